@@ -1,0 +1,62 @@
+// The reserved words and delimiters of Ada 95. Their positions are the keyword
+// and symbol numbers the scanner reports, so the order is fixed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace flawseek {
+
+enum class AdaKeyword : std::uint8_t {
+  KEYWORD_END, KEYWORD_IF, KEYWORD_THEN, KEYWORD_ELSE, KEYWORD_ELSIF, KEYWORD_BEGIN,
+  KEYWORD_PROCEDURE, KEYWORD_IS, KEYWORD_LOOP, KEYWORD_WHILE, KEYWORD_FOR, KEYWORD_NEW,
+  KEYWORD_NULL, KEYWORD_FUNCTION, KEYWORD_RETURN, KEYWORD_CONSTANT, KEYWORD_ALL,
+  KEYWORD_WITH, KEYWORD_NOT, KEYWORD_ABS, KEYWORD_AND, KEYWORD_OR, KEYWORD_XOR,
+  KEYWORD_MOD, KEYWORD_REM, KEYWORD_IN, KEYWORD_OUT, KEYWORD_OTHERS, KEYWORD_WHEN,
+  KEYWORD_ARRAY, KEYWORD_OF, KEYWORD_CASE, KEYWORD_EXIT, KEYWORD_EXCEPTION,
+  KEYWORD_RAISE, KEYWORD_RECORD, KEYWORD_REVERSE, KEYWORD_TYPE, KEYWORD_SUBTYPE,
+  KEYWORD_RANGE, KEYWORD_PACKAGE, KEYWORD_BODY, KEYWORD_PRIVATE, KEYWORD_RENAMES,
+  KEYWORD_REQUEUE, KEYWORD_USE, KEYWORD_ACCESS, KEYWORD_DECLARE, KEYWORD_ACCEPT,
+  KEYWORD_DO, KEYWORD_SELECT, KEYWORD_TASK, KEYWORD_ENTRY, KEYWORD_DELAY,
+  KEYWORD_LIMITED, KEYWORD_GENERIC, KEYWORD_ABORT, KEYWORD_DELTA, KEYWORD_DIGITS,
+  KEYWORD_AT, KEYWORD_GOTO, KEYWORD_PRAGMA, KEYWORD_ALIASED, KEYWORD_ABSTRACT,
+  KEYWORD_TAGGED, KEYWORD_TERMINATE, KEYWORD_UNTIL, KEYWORD_PROTECTED, KEYWORD_SEPARATE,
+};
+
+inline constexpr int ada_keyword_count = 69;
+
+// Keyword_Image: the literal without "KEYWORD_", in lower case.
+inline constexpr std::array<std::string_view, ada_keyword_count> ada_keyword_images = {
+    "end", "if", "then", "else", "elsif", "begin", "procedure", "is", "loop", "while",
+    "for", "new", "null", "function", "return", "constant", "all", "with", "not", "abs",
+    "and", "or", "xor", "mod", "rem", "in", "out", "others", "when", "array", "of",
+    "case", "exit", "exception", "raise", "record", "reverse", "type", "subtype",
+    "range", "package", "body", "private", "renames", "requeue", "use", "access",
+    "declare", "accept", "do", "select", "task", "entry", "delay", "limited", "generic",
+    "abort", "delta", "digits", "at", "goto", "pragma", "aliased", "abstract", "tagged",
+    "terminate", "until", "protected", "separate",
+};
+
+constexpr std::string_view keyword_image(AdaKeyword k) {
+  return ada_keyword_images[static_cast<std::size_t>(k)];
+}
+
+enum class AdaSymbol : std::uint8_t {
+  SEMICOLON, DOT, COMMA, ASSIGN, ARROW, EQUAL, NOT_EQUAL, GREATER, GREATER_EQUAL, LESS,
+  LESS_EQUAL, AMPERSAND, PLUS, MINUS, STAR, SLASH, LEFT_PAREN, RIGHT_PAREN, POWER, COLON,
+  APOSTROPHE, BAR, QUOTE, DOUBLE_DOT, BOX, LEFT_LABEL, RIGHT_LABEL,
+};
+
+inline constexpr int ada_symbol_count = 27;
+
+inline constexpr std::array<std::string_view, ada_symbol_count> ada_symbol_images = {
+    ";", ".", ",", ":=", "=>", "=", "/=", ">", ">=", "<", "<=", "&", "+", "-",
+    "*", "/", "(", ")", "**", ":", "'", "|", "\"", "..", "<>", "<<", ">>",
+};
+
+constexpr std::string_view symbol_image(AdaSymbol s) {
+  return ada_symbol_images[static_cast<std::size_t>(s)];
+}
+
+}  // namespace flawseek

@@ -1,0 +1,118 @@
+// The language-neutral, table-driven scanner. The caller gives it a keyword
+// list and a symbol list (separator-delimited strings such as "$END$IF$"), a
+// maximum line length, a character-class choice and a line source; it yields
+// tokens of five kinds with text, line and column. It knows nothing of Ada
+// beyond the numeric-literal rule; the parser decides what a token means.
+//
+// Five scanners exist: one per parser instance (check, preparation, survey) and
+// one per comment-command parser (bug commands, style commands).
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace flawseek {
+
+enum class TokenKind : std::uint8_t { Identifier, Number, Keyword, Symbol, Text };
+
+// Keyword_Options. Every scanner of the system uses whole_word and
+// line_end_is_blank, and neither case_sensitive nor the fourth flag.
+struct KeywordOptions {
+  bool whole_word = false;
+  bool case_sensitive = false;
+  bool line_end_is_blank = false;
+  bool fourth_flag = false;
+};
+
+inline constexpr KeywordOptions standard_keyword_options{true, false, true, false};
+
+// The character-class selector of Create: 7-bit letters for the comment-command
+// scanners, all Latin-1 letters for the parser instances.
+enum class CharacterClasses : std::uint8_t { Basic = 0, Latin1 = 1 };
+
+// Errors of the scanner package (Text_Parser.*).
+class TextParserError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+// A line read is longer than the scanner's maximum; the long line and its
+// number are already the scanner's current line, so callers can report it.
+class LineTooLong : public TextParserError {
+ public:
+  LineTooLong() : TextParserError("Text_Parser.Line_Too_Long") {}
+};
+class IncorrectKeywordList : public TextParserError {
+ public:
+  IncorrectKeywordList() : TextParserError("Text_Parser.Incorrect_Keyword_List") {}
+};
+class IncorrectSymbolList : public TextParserError {
+ public:
+  IncorrectSymbolList() : TextParserError("Text_Parser.Incorrect_Symbol_List") {}
+};
+class WrongToken : public TextParserError {
+ public:
+  WrongToken() : TextParserError("Text_Parser.Wrong_Token") {}
+};
+
+// Read_Line: replaces the contents of `line` with the next source line and
+// sets its physical line number. An empty line means the end of the source, so
+// a source never delivers an empty line before its end.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  virtual void read_line(std::string& line, int& line_number) = 0;
+};
+
+class TextParser {
+ public:
+  // number_syntax 0 is the Ada numeric-literal rule, the only one there is.
+  TextParser(int max_line_length, int number_syntax, CharacterClasses classes);
+
+  void set_reader(LineSource* reader);
+  // Validates and stores the lists; a malformed list throws
+  // IncorrectKeywordList / IncorrectSymbolList and is stored as given.
+  void set_keywords(KeywordOptions options, std::string_view list);
+  void set_symbols(std::string_view list);
+
+  // Scans `*line` (owned by the caller; it must outlive the scan, and the line
+  // source refills this same string) from start_column (1-based).
+  void set_text(std::string* line, int start_column);
+
+  // Scans the next token. Returns false at the end of the text (the original
+  // End_Of_String signal): the kind is then Text, the text empty and the column
+  // just after the last token. Ending every file is ordinary control flow, so it
+  // is a result, not an exception. Throws LineTooLong.
+  bool next_token();
+
+  TokenKind token_kind() const noexcept { return kind_; }
+  // A view into the current line: valid until the next next_token or set_text.
+  std::string_view token_text() const noexcept;
+  int token_line() const noexcept { return token_line_; }
+  int token_column() const noexcept { return token_column_; }
+  // 0-based list positions; throw WrongToken for a token of another kind.
+  int keyword() const;
+  int symbol() const;
+  // The same without the check: -1 when the token is of another kind.
+  int keyword_or_none() const noexcept { return kind_ == TokenKind::Keyword ? keyword_ : -1; }
+  int symbol_or_none() const noexcept { return kind_ == TokenKind::Symbol ? symbol_ : -1; }
+
+  // The line being scanned and its number (after LineTooLong: the long line).
+  const std::string& line() const noexcept { return *line_; }
+  int line_number() const noexcept { return line_number_; }
+  int max_line_length() const noexcept { return max_line_length_; }
+
+ private:
+  // Cursor state and lookup tables; the implementation may add what it needs.
+  std::string* line_ = nullptr;
+  int line_number_ = 0;
+  int max_line_length_ = 0;
+  TokenKind kind_ = TokenKind::Text;
+  int keyword_ = 0;
+  int symbol_ = 0;
+  int token_line_ = 0;
+  int token_column_ = 1;
+};
+
+}  // namespace flawseek
