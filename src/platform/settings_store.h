@@ -149,12 +149,12 @@ class SettingsStore {
   bool exists(std::string_view name);
 
   // Read with default: the current key's value; when absent and not a service,
-  // the machine root's application key value (returned, not copied into the
+  // the value under the same key path in the machine root (returned, not copied into the
   // user's key); otherwise `default_value` is written under `name` in the
-  // default root's application key and returned. A value of the wrong kind, or
-  // a default that cannot be written back (read-only file), still yields the
-  // default: settings never stop the program. Afterwards the default root's
-  // application key is current whenever a switch to the machine root happened.
+  // current key and returned. A value of the wrong kind or too long, or a
+  // default that cannot be written back (read-only file), still yields the
+  // default, and a stored value is never overwritten: settings never stop the
+  // program. The current root and key are left as they were.
   std::string get_string(std::string_view name, std::string_view default_value);
   std::int32_t get_integer(std::string_view name, std::int32_t default_value);
 
@@ -176,6 +176,7 @@ class SettingsStore {
 
  private:
   struct State;
+  class Call;
   std::unique_ptr<State> state_;
 };
 

@@ -1,0 +1,221 @@
+// One settings file on disk: cached reading, corrupt-file handling, locked
+// read-modify-write with an atomic rename.
+#include "platform/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+namespace flawseek {
+
+namespace {
+
+// A file descriptor closed on every path out.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and tells whether the close succeeded (a failed close can mean
+  // the data never reached the disk).
+  bool close_checked() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool write_all(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool read_all(int fd, std::string& text) {
+  char buffer[16384];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+std::string local_time_suffix() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
+}
+
+// The directory that holds `path` ("." for a bare name).
+std::filesystem::path directory_of(const std::filesystem::path& path) {
+  std::filesystem::path parent = path.parent_path();
+  return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
+}  // namespace
+
+SettingsFile::Stamp SettingsFile::stamp_of(const struct stat& info) {
+  Stamp stamp;
+  stamp.exists = true;
+  stamp.device = info.st_dev;
+  stamp.inode = info.st_ino;
+  stamp.size = info.st_size;
+  stamp.modified_ns = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  return stamp;
+}
+
+SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+const SettingsDocument& SettingsFile::document(std::vector<std::string>& warnings) {
+  refresh(warnings, false);
+  return document_;
+}
+
+bool SettingsFile::is_read_only(std::vector<std::string>& warnings) {
+  refresh(warnings, false);
+  if (untouchable_) return true;
+  if (!stamp_.exists) return false;
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) != 0) return false;
+  // No write bit at all marks a file its owner wants left alone; root passes
+  // access() checks, so the bits are what makes read-only hold for everyone.
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  if (::access(path_.c_str(), W_OK) != 0) return true;
+  // Replacing the file means renaming into its directory.
+  return ::access(directory_of(path_).c_str(), W_OK) != 0;
+}
+
+void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
+  struct stat info {};
+  Stamp now;
+  if (::stat(path_.c_str(), &info) == 0) now = stamp_of(info);
+  if (!force && loaded_ && now == stamp_) return;
+  stamp_ = now;
+  loaded_ = true;
+  untouchable_ = false;
+  document_ = SettingsDocument::object();
+  if (now.exists) load(warnings);
+}
+
+void SettingsFile::load(std::vector<std::string>& warnings) {
+  FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string text;
+  if (!file.valid() || !read_all(file.get(), text)) {
+    int error = errno;
+    untouchable_ = true;
+    warnings.push_back("Settings file " + path_.string() + " cannot be read (" + std::strerror(error) +
+                       "); its settings are not used and it is left unchanged");
+    return;
+  }
+  SettingsDocument parsed = SettingsDocument::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (parsed.is_object()) {
+    document_ = std::move(parsed);
+    return;
+  }
+  move_aside(warnings);
+}
+
+void SettingsFile::move_aside(std::vector<std::string>& warnings) {
+  std::string base = path_.string() + ".corrupt-" + local_time_suffix();
+  std::string target = base;
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0) break;
+    target = base + "-" + std::to_string(attempt);
+  }
+  // link + unlink would keep the target from being replaced, but rename with a
+  // fresh name is enough: the name was checked just above.
+  if (::rename(path_.c_str(), target.c_str()) == 0) {
+    warnings.push_back("Settings file " + path_.string() + " is not valid JSON; it was moved to " + target +
+                       " and default settings are used");
+    stamp_ = Stamp{};
+    return;
+  }
+  int error = errno;
+  untouchable_ = true;
+  warnings.push_back("Settings file " + path_.string() + " is not valid JSON and cannot be moved aside (" +
+                     std::strerror(error) + "); default settings are used and the file is left unchanged");
+}
+
+SettingsFile::UpdateResult SettingsFile::update(const std::function<bool(SettingsDocument&)>& change,
+                                                std::vector<std::string>& warnings) {
+  std::error_code ignored;
+  std::filesystem::create_directories(directory_of(path_), ignored);
+
+  // The lock lives in a file of its own: the settings file is replaced by
+  // rename, so a lock on it would guard an inode nobody opens any more.
+  std::string lock_name = path_.string() + ".lock";
+  FileDescriptor lock(::open(lock_name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!lock.valid()) return UpdateResult::Failed;
+  while (::flock(lock.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return UpdateResult::Failed;
+  }
+
+  refresh(warnings, true);
+  if (is_read_only(warnings)) return UpdateResult::Failed;
+
+  SettingsDocument changed = document_;
+  if (!change(changed)) return UpdateResult::Unchanged;
+
+  std::string text;
+  try {
+    text = changed.dump(2) + "\n";
+  } catch (const nlohmann::json::exception&) {
+    return UpdateResult::Failed;  // text JSON cannot hold; callers check first
+  }
+  if (!write_atomically(text)) return UpdateResult::Failed;
+  document_ = std::move(changed);
+  // Remember the stamp of what we wrote, so the next read need not parse it.
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) == 0) {
+    stamp_ = stamp_of(info);
+  } else {
+    loaded_ = false;
+  }
+  return UpdateResult::Written;
+}
+
+bool SettingsFile::write_atomically(const std::string& text) {
+  std::string temporary = path_.string() + ".tmp-" + std::to_string(::getpid());
+  mode_t mode = 0644;
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) == 0) mode = info.st_mode & 07777;
+
+  FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (!file.valid()) return false;
+  bool ok = write_all(file.get(), text.data(), text.size()) && ::fchmod(file.get(), mode) == 0 &&
+            ::fsync(file.get()) == 0;
+  ok = file.close_checked() && ok;
+  if (ok && ::rename(temporary.c_str(), path_.c_str()) == 0) return true;
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+}  // namespace flawseek
