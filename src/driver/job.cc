@@ -1,0 +1,433 @@
+// The job: its values, how it is loaded from and saved to the settings store,
+// and the user's actions on it.
+#include "driver/job.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "driver/headless_job_controls.h"
+#include "platform/label.h"
+#include "platform/settings_store.h"
+
+namespace flawseek {
+
+namespace {
+
+// Stored value names. Options and kinds are stored under their labels.
+constexpr std::string_view search_root_name = "Search Root";
+constexpr std::string_view reference_path_name = "Reference Path";
+constexpr std::string_view relaxed_styles_name = "Relaxed Styles";
+constexpr std::string_view default_rule_book_name = "Default Rule Book";
+constexpr std::string_view list_unchecked_style_name = "List Unchecked Style";
+// Keys below the application key ("" is the application key itself).
+constexpr std::string_view application_key = "";
+constexpr std::string_view options_key = "\\Options";
+constexpr std::string_view style_key = "\\Style";
+
+constexpr std::size_t at(Option option) { return static_cast<std::size_t>(option); }
+constexpr std::size_t at(StyleKind kind) { return static_cast<std::size_t>(kind); }
+constexpr StyleKind kind_at(int position) { return static_cast<StyleKind>(position); }
+constexpr Option option_at(int position) { return static_cast<Option>(position); }
+
+constexpr int first_extended_kind = static_cast<int>(last_basic_style_kind) + 1;
+constexpr int basic_style_kind_count = first_extended_kind;
+
+std::string option_label(Option option) { return label(image(option)); }
+std::string kind_label(StyleKind kind) { return label(image(kind)); }
+
+bool is_user_set(StyleSet set) { return set == StyleSet::USER || set == StyleSet::USER_95; }
+
+// Reads that never stop the job: a key that cannot be opened, or a value that
+// cannot be read, reads as the default.
+class StoreReader {
+ public:
+  explicit StoreReader(SettingsStore* store) : store_(store) {}
+
+  bool open(std::string_view sub_path) {
+    open_ = false;
+    if (store_ == nullptr) return false;
+    try {
+      store_->open_application_key(sub_path);
+      open_ = true;
+    } catch (const RegistryError&) {
+      // A read-only file without the key: the defaults stand.
+    }
+    return open_;
+  }
+  bool exists(std::string_view name) {
+    return open_ && store_->exists(name);
+  }
+  std::int32_t integer(std::string_view name, std::int32_t default_value) {
+    if (!open_) return default_value;
+    try {
+      return store_->get_integer(name, default_value);
+    } catch (const RegistryError&) {
+      return default_value;
+    }
+  }
+  bool boolean(std::string_view name, bool default_value) { return integer(name, default_value ? 1 : 0) != 0; }
+  std::string text(std::string_view name, std::string_view default_value) {
+    if (!open_) return std::string(default_value);
+    try {
+      return store_->get_string(name, default_value);
+    } catch (const RegistryError&) {
+      return std::string(default_value);
+    }
+  }
+
+ private:
+  SettingsStore* store_;
+  bool open_ = false;
+};
+
+// Writes that go on after a failure, so one bad value (an over-long root)
+// does not cost the others; the first failure is thrown at the end.
+class StoreWriter {
+ public:
+  explicit StoreWriter(SettingsStore& store) : store_(store) {}
+
+  bool open(std::string_view sub_path) {
+    open_ = attempt([&] { store_.open_application_key(sub_path); });
+    return open_;
+  }
+  void integer(std::string_view name, std::int32_t value) {
+    if (open_) attempt([&] { store_.set_integer(name, value); });
+  }
+  void boolean(std::string_view name, bool value) { integer(name, value ? 1 : 0); }
+  void text(std::string_view name, std::string_view value) {
+    if (open_) attempt([&] { store_.set_string(name, value); });
+  }
+  void finish() {
+    if (first_failure_) std::rethrow_exception(first_failure_);
+  }
+
+ private:
+  template <typename Write>
+  bool attempt(Write write) {
+    try {
+      write();
+      return true;
+    } catch (const RegistryError&) {
+      if (!first_failure_) first_failure_ = std::current_exception();
+      return false;
+    }
+  }
+
+  SettingsStore& store_;
+  bool open_ = false;
+  std::exception_ptr first_failure_;
+};
+
+}  // namespace
+
+std::string current_directory_text() {
+  std::error_code error;
+  std::filesystem::path here = std::filesystem::current_path(error);
+  if (error || here.empty()) return "/";
+  return here.string();
+}
+
+Job::Job() : own_controls_(std::make_unique<HeadlessJobControls>()), controls_(*own_controls_),
+             store_(nullptr), persistence_(JobPersistence::ReadOnly) {
+  options_[at(Option::SEARCH_SUBFOLDERS)] = true;
+  controls_.set_search_root_text(current_directory_text());
+  for (int position = 0; position < option_count; ++position) {
+    controls_.set_option_mark(option_at(position), options_[position]);
+  }
+}
+
+Job::Job(JobControls& controls, SettingsStore* store, JobPersistence persistence)
+    : controls_(controls), store_(store), persistence_(persistence) {
+  options_[at(Option::SEARCH_SUBFOLDERS)] = true;
+  controls_.set_search_root_text(current_directory_text());
+  // Marks agree with the values from the start, so a toggle before any load
+  // flips the real value.
+  for (int position = 0; position < option_count; ++position) {
+    controls_.set_option_mark(option_at(position), options_[position]);
+  }
+}
+
+Job::~Job() = default;
+
+bool Job::can_save() const { return store_ != nullptr && persistence_ == JobPersistence::ReadWrite; }
+
+void Job::save_if_allowed() {
+  if (can_save()) save_job();
+}
+
+// ---- Settings store ---------------------------------------------------------
+
+void Job::load_job() {
+  StoreReader reader(store_);
+
+  reader.open(application_key);
+  controls_.set_search_root_text(reader.text(search_root_name, current_directory_text()));
+
+  reader.open(style_key);
+  for (int position = 0; position < basic_style_kind_count; ++position) {
+    const StyleKind kind = kind_at(position);
+    const bool on = reader.boolean(kind_label(kind), false);
+    enabled_style_kinds_[position] = on;
+    user_style_kinds_[position] = on;
+    controls_.create_style_kind_item(kind);
+    controls_.set_style_kind_mark(kind, on);
+  }
+
+  reader.open(options_key);
+  for (int position = 0; position < basic_option_count; ++position) {
+    const Option option = option_at(position);
+    options_[position] = reader.boolean(option_label(option), options_[position]);
+    controls_.create_option_item(option);
+    controls_.set_option_mark(option, options_[position]);
+  }
+
+  install_list_unchecked_style();
+  enter_extended_style_mode();
+  if (extended_style_mode_) select_style_set(style_set_);
+}
+
+void Job::install_list_unchecked_style() {
+  StoreReader reader(store_);
+  if (!reader.open(options_key) || !reader.exists(list_unchecked_style_name)) return;
+  list_unchecked_style_available_ = true;
+  list_unchecked_style_ = reader.boolean(list_unchecked_style_name, false);
+  controls_.create_list_unchecked_style_item();
+  controls_.set_list_unchecked_style_mark(list_unchecked_style_);
+}
+
+void Job::enter_extended_style_mode() {
+  if (extended_style_mode_) return;
+  bool switch_on = false;
+  StoreReader reader(store_);
+  if (reader.open(options_key) && reader.exists(default_rule_book_name)) {
+    const std::int32_t stored = reader.integer(default_rule_book_name, 0);
+    // Out of range either way is not a rule book: the user's own selection is
+    // the safe reading (a negative value would otherwise stop the load).
+    style_set_ = (stored < 0 || stored >= style_set_count) ? StyleSet::USER : static_cast<StyleSet>(stored);
+    switch_on = true;
+  } else if (list_unchecked_style_available_) {
+    style_set_ = StyleSet::USER;
+    switch_on = true;
+  }
+  if (!switch_on) return;
+  extended_style_mode_ = true;
+  read_extended_settings();
+}
+
+void Job::switch_on_extended_style_mode() {
+  if (extended_style_mode_) return;
+  extended_style_mode_ = true;
+  read_extended_settings();
+}
+
+void Job::read_extended_settings() {
+  StoreReader reader(store_);
+
+  reader.open(options_key);
+  const bool relaxed = reader.boolean(relaxed_styles_name, options_[at(Option::RELAXED_STYLES)]);
+  options_[at(Option::RELAXED_STYLES)] = relaxed;
+  controls_.create_option_item(Option::RELAXED_STYLES);
+  controls_.set_option_mark(Option::RELAXED_STYLES, relaxed);
+
+  reader.open(application_key);
+  const std::string reference_path = reader.text(reference_path_name, "");
+  controls_.create_reference_path_field(reference_path, relaxed);
+  reference_path_field_ = true;
+
+  controls_.create_style_set_items();
+  controls_.set_style_set_mark(style_set_, true);
+
+  const bool stored = reader.open(style_key);
+  for (int position = first_extended_kind; position < selectable_style_kind_count; ++position) {
+    const StyleKind kind = kind_at(position);
+    // Without a store the kinds keep what the command line gave them.
+    const bool on = stored ? reader.boolean(kind_label(kind), false) : enabled_style_kinds_[position];
+    enabled_style_kinds_[position] = on;
+    user_style_kinds_[position] = on;
+    controls_.create_style_kind_item(kind);
+    controls_.set_style_kind_mark(kind, on);
+  }
+}
+
+void Job::save_job() {
+  if (store_ == nullptr) return;
+  StoreWriter writer(*store_);
+
+  if (writer.open(application_key)) {
+    writer.text(search_root_name, search_root());
+    if (reference_path_field_) writer.text(reference_path_name, controls_.reference_path_text());
+  }
+
+  if (writer.open(options_key)) {
+    for (int position = 0; position < basic_option_count; ++position) {
+      writer.boolean(option_label(option_at(position)), options_[position]);
+    }
+    if (extended_style_mode_) {
+      writer.boolean(relaxed_styles_name, options_[at(Option::RELAXED_STYLES)]);
+      writer.integer(default_rule_book_name, static_cast<std::int32_t>(style_set_));
+    }
+    if (list_unchecked_style_ || store_->exists(list_unchecked_style_name)) {
+      writer.boolean(list_unchecked_style_name, list_unchecked_style_);
+    }
+  }
+
+  // Under a fixed rule book the kinds are the book's, not the user's: leaving
+  // the key alone keeps the user's selection for a later return to USER.
+  if (is_user_set(style_set_) && writer.open(style_key)) {
+    const int last = extended_style_mode_ ? selectable_style_kind_count : basic_style_kind_count;
+    for (int position = 0; position < last; ++position) {
+      writer.boolean(kind_label(kind_at(position)), enabled_style_kinds_[position]);
+    }
+  }
+  writer.finish();
+}
+
+// ---- User actions -------------------------------------------------------------
+
+void Job::toggle_option(Option option) {
+  set_option_value(option, !controls_.option_mark(option));
+  save_if_allowed();
+}
+
+void Job::toggle_style_kind(StyleKind kind) {
+  if (at(kind) >= enabled_style_kinds_.size()) return;
+  set_style_kind_value(kind, !controls_.style_kind_mark(kind));
+  save_if_allowed();
+}
+
+void Job::select_style_set(StyleSet set) {
+  if (static_cast<int>(set) >= style_set_count) return;
+  controls_.set_style_set_mark(style_set_, false);
+  style_set_ = set;
+  apply_style_set_to_kinds();
+  controls_.set_style_set_mark(style_set_, true);
+  save_if_allowed();
+}
+
+void Job::toggle_list_unchecked_style() {
+  if (!list_unchecked_style_available_) {
+    controls_.create_list_unchecked_style_item();
+    list_unchecked_style_available_ = true;
+  }
+  list_unchecked_style_ = !controls_.list_unchecked_style_mark();
+  controls_.set_list_unchecked_style_mark(list_unchecked_style_);
+  if (can_save()) {
+    StoreWriter writer(*store_);
+    if (writer.open(options_key)) writer.boolean(list_unchecked_style_name, list_unchecked_style_);
+    writer.finish();
+  }
+}
+
+void Job::note_style_command_seen() {
+  if (list_unchecked_style_available_) return;
+  controls_.create_list_unchecked_style_item();
+  list_unchecked_style_ = true;
+  controls_.set_list_unchecked_style_mark(true);
+  list_unchecked_style_available_ = true;
+  if (can_save()) {
+    StoreWriter writer(*store_);
+    if (writer.open(options_key)) writer.integer(list_unchecked_style_name, 1);
+    writer.finish();
+  }
+}
+
+// ---- Shared steps ---------------------------------------------------------------
+
+void Job::set_option_value(Option option, bool on) {
+  options_[at(option)] = on;
+  controls_.set_option_mark(option, on);
+  if (option == Option::RELAXED_STYLES && reference_path_field_) controls_.show_reference_path_field(on);
+}
+
+void Job::set_style_kind_value(StyleKind kind, bool on) {
+  enabled_style_kinds_[at(kind)] = on;
+  if (is_user_set(style_set_)) user_style_kinds_[at(kind)] = on;
+  controls_.set_style_kind_mark(kind, on);
+}
+
+void Job::apply_style_set_to_kinds() {
+  StoreReader reader(store_);
+  const bool user = is_user_set(style_set_);
+  const bool stored = user && reader.open(style_key);
+  for (int position = 0; position < selectable_style_kind_count; ++position) {
+    const StyleKind kind = kind_at(position);
+    if (kind == StyleKind::SUPERFLUOUS_CODE_MARK) continue;
+    bool on = false;
+    if (user) {
+      // The user's own selection: what the store holds, or, without a store,
+      // what the user last chose under USER.
+      on = stored ? reader.boolean(kind_label(kind), false) : user_style_kinds_[position];
+      user_style_kinds_[position] = on;
+    } else {
+      on = style_set_ != StyleSet::NONE;
+    }
+    enabled_style_kinds_[position] = on;
+    const bool offered = position < basic_style_kind_count || extended_style_mode_;
+    if (offered) {
+      controls_.set_style_kind_mark(kind, on);
+      controls_.enable_style_kind_item(kind, user);
+    }
+  }
+}
+
+// ---- One-run settings -------------------------------------------------------------
+
+void Job::set_search_root(std::string_view root) { controls_.set_search_root_text(root); }
+
+void Job::set_reference_path(std::string_view path) {
+  switch_on_extended_style_mode();
+  controls_.set_reference_path_text(path);
+}
+
+void Job::set_option(Option option, bool on) {
+  if (option == Option::RELAXED_STYLES) switch_on_extended_style_mode();
+  set_option_value(option, on);
+}
+
+void Job::set_style_kind(StyleKind kind, bool on) {
+  if (at(kind) >= enabled_style_kinds_.size()) return;
+  if (static_cast<int>(kind) >= first_extended_kind) switch_on_extended_style_mode();
+  set_style_kind_value(kind, on);
+}
+
+void Job::set_style_set(StyleSet set) {
+  switch_on_extended_style_mode();
+  if (static_cast<int>(set) >= style_set_count) return;
+  controls_.set_style_set_mark(style_set_, false);
+  style_set_ = set;
+  apply_style_set_to_kinds();
+  controls_.set_style_set_mark(style_set_, true);
+}
+
+void Job::set_list_unchecked_style(bool on) {
+  if (!list_unchecked_style_available_) {
+    controls_.create_list_unchecked_style_item();
+    list_unchecked_style_available_ = true;
+  }
+  list_unchecked_style_ = on;
+  controls_.set_list_unchecked_style_mark(on);
+}
+
+// ---- Reads ------------------------------------------------------------------------
+
+bool Job::style_kind_enabled(StyleKind kind) const {
+  return at(kind) < enabled_style_kinds_.size() && enabled_style_kinds_[at(kind)];
+}
+
+std::string Job::search_root() const { return controls_.search_root_text(); }
+
+std::string Job::reference_path() const {
+  return reference_path_field_ ? controls_.reference_path_text() : std::string();
+}
+
+StyleSelection Job::style_selection() const {
+  StyleSelection selection;
+  selection.selected = enabled_style_kinds_;
+  selection.style_set = style_set_;
+  selection.extended_style_mode = extended_style_mode_;
+  selection.relaxed_styles = options_[at(Option::RELAXED_STYLES)];
+  return selection;
+}
+
+}  // namespace flawseek
