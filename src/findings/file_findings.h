@@ -1,0 +1,56 @@
+// The findings of one file (or specification-and-body pair) collected apart
+// from the shared findings list, so that files can be analysed on several
+// threads and their results applied to the list in walk order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "findings/finding.h"
+#include "findings/finding_sink.h"
+
+namespace flawseek {
+
+class FileFindings final : public FindingSink {
+ public:
+  enum class StepKind : std::uint8_t {
+    SetCurrentFile,       // finding.file names the file; the rest is unused
+    Report,               // a finding of `kind`
+    StyleCommandSeen,     // nothing else is used
+  };
+
+  // One call made on this recorder, in order. A finding's file is the
+  // recorder's current file (empty before the first set_current_file); when
+  // applied, the list's current file, set by the replayed steps, is used.
+  // Reasons are kept as given; collapsing happens when they are applied.
+  struct Step {
+    StepKind what;
+    FindingKind kind;
+    Finding finding;
+  };
+
+  // The recorder starts with no current file: findings before the first
+  // set_current_file go to whatever file the list has current when applied.
+  void set_current_file(std::string_view name) override;
+  void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  // Every style finding is kept, NO_STYLE_CHECKS included: whether it is listed
+  // depends on the list's setting at the moment it is applied.
+  void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  void note_style_command_seen() override;
+
+  const std::vector<Step>& steps() const { return steps_; }
+  // Number of recorded findings (not counting the other steps).
+  std::size_t finding_count() const { return finding_count_; }
+  void clear();
+
+ private:
+  void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
+
+  std::vector<Step> steps_;
+  std::string current_file_;
+  std::size_t finding_count_ = 0;
+};
+
+}  // namespace flawseek

@@ -1,0 +1,142 @@
+// The findings lists, their counts and the tree that shows them.
+#include "findings/findings_list.h"
+
+#include <utility>
+
+#include "platform/label.h"
+
+namespace flawseek {
+
+std::string position_text(std::int32_t line, std::int32_t column) {
+  if (column == no_column) return "At line" + number_image(line);
+  return "Line" + number_image(line) + " at position" + number_image(column);
+}
+
+namespace {
+
+// "Null Pointer (3)": the count is written without the leading blank.
+std::string counted_text(std::string_view text, std::int64_t count) {
+  std::string result(text);
+  result += " (";
+  result += std::to_string(count);
+  result += ')';
+  return result;
+}
+
+}  // namespace
+
+FindingsList::FindingsList() : current_file_(unknown_file_text) {}
+
+void FindingsList::set_view(FindingsView* view) { view_ = view; }
+
+void FindingsList::clear_findings() {
+  if (view_ != nullptr) view_->delete_all_items();
+  for (Findings& list : lists_) list.clear();
+  kind_counts_.fill(0);
+  kind_items_.fill(KindState{});
+  current_file_.assign(unknown_file_text);
+  current_file_count_ = 0;
+  previous_files_count_ = 0;
+  style_count_ = 0;
+  style_violations_item_ = no_tree_item;
+}
+
+void FindingsList::set_current_file(std::string_view name) {
+  current_file_.assign(name);
+  previous_files_count_ += current_file_count_;
+  current_file_count_ = 0;
+  for (KindState& state : kind_items_) state.current_file_item = no_tree_item;
+}
+
+void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
+  add_finding(kind, line, column, reason, no_tree_item, TreePlacement::Sorted, true);
+}
+
+void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t column,
+                                std::string_view reason) {
+  if (kind == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) return;
+  if (style_count_ == 0 && view_ != nullptr && style_violations_item_ == no_tree_item)
+    style_violations_item_ = insert(no_tree_item, style_violations_text, nullptr, TreePlacement::Sorted);
+  // A style violation without a line stands for the whole file: its file item
+  // is all there is to show.
+  add_finding(kind, line, column, reason, style_violations_item_, TreePlacement::Sorted, line != 0);
+  ++style_count_;
+  set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
+}
+
+void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t column,
+                               std::string_view reason, TreeItem kind_parent, TreePlacement kind_placement,
+                               bool show_position) {
+  Findings& list = lists_[kind.index()];
+  KindState& items = kind_items_[kind.index()];
+  if (list.empty() && view_ != nullptr) items.kind_item = insert(kind_parent, kind.label(), nullptr, kind_placement);
+  list.push_back(Finding{current_file_, line, column, collapse_blanks(reason)});
+  const Finding& finding = list.back();
+
+  if (items.current_file_item == no_tree_item && view_ != nullptr)
+    items.current_file_item = insert(items.kind_item, current_file_, &finding, TreePlacement::Last);
+  if (show_position && view_ != nullptr) {
+    TreeItem position = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
+    if (!finding.reason.empty()) insert(position, finding.reason, nullptr, TreePlacement::Last);
+  }
+
+  ++current_file_count_;
+  std::int64_t& count = kind_counts_[kind.index()];
+  ++count;
+  set_text(items.kind_item, counted_text(kind.label(), count));
+}
+
+TreeItem FindingsList::insert(TreeItem parent, std::string_view text, const Finding* finding,
+                              TreePlacement placement) {
+  return view_ == nullptr ? no_tree_item : view_->insert_item(parent, text, finding, placement);
+}
+
+void FindingsList::set_text(TreeItem item, std::string_view text) {
+  if (view_ != nullptr && item != no_tree_item) view_->set_item_text(item, text);
+}
+
+void FindingsList::apply(const FileFindings& recorded) {
+  for (const FileFindings::Step& step : recorded.steps()) {
+    switch (step.what) {
+      case FileFindings::StepKind::SetCurrentFile:
+        set_current_file(step.finding.file);
+        break;
+      case FileFindings::StepKind::StyleCommandSeen:
+        note_style_command_seen();
+        break;
+      case FileFindings::StepKind::Report: {
+        const Finding& f = step.finding;
+        if (step.kind.is_style())
+          report_style(step.kind.style_kind(), f.line, f.column, f.reason);
+        else
+          report_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+        break;
+      }
+    }
+  }
+}
+
+void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stored_value) {
+  if (!stored_value) return;
+  unchecked_style_available_ = true;
+  list_unchecked_style_ = *stored_value != 0;
+}
+
+void FindingsList::note_style_command_seen() {
+  if (unchecked_style_available_) return;
+  unchecked_style_available_ = true;
+  list_unchecked_style_ = true;
+  if (unchecked_style_listener_) unchecked_style_listener_(true);
+}
+
+void FindingsList::toggle_list_unchecked_style() {
+  list_unchecked_style_ = !list_unchecked_style_;
+  unchecked_style_available_ = true;
+  if (unchecked_style_listener_) unchecked_style_listener_(list_unchecked_style_);
+}
+
+void FindingsList::set_unchecked_style_listener(std::function<void(bool)> listener) {
+  unchecked_style_listener_ = std::move(listener);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,103 @@
+// The findings of one search: one list per kind (11 bug kinds, 20 style kinds),
+// the counts, the current file, and the findings tree kept in step with them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "findings/file_findings.h"
+#include "findings/finding.h"
+#include "findings/finding_sink.h"
+#include "findings/findings_view.h"
+
+namespace flawseek {
+
+inline constexpr std::string_view unknown_file_text = "Unknown file";
+inline constexpr std::string_view style_violations_text = "Style Violations";
+
+class FindingsList final : public FindingSink {
+ public:
+  // A deque keeps every finding at its address while later ones are appended,
+  // so tree items may point at them.
+  using Findings = std::deque<Finding>;
+
+  FindingsList();
+
+  // The tree the findings are shown in; null (the default) shows them nowhere.
+  // The view must outlive this list or be detached with set_view(nullptr).
+  void set_view(FindingsView* view);
+
+  // Empties every list, the tree and the counts; the current file becomes
+  // "Unknown file". The unchecked-style setting is kept.
+  void clear_findings();
+
+  void set_current_file(std::string_view name) override;
+  void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  // A NO_STYLE_CHECKS finding is dropped unless unchecked files are listed.
+  void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  void note_style_command_seen() override;
+
+  // Replays a file's recorded findings, with the same effect as if they had
+  // been reported here one by one. Results must be applied in walk order.
+  void apply(const FileFindings& recorded);
+
+  // All findings since clear_findings, bug findings and style violations.
+  std::int64_t findings_count() const { return previous_files_count_ + current_file_count_; }
+  std::int64_t style_count() const { return style_count_; }
+  std::int64_t count(FindingKind kind) const { return kind_counts_[kind.index()]; }
+  const Findings& findings(FindingKind kind) const { return lists_[kind.index()]; }
+  const std::string& current_file() const { return current_file_; }
+
+  // ---- The "List Unchecked Style" setting -----------------------------------
+  // The window owns the menu item and the settings store owns the value; this
+  // list only keeps the state and says when it changed.
+
+  // At window set-up: the stored value, if the store holds one, makes the
+  // item available and sets the setting (non-zero means on).
+  void install_list_unchecked_style(std::optional<std::int32_t> stored_value);
+  // The user toggled the item: the setting flips and the item is available.
+  void toggle_list_unchecked_style();
+  bool list_unchecked_style() const { return list_unchecked_style_; }
+  bool list_unchecked_style_available() const { return unchecked_style_available_; }
+  // Called with the new value whenever note_style_command_seen or a toggle
+  // changed the setting: the caller stores it and shows the item checked or
+  // not. It may be called from the search thread.
+  void set_unchecked_style_listener(std::function<void(bool)> listener);
+
+ private:
+  struct KindState {
+    TreeItem kind_item = no_tree_item;
+    TreeItem current_file_item = no_tree_item;
+  };
+
+  // Steps shared by both kinds of report; `parent` is where a new kind item goes.
+  void add_finding(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason,
+                   TreeItem kind_parent, TreePlacement kind_placement, bool show_position);
+  TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
+  void set_text(TreeItem item, std::string_view text);
+
+  std::array<Findings, FindingKind::count> lists_;
+  std::array<std::int64_t, FindingKind::count> kind_counts_{};
+  std::array<KindState, FindingKind::count> kind_items_{};
+  std::string current_file_;
+  std::int64_t current_file_count_ = 0;
+  std::int64_t previous_files_count_ = 0;
+  std::int64_t style_count_ = 0;
+  TreeItem style_violations_item_ = no_tree_item;
+  FindingsView* view_ = nullptr;
+
+  bool list_unchecked_style_ = false;
+  bool unchecked_style_available_ = false;
+  std::function<void(bool)> unchecked_style_listener_;
+};
+
+// The text of a position item: "Line 12 at position 5", or "At line 40" when
+// the column is not known.
+std::string position_text(std::int32_t line, std::int32_t column);
+
+}  // namespace flawseek

@@ -1,0 +1,247 @@
+// The comma-delimited and plain-text reports, and writing them safely to disk.
+#include "findings/report_writers.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <streambuf>
+
+#include "build_info.h"
+#include "platform/label.h"
+
+namespace flawseek {
+
+namespace {
+
+void check_stream(std::ostream& out) {
+  out.flush();
+  if (!out) throw ReportWriteError("The report could not be written");
+}
+
+// The text after the last '/' and the text before it (without it).
+std::string_view file_name_part(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view directory_part(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+}
+
+const std::string& csv_kind_text(FindingKind kind) {
+  static const auto texts = [] {
+    std::array<std::string, FindingKind::count> result;
+    for (int i = 0; i < FindingKind::count; ++i) {
+      FindingKind k = FindingKind::from_index(i);
+      result[i] = k.is_style() ? "Style: " + k.label() : k.label();
+    }
+    return result;
+  }();
+  return texts[kind.index()];
+}
+
+void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
+  // Findings of a kind arrive file by file; a file's name is printed when it
+  // changes. Names compare exactly: on Linux, names differing in case are
+  // different files.
+  const std::string* previous_file = nullptr;
+  for (const Finding& finding : list) {
+    if (previous_file == nullptr || *previous_file != finding.file) out << "    " << finding.file << '\n';
+    previous_file = &finding.file;
+    out << "        At line" << number_image(finding.line);
+    if (finding.column != no_column) out << " at position" << number_image(finding.column);
+    out << '\n';
+    if (!finding.reason.empty()) out << "            " << finding.reason << '\n';
+  }
+}
+
+// A stream buffer on a file descriptor that remembers the errno of the first
+// failed write, so the message can say why ("No space left on device").
+class DescriptorBuffer final : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return drain() ? 0 : -1; }
+
+ private:
+  bool drain() {
+    const char* p = pbase();
+    while (p < pptr() && error_ == 0) {
+      ssize_t written = ::write(fd_, p, static_cast<std::size_t>(pptr() - p));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+      } else {
+        p += written;
+      }
+    }
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return error_ == 0;
+  }
+
+  int fd_;
+  int error_ = 0;
+  char buffer_[1 << 16];
+};
+
+[[noreturn]] void fail(const std::filesystem::path& path, int error) {
+  throw ReportWriteError("Cannot write the report " + path.string() + ": " + std::strerror(error));
+}
+
+// Writes the report to an open descriptor; returns 0 or the errno of the failure.
+int write_report_to(int fd, const FindingsList& findings, bool csv, std::string_view date_and_time) {
+  DescriptorBuffer buffer(fd);
+  std::ostream out(&buffer);
+  try {
+    if (csv) {
+      write_csv_report(findings, out);
+    } else {
+      write_text_report_header(out, date_and_time);
+      write_text_report(findings, out);
+    }
+  } catch (const ReportWriteError&) {
+    return buffer.error() != 0 ? buffer.error() : EIO;
+  }
+  return buffer.error();
+}
+
+}  // namespace
+
+std::string csv_field(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.push_back('"');
+  for (char c : text) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
+bool is_csv_report_name(std::string_view path) {
+  std::string_view name = file_name_part(path);
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string_view ext = name.substr(dot + 1);
+  if (ext.size() != 3) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return lower(ext[0]) == 'c' && lower(ext[1]) == 's' && lower(ext[2]) == 'v';
+}
+
+void write_csv_report(const FindingsList& findings, std::ostream& out) {
+  if (findings.findings_count() == 0) {
+    check_stream(out);
+    return;
+  }
+  out << csv_header << '\n';
+  for (int i = 0; i < FindingKind::count; ++i) {
+    FindingKind kind = FindingKind::from_index(i);
+    for (const Finding& finding : findings.findings(kind)) {
+      out << csv_field(file_name_part(finding.file)) << ',' << csv_field(directory_part(finding.file)) << ','
+          << csv_kind_text(kind) << ',' << number_image(finding.line);
+      if (finding.column != no_column) out << ',' << number_image(finding.column);
+      out << '\n';
+    }
+    if (!out) break;
+  }
+  check_stream(out);
+}
+
+void write_text_report_header(std::ostream& out, std::string_view date_and_time) {
+  out << "Report created on " << date_and_time << " by " << build_info::product_name << " version "
+      << build_info::product_version << '\n'
+      << build_info::legal_copyright << '\n'
+      << '\n';
+  check_stream(out);
+}
+
+void write_text_report(const FindingsList& findings, std::ostream& out) {
+  for (int i = 0; i < bug_kind_count; ++i) {
+    FindingKind kind = FindingKind::from_index(i);
+    const auto& list = findings.findings(kind);
+    if (list.empty()) continue;
+    out << '\n' << kind.label() << "\n\n";
+    write_text_kind(list, out);
+  }
+  if (findings.style_count() > 0) {
+    out << "\nStyle violations\n";
+    for (int i = bug_kind_count; i < FindingKind::count; ++i) {
+      FindingKind kind = FindingKind::from_index(i);
+      const auto& list = findings.findings(kind);
+      if (list.empty()) continue;
+      out << '\n' << kind.label() << "\n\n";
+      write_text_kind(list, out);
+    }
+  }
+  check_stream(out);
+}
+
+void save_report(const FindingsList& findings, const std::filesystem::path& path, std::string_view date_and_time) {
+  const bool csv = is_csv_report_name(path.string());
+  std::error_code ec;
+  std::filesystem::file_status status = std::filesystem::status(path, ec);
+
+  // A device, pipe or other special file (/dev/stdout, /dev/full) is written
+  // in place: it cannot be replaced by renaming.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    if (std::filesystem::is_directory(status)) fail(path, EISDIR);
+    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) fail(path, errno);
+    int error = write_report_to(fd, findings, csv, date_and_time);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) fail(path, error);
+    return;
+  }
+
+  // A regular file (or a new one): write a temporary file beside the final
+  // one and rename it into place. A symbolic link is replaced at its target.
+  std::filesystem::path target = path;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    if (!ec) target = resolved;
+  }
+  mode_t mode = 0666;  // narrowed by the umask for a new file
+  struct stat existing;
+  bool replacing = ::stat(target.c_str(), &existing) == 0;
+  if (replacing) mode = existing.st_mode & 07777;
+
+  static std::atomic<unsigned> serial{0};
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = target;
+    temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno != EEXIST) fail(path, errno);
+  }
+  if (fd < 0) fail(path, EEXIST);
+  if (replacing) ::fchmod(fd, mode);  // the umask must not narrow an existing file's mode
+
+  int error = write_report_to(fd, findings, csv, date_and_time);
+  if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    fail(path, error);
+  }
+}
+
+}  // namespace flawseek

@@ -1,0 +1,315 @@
+// The findings list: counts, the current file, the tree it builds, the
+// unchecked-style setting, and replaying recorded per-file findings.
+#include "findings/findings_list.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "findings/file_findings.h"
+#include "findings/text_tree_view.h"
+
+namespace flawseek {
+namespace {
+
+std::string rendered(const TextTreeView& view) {
+  std::ostringstream out;
+  view.render(out);
+  return out.str();
+}
+
+std::int64_t total_held(const FindingsList& list) {
+  std::int64_t total = 0;
+  for (int i = 0; i < FindingKind::count; ++i) total += static_cast<std::int64_t>(list.findings(FindingKind::from_index(i)).size());
+  return total;
+}
+
+class FindingsListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    list.set_view(&view);
+    list.clear_findings();
+  }
+  FindingsList list;
+  TextTreeView view;
+};
+
+TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
+  EXPECT_EQ(collapse_blanks(""), "");
+  EXPECT_EQ(collapse_blanks("     "), "");
+  EXPECT_EQ(collapse_blanks("   X := Y.all;   "), "X := Y.all;");
+  EXPECT_EQ(collapse_blanks("a    b c"), "a b c");
+  EXPECT_EQ(collapse_blanks("a\t\tb"), "a\t\tb");  // only blanks are collapsed
+}
+
+TEST(PositionText, WithAndWithoutColumn) {
+  EXPECT_EQ(position_text(12, 5), "Line 12 at position 5");
+  EXPECT_EQ(position_text(40, no_column), "At line 40");
+  EXPECT_EQ(position_text(0, no_column), "At line 0");
+  EXPECT_EQ(position_text(-3, 2147483646), "Line-3 at position 2147483646");
+}
+
+TEST(TreeTextLess, IgnoresLetterCaseFirst) {
+  EXPECT_TRUE(tree_text_less("apple", "Banana"));
+  EXPECT_TRUE(tree_text_less("Code Not Reachable", "code not reachable (2)"));
+  EXPECT_FALSE(tree_text_less("Style Violations", "Null Pointer (3)"));
+  EXPECT_FALSE(tree_text_less("same", "same"));
+}
+
+TEST_F(FindingsListTest, FindingBeforeAnyFileBelongsToUnknownFile) {
+  list.report_bug(BugKind::INTERNAL_ERROR, 0, no_column, "");
+  ASSERT_EQ(list.findings(BugKind::INTERNAL_ERROR).size(), 1u);
+  EXPECT_EQ(list.findings(BugKind::INTERNAL_ERROR).front().file, "Unknown file");
+  EXPECT_EQ(rendered(view), "Internal Error (1)\n  Unknown file\n    At line 0\n");
+}
+
+TEST_F(FindingsListTest, EachKindKeepsItsFileItemUntilTheFileChanges) {
+  list.set_current_file("/src/a.adb");
+  list.report_bug(BugKind::NULL_POINTER, 3, 7, "  X  :=  P.all; ");
+  list.report_bug(BugKind::SYNTAX_ERROR, 4, 1, "");
+  list.report_bug(BugKind::NULL_POINTER, 9, no_column, "");
+  list.set_current_file("/src/b.adb");
+  list.report_bug(BugKind::NULL_POINTER, 1, 2, "");
+
+  EXPECT_EQ(rendered(view),
+            "Null Pointer (3)\n"
+            "  /src/a.adb\n"
+            "    Line 3 at position 7\n"
+            "      X := P.all;\n"
+            "    At line 9\n"
+            "  /src/b.adb\n"
+            "    Line 1 at position 2\n"
+            "Syntax Error (1)\n"
+            "  /src/a.adb\n"
+            "    Line 4 at position 1\n");
+  EXPECT_EQ(list.count(BugKind::NULL_POINTER), 3);
+  EXPECT_EQ(list.findings_count(), 4);
+  EXPECT_EQ(list.findings(BugKind::NULL_POINTER)[0].reason, "X := P.all;");
+  EXPECT_EQ(list.findings(BugKind::NULL_POINTER)[2].file, "/src/b.adb");
+}
+
+TEST_F(FindingsListTest, SettingTheSameFileAgainStartsNewFileItems) {
+  list.set_current_file("/x.ads");
+  list.report_bug(BugKind::UNUSED_UNIT, 1, 1, "");
+  list.set_current_file("/x.ads");
+  list.report_bug(BugKind::UNUSED_UNIT, 2, 1, "");
+  const auto& top = view.children(no_tree_item);
+  ASSERT_EQ(top.size(), 1u);
+  EXPECT_EQ(view.children(top[0]).size(), 2u);
+}
+
+TEST_F(FindingsListTest, TopLevelAndStyleKindItemsAreInsertedSorted) {
+  list.set_current_file("f.adb");
+  list.report_bug(BugKind::UNUSED_UNIT, 1, 1, "");
+  list.report_style(StyleKind::NOT_UPPERCASE, 1, 1, "");
+  list.report_bug(BugKind::CODE_NOT_REACHABLE, 1, 1, "");
+  list.report_style(StyleKind::BAD_KEYWORD, 1, 1, "");
+  list.report_bug(BugKind::UNUSED_DECLARATION, 1, 1, "");
+  list.report_bug(BugKind::RECURSIVE_ENTRY_CALL, 1, 1, "");
+  list.report_style(StyleKind::WRONG_MODE, 1, 1, "");
+
+  std::vector<std::string> top;
+  for (TreeItem item : view.children(no_tree_item)) top.push_back(view.text(item));
+  EXPECT_EQ(top, (std::vector<std::string>{"Code Not Reachable (1)", "Recursive Entry Call (1)",
+                                           "Style Violations (3)", "Unused Declaration (1)", "Unused Unit (1)"}));
+  TreeItem style = view.children(no_tree_item)[2];
+  std::vector<std::string> kinds;
+  for (TreeItem item : view.children(style)) kinds.push_back(view.text(item));
+  EXPECT_EQ(kinds, (std::vector<std::string>{"Bad Keyword (1)", "Not Uppercase (1)", "Wrong Mode (1)"}));
+}
+
+TEST_F(FindingsListTest, StyleViolationAtLineZeroShowsOnlyItsFile) {
+  list.toggle_list_unchecked_style();
+  list.set_current_file("/p/q.adb");
+  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  EXPECT_EQ(rendered(view), "Style Violations (1)\n  No Style Checks (1)\n    /p/q.adb\n");
+  EXPECT_EQ(list.style_count(), 1);
+  EXPECT_EQ(list.findings_count(), 1);
+}
+
+TEST_F(FindingsListTest, UncheckedFilesAreDroppedUnlessListed) {
+  list.set_current_file("a.adb");
+  list.report_bug(BugKind::NULL_POINTER, 1, 1, "");
+  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  EXPECT_EQ(list.findings_count(), 1);
+  EXPECT_EQ(list.style_count(), 0);
+  EXPECT_TRUE(list.findings(StyleKind::NO_STYLE_CHECKS).empty());
+  EXPECT_EQ(rendered(view).find("Style"), std::string::npos);
+
+  list.note_style_command_seen();
+  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  EXPECT_EQ(list.findings_count(), 2);
+  EXPECT_EQ(list.count(StyleKind::NO_STYLE_CHECKS), 1);
+}
+
+TEST_F(FindingsListTest, ClearEmptiesListsTreeAndCountsButKeepsTheSetting) {
+  list.toggle_list_unchecked_style();
+  list.set_current_file("a.adb");
+  list.report_bug(BugKind::NULL_POINTER, 1, 1, "why");
+  list.report_style(StyleKind::LINE_TOO_LONG, 2, 400, "");
+  list.clear_findings();
+  EXPECT_EQ(list.findings_count(), 0);
+  EXPECT_EQ(list.style_count(), 0);
+  EXPECT_EQ(list.count(BugKind::NULL_POINTER), 0);
+  EXPECT_EQ(total_held(list), 0);
+  EXPECT_EQ(view.item_count(), 0u);
+  EXPECT_EQ(list.current_file(), "Unknown file");
+  EXPECT_TRUE(list.list_unchecked_style());
+
+  // The next findings build a fresh tree, not one hanging off stale items.
+  list.report_style(StyleKind::LINE_TOO_LONG, 5, 400, "");
+  EXPECT_EQ(rendered(view), "Style Violations (1)\n  Line Too Long (1)\n    Unknown file\n      Line 5 at position 400\n");
+}
+
+TEST_F(FindingsListTest, CountEqualsFindingsHeldAfterAMixedRun) {
+  for (int file = 0; file < 7; ++file) {
+    std::string name = "f";
+    name += std::to_string(file);
+    list.set_current_file(name);
+    for (int i = 0; i < 40; ++i) {
+      int k = (file * 13 + i * 7) % FindingKind::count;
+      FindingKind kind = FindingKind::from_index(k);
+      if (kind.is_style())
+        list.report_style(kind.style_kind(), i % 3, i, "");
+      else
+        list.report_bug(kind.bug_kind(), i, no_column, "r");
+    }
+  }
+  EXPECT_EQ(list.findings_count(), total_held(list));
+  std::int64_t styles = 0;
+  for (int i = bug_kind_count; i < FindingKind::count; ++i) styles += list.count(FindingKind::from_index(i));
+  EXPECT_EQ(list.style_count(), styles);
+  EXPECT_LT(list.findings_count(), 7 * 40);  // the NO_STYLE_CHECKS findings were dropped
+}
+
+TEST_F(FindingsListTest, ItemsCarryTheirFindingsAcrossLaterAppends) {
+  list.set_current_file("a.adb");
+  list.report_bug(BugKind::NULL_POINTER, 3, 4, "first");
+  TreeItem kind_item = view.children(no_tree_item)[0];
+  TreeItem file_item = view.children(kind_item)[0];
+  TreeItem position = view.children(file_item)[0];
+  TreeItem reason = view.children(position)[0];
+  for (int i = 0; i < 20000; ++i) list.report_bug(BugKind::NULL_POINTER, i, 1, "");
+
+  EXPECT_EQ(view.finding(kind_item), nullptr);
+  EXPECT_EQ(view.finding(reason), nullptr);
+  ASSERT_NE(view.finding(position), nullptr);
+  EXPECT_EQ(view.finding(position)->reason, "first");
+  EXPECT_EQ(view.finding(position)->line, 3);
+  EXPECT_EQ(view.finding(file_item), view.finding(position));
+  EXPECT_EQ(view.text(kind_item), "Null Pointer (20001)");
+}
+
+TEST(FindingsListWithoutView, CountsAndListsStillWork) {
+  FindingsList list;
+  list.set_current_file("a.adb");
+  list.report_bug(BugKind::NULL_POINTER, 1, 1, "");
+  list.report_style(StyleKind::BAD_KEYWORD, 1, 1, "");
+  EXPECT_EQ(list.findings_count(), 2);
+  EXPECT_EQ(list.style_count(), 1);
+}
+
+TEST(ListUncheckedStyle, InstalledOnlyWhenStored) {
+  FindingsList list;
+  list.install_list_unchecked_style(std::nullopt);
+  EXPECT_FALSE(list.list_unchecked_style_available());
+  EXPECT_FALSE(list.list_unchecked_style());
+  list.install_list_unchecked_style(0);
+  EXPECT_TRUE(list.list_unchecked_style_available());
+  EXPECT_FALSE(list.list_unchecked_style());
+  list.install_list_unchecked_style(5);
+  EXPECT_TRUE(list.list_unchecked_style());
+}
+
+TEST(ListUncheckedStyle, FirstStyleCommandSwitchesItOnOnce) {
+  FindingsList list;
+  std::vector<bool> stored;
+  list.set_unchecked_style_listener([&](bool value) { stored.push_back(value); });
+  list.note_style_command_seen();
+  list.note_style_command_seen();
+  EXPECT_TRUE(list.list_unchecked_style());
+  EXPECT_EQ(stored, std::vector<bool>{true});
+
+  list.toggle_list_unchecked_style();
+  EXPECT_FALSE(list.list_unchecked_style());
+  list.note_style_command_seen();  // already available: the user's choice stands
+  EXPECT_FALSE(list.list_unchecked_style());
+  EXPECT_EQ(stored, (std::vector<bool>{true, false}));
+}
+
+TEST(ListUncheckedStyle, StoredOffIsNotOverriddenByAStyleCommand) {
+  FindingsList list;
+  int calls = 0;
+  list.set_unchecked_style_listener([&](bool) { ++calls; });
+  list.install_list_unchecked_style(0);
+  list.note_style_command_seen();
+  EXPECT_FALSE(list.list_unchecked_style());
+  EXPECT_EQ(calls, 0);
+}
+
+// Reports the same calls to any sink: the walk order of a small run.
+void report_run(FindingSink& sink, int file) {
+  std::string spec = "/s/p" + std::to_string(file) + ".ads";
+  std::string body = "/s/p" + std::to_string(file) + ".adb";
+  sink.report_bug(BugKind::INTERNAL_ERROR, 2, no_column, "before any file");
+  sink.set_current_file(spec);
+  sink.report_bug(BugKind::UNUSED_UNIT, 1, 6, "with  Text_IO;");
+  if (file == 1) sink.note_style_command_seen();
+  sink.report_style(StyleKind::BAD_KEYWORD, 3, 1, "");
+  sink.set_current_file(body);
+  sink.report_bug(BugKind::NULL_POINTER, 10, 4, "");
+  sink.report_style(StyleKind::BAD_KEYWORD, 11, 1, "");
+  sink.set_current_file(spec);
+  sink.report_bug(BugKind::UNUSED_UNIT, 1, 6, "");
+  sink.set_current_file(body);
+  sink.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+}
+
+TEST(FileFindings, ApplyingRecordedFilesInOrderEqualsReportingDirectly) {
+  FindingsList direct;
+  TextTreeView direct_view;
+  direct.set_view(&direct_view);
+  direct.clear_findings();
+  for (int file = 0; file < 3; ++file) report_run(direct, file);
+
+  // Record each file apart, as worker threads would, then apply in order.
+  std::vector<FileFindings> recorded(3);
+  for (int file = 2; file >= 0; --file) report_run(recorded[file], file);
+  FindingsList applied;
+  TextTreeView applied_view;
+  applied.set_view(&applied_view);
+  applied.clear_findings();
+  for (const FileFindings& r : recorded) applied.apply(r);
+
+  EXPECT_EQ(rendered(applied_view), rendered(direct_view));
+  EXPECT_EQ(applied.findings_count(), direct.findings_count());
+  EXPECT_EQ(applied.style_count(), direct.style_count());
+  for (int i = 0; i < FindingKind::count; ++i) {
+    FindingKind kind = FindingKind::from_index(i);
+    EXPECT_EQ(applied.findings(kind), direct.findings(kind)) << kind.label();
+  }
+  // The third file's unchecked finding is kept because the second file held a
+  // style command; the first file's was dropped.
+  EXPECT_EQ(applied.count(StyleKind::NO_STYLE_CHECKS), 2);
+  EXPECT_EQ(applied.current_file(), "/s/p2.adb");
+}
+
+TEST(FileFindings, RecordsStepsInOrderAndClears) {
+  FileFindings recorder;
+  recorder.report_bug(BugKind::SYNTAX_ERROR, 1, 1, "x");
+  recorder.set_current_file("a.adb");
+  recorder.report_style(StyleKind::LINE_TOO_LONG, 2, 400, "y");
+  ASSERT_EQ(recorder.steps().size(), 3u);
+  EXPECT_EQ(recorder.finding_count(), 2u);
+  EXPECT_EQ(recorder.steps()[0].finding.file, "");
+  EXPECT_EQ(recorder.steps()[1].what, FileFindings::StepKind::SetCurrentFile);
+  EXPECT_EQ(recorder.steps()[2].finding.file, "a.adb");
+  EXPECT_EQ(recorder.steps()[2].kind, FindingKind(StyleKind::LINE_TOO_LONG));
+  recorder.clear();
+  EXPECT_TRUE(recorder.steps().empty());
+  recorder.report_bug(BugKind::SYNTAX_ERROR, 1, 1, "");
+  EXPECT_EQ(recorder.steps()[0].finding.file, "");
+}
+
+}  // namespace
+}  // namespace flawseek
