@@ -1,0 +1,107 @@
+// The case test of spellings against each convention, with Latin-1 letters,
+// digits, underscores and the accepted-spellings exemption.
+#include "style/case_convention.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace flawseek {
+namespace {
+
+// Latin-1 bytes, written out so the source file's own encoding does not matter.
+const std::string grosse_mass = "Gr\xF6\xDF" "e_Ma\xDF";  // "Größe_Maß"
+const std::string upper_umlaut_word = "\xC4RGER";        // "ÄRGER"
+const std::string lower_umlaut_word = "\xE4rger";        // "ärger"
+
+TEST(MixedCase, AcceptsCapitalisedWordsOfOneCase) {
+  for (const char* text : {"X", "Abc", "ABC_Def", "HTTP_Server", "Text_IO", "A1_B2", "Ada_95",
+                           "Line_2_Count", "A_1b", "A_1B", "", "Next__Item"}) {
+    EXPECT_TRUE(is_mixed_case(text)) << text;
+  }
+}
+
+TEST(MixedCase, RejectsLowerStartsAndCaseChangesInsideAWord) {
+  for (const char* text : {"aBC", "x", "Http_sERVER", "HttP", "ABc", "Abc_def", "My_VaLue", "Ab1C"}) {
+    EXPECT_FALSE(is_mixed_case(text)) << text;
+  }
+}
+
+TEST(MixedCase, DigitsAndOtherNonLettersAreSkippedWhenFixingTheCase) {
+  // "1b": the first character is no letter, so 'b' fixes lower case.
+  EXPECT_TRUE(is_mixed_case("V_1bc"));
+  EXPECT_FALSE(is_mixed_case("V_1bC"));
+  // A digit between letters does not reset the word's case.
+  EXPECT_TRUE(is_mixed_case("Ab2cd"));
+  EXPECT_FALSE(is_mixed_case("Ab2Cd"));
+}
+
+TEST(MixedCase, UsesLatin1LetterClasses) {
+  EXPECT_TRUE(is_mixed_case(grosse_mass));
+  EXPECT_TRUE(is_mixed_case(upper_umlaut_word));
+  EXPECT_FALSE(is_mixed_case(lower_umlaut_word));     // starts with a lower-case letter
+  EXPECT_FALSE(is_mixed_case("Gr\xD6" "sse"));        // upper-case Ö inside a lower-case word
+  EXPECT_FALSE(is_mixed_case("Stra\xDF" "E"));        // ß is lower case, so a later E breaks the word
+}
+
+TEST(FollowsCase, AnyAcceptsEverySpelling) {
+  for (const char* text : {"", "aBC", "\xFF\xDF", "x_Y_z"}) {
+    EXPECT_TRUE(follows_case(text, CaseConvention::Any)) << text;
+  }
+}
+
+TEST(FollowsCase, LowerAndUpperLookAtLettersOnly) {
+  EXPECT_TRUE(follows_case("text_io_2", CaseConvention::Lower));
+  EXPECT_FALSE(follows_case("text_Io", CaseConvention::Lower));
+  EXPECT_FALSE(follows_case(upper_umlaut_word, CaseConvention::Lower));
+  EXPECT_TRUE(follows_case(lower_umlaut_word, CaseConvention::Lower));
+
+  EXPECT_TRUE(follows_case("TEXT_IO_2", CaseConvention::Upper));
+  EXPECT_FALSE(follows_case("TEXT_iO", CaseConvention::Upper));
+  EXPECT_TRUE(follows_case(upper_umlaut_word, CaseConvention::Upper));
+  // ß and ÿ are lower-case letters without an upper-case partner.
+  EXPECT_FALSE(follows_case("STRA\xDF" "E", CaseConvention::Upper));
+  EXPECT_TRUE(follows_case("123_", CaseConvention::Upper));
+  EXPECT_TRUE(follows_case("123_", CaseConvention::Lower));
+}
+
+TEST(FollowsCase, AcceptedSpellingsExemptOnlyExactMixedFailures) {
+  AcceptedSpellings accepted;
+  accepted.add("GNAT_io");
+  accepted.add("ada");
+  EXPECT_TRUE(follows_case("GNAT_io", CaseConvention::Mixed, &accepted));
+  EXPECT_FALSE(follows_case("GNAT_iO", CaseConvention::Mixed, &accepted));  // spelled differently
+  EXPECT_FALSE(follows_case("GNAT_io", CaseConvention::Mixed));             // no list handed over
+  // The exemption belongs to Mixed: Upper and Lower do not consult the list.
+  EXPECT_FALSE(follows_case("ada", CaseConvention::Upper, &accepted));
+  EXPECT_FALSE(follows_case("GNAT_io", CaseConvention::Lower, &accepted));
+}
+
+TEST(FollowsCase, AnOutOfRangeConventionIsAnInternalError) {
+  const auto bad = static_cast<CaseConvention>(4);
+  EXPECT_THROW(follows_case("Abc", bad), InvalidCaseConvention);
+  EXPECT_THROW(follows_case("", static_cast<CaseConvention>(255)), InvalidCaseConvention);
+  try {
+    follows_case("Abc", bad);
+  } catch (const InvalidCaseConvention& error) {
+    EXPECT_STREQ(error.what(), "Style_Rules.Invalid_Case_Convention");
+  }
+  EXPECT_EQ(image(bad), "Invalid");
+  EXPECT_EQ(image(CaseConvention::Mixed), "Mixed");
+}
+
+TEST(AcceptedSpellingsSet, ComparesExactlyAndReportsDuplicates) {
+  AcceptedSpellings accepted;
+  EXPECT_TRUE(accepted.empty());
+  EXPECT_TRUE(accepted.add("My_IO"));
+  EXPECT_FALSE(accepted.add("My_IO"));
+  EXPECT_TRUE(accepted.add("my_io"));
+  EXPECT_EQ(accepted.size(), 2u);
+  EXPECT_TRUE(accepted.contains("My_IO"));
+  EXPECT_FALSE(accepted.contains("MY_IO"));
+  accepted.clear();
+  EXPECT_FALSE(accepted.contains("My_IO"));
+}
+
+}  // namespace
+}  // namespace flawseek
