@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace flawseek {
 
@@ -99,20 +100,89 @@ class TextParser {
   int symbol_or_none() const noexcept { return kind_ == TokenKind::Symbol ? symbol_ : -1; }
 
   // The line being scanned and its number (after LineTooLong: the long line).
-  const std::string& line() const noexcept { return *line_; }
+  const std::string& line() const noexcept;
   int line_number() const noexcept { return line_number_; }
   int max_line_length() const noexcept { return max_line_length_; }
 
+  // The stored lists and options, as the last set_keywords / set_symbols left
+  // them (a malformed list is kept as given, without case conversion).
+  const std::string& keyword_list() const noexcept { return keyword_list_; }
+  const std::string& symbol_list() const noexcept { return symbol_list_; }
+  KeywordOptions keyword_options() const noexcept { return keyword_options_; }
+  CharacterClasses character_classes() const noexcept { return classes_; }
+
  private:
-  // Cursor state and lookup tables; the implementation may add what it needs.
-  std::string* line_ = nullptr;
+  // Per-byte class bits; the symbol bits change with set_symbols.
+  static constexpr std::uint8_t kIdentifierStart = 1;
+  static constexpr std::uint8_t kIdentifierChar = 2;
+  static constexpr std::uint8_t kAlphanumeric = 4;
+  static constexpr std::uint8_t kSymbolStart = 8;
+  static constexpr std::uint8_t kSingleSymbol = 16;
+
+  // A multi-character symbol entry: its text lies in symbol_list_.
+  struct SymbolEntry {
+    int offset;
+    int length;
+    int position;
+  };
+  // One slot of the open-addressing keyword table; offset -1 is free.
+  struct KeywordSlot {
+    std::uint32_t hash = 0;
+    int offset = -1;
+    int length = 0;
+    int position = 0;
+  };
+
+  void next_char();
+  void step();
+  void skip_blanks();
+  void refresh_line() noexcept;
+  bool at_end() const noexcept { return !need_line_ && column_ > line_length_; }
+  int match_symbol(int& position) const noexcept;
+  bool symbol_starts_here() const noexcept;
+  bool number_ends() const noexcept;
+  void scan_number();
+  void scan_word();
+  int lookup_keyword(const unsigned char* text, int length) const noexcept;
+  void build_keyword_table();
+  void build_symbol_tables();
+
+  std::string* line_ = nullptr;  // null until the first set_text
+  const unsigned char* text_ = nullptr;
+  int line_length_ = 0;
+  int column_ = 1;
+  unsigned char current_char_ = ' ';
+  bool need_line_ = false;
+  LineSource* reader_ = nullptr;
   int line_number_ = 0;
   int max_line_length_ = 0;
+  CharacterClasses classes_ = CharacterClasses::Basic;
+
   TokenKind kind_ = TokenKind::Text;
   int keyword_ = 0;
   int symbol_ = 0;
   int token_line_ = 0;
   int token_column_ = 1;
+  int token_length_ = 0;
+
+  std::uint8_t class_bits_[256] = {};
+  unsigned char fold_[256] = {};  // upper-case map, identity when case-sensitive
+
+  KeywordOptions keyword_options_{};
+  std::string keyword_list_;
+  std::vector<KeywordSlot> keyword_slots_;
+  std::uint32_t keyword_mask_ = 0;
+  int shortest_keyword_ = 0;
+  int longest_keyword_ = 0;
+
+  std::string symbol_list_;
+  int single_symbol_position_[256] = {};
+  // Entries of two or more characters, grouped by first byte, longest first:
+  // those starting with byte b are symbol_entries_[symbol_first_[b] .. symbol_first_[b + 1]).
+  std::vector<SymbolEntry> symbol_entries_;
+  std::uint16_t symbol_first_[257] = {};
+  int longest_symbol_ = 0;
+  bool double_dot_is_symbol_ = false;
 };
 
 }  // namespace flawseek

@@ -1,0 +1,42 @@
+// Keyword and symbol lists of the Ada scanners and the scanner factories.
+#include "frontend/ada_token_lists.h"
+
+#include "frontend/ada_tokens.h"
+
+namespace flawseek {
+
+std::string make_keyword_list(const std::string_view* words, std::size_t count) {
+  std::string list = "$";
+  for (std::size_t i = 0; i < count; ++i) {
+    list += words[i];
+    list += '$';
+  }
+  return list;
+}
+
+const std::string& ada_keyword_list() {
+  static const std::string list = make_keyword_list(ada_keyword_images.data(), ada_keyword_images.size());
+  return list;
+}
+
+const std::string& ada_symbol_list() {
+  static const std::string list = make_keyword_list(ada_symbol_images.data(), ada_symbol_images.size());
+  return list;
+}
+
+TextParser make_ada_scanner(LineSource* reader) {
+  TextParser scanner(ada_max_line_length, 0, CharacterClasses::Latin1);
+  scanner.set_keywords(standard_keyword_options, ada_keyword_list());
+  scanner.set_symbols(ada_symbol_list());
+  scanner.set_reader(reader);
+  return scanner;
+}
+
+TextParser make_command_scanner(std::string_view keyword_list, std::string_view symbol_list) {
+  TextParser scanner(command_max_line_length, 0, CharacterClasses::Basic);
+  scanner.set_keywords(standard_keyword_options, keyword_list);
+  scanner.set_symbols(symbol_list);
+  return scanner;
+}
+
+}  // namespace flawseek
