@@ -251,7 +251,7 @@ void Job::read_extended_settings() {
 }
 
 void Job::save_job() {
-  if (store_ == nullptr) return;
+  if (!can_save()) return;
   StoreWriter writer(*store_);
 
   if (writer.open(application_key)) {

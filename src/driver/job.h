@@ -40,8 +40,9 @@ class Job {
   // when the store asks for it and re-applies the rule book. Reads that fail
   // leave the initial values; only the final save can throw (RegistryError).
   void load_job();
-  // Writes the whole job. Writes every value it can, then throws the first
-  // RegistryError met (read-only or broken settings file).
+  // Writes the whole job (nothing for a read-only job or one without a store).
+  // Writes every value it can, then throws the first RegistryError met
+  // (read-only settings file, over-long text).
   void save_job();
   // Switches extended style mode on, once, when the store holds "Default Rule
   // Book" under "Options" or the "List Unchecked Style" item is available;
