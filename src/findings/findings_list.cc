@@ -122,6 +122,11 @@ void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stor
   list_unchecked_style_ = *stored_value != 0;
 }
 
+void FindingsList::set_list_unchecked_style_state(bool available, bool on) {
+  unchecked_style_available_ = available;
+  list_unchecked_style_ = on;
+}
+
 void FindingsList::note_style_command_seen() {
   if (unchecked_style_available_) return;
   unchecked_style_available_ = true;

@@ -60,13 +60,17 @@ class FindingsList final : public FindingSink {
   // At window set-up: the stored value, if the store holds one, makes the
   // item available and sets the setting (non-zero means on).
   void install_list_unchecked_style(std::optional<std::int32_t> stored_value);
+  // Takes over the state kept elsewhere (the job keeps it with the settings
+  // store): call before a search so both agree. No listener call.
+  void set_list_unchecked_style_state(bool available, bool on);
   // The user toggled the item: the setting flips and the item is available.
   void toggle_list_unchecked_style();
   bool list_unchecked_style() const { return list_unchecked_style_; }
   bool list_unchecked_style_available() const { return unchecked_style_available_; }
   // Called with the new value whenever note_style_command_seen or a toggle
   // changed the setting: the caller stores it and shows the item checked or
-  // not. It may be called from the search thread.
+  // not (the job's own note_style_command_seen does both). It may be called
+  // from the search thread, or while per-file results are applied.
   void set_unchecked_style_listener(std::function<void(bool)> listener);
 
  private:

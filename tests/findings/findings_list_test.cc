@@ -247,6 +247,21 @@ TEST(ListUncheckedStyle, StoredOffIsNotOverriddenByAStyleCommand) {
   EXPECT_EQ(calls, 0);
 }
 
+TEST(ListUncheckedStyle, StateTakenOverFromTheJobDecidesTheDiscard) {
+  FindingsList list;
+  int calls = 0;
+  list.set_unchecked_style_listener([&](bool) { ++calls; });
+  list.set_list_unchecked_style_state(true, true);
+  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  EXPECT_EQ(list.findings_count(), 1);
+  list.set_list_unchecked_style_state(false, false);
+  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  EXPECT_EQ(list.findings_count(), 1);
+  list.note_style_command_seen();
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(list.list_unchecked_style_available());
+}
+
 // Reports the same calls to any sink: the walk order of a small run.
 void report_run(FindingSink& sink, int file) {
   std::string spec = "/s/p" + std::to_string(file) + ".ads";

@@ -1,0 +1,50 @@
+// Wildcard matching of file names.
+#include "driver/name_pattern.h"
+
+namespace flawseek {
+
+namespace {
+
+char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// Greedy matching that backs up to the last "*": linear in practice and never
+// worse than pattern length times name length, whatever the input.
+bool glob(std::string_view pattern, std::string_view name) {
+  std::size_t p = 0, n = 0;
+  std::size_t star = std::string_view::npos, star_name = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      star_name = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+      ++p;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++star_name;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+bool name_matches(std::string_view pattern, std::string_view name) {
+  if (glob(pattern, name)) return true;
+  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+      name.find('.') == std::string_view::npos)
+    return glob(pattern.substr(0, pattern.size() - 2), name);
+  return false;
+}
+
+bool equal_ignoring_case(std::string_view left, std::string_view right) {
+  if (left.size() != right.size()) return false;
+  for (std::size_t i = 0; i < left.size(); ++i)
+    if (fold(left[i]) != fold(right[i])) return false;
+  return true;
+}
+
+}  // namespace flawseek

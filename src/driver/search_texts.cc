@@ -1,0 +1,42 @@
+// Building the status-line texts of a search.
+#include "driver/search_texts.h"
+
+#include "platform/label.h"
+
+namespace flawseek {
+
+std::string_view plural(std::int64_t count) { return count == 1 ? "" : "s"; }
+
+std::string skipped_text(std::int64_t read_only_skipped) {
+  if (read_only_skipped <= 0) return {};
+  std::string text = " (";
+  text += number_image(read_only_skipped);
+  text += " Read-Only file";
+  text += plural(read_only_skipped);
+  text += " skipped )";
+  return text;
+}
+
+std::string progress_text(Phase phase, const WalkCounts& counts) {
+  std::string text(phase == Phase::Preparation ? SearchTexts::preparing : SearchTexts::searching);
+  text += number_image(counts.files_processed);
+  text += " file";
+  text += plural(counts.files_processed);
+  text += " processed.";
+  text += skipped_text(counts.read_only_skipped);
+  return text;
+}
+
+std::string result_text(std::int64_t findings_count, const WalkCounts& counts) {
+  std::string text = number_image(findings_count);
+  text += " potential bug";
+  text += plural(findings_count);
+  text += " found in search of";
+  text += number_image(counts.files_processed);
+  text += " file";
+  text += plural(counts.files_processed);
+  text += skipped_text(counts.read_only_skipped);
+  return text;
+}
+
+}  // namespace flawseek

@@ -1,0 +1,85 @@
+// Resolving the search root and checking the reference path.
+#include "driver/source_search.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+namespace flawseek {
+
+namespace {
+
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string absolute_text(std::string_view text, std::string_view current_directory) {
+  if (!text.empty() && text.front() == '/') return std::string(text);
+  std::string result(current_directory);
+  if (result.empty() || result.back() != '/') result.push_back('/');
+  result += text;
+  return result;
+}
+
+bool is_directory(const std::string& path) {
+  struct stat info;
+  return ::stat(path.empty() ? "/" : path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// "/a/./b/../c/" becomes "/a/c": the names the walk hands on stay readable.
+std::string normal_directory(const std::string& path) {
+  if (path.empty()) return "/";
+  std::string normal = std::filesystem::path(path).lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return normal.empty() ? "/" : normal;
+}
+
+}  // namespace
+
+std::optional<SearchRoot> resolve_search_root(std::string_view text, std::string_view current_directory) {
+  text = trim_blanks(text);
+  if (text.empty()) return std::nullopt;
+  std::string root = absolute_text(text, current_directory);
+
+  std::size_t slash = root.rfind('/');
+  std::string directory = root;
+  std::string pattern = "*";
+  if (slash == root.size() - 1) {
+    directory.pop_back();
+  } else if (!is_directory(root)) {
+    pattern = root.substr(slash + 1);
+    directory = root.substr(0, slash);
+    if (pattern.find_first_of("*.") == std::string::npos) return std::nullopt;
+  }
+  // An empty directory part names the file-system root.
+  if (!is_directory(directory)) return std::nullopt;
+  if (pattern.find('.') == std::string::npos) pattern += ".*";
+  return SearchRoot{normal_directory(directory), pattern};
+}
+
+ReferencePathCheck validate_reference_path(std::string_view text, std::string_view current_directory) {
+  ReferencePathCheck check;
+  std::string_view rest = trim_blanks(text);
+  while (!rest.empty()) {
+    std::size_t semicolon = rest.find(';');
+    std::string_view entry = trim_blanks(rest.substr(0, semicolon));
+    rest = semicolon == std::string_view::npos ? std::string_view{} : trim_blanks(rest.substr(semicolon + 1));
+    if (entry.empty()) continue;
+    // "dir/*" names the directory itself, as the style side reads it.
+    std::string_view directory = entry;
+    if (entry.size() >= 2 && entry.substr(entry.size() - 2) == "/*") directory.remove_suffix(1);
+    std::string absolute = absolute_text(directory, current_directory);
+    if (!is_directory(absolute)) {
+      check.valid = false;
+      check.bad_entry.assign(entry);
+      check.directories.clear();
+      return check;
+    }
+    check.directories.push_back(normal_directory(absolute));
+  }
+  return check;
+}
+
+}  // namespace flawseek

@@ -1,0 +1,295 @@
+// The directory walk and the pairing of specifications with their bodies.
+#include "driver/source_walk.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "driver/name_pattern.h"
+
+namespace flawseek {
+
+namespace {
+
+enum class AdaExtension : std::uint8_t { None, Ads, Adb, Ada, Adq };
+
+AdaExtension ada_extension(std::string_view ext) {
+  if (equal_ignoring_case(ext, "ads")) return AdaExtension::Ads;
+  if (equal_ignoring_case(ext, "adb")) return AdaExtension::Adb;
+  if (equal_ignoring_case(ext, "ada")) return AdaExtension::Ada;
+  if (equal_ignoring_case(ext, "adq")) return AdaExtension::Adq;
+  return AdaExtension::None;
+}
+
+bool no_write_bit(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+struct Entry {
+  std::string name;
+  unsigned char type;  // DT_* from the directory, DT_UNKNOWN when not told
+};
+
+// A directory's entries sorted by name in byte order, so findings come out the
+// same on every file system.
+class Listing {
+ public:
+  std::vector<Entry> entries;
+
+  // The entry named `base` "." `ext` (the extension in any letter case) that
+  // is a file; preferring the extension spelled in the case of `like`.
+  const Entry* find_file(const std::string& directory, std::string_view base, std::string_view ext,
+                         std::string_view like) const;
+};
+
+std::string join(const std::string& directory, std::string_view name) {
+  std::string path = directory;
+  if (path.empty() || path.back() != '/') path.push_back('/');
+  path += name;
+  return path;
+}
+
+bool is_file(const std::string& path, struct stat* info = nullptr) {
+  struct stat local;
+  struct stat* target = info != nullptr ? info : &local;
+  return ::stat(path.c_str(), target) == 0 && S_ISREG(target->st_mode);
+}
+
+const Entry* Listing::find_file(const std::string& directory, std::string_view base, std::string_view ext,
+                                const std::string_view like) const {
+  std::string prefix(base);
+  prefix.push_back('.');
+  auto first = std::lower_bound(entries.begin(), entries.end(), prefix,
+                                [](const Entry& e, const std::string& p) { return e.name < p; });
+  // Candidates share the prefix exactly; ".ADB" sorts before ".adb", so the
+  // same-case spelling is looked for first and any other taken after.
+  bool upper = !like.empty() && like.front() >= 'A' && like.front() <= 'Z';
+  const Entry* fallback = nullptr;
+  for (auto it = first; it != entries.end() && it->name.compare(0, prefix.size(), prefix) == 0; ++it) {
+    std::string_view candidate_ext = std::string_view(it->name).substr(prefix.size());
+    if (!equal_ignoring_case(candidate_ext, ext)) continue;
+    if (it->type != DT_REG && !is_file(join(directory, it->name))) continue;
+    bool same_case = (candidate_ext.front() >= 'A' && candidate_ext.front() <= 'Z') == upper;
+    if (same_case) return &*it;
+    if (fallback == nullptr) fallback = &*it;
+  }
+  return fallback;
+}
+
+class SourceWalk {
+ public:
+  SourceWalk(const SearchRoot& root, Phase phase, const WalkOptions& options, const std::atomic<bool>& running,
+             WalkVisitor& visitor)
+      : root_(root), phase_(phase), options_(options), running_(running), visitor_(visitor) {}
+
+  WalkCounts run() {
+    walk(root_.directory);
+    return counts_;
+  }
+
+ private:
+  void walk(const std::string& directory);
+  bool read_listing(const std::string& directory, Listing& listing);
+  void visit_file(const std::string& directory, const Entry& entry, const Listing& listing);
+  void dispatch_file(const std::string& directory, const std::string& name, AdaExtension ext,
+                     const Listing& listing);
+  void dispatch_preparation(const std::string& directory, const std::string& name, std::string_view base,
+                            AdaExtension ext, const Listing& listing);
+  // A body whose specification exists: the pair normally goes from the
+  // specification's entry.
+  void dispatch_body_of(const std::string& directory, const Entry& spec, const std::string& body, bool is_adq);
+  void hand_on(WorkKind kind, std::string file, std::string body, bool is_adq);
+
+  const SearchRoot& root_;
+  Phase phase_;
+  WalkOptions options_;
+  const std::atomic<bool>& running_;
+  WalkVisitor& visitor_;
+  WalkCounts counts_;
+  std::set<std::pair<dev_t, ino_t>> entered_;
+};
+
+bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
+  DIR* dir = ::opendir(directory.c_str());
+  if (dir == nullptr) {
+    visitor_.on_note("Cannot read directory " + directory + ": " + std::strerror(errno));
+    return false;
+  }
+  errno = 0;
+  while (const dirent* d = ::readdir(dir)) {
+    std::string_view name = d->d_name;
+    if (name == "." || name == "..") continue;
+    listing.entries.push_back(Entry{std::string(name), d->d_type});
+  }
+  if (errno != 0) visitor_.on_note("Cannot read all of directory " + directory + ": " + std::strerror(errno));
+  ::closedir(dir);
+  std::sort(listing.entries.begin(), listing.entries.end(),
+            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  return true;
+}
+
+void SourceWalk::walk(const std::string& directory) {
+  if (!running_.load(std::memory_order_relaxed)) return;
+  // Symbolic links are followed, but a directory reached again (a link cycle,
+  // or two links to one place) is not walked twice.
+  struct stat info;
+  if (::stat(directory.c_str(), &info) != 0) {
+    visitor_.on_note("Cannot read directory " + directory + ": " + std::strerror(errno));
+    return;
+  }
+  if (!entered_.emplace(info.st_dev, info.st_ino).second) return;
+
+  Listing listing;
+  if (!read_listing(directory, listing)) return;
+
+  for (const Entry& entry : listing.entries) {
+    if (!running_.load(std::memory_order_relaxed)) return;
+    if (entry.type == DT_DIR) continue;
+    if (name_matches(root_.pattern, entry.name)) visit_file(directory, entry, listing);
+  }
+  if (!options_.search_subfolders) return;
+  for (const Entry& entry : listing.entries) {
+    if (!running_.load(std::memory_order_relaxed)) return;
+    if (entry.type != DT_DIR && entry.type != DT_LNK && entry.type != DT_UNKNOWN) continue;
+    std::string path = join(directory, entry.name);
+    struct stat sub;
+    if (entry.type != DT_DIR && (::stat(path.c_str(), &sub) != 0 || !S_ISDIR(sub.st_mode))) continue;
+    walk(path);
+  }
+}
+
+void SourceWalk::visit_file(const std::string& directory, const Entry& entry, const Listing& listing) {
+  // Only Ada sources are looked at: other files are neither analysed nor
+  // counted, whatever their permissions.
+  std::size_t dot = entry.name.rfind('.');
+  if (dot == std::string::npos) return;
+  AdaExtension ext = ada_extension(std::string_view(entry.name).substr(dot + 1));
+  if (ext == AdaExtension::None) return;
+
+  std::string path = join(directory, entry.name);
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) {
+    visitor_.on_note("Cannot read " + path + ": " + std::strerror(errno));
+    return;
+  }
+  if (S_ISDIR(info.st_mode)) return;
+  if (!S_ISREG(info.st_mode)) {
+    // A pipe or device would block or never end when read.
+    visitor_.on_note("Not a regular file, passed over: " + path);
+    return;
+  }
+  if (options_.skip_read_only_files && no_write_bit(info)) {
+    ++counts_.read_only_skipped;
+    return;
+  }
+  dispatch_file(directory, entry.name, ext, listing);
+  if (counts_.files_processed > 1) visitor_.on_progress(phase_, counts_);
+}
+
+void SourceWalk::hand_on(WorkKind kind, std::string file, std::string body, bool is_adq) {
+  counts_.files_processed += kind == WorkKind::Pair ? 2 : 1;
+  visitor_.on_work(WorkItem{kind, std::move(file), std::move(body), is_adq});
+}
+
+void SourceWalk::dispatch_preparation(const std::string& directory, const std::string& name, std::string_view base,
+                                      AdaExtension ext, const Listing& listing) {
+  std::string_view ext_text = std::string_view(name).substr(base.size() + 1);
+  bool spec_scheme = !base.empty() && base.back() == '_';
+  switch (ext) {
+    case AdaExtension::Ads:
+      hand_on(WorkKind::Prepare, join(directory, name), {}, false);
+      break;
+    case AdaExtension::Ada:
+      // With both, the ".adq" specification is the one prepared.
+      if (spec_scheme && listing.find_file(directory, base, "adq", ext_text) == nullptr)
+        hand_on(WorkKind::Prepare, join(directory, name), {}, false);
+      break;
+    case AdaExtension::Adq:
+      if (spec_scheme) hand_on(WorkKind::Prepare, join(directory, name), {}, true);
+      break;
+    case AdaExtension::Adb:
+    case AdaExtension::None:
+      break;
+  }
+}
+
+void SourceWalk::dispatch_body_of(const std::string& directory, const Entry& spec, const std::string& body,
+                                  bool is_adq) {
+  std::string spec_path = join(directory, spec.name);
+  if (!name_matches(root_.pattern, spec.name)) {
+    // The pattern leaves the specification out ("src/*.adb", "src/pkg.adb"),
+    // so its entry will never come: the named body brings the pair.
+    hand_on(WorkKind::Pair, std::move(spec_path), join(directory, body), is_adq);
+    return;
+  }
+  struct stat info;
+  if (options_.skip_read_only_files && ::stat(spec_path.c_str(), &info) == 0 && no_write_bit(info)) {
+    // The specification's entry is (or will be) counted as skipped; the pair
+    // is analysed after all, so that count is taken back.
+    hand_on(WorkKind::Pair, std::move(spec_path), join(directory, body), is_adq);
+    --counts_.read_only_skipped;
+  }
+}
+
+void SourceWalk::dispatch_file(const std::string& directory, const std::string& name, AdaExtension ext,
+                               const Listing& listing) {
+  std::size_t dot = name.rfind('.');
+  std::string_view base = std::string_view(name).substr(0, dot);
+  std::string_view ext_text = std::string_view(name).substr(dot + 1);
+  if (phase_ == Phase::Preparation) {
+    dispatch_preparation(directory, name, base, ext, listing);
+    return;
+  }
+
+  bool spec_scheme = !base.empty() && base.back() == '_';
+  std::string_view unmarked = spec_scheme ? base.substr(0, base.size() - 1) : base;
+  std::string path = join(directory, name);
+  switch (ext) {
+    case AdaExtension::Adq:
+    case AdaExtension::Ada: {
+      bool is_adq = ext == AdaExtension::Adq;
+      std::string_view scheme = is_adq ? "adq" : "ada";
+      // An ".adq" file of the same base takes precedence over the ".ada" one.
+      if (!is_adq && listing.find_file(directory, base, "adq", ext_text) != nullptr) return;
+      if (spec_scheme) {
+        const Entry* body = listing.find_file(directory, unmarked, scheme, ext_text);
+        if (body != nullptr)
+          hand_on(WorkKind::Pair, std::move(path), join(directory, body->name), is_adq);
+        else
+          hand_on(WorkKind::Single, std::move(path), {}, is_adq);
+      } else if (const Entry* spec = listing.find_file(directory, std::string(base) + "_", scheme, ext_text)) {
+        dispatch_body_of(directory, *spec, name, is_adq);
+      } else {
+        hand_on(WorkKind::Single, std::move(path), {}, is_adq);
+      }
+      break;
+    }
+    case AdaExtension::Ads:
+      if (const Entry* body = listing.find_file(directory, base, "adb", ext_text))
+        hand_on(WorkKind::Pair, std::move(path), join(directory, body->name), false);
+      else
+        hand_on(WorkKind::Single, std::move(path), {}, false);
+      break;
+    case AdaExtension::Adb:
+      if (const Entry* spec = listing.find_file(directory, base, "ads", ext_text))
+        dispatch_body_of(directory, *spec, name, false);
+      else
+        hand_on(WorkKind::Single, std::move(path), {}, false);
+      break;
+    case AdaExtension::None:
+      break;
+  }
+}
+
+}  // namespace
+
+WalkCounts walk_sources(const SearchRoot& root, Phase phase, const WalkOptions& options,
+                        const std::atomic<bool>& running, WalkVisitor& visitor) {
+  return SourceWalk(root, phase, options, running, visitor).run();
+}
+
+}  // namespace flawseek

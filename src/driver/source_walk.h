@@ -1,0 +1,69 @@
+// The walk of the source tree: directories in name order, the Ada files among
+// them picked by name, and each specification-and-body pair or single file
+// handed on as one work item, with the counts the status line shows.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "driver/source_search.h"
+
+namespace flawseek {
+
+enum class Phase : std::uint8_t {
+  Preparation,  // only specifications are handed on
+  Check,        // pairs and single files
+};
+
+struct WalkOptions {
+  bool search_subfolders = true;
+  bool skip_read_only_files = false;
+};
+
+struct WalkCounts {
+  // Files handed to analysis (a pair counts 2).
+  std::int64_t files_processed = 0;
+  // Read-only files passed over. A read-only specification whose body is
+  // writable is analysed with it and not counted, so the count can dip below
+  // 0 until the walk reaches the specification's own entry.
+  std::int64_t read_only_skipped = 0;
+};
+
+enum class WorkKind : std::uint8_t {
+  Prepare,  // preparation pass: the specification `file`
+  Single,   // check pass: `file` alone
+  Pair,     // check pass: the specification `file` with its body `body`
+};
+
+struct WorkItem {
+  WorkKind kind;
+  std::string file;
+  std::string body;  // empty unless kind is Pair
+  bool is_adq;       // the ".adq" scheme (embedded SQL)
+};
+
+class WalkVisitor {
+ public:
+  virtual ~WalkVisitor() = default;
+  // One file or pair to analyse, in walk order.
+  virtual void on_work(const WorkItem& item) = 0;
+  // After each file handed on once more than one file has been processed:
+  // the moment the status line shows the progress text.
+  virtual void on_progress(Phase phase, const WalkCounts& counts) {
+    (void)phase;
+    (void)counts;
+  }
+  // Something was passed over that the user may want to know about: an
+  // unreadable directory, a source name that is not a readable file.
+  virtual void on_note(std::string_view message) { (void)message; }
+};
+
+// Walks root's directory (and its subdirectories when asked) once. `running`
+// is read before every file and directory; when it turns false the walk ends
+// without handing on anything more. Never throws for file-system trouble.
+WalkCounts walk_sources(const SearchRoot& root, Phase phase, const WalkOptions& options,
+                        const std::atomic<bool>& running, WalkVisitor& visitor);
+
+}  // namespace flawseek

@@ -1,0 +1,292 @@
+// The source walk: order, patterns, pairing of specifications and bodies,
+// read-only files, subfolders, links, unreadable entries and stopping.
+#include "driver/source_walk.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "driver/name_pattern.h"
+#include "driver/search_texts.h"
+#include "walk_test_support.h"
+
+namespace flawseek {
+namespace {
+
+using testing::TempTree;
+using Items = std::vector<std::string>;
+
+// Writes every work item as one short line with paths relative to the tree.
+class Recorder : public WalkVisitor {
+ public:
+  explicit Recorder(const TempTree& tree) : prefix_(tree.root() + "/") {}
+
+  void on_work(const WorkItem& item) override {
+    std::string line;
+    switch (item.kind) {
+      case WorkKind::Prepare: line = "prepare " + relative(item.file); break;
+      case WorkKind::Single: line = "single " + relative(item.file); break;
+      case WorkKind::Pair: line = "pair " + relative(item.file) + " " + relative(item.body); break;
+    }
+    if (item.is_adq) line += " adq";
+    items.push_back(line);
+    if (stop_after > 0 && static_cast<int>(items.size()) == stop_after) running->store(false);
+  }
+  void on_progress(Phase phase, const WalkCounts& counts) override {
+    progress.push_back(progress_text(phase, counts));
+  }
+  void on_note(std::string_view message) override { notes.emplace_back(message); }
+
+  Items items;
+  Items progress;
+  Items notes;
+  int stop_after = 0;
+  std::atomic<bool>* running = nullptr;
+
+ private:
+  std::string relative(const std::string& path) const {
+    return path.rfind(prefix_, 0) == 0 ? path.substr(prefix_.size()) : path;
+  }
+  std::string prefix_;
+};
+
+struct WalkResult {
+  Items items;
+  WalkCounts counts;
+  Items notes;
+  Items progress;
+};
+
+WalkResult walk(const TempTree& tree, const std::string& pattern = "*.*", Phase phase = Phase::Check,
+                WalkOptions options = {}) {
+  Recorder recorder(tree);
+  std::atomic<bool> running{true};
+  WalkCounts counts = walk_sources(SearchRoot{tree.root(), pattern}, phase, options, running, recorder);
+  return WalkResult{recorder.items, counts, recorder.notes, recorder.progress};
+}
+
+TEST(NamePattern, WildcardsWithoutRegardToCase) {
+  EXPECT_TRUE(name_matches("*.*", "Makefile"));
+  EXPECT_TRUE(name_matches("*.*", "pkg.adb"));
+  EXPECT_TRUE(name_matches("*.*", ".hidden"));
+  EXPECT_TRUE(name_matches("*.ads", "PKG.ADS"));
+  EXPECT_TRUE(name_matches("*.ADS", "pkg.ads"));
+  EXPECT_FALSE(name_matches("*.ads", "pkg.adb"));
+  EXPECT_TRUE(name_matches("pkg_.ada", "Pkg_.Ada"));
+  EXPECT_FALSE(name_matches("pkg_.ada", "pkg.ada"));
+  EXPECT_TRUE(name_matches("p?g.ad?", "pkg.adb"));
+  EXPECT_FALSE(name_matches("p?g.adb", "pg.adb"));
+  EXPECT_TRUE(name_matches("a*b*c.*", "a-x-b-y-b-c.txt"));
+  EXPECT_FALSE(name_matches("a*b*c.*", "a-x-c-b.txt"));
+  EXPECT_TRUE(name_matches("x.*", "x"));      // ".*" also matches no extension
+  EXPECT_TRUE(name_matches("ab*.*", "abcd"));
+  EXPECT_FALSE(name_matches("x.*", "y"));
+  EXPECT_TRUE(name_matches("**", ""));
+  EXPECT_FALSE(name_matches("?", ""));
+  // Hostile patterns stay cheap and correct.
+  EXPECT_FALSE(name_matches(std::string(200, '*') + "b", std::string(5000, 'a')));
+}
+
+TEST(SourceWalk, FilesInByteOrderThenSubdirectoriesInByteOrder) {
+  TempTree tree;
+  for (const char* name : {"b.adb", "B.adb", "a.adb", "_z.ads", "sub2/d.adb", "sub1/c.adb", "sub1/deep/e.ads",
+                           "Sub3/f.adb"})
+    tree.file(name);
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, (Items{"single B.adb", "single _z.ads", "single a.adb", "single b.adb", "single Sub3/f.adb",
+                                 "single sub1/c.adb", "single sub1/deep/e.ads", "single sub2/d.adb"}));
+  EXPECT_EQ(result.counts.files_processed, 8);
+  EXPECT_EQ(result.counts.read_only_skipped, 0);
+}
+
+TEST(SourceWalk, NoSubfoldersStaysInTheRoot) {
+  TempTree tree;
+  tree.file("top.adb");
+  tree.file("sub/below.adb");
+  WalkOptions options;
+  options.search_subfolders = false;
+  EXPECT_EQ(walk(tree, "*.*", Phase::Check, options).items, Items{"single top.adb"});
+}
+
+TEST(SourceWalk, OnlyAdaExtensionsInAnyCase) {
+  TempTree tree;
+  for (const char* name : {"a.ADB", "b.Ads", "c.ada", "d.ADQ", "e.txt", "f.adbx", "README", "g.ad", "h."}) tree.file(name);
+  tree.directory("dir.adb");
+  EXPECT_EQ(walk(tree).items, (Items{"single a.ADB", "single b.Ads", "single c.ada", "single d.ADQ adq"}));
+}
+
+TEST(SourceWalk, PatternMatchesInAnyCaseAtEveryLevel) {
+  TempTree tree;
+  for (const char* name : {"x.adb", "Y.ADB", "z.ads", "sub/w.Adb", "sub/v.ads"}) tree.file(name);
+  EXPECT_EQ(walk(tree, "*.adb").items, (Items{"single Y.ADB", "single x.adb", "single sub/w.Adb"}));
+}
+
+TEST(SourceWalk, SpecificationAndBodyMakeOnePairInEitherOrder) {
+  TempTree tree;
+  tree.file("x.ads");  // the body's entry comes first: ".adb" < ".ads"
+  tree.file("x.adb");
+  tree.file("y.ADS");  // the specification's entry comes first: 'A' < 'a'
+  tree.file("y.adb");
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, (Items{"pair x.ads x.adb", "pair y.ADS y.adb"}));
+  EXPECT_EQ(result.counts.files_processed, 4);
+}
+
+TEST(SourceWalk, SameCaseCompanionIsPreferred) {
+  TempTree tree;
+  for (const char* name : {"p.ADS", "p.ADB", "p.adb"}) tree.file(name);
+  EXPECT_EQ(walk(tree).items, Items{"pair p.ADS p.ADB"});
+}
+
+TEST(SourceWalk, AdaAndAdqNamingSchemes) {
+  TempTree tree;
+  for (const char* name : {"a_.ada", "a.ada", "a_.adq",  // the ".adq" specification wins
+                           "b_.ada", "b.ada",             // a pair in the ".ada" scheme
+                           "c_.adq", "c.adq",             // a pair in the ".adq" scheme
+                           "d.ada", "e_.ada", "f.adq", "g_.adq"})
+    tree.file(name);
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, (Items{"single a_.adq adq", "pair b_.ada b.ada", "pair c_.adq c.adq adq", "single d.ada",
+                                 "single e_.ada", "single f.adq adq", "single g_.adq adq"}));
+  EXPECT_EQ(result.counts.files_processed, 9);
+}
+
+TEST(SourceWalk, AdqBodyAndSpecificationTakePrecedenceOverAda) {
+  TempTree tree;
+  for (const char* name : {"k_.ada", "k.ada", "k_.adq", "k.adq"}) tree.file(name);
+  EXPECT_EQ(walk(tree).items, Items{"pair k_.adq k.adq adq"});
+}
+
+TEST(SourceWalk, PreparationHandsOnSpecificationsOnly) {
+  TempTree tree;
+  for (const char* name : {"a_.ada", "a_.adq", "b_.ada", "b.ada", "c.ads", "c.adb", "d_.adq", "e.adq", "sub/f.ads"})
+    tree.file(name);
+  WalkResult result = walk(tree, "*.*", Phase::Preparation);
+  EXPECT_EQ(result.items, (Items{"prepare a_.adq adq", "prepare b_.ada", "prepare c.ads", "prepare d_.adq adq",
+                                 "prepare sub/f.ads"}));
+  EXPECT_EQ(result.counts.files_processed, 5);
+}
+
+TEST(SourceWalk, ReadOnlySpecificationWithWritableBodyIsAnalysedOnce) {
+  TempTree tree;
+  tree.file("x.ads");
+  tree.file("x.adb");
+  tree.read_only("x.ads");
+  WalkOptions options;
+  options.skip_read_only_files = true;
+  WalkResult result = walk(tree, "*.*", Phase::Check, options);
+  EXPECT_EQ(result.items, Items{"pair x.ads x.adb"});
+  EXPECT_EQ(result.counts.files_processed, 2);
+  EXPECT_EQ(result.counts.read_only_skipped, 0);
+}
+
+TEST(SourceWalk, ReadOnlyFilesAreSkippedAndCounted) {
+  TempTree tree;
+  for (const char* name : {"lone.adb", "s.ads", "s.adb", "w.adb", "notes.txt", "g_.ada", "g.ada"}) tree.file(name);
+  for (const char* name : {"lone.adb", "s.ads", "s.adb", "notes.txt", "g.ada"}) tree.read_only(name);
+  // One write bit is enough to make a file writable.
+  ::chmod(tree.path("w.adb").c_str(), 0464);
+  WalkOptions options;
+  options.skip_read_only_files = true;
+  WalkResult result = walk(tree, "*.*", Phase::Check, options);
+  // The read-only body g.ada still goes with its writable specification.
+  EXPECT_EQ(result.items, (Items{"pair g_.ada g.ada", "single w.adb"}));
+  EXPECT_EQ(result.counts.read_only_skipped, 4);  // not notes.txt: only sources count
+  EXPECT_EQ(result.counts.files_processed, 3);
+
+  options.skip_read_only_files = false;
+  EXPECT_EQ(walk(tree, "*.*", Phase::Check, options).counts.files_processed, 6);
+}
+
+TEST(SourceWalk, NamedBodyBringsItsSpecification) {
+  TempTree tree;
+  tree.file("pkg.ads");
+  tree.file("pkg.adb");
+  tree.file("other.adb");
+  EXPECT_EQ(walk(tree, "pkg.adb").items, Items{"pair pkg.ads pkg.adb"});
+  EXPECT_EQ(walk(tree, "*.adb").items, (Items{"single other.adb", "pair pkg.ads pkg.adb"}));
+}
+
+TEST(SourceWalk, NamedSpecificationIsFoundAtEveryLevel) {
+  TempTree tree;
+  for (const char* name : {"pkg_.ada", "pkg.ada", "x_.ada", "sub/pkg_.ada", "sub/deeper/PKG_.ADA"}) tree.file(name);
+  EXPECT_EQ(walk(tree, "pkg_.ada").items,
+            (Items{"pair pkg_.ada pkg.ada", "single sub/pkg_.ada", "single sub/deeper/PKG_.ADA"}));
+}
+
+TEST(SourceWalk, SymbolicLinksAreFollowedButNoDirectoryTwice) {
+  TempTree tree;
+  tree.file("real/a.adb");
+  tree.symlink("..", "real/up");        // a cycle back to the root
+  tree.symlink("real", "again");        // a second way into real/
+  tree.symlink("real/a.adb", "link.adb");
+  tree.symlink("missing.adb", "gone.adb");  // dangling
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, (Items{"single link.adb", "single again/a.adb"}));
+  ASSERT_EQ(result.notes.size(), 1u);
+  EXPECT_NE(result.notes[0].find("gone.adb"), std::string::npos);
+}
+
+TEST(SourceWalk, SpecialFilesAreNotRead) {
+  TempTree tree;
+  tree.file("a.adb");
+  ASSERT_EQ(::mkfifo(tree.path("pipe.adb").c_str(), 0644), 0);
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, Items{"single a.adb"});
+  ASSERT_EQ(result.notes.size(), 1u);
+  EXPECT_NE(result.notes[0].find("pipe.adb"), std::string::npos);
+}
+
+TEST(SourceWalk, UnreadableDirectoryIsPassedOverWithANote) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  TempTree tree;
+  tree.file("a/x.adb");
+  tree.file("b/y.adb");
+  ::chmod(tree.path("a").c_str(), 0);
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, Items{"single b/y.adb"});
+  ASSERT_EQ(result.notes.size(), 1u);
+  EXPECT_NE(result.notes[0].find("Cannot read directory"), std::string::npos);
+}
+
+TEST(SourceWalk, MissingRootDirectoryGivesANoteNotACrash) {
+  TempTree tree;
+  Recorder recorder(tree);
+  std::atomic<bool> running{true};
+  WalkCounts counts =
+      walk_sources(SearchRoot{tree.path("nowhere"), "*.*"}, Phase::Check, WalkOptions{}, running, recorder);
+  EXPECT_EQ(counts.files_processed, 0);
+  EXPECT_TRUE(recorder.items.empty());
+  EXPECT_EQ(recorder.notes.size(), 1u);
+}
+
+TEST(SourceWalk, StopEndsTheWalkBeforeTheNextFileOrDirectory) {
+  TempTree tree;
+  for (const char* name : {"a.adb", "b.adb", "c.adb", "sub/d.adb"}) tree.file(name);
+  Recorder recorder(tree);
+  std::atomic<bool> running{true};
+  recorder.running = &running;
+  recorder.stop_after = 2;
+  WalkCounts counts = walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Check, WalkOptions{}, running, recorder);
+  EXPECT_EQ(recorder.items, (Items{"single a.adb", "single b.adb"}));
+  EXPECT_EQ(counts.files_processed, 2);
+
+  Recorder idle(tree);
+  std::atomic<bool> stopped{false};
+  walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Preparation, WalkOptions{}, stopped, idle);
+  EXPECT_TRUE(idle.items.empty());
+}
+
+TEST(SourceWalk, ProgressIsShownOnceMoreThanOneFileIsProcessed) {
+  TempTree tree;
+  for (const char* name : {"a.adb", "b.ads", "b.adb", "c.adb"}) tree.file(name);
+  WalkResult result = walk(tree);
+  // a.adb: 1 file (no progress); b.adb's entry leaves the pair to b.ads (still
+  // 1); then 3, then 4.
+  EXPECT_EQ(result.progress, (Items{"Searching... 3 files processed.", "Searching... 4 files processed."}));
+}
+
+}  // namespace
+}  // namespace flawseek
