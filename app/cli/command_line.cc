@@ -1,0 +1,227 @@
+// Parsing the flawseek command line and applying it to a job.
+#include "command_line.h"
+
+#include "driver/job.h"
+#include "platform/label.h"
+
+namespace flawseek {
+
+namespace {
+
+// Literals and labels compare by their labels: case, underscores, hyphens
+// and blanks between words do not matter.
+std::string normalised(std::string_view text) {
+  std::string spaced(text);
+  for (char& c : spaced) {
+    if (c == '-') c = '_';
+  }
+  std::string words = label(spaced);
+  // A blank left at the end is kept by the label rule; here it is noise.
+  while (!words.empty() && words.back() == ' ') words.pop_back();
+  return words;
+}
+
+std::string lower_case(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return result;
+}
+
+std::optional<OutputFormat> find_format(std::string_view text) {
+  const std::string name = lower_case(text);
+  for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text}) {
+    if (name == format_name(format)) return format;
+  }
+  return std::nullopt;
+}
+
+std::string quoted(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 2);
+  result.push_back('\'');
+  result.append(text);
+  result.push_back('\'');
+  return result;
+}
+
+// Walks the arguments, handing out option values in either spelling.
+class ArgumentReader {
+ public:
+  explicit ArgumentReader(std::span<const std::string_view> arguments) : arguments_(arguments) {}
+
+  bool done() const { return next_ >= arguments_.size(); }
+  std::string_view take() { return arguments_[next_++]; }
+
+  // The value of an option that needs one: after "=" in the same argument, or
+  // the next argument. Empty optional when missing.
+  std::optional<std::string_view> value(std::optional<std::string_view> attached) {
+    if (attached) return attached;
+    if (done()) return std::nullopt;
+    return take();
+  }
+
+ private:
+  std::span<const std::string_view> arguments_;
+  std::size_t next_ = 0;
+};
+
+bool takes_value(std::string_view name) {
+  for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log"}) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+// Adds the kinds of "KIND[,KIND...]" ("all" for every selectable kind).
+std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds) {
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = list.find(',', start);
+    const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
+    const std::string_view word = list.substr(start, end - start);
+    if (lower_case(word) == "all") {
+      for (int position = 0; position < selectable_style_kind_count; ++position) {
+        kinds.push_back(static_cast<StyleKind>(position));
+      }
+    } else if (const auto kind = find_selectable_style_kind(word)) {
+      kinds.push_back(*kind);
+    } else {
+      return "unknown style kind " + quoted(word) + " (see --help for the list)";
+    }
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string_view format_name(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Tree: return "tree";
+    case OutputFormat::Gnu: return "gnu";
+    case OutputFormat::Csv: return "csv";
+    case OutputFormat::Text: return "text";
+  }
+  return "tree";
+}
+
+std::optional<StyleKind> find_selectable_style_kind(std::string_view text) {
+  const std::string wanted = normalised(text);
+  if (wanted.empty()) return std::nullopt;
+  for (int position = 0; position < selectable_style_kind_count; ++position) {
+    const auto kind = static_cast<StyleKind>(position);
+    if (label(image(kind)) == wanted) return kind;
+  }
+  return std::nullopt;
+}
+
+std::optional<StyleSet> find_style_set(std::string_view text) {
+  const std::string wanted = normalised(text);
+  if (wanted.empty()) return std::nullopt;
+  for (int position = 0; position < style_set_count; ++position) {
+    const auto set = static_cast<StyleSet>(position);
+    if (label(image(set)) == wanted) return set;
+  }
+  return std::nullopt;
+}
+
+CommandLineResult parse_command_line(std::span<const std::string_view> arguments) {
+  CommandLineResult result;
+  CommandLine& line = result.command_line;
+  JobFlags& job = line.job;
+  auto fail = [&result](std::string message) {
+    result.error = std::move(message);
+    return result;
+  };
+
+  ArgumentReader reader(arguments);
+  bool options_ended = false;
+  while (!reader.done()) {
+    const std::string_view argument = reader.take();
+    if (options_ended || argument == "-" || !argument.starts_with("-")) {
+      if (job.search_root) return fail("more than one ROOT given: " + quoted(*job.search_root) + " and " + quoted(argument));
+      if (argument.empty()) return fail("the ROOT must not be empty");
+      job.search_root = std::string(argument);
+      continue;
+    }
+    if (argument == "--") {
+      options_ended = true;
+      continue;
+    }
+
+    std::string_view name = argument;
+    std::optional<std::string_view> attached;
+    if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+      name = argument.substr(0, equals);
+      attached = argument.substr(equals + 1);
+    }
+    if (attached && !takes_value(name)) return fail("option " + quoted(name) + " takes no value");
+    std::optional<std::string_view> value;
+    if (takes_value(name)) {
+      value = reader.value(attached);
+      if (!value) return fail("option " + quoted(name) + " needs a value");
+    }
+
+    if (name == "--help" || name == "-h") {
+      line.action = CommandAction::ShowHelp;
+    } else if (name == "--version") {
+      if (line.action != CommandAction::ShowHelp) line.action = CommandAction::ShowVersion;
+    } else if (name == "--gnat-extensions") {
+      job.options[static_cast<std::size_t>(Option::GNAT_EXTENSIONS)] = true;
+    } else if (name == "--preparation-phase") {
+      job.options[static_cast<std::size_t>(Option::PREPARATION_PHASE)] = true;
+    } else if (name == "--skip-read-only") {
+      job.options[static_cast<std::size_t>(Option::SKIP_READ_ONLY_FILES)] = true;
+    } else if (name == "--no-subfolders") {
+      job.options[static_cast<std::size_t>(Option::SEARCH_SUBFOLDERS)] = false;
+    } else if (name == "--relaxed-styles") {
+      job.options[static_cast<std::size_t>(Option::RELAXED_STYLES)] = true;
+    } else if (name == "--reference-path") {
+      job.reference_path = std::string(*value);
+    } else if (name == "--style") {
+      if (std::string error = add_style_kinds(*value, job.style_kinds); !error.empty()) return fail(error);
+    } else if (name == "--style-set") {
+      job.style_set = find_style_set(*value);
+      if (!job.style_set) {
+        return fail("unknown style set " + quoted(*value) + " (NONE, USER, USER_95, TAVIK or TAVIK_95)");
+      }
+    } else if (name == "--list-unchecked-style") {
+      job.list_unchecked_style = true;
+    } else if (name == "--format") {
+      const auto format = find_format(*value);
+      if (!format) return fail("unknown format " + quoted(*value) + " (tree, gnu, csv or text)");
+      line.format = *format;
+    } else if (name == "--report") {
+      if (value->empty()) return fail("option '--report' needs a file name");
+      line.report_file = std::string(*value);
+    } else if (name == "--log") {
+      if (value->empty()) return fail("option '--log' needs a file name");
+      line.log_file = std::string(*value);
+    } else if (name == "--settings") {
+      line.use_settings = true;
+    } else if (name == "-q" || name == "--quiet") {
+      line.quiet = true;
+    } else if (name == "--show-job") {
+      line.show_job = true;
+    } else {
+      return fail("unknown option " + quoted(name));
+    }
+  }
+  return result;
+}
+
+void apply_job_flags(const JobFlags& flags, Job& job) {
+  if (flags.search_root) job.set_search_root(*flags.search_root);
+  for (int position = 0; position < option_count; ++position) {
+    if (const auto& on = flags.options[position]) job.set_option(static_cast<Option>(position), *on);
+  }
+  if (flags.style_set) job.set_style_set(*flags.style_set);
+  for (StyleKind kind : flags.style_kinds) job.set_style_kind(kind, true);
+  if (flags.reference_path) job.set_reference_path(*flags.reference_path);
+  if (flags.list_unchecked_style) job.set_list_unchecked_style(true);
+}
+
+}  // namespace flawseek
