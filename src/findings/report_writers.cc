@@ -220,7 +220,11 @@ void save_report(const FindingsList& findings, const std::filesystem::path& path
   mode_t mode = 0666;  // narrowed by the umask for a new file
   struct stat existing;
   bool replacing = ::stat(target.c_str(), &existing) == 0;
-  if (replacing) mode = existing.st_mode & 07777;
+  if (replacing) {
+    // Renaming would get past a write-protected report; refuse as opening would.
+    if (::access(target.c_str(), W_OK) != 0) fail(path, errno);
+    mode = existing.st_mode & 07777;
+  }
 
   static std::atomic<unsigned> serial{0};
   std::filesystem::path temporary;

@@ -3,9 +3,12 @@
 #include "driver/source_walk.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <vector>
 
 #include "driver/name_pattern.h"
@@ -251,6 +254,30 @@ TEST(SourceWalk, UnreadableDirectoryIsPassedOverWithANote) {
   EXPECT_NE(result.notes[0].find("Cannot read directory"), std::string::npos);
 }
 
+TEST(SourceWalk, DirectoryBeyondThePathLimitIsPassedOverWithANote) {
+  TempTree tree;
+  tree.file("a.adb");
+  tree.file("z.adb");
+  // A chain of directories whose full path is longer than the system allows.
+  int fd = ::open(tree.root().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  const std::string component(200, 'd');
+  for (int level = 0; level < 25; ++level) {
+    ASSERT_EQ(::mkdirat(fd, component.c_str(), 0755), 0);
+    int next = ::openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+  }
+  ::close(::openat(fd, "deep.adb", O_CREAT | O_WRONLY, 0644));
+  ::close(fd);
+
+  WalkResult result = walk(tree);
+  EXPECT_EQ(result.items, (Items{"single a.adb", "single z.adb"}));
+  ASSERT_EQ(result.notes.size(), 1u);
+  EXPECT_EQ(result.notes[0].rfind("Cannot read directory", 0), 0u) << result.notes[0];
+}
+
 TEST(SourceWalk, MissingRootDirectoryGivesANoteNotACrash) {
   TempTree tree;
   Recorder recorder(tree);
@@ -286,6 +313,40 @@ TEST(SourceWalk, ProgressIsShownOnceMoreThanOneFileIsProcessed) {
   // a.adb: 1 file (no progress); b.adb's entry leaves the pair to b.ads (still
   // 1); then 3, then 4.
   EXPECT_EQ(result.progress, (Items{"Searching... 3 files processed.", "Searching... 4 files processed."}));
+}
+
+// The GNAT library sources: a real tree of ".ads"/".adb" files, most of them
+// pairs. Every file must be handed on exactly once, each pair together.
+TEST(SourceWalk, GnatLibraryIsCoveredExactlyOnce) {
+  const std::string gnat = "/usr/lib/gcc/x86_64-linux-gnu/12/adainclude";
+  if (!std::filesystem::is_directory(gnat)) GTEST_SKIP() << "GNAT library sources not installed";
+
+  struct Collector : WalkVisitor {
+    std::vector<WorkItem> items;
+    void on_work(const WorkItem& item) override { items.push_back(item); }
+  } collector;
+  std::atomic<bool> running{true};
+  WalkCounts counts = walk_sources(SearchRoot{gnat, "*.*"}, Phase::Check, WalkOptions{}, running, collector);
+
+  std::set<std::string> seen;
+  std::size_t sources = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(gnat)) {
+    std::string ext = entry.path().extension().string();
+    if (ext == ".ads" || ext == ".adb") ++sources;
+  }
+  for (const WorkItem& item : collector.items) {
+    EXPECT_TRUE(seen.insert(item.file).second) << item.file;
+    if (item.kind == WorkKind::Pair) {
+      EXPECT_TRUE(seen.insert(item.body).second) << item.body;
+      EXPECT_EQ(item.file.substr(0, item.file.size() - 1), item.body.substr(0, item.body.size() - 1));
+      EXPECT_EQ(item.file.back(), 's');
+      EXPECT_EQ(item.body.back(), 'b');
+    }
+  }
+  EXPECT_EQ(seen.size(), sources);
+  EXPECT_EQ(static_cast<std::size_t>(counts.files_processed), sources);
+  EXPECT_TRUE(std::is_sorted(collector.items.begin(), collector.items.end(),
+                             [](const WorkItem& a, const WorkItem& b) { return a.file < b.file; }));
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // Temporary source trees for the walk and search tests.
 #pragma once
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace flawseek::testing {
 
@@ -20,14 +25,7 @@ class TempTree {
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary directory";
     root_ = pattern;
   }
-  ~TempTree() {
-    std::error_code ec;
-    // Give back permissions taken away by a test, so everything can go.
-    for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-      if (it->is_directory(ec) && !it->is_symlink(ec)) ::chmod(it->path().c_str(), 0755);
-    std::filesystem::remove_all(root_, ec);
-  }
+  ~TempTree() { remove_at(AT_FDCWD, root_.c_str()); }
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
@@ -46,6 +44,31 @@ class TempTree {
   }
 
  private:
+  // Removes a tree relative to a directory descriptor, so paths beyond the
+  // system's limit and directories a test made unreadable go too.
+  static void remove_at(int parent, const char* name) {
+    struct stat info;
+    if (::fstatat(parent, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+    if (!S_ISDIR(info.st_mode)) {
+      ::unlinkat(parent, name, 0);
+      return;
+    }
+    ::fchmodat(parent, name, 0755, 0);
+    int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd >= 0) {
+      if (DIR* dir = ::fdopendir(fd)) {
+        std::vector<std::string> names;
+        while (const dirent* d = ::readdir(dir))
+          if (std::string_view(d->d_name) != "." && std::string_view(d->d_name) != "..") names.emplace_back(d->d_name);
+        for (const std::string& entry : names) remove_at(::dirfd(dir), entry.c_str());
+        ::closedir(dir);
+      } else {
+        ::close(fd);
+      }
+    }
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+  }
+
   std::string root_;
 };
 

@@ -250,6 +250,18 @@ TEST(SaveReport, UnwritableDirectoryKeepsTheOldReport) {
   EXPECT_EQ(read_all(path), "previous report");
 }
 
+TEST(SaveReport, WriteProtectedReportIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  TempDir dir;
+  fs::path path = dir.path() / "r.csv";
+  std::ofstream(path) << "kept";
+  fs::permissions(path, fs::perms::owner_read);
+  FindingsList list;
+  fill(list);
+  EXPECT_THROW(save_report(list, path, "now"), ReportWriteError);
+  EXPECT_EQ(read_all(path), "kept");
+}
+
 TEST(SaveReport, MissingDirectoryAndDirectoryTargetAreErrors) {
   TempDir dir;
   FindingsList list;
