@@ -36,6 +36,67 @@ std::string upper(std::string_view text) {
   return result;
 }
 
+// An independent lexer written from Ada's lexical rules, for valid Ada only:
+// the token that starts at `at` (0-based) of `line`, as kind and length.
+struct ReferenceToken {
+  char kind;  // 'w' word (identifier or reserved word), 'n' number, 's' delimiter
+  std::size_t length;
+};
+
+ReferenceToken reference_token(std::string_view line, std::size_t at) {
+  auto letter = [](char c) { return latin1::is_letter(static_cast<unsigned char>(c)); };
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  auto extended = [&](char c) { return digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); };
+  const std::size_t n = line.size();
+  std::size_t i = at;
+  auto run = [&](auto accept) {
+    while (i < n && (accept(line[i]) || line[i] == '_')) ++i;
+  };
+  if (letter(line[at])) {
+    run([&](char c) { return letter(c) || digit(c); });
+    return {'w', i - at};
+  }
+  if (digit(line[at])) {
+    run(digit);
+    if (i < n && line[i] == '#') {
+      ++i;
+      run(extended);
+      if (i + 1 < n && line[i] == '.' && extended(line[i + 1])) {
+        ++i;
+        run(extended);
+      }
+      if (i < n && line[i] == '#') ++i;
+    } else if (i + 1 < n && line[i] == '.' && digit(line[i + 1])) {
+      ++i;
+      run(digit);
+    }
+    if (i < n && (line[i] == 'E' || line[i] == 'e')) {
+      std::size_t j = i + 1;
+      if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
+      if (j < n && digit(line[j])) {
+        i = j;
+        run(digit);
+      }
+    }
+    return {'n', i - at};
+  }
+  static constexpr std::string_view compound[] = {"=>", "..", "**", ":=", "/=", ">=", "<=", "<<", ">>", "<>"};
+  for (std::string_view d : compound)
+    if (line.substr(at, 2) == d) return {'s', 2};
+  return {'s', 1};
+}
+
+char kind_letter(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::Identifier:
+    case TokenKind::Keyword: return 'w';
+    case TokenKind::Number: return 'n';
+    case TokenKind::Symbol: return 's';
+    case TokenKind::Text: break;
+  }
+  return 't';
+}
+
 TEST_F(CorpusScan, EveryFileGivesWellFormedTokensInOrder) {
   EXPECT_GE(files_->size(), 500u);
   corpus::MemoryLineReader reader;
@@ -64,7 +125,10 @@ TEST_F(CorpusScan, EveryFileGivesWellFormedTokensInOrder) {
           case TokenKind::Identifier: well_formed &= latin1::is_letter(static_cast<unsigned char>(text[0])); break;
           case TokenKind::Text: well_formed = false; break;
         }
-        if (!in_order || !on_line || !well_formed) {
+        // The token is the one Ada's own rules find at that column.
+        const ReferenceToken expected = reference_token(line, s.token_column() - 1);
+        const bool as_ada = expected.kind == kind_letter(s.token_kind()) && expected.length == text.size();
+        if (!in_order || !on_line || !well_formed || !as_ada) {
           ADD_FAILURE() << file.name << ":" << s.token_line() << ":" << s.token_column() << ": token \""
                         << text << "\" kind " << static_cast<int>(s.token_kind());
           ok = false;
