@@ -53,10 +53,10 @@ std::string join(const std::string& directory, std::string_view name) {
   return path;
 }
 
-bool is_file(const std::string& path, struct stat* info = nullptr) {
-  struct stat local;
-  struct stat* target = info != nullptr ? info : &local;
-  return ::stat(path.c_str(), target) == 0 && S_ISREG(target->st_mode);
+// A file (not a directory, pipe or device), following symbolic links.
+bool is_file(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 const Entry* Listing::find_file(const std::string& directory, std::string_view base, std::string_view ext,
