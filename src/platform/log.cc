@@ -52,7 +52,9 @@ void append_time_stamp(std::string& line) {
 }
 
 // The key the log's settings live under, in either root.
-std::string log_key_path() { return "Software\\" + std::string(company_folder(Company::Brightmoor)) + "\\" + std::string(product_name()); }
+std::string log_key_path() {
+  return "Software\\" + std::string(company_folder(Company::Brightmoor)) + "\\" + std::string(product_name());
+}
 
 // "Log" and "Log Limit" of one root, when its key names a log file.
 struct LogSettings {

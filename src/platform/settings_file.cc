@@ -79,6 +79,22 @@ std::filesystem::path directory_of(const std::filesystem::path& path) {
   return parent.empty() ? std::filesystem::path(".") : parent;
 }
 
+// Settings files are a few levels deep; copying and writing a document recurse,
+// so a hostile file nested thousands deep is refused like a corrupt one.
+constexpr std::size_t max_nesting = 64;
+
+bool nesting_within_limit(const SettingsDocument& document) {
+  std::vector<std::pair<const SettingsDocument*, std::size_t>> pending{{&document, 1}};
+  while (!pending.empty()) {
+    auto [value, depth] = pending.back();
+    pending.pop_back();
+    if (!value->is_structured()) continue;
+    if (depth > max_nesting) return false;
+    for (const SettingsDocument& member : *value) pending.emplace_back(&member, depth + 1);
+  }
+  return true;
+}
+
 }  // namespace
 
 SettingsFile::Stamp SettingsFile::stamp_of(const struct stat& info) {
@@ -116,7 +132,9 @@ void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
   struct stat info {};
   Stamp now;
   if (::stat(path_.c_str(), &info) == 0) now = stamp_of(info);
-  if (!force && loaded_ && now == stamp_) return;
+  // A forced re-read guards against a change the stamp missed; an unreadable
+  // file that has not changed is not read (and reported) again.
+  if (loaded_ && now == stamp_ && (!force || untouchable_)) return;
   stamp_ = now;
   loaded_ = true;
   untouchable_ = false;
@@ -135,7 +153,7 @@ void SettingsFile::load(std::vector<std::string>& warnings) {
     return;
   }
   SettingsDocument parsed = SettingsDocument::parse(text, nullptr, /*allow_exceptions=*/false);
-  if (parsed.is_object()) {
+  if (parsed.is_object() && nesting_within_limit(parsed)) {
     document_ = std::move(parsed);
     return;
   }
@@ -153,14 +171,16 @@ void SettingsFile::move_aside(std::vector<std::string>& warnings) {
   // link + unlink would keep the target from being replaced, but rename with a
   // fresh name is enough: the name was checked just above.
   if (::rename(path_.c_str(), target.c_str()) == 0) {
-    warnings.push_back("Settings file " + path_.string() + " is not valid JSON; it was moved to " + target +
+    warnings.push_back("Settings file " + path_.string() +
+                       " is not a valid settings file (a JSON object); it was moved to " + target +
                        " and default settings are used");
     stamp_ = Stamp{};
     return;
   }
   int error = errno;
   untouchable_ = true;
-  warnings.push_back("Settings file " + path_.string() + " is not valid JSON and cannot be moved aside (" +
+  warnings.push_back("Settings file " + path_.string() +
+                     " is not a valid settings file (a JSON object) and cannot be moved aside (" +
                      std::strerror(error) + "); default settings are used and the file is left unchanged");
 }
 
@@ -210,8 +230,8 @@ bool SettingsFile::write_atomically(const std::string& text) {
 
   FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (!file.valid()) return false;
-  bool ok = write_all(file.get(), text.data(), text.size()) && ::fchmod(file.get(), mode) == 0 &&
-            ::fsync(file.get()) == 0;
+  bool ok =
+      write_all(file.get(), text.data(), text.size()) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
   ok = file.close_checked() && ok;
   if (ok && ::rename(temporary.c_str(), path_.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

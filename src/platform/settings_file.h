@@ -10,10 +10,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace flawseek {
 
@@ -42,8 +41,7 @@ class SettingsFile {
   // temporary file renamed into place. Failed when the file is read-only or any
   // step of the write fails; the file is then as it was. An exception thrown by
   // `change` propagates and nothing is written.
-  UpdateResult update(const std::function<bool(SettingsDocument&)>& change,
-                      std::vector<std::string>& warnings);
+  UpdateResult update(const std::function<bool(SettingsDocument&)>& change, std::vector<std::string>& warnings);
 
  private:
   // Identity of the file's contents as stat reports them.

@@ -146,9 +146,7 @@ std::string home_directory() {
 
 }  // namespace
 
-std::string_view company_folder(Company company) {
-  return company == Company::Corvane ? "Corvane" : "Brightmoor";
-}
+std::string_view company_folder(Company company) { return company == Company::Corvane ? "Corvane" : "Brightmoor"; }
 
 SettingsFiles settings_files_from_environment() {
   SettingsFiles files;
@@ -323,8 +321,7 @@ void SettingsStore::open_application_key(std::string_view sub_path) {
   SettingsFile& file = s.roots[root_index(root)];
   if (find_key(file.document(s.found), path) == nullptr) {
     SettingsFile::UpdateResult result = file.update(
-        [&](SettingsDocument& document) { return make_key(document, path, created) != nullptr && created; },
-        s.found);
+        [&](SettingsDocument& document) { return make_key(document, path, created) != nullptr && created; }, s.found);
     if (result == SettingsFile::UpdateResult::Failed) throw KeyCreationFailure();
     if (find_key(file.document(s.found), path) == nullptr) throw KeyCreationFailure();
   }
@@ -352,8 +349,7 @@ void SettingsStore::create_key(std::string_view path) {
   if (find_key(file.document(s.found), words) == nullptr) {
     bool created = false;
     SettingsFile::UpdateResult result = file.update(
-        [&](SettingsDocument& document) { return make_key(document, words, created) != nullptr && created; },
-        s.found);
+        [&](SettingsDocument& document) { return make_key(document, words, created) != nullptr && created; }, s.found);
     if (result == SettingsFile::UpdateResult::Failed) throw KeyCreationFailure();
     if (find_key(file.document(s.found), words) == nullptr) throw KeyCreationFailure();
   }

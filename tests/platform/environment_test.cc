@@ -1,6 +1,7 @@
 // Tests of the version and environment queries.
 #include "platform/environment.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -11,8 +12,6 @@
 #include <regex>
 #include <set>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 namespace flawseek {
 namespace {
@@ -45,8 +44,7 @@ TEST(ThreadImageTest, LowSixteenBitsOfTheKernelThreadId) {
 
 TEST(ProductTest, NameVersionAndCopyrightComeFromTheBuild) {
   EXPECT_EQ(product_name(), "Flawseek");
-  EXPECT_TRUE(std::regex_match(std::string(product_version()), std::regex(R"(\d+\.\d+\.\d+.*)")))
-      << product_version();
+  EXPECT_TRUE(std::regex_match(std::string(product_version()), std::regex(R"(\d+\.\d+\.\d+.*)"))) << product_version();
   EXPECT_NE(legal_copyright().find("Copyright"), std::string_view::npos);
 }
 

@@ -2,14 +2,14 @@
 // settings that name the file and its limit, failures, and many writers.
 #include "platform/log.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <regex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/environment.h"
 #include "platform/settings_store.h"
@@ -341,7 +341,7 @@ TEST_F(LogSettingsTest, SettingsWarningsAreLogged) {
   log.initialize(store_);  // the machine file is read for "Log Limit" and found broken
   std::vector<std::string> messages = messages_of(file);
   ASSERT_EQ(messages.size(), 3u);
-  EXPECT_NE(messages[2].find("machine.json is not valid JSON"), std::string::npos);
+  EXPECT_NE(messages[2].find("machine.json is not a valid settings file"), std::string::npos);
 
   // Later warnings arrive as they are found.
   write_file(directory_ / "user.json", "][");
@@ -349,7 +349,7 @@ TEST_F(LogSettingsTest, SettingsWarningsAreLogged) {
   EXPECT_THROW(store_.open_key("Software"), KeyNotFound);
   messages = messages_of(file);
   ASSERT_EQ(messages.size(), 4u);
-  EXPECT_NE(messages[3].find("user.json is not valid JSON"), std::string::npos);
+  EXPECT_NE(messages[3].find("user.json is not a valid settings file"), std::string::npos);
 }
 
 }  // namespace

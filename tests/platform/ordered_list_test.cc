@@ -2,10 +2,10 @@
 // operations and node handles.
 #include "platform/ordered_list.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace flawseek {
 namespace {

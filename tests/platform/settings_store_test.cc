@@ -3,17 +3,16 @@
 // and concurrent writers in separate processes.
 #include "platform/settings_store.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include "temporary_directory.h"
 
@@ -295,6 +294,34 @@ TEST_F(SettingsStoreTest, JsonThatIsNotAnObjectCountsAsCorrupt) {
   EXPECT_EQ(heard.size(), 1u);
   EXPECT_EQ(testing::files_starting_with(user_file().parent_path(), "registry.json.corrupt-").size(), 1u);
   EXPECT_TRUE(store->take_warnings().empty());  // delivered, not queued
+}
+
+TEST_F(SettingsStoreTest, HostileNestingIsRefusedLikeACorruptFile) {
+  std::string deep;
+  for (int i = 0; i < 200000; ++i) deep += "{\"k\":";
+  deep += "1";
+  for (int i = 0; i < 200000; ++i) deep += "}";
+  write_json(user_file(), deep);
+  auto store = make_store();
+  store->open_application_key();
+  store->set_integer("Width", 5);
+  EXPECT_EQ(store->get_integer("Width"), 5);
+  auto moved = testing::files_starting_with(user_file().parent_path(), "registry.json.corrupt-");
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(read_file(moved[0]).size(), deep.size());
+}
+
+TEST_F(SettingsStoreTest, UnreadableFileIsLeftAloneAndReported) {
+  std::filesystem::create_directories(user_file());  // a directory cannot be read as a file
+  auto store = make_store();
+  EXPECT_TRUE(store->root_is_read_only(Root::CurrentUser));
+  EXPECT_THROW(store->open_application_key(), KeyCreationFailure);
+  store->select_root(Root::CurrentUser);
+  EXPECT_THROW(store->open_key("Software"), KeyNotFound);
+  EXPECT_TRUE(std::filesystem::is_directory(user_file()));
+  std::vector<std::string> warnings = store->take_warnings();
+  ASSERT_EQ(warnings.size(), 1u);  // once, however often the file is looked at
+  EXPECT_NE(warnings[0].find("cannot be read"), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, QueuedWarningsReachALateListener) {

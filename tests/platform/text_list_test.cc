@@ -1,10 +1,10 @@
 // Tests of the text list: order, positions, and both letter-case rules.
 #include "platform/text_list.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace flawseek {
 namespace {
@@ -80,7 +80,12 @@ TEST(TextListTest, ItemsStayValidWhileTheListGrows) {
 }
 
 TEST(TextsEqualTest, LettersWithoutAnUpperPartnerCompareAsThemselves) {
-  EXPECT_TRUE(texts_equal("stra\xDF" "e", "STRA\xDF" "E", false));  // ß has no upper case in Latin-1
+  EXPECT_TRUE(
+      texts_equal("stra\xDF"
+                  "e",
+                  "STRA\xDF"
+                  "E",
+                  false));  // ß has no upper case in Latin-1
   EXPECT_FALSE(texts_equal("\xFF", "\xDF", false));
   EXPECT_TRUE(texts_equal("\xFF", "\xFF", false));
   EXPECT_FALSE(texts_equal("\xD7", "\xF7", false));  // × and ÷ are not letters
