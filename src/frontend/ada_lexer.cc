@@ -1,0 +1,114 @@
+// The parser instance's lexical layer over the table-driven scanner.
+#include "frontend/ada_lexer.h"
+
+#include "frontend/ada_token_lists.h"
+
+namespace flawseek {
+
+AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
+  line_.reserve(512);
+  previous_line_.reserve(512);
+  previous_.text.reserve(128);
+  string_literal_.reserve(128);
+}
+
+void AdaLexer::read_line(std::string& line, int& line_number) {
+  // The line about to be replaced becomes the previous line, so findings at
+  // the last token of a line can still quote it after the scanner moved on.
+  previous_line_.assign(line);
+  if (source_ == nullptr) {
+    line.clear();
+    line_number = reader_line_number_;
+    return;
+  }
+  source_->read_line(line, line_number);
+  reader_line_number_ = line_number;
+}
+
+void AdaLexer::next() {
+  if (!scanner_.next_token()) end_of_source_ = true;
+}
+
+void AdaLexer::start() {
+  line_.clear();
+  previous_line_.clear();
+  reader_line_number_ = 0;
+  previous_.text.clear();
+  previous_.line = 0;
+  previous_.column = 1;
+  string_literal_.clear();
+  end_of_source_ = false;
+  scanner_.set_text(&line_, 1);
+  next();
+}
+
+void AdaLexer::advance() {
+  std::string_view t = scanner_.token_text();
+  previous_.text.assign(t.data(), t.size());
+  previous_.line = scanner_.token_line();
+  previous_.column = scanner_.token_column();
+  next();
+}
+
+void AdaLexer::restart_at(int column) {
+  scanner_.set_text(&line_, column);
+  end_of_source_ = false;
+  next();
+}
+
+std::string_view AdaLexer::rest_of_line() const noexcept {
+  std::size_t pos = static_cast<std::size_t>(column() - 1) + text().size();
+  if (line() != reader_line_number_ || pos >= line_.size()) return {};
+  while (pos < line_.size() && line_[pos] == ' ') ++pos;
+  return std::string_view(line_).substr(pos);
+}
+
+bool AdaLexer::is_character_literal() const noexcept {
+  if (!is_symbol(AdaSymbol::APOSTROPHE) || line() != reader_line_number_) return false;
+  const std::size_t t = static_cast<std::size_t>(column() - 1);  // 0-based
+  return t + 2 < line_.size() && line_[t] == '\'' && line_[t + 2] == '\'';
+}
+
+void AdaLexer::accept_character_literal() {
+  const int t = column();
+  previous_.text.assign(line_, static_cast<std::size_t>(t - 1), 3);
+  previous_.line = line();
+  previous_.column = t;
+  restart_at(t + 3);
+}
+
+bool AdaLexer::is_string_literal() {
+  if (!is_symbol(AdaSymbol::QUOTE) || line() != reader_line_number_) return false;
+  const std::size_t t = static_cast<std::size_t>(column() - 1);
+  if (t >= line_.size() || line_[t] != '"') return false;
+  string_literal_.clear();
+  std::size_t start = t + 1;
+  for (;;) {
+    const std::size_t p = line_.find('"', start);
+    if (p == std::string::npos) return false;
+    string_literal_.append(line_, start, p - start);
+    if (p + 1 < line_.size() && line_[p + 1] == '"') {
+      string_literal_.push_back('"');
+      start = p + 2;
+      continue;
+    }
+    literal_end_column_ = static_cast<int>(p) + 1;
+    return true;
+  }
+}
+
+void AdaLexer::accept_string_literal() {
+  const int t = column();
+  previous_.text.assign(line_, static_cast<std::size_t>(t - 1),
+                        static_cast<std::size_t>(literal_end_column_ - t + 1));
+  previous_.line = line();
+  previous_.column = t;
+  restart_at(literal_end_column_ + 1);
+}
+
+std::string_view AdaLexer::previous_token_line_text() const noexcept {
+  return previous_.line == reader_line_number_ ? std::string_view(line_)
+                                               : std::string_view(previous_line_);
+}
+
+}  // namespace flawseek

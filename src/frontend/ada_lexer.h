@@ -1,0 +1,95 @@
+// The lexical layer of one parser instance: it drives the table-driven scanner
+// over an Ada source, keeps the previous token and the previous line, detects
+// the end of the source and recognises character and string literals, which the
+// scanner cannot express, by re-reading the raw line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frontend/ada_tokens.h"
+#include "frontend/text_parser.h"
+
+namespace flawseek {
+
+// A token already consumed: its text is copied into a buffer that is reused
+// from token to token, so keeping it costs no allocation per token.
+struct TokenRecord {
+  std::string text;
+  int line = 0;
+  int column = 1;
+};
+
+class AdaLexer final : private LineSource {
+ public:
+  AdaLexer();
+  AdaLexer(const AdaLexer&) = delete;
+  AdaLexer& operator=(const AdaLexer&) = delete;
+
+  // The line source of the next parse (not owned; it must outlive the parse).
+  void set_source(LineSource* source) noexcept { source_ = source; }
+
+  // Starts a parse: empties the line buffer and reads the first token.
+  void start();
+  // Previous_Token := the current token, then scans the next one. At the end
+  // of the source end_of_source() becomes true and the token is an empty Text.
+  void advance();
+  // Rescans the current line from `column` (1-based) and reads a token there;
+  // the current token is dropped without becoming the previous one.
+  void restart_at(int column);
+
+  // The current token is an apostrophe that opens a character literal ('a').
+  bool is_character_literal() const noexcept;
+  // Consumes the character literal at the current apostrophe: it becomes the
+  // previous token (text "'a'") and scanning resumes after its closing apostrophe.
+  void accept_character_literal();
+  // The current token is a quotation mark that opens a string literal closed on
+  // the same line; its contents (doubled quotation marks reduced to one) are
+  // then in string_literal().
+  bool is_string_literal();
+  // Consumes the string literal last recognised by is_string_literal: it becomes
+  // the previous token (the source text with its quotation marks).
+  void accept_string_literal();
+  const std::string& string_literal() const noexcept { return string_literal_; }
+
+  // The current token.
+  TokenKind kind() const noexcept { return scanner_.token_kind(); }
+  std::string_view text() const noexcept { return scanner_.token_text(); }
+  int line() const noexcept { return scanner_.token_line(); }
+  int column() const noexcept { return scanner_.token_column(); }
+  int keyword() const noexcept { return scanner_.keyword_or_none(); }
+  int symbol() const noexcept { return scanner_.symbol_or_none(); }
+  bool is_keyword(AdaKeyword k) const noexcept { return keyword() == static_cast<int>(k); }
+  bool is_symbol(AdaSymbol s) const noexcept { return symbol() == static_cast<int>(s); }
+  bool is_identifier() const noexcept { return kind() == TokenKind::Identifier; }
+  bool is_number() const noexcept { return kind() == TokenKind::Number; }
+
+  // The characters after the current token on its line, leading blanks
+  // skipped: one line of look-ahead for the few places Ada needs two tokens.
+  std::string_view rest_of_line() const noexcept;
+
+  const TokenRecord& previous_token() const noexcept { return previous_; }
+  // The text of the line that holds the previous token.
+  std::string_view previous_token_line_text() const noexcept;
+  // The line being scanned and the one read before it.
+  const std::string& current_line() const noexcept { return line_; }
+  const std::string& previous_line() const noexcept { return previous_line_; }
+  int reader_line_number() const noexcept { return reader_line_number_; }
+  bool end_of_source() const noexcept { return end_of_source_; }
+
+ private:
+  void read_line(std::string& line, int& line_number) override;
+  void next();
+
+  TextParser scanner_;
+  LineSource* source_ = nullptr;
+  std::string line_;
+  std::string previous_line_;
+  int reader_line_number_ = 0;
+  TokenRecord previous_;
+  bool end_of_source_ = false;
+  std::string string_literal_;
+  int literal_end_column_ = 0;  // column of the closing quotation mark
+};
+
+}  // namespace flawseek

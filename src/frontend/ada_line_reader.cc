@@ -1,0 +1,113 @@
+// Reading an Ada source whole and delivering it line by line to a scanner.
+#include "frontend/ada_line_reader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace flawseek {
+
+bool AdaLineReader::open(const std::string& path, std::string& error) {
+  set_text_view({});
+  storage_.clear();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error = path + ": " + std::strerror(errno);
+    return false;
+  }
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+    storage_.append(buffer, n);
+    if (n < sizeof buffer) {
+      if (std::ferror(file)) ok = false;
+      break;
+    }
+  }
+  if (!ok) error = path + ": " + std::strerror(errno);
+  std::fclose(file);
+  if (!ok) {
+    storage_.clear();
+    return false;
+  }
+  source_ = storage_;
+  return true;
+}
+
+void AdaLineReader::set_text(std::string_view text) {
+  storage_.assign(text);
+  source_ = storage_;
+  position_ = 0;
+  line_number_ = 0;
+}
+
+void AdaLineReader::set_text_view(std::string_view text) noexcept {
+  source_ = text;
+  position_ = 0;
+  line_number_ = 0;
+}
+
+void AdaLineReader::read_line(std::string& line, int& line_number) {
+  for (;;) {
+    if (position_ >= source_.size()) {
+      line.clear();
+      line_number = line_number_;
+      return;
+    }
+    std::size_t end = source_.find('\n', position_);
+    if (end == std::string_view::npos) end = source_.size();
+    std::string_view raw = source_.substr(position_, end - position_);
+    position_ = end < source_.size() ? end + 1 : end;
+    ++line_number_;
+    // A CR of a CR LF line end is not part of the line.
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    if (raw.size() > long_line_limit && listener_ != nullptr) listener_->on_long_line(raw, line_number_);
+    // Trailing blanks and control characters never count: a line of nothing
+    // else is skipped, though its number is used up.
+    std::size_t length = raw.size();
+    while (length > 0 && static_cast<unsigned char>(raw[length - 1]) <= 32) --length;
+    if (length == 0) continue;
+    line.assign(raw.data(), length);
+    line_number = line_number_;
+    cut_comment(line, line_number_);
+    return;
+  }
+}
+
+void AdaLineReader::cut_comment(std::string& line, int line_number) {
+  if (listener_ != nullptr) listener_->on_line_start(line_number);
+  bool in_string = false;
+  bool empty_trailing_comment = false;
+  const std::size_t length = line.size();
+  for (std::size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (c < 32) {
+      line[i] = ' ';
+      continue;
+    }
+    if (!in_string && c == '-' && i + 1 < length && line[i + 1] == '-') {
+      if (i + 2 == length) {
+        empty_trailing_comment = true;
+      } else if (line[i + 2] == '>' && listener_ != nullptr) {
+        listener_->on_comment_command(std::string_view(line).substr(i + 3), line_number, i == 0);
+      }
+      // The first '-' turns into a blank so a comment-only line still
+      // delivers one character: an empty line would mean the end of the source.
+      line[i] = ' ';
+      line.resize(i + 1);
+      break;
+    }
+    if (c == '"') {
+      // '"' is the character literal of a quotation mark, not a string.
+      if (in_string) {
+        in_string = false;
+      } else if (i == 0 || line[i - 1] != '\'') {
+        in_string = true;
+      }
+    }
+  }
+  if (listener_ != nullptr) listener_->on_line_delivered(line, line_number, empty_trailing_comment);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,72 @@
+// A line source for the Ada scanners: it reads a source file whole into memory
+// and delivers its lines one by one as the scanner's reader contract asks:
+// physical line numbers, empty lines skipped, control characters as blanks,
+// comments cut off and "-->" comment commands handed to a listener first.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frontend/text_parser.h"
+
+namespace flawseek {
+
+// What the owner of a reader may want to know while lines go by. Every
+// operation is called at most once or twice per line, never per token.
+class LineReaderListener {
+ public:
+  virtual ~LineReaderListener() = default;
+  // A physical line longer than the scanner accepts (`raw` is the line without
+  // its line end). The listener may throw to end the analysis; if it returns,
+  // the line is delivered whole and the scanner rejects it.
+  virtual void on_long_line(std::string_view raw, int line_number) { (void)raw, (void)line_number; }
+  // A non-empty line is about to be scanned for comments.
+  virtual void on_line_start(int line_number) { (void)line_number; }
+  // The text after "-->" of a comment command; `at_line_start` is true when
+  // the comment begins in column 1, with nothing at all before it.
+  virtual void on_comment_command(std::string_view text, int line_number, bool at_line_start) {
+    (void)text, (void)line_number, (void)at_line_start;
+  }
+  // The line as delivered to the scanner (comment cut off), and whether its
+  // only comment was a bare "--" at its very end.
+  virtual void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) {
+    (void)line, (void)line_number, (void)empty_trailing_comment;
+  }
+};
+
+class AdaLineReader final : public LineSource {
+ public:
+  // Longest physical line handed on without calling on_long_line.
+  static constexpr std::size_t long_line_limit = 400;
+
+  AdaLineReader() = default;
+  explicit AdaLineReader(LineReaderListener* listener) : listener_(listener) {}
+
+  void set_listener(LineReaderListener* listener) noexcept { listener_ = listener; }
+
+  // Reads the file whole. On failure returns false with a readable reason in
+  // `error` and leaves the reader with an empty source.
+  bool open(const std::string& path, std::string& error);
+  // Uses `text` as the source (copied).
+  void set_text(std::string_view text);
+  // Uses `text` as the source without copying; it must outlive the reading.
+  void set_text_view(std::string_view text) noexcept;
+
+  void read_line(std::string& line, int& line_number) override;
+
+  // Number of the physical line read last (0 before the first).
+  int line_number() const noexcept { return line_number_; }
+  bool at_end() const noexcept { return position_ >= source_.size(); }
+
+ private:
+  // Comment removal and blanking of control characters, in place.
+  void cut_comment(std::string& line, int line_number);
+
+  LineReaderListener* listener_ = nullptr;
+  std::string storage_;
+  std::string_view source_;
+  std::size_t position_ = 0;
+  int line_number_ = 0;
+};
+
+}  // namespace flawseek

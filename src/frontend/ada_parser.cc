@@ -1,0 +1,25 @@
+// Helpers of the Ada parser that need no instance.
+#include "frontend/ada_parser.h"
+
+#include "platform/latin1.h"
+
+namespace flawseek {
+
+bool same_name(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (latin1::to_lower(static_cast<unsigned char>(a[i])) != latin1::to_lower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool starts_with_word(std::string_view text, std::string_view word) noexcept {
+  if (text.size() < word.size() || !same_name(text.substr(0, word.size()), word)) return false;
+  if (text.size() == word.size()) return true;
+  const unsigned char next = static_cast<unsigned char>(text[word.size()]);
+  return !(latin1::is_letter(next) || latin1::is_digit(next) || next == '_');
+}
+
+}  // namespace flawseek

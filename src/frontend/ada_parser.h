@@ -1,0 +1,355 @@
+// The recursive-descent Ada 95 parser, one template over the hooks of the
+// instance that uses it (check, preparation, unit survey). It builds no tree:
+// the productions call the hooks at fixed points. One member function per
+// production, its form in a one-line comment above it; a production that does
+// not apply at the current token returns false without consuming anything.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/ada_lexer.h"
+#include "frontend/ada_tokens.h"
+#include "frontend/name_tables.h"
+#include "frontend/parser_hooks.h"
+#include "frontend/parser_message.h"
+#include "frontend/statement_kind.h"
+#include "style/style_rules.h"
+
+namespace flawseek {
+
+// Deeper nesting of expressions, statements and declarations than this ends the
+// file's parse with a syntax error: far beyond any real program, and far below
+// what the stack holds even with AddressSanitizer's larger frames.
+inline constexpr int max_parser_nesting = 256;
+
+// Case-blind equality of two names (Latin-1).
+bool same_name(std::string_view a, std::string_view b) noexcept;
+// The text starts with the reserved word `word` (lower case), not followed by an
+// identifier character: "record;" starts with "record", "records" does not.
+bool starts_with_word(std::string_view text, std::string_view word) noexcept;
+
+template <class Hooks>
+class AdaParser final : public ParserState {
+ public:
+  explicit AdaParser(Hooks& hooks)
+      : ParserState(&AdaParser::deliver_message, &hooks), hooks_(hooks) {
+    name_buffers_.resize(max_parser_nesting + 8);
+    for (auto& b : name_buffers_) b.reserve(32);
+    compared_names_.resize(max_parser_nesting + 8);
+    designators_.resize(max_parser_nesting + 8);
+    late_designator_.reserve(64);
+    last_operator_symbol_.reserve(16);
+    syntax_message_.reserve(64);
+  }
+
+  Hooks& hooks() noexcept { return hooks_; }
+
+  // Parses one source file. A syntax error is reported as message 19 and ends
+  // the parse normally (the previous token is the offending one); everything
+  // else (a late discovery no list caught, the scanner's LineTooLong, the
+  // hooks' own stop exceptions) propagates.
+  void parse(int unit_part, const StyleRules& style_rules, bool extended_attributes,
+             LineSource& source, bool sql_enabled);
+
+ private:
+  using Production = bool (AdaParser::*)();
+
+  // What a declaration turned out to be after it had begun.
+  enum class Late : std::uint8_t { NONE, INSTANTIATION, TASK_BODY, SUBPROGRAM_BODY, PACKAGE_BODY };
+  static constexpr std::uint8_t catch_bit(Late l) { return static_cast<std::uint8_t>(1u << static_cast<int>(l)); }
+  static constexpr std::uint8_t catch_declarative_part =
+      catch_bit(Late::INSTANTIATION) | catch_bit(Late::TASK_BODY) |
+      catch_bit(Late::SUBPROGRAM_BODY) | catch_bit(Late::PACKAGE_BODY);
+  static constexpr std::uint8_t catch_compilation_unit =
+      catch_bit(Late::TASK_BODY) | catch_bit(Late::SUBPROGRAM_BODY) | catch_bit(Late::PACKAGE_BODY);
+  static ParseFailureKind failure_of(Late l) {
+    switch (l) {
+      case Late::INSTANTIATION: return ParseFailureKind::HAS_GENERIC_INSTANTIATION;
+      case Late::TASK_BODY: return ParseFailureKind::HAS_TASK_BODY;
+      case Late::SUBPROGRAM_BODY: return ParseFailureKind::HAS_SUBPROGRAM_BODY;
+      default: return ParseFailureKind::HAS_PACKAGE_BODY;
+    }
+  }
+  static Late late_of(ParseFailureKind k) {
+    switch (k) {
+      case ParseFailureKind::HAS_GENERIC_INSTANTIATION: return Late::INSTANTIATION;
+      case ParseFailureKind::HAS_TASK_BODY: return Late::TASK_BODY;
+      case ParseFailureKind::HAS_SUBPROGRAM_BODY: return Late::SUBPROGRAM_BODY;
+      case ParseFailureKind::HAS_PACKAGE_BODY: return Late::PACKAGE_BODY;
+      default: return Late::NONE;
+    }
+  }
+
+  // Which late discoveries the innermost enclosing list takes over directly.
+  // A discovery it takes is signalled by `pending_` and ordinary returns (bodies
+  // in declarative parts are common); any other unwinds as a ParseFailure to the
+  // next list that catches it, as the discovery rules ask.
+  struct CatcherScope {
+    AdaParser& p;
+    std::uint8_t saved;
+    CatcherScope(AdaParser& parser, std::uint8_t mask) : p(parser), saved(parser.catcher_) { p.catcher_ = mask; }
+    ~CatcherScope() { p.catcher_ = saved; }
+  };
+  struct DepthGuard {
+    AdaParser& p;
+    explicit DepthGuard(AdaParser& parser) : p(parser) {
+      if (++p.depth_ > max_parser_nesting) p.nesting_too_deep();
+    }
+    ~DepthGuard() { --p.depth_; }
+  };
+  // A reused text buffer per nesting level, so nested names cost no allocation.
+  struct NameBuffer {
+    AdaParser& p;
+    std::string& text;
+    explicit NameBuffer(AdaParser& parser)
+        : p(parser), text(parser.name_buffers_[parser.buffer_level_ < parser.name_buffers_.size() - 1
+                                                   ? ++parser.buffer_level_
+                                                   : parser.buffer_level_]) {
+      text.clear();
+    }
+    ~NameBuffer() { --p.buffer_level_; }
+  };
+
+  static void deliver_message(void* hooks, ParserState& state, ParserMessage m, std::string_view text) {
+    static_cast<Hooks*>(hooks)->message(state, m, text);
+  }
+
+  // ---- Token operations ---------------------------------------------------
+  void advance() { lexer_.advance(); }
+  bool is_keyword(AdaKeyword k) const noexcept { return lexer_.is_keyword(k); }
+  bool is_symbol(AdaSymbol s) const noexcept { return lexer_.is_symbol(s); }
+  bool is_identifier() const noexcept { return lexer_.is_identifier(); }
+  bool accept_keyword(AdaKeyword k);
+  bool accept_symbol(AdaSymbol s);
+  bool accept_identifier();
+  void require_keyword(AdaKeyword k);
+  void require_symbol(AdaSymbol s);
+  void require_identifier();
+  bool accept_character_literal();
+  bool accept_string_literal();
+  bool accept_number();
+  // Advance, so the offending token becomes the previous one, then fail with
+  // "<expected> expected" or, for an empty text, "Syntax error".
+  [[noreturn]] void syntax_error(std::string_view expected);
+  [[noreturn]] void nesting_too_deep();
+  void report_message(ParserMessage m, std::string_view text = {}) { report(m, text); }
+  // A late discovery: taken over by the enclosing list or unwound to it.
+  bool discover(Late late);
+  // The current identifier or number is followed on its line by "=>".
+  bool named_association_follows() const noexcept;
+  // The current identifier is followed on its line by ":" (not ":=") or ",".
+  bool identifier_list_follows() const noexcept;
+  void name_completed(std::string_view name, NameContext context);
+
+  // ---- Combinators ----------------------------------------------------------
+  bool optional(Production p) { return (this->*p)(); }
+  void require(Production p) {
+    if (!(this->*p)()) syntax_error({});
+  }
+  void zero_or_more(Production p) {
+    while ((this->*p)()) {
+    }
+  }
+  bool one_or_more(Production p) {
+    if (!(this->*p)()) return false;
+    zero_or_more(p);
+    return true;
+  }
+  void require_one_or_more(Production p) {
+    require(p);
+    zero_or_more(p);
+  }
+  template <class... P>
+  bool try_one_of(P... p) {
+    return ((this->*p)() || ...);
+  }
+  template <class... P>
+  void require_one_of(P... p) {
+    if (!try_one_of(p...)) syntax_error({});
+  }
+
+  // ---- Compilation units ------------------------------------------------------
+  bool compilation_unit();
+  bool context_clause_item();
+  bool with_clause();
+  bool use_clause();
+  bool library_item();
+  bool library_declaration();
+  bool library_declaration_or_body();
+  bool subunit();
+  bool proper_body();
+  void continue_late_discovery();
+  void pragmas();
+
+  // ---- Declarations ---------------------------------------------------------
+  bool basic_declarative_item();
+  bool basic_declaration();
+  void declarative_part();
+  bool basic_identifier_declaration();
+  void defining_unit_name(std::string& text);
+  void dotted_name(std::string& text);
+
+  // ---- Types ------------------------------------------------------------------
+  bool type_declaration();
+  TypeKind type_definition();
+  bool enumeration_type_definition();
+  bool integer_type_definition();
+  bool real_type_definition();
+  bool floating_point_constraint();
+  bool fixed_point_constraint();
+  bool array_type_definition();
+  bool record_type_definition();
+  bool record_definition();
+  void component_list();
+  bool component_declaration();
+  void component_definition();
+  bool variant_part();
+  bool variant();
+  bool access_type_definition(TypeKind& kind);
+  bool derived_type_definition();
+  bool discriminant_part();
+  bool discriminant_specification();
+  bool subtype_declaration();
+  bool subtype_indication();
+  bool subtype_mark();
+  bool constraint();
+  bool range_constraint();
+  bool index_or_discriminant_constraint();
+  bool discrete_range();
+  bool choice();
+
+  // ---- Subprograms --------------------------------------------------------
+  bool subprogram_specification(std::string& designator, bool& is_function);
+  bool subprogram_declaration();
+  bool subprogram_declaration_or_renaming();
+  bool subprogram_body_or_declaration();
+  bool subprogram_body();
+  void subprogram_body_implementation(std::string_view designator);
+  bool formal_part(ModeContext context);
+  bool parameter_specification(ModeContext context);
+  void parameter_and_result_profile(bool is_function, ModeContext context);
+  void renamed_operator_check(bool operator_designator, std::string_view designator);
+
+  // ---- Packages -------------------------------------------------------------
+  bool package_declaration_or_renaming();
+  bool package_declaration_or_renaming_or_body();
+  void package_declaration_rest();
+  bool basic_package_declaration();
+  void package_specification(std::string_view name);
+  bool package_body();
+  void package_body_rest();
+
+  // ---- Tasks and protected units ------------------------------------------
+  bool task_declaration();
+  bool task_body();
+  void task_body_rest();
+  bool protected_declaration();
+  void protected_definition(std::string_view name);
+  bool protected_operation_declaration();
+  bool protected_element_declaration();
+  bool protected_body();
+  void protected_body_rest();
+  bool protected_operation_item();
+  bool entry_declaration();
+  bool entry_body();
+  bool entry_index_specification();
+  bool entry_family_or_formal_part(ModeContext context);
+
+  // ---- Generics -------------------------------------------------------------
+  bool generic_declaration();
+  bool generic_parameter_declaration();
+  bool formal_type_definition();
+  bool formal_subprogram_declaration();
+  bool formal_package_declaration();
+  void generic_instantiation();
+  bool generic_actual_part();
+
+  // ---- Representation clauses and pragmas --------------------------------------
+  bool representation_clause();
+  bool pragma_statement();
+  bool pragma();
+
+  // ---- Statements -----------------------------------------------------------
+  void sequence_of_statements();
+  void optional_sequence_of_statements();
+  bool statement();
+  bool simple_statement();
+  bool compound_statement();
+  bool assignment_or_procedure_call_statement();
+  bool code_statement();
+  bool abort_statement();
+  bool delay_statement();
+  bool exit_statement();
+  bool goto_statement();
+  bool null_statement();
+  bool raise_statement();
+  bool requeue_statement();
+  bool return_statement();
+  bool if_statement();
+  bool case_statement();
+  bool case_statement_alternative();
+  bool loop_statement();
+  bool block_statement();
+  bool handled_statements();
+  bool exception_handler();
+  bool exception_choice();
+  bool accept_statement();
+  bool select_statement();
+  bool select_alternative();
+  void condition();
+  void statement_end_name(const std::string& label);
+  void unit_end_name(EndNameKind kind, std::string_view expected);
+
+  // ---- Expressions ----------------------------------------------------------
+  bool expression();
+  bool relation();
+  bool simple_expression();
+  bool term();
+  bool factor();
+  bool primary();
+  bool aggregate();
+  bool allocator();
+  void association_list(ListKind kind, NameContext names);
+  bool association(ListKind kind, NameContext names, bool first);
+
+  // ---- Names ----------------------------------------------------------------
+  bool name(NameContext context);
+  void name_continuation(std::string& text);
+  bool attribute_designator();
+
+  // ---- Embedded SQL -------------------------------------------------------------
+  bool exec_sql_statement();
+
+  enum class Lone : std::uint8_t { NONE, NAME, NULL_LITERAL };
+
+  Hooks& hooks_;
+  std::uint8_t catcher_ = 0;
+  Late pending_ = Late::NONE;
+  int depth_ = 0;
+  std::vector<std::string> name_buffers_;
+  std::size_t buffer_level_ = 0;
+  std::vector<std::string> compared_names_;
+  std::vector<std::string> designators_;
+  std::string late_designator_;
+  bool late_designator_is_function_ = false;
+  std::string last_operator_symbol_;
+  std::string label_;
+  // The last simple expression was a lone name / the literal NULL.
+  Lone lone_ = Lone::NONE;
+  std::string_view last_name_;
+  bool pending_not_in_ = false;
+  // The handled sequence parsed last had a handler for others.
+  bool others_handler_ = false;
+  // The statement about to be parsed is the entry call of a select alternative.
+  bool entry_call_alternative_ = false;
+  NameContext expression_names_ = NameContext::EXPRESSION;
+};
+
+}  // namespace flawseek
+
+#include "frontend/ada_parser_core.inc"
+#include "frontend/ada_parser_declarations.inc"
+#include "frontend/ada_parser_statements.inc"
+#include "frontend/ada_parser_expressions.inc"
