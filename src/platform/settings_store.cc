@@ -202,6 +202,7 @@ struct SettingsStore::State {
   std::string application_name;
 
   Root current_root;
+  bool read_only = false;  // set_read_only
   // The open key: the root it was opened in and its path words.
   bool key_open = false;
   Root key_root = Root::CurrentUser;
@@ -229,7 +230,7 @@ struct SettingsStore::State {
   // Writes one value into the open key (recreating the key if another process
   // removed it meanwhile). Throws EntryCreationFailure when it cannot.
   void write_value(std::string_view name, SettingsDocument value) {
-    if (!key_open) throw EntryCreationFailure();
+    if (!key_open || read_only) throw EntryCreationFailure();
     std::vector<std::string> path = key_path;
     std::string value_name(name);
     SettingsFile::UpdateResult result = roots[root_index(key_root)].update(
@@ -319,7 +320,7 @@ void SettingsStore::open_application_key(std::string_view sub_path) {
   Root root = default_root();
   bool created = false;
   SettingsFile& file = s.roots[root_index(root)];
-  if (find_key(file.document(s.found), path) == nullptr) {
+  if (find_key(file.document(s.found), path) == nullptr && !s.read_only) {
     SettingsFile::UpdateResult result = file.update(
         [&](SettingsDocument& document) { return make_key(document, path, created) != nullptr && created; }, s.found);
     if (result == SettingsFile::UpdateResult::Failed) throw KeyCreationFailure();
@@ -347,6 +348,7 @@ void SettingsStore::create_key(std::string_view path) {
   std::vector<std::string> words = split_key_path(path);
   SettingsFile& file = s.roots[root_index(s.current_root)];
   if (find_key(file.document(s.found), words) == nullptr) {
+    if (s.read_only) throw KeyCreationFailure();
     bool created = false;
     SettingsFile::UpdateResult result = file.update(
         [&](SettingsDocument& document) { return make_key(document, words, created) != nullptr && created; }, s.found);
@@ -445,7 +447,7 @@ std::string SettingsStore::get_string(std::string_view name, std::string_view de
     const SettingsDocument* key = find_key(s.document(Root::LocalMachine), s.key_path);
     if (key != nullptr && look(find_member(*key, name), result) == Lookup::Found) return result;
   }
-  if (here == Lookup::Absent && default_value.size() <= max_string_length && is_valid_utf8(default_value) &&
+  if (here == Lookup::Absent && !s.read_only && default_value.size() <= max_string_length && is_valid_utf8(default_value) &&
       is_valid_utf8(name)) {
     try {
       s.write_value(name, SettingsDocument(std::string(default_value)));
@@ -472,7 +474,7 @@ std::int32_t SettingsStore::get_integer(std::string_view name, std::int32_t defa
     const SettingsDocument* key = find_key(s.document(Root::LocalMachine), s.key_path);
     if (key != nullptr && look(find_member(*key, name), result) == Lookup::Found) return result;
   }
-  if (here == Lookup::Absent && is_valid_utf8(name)) {
+  if (here == Lookup::Absent && !s.read_only && is_valid_utf8(name)) {
     try {
       s.write_value(name, SettingsDocument(static_cast<std::int64_t>(default_value)));
     } catch (const RegistryError&) {
@@ -480,6 +482,16 @@ std::int32_t SettingsStore::get_integer(std::string_view name, std::int32_t defa
     }
   }
   return default_value;
+}
+
+void SettingsStore::set_read_only(bool read_only) {
+  Call call(*state_);
+  state_->read_only = read_only;
+}
+
+bool SettingsStore::is_read_only() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->read_only;
 }
 
 bool SettingsStore::root_is_read_only(Root root) {

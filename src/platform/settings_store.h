@@ -158,6 +158,14 @@ class SettingsStore {
   std::string get_string(std::string_view name, std::string_view default_value);
   std::int32_t get_integer(std::string_view name, std::int32_t default_value);
 
+  // A store that never writes (for a run that must leave the settings as they
+  // are): set_* and create_key of a missing key fail as on a read-only file,
+  // reads with default do not write back, and open_application_key opens a
+  // missing key as an empty one instead of creating it, so the machine-wide
+  // values and the defaults still serve.
+  void set_read_only(bool read_only);
+  bool is_read_only() const;
+
   // True when the given root's file exists but cannot be written (no write
   // permission bit at all, or not writable by this process): keys open
   // read-only and writes raise EntryCreationFailure.

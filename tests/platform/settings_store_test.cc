@@ -358,6 +358,23 @@ TEST_F(SettingsStoreTest, FileWithoutWriteBitsOpensReadOnly) {
   EXPECT_EQ(read_file(user_file()), before);
 }
 
+TEST_F(SettingsStoreTest, ReadOnlyStoreReadsButNeverWrites) {
+  write_json(machine_file(), R"({"Software":{"Brightmoor":{"Flawseek":{"Options":{"Width":640}}}}})");
+  auto store = make_store();
+  store->set_read_only(true);
+  EXPECT_TRUE(store->is_read_only());
+  store->open_application_key("\\Options");  // missing: opened empty, not created
+  EXPECT_EQ(store->get_integer("Width", 1), 640);
+  EXPECT_EQ(store->get_integer("Height", 480), 480);
+  EXPECT_THROW(store->set_integer("Height", 1), EntryCreationFailure);
+  EXPECT_THROW(store->create_key("Software\\Other"), KeyCreationFailure);
+  EXPECT_FALSE(std::filesystem::exists(user_file()));
+
+  store->set_read_only(false);
+  EXPECT_EQ(store->get_integer("Height", 480), 480);
+  EXPECT_EQ(option_in(user_file(), "Height"), nlohmann::json(480));
+}
+
 TEST_F(SettingsStoreTest, UnwritableLocationRaisesCreationFailures) {
   // A regular file where the settings directory should be: nothing can be made.
   write_file(directory_ / "user", "in the way");
