@@ -155,6 +155,35 @@ TEST_F(LogFileTest, OpeningWithALimitDeletesAnOldBackup) {
   EXPECT_FALSE(std::filesystem::exists(directory_ / "run_2.log"));
 }
 
+TEST_F(LogFileTest, RotationGoesOnWhenTheFileWasRemovedMeanwhile) {
+  const auto file = directory_ / "run.log";
+  Log log;
+  log.open(file, 3);
+  log.put("first");
+  std::filesystem::remove(file);
+  log.put("second");
+  EXPECT_TRUE(log.is_enabled());
+  EXPECT_EQ(messages_of(file).back(), "second");
+  EXPECT_EQ(log.record_count(), 3u);
+}
+
+TEST_F(LogFileTest, RotationThatCannotCreateTheFileDisablesLogging) {
+  const auto subdirectory = directory_ / "logs";
+  std::filesystem::create_directory(subdirectory);
+  const auto file = subdirectory / "run.log";
+  Log log;
+  log.open(file, 3);
+  log.put("first");
+  // The directory is replaced by a file: neither move nor create can work.
+  std::filesystem::remove_all(subdirectory);
+  write_file(subdirectory, "not a directory");
+  log.put("second");
+  log.put("third");
+  EXPECT_FALSE(log.is_enabled());
+  EXPECT_NE(log.warning().find(file.string()), std::string::npos);
+  EXPECT_EQ(read_file(subdirectory), "not a directory");
+}
+
 TEST_F(LogFileTest, ExceptionsAreLoggedWithTheirPlace) {
   const auto file = directory_ / "run.log";
   Log log;
