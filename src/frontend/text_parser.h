@@ -74,11 +74,16 @@ class TextParser {
   void set_reader(LineSource* reader);
   // Validates and stores the lists; a malformed list throws
   // IncorrectKeywordList / IncorrectSymbolList and is stored as given.
+  // A word is a keyword when it equals one entry of the list, ignoring letter
+  // case unless case_sensitive; the other options are stored only (every
+  // scanner of the system uses standard_keyword_options).
   void set_keywords(KeywordOptions options, std::string_view list);
   void set_symbols(std::string_view list);
 
   // Scans `*line` (owned by the caller; it must outlive the scan, and the line
-  // source refills this same string) from start_column (1-based).
+  // source refills this same string) from start_column (1-based). There is no
+  // token after a restart, so the end of the text found next is reported at
+  // start_column; a start_column past the end of the line ends the text.
   void set_text(std::string* line, int start_column);
 
   // Scans the next token. Returns false at the end of the text (the original
