@@ -206,7 +206,7 @@ void TextParser::build_symbol_tables() {
   for (int b = 0; b <= 256; ++b) {
     while (b < 256 && e < symbol_entries_.size() && text[symbol_entries_[e].offset] < b) ++e;
     if (b == 256) e = symbol_entries_.size();
-    symbol_first_[b] = static_cast<std::uint16_t>(e);
+    symbol_first_[b] = static_cast<int>(e);
   }
 }
 

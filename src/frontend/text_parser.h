@@ -185,7 +185,7 @@ class TextParser {
   // Entries of two or more characters, grouped by first byte, longest first:
   // those starting with byte b are symbol_entries_[symbol_first_[b] .. symbol_first_[b + 1]).
   std::vector<SymbolEntry> symbol_entries_;
-  std::uint16_t symbol_first_[257] = {};
+  int symbol_first_[257] = {};
   int longest_symbol_ = 0;
   bool double_dot_is_symbol_ = false;
 };
