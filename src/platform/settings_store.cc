@@ -316,6 +316,8 @@ bool SettingsStore::root_is_local_machine() const {
 void SettingsStore::open_application_key(std::string_view sub_path) {
   Call call(*state_);
   State& s = *state_;
+  // Without initialize there is no application to name the key after.
+  if (s.application_name.empty()) throw KeyCreationFailure();
   std::vector<std::string> path = s.application_key_path(sub_path);
   Root root = default_root();
   bool created = false;

@@ -114,6 +114,8 @@ TEST_F(SettingsStoreTest, ServiceUsesTheMachineRootWithoutFallback) {
 
 TEST_F(SettingsStoreTest, CompanyFolderNamesTheKeyPath) {
   auto store = std::make_unique<SettingsStore>(files(), false);
+  EXPECT_THROW(store->open_application_key(), KeyCreationFailure);  // not initialised yet
+  EXPECT_FALSE(std::filesystem::exists(user_file()));
   store->initialize(Company::Corvane, "Other");
   store->open_application_key("/Metrics");
   EXPECT_EQ(store->current_key_name(), "Software\\Corvane\\Other\\Metrics");
