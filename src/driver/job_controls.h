@@ -12,6 +12,8 @@
 
 namespace flawseek {
 
+// Called on the thread that owns the controls, except the two text reads,
+// which the search makes once when it starts.
 class JobControls {
  public:
   virtual ~JobControls() = default;
@@ -19,7 +21,9 @@ class JobControls {
   // Check items. The job creates each item once (options and kinds 0..6 while
   // loading, RELAXED_STYLES and kinds 7..18 when extended style mode begins)
   // and sets every mark itself: a toggle reads the mark and flips it, so the
-  // window must not flip marks on its own.
+  // window must not flip marks on its own. A mark may be set before its item
+  // is created (the job keeps marks and values in step from the start); the
+  // item then shows the last mark set.
   virtual void create_option_item(Option option) = 0;
   virtual bool option_mark(Option option) const = 0;
   virtual void set_option_mark(Option option, bool checked) = 0;
