@@ -1,0 +1,48 @@
+// How the check pass's rules file a finding at a source position: the
+// finding carries the text of its line from the line ring, and goes through
+// the report gateway (marks, finding limit).
+#pragma once
+
+#include <cstdint>
+
+#include "bugcheck/bug_kind.h"
+#include "bugcheck/line_ring.h"
+#include "bugcheck/report_gateway.h"
+#include "frontend/parser_hooks.h"
+#include "style/style_kind.h"
+
+namespace flawseek {
+
+struct SourcePosition {
+  std::int32_t line = 0;
+  std::int32_t column = 1;
+};
+
+inline SourcePosition current_token_position(const ParserState& state) noexcept {
+  return {state.token_line(), state.token_column()};
+}
+inline SourcePosition previous_token_position(const ParserState& state) noexcept {
+  return {state.previous_token().line, state.previous_token().column};
+}
+
+class CheckReporter {
+ public:
+  CheckReporter(ReportGateway& gateway, const LineRing& ring) : gateway_(gateway), ring_(ring) {}
+
+  void report_bug(BugKind kind, SourcePosition at) {
+    gateway_.report_bug(kind, at.line, at.column, ring_.text(at.line));
+  }
+  void report_style(StyleKind kind, SourcePosition at) {
+    gateway_.report_style(kind, at.line, at.column, ring_.text(at.line));
+  }
+  // At the parser's current token (not yet consumed).
+  void report_bug_here(const ParserState& state, BugKind kind) {
+    report_bug(kind, current_token_position(state));
+  }
+
+ private:
+  ReportGateway& gateway_;
+  const LineRing& ring_;
+};
+
+}  // namespace flawseek

@@ -1,0 +1,17 @@
+// Checking the name after END of a named construct.
+#include "bugcheck/end_name_rule.h"
+
+#include "frontend/ada_parser.h"
+
+namespace flawseek {
+
+void EndNameRule::on_end_name(ParserState& state, EndNameKind /*kind*/, std::string_view expected,
+                              std::string_view found) {
+  if (found.empty()) {
+    if (state.style_rules().identifier_missing_on) state.report(ParserMessage::UNIT_END_NAME_MISSING);
+    return;
+  }
+  if (!expected.empty() && !same_name(expected, found)) state.report(ParserMessage::UNIT_END_NAME_DIFFERS);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,45 @@
+// The bug checker's line source: commands, style records, line ring and
+// line-length checks around AdaLineReader.
+#include "bugcheck/source_line_reader.h"
+
+#include "bugcheck/stop_request.h"
+
+namespace flawseek {
+
+SourceLineReader::SourceLineReader(ReportGateway& gateway) : reader_(this), gateway_(gateway) {}
+
+void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
+  if (!style_checks_on_) return;
+  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, analysable_line_limit,
+                                  raw.substr(0, quoted_long_line_length));
+  throw StopRequest();
+}
+
+void SourceLineReader::on_line_start(int /*line_number*/) {
+  // A style command after code changed the parser's settings only for the
+  // rest of its own line; every line starts again from the line record.
+  if (style_target_ != nullptr) style_target_->set_style_rules(line_style_);
+}
+
+void SourceLineReader::on_comment_command(std::string_view text, int line_number, bool at_line_start) {
+  if (const auto rules = commands_.parse(text, line_number, style_checks_on_, gateway_.marks())) {
+    file_style_ = *rules;
+    if (style_target_ != nullptr) style_target_->set_style_rules(file_style_);
+    style_command_seen_ = true;
+  }
+  // A command alone at the start of its line sets the selection for every
+  // following line.
+  if (at_line_start) line_style_ = file_style_;
+}
+
+void SourceLineReader::on_line_delivered(std::string_view line, int line_number,
+                                         bool empty_trailing_comment) {
+  ring_.store(line_number, line);
+  if (!style_checks_on_) return;
+  const std::int32_t limit = file_style_.max_line_length;
+  if (static_cast<std::int64_t>(line.size()) <= limit) return;
+  if (file_style_.comment_lines_exempt && empty_trailing_comment) return;
+  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, limit, line);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,80 @@
+// The line source of the bug checker's parser instances. It delivers the
+// source's lines through AdaLineReader (comments cut, control characters
+// blanked, empty lines skipped but counted) and adds what the bug checker
+// needs around it: "-->" commands, the file and line style records, the ring
+// of the last ten lines, and the line-length checks.
+//
+// Lines are physical lines. A line over 400 characters ends the file's check
+// when style checks are on (after a LINE_TOO_LONG finding at column 400);
+// with them off it reaches the scanner whole, which rejects it unless its
+// comment brings it within the limit. It is never cut into pieces that would
+// count as further lines: the tail of a long comment would then be parsed as
+// code, and every later line number would be off by one.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "bugcheck/command_parser.h"
+#include "bugcheck/line_ring.h"
+#include "bugcheck/report_gateway.h"
+#include "frontend/ada_line_reader.h"
+#include "frontend/parser_hooks.h"
+#include "style/style_rules.h"
+
+namespace flawseek {
+
+class SourceLineReader final : private LineReaderListener {
+ public:
+  // Longest line the analysis reads; a longer one is too long to analyse.
+  static constexpr std::int32_t analysable_line_limit = 400;
+  // How much of a too-long line its finding quotes.
+  static constexpr std::size_t quoted_long_line_length = 410;
+
+  explicit SourceLineReader(ReportGateway& gateway);
+  SourceLineReader(const SourceLineReader&) = delete;
+  SourceLineReader& operator=(const SourceLineReader&) = delete;
+
+  LineSource& line_source() noexcept { return reader_; }
+
+  // Reads `text` (not copied; it must outlive the reading) from its start;
+  // the line count becomes 0.
+  void restart(std::string_view text) noexcept { reader_.set_text_view(text); }
+  std::int32_t line_number() const noexcept { return reader_.line_number(); }
+
+  // The parser whose style settings the reader sets; null for none.
+  void set_style_target(ParserState* parser) noexcept { style_target_ = parser; }
+
+  void set_style_checks(bool on) noexcept { style_checks_on_ = on; }
+  bool style_checks() const noexcept { return style_checks_on_; }
+
+  // Both style records become `rules`; no style command seen yet.
+  void reset_style(const StyleRules& rules) noexcept {
+    file_style_ = rules;
+    line_style_ = rules;
+    style_command_seen_ = false;
+  }
+  const StyleRules& file_style_record() const noexcept { return file_style_; }
+  const StyleRules& line_style_record() const noexcept { return line_style_; }
+  bool style_command_seen() const noexcept { return style_command_seen_; }
+
+  const LineRing& ring() const noexcept { return ring_; }
+
+ private:
+  void on_long_line(std::string_view raw, int line_number) override;
+  void on_line_start(int line_number) override;
+  void on_comment_command(std::string_view text, int line_number, bool at_line_start) override;
+  void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override;
+
+  AdaLineReader reader_;
+  ReportGateway& gateway_;
+  CommandParser commands_;
+  LineRing ring_;
+  StyleRules file_style_ = default_style_rules;
+  StyleRules line_style_ = default_style_rules;
+  ParserState* style_target_ = nullptr;
+  bool style_checks_on_ = false;
+  bool style_command_seen_ = false;
+};
+
+}  // namespace flawseek
