@@ -1,0 +1,284 @@
+// The per-file driver: opening, naming, parsing and closing each file, the
+// order of the steps of a pair, and the failure handling around them.
+#include "driver/defect_scan.h"
+
+#include <exception>
+
+#include "driver/job.h"
+#include "driver/unit_survey.h"
+#include "findings/finding.h"
+#include "style/get_style_rules.h"
+
+namespace flawseek {
+
+namespace {
+
+constexpr const char* prepare_failure_place = "Defect.Scan.Prepare exception";
+constexpr const char* check_failure_place = "Defect.Scan.Check_Source exception";
+// The steps around the files of a unit (survey, bookkeeping, end-of-pair
+// reports) are guarded too, so no failure of one unit can end the search.
+constexpr const char* single_failure_place = "Defect.Scan.Check_Single exception";
+constexpr const char* pair_failure_place = "Defect.Scan.Check_Pair exception";
+
+// Closes the checker's file however the step that opened it ends.
+class SourceCloser {
+ public:
+  explicit SourceCloser(DefectChecker& checker) : checker_(checker) {}
+  ~SourceCloser() { checker_.close_source(); }
+  SourceCloser(const SourceCloser&) = delete;
+  SourceCloser& operator=(const SourceCloser&) = delete;
+
+ private:
+  DefectChecker& checker_;
+};
+
+}  // namespace
+
+ScanSettings ScanSettings::from_job(const Job& job) {
+  ScanSettings settings;
+  settings.style_rules = get_style_rules(job.style_selection());
+  settings.gnat_extensions = job.option_is_set(Option::GNAT_EXTENSIONS);
+  settings.relaxed_styles = job.option_is_set(Option::RELAXED_STYLES);
+  settings.report_superfluous_marks = job.style_kind_enabled(StyleKind::SUPERFLUOUS_CODE_MARK);
+  return settings;
+}
+
+std::string exception_record(const std::string& place, std::exception_ptr error) {
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& known) {
+    const char* description = known.what();
+    if (description != nullptr && *description != '\0') return place + ": Exception = " + description;
+  } catch (...) {
+  }
+  return place + ": Unknown Exception";
+}
+
+DefectScan::DefectScan(DefectChecker& checker, UnitSurvey& survey, const ScanSettings& settings)
+    : checker_(checker), survey_(survey), settings_(settings) {}
+
+void DefectScan::begin(ScanResult& result) {
+  result_ = &result;
+  checker_.set_finding_sink(result.findings);
+}
+
+void DefectScan::log(std::string record) { result_->log_records.push_back(std::move(record)); }
+
+void DefectScan::start(std::int32_t finding_limit, ScanResult& result) {
+  begin(result);
+  log("Start");
+  checker_.start(finding_limit);
+  unchecked_files_.clear();
+}
+
+void DefectScan::finish(ScanResult& result) {
+  begin(result);
+  flush_unchecked_files();
+}
+
+void DefectScan::analyse(const WorkItem& item, ScanResult& result) {
+  switch (item.kind) {
+    case WorkKind::Prepare:
+      prepare(item.file, item.is_adq, result);
+      return;
+    case WorkKind::Single:
+      check_single(item.file, item.is_adq, result);
+      return;
+    case WorkKind::Pair:
+      check_pair(item.file, item.body, item.is_adq, result);
+      return;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Preparation pass
+// ---------------------------------------------------------------------------
+
+void DefectScan::prepare(const std::string& name, bool is_adq, ScanResult& result) {
+  begin(result);
+  log("Prepare: " + name);
+  bool opened = false;
+  try {
+    std::string error;
+    if (!checker_.open_source(name, error)) {
+      log(std::string(prepare_failure_place) + ": Exception = " + error);
+      report_internal_error(name, 0);
+      return;
+    }
+    opened = true;
+    SourceCloser closer(checker_);
+    // A stop ends this file's preparation quietly.
+    (void)checker_.run_preparation(is_adq);
+  } catch (...) {
+    log(exception_record(prepare_failure_place, std::current_exception()));
+    report_internal_error(name, opened ? checker_.current_line() : 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Check pass
+// ---------------------------------------------------------------------------
+
+void DefectScan::check_single(const std::string& name, bool is_adq, ScanResult& result) {
+  begin(result);
+  try {
+    check_single_unit(name, is_adq);
+  } catch (...) {
+    log(exception_record(single_failure_place, std::current_exception()));
+    report_internal_error(name, 0);
+  }
+}
+
+void DefectScan::check_pair(const std::string& specification, const std::string& body, bool is_adq,
+                            ScanResult& result) {
+  begin(result);
+  try {
+    check_pair_unit(specification, body, is_adq);
+  } catch (...) {
+    log(exception_record(pair_failure_place, std::current_exception()));
+    report_internal_error(specification, 0);
+  }
+}
+
+void DefectScan::check_single_unit(const std::string& name, bool is_adq) {
+  static const std::vector<std::string> no_spellings;
+  if (!settings_.relaxed_styles) {
+    check_one(name, is_adq, no_spellings);
+    return;
+  }
+  survey_.analyse(name);
+  if (survey_.needs_no_specification()) {
+    log_spellings(survey_.specification_spellings(), true);
+    check_one(name, is_adq, survey_.specification_spellings());
+    return;
+  }
+  const std::string& specification = survey_.specification_file();
+  if (specification.empty()) {
+    log("NQS: Specification for \"" + name + "\" not found!");
+    check_one(name, is_adq, no_spellings);
+    return;
+  }
+  log_spellings(survey_.specification_spellings(), true);
+  log_spellings(survey_.body_spellings(), false);
+  // The specification found along the reference path is checked and
+  // reported like any file of the tree.
+  check_two(specification, name, is_adq, survey_.specification_spellings(), survey_.body_spellings());
+}
+
+void DefectScan::check_pair_unit(const std::string& specification, const std::string& body, bool is_adq) {
+  static const std::vector<std::string> no_spellings;
+  if (!settings_.relaxed_styles) {
+    check_two(specification, body, is_adq, no_spellings, no_spellings);
+    return;
+  }
+  survey_.analyse(body);
+  log_spellings(survey_.specification_spellings(), true);
+  log_spellings(survey_.body_spellings(), false);
+  check_two(specification, body, is_adq, survey_.specification_spellings(), survey_.body_spellings());
+}
+
+void DefectScan::log_spellings(const std::vector<std::string>& spellings, bool of_specification) {
+  const char* prefix = of_specification ? "Irregular Specification Name => " : "Irregular Implementation Name => ";
+  for (const std::string& spelling : spellings) log(prefix + spelling);
+}
+
+void DefectScan::set_reader_switches() {
+  checker_.set_style_checks(true);
+  checker_.set_report_superfluous_marks(settings_.report_superfluous_marks);
+  checker_.clear_marks();
+  checker_.reset_unit_lists();
+}
+
+void DefectScan::check_one(const std::string& file, bool is_adq, const std::vector<std::string>& spellings) {
+  log("Check: " + file);
+  set_reader_switches();
+  if (check_source(file, role_single_file, is_adq, spellings) == CheckOutcome::Stopped) return;
+  checker_.report_unused_marks();
+}
+
+void DefectScan::check_two(const std::string& specification, const std::string& body, bool is_adq,
+                           const std::vector<std::string>& specification_spellings,
+                           const std::vector<std::string>& body_spellings) {
+  log("Check: " + specification + " & " + body);
+  set_reader_switches();
+  checker_.set_current_specification(specification);
+  // A stop anywhere ends the unit: the rest of the pair is not checked and
+  // nothing is reported at its end.
+  if (check_source(specification, role_pair_specification, is_adq, specification_spellings) ==
+      CheckOutcome::Stopped) {
+    return;
+  }
+  checker_.after_specification();
+  if (check_source(body, role_pair_body, is_adq, body_spellings) == CheckOutcome::Stopped) return;
+  checker_.after_body();
+  // What follows is about the specification as a whole.
+  result_->findings.set_current_file(specification);
+  if (checker_.after_pair() == CheckOutcome::Stopped) return;
+  checker_.report_unused_marks();
+}
+
+CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is_adq,
+                                      const std::vector<std::string>& spellings) {
+  bool named = false;
+  bool opened = false;
+  try {
+    std::string error;
+    if (!checker_.open_source(file, error)) {
+      log(std::string(check_failure_place) + ": Exception = " + error);
+      report_internal_error(file, 0);
+      return CheckOutcome::Completed;
+    }
+    opened = true;
+    SourceCloser closer(checker_);
+    checker_.reset_file_unit_lists();
+    result_->findings.set_current_file(file);
+    named = true;
+
+    ParseMode mode;
+    mode.style_rules = settings_.style_rules;
+    mode.gnat_extensions = settings_.gnat_extensions;
+    mode.role = role;
+    mode.accepted_spellings = &spellings_of(spellings);
+    mode.is_adq = is_adq;
+    bool style_command_seen = false;
+    if (checker_.run_check(mode, style_command_seen) == CheckOutcome::Stopped) return CheckOutcome::Stopped;
+
+    if (style_command_seen) {
+      result_->findings.note_style_command_seen();
+    } else {
+      unchecked_files_.push_back(file);
+    }
+    flush_unchecked_files();
+    return CheckOutcome::Completed;
+  } catch (...) {
+    log(exception_record(check_failure_place, std::current_exception()));
+    const std::int32_t line = opened ? checker_.current_line() : 0;
+    if (named) {
+      result_->findings.report_bug(BugKind::INTERNAL_ERROR, line, no_column, {});
+    } else {
+      report_internal_error(file, line);
+    }
+    return CheckOutcome::Completed;
+  }
+}
+
+void DefectScan::report_internal_error(const std::string& file, std::int32_t line) {
+  result_->findings.set_current_file(file);
+  result_->findings.report_bug(BugKind::INTERNAL_ERROR, line, no_column, {});
+}
+
+void DefectScan::flush_unchecked_files() {
+  for (const std::string& file : unchecked_files_) {
+    result_->findings.set_current_file(file);
+    result_->findings.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, {});
+  }
+  unchecked_files_.clear();
+}
+
+const AcceptedSpellings& DefectScan::spellings_of(const std::vector<std::string>& spellings) {
+  spellings_.clear();
+  for (const std::string& spelling : spellings) spellings_.add(spelling);
+  return spellings_;
+}
+
+}  // namespace flawseek

@@ -1,0 +1,289 @@
+// The search thread and one search: reference path, root, the two passes,
+// the status texts and the controls restored afterwards.
+#include "driver/search_run.h"
+
+#include <exception>
+
+#include "driver/job.h"
+#include "driver/search_controls.h"
+#include "driver/search_texts.h"
+#include "driver/source_search.h"
+#include "driver/unit_survey.h"
+#include "findings/findings_list.h"
+#include "platform/log.h"
+
+namespace flawseek {
+
+namespace {
+
+constexpr const char* search_failure_place = "Control.Defect_Scan";
+constexpr const char* start_failure_place = "Control.Start";
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+// Hands each work item to the per-file driver and its result to the list,
+// the log and the status line, in walk order.
+class SearchRun::Visitor final : public WalkVisitor {
+ public:
+  Visitor(SearchRun& run, DefectScan& scan) : run_(run), scan_(scan) {}
+
+  void on_work(const WorkItem& item) override {
+    run_.result_.clear();
+    scan_.analyse(item, run_.result_);
+    run_.apply(run_.result_);
+  }
+  void on_progress(Phase phase, const WalkCounts& counts) override {
+    run_.controls_.show_status(progress_text(phase, counts));
+  }
+  void on_note(std::string_view message) override {
+    run_.log_.put(message);
+    run_.controls_.show_note(message);
+  }
+
+ private:
+  SearchRun& run_;
+  DefectScan& scan_;
+};
+
+SearchRun::SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log,
+                     DefectChecker& checker, UnitSurvey& survey)
+    : job_(job), findings_(findings), controls_(controls), log_(log), checker_(checker), survey_(survey) {
+  thread_ = std::thread([this] { thread_main(); });
+}
+
+SearchRun::~SearchRun() { shutdown_search(); }
+
+// ---------------------------------------------------------------------------
+// Actions and requests
+// ---------------------------------------------------------------------------
+
+void SearchRun::toggle_search() {
+  const bool now_running = !running_.load();
+  if (!now_running) {
+    running_ = false;
+    controls_.enable_button(false);
+    return;
+  }
+  // The last search may still be restoring the controls; the findings must
+  // not be cleared under it.
+  wait_until_idle();
+  running_ = true;
+  controls_.set_button_caption(stop_caption);
+  controls_.enable_menus(false);
+  try {
+    job_.save_job();
+  } catch (...) {
+    // The search runs on the job in memory; the failure is for the log.
+    log_.put_exception(start_failure_place, std::current_exception());
+  }
+  findings_.clear_findings();
+  start();
+}
+
+void SearchRun::stop_search() {
+  if (!running_.exchange(false)) return;
+  controls_.enable_button(false);
+}
+
+void SearchRun::shutdown_search() {
+  running_ = false;
+  quit();
+}
+
+void SearchRun::start() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return request_ == Request::None || ended_; });
+  if (ended_) return;
+  request_ = Request::Start;
+  changed_.notify_all();
+  changed_.wait(lock, [this] { return request_ == Request::None || ended_; });
+}
+
+void SearchRun::quit() {
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return request_ == Request::None || ended_; });
+    if (!ended_) {
+      request_ = Request::Quit;
+      changed_.notify_all();
+    }
+  }
+  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+void SearchRun::wait_until_idle() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return (request_ == Request::None && !busy_) || ended_; });
+}
+
+SearchOutcome SearchRun::last_outcome() const {
+  std::lock_guard lock(mutex_);
+  return outcome_;
+}
+
+WalkCounts SearchRun::last_counts() const {
+  std::lock_guard lock(mutex_);
+  return counts_;
+}
+
+std::string SearchRun::last_reference_path() const {
+  std::lock_guard lock(mutex_);
+  return last_reference_path_;
+}
+
+void SearchRun::thread_main() {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return request_ != Request::None; });
+      const Request taken = request_;
+      request_ = Request::None;
+      if (taken == Request::Quit) {
+        ended_ = true;
+        changed_.notify_all();
+        return;
+      }
+      busy_ = true;
+      changed_.notify_all();  // releases the caller of start
+    }
+    perform_search();
+    {
+      std::lock_guard lock(mutex_);
+      busy_ = false;
+    }
+    changed_.notify_all();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// One search
+// ---------------------------------------------------------------------------
+
+void SearchRun::perform_search() {
+  SearchOutcome outcome = SearchOutcome::Failed;
+  try {
+    bool ok = true;
+    if (job_.option_is_set(Option::RELAXED_STYLES)) {
+      // Paths name case-sensitive directories here, so only the very same
+      // text may skip the check.
+      const std::string text = job_.reference_path();
+      if (text != last_reference_path()) ok = validate_reference_path(text);
+    } else {
+      {
+        std::lock_guard lock(mutex_);
+        last_reference_path_.clear();
+      }
+      survey_.set_reference_directories({});
+    }
+
+    if (ok) {
+      controls_.show_status(SearchTexts::searching);
+      const std::string root(trimmed(job_.search_root()));
+      if (!run_search(root)) {
+        controls_.show_status(SearchTexts::root_not_found);
+        outcome = SearchOutcome::RootNotFound;
+      } else if (running_.load()) {
+        controls_.show_status(result_text(findings_.findings_count(), last_counts()));
+        outcome = SearchOutcome::Completed;
+      } else {
+        controls_.show_status(SearchTexts::aborted);
+        outcome = SearchOutcome::Aborted;
+      }
+    } else {
+      controls_.show_status(SearchTexts::invalid_reference_path);
+      outcome = SearchOutcome::InvalidReferencePath;
+    }
+  } catch (...) {
+    // The thread lives on: the next search starts afresh.
+    const std::exception_ptr error = std::current_exception();
+    log_.put_exception(search_failure_place, error);
+    try {
+      controls_.show_status(exception_record(search_failure_place, error));
+    } catch (...) {
+    }
+  }
+  {
+    std::lock_guard lock(mutex_);
+    outcome_ = outcome;
+  }
+  restore_controls();
+}
+
+void SearchRun::restore_controls() {
+  try {
+    running_ = false;
+    controls_.set_button_caption(search_caption);
+    controls_.enable_button(true);
+    controls_.enable_menus(true);
+    // The search may have made the "List Unchecked Style" item available.
+    job_.enter_extended_style_mode();
+  } catch (...) {
+    log_.put_exception(search_failure_place, std::current_exception());
+  }
+  try {
+    if (findings_.findings_count() > 0) controls_.enable_save_as(true);
+  } catch (...) {
+    log_.put_exception(search_failure_place, std::current_exception());
+  }
+}
+
+bool SearchRun::validate_reference_path(std::string_view text) {
+  const ReferencePathCheck check = flawseek::validate_reference_path(text, current_directory_text());
+  if (!check.valid) {
+    controls_.show_status(SearchTexts::invalid_reference_path);
+    return false;
+  }
+  survey_.set_reference_directories(check.directories);
+  std::lock_guard lock(mutex_);
+  last_reference_path_.assign(text);
+  return true;
+}
+
+bool SearchRun::run_search(std::string_view root) {
+  const std::optional<SearchRoot> resolved = resolve_search_root(root, current_directory_text());
+  if (!resolved) return false;
+
+  {
+    std::lock_guard lock(mutex_);
+    counts_ = WalkCounts{};
+  }
+  controls_.enable_save_as(false);
+
+  DefectScan scan(checker_, survey_, ScanSettings::from_job(job_));
+  result_.clear();
+  // A search never stops at a number of findings.
+  scan.start(0, result_);
+  apply(result_);
+
+  WalkOptions options;
+  options.search_subfolders = job_.option_is_set(Option::SEARCH_SUBFOLDERS);
+  options.skip_read_only_files = job_.option_is_set(Option::SKIP_READ_ONLY_FILES);
+  Visitor visitor(*this, scan);
+  if (job_.option_is_set(Option::PREPARATION_PHASE)) {
+    (void)walk_sources(*resolved, Phase::Preparation, options, running_, visitor);
+  }
+  const WalkCounts counts = walk_sources(*resolved, Phase::Check, options, running_, visitor);
+  {
+    std::lock_guard lock(mutex_);
+    counts_ = counts;
+  }
+
+  result_.clear();
+  scan.finish(result_);
+  apply(result_);
+  return true;
+}
+
+void SearchRun::apply(ScanResult& result) {
+  for (const std::string& record : result.log_records) log_.put(record);
+  findings_.apply(result.findings);
+}
+
+}  // namespace flawseek

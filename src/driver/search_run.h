@@ -1,0 +1,113 @@
+// The search run: a long-lived search thread that performs one search per
+// Start request (reference path, root, preparation and check passes, status
+// texts), and the Search/Stop action and shutdown that drive it.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "driver/defect_scan.h"
+#include "driver/source_walk.h"
+
+namespace flawseek {
+
+class FindingsList;
+class Job;
+class Log;
+class SearchControls;
+class UnitSurvey;
+
+// How the last search ended.
+enum class SearchOutcome : std::uint8_t {
+  None,                  // no search has run yet
+  Completed,             // the result text was shown
+  Aborted,               // "Search aborted by user"
+  RootNotFound,          // "File or Root Directory not found"
+  InvalidReferencePath,  // "Invalid directory found in reference path"
+  Failed,                // an unexpected error ended the search; it was logged
+};
+
+class SearchRun {
+ public:
+  // Everything handed in must outlive the run. The checker and survey are the
+  // search thread's own; only that thread uses them. The caller keeps the
+  // findings list's "List Unchecked Style" state in step with the job.
+  SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log, DefectChecker& checker,
+            UnitSurvey& survey);
+  // Stops a running search and ends the thread (shutdown_search).
+  ~SearchRun();
+  SearchRun(const SearchRun&) = delete;
+  SearchRun& operator=(const SearchRun&) = delete;
+
+  // The action of the Search/Stop button. Search: "Stop" caption, menus
+  // greyed, the job saved, the findings cleared, then a Start request (this
+  // returns as soon as the thread takes it). Stop: the button is disabled and
+  // the search winds down at its next file or directory.
+  void toggle_search();
+  // Stop only: nothing happens when no search is running.
+  void stop_search();
+  // At program end: stops any search and ends the thread.
+  void shutdown_search();
+
+  // The two requests of the search thread. A caller waits until the thread
+  // takes its request (a running search finishes first). After quit, start
+  // does nothing.
+  void start();
+  void quit();
+
+  // True from Search until the search has finished or Stop was pressed.
+  bool running() const { return running_.load(); }
+  const std::atomic<bool>& running_flag() const { return running_; }
+  // Blocks until no search is in progress and no request is waiting.
+  void wait_until_idle();
+
+  SearchOutcome last_outcome() const;
+  // The counts of the last check pass.
+  WalkCounts last_counts() const;
+
+  // Validates `text` against the file system; when valid, its directories go
+  // to the unit survey and it becomes the last reference path.
+  bool validate_reference_path(std::string_view text);
+  std::string last_reference_path() const;
+
+  // One search over `root` on the calling thread (the search thread calls it;
+  // tests may too). False when the root names nothing to search.
+  bool run_search(std::string_view root);
+
+ private:
+  enum class Request : std::uint8_t { None, Start, Quit };
+  class Visitor;
+
+  void thread_main();
+  void perform_search();
+  void apply(ScanResult& result);
+  void restore_controls();
+
+  Job& job_;
+  FindingsList& findings_;
+  SearchControls& controls_;
+  Log& log_;
+  DefectChecker& checker_;
+  UnitSurvey& survey_;
+
+  std::atomic<bool> running_{false};
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  Request request_ = Request::None;
+  bool busy_ = false;
+  bool ended_ = false;
+  SearchOutcome outcome_ = SearchOutcome::None;
+  WalkCounts counts_;
+  std::string last_reference_path_;
+
+  ScanResult result_;  // reused for every work item
+  std::thread thread_;
+};
+
+}  // namespace flawseek
