@@ -18,6 +18,10 @@ constexpr bool is_basic_letter(unsigned char c) {
          c == 0xDE || c == 0xDF || c == 0xE6 || c == 0xF0 || c == 0xFE;
 }
 
+// The readers turn control characters into blanks; the scanner treats them as
+// blanks too, so text handed over directly (a comment command) reads the same.
+constexpr bool is_blank(unsigned char c) { return c <= ' '; }
+
 constexpr bool is_decimal_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_decimal_or_underscore(unsigned char c) {
   return is_decimal_digit(c) || c == '_';
@@ -62,7 +66,7 @@ bool keyword_list_is_valid(std::string_view list) {
   if (list.size() < 3) return false;
   for (std::size_t i = 0; i + 1 < list.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(list[i]);
-    if (c == ' ' || opens_empty_entry(list, i)) return false;
+    if (c <= ' ' || opens_empty_entry(list, i)) return false;
     if (list[i] == list[0] && is_decimal_digit(static_cast<unsigned char>(list[i + 1])))
       return false;
   }
@@ -165,7 +169,7 @@ void TextParser::set_symbols(std::string_view list) {
     if (list.size() < 3) valid = false;
     for (std::size_t i = 0; valid && i + 1 < list.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(list[i]);
-      if (c == ' ' || (class_bits_[c] & kAlphanumeric) || opens_empty_entry(list, i)) valid = false;
+      if (c <= ' ' || (class_bits_[c] & kAlphanumeric) || opens_empty_entry(list, i)) valid = false;
     }
   }
   build_symbol_tables();
@@ -270,9 +274,9 @@ void TextParser::next_char() {
 void TextParser::skip_blanks() {
   for (;;) {
     while (need_line_) next_char();
-    if (current_char_ != ' ' || column_ > line_length_) return;
+    if (!is_blank(current_char_) || column_ > line_length_) return;
     int i = column_;
-    while (i < line_length_ && text_[i] == ' ') ++i;
+    while (i < line_length_ && is_blank(text_[i])) ++i;
     // text_[i] is the character at column i + 1: the first after the blanks.
     column_ = i;
     step();
@@ -287,7 +291,7 @@ int TextParser::match_symbol(int& position) const noexcept {
   if (!(class_bits_[c] & kSymbolStart) || column_ > line_length_) return 0;
   const int left = line_length_ - column_ + 1;
   const int n = std::min(left, longest_symbol_);
-  if (n <= 1 || text_[column_] == ' ' || (class_bits_[text_[column_]] & kAlphanumeric)) {
+  if (n <= 1 || is_blank(text_[column_]) || (class_bits_[text_[column_]] & kAlphanumeric)) {
     if (!(class_bits_[c] & kSingleSymbol)) return 0;
     position = single_symbol_position_[c];
     return 1;
@@ -313,7 +317,7 @@ inline bool TextParser::symbol_starts_here() const noexcept {
 
 // The end of a numeric literal: a blank, the end of the line or a symbol.
 inline bool TextParser::number_ends() const noexcept {
-  return current_char_ == ' ' || column_ > line_length_ || symbol_starts_here();
+  return is_blank(current_char_) || column_ > line_length_ || symbol_starts_here();
 }
 
 bool TextParser::next_token() {
@@ -354,10 +358,10 @@ void TextParser::scan_word() {
   column_ = i;
   step();
   // Anything glued on that is neither blank nor symbol makes the run Text.
-  if (current_char_ != ' ' && column_ <= line_length_ && !symbol_starts_here()) {
+  if (!is_blank(current_char_) && column_ <= line_length_ && !symbol_starts_here()) {
     kind_ = TokenKind::Text;
     do step();
-    while (current_char_ != ' ' && column_ <= line_length_ && !symbol_starts_here());
+    while (!is_blank(current_char_) && column_ <= line_length_ && !symbol_starts_here());
   }
   const int length = column_ - token_column_;
   const int keyword = lookup_keyword(text_ + token_column_ - 1, length);
