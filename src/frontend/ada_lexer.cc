@@ -107,8 +107,10 @@ void AdaLexer::accept_string_literal() {
 }
 
 std::string_view AdaLexer::previous_token_line_text() const noexcept {
-  return previous_.line == reader_line_number_ ? std::string_view(line_)
-                                               : std::string_view(previous_line_);
+  // At the end of the source the line buffer is empty: the previous token's
+  // line is then the one kept as the previous line.
+  return previous_.line == reader_line_number_ && !line_.empty() ? std::string_view(line_)
+                                                                 : std::string_view(previous_line_);
 }
 
 }  // namespace flawseek

@@ -344,6 +344,8 @@ class AdaParser final : public ParserState {
   bool others_handler_ = false;
   // The statement about to be parsed is the entry call of a select alternative.
   bool entry_call_alternative_ = false;
+  // The subprogram specification being parsed is that of a generic unit.
+  bool generic_unit_ = false;
   NameContext expression_names_ = NameContext::EXPRESSION;
 };
 

@@ -1,0 +1,180 @@
+// Tests of the parser instance's lexical layer: previous token and line,
+// restart, character and string literals, end of source.
+#include "frontend/ada_lexer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frontend/ada_line_reader.h"
+
+namespace flawseek {
+namespace {
+
+class LexerTest : public ::testing::Test {
+ protected:
+  void start(std::string_view source) {
+    reader_.set_text(source);
+    lexer_.set_source(&reader_);
+    lexer_.start();
+  }
+  std::string text() const { return std::string(lexer_.text()); }
+
+  AdaLineReader reader_;
+  AdaLexer lexer_;
+};
+
+TEST_F(LexerTest, AdvanceKeepsThePreviousTokenWithItsPosition) {
+  start("X := 1;\n\n  Y");
+  EXPECT_EQ(text(), "X");
+  EXPECT_EQ(lexer_.previous_token().line, 0);
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::ASSIGN));
+  EXPECT_EQ(lexer_.previous_token().text, "X");
+  EXPECT_EQ(lexer_.previous_token().column, 1);
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::SEMICOLON));
+  lexer_.advance();
+  EXPECT_EQ(text(), "Y");
+  EXPECT_EQ(lexer_.line(), 3);
+  EXPECT_EQ(lexer_.column(), 3);
+  EXPECT_EQ(lexer_.previous_token().text, ";");
+  EXPECT_EQ(lexer_.previous_token().line, 1);
+  // The previous token's line was read before the current one.
+  EXPECT_EQ(lexer_.previous_token_line_text(), "X := 1;");
+  lexer_.advance();
+  EXPECT_EQ(lexer_.previous_token_line_text(), "  Y");
+}
+
+TEST_F(LexerTest, EndOfSourceIsAnEmptyTextTokenAndStaysSo) {
+  start("A -- comment\n-- more\n\n");
+  EXPECT_FALSE(lexer_.end_of_source());
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.end_of_source());
+  EXPECT_EQ(lexer_.kind(), TokenKind::Text);
+  EXPECT_EQ(text(), "");
+  EXPECT_EQ(lexer_.previous_token().text, "A");
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.end_of_source());
+
+  start("-- nothing but comments\n   \n");
+  EXPECT_TRUE(lexer_.end_of_source());
+  start("");
+  EXPECT_TRUE(lexer_.end_of_source());
+}
+
+TEST_F(LexerTest, KeywordsIgnoreCaseAndKeepTheirSpelling) {
+  start("Begin BEGIN beginning");
+  EXPECT_TRUE(lexer_.is_keyword(AdaKeyword::KEYWORD_BEGIN));
+  EXPECT_EQ(text(), "Begin");
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_keyword(AdaKeyword::KEYWORD_BEGIN));
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_identifier());
+}
+
+TEST_F(LexerTest, CharacterLiteralsAreReadFromTheRawLine) {
+  start("C := 'a'; Q := '''; T'('b'); X'First; '\"'");
+  lexer_.advance();
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_character_literal());
+  lexer_.accept_character_literal();
+  EXPECT_EQ(lexer_.previous_token().text, "'a'");
+  EXPECT_EQ(lexer_.previous_token().column, 6);
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::SEMICOLON));
+  lexer_.advance();  // Q
+  lexer_.advance();  // :=
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_character_literal());
+  lexer_.accept_character_literal();
+  EXPECT_EQ(lexer_.previous_token().text, "'''");
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::SEMICOLON));
+  lexer_.advance();  // T
+  lexer_.advance();  // ' : a tick, not a literal, in T'('b')
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::APOSTROPHE));
+  lexer_.advance();  // (
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::LEFT_PAREN));
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_character_literal());
+  lexer_.accept_character_literal();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::RIGHT_PAREN));
+  lexer_.advance();
+  lexer_.advance();  // X
+  lexer_.advance();  // '
+  EXPECT_FALSE(lexer_.is_character_literal());  // X'First: L(T+2) is 'i'
+  lexer_.advance();
+  EXPECT_EQ(text(), "First");
+  lexer_.advance();
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_character_literal());
+  lexer_.accept_character_literal();
+  EXPECT_EQ(lexer_.previous_token().text, "'\"'");
+  EXPECT_TRUE(lexer_.end_of_source());
+}
+
+TEST_F(LexerTest, StringLiteralsReduceDoubledQuotesAndNeverSpanLines) {
+  start("S := \"say \"\"hi\"\"\" & \"\";\nT := \"open\n");
+  lexer_.advance();
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_string_literal());
+  EXPECT_EQ(lexer_.string_literal(), "say \"hi\"");
+  lexer_.accept_string_literal();
+  EXPECT_EQ(lexer_.previous_token().text, "\"say \"\"hi\"\"\"");
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::AMPERSAND));
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_string_literal());
+  EXPECT_EQ(lexer_.string_literal(), "");
+  lexer_.accept_string_literal();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::SEMICOLON));
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::QUOTE));
+  EXPECT_FALSE(lexer_.is_string_literal());  // no closing quote on the line
+}
+
+TEST_F(LexerTest, LiteralAtTheEndOfALineResumesOnTheNextLine) {
+  start("C := 'x'\n;\nS := \"s\"\n;");
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.accept_character_literal();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::SEMICOLON));
+  EXPECT_EQ(lexer_.line(), 2);
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.advance();
+  ASSERT_TRUE(lexer_.is_string_literal());
+  lexer_.accept_string_literal();
+  EXPECT_EQ(lexer_.line(), 4);
+}
+
+TEST_F(LexerTest, RestartRescansTheCurrentLine) {
+  start("A B C");
+  lexer_.advance();
+  lexer_.restart_at(1);
+  EXPECT_EQ(text(), "A");
+  EXPECT_EQ(lexer_.previous_token().text, "A");  // the dropped token does not become previous
+  lexer_.restart_at(5);
+  EXPECT_EQ(text(), "C");
+}
+
+TEST_F(LexerTest, RestOfLineLooksPastTheCurrentToken) {
+  start("F (X   => 1)\nY");
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_EQ(lexer_.rest_of_line(), "=> 1)");
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_EQ(lexer_.rest_of_line(), "");
+}
+
+TEST_F(LexerTest, LineTooLongPropagates) {
+  EXPECT_THROW(start(std::string(401, 'a')), LineTooLong);
+  EXPECT_NO_THROW(start(std::string(400, 'a')));
+}
+
+}  // namespace
+}  // namespace flawseek

@@ -1,0 +1,346 @@
+// The hook points of the Ada parser: each is called at its place with the data
+// the analyses need (names, tested names, lists, statement kinds,
+// declarations, scopes, units, messages), and the instances keep apart.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "parser_test_support.h"
+
+namespace flawseek {
+namespace {
+
+using testing_support::Options;
+using testing_support::Outcome;
+using testing_support::parse_source;
+using testing_support::RecordingHooks;
+
+std::string in_body(const std::string& statements) {
+  return "procedure P is\nbegin\n" + statements + "\nend P;\n";
+}
+
+// Entries must occur in this order (other entries may stand between them).
+void expect_in_order(const Outcome& outcome, const std::vector<std::string>& entries) {
+  int from = 0;
+  for (const std::string& entry : entries) {
+    const int at = outcome.index_of(entry, from);
+    ASSERT_GE(at, 0) << "missing in order: " << entry;
+    from = at + 1;
+  }
+}
+
+TEST(ParserHooks, NullComparisonsCarryTheTestedName) {
+  const Outcome outcome = parse_source(in_body(
+      "if P.Next = null and then Q /= null then X := P.Next.Data; end if;\n"
+      "if A + B = null then null; end if;\nif F (X) = Y then null; end if;"));
+  EXPECT_TRUE(outcome.has("null = P.Next"));
+  EXPECT_TRUE(outcome.has("null /= Q"));
+  EXPECT_EQ(outcome.count("null = A"), 0);
+  EXPECT_EQ(outcome.count("null = F"), 0);
+  expect_in_order(outcome, {"if opened", "tracked start 0", "used P.Next 0", "operator 0", "null = P.Next",
+                            "logical and then", "used Q 0", "operator 1", "null /= Q", "tracked end", "then",
+                            "tracked start 1", "statement 2 @3:42", "set X 8", "used P.Next.Data 0",
+                            "tracked end", "if closed"});
+}
+
+TEST(ParserHooks, NamesSetAsActualsAndTargets) {
+  const Outcome outcome = parse_source(in_body("Q (A, B.C, D + 1);\nX.Y := E'Size;"));
+  expect_in_order(outcome, {"list ( 0", "set A 0", "association positional first", "list , 0", "set B.C 0",
+                            "association positional", "list , 0", "used D 0", "operator 8", "list ) 0",
+                            "used Q 7", "call Q", "set X.Y 8", "attribute size", "used E 0"});
+}
+
+TEST(ParserHooks, ListEventsForEveryKindOfParenthesisedList) {
+  const Outcome outcome = parse_source(
+      "separate (Parent)\nprocedure Q (A : Integer; B : Float) is\n type E is (Red, Green);\n"
+      " subtype S is R (D => 1);\n X : T := (1, 2);\n pragma Inline (Q);\nbegin null; end Q;");
+  EXPECT_EQ(outcome.syntax_message, "");
+  for (int kind : {7, 4, 6, 2, 1, 5}) {
+    EXPECT_TRUE(outcome.has("list ( " + std::to_string(kind))) << kind;
+    EXPECT_TRUE(outcome.has("list ) " + std::to_string(kind))) << kind;
+  }
+  EXPECT_TRUE(outcome.has("list , 4"));  // ";" between parameter specifications
+  EXPECT_TRUE(outcome.has("list , 6"));
+  EXPECT_TRUE(outcome.has("association named first"));
+}
+
+TEST(ParserHooks, LogicalOperatorsAndOperators) {
+  const Outcome outcome = parse_source(in_body("X := A or B or C;\nY := A xor B;\nZ := not A and B;\n"
+                                               "W := (A * B) / C mod D rem E ** 2 & \"s\";\nV := X in T;"));
+  EXPECT_EQ(outcome.count("logical or"), 2);
+  EXPECT_EQ(outcome.count("logical xor"), 1);
+  EXPECT_EQ(outcome.count("logical and"), 1);
+  for (int op : {11, 12, 13, 14, 15, 10, 6}) EXPECT_TRUE(outcome.has("operator " + std::to_string(op))) << op;
+}
+
+TEST(ParserHooks, StatementKindsAreAnnouncedWithTheirPositions) {
+  const Outcome outcome = parse_source(in_body(
+      "<<L>> X := 1;\nP;\nabort T;\ndelay 1.0;\nexit;\nexit when C;\ngoto L;\nnull;\nraise E;\nreturn;\n"
+      "if A then null; end if;\ncase X is when others => null; end case;\nloop null; end loop;\n"
+      "while C loop null; end loop;\nfor I in 1 .. 2 loop null; end loop;\ndeclare begin null; end;\n"
+      "accept E;\nselect S.E; or delay 1.0; end select;"));
+  EXPECT_EQ(outcome.syntax_message, "");
+  const std::vector<std::string> expected = {
+      "statement 12 @3:1",  "statement 2 @3:7",   "statement 15 @4:1",  "statement 0 @5:1",
+      "statement 6 @6:1",   "statement 8 @7:1",   "statement 5 @8:1",   "statement 10 @9:1",
+      "statement 14 @10:1", "statement 16 @11:1", "statement 18 @12:1", "statement 11 @13:1",
+      "statement 4 @14:1",  "statement 13 @15:1", "statement 20 @16:1", "statement 9 @17:1",
+      "statement 3 @18:1",  "statement 1 @19:1",  "statement 19 @20:1", "statement 7 @20:8",
+      "statement 6 @20:16"};
+  expect_in_order(outcome, expected);
+  EXPECT_TRUE(outcome.has("raise E"));
+  EXPECT_TRUE(outcome.has("goto before L"));
+}
+
+TEST(ParserHooks, SequencesOfStatementsGoThroughTheHook) {
+  const Outcome outcome = parse_source(in_body("if A then null; else null; end if;"));
+  // The body's sequence and the two inner ones, each opened and closed.
+  EXPECT_EQ(outcome.count("sequence begin"), 3);
+  EXPECT_EQ(outcome.count("sequence end"), 3);
+  expect_in_order(outcome, {"sequence begin", "if opened", "then", "sequence begin", "sequence end", "else",
+                            "sequence begin", "sequence end", "if closed", "sequence end"});
+}
+
+TEST(ParserHooks, DeclarationsByCategory) {
+  const Outcome outcome = parse_source(
+      "package P is\n A, B : constant Integer := 1;\n N : constant := 10;\n V : Integer;\n E : exception;\n"
+      " R : exception renames Q.E;\n O : T renames U;\n type T_Ptr is access T;\n type Op is access procedure;\n"
+      " subtype S is Integer;\n task type Worker;\n procedure Q (X : in out Integer);\n"
+      " package Inner is end Inner;\n package Ren renames Other;\n package Inst is new G;\nend P;");
+  EXPECT_EQ(outcome.syntax_message, "");
+  expect_in_order(outcome, {"declares A", "declares B", "declaration 1", "declares N", "declaration 2",
+                            "declares V", "declaration 0", "declares E", "declaration 4", "declares R",
+                            "declaration 5", "declares O", "declaration 3", "type T_Ptr @8:7 kind 1",
+                            "type Op @9:7 kind 2", "declared S 7", "type Worker @11:12 kind 3",
+                            "mode 2 2", "declared Q 8", "unit Inner 5", "unit Ren 6", "unit Inst 9"});
+}
+
+TEST(ParserHooks, UnitsWithClausesAndLibraryKinds) {
+  const Outcome outcome = parse_source("with Ada.Text_IO, B;\nuse Ada;\npackage body X.Y is\nend X.Y;");
+  expect_in_order(outcome, {"with Ada.Text_IO", "with B", "use", "library unit 3", "unit X.Y 7",
+                            "scope open 1 X.Y", "end name 2 X.Y [X.Y]", "scope close 1 X.Y"});
+}
+
+TEST(ParserHooks, ScopesAroundBodiesBlocksAndForLoops) {
+  const Outcome outcome = parse_source(
+      "package body P is\n procedure Q is\n begin\n  for I in 1 .. 2 loop null; end loop;\n"
+      "  B : declare begin null; end B;\n end Q;\n task body T is begin null; end T;\nend P;");
+  EXPECT_EQ(outcome.syntax_message, "");
+  expect_in_order(outcome, {"scope open 1 P", "unit Q 2", "scope open 0 Q", "begin 0", "scope open 6 ",
+                            "declared I 13", "scope close 6 ", "scope open 5 B", "scope close 5 B",
+                            "end name 0 Q [Q]", "scope close 0 Q", "unit T 12", "scope open 2 T", "begin 2",
+                            "task end", "scope close 2 T", "scope close 1 P"});
+}
+
+TEST(ParserHooks, TaskBodiesTellWhetherOthersIsHandled) {
+  const Outcome without = parse_source(
+      "package body P is task body T is begin null; exception when Constraint_Error => null; end T; end P;");
+  EXPECT_TRUE(without.has("task end"));
+  const Outcome with = parse_source(
+      "package body P is task body T is begin null;\n"
+      "exception when Constraint_Error => null; when others => null; end T; end P;");
+  EXPECT_TRUE(with.has("task end with others"));
+  // A handler for others in a nested block does not count.
+  const Outcome nested = parse_source(
+      "package body P is task body T is begin begin null; exception when others => null; end; end T; end P;");
+  EXPECT_TRUE(nested.has("task end"));
+}
+
+TEST(ParserHooks, NamedStatementEndNames) {
+  const Outcome differs = parse_source(in_body("L : loop null; end loop M;"));
+  EXPECT_EQ(differs.messages, std::vector<int>{6});
+  EXPECT_TRUE(differs.has("message 6  @3:25"));  // at the wrong name
+  const Outcome missing = parse_source(in_body("L : loop null; end loop;"));
+  EXPECT_EQ(missing.messages, std::vector<int>{7});
+  const Outcome block = parse_source(in_body("B : begin null; end b;"));
+  EXPECT_TRUE(block.messages.empty());  // case does not matter
+  const Outcome unnamed = parse_source(in_body("loop null; end loop;"));
+  EXPECT_TRUE(unnamed.messages.empty());
+}
+
+TEST(ParserHooks, UnitEndNamesGoToTheHook) {
+  const Outcome outcome = parse_source("function \"+\" (L, R : T) return T is begin return L; end \"+\";\n"
+                                       "procedure Q is begin null; end;");
+  EXPECT_TRUE(outcome.has("end name 0 \"+\" [\"+\"]"));
+  EXPECT_TRUE(outcome.has("end name 0 Q []"));
+}
+
+TEST(ParserHooks, OperatorRenamedAsAnotherOperator) {
+  const Outcome wrong = parse_source("package P is\n function \"+\" (L, R : T) return T renames \"-\";\nend P;");
+  EXPECT_EQ(wrong.messages, std::vector<int>{13});
+  const Outcome same = parse_source("package P is\n function \"+\" (L, R : T) return T renames Q.\"+\";\nend P;");
+  EXPECT_TRUE(same.messages.empty());
+  const Outcome named = parse_source("package P is\n function Add (L, R : T) return T renames \"-\";\nend P;");
+  EXPECT_TRUE(named.messages.empty());
+  const Outcome no_symbol = parse_source("package P is\n function \"+\" (L, R : T) return T renames Plus;\nend P;");
+  EXPECT_TRUE(no_symbol.messages.empty());
+}
+
+TEST(ParserHooks, AttributesAndTheAttributeTable) {
+  const Outcome ext = parse_source(in_body("X := A'Img & A'FIRST & A'first;"), Options{.extended_attributes = true});
+  EXPECT_EQ(ext.count("attribute img"), 1);
+  EXPECT_EQ(ext.count("attribute first"), 2);
+  EXPECT_TRUE(ext.messages.empty());
+  const Outcome std_table = parse_source(in_body("X := A'Img + 1;"), Options{.extended_attributes = false});
+  EXPECT_EQ(std_table.messages, std::vector<int>{20});
+  EXPECT_EQ(std_table.syntax_message, "");  // the parse went on after Img
+  const Outcome vads = parse_source(in_body("X := A'Vads_Size;"));
+  EXPECT_EQ(vads.messages, std::vector<int>{20});
+  const Outcome reserved = parse_source(in_body("X := A'Access; Y := F'Digits; Z := A'Range; W := T'Delta;"));
+  for (const char* a : {"attribute access", "attribute digits", "attribute range", "attribute delta"}) {
+    EXPECT_TRUE(reserved.has(a)) << a;
+  }
+}
+
+TEST(ParserHooks, ParameterModesAndBoxDefaults) {
+  const Outcome outcome = parse_source(
+      "generic\n X : in Integer;\n with procedure Visit (E : T) is <>;\n with function \"=\" (L, R : T) return Boolean is <>;\n"
+      "package G is\n procedure P (A : Integer; B : in T; C : out T; D : in out T; E : access T);\n"
+      " function F (A : in T) return T;\n function \"-\" (A : T) return T;\n entry E (X : in T);\nend G;");
+  expect_in_order(outcome, {"mode 4 1", "box default Visit", "box default \"=\"", "mode 2 0", "mode 2 1",
+                            "mode 2 3", "mode 2 2", "mode 2 4", "mode 0 1", "mode 1 0"});
+}
+
+TEST(ParserHooks, EmbeddedSqlReportsReadsAndRaises) {
+  const std::string source = in_body(
+      "exec sql select a into :x from t where b = :y;\n"
+      "exec sql insert into t values (:z);\nexec sql whenever sqlerror raise Db_Error;");
+  const Outcome sql = parse_source(source, Options{.sql = true});
+  EXPECT_EQ(sql.syntax_message, "");
+  EXPECT_FALSE(sql.has("host read x"));
+  EXPECT_TRUE(sql.has("host read y"));
+  EXPECT_TRUE(sql.has("host read z"));
+  EXPECT_TRUE(sql.has("raise Db_Error"));
+  EXPECT_EQ(sql.count("keyword select"), 0);  // SQL words are no Ada words
+  const Outcome no_sql = parse_source(source, Options{.sql = false});
+  EXPECT_EQ(no_sql.syntax_message, "Symbol ; expected");
+}
+
+TEST(ParserHooks, StyleHooksCanReportThroughTheState) {
+  struct Reporting : RecordingHooks {
+    void goto_statement(ParserState& state) { state.report(ParserMessage::GOTO_STATEMENT); }
+    void use_clause(ParserState& state, bool use_type) {
+      if (!use_type) state.report(ParserMessage::USE_CLAUSE);
+    }
+  };
+  Reporting hooks;
+  AdaParser<Reporting> parser(hooks);
+  AdaLineReader reader;
+  reader.set_text("with A; use A; use type A.T;\nprocedure P is begin goto L; end P;");
+  parser.parse(2, StyleRules{}, true, reader, false);
+  EXPECT_EQ(hooks.messages, (std::vector<int>{21, 12}));
+  EXPECT_EQ(parser.last_message(), 12);
+}
+
+TEST(ParserHooks, ParseArgumentsReachTheHooks) {
+  struct Arguments : RecordingHooks {
+    int seen_part = -1;
+    int seen_length = 0;
+    bool seen_sql = false;
+    void parse_started(ParserState& state) {
+      seen_part = state.unit_part();
+      seen_length = state.style_rules().max_line_length;
+      seen_sql = state.sql_enabled();
+    }
+  };
+  Arguments hooks;
+  AdaParser<Arguments> parser(hooks);
+  AdaLineReader reader;
+  StyleRules rules;
+  rules.max_line_length = 132;
+  reader.set_text("package P is end P;");
+  parser.parse(0, rules, false, reader, true);
+  EXPECT_EQ(hooks.seen_part, 0);
+  EXPECT_EQ(hooks.seen_length, 132);
+  EXPECT_TRUE(hooks.seen_sql);
+  EXPECT_FALSE(parser.extended_attributes());
+}
+
+// Three instances with their own hooks and failure names, used in turn.
+struct CheckHooks : EmptyHooks {
+  static constexpr std::string_view exception_prefix = "DEFECT_SCAN.NQS.A95";
+  int identifiers = 0;
+  void identifier_accepted(ParserState&) { ++identifiers; }
+};
+struct PrepareHooks : EmptyHooks {
+  static constexpr std::string_view exception_prefix = "DEFECT_SCAN.NQS.A95_PREPARE";
+  std::vector<std::string> boxes;
+  void box_default_subprogram(ParserState&, std::string_view name) { boxes.emplace_back(name); }
+};
+struct SurveyHooks : EmptyHooks {
+  static constexpr std::string_view exception_prefix = "TAVIK_UNIT.A95";
+  std::vector<std::string> withs;
+  void with_clause_name(ParserState&, std::string_view name) { withs.emplace_back(name); }
+};
+
+TEST(ParserInstances, ThreeInstancesCoexistWithoutSharingState) {
+  CheckHooks check_hooks;
+  PrepareHooks prepare_hooks;
+  SurveyHooks survey_hooks;
+  AdaParser<CheckHooks> check(check_hooks);
+  AdaParser<PrepareHooks> prepare(prepare_hooks);
+  AdaParser<SurveyHooks> survey(survey_hooks);
+  AdaLineReader a;
+  AdaLineReader b;
+  AdaLineReader c;
+  a.set_text("procedure P is begin X := Y; end P;");
+  b.set_text("generic\n with procedure Visit is <>;\npackage G is end G;");
+  c.set_text("with Ada.Text_IO;\npackage Q is\n X : Integer\nend Q;");
+  survey.parse(2, StyleRules{}, false, c, false);
+  check.parse(2, StyleRules{}, true, a, false);
+  prepare.parse(2, StyleRules{}, true, b, false);
+  EXPECT_EQ(check_hooks.identifiers, 4);
+  EXPECT_EQ(prepare_hooks.boxes, std::vector<std::string>{"Visit"});
+  EXPECT_EQ(survey_hooks.withs, std::vector<std::string>{"Ada.Text_IO"});
+  // The survey's syntax error stays the survey's.
+  EXPECT_EQ(survey.syntax_message(), "Symbol ; expected");
+  EXPECT_EQ(survey.last_message(), 19);
+  EXPECT_EQ(check.syntax_message(), "");
+  EXPECT_EQ(check.last_message(), no_parser_message);
+  EXPECT_EQ(prepare.last_message(), no_parser_message);
+  EXPECT_EQ(survey.previous_token().line, 4);
+  EXPECT_EQ(check.previous_token().text, ";");
+
+  // A late discovery that no list catches leaves under the instance's name.
+  AdaLineReader d;
+  d.set_text("separate (P)\nfunction F is new G;");
+  try {
+    check.parse(2, StyleRules{}, true, d, false);
+    FAIL() << "expected the instantiation to escape";
+  } catch (const ParseFailure& failure) {
+    EXPECT_STREQ(failure.what(), "DEFECT_SCAN.NQS.A95.HAS_GENERIC_INSTANTIATION");
+    EXPECT_EQ(failure.kind(), ParseFailureKind::HAS_GENERIC_INSTANTIATION);
+  }
+  d.set_text("separate (P)\nfunction F is new G;");
+  EXPECT_THROW(survey.parse(2, StyleRules{}, false, d, false), ParseFailure);
+  EXPECT_EQ(ParseFailure::qualified_name("TAVIK_UNIT.A95", ParseFailureKind::NOT_PARSED),
+            "TAVIK_UNIT.A95.AP.NOT_PARSED");
+  EXPECT_EQ(ParseFailure::qualified_name("DEFECT_SCAN.NQS.A95_PREPARE", ParseFailureKind::HAS_PACKAGE_BODY),
+            "DEFECT_SCAN.NQS.A95_PREPARE.HAS_PACKAGE_BODY");
+
+  // After a failure the instance parses the next file normally.
+  a.set_text("procedure P is begin null; end P;");
+  check.parse(2, StyleRules{}, true, a, false);
+  EXPECT_EQ(check.syntax_message(), "");
+}
+
+TEST(ParserInstances, HookStopExceptionsAndLongLinesPropagate) {
+  struct Stop {};
+  struct Stopping : EmptyHooks {
+    void statement_kind(ParserState&, StatementKind, int, int) { throw Stop{}; }
+  };
+  Stopping hooks;
+  AdaParser<Stopping> parser(hooks);
+  AdaLineReader reader;
+  reader.set_text("procedure P is begin null; end P;");
+  EXPECT_THROW(parser.parse(2, StyleRules{}, true, reader, false), Stop);
+  reader.set_text("package P is\n X : Integer := " + std::string(400, '1') + ";\nend P;");
+  EXPECT_THROW(parser.parse(2, StyleRules{}, true, reader, false), LineTooLong);
+  reader.set_text("package P is end P;");
+  EXPECT_NO_THROW(parser.parse(2, StyleRules{}, true, reader, false));
+  EXPECT_EQ(parser.syntax_message(), "");
+}
+
+}  // namespace
+}  // namespace flawseek
