@@ -43,11 +43,19 @@ if ! command -v "$gcc_program" > /dev/null 2>&1; then
   exit 0
 fi
 
+work=$(mktemp -d "${TMPDIR:-/tmp}/flawseek-corpus.XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT
+
+# A gcc without its Ada compiler counts as no GNAT.
+echo "procedure Probe is begin null; end Probe;" > "$work/probe.adb"
+if ! (cd "$work" && "$gcc_program" -c -gnats -gnat95 probe.adb > /dev/null 2>&1); then
+  echo "gnat corpus: $gcc_program cannot check Ada 95 sources; corpus not built"
+  exit 0
+fi
+
 # An unfinished corpus (an interrupted run) is rebuilt from scratch.
 rm -rf "$corpus"
 mkdir -p "$corpus" || exit 1
-work=$(mktemp -d "${TMPDIR:-/tmp}/flawseek-corpus.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
 
 # One check per file, in its own directory so parallel runs never meet; an
 # accepted file is copied under a temporary name and renamed into place.
