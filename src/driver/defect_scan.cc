@@ -74,6 +74,7 @@ void DefectScan::start(std::int32_t finding_limit, ScanResult& result) {
 void DefectScan::finish(ScanResult& result) {
   begin(result);
   flush_unchecked_files();
+  checker_.finish();
 }
 
 void DefectScan::analyse(const WorkItem& item, ScanResult& result) {

@@ -69,6 +69,9 @@ class DefectChecker {
   virtual CheckOutcome after_pair() = 0;
   // SUPERFLUOUS_CODE_MARK for every mark left (when asked to report them).
   virtual void report_unused_marks() = 0;
+  // Once per search, after the check pass; the checker keeps nothing that
+  // needs closing today.
+  virtual void finish() {}
 };
 
 // What the analysis of one work item produced: its findings, recorded in

@@ -1,0 +1,297 @@
+// The per-file driver: the order of the steps of a file and of a pair, what
+// each failure leaves behind, unchecked files, the unit survey's place, and
+// the log records.
+#include "driver/defect_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver/job.h"
+#include "driver/unit_survey.h"
+#include "fake_defect_checker.h"
+#include "findings/findings_list.h"
+
+namespace flawseek {
+namespace {
+
+using testing::FakeDefectChecker;
+using testing::ScriptedFile;
+using testing::ScriptedUnitSurvey;
+using Lines = std::vector<std::string>;
+
+bool contains(const Lines& lines, const std::string& wanted) {
+  return std::find(lines.begin(), lines.end(), wanted) != lines.end();
+}
+
+class DefectScanTest : public ::testing::Test {
+ protected:
+  DefectScan make_scan(ScanSettings settings = {}) { return DefectScan(checker_, survey_, settings); }
+
+  // Applies a result as the search run does, keeping its log records.
+  void apply(ScanResult& result) {
+    findings_.apply(result.findings);
+    log_.insert(log_.end(), result.log_records.begin(), result.log_records.end());
+    result.clear();
+  }
+  const FindingsList::Findings& internal_errors() const { return findings_.findings(BugKind::INTERNAL_ERROR); }
+
+  FakeDefectChecker checker_;
+  ScriptedUnitSurvey survey_;
+  EmptyUnitSurvey empty_survey_;
+  FindingsList findings_;
+  ScanResult result_;
+  Lines log_;
+};
+
+TEST_F(DefectScanTest, APairRunsItsStepsInOrderAndClosesEachFile) {
+  checker_.files["/t/p.ads"].bugs = {{BugKind::NULL_POINTER, 4}};
+  checker_.files["/t/p.adb"].bugs = {{BugKind::NULL_POINTER, 7}};
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  apply(result_);
+
+  const Lines expected = {"start 0",           "style checks on",     "superfluous marks off",
+                          "clear marks",       "reset unit lists",    "specification /t/p.ads",
+                          "open /t/p.ads",     "reset file lists",    "check /t/p.ads role 1",
+                          "close /t/p.ads",    "after specification", "open /t/p.adb",
+                          "reset file lists",  "check /t/p.adb role 0", "close /t/p.adb",
+                          "after body",        "after pair",          "unused marks"};
+  EXPECT_EQ(checker_.events, expected);
+  EXPECT_EQ(log_, (Lines{"Start", "Check: /t/p.ads & /t/p.adb"}));
+  const auto& found = findings_.findings(BugKind::NULL_POINTER);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].file, "/t/p.ads");
+  EXPECT_EQ(found[1].file, "/t/p.adb");
+  // The end-of-pair reports are attributed to the specification.
+  EXPECT_EQ(findings_.current_file(), "/t/p.ads");
+}
+
+TEST_F(DefectScanTest, ASingleFileIsCheckedAsRoleTwoWithTheJobsSwitches) {
+  ScanSettings settings;
+  settings.gnat_extensions = true;
+  settings.report_superfluous_marks = true;
+  settings.style_rules = tavik_style_rules;
+  DefectScan scan = make_scan(settings);
+  scan.start(0, result_);
+  scan.check_single("/t/main.adb", true, result_);
+  apply(result_);
+
+  ASSERT_EQ(checker_.modes.size(), 1u);
+  const ParseMode& mode = checker_.modes[0];
+  EXPECT_EQ(mode.role, role_single_file);
+  EXPECT_TRUE(mode.gnat_extensions);
+  EXPECT_TRUE(mode.is_adq);
+  EXPECT_EQ(mode.style_rules, tavik_style_rules);
+  EXPECT_NE(mode.accepted_spellings, nullptr);
+  EXPECT_TRUE(contains(checker_.events, "superfluous marks on"));
+  EXPECT_EQ(checker_.events.back(), "unused marks");
+  EXPECT_EQ(log_.back(), "Check: /t/main.adb");
+}
+
+TEST_F(DefectScanTest, AStopInTheSpecificationLeavesTheBodyUnchecked) {
+  checker_.files["/t/p.ads"].ends = ScriptedFile::Ends::Stops;
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  apply(result_);
+
+  EXPECT_FALSE(contains(checker_.events, "open /t/p.adb"));
+  EXPECT_FALSE(contains(checker_.events, "after specification"));
+  EXPECT_FALSE(contains(checker_.events, "after pair"));
+  EXPECT_FALSE(contains(checker_.events, "unused marks"));
+  EXPECT_TRUE(contains(checker_.events, "close /t/p.ads"));
+  // A stop is not a failure: nothing is logged or reported for it.
+  EXPECT_EQ(findings_.findings_count(), 0);
+  EXPECT_EQ(log_, (Lines{"Start", "Check: /t/p.ads & /t/p.adb"}));
+}
+
+TEST_F(DefectScanTest, AStopAtTheEndOfAPairSkipsTheUnusedMarks) {
+  checker_.after_pair_stops = true;
+  DefectScan scan = make_scan();
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  EXPECT_EQ(checker_.events.back(), "after pair");
+}
+
+TEST_F(DefectScanTest, AnUnreadableFileGivesOneInternalErrorUnderItsOwnNameAtLineZero) {
+  checker_.files["/t/a.adb"].lines = 42;
+  checker_.files["/t/gone.adb"].unreadable = true;
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_single("/t/a.adb", false, result_);
+  scan.check_single("/t/gone.adb", false, result_);
+  scan.check_single("/t/c.adb", false, result_);
+  apply(result_);
+
+  ASSERT_EQ(internal_errors().size(), 1u);
+  EXPECT_EQ(internal_errors()[0], (Finding{"/t/gone.adb", 0, no_column, ""}));
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = cannot open /t/gone.adb"));
+  // Nothing was left open, and the search went on with the next file.
+  EXPECT_FALSE(contains(checker_.events, "close /t/gone.adb"));
+  EXPECT_TRUE(contains(checker_.events, "check /t/c.adb role 2"));
+}
+
+TEST_F(DefectScanTest, AFailingCheckIsAnInternalErrorAtTheLineReachedAndThePairGoesOn) {
+  checker_.files["/t/p.ads"].ends = ScriptedFile::Ends::Throws;
+  checker_.files["/t/p.ads"].lines = 17;
+  checker_.files["/t/p.ads"].bugs = {{BugKind::CODE_NOT_REACHABLE, 3}};
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  apply(result_);
+
+  ASSERT_EQ(internal_errors().size(), 1u);
+  EXPECT_EQ(internal_errors()[0], (Finding{"/t/p.ads", 17, no_column, ""}));
+  // What the file reported before it failed is kept.
+  EXPECT_EQ(findings_.count(BugKind::CODE_NOT_REACHABLE), 1);
+  EXPECT_TRUE(contains(checker_.events, "close /t/p.ads"));
+  EXPECT_TRUE(contains(checker_.events, "check /t/p.adb role 0"));
+  EXPECT_EQ(checker_.events.back(), "unused marks");
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = Text_Parser.Line_Too_Long"));
+}
+
+TEST_F(DefectScanTest, AFailureBetweenTheFilesOfAPairIsFiledUnderTheSpecification) {
+  checker_.after_body_throws = true;
+  DefectScan scan = make_scan();
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  scan.check_single("/t/q.adb", false, result_);
+  apply(result_);
+
+  ASSERT_EQ(internal_errors().size(), 1u);
+  EXPECT_EQ(internal_errors()[0].file, "/t/p.ads");
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Pair exception: Exception = bookkeeping failed"));
+  EXPECT_TRUE(contains(checker_.events, "check /t/q.adb role 2"));
+}
+
+TEST_F(DefectScanTest, PreparationReportsNothingUnlessItFailsAndThenNamesTheFile) {
+  checker_.files["/t/b.ads"].ends = ScriptedFile::Ends::Throws;
+  checker_.files["/t/b.ads"].lines = 5;
+  checker_.files["/t/c_.adq"].ends = ScriptedFile::Ends::Stops;
+  checker_.files["/t/d.ads"].unreadable = true;
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.prepare("/t/a.ads", false, result_);
+  scan.prepare("/t/b.ads", false, result_);
+  scan.prepare("/t/c_.adq", true, result_);
+  scan.prepare("/t/d.ads", false, result_);
+  apply(result_);
+
+  EXPECT_TRUE(contains(checker_.events, "prepare /t/a.ads"));
+  EXPECT_TRUE(contains(checker_.events, "prepare /t/c_.adq adq"));
+  EXPECT_TRUE(contains(checker_.events, "close /t/b.ads"));
+  EXPECT_TRUE(contains(checker_.events, "close /t/c_.adq"));
+  ASSERT_EQ(internal_errors().size(), 2u);
+  EXPECT_EQ(internal_errors()[0], (Finding{"/t/b.ads", 5, no_column, ""}));
+  EXPECT_EQ(internal_errors()[1], (Finding{"/t/d.ads", 0, no_column, ""}));
+  EXPECT_EQ(log_, (Lines{"Start", "Prepare: /t/a.ads", "Prepare: /t/b.ads",
+                         "Defect.Scan.Prepare exception: Exception = Text_Parser.Line_Too_Long",
+                         "Prepare: /t/c_.adq", "Prepare: /t/d.ads",
+                         "Defect.Scan.Prepare exception: Exception = cannot open /t/d.ads"}));
+}
+
+TEST_F(DefectScanTest, FilesWithoutAStyleCommandAreListedAsUncheckedWhenAsked) {
+  findings_.set_list_unchecked_style_state(true, true);
+  checker_.files["/t/styled.adb"].style_command = true;
+  checker_.files["/t/stopped.adb"].ends = ScriptedFile::Ends::Stops;
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_single("/t/plain.adb", false, result_);
+  scan.check_single("/t/styled.adb", false, result_);
+  scan.check_single("/t/stopped.adb", false, result_);
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  scan.finish(result_);
+  apply(result_);
+
+  const auto& unchecked = findings_.findings(StyleKind::NO_STYLE_CHECKS);
+  ASSERT_EQ(unchecked.size(), 3u);
+  EXPECT_EQ(unchecked[0], (Finding{"/t/plain.adb", 0, no_column, ""}));
+  EXPECT_EQ(unchecked[1].file, "/t/p.ads");
+  EXPECT_EQ(unchecked[2].file, "/t/p.adb");
+  EXPECT_EQ(checker_.finish_calls.load(), 1);
+}
+
+TEST_F(DefectScanTest, UncheckedFilesAreDroppedUnlessListed) {
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  scan.check_single("/t/plain.adb", false, result_);
+  apply(result_);
+  EXPECT_EQ(findings_.findings_count(), 0);
+}
+
+TEST_F(DefectScanTest, AStyleCommandMakesUncheckedFilesListedFromThenOn) {
+  // A list whose item is not yet available: the first style command makes it
+  // available and on, so later files without one are listed.
+  checker_.files["/t/b.adb"].style_command = true;
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  for (const char* file : {"/t/a.adb", "/t/b.adb", "/t/c.adb"}) scan.check_single(file, false, result_);
+  apply(result_);
+  EXPECT_TRUE(findings_.list_unchecked_style());
+  const auto& unchecked = findings_.findings(StyleKind::NO_STYLE_CHECKS);
+  ASSERT_EQ(unchecked.size(), 1u);
+  EXPECT_EQ(unchecked[0].file, "/t/c.adb");
+}
+
+TEST_F(DefectScanTest, RelaxedStylesWithoutASpecificationOnTheReferencePathChecksTheBodyAlone) {
+  ScanSettings settings;
+  settings.relaxed_styles = true;
+  DefectScan scan(checker_, empty_survey_, settings);
+  scan.check_single("/t/body.adb", false, result_);
+  apply(result_);
+  EXPECT_EQ(log_, (Lines{"NQS: Specification for \"/t/body.adb\" not found!", "Check: /t/body.adb"}));
+  EXPECT_TRUE(contains(checker_.events, "check /t/body.adb role 2"));
+}
+
+TEST_F(DefectScanTest, RelaxedStylesChecksTheSpecificationFoundWithTheBodyAndLogsTheSpellings) {
+  ScanSettings settings;
+  settings.relaxed_styles = true;
+  survey_.specification = "/ref/pkg.ads";
+  survey_.specification_names = {"IO_Port"};
+  survey_.body_names = {"TCP_Link", "ABC_Def"};
+  DefectScan scan = make_scan(settings);
+  scan.check_single("/t/pkg.adb", false, result_);
+  apply(result_);
+
+  EXPECT_EQ(survey_.surveyed, (Lines{"/t/pkg.adb"}));
+  EXPECT_EQ(log_, (Lines{"Irregular Specification Name => IO_Port", "Irregular Implementation Name => TCP_Link",
+                         "Irregular Implementation Name => ABC_Def", "Check: /ref/pkg.ads & /t/pkg.adb"}));
+  ASSERT_EQ(checker_.modes.size(), 2u);
+  EXPECT_TRUE(checker_.modes[0].accepted_spellings != nullptr);
+  EXPECT_TRUE(contains(checker_.events, "check /ref/pkg.ads role 1"));
+}
+
+TEST_F(DefectScanTest, RelaxedStylesChecksAUnitWithoutSpecificationAloneWithItsSpellings) {
+  ScanSettings settings;
+  settings.relaxed_styles = true;
+  survey_.standalone = true;
+  survey_.specification_names = {"XML_Node"};
+  DefectScan scan = make_scan(settings);
+  scan.check_single("/t/main.adb", false, result_);
+  apply(result_);
+  EXPECT_EQ(log_, (Lines{"Irregular Specification Name => XML_Node", "Check: /t/main.adb"}));
+}
+
+TEST_F(DefectScanTest, SettingsComeFromTheJob) {
+  Job job;
+  job.set_option(Option::GNAT_EXTENSIONS, true);
+  job.set_style_kind(StyleKind::SUPERFLUOUS_CODE_MARK, true);
+  const ScanSettings settings = ScanSettings::from_job(job);
+  EXPECT_TRUE(settings.gnat_extensions);
+  EXPECT_TRUE(settings.report_superfluous_marks);
+  EXPECT_FALSE(settings.relaxed_styles);
+
+  Job tavik;
+  tavik.set_style_set(StyleSet::TAVIK);
+  EXPECT_EQ(ScanSettings::from_job(tavik).style_rules, tavik_style_rules);
+}
+
+TEST(ExceptionRecord, NamesThePlaceAndTheError) {
+  EXPECT_EQ(exception_record("P", std::make_exception_ptr(std::runtime_error("X.Y"))), "P: Exception = X.Y");
+  EXPECT_EQ(exception_record("P", std::make_exception_ptr(42)), "P: Unknown Exception");
+}
+
+}  // namespace
+}  // namespace flawseek
