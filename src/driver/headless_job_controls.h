@@ -1,6 +1,7 @@
 // Controls without a window: they keep the marks, enabled states and texts a
 // window would show, so a job behaves the same with no screen at all (the
-// command line, tests). Every member is virtual, so a fake can observe calls.
+// command line, tests). The control operations stay virtual, so a test fake
+// can observe them.
 #pragma once
 
 #include <array>

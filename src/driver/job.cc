@@ -128,17 +128,20 @@ std::string current_directory_text() {
   return here.string();
 }
 
-Job::Job() : own_controls_(std::make_unique<HeadlessJobControls>()), controls_(*own_controls_),
-             store_(nullptr), persistence_(JobPersistence::ReadOnly) {
-  options_[at(Option::SEARCH_SUBFOLDERS)] = true;
-  controls_.set_search_root_text(current_directory_text());
-  for (int position = 0; position < option_count; ++position) {
-    controls_.set_option_mark(option_at(position), options_[position]);
-  }
+Job::Job() : Job(std::make_unique<HeadlessJobControls>()) {}
+
+Job::Job(std::unique_ptr<JobControls> own_controls)
+    : own_controls_(std::move(own_controls)), controls_(*own_controls_), store_(nullptr),
+      persistence_(JobPersistence::ReadOnly) {
+  show_initial_values();
 }
 
 Job::Job(JobControls& controls, SettingsStore* store, JobPersistence persistence)
     : controls_(controls), store_(store), persistence_(persistence) {
+  show_initial_values();
+}
+
+void Job::show_initial_values() {
   options_[at(Option::SEARCH_SUBFOLDERS)] = true;
   controls_.set_search_root_text(current_directory_text());
   // Marks agree with the values from the start, so a toggle before any load

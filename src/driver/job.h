@@ -88,6 +88,8 @@ class Job {
   StyleSelection style_selection() const;
 
  private:
+  explicit Job(std::unique_ptr<JobControls> own_controls);
+  void show_initial_values();
   bool can_save() const;
   void install_list_unchecked_style();
   void read_extended_settings();
