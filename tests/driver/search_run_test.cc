@@ -287,11 +287,14 @@ TEST_F(SearchRunTest, ShutdownStopsARunningSearch) {
   std::atomic<int> files{0};
   {
     SearchRun run(job_, findings_, controls_, log_, checker_, survey_);
+    // The first file holds the search until shutdown has asked it to stop.
     checker_.during_run = [&](const std::string&) {
-      if (++files == 1) run.stop_search();
+      ++files;
+      while (run.running()) std::this_thread::yield();
     };
     run.toggle_search();
-  }  // the destructor ends the thread after the search wound down
+    while (files.load() == 0) std::this_thread::yield();
+  }  // the destructor stops the search and ends the thread
   EXPECT_EQ(files.load(), 1);
   EXPECT_EQ(controls_.last_status(), "Search aborted by user");
 }
