@@ -6,6 +6,7 @@
 namespace flawseek {
 
 std::string make_keyword_list(const std::string_view* words, std::size_t count) {
+  if (count == 0) return {};  // "$" alone would be a malformed list
   std::string list = "$";
   for (std::size_t i = 0; i < count; ++i) {
     list += words[i];

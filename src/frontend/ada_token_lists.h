@@ -25,7 +25,7 @@ inline constexpr int command_symbol_colon = 1;
 inline constexpr int ada_max_line_length = 400;
 inline constexpr int command_max_line_length = 255;
 
-// "$word$word$...$" from a list of words, in order.
+// "$word$word$...$" from a list of words, in order; "" for no words.
 std::string make_keyword_list(const std::string_view* words, std::size_t count);
 
 // The scanner of a parser instance: lines of up to 400 characters, Ada numbers,

@@ -464,6 +464,13 @@ TEST(TextParserLists, AccessorsOfTheWrongKindThrow) {
   EXPECT_THROW(scanner.symbol(), WrongToken);
 }
 
+TEST(TextParserLists, KeywordListsFromWords) {
+  const std::string_view words[] = {"CNR", "TAVIK_95"};
+  EXPECT_EQ(make_keyword_list(words, 2), "$CNR$TAVIK_95$");
+  EXPECT_EQ(make_keyword_list(words, 0), "");
+  EXPECT_NO_THROW(make_command_scanner(make_keyword_list(words, 0)));
+}
+
 TEST(TextParserLists, AdaListsGiveTheTablePositions) {
   EXPECT_EQ(ada_keyword_list().substr(0, 12), "$end$if$then");
   EXPECT_EQ(ada_symbol_list().substr(0, 9), "$;$.$,$:=");
