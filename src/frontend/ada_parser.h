@@ -5,6 +5,7 @@
 // not apply at the current token returns false without consuming anything.
 #pragma once
 
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,14 +104,13 @@ class AdaParser final : public ParserState {
   struct NameBuffer {
     AdaParser& p;
     std::string& text;
-    explicit NameBuffer(AdaParser& parser)
-        : p(parser), text(parser.name_buffers_[parser.buffer_level_ < parser.name_buffers_.size() - 1
-                                                   ? ++parser.buffer_level_
-                                                   : parser.buffer_level_]) {
-      text.clear();
-    }
+    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) { text.clear(); }
     ~NameBuffer() { --p.buffer_level_; }
   };
+  std::string& next_name_buffer() {
+    if (buffer_level_ + 1 >= name_buffers_.size()) nesting_too_deep();
+    return name_buffers_[++buffer_level_];
+  }
 
   static void deliver_message(void* hooks, ParserState& state, ParserMessage m, std::string_view text) {
     static_cast<Hooks*>(hooks)->message(state, m, text);

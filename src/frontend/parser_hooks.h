@@ -214,9 +214,12 @@ struct EmptyHooks {
   // The prefix of the instance's failure names.
   static constexpr std::string_view exception_prefix = "FLAWSEEK.A95";
 
-  // Every parse begins here (after the arguments are stored); unit_part != 0
-  // asks to empty the per-unit collections.
+  // Every parse begins here, after the arguments are stored.
   void parse_started(ParserState&) {}
+  // Called at the start of a parse whose unit part is not 0: the per-unit
+  // collections (such as the unit-name list) are emptied here, so the second
+  // file of a specification and body pair keeps those of the first.
+  void empty_unit_collections(ParserState&) {}
 
   // Tokens. Every accepted identifier, reserved word, attribute designator
   // (its text in lower case) and pragma name.

@@ -257,6 +257,36 @@ TEST(ParserHooks, ParseArgumentsReachTheHooks) {
   EXPECT_FALSE(parser.extended_attributes());
 }
 
+TEST(ParserHooks, SecondFileOfAPairKeepsTheUnitCollections) {
+  struct UnitNames : EmptyHooks {
+    std::vector<std::string> names;
+    void empty_unit_collections(ParserState&) { names.clear(); }
+    void with_clause_name(ParserState&, std::string_view name) { names.emplace_back(name); }
+  };
+  UnitNames hooks;
+  AdaParser<UnitNames> parser(hooks);
+  AdaLineReader reader;
+  reader.set_text("with A;\npackage P is end P;");
+  parser.parse(1, StyleRules{}, true, reader, false);
+  reader.set_text("with B;\npackage body P is end P;");
+  parser.parse(0, StyleRules{}, true, reader, false);
+  EXPECT_EQ(hooks.names, (std::vector<std::string>{"A", "B"}));
+  reader.set_text("with C;\nprocedure Q;");
+  parser.parse(2, StyleRules{}, true, reader, false);
+  EXPECT_EQ(hooks.names, std::vector<std::string>{"C"});
+}
+
+TEST(ParserHooks, OnlyALoneNameComparedWithNullIsReported) {
+  const Outcome outcome = parse_source(in_body(
+      "if not P = null then null; end if;\nif P (1) = null then null; end if;\n"
+      "if Q = null + 1 then null; end if;\nif null = R then null; end if;\nif S.all /= null then null; end if;"));
+  EXPECT_EQ(outcome.syntax_message, "");
+  EXPECT_EQ(outcome.count("null = P"), 1);  // P (1): the name with its index
+  EXPECT_EQ(outcome.count("null = Q"), 0);
+  EXPECT_EQ(outcome.count("null = R"), 0);
+  EXPECT_EQ(outcome.count("null /= S.all"), 1);
+}
+
 // Three instances with their own hooks and failure names, used in turn.
 struct CheckHooks : EmptyHooks {
   static constexpr std::string_view exception_prefix = "DEFECT_SCAN.NQS.A95";
