@@ -1,35 +1,54 @@
-// flawseek: the command-line program. Parse the command line, answer --help
-// and --version, set the job (from the stored settings when asked, then from
-// the flags) and run it.
+// flawseek: the command-line program. Parse the command line, set up the log,
+// build the job, run the search, write the findings and the report, and say
+// how it went in the exit status.
+#include <unistd.h>
+
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 #include "command_line.h"
+#include "driver/bug_checker_adapter.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
+#include "driver/search_run.h"
+#include "driver/search_texts.h"
+#include "driver/unit_survey.h"
+#include "findings/findings_list.h"
+#include "findings/report_writers.h"
+#include "findings/text_tree_view.h"
+#include "findings_output.h"
 #include "job_summary.h"
+#include "platform/environment.h"
+#include "platform/log.h"
 #include "platform/settings_store.h"
 #include "program_texts.h"
+#include "signal_watch.h"
+#include "terminal_status.h"
 
 namespace {
 
-constexpr int exit_usage_error = 2;
-// Until the search is part of this program, a run that was asked to analyse
-// says so instead of pretending it found nothing.
-constexpr int exit_not_analysed = 3;
+constexpr int exit_nothing_found = 0;
+constexpr int exit_findings = 1;
+// A usage error, a root or reference path that names nothing, a report that
+// cannot be written.
+constexpr int exit_trouble = 2;
+// The search itself failed; the log (--log) holds the error.
+constexpr int exit_search_failed = 3;
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace flawseek;
 
+  // ---- What the user asked for -------------------------------------------
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const CommandLineResult parsed = parse_command_line(arguments);
   if (!parsed.ok()) {
     std::cerr << "flawseek: " << parsed.error << "\nTry 'flawseek --help' for more information.\n";
-    return exit_usage_error;
+    return exit_trouble;
   }
   const CommandLine& command = parsed.command_line;
   if (command.action == CommandAction::ShowHelp) {
@@ -41,7 +60,14 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // The job for this run: the stored one when asked (never saved back), then the flags.
+  // ---- The log: a file that cannot be created warns once and is left out --
+  Log& log = process_log();
+  if (command.log_file) {
+    log.open(std::filesystem::absolute(*command.log_file), /*limit=*/0);
+    log.put("Flawseek Started");
+  }
+
+  // ---- The job: the stored one when asked (never saved back), then the flags
   HeadlessJobControls controls;
   std::unique_ptr<SettingsStore> store;
   if (command.use_settings) {
@@ -51,13 +77,60 @@ int main(int argc, char** argv) {
   Job job(controls, store.get(), JobPersistence::ReadOnly);
   if (store) job.load_job();
   apply_job_flags(command.job, job);
-
   if (command.show_job) {
     std::cout << job_summary(job);
     return 0;
   }
 
-  std::cout << job_summary(job);
-  std::cerr << "flawseek: source analysis is not part of this build yet; the job above is what it will run\n";
-  return exit_not_analysed;
+  // ---- The search ---------------------------------------------------------
+  // Signals are blocked before any other thread starts, so only the watcher
+  // sees Ctrl-C.
+  SignalWatch signals;
+  FindingsList findings;
+  TextTreeView tree;
+  if (command.format == OutputFormat::Tree) findings.set_view(&tree);
+  // Files without a style command are listed exactly when the job says so,
+  // whatever the files of this run hold.
+  findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
+
+  const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
+  TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
+  BugCheckerAdapter checker;
+  EmptyUnitSurvey survey;
+  SearchRun search(job, findings, status, log, checker, survey);
+  signals.set_on_first_signal([&search] { search.stop_search(); });
+
+  search.toggle_search();
+  search.wait_until_idle();
+  status.clear_progress();
+  const SearchOutcome outcome = search.last_outcome();
+  const std::string final_status = status.last_status();
+  if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
+    std::cerr << "flawseek: " << final_status << "\n";
+    return exit_trouble;
+  }
+
+  // ---- The findings, then the report --------------------------------------
+  const std::string date_and_time = date_and_time_image(local_time());
+  write_findings(command.format, findings, tree, date_and_time, std::cout);
+  std::cout.flush();
+  int exit_status = findings.findings_count() > 0 ? exit_findings : exit_nothing_found;
+  if (command.report_file) {
+    try {
+      save_report(findings, std::filesystem::absolute(*command.report_file), date_and_time);
+    } catch (const ReportWriteError& error) {
+      log.put_exception("Control.Save_As", error);
+      std::cerr << "flawseek: " << error.what() << "\n";
+      exit_status = exit_trouble;
+    }
+  }
+
+  // ---- How it went --------------------------------------------------------
+  if (outcome == SearchOutcome::Failed) {
+    std::cerr << "flawseek: " << final_status << "\n";
+    return exit_search_failed;
+  }
+  if (!command.quiet) std::cerr << final_status << "\n";
+  if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;
+  return exit_status;
 }

@@ -37,14 +37,18 @@ std::string usage_text() {
       "  --list-unchecked-style   list files that carry no style command\n"
       "\n"
       "Output:\n"
-      "  --format FORMAT          tree (default), gnu (file:line:column: message),\n"
-      "                           csv or text\n"
-      "  --report FILE            write the findings to FILE instead of standard output\n"
+      "  --format FORMAT          findings on standard output as: tree (default), gnu\n"
+      "                           (file:line:column: kind: reason), csv or text\n"
+      "                           (the report formats)\n"
+      "  --report FILE            also write the report to FILE: the comma-delimited\n"
+      "                           table when FILE ends in .csv (any case), the\n"
+      "                           plain-text report otherwise\n"
       "  --log FILE               trace the run in FILE\n"
       "  --settings               start from the job stored by the window; the\n"
       "                           flags still win and nothing is saved\n"
       "  --show-job               print the job the flags describe and stop\n"
-      "  -q, --quiet              no progress messages\n"
+      "  -q, --quiet              print the findings only: no progress, notes or\n"
+      "                           final count\n"
       "  -h, --help               show this help and stop\n"
       "  --version                show the version and stop\n"
       "\n"
@@ -59,7 +63,14 @@ std::string usage_text() {
       "The kinds from LINE_TOO_LONG on are extended kinds: naming one switches the\n"
       "extended style kinds on with the USER rule book unless --style-set says otherwise.\n"
       "\n"
-      "Exit status: 0 when the run completed, 2 for a usage error.\n";
+      "Progress (on a terminal) and the final count go to standard error. Ctrl-C\n"
+      "stops the search and still writes what was found; a second Ctrl-C ends the\n"
+      "program at once.\n"
+      "\n"
+      "Exit status: 0 when nothing was found, 1 when there are findings, 2 for a\n"
+      "usage error, a ROOT or reference path that names nothing, or a report that\n"
+      "cannot be written, 3 when the search failed (see --log), 130 when the search\n"
+      "was stopped by Ctrl-C.\n";
   return text;
 }
 

@@ -1,0 +1,40 @@
+// Ctrl-C and SIGTERM for the command line: the first one asks the search to
+// stop (as "Stop" does), a second one ends the program at once. The signals
+// are taken by a watching thread with sigtimedwait, so no work ever runs in a
+// signal handler.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace flawseek {
+
+class SignalWatch {
+ public:
+  // Exit status after a second signal (128 + SIGINT, as shells report it).
+  static constexpr int exit_interrupted = 130;
+
+  // Blocks SIGINT and SIGTERM in the calling thread, so every thread started
+  // after this inherits the block and only the watcher receives them.
+  SignalWatch();
+  ~SignalWatch();
+  SignalWatch(const SignalWatch&) = delete;
+  SignalWatch& operator=(const SignalWatch&) = delete;
+
+  // Called (on the watching thread) at the first signal.
+  void set_on_first_signal(std::function<void()> action);
+  bool interrupted() const { return signals_.load() > 0; }
+
+ private:
+  void watch();
+
+  std::mutex mutex_;
+  std::function<void()> on_first_signal_;
+  std::atomic<int> signals_{0};
+  std::atomic<bool> ending_{false};
+  std::thread thread_;
+};
+
+}  // namespace flawseek
