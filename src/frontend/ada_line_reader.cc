@@ -31,18 +31,18 @@ bool AdaLineReader::open(const std::string& path, std::string& error) {
     storage_.clear();
     return false;
   }
-  source_ = storage_;
+  set_text_view(storage_);
   return true;
 }
 
 void AdaLineReader::set_text(std::string_view text) {
   storage_.assign(text);
-  source_ = storage_;
-  position_ = 0;
-  line_number_ = 0;
+  set_text_view(storage_);
 }
 
 void AdaLineReader::set_text_view(std::string_view text) noexcept {
+  // A UTF-8 byte order mark is no part of the Ada text (GNAT skips it too).
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   source_ = text;
   position_ = 0;
   line_number_ = 0;

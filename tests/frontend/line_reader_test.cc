@@ -47,6 +47,12 @@ TEST(LineReader, DeliversPhysicalLineNumbersAndSkipsEmptyLines) {
   EXPECT_TRUE(read_text("\n\n\n").empty());
 }
 
+TEST(LineReader, SkipsAUtf8ByteOrderMark) {
+  EXPECT_EQ(read_text("\xEF\xBB\xBFpackage P is\n"), (std::vector<Line>{{1, "package P is"}}));
+  // Only at the very start of the source.
+  EXPECT_EQ(read_text("A\n\xEF\xBB\xBF"), (std::vector<Line>{{1, "A"}, {2, "\xEF\xBB\xBF"}}));
+}
+
 TEST(LineReader, EndOfSourceIsAnEmptyLineEveryTimeAfterwards) {
   AdaLineReader reader;
   reader.set_text("a\n\n");

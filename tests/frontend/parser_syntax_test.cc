@@ -133,6 +133,14 @@ const SyntaxCase syntax_cases[] = {
     {"unknown attribute continues", "procedure P is begin\nX := A'Foo + 1;\nend P;", ""},
     {"based and real numbers", "procedure P is begin\nX := 16#FF# + 2#1010#E+3 + 1_000.5e-3;\nend P;", ""},
     {"ill-formed number", "procedure P is begin\nX := 12abc;\nend P;", "Syntax error", 2, 6},
+    {"instantiation resumes a package specification",
+     "package P is\n procedure Q is new G;\n function F is new H (X => 1);\n X : Integer;\nend P;", ""},
+    {"body in a nested package specification unwinds to the declarative part",
+     "procedure P is\n package Q is\n  procedure R is begin null; end R;\n end Q;\nbegin null; end P;",
+     "begin expected", 4, 2},
+    {"task body in a library package specification", "package P is\n task body T is begin null; end T;\nend P;",
+     "Syntax error", 2, 12},
+    {"private package body", "private package body P is\nend P;", ""},
     {"stray character", "procedure P is begin\nX := 1 $ 2;\nend P;", "Symbol ; expected", 2, 8},
 };
 
