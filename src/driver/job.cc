@@ -4,8 +4,10 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "build_info.h"
 #include "driver/headless_job_controls.h"
 #include "platform/label.h"
 #include "platform/settings_store.h"
@@ -39,46 +41,88 @@ std::string kind_label(StyleKind kind) { return label(image(kind)); }
 bool is_user_set(StyleSet set) { return set == StyleSet::USER || set == StyleSet::USER_95; }
 
 // Reads that never stop the job: a key that cannot be opened, or a value that
-// cannot be read, reads as the default.
+// cannot be read, reads as the default. A job that saves reads as the store
+// does, writing first-read defaults back; a read-only job (the command line)
+// leaves the files exactly as they were, so it opens keys without creating
+// them and looks up the machine-wide value itself.
 class StoreReader {
  public:
-  explicit StoreReader(SettingsStore* store) : store_(store) {}
+  StoreReader(SettingsStore* store, JobPersistence persistence)
+      : store_(store), writes_defaults_(persistence == JobPersistence::ReadWrite) {}
 
   bool open(std::string_view sub_path) {
     open_ = false;
     if (store_ == nullptr) return false;
+    key_path_ = application_key_path(sub_path);
     try {
-      store_->open_application_key(sub_path);
+      if (writes_defaults_) {
+        store_->open_application_key(sub_path);
+      } else {
+        store_->select_root(store_->default_root());
+        store_->open_key(key_path_);
+      }
       open_ = true;
     } catch (const RegistryError&) {
-      // A read-only file without the key: the defaults stand.
+      // No such key (and none may be created): the defaults stand.
     }
     return open_;
   }
-  bool exists(std::string_view name) {
-    return open_ && store_->exists(name);
-  }
+  bool exists(std::string_view name) { return open_ && store_->exists(name); }
+
   std::int32_t integer(std::string_view name, std::int32_t default_value) {
-    if (!open_) return default_value;
+    return read(name, default_value, ValueKind::Integer, [this](std::string_view n) { return store_->get_integer(n); },
+                [this](std::string_view n, std::int32_t d) { return store_->get_integer(n, d); });
+  }
+  bool boolean(std::string_view name, bool default_value) { return integer(name, default_value ? 1 : 0) != 0; }
+  std::string text(std::string_view name, std::string_view default_value) {
+    return read(name, std::string(default_value), ValueKind::String,
+                [this](std::string_view n) { return store_->get_string(n); },
+                [this](std::string_view n, const std::string& d) { return store_->get_string(n, d); });
+  }
+
+ private:
+  static std::string application_key_path(std::string_view sub_path) {
+    return "Software\\" + std::string(company_folder(Company::Brightmoor)) + "\\" + build_info::product_name +
+           std::string(sub_path);
+  }
+
+  template <typename Value, typename Get, typename GetWithDefault>
+  Value read(std::string_view name, Value default_value, ValueKind kind, Get get, GetWithDefault get_with_default) {
+    if (store_ == nullptr) return default_value;
     try {
-      return store_->get_integer(name, default_value);
+      if (writes_defaults_) return open_ ? get_with_default(name, default_value) : default_value;
+      if (open_ && store_->exists(name)) {
+        return store_->value_kind(name) == kind ? get(name) : default_value;
+      }
+      if (store_->is_service()) return default_value;
+      // Absent for the user: the machine-wide value, if any, then back.
+      std::optional<Value> machine_value;
+      store_->select_root(Root::LocalMachine);
+      try {
+        store_->open_key(key_path_);
+        if (store_->value_kind(name) == kind) machine_value = get(name);
+      } catch (const RegistryError&) {
+      }
+      reopen_user_key();
+      return machine_value.value_or(default_value);
     } catch (const RegistryError&) {
       return default_value;
     }
   }
-  bool boolean(std::string_view name, bool default_value) { return integer(name, default_value ? 1 : 0) != 0; }
-  std::string text(std::string_view name, std::string_view default_value) {
-    if (!open_) return std::string(default_value);
+
+  void reopen_user_key() {
+    store_->select_root(store_->default_root());
     try {
-      return store_->get_string(name, default_value);
+      if (open_) store_->open_key(key_path_);
     } catch (const RegistryError&) {
-      return std::string(default_value);
+      open_ = false;
     }
   }
 
- private:
   SettingsStore* store_;
+  bool writes_defaults_;
   bool open_ = false;
+  std::string key_path_;
 };
 
 // Writes that go on after a failure, so one bad value (an over-long root)
@@ -162,7 +206,7 @@ void Job::save_if_allowed() {
 // ---- Settings store ---------------------------------------------------------
 
 void Job::load_job() {
-  StoreReader reader(store_);
+  StoreReader reader(store_, persistence_);
 
   reader.open(application_key);
   controls_.set_search_root_text(reader.text(search_root_name, current_directory_text()));
@@ -191,7 +235,7 @@ void Job::load_job() {
 }
 
 void Job::install_list_unchecked_style() {
-  StoreReader reader(store_);
+  StoreReader reader(store_, persistence_);
   if (!reader.open(options_key) || !reader.exists(list_unchecked_style_name)) return;
   list_unchecked_style_available_ = true;
   list_unchecked_style_ = reader.boolean(list_unchecked_style_name, false);
@@ -202,7 +246,7 @@ void Job::install_list_unchecked_style() {
 void Job::enter_extended_style_mode() {
   if (extended_style_mode_) return;
   bool switch_on = false;
-  StoreReader reader(store_);
+  StoreReader reader(store_, persistence_);
   if (reader.open(options_key) && reader.exists(default_rule_book_name)) {
     const std::int32_t stored = reader.integer(default_rule_book_name, 0);
     // Out of range either way is not a rule book: the user's own selection is
@@ -225,7 +269,7 @@ void Job::switch_on_extended_style_mode() {
 }
 
 void Job::read_extended_settings() {
-  StoreReader reader(store_);
+  StoreReader reader(store_, persistence_);
 
   reader.open(options_key);
   const bool relaxed = reader.boolean(relaxed_styles_name, options_[at(Option::RELAXED_STYLES)]);
@@ -350,7 +394,7 @@ void Job::set_style_kind_value(StyleKind kind, bool on) {
 }
 
 void Job::apply_style_set_to_kinds() {
-  StoreReader reader(store_);
+  StoreReader reader(store_, persistence_);
   const bool user = is_user_set(style_set_);
   const bool stored = user && reader.open(style_key);
   for (int position = 0; position < selectable_style_kind_count; ++position) {

@@ -139,6 +139,13 @@ TEST_F(ProgramWithSettings, WithoutTheFlagTheStoreIsNotTouched) {
   EXPECT_FALSE(std::filesystem::exists(machine_file_));
 }
 
+TEST_F(ProgramWithSettings, ReadingAFreshStoreCreatesNoFiles) {
+  const ProgramRun run = run_flawseek("--settings --show-job");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_FALSE(std::filesystem::exists(user_file_));
+  EXPECT_FALSE(std::filesystem::exists(machine_file_));
+}
+
 TEST_F(ProgramWithSettings, ABrokenSettingsFileIsReportedAndTheRunGoesOn) {
   write_settings("{ not json");
   const ProgramRun run = run_flawseek("--settings --show-job");

@@ -443,6 +443,35 @@ TEST_F(JobTest, ReadOnlyJobsNeverSave) {
   EXPECT_TRUE(job.option_is_set(Option::GNAT_EXTENSIONS));
 }
 
+TEST_F(JobTest, ReadOnlyJobsLeaveAFreshStoreWithoutFiles) {
+  Job job(controls_, store_.get(), JobPersistence::ReadOnly);
+  job.load_job();
+  EXPECT_TRUE(job.option_is_set(Option::SEARCH_SUBFOLDERS));
+  EXPECT_FALSE(std::filesystem::exists(user_file_));
+  EXPECT_FALSE(std::filesystem::exists(machine_file_));
+}
+
+TEST_F(JobTest, ReadOnlyJobsReadUserValuesFirstThenMachineValues) {
+  auto machine = make_store();
+  machine->select_root(Root::LocalMachine);
+  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  machine->set_integer("Preparation Phase", 1);
+  machine->set_integer("Gnat Extensions", 1);
+  machine->set_integer("Default Rule Book", 4);
+  seed_integer("\\Options", "Gnat Extensions", 0);
+  seed_string("", "Search Root", "/from/user");
+  const std::string user_before = file_text();
+
+  Job job(controls_, store_.get(), JobPersistence::ReadOnly);
+  job.load_job();
+  EXPECT_EQ(job.search_root(), "/from/user");
+  EXPECT_TRUE(job.option_is_set(Option::PREPARATION_PHASE));
+  EXPECT_FALSE(job.option_is_set(Option::GNAT_EXTENSIONS));
+  // "Default Rule Book" turns extended mode on only where the user keeps it.
+  EXPECT_FALSE(job.extended_style_mode());
+  EXPECT_EQ(file_text(), user_before);
+}
+
 // ---- Headless, for one run ------------------------------------------------------------
 
 TEST(HeadlessJob, StartsWithTheInitialValues) {
