@@ -45,6 +45,7 @@ const SyntaxCase syntax_cases[] = {
     {"trailing blank lines and comments", "package P is\nend P;\n\n-- done\n   \n--\n", ""},
     {"starts with a statement", "X := 1;", "Syntax error", 1, 1},
     {"power does not chain", "procedure P is begin\nX := A ** B ** C;\nend P;", "Symbol ; expected", 2, 13},
+    {"abs binds to a primary only", "procedure P is begin\nX := abs A ** 2;\nend P;", "Symbol ; expected", 2, 12},
     {"unary minus once", "procedure P is begin\nX := - - A;\nend P;", "Syntax error", 2, 8},
     {"qualified expression as a call", "procedure P is begin\nT'(X);\nend P;", ""},
     {"empty sequence of statements", "procedure P is begin\nend P;", "Syntax error", 2, 1},
@@ -186,6 +187,112 @@ INSTANTIATE_TEST_SUITE_P(Parser, SyntaxTable, ::testing::ValuesIn(syntax_cases),
                            }
                            return name;
                          });
+
+// Everyday Ada 95, which GNAT accepts with -gnat95 as well.
+constexpr const char* idioms_sample = R"ada(with Ada.Text_IO; use Ada.Text_IO;
+with Ada.Unchecked_Deallocation;
+package body Idioms is
+   type Matrix is array (Integer range <>, Integer range <>) of Float;
+   type Day is (Mon, Tue, Wed);
+   for Day use (Mon => 1, Tue => 2, Wed => 4);
+   subtype Small is Integer'Base range 0 .. 1;
+   type Count is new Integer range 1 .. 10;
+   type Node;
+   type Link is access Node;
+   type Node is record
+      Value : Integer := 0;
+      Next  : Link;
+   end record;
+   procedure Free is new Ada.Unchecked_Deallocation (Node, Link);
+   Greeting : constant String := "He said ""hi""" & Character'Val (0);
+   Epsilon  : constant := 1.0E-6;
+   function Image (X : Integer) return String is
+   begin
+      return Integer'Image (X) (2 .. Integer'Image (X)'Last);
+   end Image;
+   procedure Run (M : in out Matrix; L : in Link) is
+      Ptr  : Link := L;
+      Done : Boolean := False;
+      C    : Character := 'a';
+   begin
+      Outer :
+      for I in M'Range (1) loop
+         for J in reverse M'First (2) .. M'Last (2) loop
+            M (I, J) := (abs M (I, J)) ** 2 - Float (I) * 2.0E+1;
+            exit Outer when Done;
+         end loop;
+      end loop Outer;
+      while not Done and then Ptr /= null loop
+         Ptr.all.Value := Ptr.Value + 1;
+         Ptr := Ptr.Next;
+         Done := Ptr = null or else Ptr.Value > 10;
+      end loop;
+      case C is
+         when 'a' .. 'z' | 'A' .. 'Z' => C := Character'Succ (C);
+         when '0' .. '9' => null;
+         when others => raise Constraint_Error;
+      end case;
+      for D in Day loop
+         Put_Line (Day'Image (D) & Image (Day'Pos (D)));
+      end loop;
+      declare
+         Tmp : Link := new Node'(Value => 1, Next => null);
+      begin
+         Free (Tmp);
+      exception
+         when E : others =>
+            Put_Line ("failed");
+            raise;
+      end;
+      pragma Assert (not Done or else Ptr = null, "pointer left");
+   end Run;
+   task type Worker (Id : Integer) is
+      entry Start (Level : Integer);
+      entry Request (1 .. 4) (Data : out Integer);
+   end Worker;
+   task body Worker is
+      Current : Integer := 0;
+   begin
+      accept Start (Level : Integer) do
+         Current := Level;
+      end Start;
+      loop
+         select
+            when Current > 0 =>
+               accept Request (1) (Data : out Integer) do
+                  Data := Current;
+               end Request;
+         or
+            delay 0.5;
+         or
+            terminate;
+         end select;
+      end loop;
+   exception
+      when others => null;
+   end Worker;
+   protected type Counter is
+      procedure Increment;
+      function Value return Integer;
+      entry Wait_Positive;
+   private
+      N : Integer := 0;
+   end Counter;
+   protected body Counter is
+      procedure Increment is begin N := N + 1; end Increment;
+      function Value return Integer is begin return N; end Value;
+      entry Wait_Positive when N > 0 is begin null; end Wait_Positive;
+   end Counter;
+begin
+   Put_Line (Greeting);
+end Idioms;
+)ada";
+
+TEST(ParserSyntax, EverydayAda95Parses) {
+  const Outcome outcome = parse_source(idioms_sample);
+  EXPECT_EQ(outcome.syntax_message, "") << "at " << outcome.line << ":" << outcome.column;
+  EXPECT_TRUE(outcome.messages.empty());
+}
 
 TEST(ParserSyntax, EveryStatementFormInABody) {
   const Outcome outcome = parse_source(in_body(
