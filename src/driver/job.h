@@ -58,7 +58,8 @@ class Job {
   // command: the first time, "List Unchecked Style" becomes available and on.
   void note_style_command_seen();
 
-  // ---- One-run settings (command line): no store involved ------------------
+  // ---- One-run settings (command line): never saved. Entering extended style
+  // mode on the way reads the stored extended settings when there is a store.
   void set_search_root(std::string_view root);
   // Entering extended style mode when needed to hold the text.
   void set_reference_path(std::string_view path);
@@ -69,7 +70,8 @@ class Job {
   // Switches extended style mode on and applies the set to the kinds.
   void set_style_set(StyleSet set);
   void set_list_unchecked_style(bool on);
-  // Extended style mode without asking the store (rule book USER unless set).
+  // Extended style mode whatever the store says; the rule book stays as it is
+  // (USER for a job that was not loaded).
   void switch_on_extended_style_mode();
 
   // ---- Reads during a run ---------------------------------------------------
