@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "bugcheck/check_reporter.h"
 #include "findings/finding.h"
 #include "frontend/parser_message.h"
 
@@ -51,6 +52,11 @@ inline constexpr std::array<MessageFinding, parser_message_count> parser_message
 
 constexpr const MessageFinding& message_finding(ParserMessage message) {
   return parser_message_findings[static_cast<std::size_t>(message)];
+}
+
+inline SourcePosition message_place(const ParserState& state, MessagePlace where) noexcept {
+  return where == MessagePlace::PREVIOUS_TOKEN ? previous_token_position(state)
+                                               : current_token_position(state);
 }
 
 }  // namespace flawseek

@@ -12,10 +12,6 @@ namespace flawseek {
 class ParserMessageRule {
  public:
   void on_message(const ParserState& state, ParserMessage message, CheckReporter& reporter);
-
-  // Where a style finding raised outside the message table goes: the place
-  // the most recent message of the parse would use.
-  static SourcePosition place_after_last_message(const ParserState& state) noexcept;
 };
 
 }  // namespace flawseek
