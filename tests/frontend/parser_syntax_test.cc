@@ -145,6 +145,8 @@ const SyntaxCase syntax_cases[] = {
     {"stray character", "procedure P is begin\nX := 1 $ 2;\nend P;", "Symbol ; expected", 2, 8},
 };
 
+void PrintTo(const SyntaxCase& c, std::ostream* out) { *out << c.name; }
+
 class SyntaxTable : public ::testing::TestWithParam<SyntaxCase> {};
 
 TEST_P(SyntaxTable, AcceptsOrStopsAtTheRightToken) {
