@@ -4,7 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 
 #include "bugcheck/check_hooks.h"
 #include "bugcheck/check_reporter.h"
@@ -77,7 +77,7 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
   impl_->reader.restart(impl_->source_text);
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    error = path + ": " + std::strerror(errno);
+    error = path + ": " + std::system_category().message(errno);
     return false;
   }
   std::string& text = impl_->source_text;
@@ -89,7 +89,7 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
     if (n < sizeof buffer) {
       if (std::ferror(file)) {
         ok = false;
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + std::system_category().message(errno);
       }
       break;
     }

@@ -38,8 +38,11 @@ class SourceLineReader final : private LineReaderListener {
   LineSource& line_source() noexcept { return reader_; }
 
   // Reads `text` (not copied; it must outlive the reading) from its start;
-  // the line count becomes 0.
-  void restart(std::string_view text) noexcept { reader_.set_text_view(text); }
+  // the line count becomes 0 and no line of an earlier source is remembered.
+  void restart(std::string_view text) noexcept {
+    reader_.set_text_view(text);
+    ring_.clear();
+  }
   std::int32_t line_number() const noexcept { return reader_.line_number(); }
 
   // The parser whose style settings the reader sets; null for none.
