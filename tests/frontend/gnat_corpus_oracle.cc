@@ -40,8 +40,6 @@ const Unaccepted unaccepted[] = {
      [](std::string_view line, std::string_view token) {
        return contains(line, " with ") && (token == "with" || token == "=>" || contains(line, "_Mode"));
      }},
-    {"a file holding only pragma No_Body", "GNAT's placeholder, no compilation unit",
-     [](std::string_view line, std::string_view) { return contains(line, "pragma No_Body"); }},
     {"box for some actuals of a formal package (P (X, <>))", "Ada 2005",
      [](std::string_view line, std::string_view token) { return token == "<>" || contains(line, ", <>"); }},
     {"out and in out parameters of functions", "Ada 2012",

@@ -142,6 +142,8 @@ const SyntaxCase syntax_cases[] = {
     {"task body in a library package specification", "package P is\n task body T is begin null; end T;\nend P;",
      "Syntax error", 2, 12},
     {"private package body", "private package body P is\nend P;", ""},
+    {"configuration pragmas alone", "pragma No_Body;\n-- the body is elsewhere\n", ""},
+    {"pragmas then a statement", "pragma Pure;\nX := 1;", "Syntax error", 2, 1},
     {"stray character", "procedure P is begin\nX := 1 $ 2;\nend P;", "Symbol ; expected", 2, 8},
 };
 
