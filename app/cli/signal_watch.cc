@@ -1,9 +1,12 @@
-// The watching thread: waits for SIGINT/SIGTERM in slices so it can end.
+// The watching thread: waits on a signalfd for SIGINT/SIGTERM and on a pipe
+// that tells it to end.
 #include "signal_watch.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <time.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,12 +28,22 @@ sigset_t watched_signals() {
 SignalWatch::SignalWatch() {
   const sigset_t set = watched_signals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  thread_ = std::thread([this] { watch(); });
+  signal_fd_ = ::signalfd(-1, &set, SFD_CLOEXEC);
+  if (::pipe2(wake_pipe_, O_CLOEXEC) != 0) wake_pipe_[0] = wake_pipe_[1] = -1;
+  // Without either descriptor the signals stay blocked and are simply not
+  // acted on: the program still runs to its end.
+  if (signal_fd_ >= 0 && wake_pipe_[0] >= 0) thread_ = std::thread([this] { watch(); });
 }
 
 SignalWatch::~SignalWatch() {
-  ending_ = true;
-  if (thread_.joinable()) thread_.join();
+  if (thread_.joinable()) {
+    const char end = 'x';
+    (void)::write(wake_pipe_[1], &end, 1);
+    thread_.join();
+  }
+  for (int fd : {signal_fd_, wake_pipe_[0], wake_pipe_[1]}) {
+    if (fd >= 0) ::close(fd);
+  }
 }
 
 void SignalWatch::set_on_first_signal(std::function<void()> action) {
@@ -39,11 +52,13 @@ void SignalWatch::set_on_first_signal(std::function<void()> action) {
 }
 
 void SignalWatch::watch() {
-  const sigset_t set = watched_signals();
-  // A tenth of a second between looks at ending_.
-  const timespec slice{0, 100'000'000};
-  while (!ending_.load()) {
-    if (sigtimedwait(&set, nullptr, &slice) < 0) continue;  // timeout or EINTR
+  for (;;) {
+    pollfd watched[2] = {{signal_fd_, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
+    if (::poll(watched, 2, -1) < 0) continue;  // EINTR
+    if (watched[1].revents != 0) return;
+    if (watched[0].revents == 0) continue;
+    signalfd_siginfo info;
+    if (::read(signal_fd_, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) continue;
     if (++signals_ > 1) {
       static constexpr char message[] = "\nflawseek: interrupted\n";
       (void)::write(STDERR_FILENO, message, sizeof message - 1);

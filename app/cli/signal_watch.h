@@ -1,6 +1,6 @@
 // Ctrl-C and SIGTERM for the command line: the first one asks the search to
 // stop (as "Stop" does), a second one ends the program at once. The signals
-// are taken by a watching thread with sigtimedwait, so no work ever runs in a
+// are read from a signalfd by a watching thread, so no work ever runs in a
 // signal handler.
 #pragma once
 
@@ -33,7 +33,8 @@ class SignalWatch {
   std::mutex mutex_;
   std::function<void()> on_first_signal_;
   std::atomic<int> signals_{0};
-  std::atomic<bool> ending_{false};
+  int signal_fd_ = -1;
+  int wake_pipe_[2] = {-1, -1};  // written once to end the watcher
   std::thread thread_;
 };
 

@@ -1,0 +1,309 @@
+// The flawseek program end to end, on copies of the fixture trees: reports and
+// output formats against expected files, exit statuses, roots and patterns,
+// the pairing of specifications and bodies, read-only files, unreadable
+// files, unwritable reports and Ctrl-C.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "program_runner.h"
+#include "program_texts.h"
+
+namespace flawseek {
+namespace {
+
+using testing::ProgramResult;
+using testing::replace_all;
+using testing::run_program;
+using testing::ScratchDirectory;
+using testing::text_of;
+using Lines = std::vector<std::string>;
+
+std::filesystem::path expected_file(const std::string& tree, const std::string& name) {
+  return std::filesystem::path(FLAWSEEK_FIXTURES) / "trees" / tree / "expected" / name;
+}
+
+// The expected text with the tree's place and the build's facts filled in.
+std::string expected_text(const std::string& tree, const std::string& name, const std::filesystem::path& root) {
+  std::string text = text_of(expected_file(tree, name));
+  replace_all(text, "@ROOT@", root.string());
+  replace_all(text, "@VERSION@", FLAWSEEK_EXPECTED_VERSION);
+  const std::string version = version_text();
+  const std::size_t line_end = version.find('\n');
+  replace_all(text, "@COPYRIGHT@", version.substr(line_end + 1, version.size() - line_end - 2));
+  return text;
+}
+
+// The plain-text report with its date left out: the first line keeps its
+// frame and gets the placeholder instead of the local date and time.
+std::string without_date(std::string report) {
+  const std::string opening = "Report created on ";
+  const std::size_t by = report.find(" by ");
+  if (report.starts_with(opening) && by != std::string::npos && by < report.find('\n')) {
+    report.replace(opening.size(), by - opening.size(), "@DATE_AND_TIME@");
+  }
+  return report;
+}
+
+// The messages of the log's "Check:" and "Prepare:" records, in order, with
+// the root left out.
+Lines analysis_records(const std::filesystem::path& log, const std::filesystem::path& root) {
+  Lines records;
+  std::ifstream in(log);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t arrow = line.find(") => ");
+    if (arrow == std::string::npos) continue;
+    std::string message = line.substr(arrow + 5);
+    if (!message.starts_with("Check: ") && !message.starts_with("Prepare: ")) continue;
+    replace_all(message, root.string() + "/", "");
+    records.push_back(message);
+  }
+  return records;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(testing::flawseek_program()));
+    ASSERT_FALSE(scratch_.path().empty());
+  }
+  ScratchDirectory scratch_;
+};
+
+// ---------------------------------------------------------------------------
+// Findings, reports and output formats
+// ---------------------------------------------------------------------------
+
+TEST_F(EndToEnd, ReportsAndTreeMatchTheExpectedFiles) {
+  const auto tree = scratch_.copy_tree("findings");
+  const auto root = tree / "src";
+  const ProgramResult csv = run_program({"--report", "findings.csv", "src"}, tree);
+  EXPECT_EQ(csv.status, 1) << csv.err;
+  EXPECT_EQ(text_of(tree / "findings.csv"), expected_text("findings", "report.csv", root));
+  EXPECT_EQ(csv.out, expected_text("findings", "tree.txt", root));
+  EXPECT_EQ(csv.err, " 3 potential bugs found in search of 5 files\n");
+
+  const ProgramResult text = run_program({"-q", "--report", "findings.txt", "src"}, tree);
+  EXPECT_EQ(text.status, 1);
+  EXPECT_EQ(without_date(text_of(tree / "findings.txt")), expected_text("findings", "report.txt", root));
+  EXPECT_EQ(text.err, "");
+}
+
+TEST_F(EndToEnd, StandardOutputCarriesTheReportFormatsToo) {
+  const auto tree = scratch_.copy_tree("findings");
+  const auto root = tree / "src";
+  const ProgramResult csv = run_program({"-q", "--format", "csv", "src"}, tree);
+  EXPECT_EQ(csv.out, expected_text("findings", "report.csv", root));
+  const ProgramResult text = run_program({"-q", "--format=text", "src"}, tree);
+  EXPECT_EQ(without_date(text.out), expected_text("findings", "report.txt", root));
+}
+
+TEST_F(EndToEnd, AnUpperCaseCsvExtensionStillWritesTheTable) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"-q", "--report", "out.CSV", "src"}, tree);
+  EXPECT_EQ(text_of(tree / "out.CSV"), expected_text("findings", "report.csv", tree / "src"));
+  const ProgramResult text = run_program({"-q", "--report", "out.csv.txt", "src"}, tree);
+  EXPECT_TRUE(text_of(tree / "out.csv.txt").starts_with("Report created on "));
+}
+
+TEST_F(EndToEnd, GnuLinesShowMarksAndUncheckedFiles) {
+  const auto tree = scratch_.copy_tree("findings");
+  const auto root = tree / "src";
+  const ProgramResult run = run_program(
+      {"-q", "--style", "superfluous_code_mark", "--list-unchecked-style", "--format", "gnu", "--report", "m.csv", "src"},
+      tree);
+  EXPECT_EQ(run.status, 1);
+  // The honoured mark hides the unreachable statement of marks.adb; the
+  // other mark had nothing to hide; the file with a style command is checked.
+  EXPECT_EQ(run.out, expected_text("findings", "marks.gnu", root));
+  EXPECT_EQ(text_of(tree / "m.csv"), expected_text("findings", "marks.csv", root));
+}
+
+TEST_F(EndToEnd, NothingFoundExitsWithZeroAndAnEmptyTable) {
+  const auto tree = scratch_.copy_tree("pairing");
+  const ProgramResult run = run_program({"--format", "csv", "--report", "r.csv", "src"}, tree);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(text_of(tree / "r.csv"), "");
+  EXPECT_EQ(run.err, " 0 potential bugs found in search of 9 files\n");
+}
+
+// ---------------------------------------------------------------------------
+// Roots and the pairing of files
+// ---------------------------------------------------------------------------
+
+TEST_F(EndToEnd, SpecificationsAndBodiesArePairedByTheirNames) {
+  const auto tree = scratch_.copy_tree("pairing");
+  const ProgramResult run = run_program({"--preparation-phase", "--log", "trace.log", "src"}, tree);
+  EXPECT_EQ(run.status, 0) << run.err;
+  // a_.ada gives way to a_.adq, so a.ada (whose specification a_.ada exists)
+  // is analysed by no one; notes.txt is no Ada source.
+  const Lines expected = {"Prepare: a_.adq",           "Prepare: b_.ada",
+                          "Prepare: c_.adq",           "Prepare: x.ads",
+                          "Prepare: sub/y.ads",        "Check: a_.adq",
+                          "Check: b_.ada & b.ada",     "Check: c_.adq & c.adq",
+                          "Check: lone.adb",           "Check: x.ads & x.adb",
+                          "Check: sub/y.ads"};
+  EXPECT_EQ(analysis_records(tree / "trace.log", tree / "src"), expected);
+}
+
+TEST_F(EndToEnd, NoSubfoldersSearchesTheRootDirectoryOnly) {
+  const auto tree = scratch_.copy_tree("pairing");
+  const ProgramResult run = run_program({"--no-subfolders", "src"}, tree);
+  EXPECT_EQ(run.err, " 0 potential bugs found in search of 8 files\n");
+}
+
+TEST_F(EndToEnd, APatternRootPicksFilesAtEveryLevel) {
+  const auto tree = scratch_.copy_tree("pairing");
+  // Relative to the current directory, like every relative root.
+  const ProgramResult run = run_program({"--log", "trace.log", "src/*.ads"}, tree);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(analysis_records(tree / "trace.log", tree / "src"), (Lines{"Check: x.ads & x.adb", "Check: sub/y.ads"}));
+  EXPECT_EQ(run.err, " 0 potential bugs found in search of 3 files\n");
+
+  const ProgramResult one = run_program({"--log", "one.log", "--no-subfolders", "src/lone.adb"}, tree);
+  EXPECT_EQ(analysis_records(tree / "one.log", tree / "src"), (Lines{"Check: lone.adb"}));
+}
+
+TEST_F(EndToEnd, TheDefaultRootIsTheCurrentDirectory) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"-q", "--format", "csv"}, tree / "src");
+  EXPECT_EQ(run.out, expected_text("findings", "report.csv", tree / "src"));
+}
+
+TEST_F(EndToEnd, ReadOnlyFilesAreSkippedAndCounted) {
+  const auto tree = scratch_.copy_tree("pairing");
+  // A read-only specification still goes with its writable body.
+  std::filesystem::permissions(tree / "src/x.ads", std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::group_read |
+                                                       std::filesystem::perms::others_read);
+  std::filesystem::permissions(tree / "src/lone.adb", std::filesystem::perms::owner_read);
+  const ProgramResult run = run_program({"--skip-read-only", "--log", "trace.log", "src"}, tree);
+  EXPECT_EQ(run.status, 0) << run.err;
+  const Lines records = analysis_records(tree / "trace.log", tree / "src");
+  EXPECT_NE(std::find(records.begin(), records.end(), "Check: x.ads & x.adb"), records.end());
+  EXPECT_EQ(std::find(records.begin(), records.end(), "Check: lone.adb"), records.end());
+  EXPECT_EQ(run.err, " 0 potential bugs found in search of 8 files ( 1 Read-Only file skipped )\n");
+
+  const ProgramResult all = run_program({"src"}, tree);
+  EXPECT_EQ(all.err, " 0 potential bugs found in search of 9 files\n");
+}
+
+// ---------------------------------------------------------------------------
+// Trouble: usage, roots, reference paths, unreadable files, reports
+// ---------------------------------------------------------------------------
+
+TEST_F(EndToEnd, ARootThatNamesNothingIsAnError) {
+  const auto tree = scratch_.copy_tree("findings");
+  for (const char* root : {"missing", "src/missing", "src/nothing_like_it"}) {
+    const ProgramResult run = run_program({"--report", "r.csv", root}, tree);
+    EXPECT_EQ(run.status, 2) << root;
+    EXPECT_EQ(run.err, "flawseek: File or Root Directory not found\n") << root;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(tree / "r.csv"));
+}
+
+TEST_F(EndToEnd, AnInvalidReferencePathIsAnError) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run =
+      run_program({"--relaxed-styles", "--reference-path", "src;no/such/dir", "src"}, tree);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "flawseek: Invalid directory found in reference path\n");
+
+  const ProgramResult valid = run_program({"-q", "--relaxed-styles", "--reference-path", " src/* ; src ", "src"}, tree);
+  EXPECT_EQ(valid.status, 1) << valid.err;
+}
+
+TEST_F(EndToEnd, UsageErrorsExitWithTwo) {
+  const auto tree = scratch_.copy_tree("findings");
+  for (const Lines& arguments : {Lines{"--format", "xml"}, Lines{"--no-such-flag"}, Lines{"a", "b"}, Lines{"--report"}}) {
+    const ProgramResult run = run_program(arguments, tree);
+    EXPECT_EQ(run.status, 2) << arguments.front();
+    EXPECT_TRUE(run.err.starts_with("flawseek: ")) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST_F(EndToEnd, AFileThatCannotBeReadIsAnInternalErrorAndTheSearchGoesOn) {
+  const auto tree = scratch_.copy_tree("pairing");
+  // Reading this file fails even for root: nothing is mapped at its offset 0.
+  std::filesystem::create_symlink("/proc/self/mem", tree / "src/mem.adb");
+  // A link to nothing is no file: it is noted and passed over.
+  std::filesystem::create_symlink("gone.adb", tree / "src/dangling.adb");
+  const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, (tree / "src/mem.adb").string() + ":0: Internal Error\n");
+  EXPECT_NE(run.err.find("flawseek: "), std::string::npos);
+  EXPECT_NE(run.err.find("dangling.adb"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.err.ends_with(" 1 potential bug found in search of 10 files\n")) << run.err;
+}
+
+TEST_F(EndToEnd, AnUnreadableFileIsAnInternalErrorForOrdinaryUsers) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const auto tree = scratch_.copy_tree("pairing");
+  std::filesystem::permissions(tree / "src/lone.adb", std::filesystem::perms::none);
+  const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, (tree / "src/lone.adb").string() + ":0: Internal Error\n");
+}
+
+TEST_F(EndToEnd, AReportThatCannotBeWrittenIsAnErrorButTheFindingsArePrinted) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"--report", "no/such/dir/r.txt", "src"}, tree);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, expected_text("findings", "tree.txt", tree / "src"));
+  EXPECT_NE(run.err.find("flawseek: "), std::string::npos);
+  EXPECT_NE(run.err.find("no/such/dir/r.txt"), std::string::npos) << run.err;
+}
+
+TEST_F(EndToEnd, ALogThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"--log", "no/such/dir/trace.log", "--format", "csv", "src"}, tree);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, expected_text("findings", "report.csv", tree / "src"));
+  EXPECT_NE(run.err.find("trace.log"), std::string::npos) << run.err;
+}
+
+// ---------------------------------------------------------------------------
+// Ctrl-C
+// ---------------------------------------------------------------------------
+
+TEST_F(EndToEnd, CtrlCStopsTheSearchAndTheReportHoldsWhatWasFound) {
+  // A tree big enough that the search is still running when the signal comes.
+  const auto root = scratch_.path() / "many";
+  std::filesystem::create_directories(root);
+  const std::string body = text_of(std::filesystem::path(FLAWSEEK_FIXTURES) / "trees/findings/src/broken.adb");
+  for (int number = 0; number < 10000; ++number) {
+    std::ofstream(root / ("p" + std::to_string(number) + ".adb")) << body;
+  }
+  const auto log = scratch_.path() / "trace.log";
+  const ProgramResult run = run_program(
+      {"--log", log.string(), "--format", "csv", "--report", "r.csv", root.string()}, scratch_.path(), [&](pid_t child) {
+        // The first file's record says the search is under way.
+        for (int tries = 0; tries < 2000 && text_of(log).find("Check: ") == std::string::npos; ++tries) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ::kill(child, SIGINT);
+      });
+  EXPECT_EQ(run.status, 130) << run.err;
+  EXPECT_TRUE(run.err.ends_with("Search aborted by user\n")) << run.err;
+  // Every finding so far is printed and saved, and there are fewer than all.
+  const std::string saved = text_of(scratch_.path() / "r.csv");
+  EXPECT_EQ(saved, run.out);
+  const auto lines = std::count(saved.begin(), saved.end(), '\n');
+  EXPECT_GT(lines, 1);
+  EXPECT_LT(lines, 10001);
+}
+
+}  // namespace
+}  // namespace flawseek

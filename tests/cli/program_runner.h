@@ -1,0 +1,114 @@
+// Running the built flawseek program for end-to-end tests: in a chosen
+// directory, with its standard output and standard error kept apart, and
+// temporary copies of the fixture trees to run it on.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace flawseek::testing {
+
+inline std::string flawseek_program() { return std::string(FLAWSEEK_BINARY_DIR) + "/app/cli/flawseek"; }
+
+inline std::string text_of(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void replace_all(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+// A directory under the system's temporary directory, removed (with
+// everything in it, write-protected files included) when the test ends.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "flawseek-e2e-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+      if (!it->is_symlink()) ::chmod(it->path().c_str(), it->is_directory() ? 0755 : 0644);
+    }
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+  // Copies a fixture tree (tests/fixtures/trees/<name>) into this directory
+  // under the same name and returns the copy's path.
+  std::filesystem::path copy_tree(const std::string& name) const {
+    const std::filesystem::path target = path_ / name;
+    std::filesystem::copy(std::filesystem::path(FLAWSEEK_FIXTURES) / "trees" / name, target,
+                          std::filesystem::copy_options::recursive);
+    return target;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct ProgramResult {
+  int status = -1;     // exit status, or -1 when it did not exit normally
+  std::string out;     // standard output
+  std::string err;     // standard error
+};
+
+// Runs flawseek with `arguments` in `directory`. `while_running`, when given,
+// is called with the child's process id after it has started.
+inline ProgramResult run_program(const std::vector<std::string>& arguments, const std::filesystem::path& directory,
+                                 const std::function<void(pid_t)>& while_running = {}) {
+  ProgramResult result;
+  ScratchDirectory streams;
+  const std::string out_file = (streams.path() / "out").string();
+  const std::string err_file = (streams.path() / "err").string();
+  const std::string program = flawseek_program();
+
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  const pid_t child = ::fork();
+  if (child < 0) return result;
+  if (child == 0) {
+    const int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0 || ::chdir(directory.c_str()) != 0) ::_exit(127);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  if (while_running) while_running(child);
+  int raw = 0;
+  while (::waitpid(child, &raw, 0) < 0) {
+  }
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = text_of(out_file);
+  result.err = text_of(err_file);
+  return result;
+}
+
+}  // namespace flawseek::testing
