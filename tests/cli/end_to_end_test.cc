@@ -275,6 +275,28 @@ TEST_F(EndToEnd, ALogThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
 }
 
 // ---------------------------------------------------------------------------
+// The bundled examples
+// ---------------------------------------------------------------------------
+
+TEST_F(EndToEnd, TheExamplesShowEveryRuleThatWorks) {
+  const std::filesystem::path examples = std::filesystem::canonical(FLAWSEEK_EXAMPLES_DIR);
+  const std::string root = (examples / "src").string();
+  const ProgramResult run = run_program({"-q", "--style", "superfluous_code_mark", "--format", "gnu", "examples"},
+                                        examples.parent_path());
+  EXPECT_EQ(run.status, 1) << run.err;
+  // More rules may add findings to these files; these must stay.
+  for (const std::string& line : {root + "/tally.ada:8:7: Syntax Error: Count := 0;",
+                                   root + "/vectors.adb:15:7: Code Not Reachable: Result := 0;",
+                                   root + "/marks.adb:16: Style: Superfluous Code Mark"}) {
+    EXPECT_NE(run.out.find(line + "\n"), std::string::npos) << line << "\n" << run.out;
+  }
+  EXPECT_NE(run.out.find(root + "/vectors.ads:11:"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(": Illogical Operator Rename: "), std::string::npos) << run.out;
+  // The honoured mark hides the unreachable statement in marks.adb.
+  EXPECT_EQ(run.out.find(root + "/marks.adb:11:"), std::string::npos) << run.out;
+}
+
+// ---------------------------------------------------------------------------
 // Ctrl-C
 // ---------------------------------------------------------------------------
 
