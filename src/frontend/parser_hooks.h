@@ -254,7 +254,8 @@ struct EmptyHooks {
   void operator_applied(ParserState&, OperatorKind) {}
   void compared_with_null(ParserState&, std::string_view /*name*/, bool /*equal*/) {}
   void name_used(ParserState&, std::string_view /*name*/, NameContext) {}
-  // A name followed by ":=", "," or ")" (an assignment target or an actual).
+  // A name standing as a value (not a subtype mark, range or renamed entity)
+  // and followed by ":=", "," or ")": an assignment target or an actual.
   void name_set(ParserState&, std::string_view /*name*/, NameContext) {}
   void subtype_mark(ParserState&, std::string_view /*name*/) {}
   void association(ParserState&, bool /*named*/, bool /*first_of_list*/) {}

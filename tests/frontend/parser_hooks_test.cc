@@ -116,6 +116,21 @@ TEST(ParserHooks, DeclarationsByCategory) {
                             "mode 2 2", "declared Q 8", "unit Inner 5", "unit Ren 6", "unit Inst 9"});
 }
 
+TEST(ParserHooks, SubtypeMarksEntriesAndEntryBodies) {
+  const Outcome outcome = parse_source(
+      "package body P is\n X : T'Class := Y;\n Z : Integer range 1 .. 2;\n"
+      " protected body Lock is\n  entry Seize when Free is begin null; end Seize;\n end Lock;\n"
+      " task body K is\n  task Inner is entry Start; end Inner;\n  task body Inner is begin null; end Inner;\n"
+      " begin null; end K;\nend P;");
+  EXPECT_EQ(outcome.syntax_message, "");
+  expect_in_order(outcome, {"subtype mark T", "attribute class", "used T 1", "subtype mark Integer",
+                            "used Integer 1", "operator 16", "unit Lock 14", "scope open 4 Seize", "tracked start 0",
+                            "used Free 0", "tracked end", "begin 4", "end name 7 Seize [Seize]",
+                            "scope close 4 Seize", "end name 6 Lock [Lock]", "scope open 2 K", "declared Inner 10",
+                            "entry Start", "end name 3 Inner [Inner]", "unit Inner 12", "scope open 2 Inner",
+                            "scope close 2 Inner", "begin 2", "scope close 2 K"});
+}
+
 TEST(ParserHooks, UnitsWithClausesAndLibraryKinds) {
   const Outcome outcome = parse_source("with Ada.Text_IO, B;\nuse Ada;\npackage body X.Y is\nend X.Y;");
   expect_in_order(outcome, {"with Ada.Text_IO", "with B", "use", "library unit 3", "unit X.Y 7",
