@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   BugCheckerAdapter checker;
   EmptyUnitSurvey survey;
   SearchRun search(job, findings, status, log, checker, survey);
-  signals.set_on_first_signal([&search] { search.stop_search(); });
+  const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
   search.toggle_search();
   search.wait_until_idle();

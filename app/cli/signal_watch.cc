@@ -46,7 +46,12 @@ SignalWatch::~SignalWatch() {
   }
 }
 
-void SignalWatch::set_on_first_signal(std::function<void()> action) {
+SignalWatch::Registration SignalWatch::on_first_signal(std::function<void()> action) {
+  set_action(std::move(action));
+  return Registration(*this);
+}
+
+void SignalWatch::set_action(std::function<void()> action) {
   std::lock_guard lock(mutex_);
   on_first_signal_ = std::move(action);
 }
@@ -64,12 +69,10 @@ void SignalWatch::watch() {
       (void)::write(STDERR_FILENO, message, sizeof message - 1);
       std::_Exit(exit_interrupted);
     }
-    std::function<void()> action;
-    {
-      std::lock_guard lock(mutex_);
-      action = on_first_signal_;
-    }
-    if (action) action();
+    // The action runs under the lock, so a registration cannot end while
+    // its action is still running.
+    std::lock_guard lock(mutex_);
+    if (on_first_signal_) on_first_signal_();
   }
 }
 

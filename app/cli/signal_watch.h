@@ -23,12 +23,25 @@ class SignalWatch {
   SignalWatch(const SignalWatch&) = delete;
   SignalWatch& operator=(const SignalWatch&) = delete;
 
-  // Called (on the watching thread) at the first signal.
-  void set_on_first_signal(std::function<void()> action);
+  // While the returned registration lives, `action` is called (on the
+  // watching thread) at the first signal. Keep it no longer than what the
+  // action touches.
+  class Registration {
+   public:
+    explicit Registration(SignalWatch& watch) : watch_(watch) {}
+    ~Registration() { watch_.set_action({}); }
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+
+   private:
+    SignalWatch& watch_;
+  };
+  [[nodiscard]] Registration on_first_signal(std::function<void()> action);
   bool interrupted() const { return signals_.load() > 0; }
 
  private:
   void watch();
+  void set_action(std::function<void()> action);
 
   std::mutex mutex_;
   std::function<void()> on_first_signal_;
