@@ -144,7 +144,10 @@ class AdaParser final : public ParserState {
   void name_completed(std::string_view name, NameContext context);
 
   // ---- Combinators ----------------------------------------------------------
+  // A production that does not apply returns false having consumed nothing, so
+  // "not parsed" is a plain result and the combinators are one-liners.
   bool optional(Production p) { return (this->*p)(); }
+  void ignore(Production p) { (void)(this->*p)(); }
   void require(Production p) {
     if (!(this->*p)()) syntax_error({});
   }
@@ -164,6 +167,11 @@ class AdaParser final : public ParserState {
   template <class... P>
   bool try_one_of(P... p) {
     return ((this->*p)() || ...);
+  }
+  // False means that no alternative applies: the caller's own "not parsed".
+  template <class... P>
+  bool expect_one_of(P... p) {
+    return try_one_of(p...);
   }
   template <class... P>
   void require_one_of(P... p) {
