@@ -289,9 +289,13 @@ TEST(BugChecker, HostileSourcesNeverCrashTheCheck) {
       switch (random() % 3) {
         case 0: s[at] = static_cast<char>(random() % 256); break;
         case 1: s.erase(at, random() % 12); break;
-        default: s.insert(at, base.substr(random() % base.size(), random() % 40)); break;
+        default: {
+          const std::string piece = base.substr(random() % base.size(), random() % 40);
+          s = s.substr(0, at) + piece + s.substr(at);
+          break;
+        }
       }
-      if (s.empty()) s = "x";
+      if (s.empty()) s.push_back('x');
     }
     sources.push_back(s);
   }
