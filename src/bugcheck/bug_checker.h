@@ -73,7 +73,9 @@ class BugChecker {
   void reset_file_unit_lists();
 
   // Preparation pass over the open source: role 2, the base style rules, GNAT
-  // extensions on. Comment commands are read, nothing is reported.
+  // extensions on. Comment commands are read (their marks are dropped by the
+  // next clear_marks); the parser's complaints are not findings. Throws like
+  // run_check; with style checks off (as start() leaves them) only failures.
   void run_preparation(bool is_adq);
   // Check pass over the open source. Both style records start as the mode's
   // rules. Returns whether the file held an honoured STYLE command.
