@@ -20,18 +20,6 @@ constexpr const char* check_failure_place = "Defect.Scan.Check_Source exception"
 constexpr const char* single_failure_place = "Defect.Scan.Check_Single exception";
 constexpr const char* pair_failure_place = "Defect.Scan.Check_Pair exception";
 
-// Closes the checker's file however the step that opened it ends.
-class SourceCloser {
- public:
-  explicit SourceCloser(DefectChecker& checker) : checker_(checker) {}
-  ~SourceCloser() { checker_.close_source(); }
-  SourceCloser(const SourceCloser&) = delete;
-  SourceCloser& operator=(const SourceCloser&) = delete;
-
- private:
-  DefectChecker& checker_;
-};
-
 }  // namespace
 
 ScanSettings ScanSettings::from_job(const Job& job) {
@@ -98,22 +86,21 @@ void DefectScan::analyse(const WorkItem& item, ScanResult& result) {
 void DefectScan::prepare(const std::string& name, bool is_adq, ScanResult& result) {
   begin(result);
   log("Prepare: " + name);
-  bool opened = false;
+  std::string error;
+  if (!checker_.open_source(name, error)) {
+    log(std::string(prepare_failure_place) + ": Exception = " + error);
+    report_internal_error(name, 0);
+    return;
+  }
   try {
-    std::string error;
-    if (!checker_.open_source(name, error)) {
-      log(std::string(prepare_failure_place) + ": Exception = " + error);
-      report_internal_error(name, 0);
-      return;
-    }
-    opened = true;
-    SourceCloser closer(checker_);
     // A stop ends this file's preparation quietly.
     (void)checker_.run_preparation(is_adq);
   } catch (...) {
+    // Reported before the file is closed, at the line the reader reached.
     log(exception_record(prepare_failure_place, std::current_exception()));
-    report_internal_error(name, opened ? checker_.current_line() : 0);
+    report_internal_error(name, checker_.current_line());
   }
+  checker_.close_source();
 }
 
 // ---------------------------------------------------------------------------
@@ -220,17 +207,15 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
 
 CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is_adq,
                                       const std::vector<std::string>& spellings) {
+  std::string error;
+  if (!checker_.open_source(file, error)) {
+    log(std::string(check_failure_place) + ": Exception = " + error);
+    report_internal_error(file, 0);
+    return CheckOutcome::Completed;
+  }
+  CheckOutcome outcome = CheckOutcome::Completed;
   bool named = false;
-  bool opened = false;
   try {
-    std::string error;
-    if (!checker_.open_source(file, error)) {
-      log(std::string(check_failure_place) + ": Exception = " + error);
-      report_internal_error(file, 0);
-      return CheckOutcome::Completed;
-    }
-    opened = true;
-    SourceCloser closer(checker_);
     checker_.reset_file_unit_lists();
     result_->findings.set_current_file(file);
     named = true;
@@ -242,25 +227,29 @@ CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is
     mode.accepted_spellings = &spellings_of(spellings);
     mode.is_adq = is_adq;
     bool style_command_seen = false;
-    if (checker_.run_check(mode, style_command_seen) == CheckOutcome::Stopped) return CheckOutcome::Stopped;
-
-    if (style_command_seen) {
-      result_->findings.note_style_command_seen();
-    } else {
-      unchecked_files_.push_back(file);
+    outcome = checker_.run_check(mode, style_command_seen);
+    if (outcome == CheckOutcome::Completed) {
+      if (style_command_seen) {
+        result_->findings.note_style_command_seen();
+      } else {
+        unchecked_files_.push_back(file);
+      }
+      flush_unchecked_files();
     }
-    flush_unchecked_files();
-    return CheckOutcome::Completed;
   } catch (...) {
+    // Reported before the file is closed, at the line the reader reached;
+    // the unit goes on with its next step.
     log(exception_record(check_failure_place, std::current_exception()));
-    const std::int32_t line = opened ? checker_.current_line() : 0;
+    const std::int32_t line = checker_.current_line();
     if (named) {
       result_->findings.report_bug(BugKind::INTERNAL_ERROR, line, no_column, {});
     } else {
       report_internal_error(file, line);
     }
-    return CheckOutcome::Completed;
+    outcome = CheckOutcome::Completed;
   }
+  checker_.close_source();
+  return outcome;
 }
 
 void DefectScan::report_internal_error(const std::string& file, std::int32_t line) {

@@ -208,7 +208,8 @@ TEST_F(SearchRunTest, AValidReferencePathIsHandedOnAndNotCheckedAgainUnlessItCha
   tree_.directory("specs/deep");
   tree_.directory("Specs");
   job_.set_option(Option::RELAXED_STYLES, true);
-  const std::string path = " " + tree_.path("specs") + "/* ; " + tree_.path("src") + " ";
+  std::string path = " ";
+  path += tree_.path("specs") + "/* ; " + tree_.path("src") + " ";
   job_.set_reference_path(path);
   SearchRun run(job_, findings_, controls_, log_, checker_, survey_);
   search(run);
