@@ -112,9 +112,18 @@ int main(int argc, char** argv) {
 
   // ---- The findings, then the report --------------------------------------
   const std::string date_and_time = date_and_time_image(local_time());
-  write_findings(command.format, findings, tree, date_and_time, std::cout);
-  std::cout.flush();
   int exit_status = findings.findings_count() > 0 ? exit_findings : exit_nothing_found;
+  try {
+    write_findings(command.format, findings, tree, date_and_time, std::cout);
+    std::cout.flush();
+  } catch (const ReportWriteError&) {
+    // The report writers check their stream; the test below says it all.
+  }
+  if (!std::cout) {
+    // A full disk or a closed pipe must not pass for a clean run.
+    std::cerr << "flawseek: cannot write the findings to standard output\n";
+    exit_status = exit_trouble;
+  }
   if (command.report_file) {
     try {
       save_report(findings, std::filesystem::absolute(*command.report_file), date_and_time);

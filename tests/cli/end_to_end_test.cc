@@ -266,6 +266,16 @@ TEST_F(EndToEnd, AReportThatCannotBeWrittenIsAnErrorButTheFindingsArePrinted) {
   EXPECT_NE(run.err.find("no/such/dir/r.txt"), std::string::npos) << run.err;
 }
 
+TEST_F(EndToEnd, FindingsThatCannotBeWrittenAreAnError) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"--format", "csv", "--report", "kept.csv", "src"}, tree, {}, "/dev/full");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("flawseek: cannot write the findings to standard output\n"), std::string::npos) << run.err;
+  // The report does not depend on standard output.
+  EXPECT_EQ(text_of(tree / "kept.csv"), expected_text("findings", "report.csv", tree / "src"));
+}
+
 TEST_F(EndToEnd, ALogThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
   const auto tree = scratch_.copy_tree("findings");
   const ProgramResult run = run_program({"--log", "no/such/dir/trace.log", "--format", "csv", "src"}, tree);

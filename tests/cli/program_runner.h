@@ -76,12 +76,14 @@ struct ProgramResult {
 };
 
 // Runs flawseek with `arguments` in `directory`. `while_running`, when given,
-// is called with the child's process id after it has started.
+// is called with the child's process id after it has started. Standard
+// output goes to `output_file` when one is named (result.out stays empty).
 inline ProgramResult run_program(const std::vector<std::string>& arguments, const std::filesystem::path& directory,
-                                 const std::function<void(pid_t)>& while_running = {}) {
+                                 const std::function<void(pid_t)>& while_running = {},
+                                 const std::string& output_file = {}) {
   ProgramResult result;
   ScratchDirectory streams;
-  const std::string out_file = (streams.path() / "out").string();
+  const std::string out_file = output_file.empty() ? (streams.path() / "out").string() : output_file;
   const std::string err_file = (streams.path() / "err").string();
   const std::string program = flawseek_program();
 
@@ -93,7 +95,7 @@ inline ProgramResult run_program(const std::vector<std::string>& arguments, cons
   const pid_t child = ::fork();
   if (child < 0) return result;
   if (child == 0) {
-    const int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | (output_file.empty() ? O_TRUNC : 0), 0644);
     const int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || ::chdir(directory.c_str()) != 0) ::_exit(127);
     ::dup2(out, STDOUT_FILENO);
@@ -106,7 +108,7 @@ inline ProgramResult run_program(const std::vector<std::string>& arguments, cons
   while (::waitpid(child, &raw, 0) < 0) {
   }
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = text_of(out_file);
+  if (output_file.empty()) result.out = text_of(out_file);
   result.err = text_of(err_file);
   return result;
 }
