@@ -51,4 +51,15 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
   }
 }
 
+bool print_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
+                    std::string_view date_and_time, std::ostream& out) {
+  try {
+    write_findings(format, findings, tree, date_and_time, out);
+    out.flush();
+  } catch (const ReportWriteError&) {
+    // The report writers check their stream themselves; the state says it.
+  }
+  return static_cast<bool>(out);
+}
+
 }  // namespace flawseek

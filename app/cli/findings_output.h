@@ -22,4 +22,8 @@ void write_gnu_findings(const FindingsList& findings, std::ostream& out);
 void write_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
                     std::string_view date_and_time, std::ostream& out);
 
+// write_findings, then a flush; false when `out` failed along the way.
+bool print_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
+                    std::string_view date_and_time, std::ostream& out);
+
 }  // namespace flawseek

@@ -38,9 +38,14 @@ constexpr int exit_trouble = 2;
 // The search itself failed; the log (--log) holds the error.
 constexpr int exit_search_failed = 3;
 
-}  // namespace
+// Paths on the command line name places relative to the current directory.
+std::filesystem::path absolute_path(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? std::filesystem::path(path) : absolute;
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   using namespace flawseek;
 
   // ---- What the user asked for -------------------------------------------
@@ -63,7 +68,7 @@ int main(int argc, char** argv) {
   // ---- The log: a file that cannot be created warns once and is left out --
   Log& log = process_log();
   if (command.log_file) {
-    log.open(std::filesystem::absolute(*command.log_file), /*limit=*/0);
+    log.open(absolute_path(*command.log_file), /*limit=*/0);
     log.put("Flawseek Started");
   }
 
@@ -113,20 +118,14 @@ int main(int argc, char** argv) {
   // ---- The findings, then the report --------------------------------------
   const std::string date_and_time = date_and_time_image(local_time());
   int exit_status = findings.findings_count() > 0 ? exit_findings : exit_nothing_found;
-  try {
-    write_findings(command.format, findings, tree, date_and_time, std::cout);
-    std::cout.flush();
-  } catch (const ReportWriteError&) {
-    // The report writers check their stream; the test below says it all.
-  }
-  if (!std::cout) {
+  if (!print_findings(command.format, findings, tree, date_and_time, std::cout)) {
     // A full disk or a closed pipe must not pass for a clean run.
     std::cerr << "flawseek: cannot write the findings to standard output\n";
     exit_status = exit_trouble;
   }
   if (command.report_file) {
     try {
-      save_report(findings, std::filesystem::absolute(*command.report_file), date_and_time);
+      save_report(findings, absolute_path(*command.report_file), date_and_time);
     } catch (const ReportWriteError& error) {
       log.put_exception("Control.Save_As", error);
       std::cerr << "flawseek: " << error.what() << "\n";
@@ -142,4 +141,16 @@ int main(int argc, char** argv) {
   if (!command.quiet) std::cerr << final_status << "\n";
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;
   return exit_status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    // Nothing expected ends here; if something does, say what and fail.
+    std::cerr << "flawseek: " << error.what() << "\n";
+    return exit_search_failed;
+  }
 }

@@ -32,9 +32,10 @@ class UnitSurvey {
 };
 
 // The survey as it stands until specifications are read: it finds no
-// specification and no spellings, which is exactly what the full survey
-// answers for an empty reference path, so relaxed styles then check like
-// strict ones.
+// specification and no spellings, which is what the full survey answers for
+// an empty reference path, so relaxed styles check like strict ones. (The
+// full survey also tells a unit that needs no specification; here every unit
+// is a body whose specification was not found, which changes only the log.)
 class EmptyUnitSurvey final : public UnitSurvey {
  public:
   void set_reference_directories(const std::vector<std::string>& directories) override {
