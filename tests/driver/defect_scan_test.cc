@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "driver/bug_checker_adapter.h"
 #include "driver/job.h"
 #include "driver/unit_survey.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"
+#include "walk_test_support.h"
 
 namespace flawseek {
 namespace {
@@ -286,6 +289,65 @@ TEST_F(DefectScanTest, SettingsComeFromTheJob) {
   Job tavik;
   tavik.set_style_set(StyleSet::TAVIK);
   EXPECT_EQ(ScanSettings::from_job(tavik).style_rules, tavik_style_rules);
+}
+
+// The same driver over the real bug checker, on files in a temporary tree.
+class DefectScanWithBugChecker : public ::testing::Test {
+ protected:
+  void write(const std::string& name, const std::string& text) { std::ofstream(tree_.path(name)) << text; }
+  void apply() {
+    findings_.apply(result_.findings);
+    log_.insert(log_.end(), result_.log_records.begin(), result_.log_records.end());
+    result_.clear();
+  }
+
+  testing::TempTree tree_;
+  BugCheckerAdapter checker_;
+  EmptyUnitSurvey survey_;
+  FindingsList findings_;
+  ScanResult result_;
+  Lines log_;
+};
+
+TEST_F(DefectScanWithBugChecker, AnOverLongLineStopsThePairAfterItsSpecification) {
+  write("p.ads", "package P is\n   X : constant Integer := 1;" + std::string(400, ' ') + "-- long\nend P;\n");
+  write("p.adb", "package body P is\n   procedure Q is\n   begin\n      if then null; end if;\n   end Q;\nend P;\n");
+  DefectScan scan(checker_, survey_, ScanSettings{});
+  scan.start(0, result_);
+  scan.check_pair(tree_.path("p.ads"), tree_.path("p.adb"), false, result_);
+  scan.check_single(tree_.path("p.adb"), false, result_);
+  apply();
+
+  const auto& long_lines = findings_.findings(StyleKind::LINE_TOO_LONG);
+  ASSERT_EQ(long_lines.size(), 1u);
+  EXPECT_EQ(long_lines[0].file, tree_.path("p.ads"));
+  EXPECT_EQ(long_lines[0].line, 2);
+  EXPECT_EQ(long_lines[0].column, 400);
+  // The pair's body was never checked; checked alone it shows its error.
+  const auto& syntax = findings_.findings(BugKind::SYNTAX_ERROR);
+  ASSERT_EQ(syntax.size(), 1u);
+  EXPECT_EQ(syntax[0].file, tree_.path("p.adb"));
+  EXPECT_EQ(findings_.count(BugKind::INTERNAL_ERROR), 0);
+}
+
+TEST_F(DefectScanWithBugChecker, AFailedPreparationIsFiledUnderItsFileAtTheLineReached) {
+  // Without style checks a line of 401 to 410 characters reaches the
+  // scanner, which refuses it.
+  write("q.ads", "package Q is\n\n   X : Integer;" + std::string(390, ' ') + "--\nend Q;\n");
+  DefectScan scan(checker_, survey_, ScanSettings{});
+  scan.start(0, result_);
+  scan.prepare(tree_.path("q.ads"), false, result_);
+  scan.prepare(tree_.path("missing.ads"), false, result_);
+  apply();
+
+  const auto& internal = findings_.findings(BugKind::INTERNAL_ERROR);
+  ASSERT_EQ(internal.size(), 2u);
+  EXPECT_EQ(internal[0], (Finding{tree_.path("q.ads"), 3, no_column, ""}));
+  EXPECT_EQ(internal[1], (Finding{tree_.path("missing.ads"), 0, no_column, ""}));
+  ASSERT_EQ(log_.size(), 5u);
+  EXPECT_EQ(log_[2], "Defect.Scan.Prepare exception: Exception = Text_Parser.Line_Too_Long");
+  EXPECT_TRUE(log_[4].starts_with("Defect.Scan.Prepare exception: Exception = ")) << log_[4];
+  EXPECT_NE(log_[4].find("missing.ads"), std::string::npos) << log_[4];
 }
 
 TEST(ExceptionRecord, NamesThePlaceAndTheError) {
