@@ -3,6 +3,7 @@
 // the program can print the final result once the search is over.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <mutex>
 #include <ostream>
@@ -15,9 +16,11 @@ namespace flawseek {
 
 class TerminalStatus final : public SearchControls {
  public:
-  // `show_progress`: overwrite a progress line on `out` (a terminal);
-  // `show_notes`: print the walk's notes (unreadable directories) on `out`.
-  TerminalStatus(std::ostream& out, bool show_progress, bool show_notes);
+  // `show_progress`: overwrite a progress line on `out` (a terminal), at most
+  // once per `redraw_interval` (a terminal cannot keep up with a line per
+  // file); `show_notes`: print the walk's notes (unreadable directories).
+  TerminalStatus(std::ostream& out, bool show_progress, bool show_notes,
+                 std::chrono::milliseconds redraw_interval = std::chrono::milliseconds(50));
 
   void show_status(std::string_view text) override;
   // A command line has no button, menus or "Save As..." item.
@@ -37,6 +40,8 @@ class TerminalStatus final : public SearchControls {
   std::ostream& out_;
   const bool show_progress_;
   const bool show_notes_;
+  const std::chrono::milliseconds redraw_interval_;
+  std::chrono::steady_clock::time_point last_drawn_{};
   mutable std::mutex mutex_;
   std::string last_status_;
   std::size_t shown_width_ = 0;  // characters of the progress line on screen

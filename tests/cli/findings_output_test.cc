@@ -42,7 +42,7 @@ TEST(GnuFindings, NothingFoundWritesNothing) {
 
 TEST(TerminalStatus, ProgressOverwritesOneLineAndBlanksWhatALongerTextLeft) {
   std::ostringstream out;
-  TerminalStatus status(out, /*show_progress=*/true, /*show_notes=*/true);
+  TerminalStatus status(out, /*show_progress=*/true, /*show_notes=*/true, std::chrono::milliseconds(0));
   status.show_status("Searching... 12 files processed.");
   status.show_status("Done");
   EXPECT_EQ(out.str(), "\rSearching... 12 files processed.\rDone" + std::string(28, ' ') + "\rDone");
@@ -53,6 +53,16 @@ TEST(TerminalStatus, ProgressOverwritesOneLineAndBlanksWhatALongerTextLeft) {
   status.clear_progress();  // the note already left a clean line
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(status.last_status(), "Done");
+}
+
+TEST(TerminalStatus, ProgressIsDrawnAtMostOncePerInterval) {
+  std::ostringstream out;
+  TerminalStatus status(out, /*show_progress=*/true, /*show_notes=*/false, std::chrono::hours(1));
+  status.show_status("Searching... 2 files processed.");
+  status.show_status("Searching... 3 files processed.");
+  EXPECT_EQ(out.str(), "\rSearching... 2 files processed.");
+  // The text skipped is still the one the program reports at the end.
+  EXPECT_EQ(status.last_status(), "Searching... 3 files processed.");
 }
 
 TEST(TerminalStatus, WithoutProgressOnlyTheLastTextIsKept) {
