@@ -172,6 +172,10 @@ TEST_F(EndToEnd, APatternRootPicksFilesAtEveryLevel) {
 
   const ProgramResult one = run_program({"--log", "one.log", "--no-subfolders", "src/lone.adb"}, tree);
   EXPECT_EQ(analysis_records(tree / "one.log", tree / "src"), (Lines{"Check: lone.adb"}));
+
+  // A final "/" names the directory itself.
+  const ProgramResult slash = run_program({"src/"}, tree);
+  EXPECT_EQ(slash.err, " 0 potential bugs found in search of 9 files\n");
 }
 
 TEST_F(EndToEnd, TheDefaultRootIsTheCurrentDirectory) {
