@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/file_text.h"
 #include "bugcheck/bug_checker.h"
 #include "check_test_support.h"
 #include "style/style_command.h"
@@ -29,6 +30,7 @@ namespace fs = std::filesystem;
 using testing_support::RecordedFinding;
 using testing_support::RecordingSink;
 using testing_support::UnitFile;
+using testing::read_lines;
 using testing_support::UnitSettings;
 
 struct FixtureUnit {
@@ -63,14 +65,6 @@ std::optional<FindingKind> kind_by_label(std::string_view label) {
     if (same_text_ignoring_case(kind.label(), label)) return kind;
   }
   return std::nullopt;
-}
-
-std::vector<std::string> read_lines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
 }
 
 std::vector<FixtureUnit> discover_fixtures() {

@@ -50,10 +50,7 @@ const std::vector<std::string>& lines_of(std::map<std::string, std::vector<std::
                                          const std::string& file) {
   auto found = cache.find(file);
   if (found != cache.end()) return found->second;
-  std::vector<std::string> lines;
-  std::istringstream text(testing::text_of(file));
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  return cache.emplace(file, std::move(lines)).first->second;
+  return cache.emplace(file, testing::read_lines(file)).first->second;
 }
 
 // The word or delimiter that starts at `column` of `line`.

@@ -21,10 +21,10 @@ namespace flawseek {
 namespace {
 
 using testing::ProgramResult;
+using testing::read_file;
 using testing::replace_all;
 using testing::run_program;
 using testing::ScratchDirectory;
-using testing::text_of;
 using Lines = std::vector<std::string>;
 
 std::filesystem::path expected_file(const std::string& tree, const std::string& name) {
@@ -33,7 +33,7 @@ std::filesystem::path expected_file(const std::string& tree, const std::string& 
 
 // The expected text with the tree's place and the build's facts filled in.
 std::string expected_text(const std::string& tree, const std::string& name, const std::filesystem::path& root) {
-  std::string text = text_of(expected_file(tree, name));
+  std::string text = read_file(expected_file(tree, name));
   replace_all(text, "@ROOT@", root.string());
   replace_all(text, "@VERSION@", FLAWSEEK_EXPECTED_VERSION);
   const std::string version = version_text();
@@ -88,13 +88,13 @@ TEST_F(EndToEnd, ReportsAndTreeMatchTheExpectedFiles) {
   const auto root = tree / "src";
   const ProgramResult csv = run_program({"--report", "findings.csv", "src"}, tree);
   EXPECT_EQ(csv.status, 1) << csv.err;
-  EXPECT_EQ(text_of(tree / "findings.csv"), expected_text("findings", "report.csv", root));
+  EXPECT_EQ(read_file(tree / "findings.csv"), expected_text("findings", "report.csv", root));
   EXPECT_EQ(csv.out, expected_text("findings", "tree.txt", root));
   EXPECT_EQ(csv.err, " 3 potential bugs found in search of 5 files\n");
 
   const ProgramResult text = run_program({"-q", "--report", "findings.txt", "src"}, tree);
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(without_date(text_of(tree / "findings.txt")), expected_text("findings", "report.txt", root));
+  EXPECT_EQ(without_date(read_file(tree / "findings.txt")), expected_text("findings", "report.txt", root));
   EXPECT_EQ(text.err, "");
 }
 
@@ -110,9 +110,9 @@ TEST_F(EndToEnd, StandardOutputCarriesTheReportFormatsToo) {
 TEST_F(EndToEnd, AnUpperCaseCsvExtensionStillWritesTheTable) {
   const auto tree = scratch_.copy_tree("findings");
   const ProgramResult run = run_program({"-q", "--report", "out.CSV", "src"}, tree);
-  EXPECT_EQ(text_of(tree / "out.CSV"), expected_text("findings", "report.csv", tree / "src"));
+  EXPECT_EQ(read_file(tree / "out.CSV"), expected_text("findings", "report.csv", tree / "src"));
   const ProgramResult text = run_program({"-q", "--report", "out.csv.txt", "src"}, tree);
-  EXPECT_TRUE(text_of(tree / "out.csv.txt").starts_with("Report created on "));
+  EXPECT_TRUE(read_file(tree / "out.csv.txt").starts_with("Report created on "));
 }
 
 TEST_F(EndToEnd, GnuLinesShowMarksAndUncheckedFiles) {
@@ -125,7 +125,7 @@ TEST_F(EndToEnd, GnuLinesShowMarksAndUncheckedFiles) {
   // The honoured mark hides the unreachable statement of marks.adb; the
   // other mark had nothing to hide; the file with a style command is checked.
   EXPECT_EQ(run.out, expected_text("findings", "marks.gnu", root));
-  EXPECT_EQ(text_of(tree / "m.csv"), expected_text("findings", "marks.csv", root));
+  EXPECT_EQ(read_file(tree / "m.csv"), expected_text("findings", "marks.csv", root));
 }
 
 TEST_F(EndToEnd, NothingFoundExitsWithZeroAndAnEmptyTable) {
@@ -133,7 +133,7 @@ TEST_F(EndToEnd, NothingFoundExitsWithZeroAndAnEmptyTable) {
   const ProgramResult run = run_program({"--format", "csv", "--report", "r.csv", "src"}, tree);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(text_of(tree / "r.csv"), "");
+  EXPECT_EQ(read_file(tree / "r.csv"), "");
   EXPECT_EQ(run.err, " 0 potential bugs found in search of 9 files\n");
 }
 
@@ -278,7 +278,7 @@ TEST_F(EndToEnd, FindingsThatCannotBeWrittenAreAnError) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("flawseek: cannot write the findings to standard output\n"), std::string::npos) << run.err;
   // The report does not depend on standard output.
-  EXPECT_EQ(text_of(tree / "kept.csv"), expected_text("findings", "report.csv", tree / "src"));
+  EXPECT_EQ(read_file(tree / "kept.csv"), expected_text("findings", "report.csv", tree / "src"));
 }
 
 TEST_F(EndToEnd, ALogThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
@@ -319,7 +319,7 @@ TEST_F(EndToEnd, CtrlCStopsTheSearchAndTheReportHoldsWhatWasFound) {
   // A tree big enough that the search is still running when the signal comes.
   const auto root = scratch_.path() / "many";
   std::filesystem::create_directories(root);
-  const std::string body = text_of(std::filesystem::path(FLAWSEEK_FIXTURES) / "trees/findings/src/broken.adb");
+  const std::string body = read_file(std::filesystem::path(FLAWSEEK_FIXTURES) / "trees/findings/src/broken.adb");
   for (int number = 0; number < 10000; ++number) {
     std::ofstream(root / ("p" + std::to_string(number) + ".adb")) << body;
   }
@@ -327,7 +327,7 @@ TEST_F(EndToEnd, CtrlCStopsTheSearchAndTheReportHoldsWhatWasFound) {
   const ProgramResult run = run_program(
       {"--log", log.string(), "--format", "csv", "--report", "r.csv", root.string()}, scratch_.path(), [&](pid_t child) {
         // The first file's record says the search is under way.
-        for (int tries = 0; tries < 2000 && text_of(log).find("Check: ") == std::string::npos; ++tries) {
+        for (int tries = 0; tries < 2000 && read_file(log).find("Check: ") == std::string::npos; ++tries) {
           std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         ::kill(child, SIGINT);
@@ -335,7 +335,7 @@ TEST_F(EndToEnd, CtrlCStopsTheSearchAndTheReportHoldsWhatWasFound) {
   EXPECT_EQ(run.status, 130) << run.err;
   EXPECT_TRUE(run.err.ends_with("Search aborted by user\n")) << run.err;
   // Every finding so far is printed and saved, and there are fewer than all.
-  const std::string saved = text_of(scratch_.path() / "r.csv");
+  const std::string saved = read_file(scratch_.path() / "r.csv");
   EXPECT_EQ(saved, run.out);
   const auto lines = std::count(saved.begin(), saved.end(), '\n');
   EXPECT_GT(lines, 1);

@@ -11,22 +11,16 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 
 namespace flawseek::testing {
 
 inline std::string flawseek_program() { return std::string(FLAWSEEK_BINARY_DIR) + "/app/cli/flawseek"; }
-
-inline std::string text_of(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 inline void replace_all(std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return;
@@ -35,38 +29,19 @@ inline void replace_all(std::string& text, const std::string& from, const std::s
   }
 }
 
-// A directory under the system's temporary directory, removed (with
-// everything in it, write-protected files included) when the test ends.
-class ScratchDirectory {
+// A temporary directory that can hold copies of the fixture trees.
+class ScratchDirectory : public TemporaryDirectory {
  public:
-  ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "flawseek-e2e-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-      if (!it->is_symlink()) ::chmod(it->path().c_str(), it->is_directory() ? 0755 : 0644);
-    }
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  ScratchDirectory() : TemporaryDirectory("e2e") {}
 
   // Copies a fixture tree (tests/fixtures/trees/<name>) into this directory
   // under the same name and returns the copy's path.
   std::filesystem::path copy_tree(const std::string& name) const {
-    const std::filesystem::path target = path_ / name;
+    const std::filesystem::path target = path() / name;
     std::filesystem::copy(std::filesystem::path(FLAWSEEK_FIXTURES) / "trees" / name, target,
                           std::filesystem::copy_options::recursive);
     return target;
   }
-
- private:
-  std::filesystem::path path_;
 };
 
 struct ProgramResult {
@@ -108,8 +83,8 @@ inline ProgramResult run_program(const std::vector<std::string>& arguments, cons
   while (::waitpid(child, &raw, 0) < 0) {
   }
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  if (output_file.empty()) result.out = text_of(out_file);
-  result.err = text_of(err_file);
+  if (output_file.empty()) result.out = read_file(out_file);
+  result.err = read_file(err_file);
   return result;
 }
 

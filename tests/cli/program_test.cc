@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "../support/environment_variable.h"
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 #include "platform/label.h"
 #include "program_texts.h"
 #include "style/style_kind.h"
@@ -82,15 +84,7 @@ TEST(Program, ShowJobPrintsTheJobTheFlagsDescribe) {
 
 class ProgramWithSettings : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "flawseek-cli-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-    user_file_ = directory_ / "registry.json";
-    machine_file_ = directory_ / "machine.json";
-    ::setenv("FLAWSEEK_USER_REGISTRY", user_file_.c_str(), 1);
-    ::setenv("FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str(), 1);
-  }
+  void SetUp() override { ASSERT_FALSE(directory_.path().empty()); }
   // A process without a terminal under a system account (a CI runner) keeps
   // its settings in the machine file, an interactive user in the user file:
   // the same text goes into both so either kind of run reads it.
@@ -98,19 +92,11 @@ class ProgramWithSettings : public ::testing::Test {
     std::ofstream(user_file_) << text;
     std::ofstream(machine_file_) << text;
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
-  static std::string text_of(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::filesystem::path directory_;
-  std::filesystem::path user_file_;
-  std::filesystem::path machine_file_;
+  testing::TemporaryDirectory directory_{"cli"};
+  const std::filesystem::path user_file_ = directory_ / "registry.json";
+  const std::filesystem::path machine_file_ = directory_ / "machine.json";
+  testing::EnvironmentVariable user_variable_{"FLAWSEEK_USER_REGISTRY", user_file_.c_str()};
+  testing::EnvironmentVariable machine_variable_{"FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str()};
 };
 
 TEST_F(ProgramWithSettings, StoredJobIsReadFlagsWinAndNothingIsSaved) {
@@ -126,7 +112,7 @@ TEST_F(ProgramWithSettings, StoredJobIsReadFlagsWinAndNothingIsSaved) {
   EXPECT_NE(run.output.find("Default Rule Book: None\n"), std::string::npos) << run.output;
   // The flag reached neither file.
   for (const auto& file : {user_file_, machine_file_}) {
-    const std::string text = text_of(file);
+    const std::string text = testing::read_file(file);
     EXPECT_EQ(text.find("\"Search Subfolders\": 0"), std::string::npos) << text;
     EXPECT_EQ(text.find("\"Search Subfolders\":0"), std::string::npos) << text;
   }

@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "../support/environment_variable.h"
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 #include "fake_job_controls.h"
 #include "platform/label.h"
 #include "platform/settings_store.h"
@@ -30,20 +32,8 @@ std::string kind_label(StyleKind kind) { return label(image(kind)); }
 class JobTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "flawseek-job-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-    user_file_ = directory_ / "user" / "registry.json";
-    machine_file_ = directory_ / "machine" / "registry.json";
-    ::setenv("FLAWSEEK_USER_REGISTRY", user_file_.c_str(), 1);
-    ::setenv("FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str(), 1);
+    ASSERT_FALSE(directory_.path().empty());
     store_ = make_store();
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(user_file_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(directory_, ignored);
   }
 
   static std::unique_ptr<SettingsStore> make_store() {
@@ -95,16 +85,13 @@ class JobTest : public ::testing::Test {
     }
     return names;
   }
-  std::string file_text() const {
-    std::ifstream in(user_file_);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string file_text() const { return testing::read_file(user_file_); }
 
-  std::filesystem::path directory_;
-  std::filesystem::path user_file_;
-  std::filesystem::path machine_file_;
+  testing::TemporaryDirectory directory_{"job"};
+  const std::filesystem::path user_file_ = directory_ / "user" / "registry.json";
+  const std::filesystem::path machine_file_ = directory_ / "machine" / "registry.json";
+  testing::EnvironmentVariable user_variable_{"FLAWSEEK_USER_REGISTRY", user_file_.c_str()};
+  testing::EnvironmentVariable machine_variable_{"FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str()};
   std::unique_ptr<SettingsStore> store_;
   FakeJobControls controls_;
 };

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 #include "build_info.h"
 
 namespace flawseek {
@@ -16,29 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_all(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "flawseek-report-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::read_file;
+using testing::TemporaryDirectory;
 
 // A small but complete search result: style kinds reported before bug kinds,
 // and kinds out of their report order, to show the writers impose the order.
@@ -185,13 +166,13 @@ TEST(ReportWriteFailure, FailingStreamIsReportedNotIgnored) {
 }
 
 TEST(SaveReport, WritesTheFormatChosenByTheName) {
-  TempDir dir;
+  TemporaryDirectory dir("report");
   FindingsList list;
   fill(list);
   save_report(list, dir.path() / "r.CSV", "today");
   save_report(list, dir.path() / "r.txt", "today");
-  std::string csv = read_all(dir.path() / "r.CSV");
-  std::string text = read_all(dir.path() / "r.txt");
+  std::string csv = read_file(dir.path() / "r.CSV");
+  std::string text = read_file(dir.path() / "r.txt");
   EXPECT_EQ(csv.rfind("Filename,Path,Reason,Line,Column\n", 0), 0u);
   EXPECT_EQ(text.rfind("Report created on today by Flawseek version ", 0), 0u);
   EXPECT_NE(text.find("\nNull Pointer\n"), std::string::npos);
@@ -200,7 +181,7 @@ TEST(SaveReport, WritesTheFormatChosenByTheName) {
 }
 
 TEST(SaveReport, ReplacesAnExistingFileAndKeepsItsMode) {
-  TempDir dir;
+  TemporaryDirectory dir("report");
   fs::path path = dir.path() / "r.csv";
   std::ofstream(path) << "old content that is much longer than the new report ...............\n";
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -208,20 +189,20 @@ TEST(SaveReport, ReplacesAnExistingFileAndKeepsItsMode) {
   list.set_current_file("/a/b.adb");
   list.report_bug(BugKind::NULL_POINTER, 1, 2, "");
   save_report(list, path, "");
-  EXPECT_EQ(read_all(path), "Filename,Path,Reason,Line,Column\nb.adb,/a,Null Pointer, 1, 2\n");
+  EXPECT_EQ(read_file(path), "Filename,Path,Reason,Line,Column\nb.adb,/a,Null Pointer, 1, 2\n");
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(SaveReport, WritesThroughASymbolicLink) {
-  TempDir dir;
+  TemporaryDirectory dir("report");
   fs::path target = dir.path() / "real.txt";
   std::ofstream(target) << "old";
   fs::create_symlink(target, dir.path() / "link.txt");
   FindingsList list;
   save_report(list, dir.path() / "link.txt", "then");
   EXPECT_TRUE(fs::is_symlink(dir.path() / "link.txt"));
-  EXPECT_EQ(read_all(target).rfind("Report created on then", 0), 0u);
+  EXPECT_EQ(read_file(target).rfind("Report created on then", 0), 0u);
 }
 
 TEST(SaveReport, FullDeviceIsAnError) {
@@ -239,7 +220,7 @@ TEST(SaveReport, FullDeviceIsAnError) {
 
 TEST(SaveReport, UnwritableDirectoryKeepsTheOldReport) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TempDir dir;
+  TemporaryDirectory dir("report");
   fs::path path = dir.path() / "r.txt";
   std::ofstream(path) << "previous report";
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -247,23 +228,23 @@ TEST(SaveReport, UnwritableDirectoryKeepsTheOldReport) {
   fill(list);
   EXPECT_THROW(save_report(list, path, "now"), ReportWriteError);
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(read_all(path), "previous report");
+  EXPECT_EQ(read_file(path), "previous report");
 }
 
 TEST(SaveReport, WriteProtectedReportIsNotReplaced) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TempDir dir;
+  TemporaryDirectory dir("report");
   fs::path path = dir.path() / "r.csv";
   std::ofstream(path) << "kept";
   fs::permissions(path, fs::perms::owner_read);
   FindingsList list;
   fill(list);
   EXPECT_THROW(save_report(list, path, "now"), ReportWriteError);
-  EXPECT_EQ(read_all(path), "kept");
+  EXPECT_EQ(read_file(path), "kept");
 }
 
 TEST(SaveReport, MissingDirectoryAndDirectoryTargetAreErrors) {
-  TempDir dir;
+  TemporaryDirectory dir("report");
   FindingsList list;
   EXPECT_THROW(save_report(list, dir.path() / "no" / "such" / "r.txt", ""), ReportWriteError);
   EXPECT_THROW(save_report(list, dir.path(), ""), ReportWriteError);

@@ -13,7 +13,8 @@
 
 #include "platform/environment.h"
 #include "platform/settings_store.h"
-#include "temporary_directory.h"
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 
 namespace flawseek {
 namespace {

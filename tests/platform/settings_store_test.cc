@@ -14,11 +14,14 @@
 #include <optional>
 #include <string>
 
-#include "temporary_directory.h"
+#include "../support/environment_variable.h"
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 
 namespace flawseek {
 namespace {
 
+using testing::EnvironmentVariable;
 using testing::read_file;
 using testing::TemporaryDirectory;
 using testing::write_file;
@@ -452,29 +455,6 @@ TEST_F(SettingsStoreTest, ConcurrentProcessesNeverLoseEachOthersValues) {
 
 // ---------------------------------------------------------------------------
 // Where the files are
-
-class EnvironmentVariable {
- public:
-  EnvironmentVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~EnvironmentVariable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(SettingsFilesTest, EnvironmentNamesTheFiles) {
   {

@@ -1,8 +1,6 @@
-// A fresh directory under /tmp for one test, removed with everything in it
-// afterwards, and small file helpers the platform tests share.
+// Whole-file helpers for tests: a file's bytes or lines as they are on disk,
+// writing a file's text, and the names in a directory with a given prefix.
 #pragma once
-
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,28 +10,7 @@
 
 namespace flawseek::testing {
 
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    char pattern[] = "/tmp/flawseek-platform-XXXXXX";
-    const char* made = ::mkdtemp(pattern);
-    path_ = made != nullptr ? made : "/tmp";
-  }
-  ~TemporaryDirectory() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
+// The file's bytes as they are on disk; empty when it cannot be read.
 inline std::string read_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
