@@ -2,8 +2,6 @@
 // and counters, and the steps the per-file driver calls.
 #include "bugcheck/bug_checker.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <system_error>
 
 #include "bugcheck/check_hooks.h"
@@ -13,6 +11,7 @@
 #include "bugcheck/source_line_reader.h"
 #include "findings/finding.h"
 #include "frontend/ada_parser.h"
+#include "platform/file_io.h"
 
 namespace flawseek {
 
@@ -75,29 +74,11 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
   close_source();
   impl_->source_closed = false;
   impl_->reader.restart(impl_->source_text);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = path + ": " + std::system_category().message(errno);
-    return false;
-  }
   std::string& text = impl_->source_text;
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-    text.append(buffer, n);
-    if (n < sizeof buffer) {
-      if (std::ferror(file)) {
-        ok = false;
-        error = path + ": " + std::system_category().message(errno);
-      }
-      break;
-    }
-  }
-  std::fclose(file);
-  if (!ok) text.clear();
+  int failure = read_whole_file(path, text);
+  if (failure != 0) error = path + ": " + std::system_category().message(failure);
   impl_->reader.restart(text);
-  return ok;
+  return failure == 0;
 }
 
 void BugChecker::use_source_text(std::string_view text) {

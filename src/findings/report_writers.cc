@@ -11,6 +11,7 @@
 #include <streambuf>
 
 #include "build_info.h"
+#include "platform/file_io.h"
 #include "platform/label.h"
 
 namespace flawseek {
@@ -80,15 +81,8 @@ class DescriptorBuffer final : public std::streambuf {
 
  private:
   bool drain() {
-    const char* p = pbase();
-    while (p < pptr() && error_ == 0) {
-      ssize_t written = ::write(fd_, p, static_cast<std::size_t>(pptr() - p));
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        error_ = errno;
-      } else {
-        p += written;
-      }
+    if (error_ == 0 && !write_all(fd_, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())))) {
+      error_ = errno;
     }
     setp(buffer_, buffer_ + sizeof buffer_);
     return error_ == 0;

@@ -1,34 +1,17 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
+
+#include "platform/file_io.h"
 
 namespace flawseek {
 
 bool AdaLineReader::open(const std::string& path, std::string& error) {
   set_text_view({});
   storage_.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-    storage_.append(buffer, n);
-    if (n < sizeof buffer) {
-      if (std::ferror(file)) ok = false;
-      break;
-    }
-  }
-  if (!ok) error = path + ": " + std::strerror(errno);
-  std::fclose(file);
-  if (!ok) {
-    storage_.clear();
+  if (int failure = read_whole_file(path, storage_); failure != 0) {
+    error = path + ": " + std::strerror(failure);
     return false;
   }
   set_text_view(storage_);

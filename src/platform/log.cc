@@ -13,24 +13,12 @@
 #include <optional>
 
 #include "platform/environment.h"
+#include "platform/file_io.h"
 #include "platform/settings_store.h"
 
 namespace flawseek {
 
 namespace {
-
-bool write_all(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // Seconds since local midnight with six fraction digits, appended to `line`.
 void append_time_stamp(std::string& line) {
@@ -212,7 +200,7 @@ void Log::write_record(std::string_view message) {
     if (line_[i] == '\n' || line_[i] == '\r') line_[i] = ' ';
   }
   line_ += '\n';
-  if (!write_all(file_, line_.data(), line_.size())) {
+  if (!write_all(file_, line_)) {
     int error = errno;
     disable("Log file " + file_name_.string() + " cannot be written (" + std::strerror(error) +
             "); logging is disabled");

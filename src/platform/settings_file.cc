@@ -11,6 +11,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/file_io.h"
+
 namespace flawseek {
 
 namespace {
@@ -37,32 +39,6 @@ class FileDescriptor {
  private:
   int fd_;
 };
-
-bool write_all(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-bool read_all(int fd, std::string& text) {
-  char buffer[16384];
-  for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-}
 
 std::string local_time_suffix() {
   std::time_t now = std::time(nullptr);
@@ -143,10 +119,8 @@ void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
 }
 
 void SettingsFile::load(std::vector<std::string>& warnings) {
-  FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
   std::string text;
-  if (!file.valid() || !read_all(file.get(), text)) {
-    int error = errno;
+  if (int error = read_whole_file(path_.string(), text); error != 0) {
     untouchable_ = true;
     warnings.push_back("Settings file " + path_.string() + " cannot be read (" + std::strerror(error) +
                        "); its settings are not used and it is left unchanged");
@@ -231,7 +205,7 @@ bool SettingsFile::write_atomically(const std::string& text) {
   FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (!file.valid()) return false;
   bool ok =
-      write_all(file.get(), text.data(), text.size()) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
+      write_all(file.get(), text) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
   ok = file.close_checked() && ok;
   if (ok && ::rename(temporary.c_str(), path_.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

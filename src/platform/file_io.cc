@@ -1,0 +1,56 @@
+// Whole-file reading and writing on descriptors and paths.
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace flawseek {
+
+bool write_all(int fd, std::string_view data) {
+  const char* next = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    ssize_t written = ::write(fd, next, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    next += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool read_all(int fd, std::string& text) {
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+int read_whole_file(const std::string& path, std::string& text) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const std::size_t old_size = text.size();
+  // The size is only a hint (the file may grow or be a pipe); it spares the
+  // string its regrowth on large sources.
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    text.reserve(old_size + static_cast<std::size_t>(info.st_size));
+  }
+  int error = read_all(fd, text) ? 0 : errno;
+  ::close(fd);
+  if (error != 0) text.resize(old_size);
+  return error;
+}
+
+}  // namespace flawseek

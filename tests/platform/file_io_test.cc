@@ -1,0 +1,130 @@
+// Whole-file reading and writing: complete transfers through pipes and large
+// files, and the errno each failure hands back.
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
+
+namespace flawseek {
+namespace {
+
+using testing::TemporaryDirectory;
+using testing::write_file;
+
+// Every byte value, repeated past one read buffer so the loops must go round.
+std::string large_binary_text() {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text.push_back(static_cast<char>(i * 7 % 256));
+  return text;
+}
+
+TEST(WriteAllTest, DeliversEverythingThroughAPipeThatTakesLittleAtATime) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const std::string text = large_binary_text();  // far more than a pipe holds
+  std::string received;
+  std::thread reader([&] {
+    EXPECT_TRUE(read_all(ends[0], received));
+    ::close(ends[0]);
+  });
+  EXPECT_TRUE(write_all(ends[1], text));
+  ::close(ends[1]);
+  reader.join();
+  EXPECT_EQ(received, text);
+}
+
+TEST(WriteAllTest, FailuresTellWhyByErrno) {
+  if (std::filesystem::exists("/dev/full")) {
+    int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    errno = 0;
+    EXPECT_FALSE(write_all(full, "no room"));
+    EXPECT_EQ(errno, ENOSPC);
+    ::close(full);
+  }
+
+  TemporaryDirectory directory;
+  write_file(directory / "read-only", "kept");
+  int read_only = ::open((directory / "read-only").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(read_only, 0);
+  errno = 0;
+  EXPECT_FALSE(write_all(read_only, "refused"));
+  EXPECT_EQ(errno, EBADF);
+  ::close(read_only);
+  EXPECT_EQ(testing::read_file(directory / "read-only"), "kept");
+}
+
+TEST(WriteAllTest, NothingToWriteSucceedsEvenOnABadDescriptor) {
+  EXPECT_TRUE(write_all(-1, ""));
+}
+
+TEST(ReadAllTest, AppendsToWhatTheTextHeldAndReportsABadDescriptor) {
+  TemporaryDirectory directory;
+  write_file(directory / "tail", "tail");
+  int fd = ::open((directory / "tail").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  std::string text = "head-";
+  EXPECT_TRUE(read_all(fd, text));
+  EXPECT_EQ(text, "head-tail");
+  ::close(fd);
+
+  errno = 0;
+  EXPECT_FALSE(read_all(-1, text));
+  EXPECT_EQ(errno, EBADF);
+  EXPECT_EQ(text, "head-tail");
+}
+
+TEST(ReadWholeFileTest, ReadsLargeBinaryAndEmptyFilesWhole) {
+  TemporaryDirectory directory;
+  const std::string large = large_binary_text();
+  write_file(directory / "large", large);
+  std::string text;
+  EXPECT_EQ(read_whole_file((directory / "large").string(), text), 0);
+  EXPECT_EQ(text, large);
+
+  write_file(directory / "empty", "");
+  std::string empty = "before";
+  EXPECT_EQ(read_whole_file((directory / "empty").string(), empty), 0);
+  EXPECT_EQ(empty, "before");
+}
+
+TEST(ReadWholeFileTest, AFileWithoutARegularSizeIsStillReadToItsEnd) {
+  // /proc files report a size of zero; the size is a hint, never a limit.
+  if (!std::filesystem::exists("/proc/self/status")) GTEST_SKIP() << "no /proc";
+  std::string text;
+  EXPECT_EQ(read_whole_file("/proc/self/status", text), 0);
+  EXPECT_NE(text.find("Pid:"), std::string::npos);
+}
+
+TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {
+  TemporaryDirectory directory;
+  std::string text = "untouched";
+  EXPECT_EQ(read_whole_file((directory / "missing.adb").string(), text), ENOENT);
+  EXPECT_EQ(text, "untouched");
+
+  // Opening a directory succeeds; the read is what fails.
+  EXPECT_EQ(read_whole_file(directory.path().string(), text), EISDIR);
+  EXPECT_EQ(text, "untouched");
+
+  EXPECT_EQ(read_whole_file("", text), ENOENT);
+  EXPECT_EQ(text, "untouched");
+
+  write_file(directory / "secret.adb", "procedure Secret is begin null; end;");
+  std::filesystem::permissions(directory / "secret.adb", std::filesystem::perms::none);
+  if (::geteuid() != 0) {
+    EXPECT_EQ(read_whole_file((directory / "secret.adb").string(), text), EACCES);
+    EXPECT_EQ(text, "untouched");
+  }
+}
+
+}  // namespace
+}  // namespace flawseek
