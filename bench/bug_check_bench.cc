@@ -4,51 +4,19 @@
 // parse of parse_bench.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "bugcheck/bug_checker.h"
+#include "corpus_files.h"
 #include "findings/file_findings.h"
 
 namespace flawseek {
 namespace {
 
-struct CorpusFile {
-  std::string name;
-  std::string text;
-};
-
-// The corpus named by FLAWSEEK_GNAT_CORPUS, else the build tree's gnat-corpus.
-const std::vector<CorpusFile>& corpus_files() {
-  static const std::vector<CorpusFile> files = [] {
-    std::vector<CorpusFile> loaded;
-    const char* variable = std::getenv("FLAWSEEK_GNAT_CORPUS");
-    const std::string directory = variable != nullptr ? variable : std::string(FLAWSEEK_BINARY_DIR) + "/gnat-corpus";
-    std::ifstream list(directory + "/files.txt");
-    std::string name;
-    while (std::getline(list, name)) {
-      if (name.empty()) continue;
-      std::ifstream in(directory + "/" + name, std::ios::binary);
-      std::ostringstream text;
-      text << in.rdbuf();
-      loaded.push_back({name, text.str()});
-    }
-    return loaded;
-  }();
-  return files;
-}
-
 void BM_CheckCorpus(benchmark::State& state) {
+  if (skip_without_corpus(state)) return;
   const auto& files = corpus_files();
-  if (files.empty()) {
-    state.SkipWithError("no GNAT corpus: build the gnat_corpus target or set FLAWSEEK_GNAT_CORPUS");
-    return;
-  }
-  double bytes = 0;
-  for (const auto& file : files) bytes += static_cast<double>(file.text.size());
+  const double bytes = static_cast<double>(corpus_bytes());
   FileFindings findings;
   BugChecker checker(findings);
   checker.start(0);

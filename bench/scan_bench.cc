@@ -6,38 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../tests/corpus/corpus_lines.h"
+#include "corpus_files.h"
 #include "frontend/ada_token_lists.h"
 #include "frontend/text_parser.h"
 
 namespace flawseek {
 namespace {
-
-const std::vector<corpus::CorpusFile>& corpus_files() {
-  static const std::vector<corpus::CorpusFile> files =
-      corpus::load_corpus(corpus::corpus_directory(FLAWSEEK_BINARY_DIR));
-  return files;
-}
-
-std::size_t corpus_bytes() {
-  std::size_t bytes = 0;
-  for (const auto& file : corpus_files()) bytes += file.text.size();
-  return bytes;
-}
-
-// Physical lines of the corpus, comments and blank lines included.
-double corpus_lines() {
-  double lines = 0;
-  for (const auto& file : corpus_files())
-    for (char c : file.text) lines += c == '\n';
-  return lines;
-}
-
-bool skip_without_corpus(benchmark::State& state) {
-  if (!corpus_files().empty()) return false;
-  state.SkipWithError("no GNAT corpus: build the gnat_corpus target or set FLAWSEEK_GNAT_CORPUS");
-  return true;
-}
 
 // Rates over the corpus as written: bytes and physical lines of source.
 void set_rates(benchmark::State& state, double tokens) {
