@@ -99,31 +99,15 @@ inline constexpr StyleRules tavik_style_rules{
                       {'T', true}, {'J', false}, {' ', false}, {'T', true}}},
 };
 
-// TAVIK with the class-wide naming rules on and the Ada 95 prefix slots.
-inline constexpr StyleRules tavik_95_style_rules{
-    .max_line_length = 132,
-    .attribute_case = CaseConvention::Lower,
-    .identifier_case = CaseConvention::Mixed,
-    .keyword_case = CaseConvention::Lower,
-    .pragma_case = CaseConvention::Upper,
-    .mode_rules = {ModeRule::Consistent, ModeRule::Consistent, ModeRule::Consistent},
-    .comment_lines_exempt = true,
-    .operator_modes_checked = false,
-    .identifier_missing_on = true,
-    .package_name_on = true,
-    .instance_names_exempt = true,
-    .parameter_association_on = true,
-    .no_overloading_on = true,
-    .no_spec_variable_on = true,
-    .portable_characters_on = true,
-    .upper_case_names_on = true,
-    .no_goto_on = true,
-    .no_use_clause_on = true,
-    .task_exceptions_on = true,
-    .prefix_rules_on = true,
-    .prefix_slots = {{{'C', false}, {'E', true}, {'X', false}, {'P', true},
-                      {'F', true}, {'J', false}, {'J', false}, {'T', true}}},
-};
+// TAVIK with the class-wide naming rules on and the Ada 95 prefix slots;
+// everything else is TAVIK's.
+inline constexpr StyleRules tavik_95_style_rules = [] {
+  StyleRules rules = tavik_style_rules;
+  rules.prefix_rules_on = true;
+  rules.prefix_slots = {{{'C', false}, {'E', true}, {'X', false}, {'P', true},
+                         {'F', true}, {'J', false}, {'J', false}, {'T', true}}};
+  return rules;
+}();
 
 // Reachable only through a file's own style command, never through the job.
 inline constexpr StyleRules brightmoor_style_rules{
