@@ -5,15 +5,7 @@
 
 namespace flawseek {
 
-bool same_name(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (latin1::to_lower(static_cast<unsigned char>(a[i])) != latin1::to_lower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
+bool same_name(std::string_view a, std::string_view b) noexcept { return latin1::equal_ignoring_case(a, b); }
 
 bool starts_with_word(std::string_view text, std::string_view word) noexcept {
   if (text.size() < word.size() || !same_name(text.substr(0, word.size()), word)) return false;

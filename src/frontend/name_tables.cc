@@ -77,13 +77,6 @@ std::uint32_t folded_hash(std::string_view text) {
   return h;
 }
 
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t k = 0; k < a.size(); ++k)
-    if (fold(a[k]) != fold(b[k])) return false;
-  return true;
-}
-
 // An open-addressing index over one table: slot -> entry position + 1.
 struct Index {
   std::vector<std::uint32_t> hashes;
@@ -135,7 +128,7 @@ int find_word(NameTable table, std::string_view text) noexcept {
   const std::uint32_t h = folded_hash(text);
   for (std::uint32_t i = h & index.mask; index.slots[i] != 0; i = (i + 1) & index.mask) {
     const int position = index.slots[i] - 1;
-    if (index.hashes[i] == h && equal_ignoring_case(entries[position], text)) return position;
+    if (index.hashes[i] == h && latin1::equal_ignoring_case(entries[position], text)) return position;
   }
   return -1;
 }
@@ -150,7 +143,7 @@ std::string_view attribute_designator(NameTable table, std::string_view text) no
   const int position = find_word(table, text);
   if (position >= 0) return entries_of(table)[position];
   for (std::string_view word : reserved_designators)
-    if (equal_ignoring_case(word, text)) return word;
+    if (latin1::equal_ignoring_case(word, text)) return word;
   return {};
 }
 

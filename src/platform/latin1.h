@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace flawseek::latin1 {
 
@@ -25,6 +26,16 @@ constexpr unsigned char to_upper(unsigned char c) {
 constexpr unsigned char to_lower(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
   return c;
+}
+
+// Equal when each letter may stand in either case (upper- and lower-casing
+// pair the same letters, so either mapping gives the same answer).
+constexpr bool equal_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (to_lower(static_cast<unsigned char>(a[i])) != to_lower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
 }
 
 }  // namespace flawseek::latin1

@@ -6,14 +6,7 @@
 namespace flawseek {
 
 bool texts_equal(std::string_view a, std::string_view b, bool case_sensitive) {
-  if (a.size() != b.size()) return false;
-  if (case_sensitive) return a == b;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (latin1::to_upper(static_cast<unsigned char>(a[i])) != latin1::to_upper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return case_sensitive ? a == b : latin1::equal_ignoring_case(a, b);
 }
 
 void TextList::append(std::string_view item) { items_.emplace_back(item); }
