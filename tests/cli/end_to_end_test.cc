@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/log_messages.h"
 #include "program_runner.h"
 #include "program_texts.h"
 
@@ -57,12 +58,7 @@ std::string without_date(std::string report) {
 // the root left out.
 Lines analysis_records(const std::filesystem::path& log, const std::filesystem::path& root) {
   Lines records;
-  std::ifstream in(log);
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::size_t arrow = line.find(") => ");
-    if (arrow == std::string::npos) continue;
-    std::string message = line.substr(arrow + 5);
+  for (std::string message : testing::log_messages(log)) {
     if (!message.starts_with("Check: ") && !message.starts_with("Prepare: ")) continue;
     replace_all(message, root.string() + "/", "");
     records.push_back(message);

@@ -5,15 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver/job.h"
 #include "driver/search_controls.h"
 #include "driver/unit_survey.h"
+#include "../support/log_messages.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"
 #include "platform/log.h"
@@ -78,16 +77,7 @@ class SearchRunTest : public ::testing::Test {
     run.toggle_search();
     run.wait_until_idle();
   }
-  Lines log_messages() {
-    std::ifstream in(tree_.path("trace.log"));
-    Lines messages;
-    std::string line;
-    while (std::getline(in, line)) {
-      const std::size_t arrow = line.find(") => ");
-      if (arrow != std::string::npos) messages.push_back(line.substr(arrow + 5));
-    }
-    return messages;
-  }
+  Lines log_messages() { return testing::log_messages(tree_.path("trace.log")); }
 
   TempTree tree_;
   Log log_;
