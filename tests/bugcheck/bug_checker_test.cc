@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "../corpus/corpus_lines.h"
 #include "check_test_support.h"
 #include "frontend/text_parser.h"
 
@@ -319,8 +320,7 @@ TEST(BugChecker, HostileSourcesNeverCrashTheCheck) {
 // GNAT's library sources that GNAT accepts as Ada 95: each is checked without
 // an internal error. Skips when the corpus was not built (no GNAT).
 TEST(BugChecker, TheGnatCorpusIsCheckedWithoutInternalErrors) {
-  const char* env = std::getenv("FLAWSEEK_GNAT_CORPUS");
-  const fs::path corpus = env && *env ? fs::path(env) : fs::path(FLAWSEEK_BINARY_DIR) / "gnat-corpus";
+  const fs::path corpus = corpus::corpus_directory(FLAWSEEK_BINARY_DIR);
   if (!fs::exists(corpus / ".complete")) GTEST_SKIP() << "no GNAT corpus in " << corpus;
   std::ifstream names(corpus / "files.txt");
   std::string name;

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "frontend/ada_line_reader.h"
+#include "corpus_lines.h"
 #include "frontend/ada_parser.h"
 #include "unaccepted_constructs.h"
 
@@ -35,8 +35,7 @@ std::string line_of(const std::string& path, int number) {
 }
 
 TEST(GnatCorpusOracle, EveryFileParsesExceptListedConstructs) {
-  const char* variable = std::getenv("FLAWSEEK_GNAT_CORPUS");
-  const std::string corpus = variable != nullptr ? variable : std::string(FLAWSEEK_BINARY_DIR) + "/gnat-corpus";
+  const std::string corpus = corpus::corpus_directory(FLAWSEEK_BINARY_DIR);
   std::ifstream complete(corpus + "/.complete");
   std::ifstream list(corpus + "/files.txt");
   if (!complete || !list) GTEST_SKIP() << "no GNAT corpus in " << corpus;
