@@ -90,7 +90,9 @@ class StoreReader {
   Value read(std::string_view name, Value default_value, ValueKind kind, Get get, GetWithDefault get_with_default) {
     if (store_ == nullptr) return default_value;
     try {
-      if (writes_defaults_) return open_ ? get_with_default(name, default_value) : default_value;
+      if (writes_defaults_ && open_) return get_with_default(name, default_value);
+      // A user key that could not be opened (nor created: a read-only settings
+      // file) still leaves the machine-wide values to serve.
       if (open_ && store_->exists(name)) {
         return store_->value_kind(name) == kind ? get(name) : default_value;
       }

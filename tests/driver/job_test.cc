@@ -407,6 +407,25 @@ TEST_F(JobTest, AReadOnlySettingsFileKeepsTheChangeButReportsTheFailedSave) {
   EXPECT_EQ(file_text(), before);
 }
 
+TEST_F(JobTest, AReadOnlyUserFileWithoutTheKeyStillGetsMachineWideValues) {
+  auto machine = make_store();
+  machine->select_root(Root::LocalMachine);
+  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  machine->set_integer("Preparation Phase", 1);
+  machine->set_integer("Search Subfolders", 0);
+  // The user's file holds other settings but no key of ours, and may not be written.
+  std::filesystem::create_directories(user_file_.parent_path());
+  testing::write_file(user_file_, "{\"Other\": {\"Kept\": 1}}\n");
+  std::filesystem::permissions(user_file_, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  const std::string before = file_text();
+
+  Job job(controls_, store_.get());
+  job.load_job();
+  EXPECT_TRUE(job.option_is_set(Option::PREPARATION_PHASE));
+  EXPECT_FALSE(job.option_is_set(Option::SEARCH_SUBFOLDERS));
+  EXPECT_EQ(file_text(), before);
+}
+
 TEST_F(JobTest, AnUnsavableRootDoesNotCostTheOtherValues) {
   Job job(controls_, store_.get());
   job.load_job();
