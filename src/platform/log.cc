@@ -213,9 +213,15 @@ void Log::write_record(std::string_view message) {
 bool Log::rotate() {
   ::close(file_);
   file_ = -1;
-  // If the move fails (the file was deleted or its directory is read-only), a
-  // fresh file still starts under the log's name: the records go on.
-  ::rename(file_name_.c_str(), backup_file_name_.c_str());
+  // A file deleted meanwhile leaves nothing to move: a fresh file starts and
+  // the records go on. Any other failed move would truncate records that were
+  // never saved, so logging stops instead and the file keeps them.
+  if (::rename(file_name_.c_str(), backup_file_name_.c_str()) != 0 && errno != ENOENT) {
+    int error = errno;
+    disable("Log file " + file_name_.string() + " cannot be moved to " + backup_file_name_.string() + " (" +
+            std::strerror(error) + "); logging is disabled");
+    return false;
+  }
   file_ = ::open(file_name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
   if (file_ < 0) {
     int error = errno;

@@ -168,6 +168,24 @@ TEST_F(LogFileTest, RotationGoesOnWhenTheFileWasRemovedMeanwhile) {
   EXPECT_EQ(log.record_count(), 3u);
 }
 
+TEST_F(LogFileTest, RotationThatCannotMoveTheFileKeepsItsRecords) {
+  const auto file = directory_ / "run.log";
+  Log log;
+  log.open(file, 3);
+  log.put("first");
+  // A directory holds the backup's name: the move fails, the file must not be truncated.
+  std::filesystem::create_directory(directory_ / "run_2.log");
+  write_file(directory_ / "run_2.log" / "keep", "x");
+  log.put("second");
+  log.put("third");
+  const std::vector<std::string> kept = messages_of(file);
+  ASSERT_EQ(kept.size(), 3u);
+  EXPECT_EQ(kept[0], version_line());
+  EXPECT_EQ(kept[2], "first");
+  EXPECT_FALSE(log.is_enabled());
+  EXPECT_NE(log.warning().find((directory_ / "run_2.log").string()), std::string::npos);
+}
+
 TEST_F(LogFileTest, RotationThatCannotCreateTheFileDisablesLogging) {
   const auto subdirectory = directory_ / "logs";
   std::filesystem::create_directory(subdirectory);
