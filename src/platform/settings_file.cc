@@ -71,6 +71,16 @@ bool nesting_within_limit(const SettingsDocument& document) {
   return true;
 }
 
+// The file a write replaces: the end of a chain of symbolic links, so that a
+// settings file kept elsewhere and linked into place stays linked. A dangling
+// link is replaced like a missing file.
+std::filesystem::path write_target(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path resolved = std::filesystem::canonical(path, error);
+  return error ? path : resolved;
+}
+
 }  // namespace
 
 SettingsFile::Stamp SettingsFile::stamp_of(const struct stat& info) {
@@ -101,7 +111,7 @@ bool SettingsFile::is_read_only(std::vector<std::string>& warnings) {
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
   if (::access(path_.c_str(), W_OK) != 0) return true;
   // Replacing the file means renaming into its directory.
-  return ::access(directory_of(path_).c_str(), W_OK) != 0;
+  return ::access(directory_of(write_target(path_)).c_str(), W_OK) != 0;
 }
 
 void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
@@ -197,17 +207,18 @@ SettingsFile::UpdateResult SettingsFile::update(const std::function<bool(Setting
 }
 
 bool SettingsFile::write_atomically(const std::string& text) {
-  std::string temporary = path_.string() + ".tmp-" + std::to_string(::getpid());
+  const std::filesystem::path target = write_target(path_);
+  std::string temporary = target.string() + ".tmp-" + std::to_string(::getpid());
   mode_t mode = 0644;
   struct stat info {};
-  if (::stat(path_.c_str(), &info) == 0) mode = info.st_mode & 07777;
+  if (::stat(target.c_str(), &info) == 0) mode = info.st_mode & 07777;
 
   FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (!file.valid()) return false;
   bool ok =
       write_all(file.get(), text) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
   ok = file.close_checked() && ok;
-  if (ok && ::rename(temporary.c_str(), path_.c_str()) == 0) return true;
+  if (ok && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
   ::unlink(temporary.c_str());
   return false;
 }

@@ -363,6 +363,23 @@ TEST_F(SettingsStoreTest, FileWithoutWriteBitsOpensReadOnly) {
   EXPECT_EQ(read_file(user_file()), before);
 }
 
+TEST_F(SettingsStoreTest, ASymbolicLinkToTheFileStaysALinkAndItsTargetIsWritten) {
+  // Settings kept elsewhere (a dotfiles checkout) and linked into place.
+  const std::filesystem::path target = directory_ / "dotfiles" / "registry.json";
+  write_json(target, R"({"Other":{"Kept":1}})");
+  std::filesystem::create_directories(user_file().parent_path());
+  std::filesystem::create_symlink(target, user_file());
+
+  auto store = make_store();
+  store->open_application_key("\\Options");
+  store->set_integer("Width", 640);
+
+  EXPECT_TRUE(std::filesystem::is_symlink(user_file()));
+  EXPECT_EQ(option_in(target, "Width"), nlohmann::json(640));
+  EXPECT_EQ(parse(target)["Other"]["Kept"], 1);
+  EXPECT_FALSE(make_store()->root_is_read_only(Root::CurrentUser));
+}
+
 TEST_F(SettingsStoreTest, ReadOnlyStoreReadsButNeverWrites) {
   write_json(machine_file(), R"({"Software":{"Brightmoor":{"Flawseek":{"Options":{"Width":640}}}}})");
   auto store = make_store();
