@@ -287,11 +287,12 @@ void Job::read_extended_settings() {
   controls_.create_style_set_items();
   controls_.set_style_set_mark(style_set_, true);
 
-  const bool stored = reader.open(style_key);
+  reader.open(style_key);
   for (int position = first_extended_kind; position < selectable_style_kind_count; ++position) {
     const StyleKind kind = kind_at(position);
-    // Without a store the kinds keep what the command line gave them.
-    const bool on = stored ? reader.boolean(kind_label(kind), false) : enabled_style_kinds_[position];
+    // Without a store the kinds keep what the command line gave them. With
+    // one, a user key that is missing still leaves the machine-wide values.
+    const bool on = store_ != nullptr ? reader.boolean(kind_label(kind), false) : enabled_style_kinds_[position];
     enabled_style_kinds_[position] = on;
     user_style_kinds_[position] = on;
     controls_.create_style_kind_item(kind);
@@ -398,7 +399,8 @@ void Job::set_style_kind_value(StyleKind kind, bool on) {
 void Job::apply_style_set_to_kinds() {
   StoreReader reader(store_, persistence_);
   const bool user = is_user_set(style_set_);
-  const bool stored = user && reader.open(style_key);
+  const bool stored = user && store_ != nullptr;
+  if (stored) reader.open(style_key);
   for (int position = 0; position < selectable_style_kind_count; ++position) {
     const StyleKind kind = kind_at(position);
     if (kind == StyleKind::SUPERFLUOUS_CODE_MARK) continue;

@@ -478,6 +478,27 @@ TEST_F(JobTest, ReadOnlyJobsReadUserValuesFirstThenMachineValues) {
   EXPECT_EQ(file_text(), user_before);
 }
 
+TEST_F(JobTest, MachineWideKindsServeEveryKindWhenTheUserHasNoStyleKey) {
+  auto machine = make_store();
+  machine->select_root(Root::LocalMachine);
+  machine->create_key("Software\\Brightmoor\\Flawseek\\Style");
+  machine->set_integer(kind_label(StyleKind::NO_GOTO_STATEMENTS), 1);
+  machine->set_integer(kind_label(StyleKind::LINE_TOO_LONG), 1);
+  seed_integer("\\Options", "Default Rule Book", 1);
+
+  for (JobPersistence persistence : {JobPersistence::ReadOnly, JobPersistence::ReadWrite}) {
+    FakeJobControls controls;
+    Job job(controls, store_.get(), persistence);
+    job.load_job();
+    ASSERT_TRUE(job.extended_style_mode());
+    // A basic and an extended kind come from the same place.
+    EXPECT_TRUE(job.style_kind_enabled(StyleKind::NO_GOTO_STATEMENTS));
+    EXPECT_TRUE(job.style_kind_enabled(StyleKind::LINE_TOO_LONG));
+    EXPECT_TRUE(controls.style_kind_mark(StyleKind::LINE_TOO_LONG));
+    EXPECT_FALSE(job.style_kind_enabled(StyleKind::BAD_KEYWORD));
+  }
+}
+
 // ---- Headless, for one run ------------------------------------------------------------
 
 TEST(HeadlessJob, StartsWithTheInitialValues) {
