@@ -240,7 +240,8 @@ bool SearchRun::validate_reference_path(std::string_view text) {
     controls_.show_status(SearchTexts::invalid_reference_path);
     return false;
   }
-  survey_.set_reference_directories(check.directories);
+  // The survey needs to know which entries include the directories below them.
+  survey_.set_reference_directories(check.entries);
   std::lock_guard lock(mutex_);
   last_reference_path_.assign(text);
   return true;

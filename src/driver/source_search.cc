@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace flawseek {
 
@@ -69,15 +70,21 @@ ReferencePathCheck validate_reference_path(std::string_view text, std::string_vi
     if (entry.empty()) continue;
     // "dir/*" names the directory itself, as the style side reads it.
     std::string_view directory = entry;
-    if (entry.size() >= 2 && entry.substr(entry.size() - 2) == "/*") directory.remove_suffix(1);
+    const bool with_subdirectories = entry.size() >= 2 && entry.substr(entry.size() - 2) == "/*";
+    if (with_subdirectories) directory.remove_suffix(1);
     std::string absolute = absolute_text(directory, current_directory);
     if (!is_directory(absolute)) {
       check.valid = false;
       check.bad_entry.assign(entry);
       check.directories.clear();
+      check.entries.clear();
       return check;
     }
-    check.directories.push_back(normal_directory(absolute));
+    std::string normal = normal_directory(absolute);
+    std::string reference_entry = normal;
+    if (with_subdirectories) reference_entry += normal == "/" ? "*" : "/*";
+    check.directories.push_back(std::move(normal));
+    check.entries.push_back(std::move(reference_entry));
   }
   return check;
 }

@@ -25,6 +25,10 @@ struct ReferencePathCheck {
   bool valid = true;
   std::string bad_entry;                 // the first entry that failed, as written
   std::vector<std::string> directories;  // absolute, in order, when valid
+  // The same entries as the unit survey reads them: absolute, and an entry
+  // written with a final "/*" keeps it, because it stands for the directory
+  // and every directory below it.
+  std::vector<std::string> entries;
 };
 
 // The reference path: entries separated by ";", each a directory, optionally

@@ -13,7 +13,8 @@ class UnitSurvey {
   virtual ~UnitSurvey() = default;
 
   // The reference directories the specifications are looked for in (absolute,
-  // in search order); empty means none.
+  // in search order); empty means none. An entry ending in "/*" stands for
+  // that directory and every directory below it.
   virtual void set_reference_directories(const std::vector<std::string>& directories) = 0;
 
   // Surveys the unit in `file` (a full name); the answers below describe it

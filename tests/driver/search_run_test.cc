@@ -206,6 +206,9 @@ TEST_F(SearchRunTest, AValidReferencePathIsHandedOnAndNotCheckedAgainUnlessItCha
   EXPECT_EQ(run.last_outcome(), SearchOutcome::Completed);
   EXPECT_EQ(run.last_reference_path(), path);
   EXPECT_EQ(survey_.reference_directories.size(), 2u);
+  // The survey must still see which entry includes the directories below it.
+  EXPECT_EQ(survey_.reference_directories,
+            (std::vector<std::string>{tree_.path("specs") + "/*", tree_.path("src")}));
 
   // The very same text is not validated again, so a directory that went
   // missing in between does not stop the next search.

@@ -87,6 +87,20 @@ TEST(ReferencePath, EveryEntryMustBeAnExistingDirectory) {
   EXPECT_TRUE(validate_reference_path("/*", tree.root()).valid);
 }
 
+TEST(ReferencePath, EntriesForTheSurveyKeepTheirSubdirectoryMark) {
+  TempTree tree;
+  tree.directory("specs/sub");
+  tree.directory("more");
+  ReferencePathCheck check = validate_reference_path(" specs/./* ; more ;/*", tree.root());
+  ASSERT_TRUE(check.valid);
+  EXPECT_EQ(check.entries, (std::vector<std::string>{tree.path("specs") + "/*", tree.path("more"), "/*"}));
+  EXPECT_EQ(check.directories, (std::vector<std::string>{tree.path("specs"), tree.path("more"), "/"}));
+
+  check = validate_reference_path("more/*;gone", tree.root());
+  EXPECT_FALSE(check.valid);
+  EXPECT_TRUE(check.entries.empty());
+}
+
 TEST(ReferencePath, RelativeEntriesAreTakenFromTheCurrentDirectory) {
   TempTree tree;
   tree.directory("specs");
