@@ -3,6 +3,7 @@
 #include "platform/log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -134,12 +135,18 @@ void Log::open_locked(const std::filesystem::path& file, std::uint32_t limit, bo
   limit_ = limit;
   flush_each_record_ = flush_each_record;
   record_count_ = 0;
-  file_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+  // Non-blocking only while opening: a pipe nobody reads must not hang start-up.
+  file_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0644);
   if (file_ < 0) {
     int error = errno;
     disable("Log file " + file.string() + " cannot be created (" + std::strerror(error) + "); logging is disabled");
     return;
   }
+  if (int flags = ::fcntl(file_, F_GETFL); flags >= 0) ::fcntl(file_, F_SETFL, flags & ~O_NONBLOCK);
+  // A pipe or a device (/dev/null) is never moved aside nor given a backup:
+  // rotating it would rename something that is not ours.
+  struct stat info {};
+  if (::fstat(file_, &info) == 0 && !S_ISREG(info.st_mode)) limit_ = 0;
   backup_file_name_.clear();
   if (limit_ != 0) {
     backup_file_name_ = log_backup_file_name(file);

@@ -42,7 +42,8 @@ class Log {
 
   // Creates (truncates) `file`, deletes an old backup when `limit` is not 0
   // (0 = unlimited) and writes the header. A file that cannot be created
-  // leaves logging disabled and sets warning(); nothing is thrown.
+  // leaves logging disabled and sets warning(); nothing is thrown. A pipe or
+  // device is logged into without limit: it is never moved aside.
   void open(const std::filesystem::path& file, std::uint32_t limit, bool flush_each_record = false);
 
   // Appends one record; nothing when disabled. Line breaks in `message`

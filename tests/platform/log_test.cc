@@ -2,7 +2,10 @@
 // settings that name the file and its limit, failures, and many writers.
 #include "platform/log.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -184,6 +187,36 @@ TEST_F(LogFileTest, RotationThatCannotMoveTheFileKeepsItsRecords) {
   EXPECT_EQ(kept[2], "first");
   EXPECT_FALSE(log.is_enabled());
   EXPECT_NE(log.warning().find((directory_ / "run_2.log").string()), std::string::npos);
+}
+
+TEST_F(LogFileTest, ALogThatIsNotARegularFileIsNeverMovedAside) {
+  // Logging into a pipe or a device (/dev/null) must never rename it.
+  const auto fifo = directory_ / "trace";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  write_file(directory_ / "trace_2", "unrelated\n");
+  Log log;
+  log.open(fifo, 3);
+  for (const char* message : {"first", "second", "third"}) log.put(message);
+  EXPECT_TRUE(log.is_enabled());
+  EXPECT_EQ(log.record_count(), 5u);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(read_file(directory_ / "trace_2"), "unrelated\n");
+  char buffer[4096];
+  const ssize_t got = ::read(reader, buffer, sizeof buffer);
+  ::close(reader);
+  ASSERT_GT(got, 0);
+  EXPECT_NE(std::string(buffer, static_cast<std::size_t>(got)).find("=> third"), std::string::npos);
+}
+
+TEST_F(LogFileTest, APipeWithoutReaderDisablesLoggingInsteadOfHanging) {
+  const auto fifo = directory_ / "trace";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Log log;
+  log.open(fifo, 3);
+  EXPECT_FALSE(log.is_enabled());
+  EXPECT_NE(log.warning().find(fifo.string()), std::string::npos);
 }
 
 TEST_F(LogFileTest, RotationThatCannotCreateTheFileDisablesLogging) {
