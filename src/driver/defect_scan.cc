@@ -86,12 +86,7 @@ void DefectScan::analyse(const WorkItem& item, ScanResult& result) {
 void DefectScan::prepare(const std::string& name, bool is_adq, ScanResult& result) {
   begin(result);
   log("Prepare: " + name);
-  std::string error;
-  if (!checker_.open_source(name, error)) {
-    log(std::string(prepare_failure_place) + ": Exception = " + error);
-    report_internal_error(name, 0);
-    return;
-  }
+  if (!open_or_report(name, prepare_failure_place)) return;
   try {
     // A stop ends this file's preparation quietly.
     (void)checker_.run_preparation(is_adq);
@@ -207,12 +202,7 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
 
 CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is_adq,
                                       const std::vector<std::string>& spellings) {
-  std::string error;
-  if (!checker_.open_source(file, error)) {
-    log(std::string(check_failure_place) + ": Exception = " + error);
-    report_internal_error(file, 0);
-    return CheckOutcome::Completed;
-  }
+  if (!open_or_report(file, check_failure_place)) return CheckOutcome::Completed;
   CheckOutcome outcome = CheckOutcome::Completed;
   bool named = false;
   try {
@@ -250,6 +240,21 @@ CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is
   }
   checker_.close_source();
   return outcome;
+}
+
+bool DefectScan::open_or_report(const std::string& file, const char* failure_place) {
+  std::string error;
+  try {
+    if (checker_.open_source(file, error)) return true;
+    log(std::string(failure_place) + ": Exception = " + error);
+  } catch (...) {
+    // Reading may fail outright (a file larger than memory); that is this
+    // file's failure and must not end the search.
+    log(exception_record(failure_place, std::current_exception()));
+    checker_.close_source();
+  }
+  report_internal_error(file, 0);
+  return false;
 }
 
 void DefectScan::report_internal_error(const std::string& file, std::int32_t line) {

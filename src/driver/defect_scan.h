@@ -131,6 +131,10 @@ class DefectScan {
   void set_reader_switches();
   CheckOutcome check_source(const std::string& file, int role, bool is_adq,
                             const std::vector<std::string>& spellings);
+  // Opens `file` for the checker; when it cannot be read, the failure is
+  // logged under `failure_place`, filed as an INTERNAL_ERROR of the file at
+  // line 0, and false returned.
+  bool open_or_report(const std::string& file, const char* failure_place);
   void report_internal_error(const std::string& file, std::int32_t line);
   void flush_unchecked_files();
   const AcceptedSpellings& spellings_of(const std::vector<std::string>& spellings);

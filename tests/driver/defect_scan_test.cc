@@ -195,6 +195,26 @@ TEST_F(DefectScanTest, PreparationReportsNothingUnlessItFailsAndThenNamesTheFile
                          "Defect.Scan.Prepare exception: Exception = cannot open /t/d.ads"}));
 }
 
+TEST_F(DefectScanTest, AFileThatCannotEvenBeReadIsItsOwnFailureAndThePairGoesOn) {
+  checker_.files["/t/huge.ads"].open_throws = true;
+  checker_.files["/t/p.ads"].open_throws = true;
+  checker_.files["/t/p.adb"].bugs = {{BugKind::NULL_POINTER, 3}};
+  DefectScan scan = make_scan();
+  scan.start(0, result_);
+  EXPECT_NO_THROW(scan.prepare("/t/huge.ads", false, result_));
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  apply(result_);
+
+  ASSERT_EQ(internal_errors().size(), 2u);
+  EXPECT_EQ(internal_errors()[0], (Finding{"/t/huge.ads", 0, no_column, ""}));
+  EXPECT_EQ(internal_errors()[1], (Finding{"/t/p.ads", 0, no_column, ""}));
+  // The body of the pair is still checked after its specification failed.
+  EXPECT_TRUE(contains(checker_.events, "check /t/p.adb role 0"));
+  EXPECT_EQ(findings_.findings(BugKind::NULL_POINTER).size(), 1u);
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Prepare exception: Exception = std::bad_alloc"));
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = std::bad_alloc"));
+}
+
 TEST_F(DefectScanTest, FilesWithoutAStyleCommandAreListedAsUncheckedWhenAsked) {
   findings_.set_list_unchecked_style_state(true, true);
   checker_.files["/t/styled.adb"].style_command = true;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -20,6 +21,7 @@ namespace flawseek::testing {
 struct ScriptedFile {
   enum class Ends { Completes, Stops, Throws };
   bool unreadable = false;
+  bool open_throws = false;  // reading fails outright (out of memory)
   Ends ends = Ends::Completes;
   int lines = 10;  // the line reached when the file ends, or stops or throws
   bool style_command = false;
@@ -54,6 +56,7 @@ class FakeDefectChecker final : public DefectChecker {
   void set_current_specification(const std::string& file) override { events.push_back("specification " + file); }
   bool open_source(const std::string& file, std::string& error) override {
     events.push_back("open " + file);
+    if (script(file).open_throws) throw std::bad_alloc();
     if (script(file).unreadable) {
       error = "cannot open " + file;
       return false;
