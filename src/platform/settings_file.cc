@@ -125,7 +125,16 @@ void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
   loaded_ = true;
   untouchable_ = false;
   document_ = SettingsDocument::object();
-  if (now.exists) load(warnings);
+  if (!now.exists) return;
+  // A pipe would block the read and a device (/dev/null, named to run with
+  // defaults) would be moved aside as corrupt: neither is read nor replaced.
+  if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    untouchable_ = true;
+    warnings.push_back("Settings file " + path_.string() +
+                       " is not a regular file; its settings are not used and it is left unchanged");
+    return;
+  }
+  load(warnings);
 }
 
 void SettingsFile::load(std::vector<std::string>& warnings) {

@@ -27,7 +27,8 @@ class SettingsFile {
   // The document as the file holds it now (an empty object when the file does
   // not exist). A file that is not a JSON object is moved aside to
   // "<file>.corrupt-<time>" and a warning is appended to `warnings`; the
-  // document is then empty. Never throws.
+  // document is then empty. A pipe or device is neither read nor moved: it
+  // counts as empty and read-only. Never throws.
   const SettingsDocument& document(std::vector<std::string>& warnings);
 
   // True when the file exists but cannot be replaced: it has no write

@@ -329,6 +329,20 @@ TEST_F(SettingsStoreTest, UnreadableFileIsLeftAloneAndReported) {
   EXPECT_NE(warnings[0].find("cannot be read"), std::string::npos);
 }
 
+TEST_F(SettingsStoreTest, AFileThatIsNotARegularFileIsNeitherReadNorMoved) {
+  // A pipe (or /dev/null, named to run with defaults) would block the read or
+  // be renamed aside as corrupt.
+  std::filesystem::create_directories(user_file().parent_path());
+  ASSERT_EQ(::mkfifo(user_file().c_str(), 0600), 0);
+  auto store = make_store();
+  EXPECT_TRUE(store->root_is_read_only(Root::CurrentUser));
+  EXPECT_THROW(store->open_application_key(), KeyCreationFailure);
+  EXPECT_TRUE(std::filesystem::is_fifo(user_file()));
+  std::vector<std::string> warnings = store->take_warnings();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find(user_file().string()), std::string::npos);
+}
+
 TEST_F(SettingsStoreTest, QueuedWarningsReachALateListener) {
   write_json(machine_file(), "not json at all");
   auto store = make_store();
