@@ -86,6 +86,18 @@ const SyntaxCase syntax_cases[] = {
      "package P is task T is\n entry A;\n entry B (1 .. 3);\n entry C (X : Integer);\n entry D (Color) (X, Y : in out T);\n"
      "end T; end P;",
      ""},
+    {"entry parameters on the line after the parenthesis",
+     "package P is task T is\n entry C (\n  X : Integer);\n entry D (Color) (\n  X, Y : in out T);\n"
+     " entry F (\n  1 .. 3);\nend T; end P;",
+     ""},
+    {"accept parameters on the line after the parenthesis",
+     "package body P is task body T is begin\n accept C (\n  X : Integer) do null; end C;\nend T; end P;", ""},
+    {"entry body index on the line after the parenthesis",
+     "package body Q is protected body P is\n entry E (\n  for I in 1 .. 3) (\n  X : Integer) when C is begin null; end E;\n"
+     " entry F (\n  X : Integer) when C is begin null; end F;\nend P; end Q;",
+     ""},
+    {"entry family index is not a parameter", "package P is task T is\n entry E (\n  X := 1);\nend T; end P;",
+     "Symbol ) expected", 3, 5},
     {"task body as a library unit", "task body T is begin null; end T;", "Syntax error", 1, 1},
     {"representation clauses",
      "package P is\n type T is (A, B);\n for T use (A => 1, B => 2);\n for T'Size use 8;\n"
