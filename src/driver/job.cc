@@ -115,9 +115,16 @@ class StoreReader {
   void reopen_user_key() {
     store_->select_root(store_->default_root());
     try {
-      if (open_) store_->open_key(key_path_);
+      // Without a user key of our own, none stays open: the machine's key
+      // must not be left current for whoever writes next.
+      if (open_) {
+        store_->open_key(key_path_);
+      } else {
+        store_->close();
+      }
     } catch (const RegistryError&) {
       open_ = false;
+      store_->close();
     }
   }
 

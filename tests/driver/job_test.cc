@@ -499,6 +499,21 @@ TEST_F(JobTest, MachineWideKindsServeEveryKindWhenTheUserHasNoStyleKey) {
   }
 }
 
+TEST_F(JobTest, LookingUpMachineWideValuesLeavesNoMachineKeyOpenForLaterWrites) {
+  auto machine = make_store();
+  machine->select_root(Root::LocalMachine);
+  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  machine->set_integer("Preparation Phase", 1);
+  const std::string machine_before = testing::read_file(machine_file_);
+
+  Job job(controls_, store_.get(), JobPersistence::ReadOnly);
+  job.load_job();
+  ASSERT_TRUE(job.option_is_set(Option::PREPARATION_PHASE));
+  // A write that forgets to open a key must fail, not land in the machine's file.
+  EXPECT_THROW(store_->set_integer("Stray", 1), EntryCreationFailure);
+  EXPECT_EQ(testing::read_file(machine_file_), machine_before);
+}
+
 // ---- Headless, for one run ------------------------------------------------------------
 
 TEST(HeadlessJob, StartsWithTheInitialValues) {
