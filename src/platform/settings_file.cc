@@ -184,7 +184,9 @@ SettingsFile::UpdateResult SettingsFile::update(const std::function<bool(Setting
 
   // The lock lives in a file of its own: the settings file is replaced by
   // rename, so a lock on it would guard an inode nobody opens any more.
-  std::string lock_name = path_.string() + ".lock";
+  // Beside the file a write replaces, so that writers through a link and
+  // through its target share it.
+  std::string lock_name = write_target(path_).string() + ".lock";
   FileDescriptor lock(::open(lock_name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!lock.valid()) return UpdateResult::Failed;
   while (::flock(lock.get(), LOCK_EX) != 0) {

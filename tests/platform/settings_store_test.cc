@@ -484,6 +484,40 @@ TEST_F(SettingsStoreTest, ConcurrentProcessesNeverLoseEachOthersValues) {
   EXPECT_TRUE(testing::files_starting_with(user_file().parent_path(), "registry.json.tmp").empty());
 }
 
+TEST_F(SettingsStoreTest, WritersThroughALinkAndThroughItsTargetShareOneLock) {
+  constexpr int writes = 150;
+  const std::filesystem::path target = directory_ / "dotfiles" / "registry.json";
+  write_json(target, "{}");
+  std::filesystem::create_directories(user_file().parent_path());
+  std::filesystem::create_symlink(target, user_file());
+
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = ::fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      int status = 0;
+      try {
+        SettingsStore store({c == 0 ? user_file() : target, machine_file()}, false);
+        store.initialize(Company::Brightmoor, "Flawseek");
+        store.open_application_key("\\Race");
+        for (int i = 0; i < writes; ++i) store.set_integer(race_name(c == 0 ? 'a' : 'b', i), i);
+      } catch (...) {
+        status = 1;
+      }
+      ::_exit(status);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(user_file()));
+  nlohmann::json race = parse(target)["Software"]["Brightmoor"]["Flawseek"]["Race"];
+  EXPECT_EQ(race.size(), 2u * writes);
+}
+
 // ---------------------------------------------------------------------------
 // Where the files are
 
