@@ -198,6 +198,7 @@ class AdaParser final : public ParserState {
   bool basic_identifier_declaration();
   void defining_unit_name(std::string& text);
   void dotted_name(std::string& text);
+  void dotted_name_continuation(std::string& text);
 
   // ---- Types ------------------------------------------------------------------
   bool type_declaration();
@@ -304,6 +305,7 @@ class AdaParser final : public ParserState {
   bool handled_statements();
   bool exception_handler();
   bool exception_choice();
+  void exception_choice_after_identifier();
   bool accept_statement();
   bool select_statement();
   bool select_alternative();
@@ -320,7 +322,9 @@ class AdaParser final : public ParserState {
   bool primary();
   bool aggregate();
   bool allocator();
-  void association_list(ListKind kind, NameContext names);
+  // With `paren_consumed` the caller has already taken the "(" to decide
+  // what the parenthesis holds.
+  void association_list(ListKind kind, NameContext names, bool paren_consumed = false);
   bool association(ListKind kind, NameContext names, bool first);
 
   // ---- Names ----------------------------------------------------------------
@@ -349,6 +353,9 @@ class AdaParser final : public ParserState {
   Lone lone_ = Lone::NONE;
   std::string_view last_name_;
   bool pending_not_in_ = false;
+  // The literal NULL that opens the expression about to be parsed was already
+  // consumed (to see whether RECORD followed it): the primary takes it as read.
+  bool null_consumed_ = false;
   // The handled sequence parsed last had a handler for others.
   bool others_handler_ = false;
   // The statement about to be parsed is the entry call of a select alternative.

@@ -387,5 +387,66 @@ TEST(ParserInstances, HookStopExceptionsAndLongLinesPropagate) {
   EXPECT_EQ(parser.syntax_message(), "");
 }
 
+// Constructs broken across lines at the point where the parser tells two forms
+// apart carry the same data as when written on one line.
+TEST(ParserHooks, SplitStatementIdentifiersKeepTheirLabel) {
+  const Outcome loop = parse_source(in_body("Outer\n : loop exit Outer; end loop Outer;"));
+  EXPECT_EQ(loop.syntax_message, "");
+  EXPECT_TRUE(loop.messages.empty());
+  expect_in_order(loop, {"identifier Outer", "statement 13 @4:4", "keyword loop", "used Outer 9"});
+  EXPECT_EQ(loop.count("call Outer"), 0);  // the label is no procedure call
+  EXPECT_EQ(loop.count("tracked start 0"), 0);
+  const Outcome block = parse_source(in_body("B\n : begin null; end B;"));
+  EXPECT_TRUE(block.messages.empty());
+  EXPECT_TRUE(block.has("scope open 5 B"));
+  const Outcome differs = parse_source(in_body("L\n : loop null; end loop M;"));
+  EXPECT_EQ(differs.messages, std::vector<int>{6});
+}
+
+TEST(ParserHooks, SplitExceptionHandlersKeepTheirChoices) {
+  const Outcome parameter =
+      parse_source(in_body("null;\nexception\n when E\n  : others => null;\n when X\n  : Constraint_Error => null;"));
+  EXPECT_EQ(parameter.syntax_message, "");
+  expect_in_order(parameter, {"handler others", "used Constraint_Error 9", "handler"});
+  EXPECT_EQ(parameter.count("used E 9"), 0);  // a choice parameter is no exception name
+  EXPECT_EQ(parameter.count("used X 9"), 0);
+  const Outcome choices = parse_source(
+      in_body("null;\nexception\n when Constraint_Error\n  | Ada.IO_Exceptions\n  .Name_Error => null;"));
+  EXPECT_EQ(choices.syntax_message, "");
+  expect_in_order(choices, {"identifier Constraint_Error", "used Constraint_Error 9", "identifier Ada",
+                            "identifier IO_Exceptions", "identifier Name_Error",
+                            "used Ada.IO_Exceptions.Name_Error 9", "handler"});
+}
+
+TEST(ParserHooks, SplitNullAggregatesKeepTheirLists) {
+  const Outcome record = parse_source("package P is\n X : R := (null\n  record);\nend P;");
+  EXPECT_EQ(record.syntax_message, "");
+  expect_in_order(record, {"list ( 1", "keyword null", "keyword record", "list ) 1"});
+  EXPECT_EQ(record.count("association positional first"), 0);
+  const Outcome values = parse_source(in_body("if Y = (null\n , null) then null; end if;"));
+  EXPECT_EQ(values.syntax_message, "");
+  expect_in_order(values, {"list ( 1", "keyword null", "association positional first", "list , 1",
+                           "keyword null", "association positional", "list ) 1"});
+  const Outcome extension = parse_source("package P is\n X : D := (Y with null\n  , null);\nend P;");
+  EXPECT_EQ(extension.syntax_message, "");
+  expect_in_order(extension, {"list ( 1", "used Y 0", "association positional first", "keyword with",
+                              "keyword null", "association positional", "list , 1", "keyword null",
+                              "association positional", "list ) 1"});
+  // A NULL taken before its expression is still its left operand.
+  const Outcome compared = parse_source(in_body("F ((Z\n with null\n = Q));"));
+  EXPECT_EQ(compared.syntax_message, "");
+  expect_in_order(compared, {"keyword with", "keyword null", "operator 0", "set Q 0", "association positional",
+                             "list ) 1"});
+}
+
+TEST(ParserHooks, SplitFormalPackageActualsKeepTheirList) {
+  const Outcome box = parse_source("generic\n with package P is new Q (\n  <>);\npackage G is end G;");
+  EXPECT_EQ(box.syntax_message, "");
+  EXPECT_EQ(box.count("list ( 8"), 0);
+  const Outcome actuals = parse_source("generic\n with package P is new Q (\n  Integer);\npackage G is end G;");
+  EXPECT_EQ(actuals.syntax_message, "");
+  expect_in_order(actuals, {"list ( 8", "set Integer 3", "association positional first", "list ) 8"});
+}
+
 }  // namespace
 }  // namespace flawseek
