@@ -321,11 +321,17 @@ class AdaParser final : public ParserState {
   bool factor();
   bool primary();
   bool aggregate();
+  bool null_record();
   bool allocator();
   // With `paren_consumed` the caller has already taken the "(" to decide
   // what the parenthesis holds.
   void association_list(ListKind kind, NameContext names, bool paren_consumed = false);
   bool association(ListKind kind, NameContext names, bool first);
+  // An expression may begin after its first token was taken without nesting
+  // deeper than the parser allows at that token.
+  bool primary_may_be_taken() const noexcept {
+    return depth_ < max_parser_nesting && buffer_level_ + 1 < name_buffers_.size();
+  }
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
@@ -353,9 +359,10 @@ class AdaParser final : public ParserState {
   Lone lone_ = Lone::NONE;
   std::string_view last_name_;
   bool pending_not_in_ = false;
-  // The literal NULL that opens the expression about to be parsed was already
-  // consumed (to see whether RECORD followed it): the primary takes it as read.
-  bool null_consumed_ = false;
+  // The first token of the expression about to be parsed was already consumed
+  // (to see whether RECORD or "=>" followed it): the primary takes it as read.
+  enum class Taken : std::uint8_t { NONE, NULL_LITERAL, IDENTIFIER, NUMBER };
+  Taken taken_primary_ = Taken::NONE;
   // The handled sequence parsed last had a handler for others.
   bool others_handler_ = false;
   // The statement about to be parsed is the entry call of a select alternative.

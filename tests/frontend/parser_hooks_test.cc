@@ -448,5 +448,18 @@ TEST(ParserHooks, SplitFormalPackageActualsKeepTheirList) {
   expect_in_order(actuals, {"list ( 8", "set Integer 3", "association positional first", "list ) 8"});
 }
 
+TEST(ParserHooks, SplitNamedAssociationsUseNoFormalName) {
+  const Outcome call = parse_source(in_body("F (X\n => Y, 2\n => Z);\nF (X\n + 1);"));
+  EXPECT_EQ(call.syntax_message, "");
+  EXPECT_EQ(call.count("used X 0"), 1);  // only in the second call, where X is a value
+  EXPECT_EQ(call.count("set X 0"), 0);
+  expect_in_order(call, {"identifier X", "association named first", "set Y 0", "association named",
+                         "set Z 0", "identifier X", "used X 0", "operator 8", "association positional first"});
+  const Outcome pragma = parse_source("pragma Restrictions (No_Dispatch\n => True);");
+  EXPECT_EQ(pragma.syntax_message, "");
+  EXPECT_EQ(pragma.count("used No_Dispatch 4"), 0);
+  EXPECT_EQ(pragma.count("set No_Dispatch 4"), 0);
+}
+
 }  // namespace
 }  // namespace flawseek
