@@ -237,8 +237,10 @@ class AdaParser final : public ParserState {
   bool subprogram_body();
   void subprogram_body_implementation(std::string_view designator);
   bool formal_part(ModeContext context);
-  void formal_part_after_paren(ModeContext context);
-  bool parameter_specification(ModeContext context);
+  // With `identifier_taken` the first parameter's identifier is the previous
+  // token, consumed but not yet announced to the hooks.
+  void formal_part_after_paren(ModeContext context, bool identifier_taken = false);
+  bool parameter_specification(ModeContext context, bool identifier_taken = false);
   void parameter_and_result_profile(bool is_function, ModeContext context);
   void renamed_operator_check(bool operator_designator, std::string_view designator);
 

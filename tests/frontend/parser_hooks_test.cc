@@ -461,5 +461,13 @@ TEST(ParserHooks, SplitNamedAssociationsUseNoFormalName) {
   EXPECT_EQ(pragma.count("set No_Dispatch 4"), 0);
 }
 
+TEST(ParserHooks, SplitEntryParametersKeepTheirOrder) {
+  const Outcome split = parse_source("package P is task T is\n entry C (X\n  : Integer);\n entry F (Color\n  ) (Z : T);\nend T; end P;");
+  const Outcome whole = parse_source("package P is task T is\n entry C (X : Integer);\n entry F (Color) (Z : T);\nend T; end P;");
+  EXPECT_EQ(split.syntax_message, "");
+  EXPECT_EQ(split.log, whole.log);
+  expect_in_order(split, {"entry C", "list ( 4", "identifier X", "declares X", "identifier Color", "used Color 2"});
+}
+
 }  // namespace
 }  // namespace flawseek

@@ -96,6 +96,10 @@ const SyntaxCase syntax_cases[] = {
      "package body Q is protected body P is\n entry E (\n  for I in 1 .. 3) (\n  X : Integer) when C is begin null; end E;\n"
      " entry F (\n  X : Integer) when C is begin null; end F;\nend P; end Q;",
      ""},
+    {"entry parameter names on the line before their colon",
+     "package P is task T is\n entry C (X\n  : Integer);\n entry D (X\n  , Y : in out T);\n entry F (Color\n  ) (Z : T);\n"
+     " entry G (Color\n  range A .. B);\nend T; end P;",
+     ""},
     {"entry family index is not a parameter", "package P is task T is\n entry E (\n  X := 1);\nend T; end P;",
      "Symbol ) expected", 3, 5},
     {"task body as a library unit", "task body T is begin null; end T;", "Syntax error", 1, 1},
