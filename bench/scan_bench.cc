@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corpus_files.h"
+#include "frontend/ada_line_reader.h"
 #include "frontend/ada_token_lists.h"
 #include "frontend/text_parser.h"
 
@@ -28,7 +29,7 @@ void set_rates(benchmark::State& state, double tokens) {
 // parser's lexical layer does: what one parse pays for its tokens.
 void BM_ScanCorpus(benchmark::State& state) {
   if (skip_without_corpus(state)) return;
-  corpus::MemoryLineReader reader;
+  AdaLineReader reader;
   TextParser scanner = make_ada_scanner(&reader);
   std::string line;
   double tokens = 0;
@@ -49,12 +50,12 @@ BENCHMARK(BM_ScanCorpus)->Unit(benchmark::kMillisecond);
 // The reader alone: comment cutting and line copying.
 void BM_ReadCorpusLines(benchmark::State& state) {
   if (skip_without_corpus(state)) return;
-  corpus::MemoryLineReader reader;
+  AdaLineReader reader;
   std::string line;
   for (auto _ : state) {
     long count = 0;
     for (const auto& file : corpus_files()) {
-      reader.reset(file.text);
+      reader.set_text_view(file.text);
       int number = 0;
       for (reader.read_line(line, number); !line.empty(); reader.read_line(line, number)) {
         ++count;
@@ -90,10 +91,10 @@ void BM_ScanPreparedLines(benchmark::State& state) {
   if (skip_without_corpus(state)) return;
   // The whole corpus as one stream of comment-free lines.
   std::vector<std::string> lines;
-  corpus::MemoryLineReader reader;
+  AdaLineReader reader;
   std::string line;
   for (const auto& file : corpus_files()) {
-    reader.reset(file.text);
+    reader.set_text_view(file.text);
     int number = 0;
     for (reader.read_line(line, number); !line.empty(); reader.read_line(line, number)) lines.push_back(line);
   }

@@ -1,8 +1,7 @@
-// The real-code corpus held in memory, a line source that serves its lines the
-// way the source-line reader does (control characters blanked, comments cut,
-// empty lines skipped but counted), and a token loop that steps over string and
-// character literals as the parser's lexical layer does. Shared by the corpus
-// tests and the scanning benchmark.
+// The real-code corpus held in memory and a token loop that feeds a file through
+// the source-line reader and steps over string and character literals as the
+// parser's lexical layer does. Shared by the corpus tests and the scanning
+// benchmark.
 #pragma once
 
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/ada_line_reader.h"
 #include "frontend/ada_tokens.h"
 #include "frontend/text_parser.h"
 
@@ -48,73 +48,14 @@ inline std::vector<CorpusFile> load_corpus(const std::string& directory) {
   return files;
 }
 
-// Serves the lines of a text held in memory, as the source-line reader would
-// deliver them: trailing blanks and control characters stripped, lines left
-// empty skipped (their numbers still count), control characters blanked, a
-// comment cut at its first '-' (which becomes a blank), then the empty line.
-class MemoryLineReader : public LineSource {
- public:
-  void reset(std::string_view text) {
-    text_ = text;
-    at_ = 0;
-    line_number_ = 0;
-  }
-
-  void read_line(std::string& line, int& line_number) override {
-    for (;;) {
-      if (at_ >= text_.size()) {
-        line.clear();
-        return;
-      }
-      std::size_t end = text_.find('\n', at_);
-      if (end == std::string_view::npos) end = text_.size();
-      std::string_view raw = text_.substr(at_, end - at_);
-      at_ = end + 1;
-      ++line_number_;
-      while (!raw.empty() && static_cast<unsigned char>(raw.back()) <= 32) raw.remove_suffix(1);
-      if (raw.empty()) continue;
-      line.assign(raw);
-      cut_comment(line);
-      line_number = line_number_;
-      return;
-    }
-  }
-
- private:
-  static void cut_comment(std::string& line) {
-    bool in_string = false;
-    const std::size_t n = line.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      char& c = line[i];
-      if (static_cast<unsigned char>(c) < 32) {
-        c = ' ';
-      } else if (!in_string && i + 1 < n && c == '-' && line[i + 1] == '-') {
-        c = ' ';
-        line.resize(i + 1);
-        return;
-      } else if (c == '"') {
-        if (in_string) {
-          in_string = false;
-        } else if (i == 0 || line[i - 1] != '\'') {
-          in_string = true;
-        }
-      }
-    }
-  }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-  int line_number_ = 0;
-};
-
 // Scans one file to its end, calling on_token(scanner) for every token the
 // parser would see; a string or character literal is reported as its opening
 // symbol and then stepped over by restarting after it. Throws what the scanner
 // throws.
 template <typename OnToken>
-void scan_file(TextParser& scanner, MemoryLineReader& reader, std::string& line,
+void scan_file(TextParser& scanner, AdaLineReader& reader, std::string& line,
                std::string_view text, OnToken on_token) {
-  reader.reset(text);
+  reader.set_text_view(text);
   scanner.set_reader(&reader);
   line.clear();
   scanner.set_text(&line, 1);

@@ -99,7 +99,7 @@ char kind_letter(TokenKind kind) {
 
 TEST_F(CorpusScan, EveryFileGivesWellFormedTokensInOrder) {
   EXPECT_GE(files_->size(), 500u);
-  corpus::MemoryLineReader reader;
+  AdaLineReader reader;
   TextParser scanner = make_ada_scanner(&reader);
   std::string line;
   std::map<TokenKind, long> kinds;
