@@ -291,18 +291,17 @@ int TextParser::match_symbol(int& position) const noexcept {
   if (!(class_bits_[c] & kSymbolStart) || column_ > line_length_) return 0;
   const int left = line_length_ - column_ + 1;
   const int n = std::min(left, longest_symbol_);
-  if (n <= 1 || is_blank(text_[column_]) || (class_bits_[text_[column_]] & kAlphanumeric)) {
-    if (!(class_bits_[c] & kSingleSymbol)) return 0;
-    position = single_symbol_position_[c];
-    return 1;
-  }
-  const unsigned char* here = text_ + column_ - 1;
-  for (int e = symbol_first_[c]; e < symbol_first_[c + 1]; ++e) {
-    const SymbolEntry& entry = symbol_entries_[e];
-    if (entry.length <= n &&
-        std::memcmp(here, symbol_list_.data() + entry.offset, entry.length) == 0) {
-      position = entry.position;
-      return entry.length;
+  // A longer symbol needs a following character that is neither blank nor
+  // alphanumeric; otherwise only a one-character symbol can match.
+  if (n > 1 && !is_blank(text_[column_]) && !(class_bits_[text_[column_]] & kAlphanumeric)) {
+    const unsigned char* here = text_ + column_ - 1;
+    for (int e = symbol_first_[c]; e < symbol_first_[c + 1]; ++e) {
+      const SymbolEntry& entry = symbol_entries_[e];
+      if (entry.length <= n &&
+          std::memcmp(here, symbol_list_.data() + entry.offset, entry.length) == 0) {
+        position = entry.position;
+        return entry.length;
+      }
     }
   }
   if (!(class_bits_[c] & kSingleSymbol)) return 0;
