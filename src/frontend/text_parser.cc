@@ -22,9 +22,8 @@ constexpr bool is_basic_letter(unsigned char c) {
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
 
-constexpr bool is_decimal_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_decimal_or_underscore(unsigned char c) {
-  return is_decimal_digit(c) || c == '_';
+  return latin1::is_digit(c) || c == '_';
 }
 constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -67,7 +66,7 @@ bool keyword_list_is_valid(std::string_view list) {
   for (std::size_t i = 0; i + 1 < list.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(list[i]);
     if (c <= ' ' || opens_empty_entry(list, i)) return false;
-    if (list[i] == list[0] && is_decimal_digit(static_cast<unsigned char>(list[i + 1])))
+    if (list[i] == list[0] && latin1::is_digit(static_cast<unsigned char>(list[i + 1])))
       return false;
   }
   return true;
@@ -83,8 +82,8 @@ TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClas
                                                             : is_basic_letter(c);
     std::uint8_t bits = 0;
     if (letter || c == '_') bits |= kIdentifierStart;
-    if (letter || c == '_' || is_decimal_digit(c)) bits |= kIdentifierChar;
-    if (letter || is_decimal_digit(c)) bits |= kAlphanumeric;
+    if (letter || c == '_' || latin1::is_digit(c)) bits |= kIdentifierChar;
+    if (letter || latin1::is_digit(c)) bits |= kAlphanumeric;
     class_bits_[b] = bits;
     fold_[b] = c;
   }
@@ -340,7 +339,7 @@ bool TextParser::next_token() {
     step();
     return true;
   }
-  if (is_decimal_digit(current_char_)) {
+  if (latin1::is_digit(current_char_)) {
     kind_ = TokenKind::Number;
     scan_number();
   } else {
