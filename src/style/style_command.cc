@@ -1,27 +1,14 @@
 // Style command words and the rules they install.
 #include "style/style_command.h"
 
+#include "platform/latin1.h"
+
 namespace flawseek {
-
-namespace {
-
-// Command words are plain ASCII, so an ASCII fold is exact here.
-bool same_word_ignoring_case(std::string_view written, std::string_view word) {
-  if (written.size() != word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    char c = written[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != word[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::optional<StyleKeyword> find_style_keyword(std::string_view word) {
   for (int position = 0; position < style_keyword_count; ++position) {
     const auto keyword = static_cast<StyleKeyword>(position);
-    if (same_word_ignoring_case(word, command_word(keyword))) return keyword;
+    if (latin1::equal_ignoring_case(word, command_word(keyword))) return keyword;
   }
   return std::nullopt;
 }
