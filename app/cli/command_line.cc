@@ -3,6 +3,7 @@
 
 #include "driver/job.h"
 #include "platform/label.h"
+#include "platform/latin1.h"
 
 namespace flawseek {
 
@@ -21,18 +22,9 @@ std::string normalised(std::string_view text) {
   return words;
 }
 
-std::string lower_case(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return result;
-}
-
 std::optional<OutputFormat> find_format(std::string_view text) {
-  const std::string name = lower_case(text);
   for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text}) {
-    if (name == format_name(format)) return format;
+    if (latin1::equal_ignoring_case(text, format_name(format))) return format;
   }
   return std::nullopt;
 }
@@ -81,7 +73,7 @@ std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds
     const std::size_t comma = list.find(',', start);
     const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
     const std::string_view word = list.substr(start, end - start);
-    if (lower_case(word) == "all") {
+    if (latin1::equal_ignoring_case(word, "all")) {
       for (int position = 0; position < selectable_style_kind_count; ++position) {
         kinds.push_back(static_cast<StyleKind>(position));
       }
