@@ -254,21 +254,18 @@ void Job::install_list_unchecked_style() {
 
 void Job::enter_extended_style_mode() {
   if (extended_style_mode_) return;
-  bool switch_on = false;
   StoreReader reader(store_, persistence_);
   if (reader.open(options_key) && reader.exists(default_rule_book_name)) {
     const std::int32_t stored = reader.integer(default_rule_book_name, 0);
     // Out of range either way is not a rule book: the user's own selection is
     // the safe reading (a negative value would otherwise stop the load).
     style_set_ = (stored < 0 || stored >= style_set_count) ? StyleSet::USER : static_cast<StyleSet>(stored);
-    switch_on = true;
   } else if (list_unchecked_style_available_) {
     style_set_ = StyleSet::USER;
-    switch_on = true;
+  } else {
+    return;
   }
-  if (!switch_on) return;
-  extended_style_mode_ = true;
-  read_extended_settings();
+  switch_on_extended_style_mode();
 }
 
 void Job::switch_on_extended_style_mode() {
@@ -354,39 +351,22 @@ void Job::toggle_style_kind(StyleKind kind) {
 }
 
 void Job::select_style_set(StyleSet set) {
-  if (static_cast<int>(set) >= style_set_count) return;
-  controls_.set_style_set_mark(style_set_, false);
-  style_set_ = set;
-  apply_style_set_to_kinds();
-  controls_.set_style_set_mark(style_set_, true);
-  save_if_allowed();
+  if (set_style_set_value(set)) save_if_allowed();
 }
 
 void Job::toggle_list_unchecked_style() {
-  if (!list_unchecked_style_available_) {
-    controls_.create_list_unchecked_style_item();
-    list_unchecked_style_available_ = true;
-  }
+  offer_list_unchecked_style();
   list_unchecked_style_ = !controls_.list_unchecked_style_mark();
   controls_.set_list_unchecked_style_mark(list_unchecked_style_);
-  if (can_save()) {
-    StoreWriter writer(*store_);
-    if (writer.open(options_key)) writer.boolean(list_unchecked_style_name, list_unchecked_style_);
-    writer.finish();
-  }
+  save_list_unchecked_style();
 }
 
 void Job::note_style_command_seen() {
   if (list_unchecked_style_available_) return;
-  controls_.create_list_unchecked_style_item();
+  offer_list_unchecked_style();
   list_unchecked_style_ = true;
   controls_.set_list_unchecked_style_mark(true);
-  list_unchecked_style_available_ = true;
-  if (can_save()) {
-    StoreWriter writer(*store_);
-    if (writer.open(options_key)) writer.integer(list_unchecked_style_name, 1);
-    writer.finish();
-  }
+  save_list_unchecked_style();
 }
 
 // ---- Shared steps ---------------------------------------------------------------
@@ -401,6 +381,28 @@ void Job::set_style_kind_value(StyleKind kind, bool on) {
   enabled_style_kinds_[at(kind)] = on;
   if (is_user_set(style_set_)) user_style_kinds_[at(kind)] = on;
   controls_.set_style_kind_mark(kind, on);
+}
+
+bool Job::set_style_set_value(StyleSet set) {
+  if (static_cast<int>(set) >= style_set_count) return false;
+  controls_.set_style_set_mark(style_set_, false);
+  style_set_ = set;
+  apply_style_set_to_kinds();
+  controls_.set_style_set_mark(style_set_, true);
+  return true;
+}
+
+void Job::offer_list_unchecked_style() {
+  if (list_unchecked_style_available_) return;
+  controls_.create_list_unchecked_style_item();
+  list_unchecked_style_available_ = true;
+}
+
+void Job::save_list_unchecked_style() {
+  if (!can_save()) return;
+  StoreWriter writer(*store_);
+  if (writer.open(options_key)) writer.boolean(list_unchecked_style_name, list_unchecked_style_);
+  writer.finish();
 }
 
 void Job::apply_style_set_to_kinds() {
@@ -451,18 +453,11 @@ void Job::set_style_kind(StyleKind kind, bool on) {
 
 void Job::set_style_set(StyleSet set) {
   switch_on_extended_style_mode();
-  if (static_cast<int>(set) >= style_set_count) return;
-  controls_.set_style_set_mark(style_set_, false);
-  style_set_ = set;
-  apply_style_set_to_kinds();
-  controls_.set_style_set_mark(style_set_, true);
+  set_style_set_value(set);
 }
 
 void Job::set_list_unchecked_style(bool on) {
-  if (!list_unchecked_style_available_) {
-    controls_.create_list_unchecked_style_item();
-    list_unchecked_style_available_ = true;
-  }
+  offer_list_unchecked_style();
   list_unchecked_style_ = on;
   controls_.set_list_unchecked_style_mark(on);
 }

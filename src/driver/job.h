@@ -99,6 +99,11 @@ class Job {
   void save_if_allowed();
   void set_option_value(Option option, bool on);
   void set_style_kind_value(StyleKind kind, bool on);
+  // False, and nothing changed, for a value outside the style sets.
+  bool set_style_set_value(StyleSet set);
+  // Creates the "List Unchecked Style" item the first time it is needed.
+  void offer_list_unchecked_style();
+  void save_list_unchecked_style();
 
   std::unique_ptr<JobControls> own_controls_;  // only for the headless job
   JobControls& controls_;
