@@ -42,6 +42,15 @@ class JobTest : public ::testing::Test {
     return store;
   }
 
+  // The machine-wide file positioned at one of our keys, as an administrator
+  // would have filled it.
+  static std::unique_ptr<SettingsStore> machine_key(std::string_view key) {
+    auto machine = make_store();
+    machine->select_root(Root::LocalMachine);
+    machine->create_key("Software\\Brightmoor\\Flawseek\\" + std::string(key));
+    return machine;
+  }
+
   // Values written before the job starts, as an earlier session would have.
   void seed_integer(std::string_view key, std::string_view name, std::int32_t value) {
     auto seeder = make_store();
@@ -147,9 +156,7 @@ TEST_F(JobTest, StoredValuesAreReadUnderTheirLabels) {
 }
 
 TEST_F(JobTest, MachineWideValuesServeAFreshUser) {
-  auto machine = make_store();
-  machine->select_root(Root::LocalMachine);
-  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  auto machine = machine_key("Options");
   machine->set_integer("Preparation Phase", 1);
   Job job(controls_, store_.get());
   job.load_job();
@@ -408,9 +415,7 @@ TEST_F(JobTest, AReadOnlySettingsFileKeepsTheChangeButReportsTheFailedSave) {
 }
 
 TEST_F(JobTest, AReadOnlyUserFileWithoutTheKeyStillGetsMachineWideValues) {
-  auto machine = make_store();
-  machine->select_root(Root::LocalMachine);
-  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  auto machine = machine_key("Options");
   machine->set_integer("Preparation Phase", 1);
   machine->set_integer("Search Subfolders", 0);
   // The user's file holds other settings but no key of ours, and may not be written.
@@ -458,9 +463,7 @@ TEST_F(JobTest, ReadOnlyJobsLeaveAFreshStoreWithoutFiles) {
 }
 
 TEST_F(JobTest, ReadOnlyJobsReadUserValuesFirstThenMachineValues) {
-  auto machine = make_store();
-  machine->select_root(Root::LocalMachine);
-  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  auto machine = machine_key("Options");
   machine->set_integer("Preparation Phase", 1);
   machine->set_integer("Gnat Extensions", 1);
   machine->set_integer("Default Rule Book", 4);
@@ -479,9 +482,7 @@ TEST_F(JobTest, ReadOnlyJobsReadUserValuesFirstThenMachineValues) {
 }
 
 TEST_F(JobTest, MachineWideKindsServeEveryKindWhenTheUserHasNoStyleKey) {
-  auto machine = make_store();
-  machine->select_root(Root::LocalMachine);
-  machine->create_key("Software\\Brightmoor\\Flawseek\\Style");
+  auto machine = machine_key("Style");
   machine->set_integer(kind_label(StyleKind::NO_GOTO_STATEMENTS), 1);
   machine->set_integer(kind_label(StyleKind::LINE_TOO_LONG), 1);
   seed_integer("\\Options", "Default Rule Book", 1);
@@ -500,9 +501,7 @@ TEST_F(JobTest, MachineWideKindsServeEveryKindWhenTheUserHasNoStyleKey) {
 }
 
 TEST_F(JobTest, LookingUpMachineWideValuesLeavesNoMachineKeyOpenForLaterWrites) {
-  auto machine = make_store();
-  machine->select_root(Root::LocalMachine);
-  machine->create_key("Software\\Brightmoor\\Flawseek\\Options");
+  auto machine = machine_key("Options");
   machine->set_integer("Preparation Phase", 1);
   const std::string machine_before = testing::read_file(machine_file_);
 
