@@ -40,11 +40,4 @@ bool name_matches(std::string_view pattern, std::string_view name) {
   return false;
 }
 
-bool equal_ignoring_case(std::string_view left, std::string_view right) {
-  if (left.size() != right.size()) return false;
-  for (std::size_t i = 0; i < left.size(); ++i)
-    if (fold(left[i]) != fold(right[i])) return false;
-  return true;
-}
-
 }  // namespace flawseek

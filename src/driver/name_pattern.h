@@ -11,7 +11,4 @@ namespace flawseek {
 // its part before ".*", so "*.*" matches every name.
 bool name_matches(std::string_view pattern, std::string_view name);
 
-// Equal without regard to ASCII letter case.
-bool equal_ignoring_case(std::string_view left, std::string_view right);
-
 }  // namespace flawseek

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver/name_pattern.h"
+#include "platform/latin1.h"
 
 namespace flawseek {
 
@@ -20,10 +21,10 @@ namespace {
 enum class AdaExtension : std::uint8_t { None, Ads, Adb, Ada, Adq };
 
 AdaExtension ada_extension(std::string_view ext) {
-  if (equal_ignoring_case(ext, "ads")) return AdaExtension::Ads;
-  if (equal_ignoring_case(ext, "adb")) return AdaExtension::Adb;
-  if (equal_ignoring_case(ext, "ada")) return AdaExtension::Ada;
-  if (equal_ignoring_case(ext, "adq")) return AdaExtension::Adq;
+  if (latin1::equal_ignoring_case(ext, "ads")) return AdaExtension::Ads;
+  if (latin1::equal_ignoring_case(ext, "adb")) return AdaExtension::Adb;
+  if (latin1::equal_ignoring_case(ext, "ada")) return AdaExtension::Ada;
+  if (latin1::equal_ignoring_case(ext, "adq")) return AdaExtension::Adq;
   return AdaExtension::None;
 }
 
@@ -71,7 +72,7 @@ const Entry* Listing::find_file(const std::string& directory, std::string_view b
   const Entry* fallback = nullptr;
   for (auto it = first; it != entries.end() && it->name.compare(0, prefix.size(), prefix) == 0; ++it) {
     std::string_view candidate_ext = std::string_view(it->name).substr(prefix.size());
-    if (!equal_ignoring_case(candidate_ext, ext)) continue;
+    if (!latin1::equal_ignoring_case(candidate_ext, ext)) continue;
     if (it->type != DT_REG && !is_file(join(directory, it->name))) continue;
     bool same_case = (candidate_ext.front() >= 'A' && candidate_ext.front() <= 'Z') == upper;
     if (same_case) return &*it;
