@@ -56,12 +56,10 @@ void DefectScan::start(std::int32_t finding_limit, ScanResult& result) {
   begin(result);
   log("Start");
   checker_.start(finding_limit);
-  unchecked_files_.clear();
 }
 
 void DefectScan::finish(ScanResult& result) {
   begin(result);
-  flush_unchecked_files();
   checker_.finish();
 }
 
@@ -222,9 +220,8 @@ CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is
       if (style_command_seen) {
         result_->findings.note_style_command_seen();
       } else {
-        unchecked_files_.push_back(file);
+        report_unchecked_file(file);
       }
-      flush_unchecked_files();
     }
   } catch (...) {
     // Reported before the file is closed, at the line the reader reached;
@@ -262,12 +259,9 @@ void DefectScan::report_internal_error(const std::string& file, std::int32_t lin
   result_->findings.report_bug(BugKind::INTERNAL_ERROR, line, no_column, {});
 }
 
-void DefectScan::flush_unchecked_files() {
-  for (const std::string& file : unchecked_files_) {
-    result_->findings.set_current_file(file);
-    result_->findings.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, {});
-  }
-  unchecked_files_.clear();
+void DefectScan::report_unchecked_file(const std::string& file) {
+  result_->findings.set_current_file(file);
+  result_->findings.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, {});
 }
 
 const AcceptedSpellings& DefectScan::spellings_of(const std::vector<std::string>& spellings) {

@@ -136,15 +136,14 @@ class DefectScan {
   // line 0, and false returned.
   bool open_or_report(const std::string& file, const char* failure_place);
   void report_internal_error(const std::string& file, std::int32_t line);
-  void flush_unchecked_files();
+  // A file whose text held no style command: NO_STYLE_CHECKS at line 0.
+  void report_unchecked_file(const std::string& file);
   const AcceptedSpellings& spellings_of(const std::vector<std::string>& spellings);
 
   DefectChecker& checker_;
   UnitSurvey& survey_;
   ScanSettings settings_;
   ScanResult* result_ = nullptr;
-  // Files whose text held no style command, reported as NO_STYLE_CHECKS.
-  std::vector<std::string> unchecked_files_;
   AcceptedSpellings spellings_;  // reused for every file
 };
 
