@@ -19,13 +19,6 @@ namespace {
 constexpr const char* search_failure_place = "Control.Defect_Scan";
 constexpr const char* start_failure_place = "Control.Start";
 
-std::string_view trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 // Hands each work item to the per-file driver and its result to the list,
@@ -185,8 +178,7 @@ void SearchRun::perform_search() {
 
     if (ok) {
       controls_.show_status(SearchTexts::searching);
-      const std::string root(trimmed(job_.search_root()));
-      if (!run_search(root)) {
+      if (!run_search(job_.search_root())) {
         controls_.show_status(SearchTexts::root_not_found);
         outcome = SearchOutcome::RootNotFound;
       } else if (running_.load()) {
