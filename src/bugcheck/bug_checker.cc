@@ -73,7 +73,6 @@ void BugChecker::set_current_specification(std::string_view name) {
 bool BugChecker::open_source(const std::string& path, std::string& error) {
   close_source();
   impl_->source_closed = false;
-  impl_->reader.restart(impl_->source_text);
   std::string& text = impl_->source_text;
   int failure = read_whole_file(path, text);
   if (failure != 0) error = path + ": " + std::system_category().message(failure);
