@@ -61,6 +61,17 @@ void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
   }
 }
 
+// Every kind with findings among the indices [first, last), under its label.
+void write_text_kinds(const FindingsList& findings, int first, int last, std::ostream& out) {
+  for (int i = first; i < last; ++i) {
+    FindingKind kind = FindingKind::from_index(i);
+    const auto& list = findings.findings(kind);
+    if (list.empty()) continue;
+    out << '\n' << kind.label() << "\n\n";
+    write_text_kind(list, out);
+  }
+}
+
 // A stream buffer on a file descriptor that remembers the errno of the first
 // failed write, so the message can say why ("No space left on device").
 class DescriptorBuffer final : public std::streambuf {
@@ -167,22 +178,10 @@ void write_text_report_header(std::ostream& out, std::string_view date_and_time)
 }
 
 void write_text_report(const FindingsList& findings, std::ostream& out) {
-  for (int i = 0; i < bug_kind_count; ++i) {
-    FindingKind kind = FindingKind::from_index(i);
-    const auto& list = findings.findings(kind);
-    if (list.empty()) continue;
-    out << '\n' << kind.label() << "\n\n";
-    write_text_kind(list, out);
-  }
+  write_text_kinds(findings, 0, bug_kind_count, out);
   if (findings.style_count() > 0) {
     out << "\nStyle violations\n";
-    for (int i = bug_kind_count; i < FindingKind::count; ++i) {
-      FindingKind kind = FindingKind::from_index(i);
-      const auto& list = findings.findings(kind);
-      if (list.empty()) continue;
-      out << '\n' << kind.label() << "\n\n";
-      write_text_kind(list, out);
-    }
+    write_text_kinds(findings, bug_kind_count, FindingKind::count, out);
   }
   check_stream(out);
 }
