@@ -13,6 +13,7 @@
 #include "build_info.h"
 #include "platform/file_io.h"
 #include "platform/label.h"
+#include "platform/latin1.h"
 
 namespace flawseek {
 
@@ -144,10 +145,7 @@ bool is_csv_report_name(std::string_view path) {
   std::string_view name = file_name_part(path);
   std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
-  std::string_view ext = name.substr(dot + 1);
-  if (ext.size() != 3) return false;
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return lower(ext[0]) == 'c' && lower(ext[1]) == 's' && lower(ext[2]) == 'v';
+  return latin1::equal_ignoring_case(name.substr(dot + 1), "csv");
 }
 
 void write_csv_report(const FindingsList& findings, std::ostream& out) {
