@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "bugcheck/bug_kind.h"
+#include "findings/bug_kind.h"
 
 namespace flawseek {
 

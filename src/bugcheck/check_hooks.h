@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "bugcheck/check_reporter.h"
-#include "bugcheck/end_name_rule.h"
-#include "bugcheck/parser_message_rule.h"
-#include "bugcheck/reachability_rule.h"
+#include "stylecheck/end_name_rule.h"
+#include "bugcheck/rules/parser_message_rule.h"
+#include "bugcheck/rules/reachability_rule.h"
 #include "frontend/parser_hooks.h"
 
 namespace flawseek {

@@ -1,7 +1,7 @@
 // Placing findings that rules raise outside the parser's messages.
 #include "bugcheck/check_reporter.h"
 
-#include "bugcheck/parser_message_findings.h"
+#include "bugcheck/rules/parser_message_findings.h"
 
 namespace flawseek {
 

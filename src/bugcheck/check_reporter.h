@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "bugcheck/bug_kind.h"
+#include "findings/bug_kind.h"
 #include "bugcheck/line_ring.h"
 #include "bugcheck/report_gateway.h"
 #include "frontend/parser_hooks.h"

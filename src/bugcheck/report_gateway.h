@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "bugcheck/bug_kind.h"
+#include "findings/bug_kind.h"
 #include "bugcheck/suppression_mark.h"
 #include "findings/finding_sink.h"
 #include "style/style_kind.h"

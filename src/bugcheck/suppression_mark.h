@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "bugcheck/bug_kind.h"
+#include "findings/bug_kind.h"
 #include "platform/ordered_list.h"
 
 namespace flawseek {

@@ -16,6 +16,7 @@
 #include "frontend/parser_hooks.h"
 #include "frontend/parser_message.h"
 #include "frontend/statement_kind.h"
+#include "frontend/text_utilities.h"
 #include "style/style_rules.h"
 
 namespace flawseek {
@@ -25,11 +26,6 @@ namespace flawseek {
 // what the stack holds even with AddressSanitizer's larger frames.
 inline constexpr int max_parser_nesting = 256;
 
-// Case-blind equality of two names (Latin-1).
-bool same_name(std::string_view a, std::string_view b) noexcept;
-// The text starts with the reserved word `word` (lower case), not followed by an
-// identifier character: "record;" starts with "record", "records" does not.
-bool starts_with_word(std::string_view text, std::string_view word) noexcept;
 
 template <class Hooks>
 class AdaParser final : public ParserState {

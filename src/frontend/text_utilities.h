@@ -21,4 +21,10 @@ bool has_no_lower_case(std::string_view text);
 // each word is capitalised: "WITH_CLAUSE" gives "With Clause".
 std::string words(std::string_view text);
 
+// Case-blind equality of two Ada names (Latin-1).
+bool same_name(std::string_view a, std::string_view b) noexcept;
+// The text starts with the reserved word `word` (lower case), not followed by an
+// identifier character: "record;" starts with "record", "records" does not.
+bool starts_with_word(std::string_view text, std::string_view word) noexcept;
+
 }  // namespace flawseek

@@ -1,7 +1,7 @@
 // Checking the name after END of a named construct.
-#include "bugcheck/end_name_rule.h"
+#include "stylecheck/end_name_rule.h"
 
-#include "frontend/ada_parser.h"
+#include "frontend/text_utilities.h"
 
 namespace flawseek {
 

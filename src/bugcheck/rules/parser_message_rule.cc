@@ -1,7 +1,7 @@
 // Filing the parser's messages as findings.
-#include "bugcheck/parser_message_rule.h"
+#include "bugcheck/rules/parser_message_rule.h"
 
-#include "bugcheck/parser_message_findings.h"
+#include "bugcheck/rules/parser_message_findings.h"
 
 namespace flawseek {
 

@@ -1,5 +1,5 @@
 // The unreachable-code rule.
-#include "bugcheck/reachability_rule.h"
+#include "bugcheck/rules/reachability_rule.h"
 
 namespace flawseek {
 
