@@ -1,7 +1,8 @@
-// Runs every Ada fixture of tests/fixtures/rules through a bug checker and
-// compares the findings with the expectations written in the fixtures'
-// comments: "-- expect: Code Not Reachable" on the line of the finding
-// (several separated by ";", a column as "@ 12"), or "-- expect line 7: ..."
+// Runs every Ada fixture below tests/fixtures/rules (a folder per rule
+// family) through a bug checker and compares the findings with the
+// expectations written in the fixtures' comments: "-- expect: Code Not
+// Reachable" on the line of the finding (several separated by ";", a column
+// as "@ 12"), or "-- expect line 7: ..."
 // for a finding filed at another line of the file (line 0: the whole file).
 // A "-- fixture: ..." comment sets the run: superfluous-marks, style-checks-off,
 // rules=TAVIK|TAVIK_95|BRIGHTMOOR|NONE, max-line=N, comment-exempt, limit=N,
@@ -34,11 +35,11 @@ using testing::read_lines;
 using testing_support::UnitSettings;
 
 struct FixtureUnit {
-  std::string stem;
+  std::string name;                // family_stem: the folder, then the file's stem
   std::vector<std::string> paths;  // one file, or specification then body
 };
 
-void PrintTo(const FixtureUnit& unit, std::ostream* out) { *out << unit.stem; }
+void PrintTo(const FixtureUnit& unit, std::ostream* out) { *out << unit.name; }
 
 struct Expected {
   std::string file;
@@ -67,20 +68,25 @@ std::optional<FindingKind> kind_by_label(std::string_view label) {
   return std::nullopt;
 }
 
+// Every fixture below tests/fixtures/rules, one folder a rule family; a stem
+// with both a specification and a body in one folder is a pair.
 std::vector<FixtureUnit> discover_fixtures() {
-  std::map<std::string, std::vector<fs::path>> by_stem;
-  const fs::path dir = fs::path(FLAWSEEK_FIXTURES) / "rules";
-  for (const auto& entry : fs::directory_iterator(dir)) {
+  std::map<std::pair<std::string, std::string>, std::vector<fs::path>> by_unit;
+  const fs::path root = fs::path(FLAWSEEK_FIXTURES) / "rules";
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
     const std::string ext = entry.path().extension().string();
-    if (ext == ".ads" || ext == ".adb" || ext == ".ada") by_stem[entry.path().stem().string()].push_back(entry.path());
+    if (ext != ".ads" && ext != ".adb" && ext != ".ada") continue;
+    const std::string family = entry.path().parent_path().lexically_relative(root).generic_string();
+    by_unit[{family, entry.path().stem().string()}].push_back(entry.path());
   }
   std::vector<FixtureUnit> units;
-  for (auto& [stem, paths] : by_stem) {
+  for (auto& [key, paths] : by_unit) {
     // ".adb" < ".ads": the specification goes first.
     std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
       return a.extension() == ".ads" && b.extension() != ".ads";
     });
-    FixtureUnit unit{stem, {}};
+    const auto& [family, stem] = key;
+    FixtureUnit unit{family == "." ? stem : family + "_" + stem, {}};
     for (const auto& p : paths) unit.paths.push_back(p.string());
     units.push_back(std::move(unit));
   }
@@ -233,7 +239,7 @@ TEST_P(RuleFixture, FindingsMatchExpectations) {
 }
 
 std::string fixture_name(const ::testing::TestParamInfo<FixtureUnit>& info) {
-  std::string name = info.param.stem;
+  std::string name = info.param.name;
   for (char& c : name) {
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   }
