@@ -32,7 +32,7 @@ void BM_ParseCorpus(benchmark::State& state) {
     for (const auto& file : files) {
       reader.set_text_view(file.text);
       try {
-        parser.parse(2, StyleRules{}, true, reader, false);
+        parser.parse(FileRole::SINGLE_FILE, StyleRules{}, true, reader, false);
       } catch (const std::exception&) {
         // A late discovery or long line ends that file only.
       }

@@ -104,7 +104,7 @@ void BugChecker::run_preparation(bool is_adq) {
   d.reader.restart(d.source_text);
   d.reader.reset_style(default_style_rules);
   Impl::StyleTargetScope target(d.reader, d.prepare_parser);
-  d.prepare_parser.parse(role_single_file, default_style_rules, /*extended_attributes=*/true,
+  d.prepare_parser.parse(FileRole::SINGLE_FILE, default_style_rules, /*gnat_extensions=*/true,
                          d.reader.line_source(), is_adq);
 }
 

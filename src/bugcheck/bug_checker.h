@@ -12,6 +12,7 @@
 
 #include "bugcheck/stop_request.h"
 #include "findings/finding_sink.h"
+#include "frontend/parser_hooks.h"
 #include "style/style_rules.h"
 
 namespace flawseek {
@@ -22,18 +23,12 @@ class AcceptedSpellings;
 struct ParseMode {
   StyleRules style_rules = default_style_rules;
   bool gnat_extensions = false;
-  // 0: body of a pair, 1: specification of a pair, 2: a single file.
-  int role = 2;
+  FileRole role = FileRole::SINGLE_FILE;
   // Irregular spellings the Mixed case rule accepts in this file; may be null.
   const AcceptedSpellings* accepted_spellings = nullptr;
   // The file follows the ".adq" naming: embedded SQL is recognised.
   bool is_adq = false;
 };
-
-// Roles of a file within a check.
-inline constexpr int role_pair_body = 0;
-inline constexpr int role_pair_specification = 1;
-inline constexpr int role_single_file = 2;
 
 class BugChecker {
  public:

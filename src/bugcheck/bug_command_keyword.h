@@ -30,6 +30,7 @@ enum class BugCommandKeyword : std::uint8_t {
 };
 
 inline constexpr int bug_command_keyword_count = 14;
+static_assert(static_cast<int>(BugCommandKeyword::KEYWORD_BRIGHTMOOR) + 1 == bug_command_keyword_count);
 
 struct BugCommandWord {
   std::string_view image;

@@ -173,7 +173,7 @@ void DefectScan::set_reader_switches() {
 void DefectScan::check_one(const std::string& file, bool is_adq, const std::vector<std::string>& spellings) {
   log("Check: " + file);
   set_reader_switches();
-  if (check_source(file, role_single_file, is_adq, spellings) == CheckOutcome::Stopped) return;
+  if (check_source(file, FileRole::SINGLE_FILE, is_adq, spellings) == CheckOutcome::Stopped) return;
   checker_.report_unused_marks();
 }
 
@@ -185,12 +185,12 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
   checker_.set_current_specification(specification);
   // A stop anywhere ends the unit: the rest of the pair is not checked and
   // nothing is reported at its end.
-  if (check_source(specification, role_pair_specification, is_adq, specification_spellings) ==
+  if (check_source(specification, FileRole::PAIR_SPECIFICATION, is_adq, specification_spellings) ==
       CheckOutcome::Stopped) {
     return;
   }
   checker_.after_specification();
-  if (check_source(body, role_pair_body, is_adq, body_spellings) == CheckOutcome::Stopped) return;
+  if (check_source(body, FileRole::PAIR_BODY, is_adq, body_spellings) == CheckOutcome::Stopped) return;
   checker_.after_body();
   // What follows is about the specification as a whole.
   result_->findings.set_current_file(specification);
@@ -198,7 +198,7 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
   checker_.report_unused_marks();
 }
 
-CheckOutcome DefectScan::check_source(const std::string& file, int role, bool is_adq,
+CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bool is_adq,
                                       const std::vector<std::string>& spellings) {
   if (!open_or_report(file, check_failure_place)) return CheckOutcome::Completed;
   CheckOutcome outcome = CheckOutcome::Completed;

@@ -129,7 +129,7 @@ class DefectScan {
                  const std::vector<std::string>& specification_spellings,
                  const std::vector<std::string>& body_spellings);
   void set_reader_switches();
-  CheckOutcome check_source(const std::string& file, int role, bool is_adq,
+  CheckOutcome check_source(const std::string& file, FileRole role, bool is_adq,
                             const std::vector<std::string>& spellings);
   // Opens `file` for the checker; when it cannot be read, the failure is
   // logged under `failure_place`, filed as an INTERNAL_ERROR of the file at

@@ -17,6 +17,7 @@ enum class Option : std::uint8_t {
 };
 
 inline constexpr int option_count = 5;
+static_assert(static_cast<int>(Option::RELAXED_STYLES) + 1 == option_count);
 // GNAT_EXTENSIONS .. SEARCH_SUBFOLDERS are always offered; RELAXED_STYLES only
 // in extended style mode.
 inline constexpr int basic_option_count = 4;

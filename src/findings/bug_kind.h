@@ -23,6 +23,7 @@ enum class BugKind : std::uint8_t {
 };
 
 inline constexpr int bug_kind_count = 11;
+static_assert(static_cast<int>(BugKind::RECURSIVE_ENTRY_CALL) + 1 == bug_kind_count);
 
 inline constexpr std::array<std::string_view, bug_kind_count> bug_kind_images = {
     "INTERNAL_ERROR",      "SYNTAX_ERROR",      "ILLOGICAL_OPERATOR_RENAME",

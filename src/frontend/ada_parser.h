@@ -47,7 +47,7 @@ class AdaParser final : public ParserState {
   // the parse normally (the previous token is the offending one); everything
   // else (a late discovery no list caught, the scanner's LineTooLong, the
   // hooks' own stop exceptions) propagates.
-  void parse(int unit_part, const StyleRules& style_rules, bool extended_attributes,
+  void parse(FileRole role, const StyleRules& style_rules, bool gnat_extensions,
              LineSource& source, bool sql_enabled);
 
  private:
@@ -308,7 +308,7 @@ class AdaParser final : public ParserState {
   bool select_statement();
   bool select_alternative();
   void condition();
-  void statement_end_name(const std::string& label);
+  void statement_end_name(EndNameKind kind, const std::string& label);
   void unit_end_name(EndNameKind kind, std::string_view expected);
 
   // ---- Expressions ----------------------------------------------------------

@@ -25,6 +25,7 @@ enum class AdaKeyword : std::uint8_t {
 };
 
 inline constexpr int ada_keyword_count = 69;
+static_assert(static_cast<int>(AdaKeyword::KEYWORD_SEPARATE) + 1 == ada_keyword_count);
 
 // Keyword_Image: the literal without "KEYWORD_", in lower case.
 inline constexpr std::array<std::string_view, ada_keyword_count> ada_keyword_images = {
@@ -49,6 +50,7 @@ enum class AdaSymbol : std::uint8_t {
 };
 
 inline constexpr int ada_symbol_count = 27;
+static_assert(static_cast<int>(AdaSymbol::RIGHT_LABEL) + 1 == ada_symbol_count);
 
 inline constexpr std::array<std::string_view, ada_symbol_count> ada_symbol_images = {
     ";", ".", ",", ":=", "=>", "=", "/=", ">", ">=", "<", "<=", "&", "+", "-",

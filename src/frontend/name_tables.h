@@ -25,6 +25,7 @@ enum class NameTable : std::uint8_t {
 };
 
 inline constexpr int name_table_count = 9;
+static_assert(static_cast<int>(NameTable::PredefinedTypes) + 1 == name_table_count);
 
 // The entries of a table in their listed order and stored case (attribute and
 // SQL words in lower case, Standard names in upper case).

@@ -18,6 +18,14 @@
 namespace flawseek {
 
 // ---------------------------------------------------------------------------
+// The file a parse reads
+// ---------------------------------------------------------------------------
+
+// A file's place in its check: the values are the parse's "unit part" and
+// fixed, since the per-unit collections are emptied unless it is 0.
+enum class FileRole : std::uint8_t { PAIR_BODY = 0, PAIR_SPECIFICATION = 1, SINGLE_FILE = 2 };
+
+// ---------------------------------------------------------------------------
 // Failures of a parse
 // ---------------------------------------------------------------------------
 
@@ -127,11 +135,13 @@ enum class ScopeKind : std::uint8_t {
   SUBPROGRAM_BODY, PACKAGE_BODY, TASK_BODY, PROTECTED_BODY, ENTRY_BODY, BLOCK, FOR_LOOP,
 };
 
-// Constructs whose END may repeat their name.
+// Constructs whose END may repeat their name: named statements (a loop or a
+// block, whose name is their statement identifier) and program units.
 enum class EndNameKind : std::uint8_t {
-  SUBPROGRAM_BODY, PACKAGE_SPECIFICATION, PACKAGE_BODY, TASK, TASK_BODY, PROTECTED,
+  LOOP, BLOCK, SUBPROGRAM_BODY, PACKAGE_SPECIFICATION, PACKAGE_BODY, TASK, TASK_BODY, PROTECTED,
   PROTECTED_BODY, ENTRY_BODY, ACCEPT,
 };
+constexpr bool is_statement(EndNameKind kind) { return kind == EndNameKind::LOOP || kind == EndNameKind::BLOCK; }
 
 // Where a parameter mode was written.
 enum class ModeContext : std::uint8_t {
@@ -164,12 +174,13 @@ class ParserState {
   }
 
   // The arguments of the running parse.
-  int unit_part() const noexcept { return unit_part_; }
+  FileRole file_role() const noexcept { return file_role_; }
   const StyleRules& style_rules() const noexcept { return style_rules_; }
   // The style settings in force from now on (the line reader replaces them
   // between lines when a style command says so).
   void set_style_rules(const StyleRules& rules) noexcept { style_rules_ = rules; }
-  bool extended_attributes() const noexcept { return extended_attributes_; }
+  // GNAT's language extensions: the extended attribute table is in force.
+  bool gnat_extensions() const noexcept { return gnat_extensions_; }
   bool sql_enabled() const noexcept { return sql_enabled_; }
   // True while an embedded SQL statement is parsed: its words are no Ada words.
   bool in_sql() const noexcept { return in_sql_; }
@@ -188,9 +199,9 @@ class ParserState {
 
  protected:
   AdaLexer lexer_;
-  int unit_part_ = 2;
+  FileRole file_role_ = FileRole::SINGLE_FILE;
   StyleRules style_rules_{};
-  bool extended_attributes_ = false;
+  bool gnat_extensions_ = false;
   bool sql_enabled_ = false;
   bool in_sql_ = false;
   int last_message_ = no_parser_message;
@@ -286,9 +297,10 @@ struct EmptyHooks {
   // A subprogram specification followed by "is <>".
   void box_default_subprogram(ParserState&, std::string_view /*designator*/) {}
   void parameter_mode(ParserState&, ModeContext, ParameterMode) {}
-  // At END of a named construct: `expected` is its name, `found` the name
-  // written after END (then the previous token is its last word), empty when
-  // none is written (then the current token is what follows END).
+  // At END of a construct that may repeat its name: `expected` is its name
+  // (empty for a loop or block without a statement identifier), `found` the
+  // name written after END (then the previous token is its last word), empty
+  // when none is written (then the current token is what follows END).
   void end_name(ParserState&, EndNameKind, std::string_view /*expected*/, std::string_view /*found*/) {}
 
   // Scopes: the hook opens the scope, runs `parse`, and closes it.

@@ -36,6 +36,7 @@ enum class ParserMessage : std::uint8_t {
 };
 
 inline constexpr int parser_message_count = 23;
+static_assert(static_cast<int>(ParserMessage::PARAMETER_MODE) + 1 == parser_message_count);
 // No message reported yet in this parse.
 inline constexpr int no_parser_message = -1;
 

@@ -20,6 +20,7 @@ enum class CaseConvention : std::uint8_t {
 };
 
 inline constexpr int case_convention_count = 4;
+static_assert(static_cast<int>(CaseConvention::Mixed) + 1 == case_convention_count);
 
 // A convention byte outside 0..3 can only come from a programming error (the
 // built-in rule values hold none); it is reported, never guessed at.

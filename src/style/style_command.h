@@ -20,6 +20,7 @@ enum class StyleKeyword : std::uint8_t {
 };
 
 inline constexpr int style_keyword_count = 5;
+static_assert(static_cast<int>(StyleKeyword::KEYWORD_BRIGHTMOOR) + 1 == style_keyword_count);
 inline constexpr std::array<std::string_view, style_keyword_count> style_keyword_images = {
     "KEYWORD_STYLE", "KEYWORD_NONE", "KEYWORD_TAVIK", "KEYWORD_TAVIK_95", "KEYWORD_BRIGHTMOOR"};
 

@@ -33,6 +33,7 @@ enum class StyleKind : std::uint8_t {
 };
 
 inline constexpr int style_kind_count = 20;
+static_assert(static_cast<int>(StyleKind::NO_STYLE_CHECKS) + 1 == style_kind_count);
 // Kinds 0..6 are always offered; 7..18 only in extended style mode;
 // NO_STYLE_CHECKS is a finding, never a selectable kind.
 inline constexpr StyleKind last_basic_style_kind = StyleKind::SUPERFLUOUS_CODE_MARK;
@@ -69,6 +70,7 @@ constexpr std::string_view image(StyleKind kind) {
 enum class StyleSet : std::uint8_t { NONE, USER, USER_95, TAVIK, TAVIK_95 };
 
 inline constexpr int style_set_count = 5;
+static_assert(static_cast<int>(StyleSet::TAVIK_95) + 1 == style_set_count);
 inline constexpr std::array<std::string_view, style_set_count> style_set_images = {
     "NONE", "USER", "USER_95", "TAVIK", "TAVIK_95"};
 

@@ -5,13 +5,18 @@
 
 namespace flawseek {
 
-void EndNameRule::on_end_name(ParserState& state, EndNameKind /*kind*/, std::string_view expected,
+void EndNameRule::on_end_name(ParserState& state, EndNameKind kind, std::string_view expected,
                               std::string_view found) {
+  const bool statement = is_statement(kind);
   if (found.empty()) {
-    if (state.style_rules().identifier_missing_on) state.report(ParserMessage::UNIT_END_NAME_MISSING);
+    if (statement ? !expected.empty() : state.style_rules().identifier_missing_on) {
+      state.report(statement ? ParserMessage::STATEMENT_END_NAME_MISSING : ParserMessage::UNIT_END_NAME_MISSING);
+    }
     return;
   }
-  if (!expected.empty() && !same_name(expected, found)) state.report(ParserMessage::UNIT_END_NAME_DIFFERS);
+  if (!expected.empty() && !same_name(expected, found)) {
+    state.report(statement ? ParserMessage::STATEMENT_END_NAME_DIFFERS : ParserMessage::UNIT_END_NAME_DIFFERS);
+  }
 }
 
 }  // namespace flawseek

@@ -1,7 +1,9 @@
-// The name after END of a unit, body or accept statement. A name that differs
-// from the construct's own is wrong Ada (message 9, a syntax error) whatever
-// the style; a missing name is a style complaint (message 10) only when the
-// style rules ask for end names.
+// End names: the name after END of a named loop or block, of a unit, body or
+// accept statement. A name that differs from the construct's own is wrong
+// Ada (a syntax error: message 6 for a statement, 9 for a unit) whatever the
+// style. A missing name is a style complaint: always for a named statement
+// (message 7), for a unit only when the style rules ask for end names
+// (message 10).
 #pragma once
 
 #include <string_view>

@@ -82,7 +82,7 @@ inline bool open(BugChecker& checker, const UnitFile& file) {
 }
 
 // One file of the check: open, name, parse, note the style command, close.
-inline void check_source(BugChecker& checker, FindingSink& sink, const UnitFile& file, int role,
+inline void check_source(BugChecker& checker, FindingSink& sink, const UnitFile& file, FileRole role,
                          const UnitSettings& settings, UnitOutcome& outcome) {
   sink.set_current_file(file.name);
   if (!open(checker, file)) {
@@ -139,12 +139,12 @@ inline UnitOutcome check_unit(BugChecker& checker, FindingSink& sink, const std:
     checker.clear_marks();
     checker.reset_unit_lists();
     if (files.size() == 1) {
-      detail::check_source(checker, sink, files[0], role_single_file, settings, outcome);
+      detail::check_source(checker, sink, files[0], FileRole::SINGLE_FILE, settings, outcome);
     } else {
       checker.set_current_specification(files[0].name);
-      detail::check_source(checker, sink, files[0], role_pair_specification, settings, outcome);
+      detail::check_source(checker, sink, files[0], FileRole::PAIR_SPECIFICATION, settings, outcome);
       checker.after_specification();
-      detail::check_source(checker, sink, files[1], role_pair_body, settings, outcome);
+      detail::check_source(checker, sink, files[1], FileRole::PAIR_BODY, settings, outcome);
       checker.after_body();
       sink.set_current_file(files[0].name);
       checker.after_pair();

@@ -85,7 +85,7 @@ TEST_F(DefectScanTest, ASingleFileIsCheckedAsRoleTwoWithTheJobsSwitches) {
 
   ASSERT_EQ(checker_.modes.size(), 1u);
   const ParseMode& mode = checker_.modes[0];
-  EXPECT_EQ(mode.role, role_single_file);
+  EXPECT_EQ(mode.role, FileRole::SINGLE_FILE);
   EXPECT_TRUE(mode.gnat_extensions);
   EXPECT_TRUE(mode.is_adq);
   EXPECT_EQ(mode.style_rules, tavik_style_rules);

@@ -78,7 +78,7 @@ class FakeDefectChecker final : public DefectChecker {
     return run(/*reporting=*/false);
   }
   CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) override {
-    events.push_back("check " + open_ + " role " + std::to_string(mode.role));
+    events.push_back("check " + open_ + " role " + std::to_string(static_cast<int>(mode.role)));
     modes.push_back(mode);
     style_command_seen = script(open_).style_command;
     return run(/*reporting=*/true);

@@ -54,7 +54,7 @@ TEST(GnatCorpusOracle, EveryFileParsesExceptListedConstructs) {
     ASSERT_TRUE(reader.open(path, error)) << error;
     hooks.syntax_error = false;
     try {
-      parser.parse(2, StyleRules{}, true, reader, false);
+      parser.parse(FileRole::SINGLE_FILE, StyleRules{}, true, reader, false);
     } catch (const std::exception& failure) {
       ADD_FAILURE() << path << ": " << failure.what();
       continue;

@@ -31,7 +31,7 @@ int parse_hostile(AdaParser<Counting>& parser, Counting& hooks, const std::strin
   reader.set_text(source);
   hooks.syntax_errors = 0;
   try {
-    parser.parse(2, StyleRules{}, true, reader, true);
+    parser.parse(FileRole::SINGLE_FILE, StyleRules{}, true, reader, true);
   } catch (const ParseFailure&) {
     return 0;
   } catch (const LineTooLong&) {

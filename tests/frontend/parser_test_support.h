@@ -16,12 +16,12 @@ struct RecordingHooks : EmptyHooks {
 
   std::vector<std::string> log;
   std::vector<int> messages;
-  int unit_part_seen = -1;
+  FileRole role_seen = FileRole::SINGLE_FILE;
 
   void add(std::string line) { log.push_back(std::move(line)); }
   static std::string s(std::string_view v) { return std::string(v); }
 
-  void parse_started(ParserState& state) { unit_part_seen = state.unit_part(); }
+  void parse_started(ParserState& state) { role_seen = state.file_role(); }
   void identifier_accepted(ParserState& state) { add("identifier " + state.previous_token().text); }
   void keyword_accepted(ParserState&, AdaKeyword k) { add("keyword " + s(keyword_image(k))); }
   void attribute_accepted(ParserState&, std::string_view a) { add("attribute " + s(a)); }
@@ -112,8 +112,8 @@ struct RecordingHooks : EmptyHooks {
 };
 
 struct Options {
-  int unit_part = 2;
-  bool extended_attributes = true;
+  FileRole role = FileRole::SINGLE_FILE;
+  bool gnat_extensions = true;
   bool sql = false;
 };
 
@@ -151,7 +151,7 @@ inline Outcome parse_source(std::string_view source, Options options = {}) {
   AdaParser<RecordingHooks> parser(hooks);
   AdaLineReader reader;
   reader.set_text(source);
-  parser.parse(options.unit_part, StyleRules{}, options.extended_attributes, reader, options.sql);
+  parser.parse(options.role, StyleRules{}, options.gnat_extensions, reader, options.sql);
   Outcome outcome;
   outcome.log = hooks.log;
   outcome.messages = hooks.messages;
