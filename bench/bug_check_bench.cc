@@ -18,7 +18,8 @@ void BM_CheckCorpus(benchmark::State& state) {
   const auto& files = corpus_files();
   const double bytes = static_cast<double>(corpus_bytes());
   FileFindings findings;
-  BugChecker checker(findings);
+  BugChecker checker;
+  checker.set_finding_sink(findings);
   checker.start(0);
   ParseMode mode;
   mode.gnat_extensions = true;
@@ -26,13 +27,13 @@ void BM_CheckCorpus(benchmark::State& state) {
   for (auto _ : state) {
     findings.clear();
     for (const auto& file : files) {
-      checker.set_style_checks(true);
-      checker.clear_marks();
+      checker.begin_unit(/*report_superfluous_marks=*/false, {});
       checker.use_source_text(file.text);
+      bool style_command_seen = false;
       try {
-        checker.run_check(mode);
+        (void)checker.run_check(mode, style_command_seen);
       } catch (const std::exception&) {
-        // A stop or a failure ends that file only.
+        // A failure ends that file only.
       }
       checker.report_unused_marks();
     }

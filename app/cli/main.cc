@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "command_line.h"
-#include "driver/bug_checker_adapter.h"
+#include "bugcheck/bug_checker.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
@@ -100,7 +100,7 @@ int run(int argc, char** argv) {
 
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
-  BugCheckerAdapter checker;
+  BugChecker checker;
   EmptyUnitSurvey survey;
   SearchRun search(job, findings, status, log, checker, survey);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });

@@ -9,6 +9,8 @@
 #include "bugcheck/prepare_hooks.h"
 #include "bugcheck/report_gateway.h"
 #include "bugcheck/source_line_reader.h"
+#include "bugcheck/stop_request.h"
+#include "findings/file_findings.h"
 #include "findings/finding.h"
 #include "frontend/ada_parser.h"
 #include "platform/file_io.h"
@@ -17,7 +19,8 @@ namespace flawseek {
 
 class BugChecker::Impl {
  public:
-  explicit Impl(FindingSink& sink) : gateway(sink) {}
+  // Where reports go until the driver names the first result.
+  FileFindings unclaimed;
 
   // The reader sets the style settings of the parser that reads through it,
   // and of no other once the parse is over, however it ended.
@@ -34,7 +37,7 @@ class BugChecker::Impl {
     SourceLineReader& reader_;
   };
 
-  ReportGateway gateway;
+  ReportGateway gateway{unclaimed};
   SourceLineReader reader{gateway};
   CheckReporter reporter{gateway, reader.ring()};
   CheckHooks check_hooks{reporter};
@@ -48,27 +51,26 @@ class BugChecker::Impl {
   std::string current_specification;
 };
 
-BugChecker::BugChecker(FindingSink& sink) : impl_(std::make_unique<Impl>(sink)) {}
+BugChecker::BugChecker() : impl_(std::make_unique<Impl>()) {}
 BugChecker::~BugChecker() = default;
 
-void BugChecker::set_sink(FindingSink& sink) { impl_->gateway.set_sink(sink); }
+void BugChecker::set_finding_sink(FindingSink& sink) { impl_->gateway.set_sink(sink); }
 
 void BugChecker::start(std::int32_t finding_limit) {
   impl_->gateway.start(finding_limit);
   impl_->reader.set_style_checks(false);
 }
 
-void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on); }
-void BugChecker::set_report_superfluous_marks(bool on) { impl_->gateway.set_report_superfluous_marks(on); }
-void BugChecker::clear_marks() { impl_->gateway.clear_marks(); }
-
-void BugChecker::reset_unit_lists() {
+void BugChecker::begin_unit(bool report_superfluous_marks, std::string_view specification) {
+  Impl& d = *impl_;
+  d.reader.set_style_checks(true);
+  d.gateway.set_report_superfluous_marks(report_superfluous_marks);
+  d.gateway.clear_marks();
+  d.current_specification.assign(specification);
   // The unit and declaration rules that keep lists per check come later.
 }
 
-void BugChecker::set_current_specification(std::string_view name) {
-  impl_->current_specification.assign(name);
-}
+void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on); }
 
 bool BugChecker::open_source(const std::string& path, std::string& error) {
   close_source();
@@ -86,37 +88,46 @@ void BugChecker::use_source_text(std::string_view text) {
   impl_->reader.restart(impl_->source_text);
 }
 
-void BugChecker::close_source() {
+void BugChecker::close_source() noexcept {
   Impl& d = *impl_;
   if (!d.source_closed) d.closed_at_line = d.reader.line_number();
   d.source_closed = true;
   d.reader.restart({});
+  // Dropping a text held in memory: nothing is left to release, nothing fails.
   d.source_text.clear();
   d.source_text.shrink_to_fit();
 }
 
-void BugChecker::reset_file_unit_lists() {
-  // The with-clause lists of the unit rules come later.
-}
-
-void BugChecker::run_preparation(bool is_adq) {
+CheckOutcome BugChecker::run_preparation(bool is_adq) {
   Impl& d = *impl_;
   d.reader.restart(d.source_text);
   d.reader.reset_style(default_style_rules);
   Impl::StyleTargetScope target(d.reader, d.prepare_parser);
-  d.prepare_parser.parse(FileRole::SINGLE_FILE, default_style_rules, /*gnat_extensions=*/true,
-                         d.reader.line_source(), is_adq);
+  try {
+    d.prepare_parser.parse(FileRole::SINGLE_FILE, default_style_rules, /*gnat_extensions=*/true,
+                           d.reader.line_source(), is_adq);
+  } catch (const StopRequest&) {
+    return CheckOutcome::Stopped;
+  }
+  return CheckOutcome::Completed;
 }
 
-bool BugChecker::run_check(const ParseMode& mode) {
+CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_seen) {
   Impl& d = *impl_;
+  // The with-clause lists of the unit rules, emptied per file, come later.
   d.reader.restart(d.source_text);
   d.reader.reset_style(mode.style_rules);
   d.check_hooks.set_accepted_spellings(mode.accepted_spellings);
   Impl::StyleTargetScope target(d.reader, d.check_parser);
-  d.check_parser.parse(mode.role, mode.style_rules, mode.gnat_extensions, d.reader.line_source(),
-                       mode.is_adq);
-  return d.reader.style_command_seen();
+  style_command_seen = false;
+  try {
+    d.check_parser.parse(mode.role, mode.style_rules, mode.gnat_extensions, d.reader.line_source(),
+                         mode.is_adq);
+  } catch (const StopRequest&) {
+    return CheckOutcome::Stopped;
+  }
+  style_command_seen = d.reader.style_command_seen();
+  return CheckOutcome::Completed;
 }
 
 void BugChecker::after_specification() {
@@ -125,22 +136,15 @@ void BugChecker::after_specification() {
 void BugChecker::after_body() {
   // With-clause bookkeeping of the unit rules comes later.
 }
-void BugChecker::after_pair() {
+CheckOutcome BugChecker::after_pair() {
   // Specification-level reports of the unit rules come later.
+  return CheckOutcome::Completed;
 }
 
 void BugChecker::report_unused_marks() { impl_->gateway.report_unused_marks(); }
 
 std::int32_t BugChecker::current_line() const {
   return impl_->source_closed ? impl_->closed_at_line : impl_->reader.line_number();
-}
-
-void BugChecker::report_internal_error(std::int32_t line) {
-  impl_->gateway.report_uncounted_bug(BugKind::INTERNAL_ERROR, line, no_column, {});
-}
-
-void BugChecker::report_no_style_checks() {
-  impl_->gateway.report_uncounted_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, {});
 }
 
 std::int32_t BugChecker::finding_count() const { return impl_->gateway.finding_count(); }

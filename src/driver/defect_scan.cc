@@ -163,16 +163,13 @@ void DefectScan::log_spellings(const std::vector<std::string>& spellings, bool o
   for (const std::string& spelling : spellings) log(prefix + spelling);
 }
 
-void DefectScan::set_reader_switches() {
-  checker_.set_style_checks(true);
-  checker_.set_report_superfluous_marks(settings_.report_superfluous_marks);
-  checker_.clear_marks();
-  checker_.reset_unit_lists();
+void DefectScan::begin_unit(const std::string& specification) {
+  checker_.begin_unit(settings_.report_superfluous_marks, specification);
 }
 
 void DefectScan::check_one(const std::string& file, bool is_adq, const std::vector<std::string>& spellings) {
   log("Check: " + file);
-  set_reader_switches();
+  begin_unit({});
   if (check_source(file, FileRole::SINGLE_FILE, is_adq, spellings) == CheckOutcome::Stopped) return;
   checker_.report_unused_marks();
 }
@@ -181,8 +178,7 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
                            const std::vector<std::string>& specification_spellings,
                            const std::vector<std::string>& body_spellings) {
   log("Check: " + specification + " & " + body);
-  set_reader_switches();
-  checker_.set_current_specification(specification);
+  begin_unit(specification);
   // A stop anywhere ends the unit: the rest of the pair is not checked and
   // nothing is reported at its end.
   if (check_source(specification, FileRole::PAIR_SPECIFICATION, is_adq, specification_spellings) ==
@@ -204,7 +200,6 @@ CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bo
   CheckOutcome outcome = CheckOutcome::Completed;
   bool named = false;
   try {
-    checker_.reset_file_unit_lists();
     result_->findings.set_current_file(file);
     named = true;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bugcheck/bug_checker.h"
+#include "bugcheck/defect_checker.h"
 #include "driver/source_walk.h"
 #include "findings/file_findings.h"
 #include "style/accepted_spellings.h"
@@ -19,60 +19,6 @@ namespace flawseek {
 class Job;
 class Log;
 class UnitSurvey;
-
-// How a step of the bug checker ended: normally, or stopped by the checker
-// itself (a line longer than the reader takes while style checks are on, or
-// the finding limit reached). A stop is ordinary control flow, so it is a
-// value here and not an exception.
-enum class CheckOutcome : std::uint8_t { Completed, Stopped };
-
-// The bug-check side as the driver sees it: one object per analysing thread
-// holding both parser instances, the line reader, the marks and the counters.
-// Failures other than a stop are thrown.
-class DefectChecker {
- public:
-  virtual ~DefectChecker() = default;
-
-  // Where the following reports go (the result of the work item at hand).
-  virtual void set_finding_sink(FindingSink& sink) = 0;
-  // Once per search: stores the limit, sets the finding count to 0, turns
-  // style checks off and resets the checker's global lists.
-  virtual void start(std::int32_t finding_limit) = 0;
-
-  // The reader switches, set before every check of a file or pair.
-  virtual void set_style_checks(bool on) = 0;
-  virtual void set_report_superfluous_marks(bool on) = 0;
-  virtual void clear_marks() = 0;
-  // The unit lists of one check of a file or pair.
-  virtual void reset_unit_lists() = 0;
-  virtual void set_current_specification(const std::string& file) = 0;
-
-  // Opens `file` for reading and sets the line count to 0; false with the
-  // reason in `error` when it cannot be read.
-  virtual bool open_source(const std::string& file, std::string& error) = 0;
-  virtual void close_source() noexcept = 0;
-  // The number of the line read last in the open (or last) file.
-  virtual std::int32_t current_line() const = 0;
-
-  // Per file of a check: the with-clause lists emptied, "System" entered.
-  virtual void reset_file_unit_lists() = 0;
-  // The preparation instance over the open file (role 2, the base style
-  // rules, GNAT extensions on).
-  virtual CheckOutcome run_preparation(bool is_adq) = 0;
-  // The check instance over the open file; `style_command_seen` tells whether
-  // the file held a style command.
-  virtual CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) = 0;
-
-  // With-clause bookkeeping of a pair and its specification-level reports.
-  virtual void after_specification() = 0;
-  virtual void after_body() = 0;
-  virtual CheckOutcome after_pair() = 0;
-  // SUPERFLUOUS_CODE_MARK for every mark left (when asked to report them).
-  virtual void report_unused_marks() = 0;
-  // Once per search, after the check pass; the checker keeps nothing that
-  // needs closing today.
-  virtual void finish() {}
-};
 
 // What the analysis of one work item produced: its findings, recorded in
 // order, and its log records. The search run applies results in walk order,
@@ -128,7 +74,7 @@ class DefectScan {
   void check_two(const std::string& specification, const std::string& body, bool is_adq,
                  const std::vector<std::string>& specification_spellings,
                  const std::vector<std::string>& body_spellings);
-  void set_reader_switches();
+  void begin_unit(const std::string& specification);
   CheckOutcome check_source(const std::string& file, FileRole role, bool is_adq,
                             const std::vector<std::string>& spellings);
   // Opens `file` for the checker; when it cannot be read, the failure is

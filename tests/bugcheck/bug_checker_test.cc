@@ -22,6 +22,7 @@ namespace flawseek {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ChecksOffChecker;
 using testing_support::RecordedFinding;
 using testing_support::RecordingSink;
 using testing_support::UnitFile;
@@ -31,7 +32,7 @@ UnitFile in_memory(std::string name, std::string text) { return {std::move(name)
 
 std::vector<RecordedFinding> check_alone(const std::vector<UnitFile>& files, const UnitSettings& settings) {
   RecordingSink sink(true);
-  BugChecker checker(sink);
+  BugChecker checker;
   checker.start(0);
   testing_support::check_unit(checker, sink, files, settings);
   return sink.findings;
@@ -39,7 +40,7 @@ std::vector<RecordedFinding> check_alone(const std::vector<UnitFile>& files, con
 
 UnitSettings superfluous_marks_on() {
   UnitSettings settings;
-  settings.report_superfluous_marks = true;
+  settings.scan.report_superfluous_marks = true;
   return settings;
 }
 
@@ -95,26 +96,31 @@ TEST(BugChecker, CrLfLineEndsReadLikeLfLineEnds) {
 
 TEST(BugChecker, RunCheckTellsWhetherAStyleCommandWasHonoured) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
   checker.start(0);
-  checker.set_style_checks(true);
-  checker.use_source_text("-->STYLE: NONE\npackage P is\nend P;\n");
-  EXPECT_TRUE(checker.run_check({}));
-  checker.use_source_text("-->STYLE: NOTHING\npackage P is\nend P;\n");
-  EXPECT_FALSE(checker.run_check({}));
+  checker.begin_unit(false, {});
+  const auto honoured = [&](const char* text) {
+    checker.use_source_text(text);
+    bool seen = false;
+    EXPECT_EQ(checker.run_check({}, seen), CheckOutcome::Completed);
+    return seen;
+  };
+  EXPECT_TRUE(honoured("-->STYLE: NONE\npackage P is\nend P;\n"));
+  EXPECT_FALSE(honoured("-->STYLE: NOTHING\npackage P is\nend P;\n"));
   checker.set_style_checks(false);
-  checker.use_source_text("-->STYLE: NONE\npackage P is\nend P;\n");
-  EXPECT_FALSE(checker.run_check({}));
+  EXPECT_FALSE(honoured("-->STYLE: NONE\npackage P is\nend P;\n"));
 }
 
 TEST(BugChecker, AnOverLongLineWithStyleChecksOffFailsAtItsLine) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
   checker.start(0);
-  checker.set_style_checks(false);
   checker.use_source_text("procedure A is\n\nbegin\n   X := 1;" + std::string(395, '0') + ";\nend A;\n");
+  bool seen = false;
   try {
-    checker.run_check({});
+    checker.run_check({}, seen);
     FAIL() << "the scanner accepted a 400-character line";
   } catch (const LineTooLong& failure) {
     EXPECT_STREQ(failure.what(), "Text_Parser.Line_Too_Long");
@@ -127,9 +133,11 @@ TEST(BugChecker, AnOverLongLineWithStyleChecksOffFailsAtItsLine) {
 
 TEST(BugChecker, AFileThatCannotBeOpenedLeavesLineZero) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
+  bool seen = false;
   checker.use_source_text("package P is\nend P;\n");
-  checker.run_check({});
+  checker.run_check({}, seen);
   EXPECT_EQ(checker.current_line(), 2);
   std::string error;
   const std::string missing = (fs::temp_directory_path() / "flawseek-no-such-file.adb").string();
@@ -137,18 +145,20 @@ TEST(BugChecker, AFileThatCannotBeOpenedLeavesLineZero) {
   EXPECT_NE(error.find(missing), std::string::npos);
   EXPECT_EQ(checker.current_line(), 0);
   // Parsing the empty source reports nothing.
-  EXPECT_NO_THROW(checker.run_check({}));
+  EXPECT_NO_THROW(checker.run_check({}, seen));
   EXPECT_TRUE(sink.findings.empty());
 }
 
 TEST(BugChecker, ADirectoryIsNoSourceAndFailsCleanly) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
   std::string error;
   const bool opened = checker.open_source(fs::temp_directory_path().string(), error);
   if (opened) {
     // Some systems let a directory be opened; it then reads as nothing.
-    EXPECT_NO_THROW(checker.run_check({}));
+    bool seen = false;
+    EXPECT_NO_THROW(checker.run_check({}, seen));
   } else {
     EXPECT_FALSE(error.empty());
   }
@@ -157,33 +167,31 @@ TEST(BugChecker, ADirectoryIsNoSourceAndFailsCleanly) {
 
 TEST(BugChecker, ASourceReadsFromItsStartOnEveryRun) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
   checker.start(0);
-  checker.set_style_checks(true);
+  checker.begin_unit(false, {});
   checker.use_source_text("procedure A is\nbegin\n   return; X := 1;\nend A;\n");
   checker.run_preparation(false);
   EXPECT_TRUE(sink.findings.empty()) << "the preparation pass reports nothing";
-  checker.run_check({});
-  checker.run_check({});
+  bool seen = false;
+  checker.run_check({}, seen);
+  checker.run_check({}, seen);
   ASSERT_EQ(sink.findings.size(), 2u);
   EXPECT_EQ(sink.findings[0], sink.findings[1]);
 }
 
 TEST(BugChecker, SuperfluousMarksCountNothingTowardTheLimit) {
   RecordingSink sink;
-  BugChecker checker(sink);
+  BugChecker checker;
+  checker.set_finding_sink(sink);
   checker.start(1);
-  checker.set_report_superfluous_marks(true);
-  checker.set_style_checks(true);
+  checker.begin_unit(/*report_superfluous_marks=*/true, {});
   checker.use_source_text("package P is -->NP, UD: a\nend P; -->WG: b\n");
-  checker.clear_marks();
-  checker.run_check({});
+  bool seen = false;
+  EXPECT_EQ(checker.run_check({}, seen), CheckOutcome::Completed);
   EXPECT_NO_THROW(checker.report_unused_marks());
   EXPECT_EQ(sink.findings.size(), 3u);
-  EXPECT_EQ(checker.finding_count(), 0);
-  // The internal-error and unchecked-file reports are not counted either.
-  checker.report_internal_error(7);
-  checker.report_no_style_checks();
   EXPECT_EQ(checker.finding_count(), 0);
 }
 
@@ -214,7 +222,7 @@ TEST(BugChecker, TwoCheckersUsedAlternatelyFindWhatEachFindsAlone) {
   for (const UnitFile& file : sources) alone.push_back(check_alone({file}, settings));
 
   RecordingSink sink_a(true), sink_b(true);
-  BugChecker a(sink_a), b(sink_b);
+  BugChecker a, b;
   a.start(0);
   b.start(0);
   for (int round = 0; round < 3; ++round) {
@@ -237,7 +245,7 @@ TEST(BugChecker, TwoCheckersOnTwoThreadsFindWhatEachFindsAlone) {
 
   auto worker = [&](std::size_t offset, std::vector<std::string>& mismatches) {
     RecordingSink sink(true);
-    BugChecker checker(sink);
+    BugChecker checker;
     checker.start(0);
     for (int round = 0; round < 200; ++round) {
       const std::size_t i = (round + offset) % sources.size();
@@ -303,13 +311,14 @@ TEST(BugChecker, HostileSourcesNeverCrashTheCheck) {
   for (const std::string& source : sources) {
     for (const bool style_checks : {true, false}) {
       RecordingSink sink(true);
-      BugChecker checker(sink);
-      checker.start(0);
+      BugChecker checker;
+      ChecksOffChecker checks_off_checker;
+      BugChecker& used = style_checks ? checker : checks_off_checker;
+      used.start(0);
       UnitSettings settings = superfluous_marks_on();
-      settings.style_checks = style_checks;
       settings.prepare = true;
       try {
-        testing_support::check_unit(checker, sink, {in_memory("h.adb", source)}, settings);
+        testing_support::check_unit(used, sink, {in_memory("h.adb", source)}, settings);
       } catch (...) {
         FAIL() << "an exception escaped the driver's handling for a source of " << source.size() << " bytes";
       }
@@ -325,10 +334,10 @@ TEST(BugChecker, TheGnatCorpusIsCheckedWithoutInternalErrors) {
   std::ifstream names(corpus / "files.txt");
   std::string name;
   RecordingSink sink(false);
-  BugChecker checker(sink);
+  BugChecker checker;
   checker.start(0);
   UnitSettings settings;
-  settings.mode.gnat_extensions = true;
+  settings.scan.gnat_extensions = true;
   int files = 0;
   std::vector<std::string> failures;
   while (std::getline(names, name)) {

@@ -1,15 +1,21 @@
-// Test support for the bug checker: a sink that records findings, and a
-// small driver that takes one file or a specification-and-body pair through
-// a BugChecker in the order the per-file driver does.
+// Test support for the bug checker: a sink that records findings, and
+// check_unit, which takes one file or a specification-and-body pair through
+// the per-file driver with a real checker, exactly as a search does.
 #pragma once
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdint>
-#include <exception>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bugcheck/bug_checker.h"
+#include "driver/defect_scan.h"
+#include "driver/unit_survey.h"
 #include "findings/finding.h"
 #include "findings/finding_sink.h"
 
@@ -48,10 +54,19 @@ class RecordingSink final : public FindingSink {
   std::string current_;
 };
 
+// A checker whose style checks stay off in the check pass too, as they are in
+// the preparation pass, for tests of what the reader does then.
+class ChecksOffChecker final : public BugChecker {
+ public:
+  void begin_unit(bool report_superfluous_marks, std::string_view specification) override {
+    BugChecker::begin_unit(report_superfluous_marks, specification);
+    set_style_checks(false);
+  }
+};
+
 struct UnitSettings {
-  ParseMode mode;
-  bool style_checks = true;
-  bool report_superfluous_marks = false;
+  ScanSettings scan;
+  bool is_adq = false;
   // Run the preparation pass over every file first (as a search does).
   bool prepare = false;
 };
@@ -63,95 +78,95 @@ struct UnitFile {
   std::string text;
 };
 
-// What escaped a file's check other than the stop request, for the tests
-// that check which failure it was.
+// The failures the driver logged for the unit ("<place>: Exception = ...").
 struct UnitOutcome {
   std::vector<std::string> internal_errors;
-  bool stopped = false;
 };
 
 namespace detail {
 
-inline bool open(BugChecker& checker, const UnitFile& file) {
-  if (file.in_memory) {
-    checker.use_source_text(file.text);
-    return true;
+// Sources held in memory are written to a scratch folder of this process, and
+// their findings are filed back under the names the test gave them.
+class ScratchSources {
+ public:
+  explicit ScratchSources(const std::vector<UnitFile>& files) {
+    // One folder per call: tests check units on several threads at once.
+    static std::atomic<int> calls{0};
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("flawseek-check-" + std::to_string(::getpid()) + "-" + std::to_string(++calls));
+    for (const UnitFile& file : files) {
+      if (!file.in_memory) {
+        paths.push_back(file.name);
+        continue;
+      }
+      std::filesystem::create_directories(dir);
+      dir_ = dir;
+      const std::filesystem::path path = dir / std::filesystem::path(file.name).filename();
+      std::ofstream(path, std::ios::binary) << file.text;
+      paths.push_back(path.string());
+      names_.push_back({path.string(), file.name});
+    }
   }
-  std::string error;
-  return checker.open_source(file.name, error);
-}
+  ~ScratchSources() {
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+  }
+  ScratchSources(const ScratchSources&) = delete;
+  ScratchSources& operator=(const ScratchSources&) = delete;
 
-// One file of the check: open, name, parse, note the style command, close.
-inline void check_source(BugChecker& checker, FindingSink& sink, const UnitFile& file, FileRole role,
-                         const UnitSettings& settings, UnitOutcome& outcome) {
-  sink.set_current_file(file.name);
-  if (!open(checker, file)) {
-    outcome.internal_errors.push_back("open failed");
-    checker.report_internal_error(checker.current_line());
-    return;
+  std::string_view name_of(std::string_view path) const {
+    for (const auto& [written, name] : names_) {
+      if (written == path) return name;
+    }
+    return path;
   }
-  checker.reset_file_unit_lists();
-  ParseMode mode = settings.mode;
-  mode.role = role;
-  bool style_command_seen = false;
-  try {
-    style_command_seen = checker.run_check(mode);
-  } catch (const StopRequest&) {
-    checker.close_source();
-    throw;
-  } catch (const std::exception& failure) {
-    outcome.internal_errors.push_back(failure.what());
-    checker.report_internal_error(checker.current_line());
-    checker.close_source();
-    return;
-  }
-  if (style_command_seen) {
-    sink.note_style_command_seen();
-  } else {
-    checker.report_no_style_checks();
-  }
-  checker.close_source();
-}
+
+  std::vector<std::string> paths;
+
+ private:
+  std::filesystem::path dir_;
+  std::vector<std::pair<std::string, std::string>> names_;
+};
 
 }  // namespace detail
 
-// One single file (one entry) or a pair (specification, then body).
+// One single file (one entry) or a pair (specification, then body), through
+// DefectScan and `checker`, whose start() the caller has called. The unit's
+// findings are replayed into `sink`.
 inline UnitOutcome check_unit(BugChecker& checker, FindingSink& sink, const std::vector<UnitFile>& files,
                               const UnitSettings& settings) {
-  UnitOutcome outcome;
-  checker.set_sink(sink);
+  const detail::ScratchSources sources(files);
+  EmptyUnitSurvey survey;
+  DefectScan scan(checker, survey, settings.scan);
+  ScanResult result;
   if (settings.prepare) {
-    for (const UnitFile& file : files) {
-      if (!detail::open(checker, file)) continue;
-      try {
-        checker.run_preparation(settings.mode.is_adq);
-      } catch (const StopRequest&) {
-      } catch (const std::exception& failure) {
-        outcome.internal_errors.push_back(failure.what());
-        checker.report_internal_error(checker.current_line());
-      }
-      checker.close_source();
+    for (const std::string& path : sources.paths) scan.prepare(path, settings.is_adq, result);
+  }
+  if (sources.paths.size() == 1) {
+    scan.check_single(sources.paths[0], settings.is_adq, result);
+  } else {
+    scan.check_pair(sources.paths[0], sources.paths[1], settings.is_adq, result);
+  }
+  for (const FileFindings::Step& step : result.findings.steps()) {
+    switch (step.what) {
+      case FileFindings::StepKind::SetCurrentFile:
+        sink.set_current_file(sources.name_of(step.finding.file));
+        break;
+      case FileFindings::StepKind::Report:
+        if (step.kind.is_style()) {
+          sink.report_style(step.kind.style_kind(), step.finding.line, step.finding.column, step.finding.reason);
+        } else {
+          sink.report_bug(step.kind.bug_kind(), step.finding.line, step.finding.column, step.finding.reason);
+        }
+        break;
+      case FileFindings::StepKind::StyleCommandSeen:
+        sink.note_style_command_seen();
+        break;
     }
   }
-  try {
-    checker.set_style_checks(settings.style_checks);
-    checker.set_report_superfluous_marks(settings.report_superfluous_marks);
-    checker.clear_marks();
-    checker.reset_unit_lists();
-    if (files.size() == 1) {
-      detail::check_source(checker, sink, files[0], FileRole::SINGLE_FILE, settings, outcome);
-    } else {
-      checker.set_current_specification(files[0].name);
-      detail::check_source(checker, sink, files[0], FileRole::PAIR_SPECIFICATION, settings, outcome);
-      checker.after_specification();
-      detail::check_source(checker, sink, files[1], FileRole::PAIR_BODY, settings, outcome);
-      checker.after_body();
-      sink.set_current_file(files[0].name);
-      checker.after_pair();
-    }
-    checker.report_unused_marks();
-  } catch (const StopRequest&) {
-    outcome.stopped = true;
+  UnitOutcome outcome;
+  for (const std::string& record : result.log_records) {
+    if (record.find(" exception: ") != std::string::npos) outcome.internal_errors.push_back(record);
   }
   return outcome;
 }

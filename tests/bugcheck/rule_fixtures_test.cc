@@ -95,6 +95,8 @@ std::vector<FixtureUnit> discover_fixtures() {
 
 struct FixtureSettings {
   UnitSettings unit;
+  // Style checks stay off in the check pass too, as in the preparation pass.
+  bool style_checks_off = false;
   std::int32_t finding_limit = 0;
   bool list_unchecked = false;
 };
@@ -111,20 +113,20 @@ FixtureSettings read_settings(const FixtureUnit& unit) {
       std::string word;
       while (words >> word) {
         if (word == "superfluous-marks") {
-          settings.report_superfluous_marks = true;
+          settings.scan.report_superfluous_marks = true;
         } else if (word == "style-checks-off") {
-          settings.style_checks = false;
+          fixture.style_checks_off = true;
         } else if (word.rfind("rules=", 0) == 0) {
           const auto rules = installed_style_rules(word.substr(6));
           if (!rules) {
             ADD_FAILURE() << path << ": unknown rules " << word;
             continue;
           }
-          settings.mode.style_rules = *rules;
+          settings.scan.style_rules = *rules;
         } else if (word.rfind("max-line=", 0) == 0) {
-          settings.mode.style_rules.max_line_length = std::stoi(word.substr(9));
+          settings.scan.style_rules.max_line_length = std::stoi(word.substr(9));
         } else if (word == "comment-exempt") {
-          settings.mode.style_rules.comment_lines_exempt = true;
+          settings.scan.style_rules.comment_lines_exempt = true;
         } else if (word.rfind("limit=", 0) == 0) {
           fixture.finding_limit = std::stoi(word.substr(6));
         } else if (word == "prepare") {
@@ -132,7 +134,7 @@ FixtureSettings read_settings(const FixtureUnit& unit) {
         } else if (word == "list-unchecked") {
           fixture.list_unchecked = true;
         } else if (word == "gnat-extensions") {
-          settings.mode.gnat_extensions = true;
+          settings.scan.gnat_extensions = true;
         } else {
           ADD_FAILURE() << path << ": unknown fixture setting " << word;
         }
@@ -209,7 +211,9 @@ TEST_P(RuleFixture, FindingsMatchExpectations) {
   const FixtureSettings settings = read_settings(unit);
 
   RecordingSink sink(settings.list_unchecked);
-  BugChecker checker(sink);
+  BugChecker checks_on;
+  testing_support::ChecksOffChecker checks_off;
+  BugChecker& checker = settings.style_checks_off ? checks_off : checks_on;
   checker.start(settings.finding_limit);
   std::vector<UnitFile> files;
   for (const auto& path : unit.paths) files.push_back({path, false, {}});

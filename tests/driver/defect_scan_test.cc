@@ -1,6 +1,6 @@
-// The per-file driver: the order of the steps of a file and of a pair, what
-// each failure leaves behind, unchecked files, the unit survey's place, and
-// the log records.
+// The per-file driver: where the steps of a file and of a pair file their
+// reports, what each failure leaves behind, unchecked files, the unit
+// survey's place, and the log records.
 #include "driver/defect_scan.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/bug_checker_adapter.h"
+#include "bugcheck/bug_checker.h"
 #include "driver/job.h"
 #include "driver/unit_survey.h"
 #include "fake_defect_checker.h"
@@ -49,7 +49,8 @@ class DefectScanTest : public ::testing::Test {
   Lines log_;
 };
 
-TEST_F(DefectScanTest, APairRunsItsStepsInOrderAndClosesEachFile) {
+TEST_F(DefectScanTest, APairFilesTheReportsOfEachStepUnderTheFileTheyBelongTo) {
+  checker_.steps_report = true;
   checker_.files["/t/p.ads"].bugs = {{BugKind::NULL_POINTER, 4}};
   checker_.files["/t/p.adb"].bugs = {{BugKind::NULL_POINTER, 7}};
   DefectScan scan = make_scan();
@@ -57,23 +58,29 @@ TEST_F(DefectScanTest, APairRunsItsStepsInOrderAndClosesEachFile) {
   scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
   apply(result_);
 
-  const Lines expected = {"start 0",           "style checks on",     "superfluous marks off",
-                          "clear marks",       "reset unit lists",    "specification /t/p.ads",
-                          "open /t/p.ads",     "reset file lists",    "check /t/p.ads role 1",
-                          "close /t/p.ads",    "after specification", "open /t/p.adb",
-                          "reset file lists",  "check /t/p.adb role 0", "close /t/p.adb",
-                          "after body",        "after pair",          "unused marks"};
-  EXPECT_EQ(checker_.events, expected);
   EXPECT_EQ(log_, (Lines{"Start", "Check: /t/p.ads & /t/p.adb"}));
+  EXPECT_EQ(checker_.units, (Lines{"/t/p.ads"}));
+  EXPECT_EQ(checker_.checked, (Lines{"/t/p.ads", "/t/p.adb"}));
+  ASSERT_EQ(checker_.modes.size(), 2u);
+  EXPECT_EQ(checker_.modes[0].role, FileRole::PAIR_SPECIFICATION);
+  EXPECT_EQ(checker_.modes[1].role, FileRole::PAIR_BODY);
+  EXPECT_EQ(checker_.open_files, 0);
   const auto& found = findings_.findings(BugKind::NULL_POINTER);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0].file, "/t/p.ads");
   EXPECT_EQ(found[1].file, "/t/p.adb");
-  // The end-of-pair reports are attributed to the specification.
+  // The bookkeeping between the files belongs to the file just checked; the
+  // end-of-pair reports are attributed to the specification.
+  EXPECT_EQ(findings_.findings(testing::step_kind),
+            (FindingsList::Findings{{"/t/p.ads", 0, no_column, "after specification"},
+                                    {"/t/p.adb", 0, no_column, "after body"},
+                                    {"/t/p.ads", 0, no_column, "after pair"},
+                                    {"/t/p.ads", 0, no_column, "unused marks"}}));
   EXPECT_EQ(findings_.current_file(), "/t/p.ads");
 }
 
 TEST_F(DefectScanTest, ASingleFileIsCheckedAsRoleTwoWithTheJobsSwitches) {
+  checker_.steps_report = true;
   ScanSettings settings;
   settings.gnat_extensions = true;
   settings.report_superfluous_marks = true;
@@ -90,33 +97,39 @@ TEST_F(DefectScanTest, ASingleFileIsCheckedAsRoleTwoWithTheJobsSwitches) {
   EXPECT_TRUE(mode.is_adq);
   EXPECT_EQ(mode.style_rules, tavik_style_rules);
   EXPECT_NE(mode.accepted_spellings, nullptr);
-  EXPECT_TRUE(contains(checker_.events, "superfluous marks on"));
-  EXPECT_EQ(checker_.events.back(), "unused marks");
+  EXPECT_TRUE(checker_.report_superfluous_marks);
+  EXPECT_EQ(checker_.units, (Lines{""}));
+  EXPECT_EQ(findings_.findings(testing::step_kind),
+            (FindingsList::Findings{{"/t/main.adb", 0, no_column, "unused marks"}}));
   EXPECT_EQ(log_.back(), "Check: /t/main.adb");
 }
 
 TEST_F(DefectScanTest, AStopInTheSpecificationLeavesTheBodyUnchecked) {
+  checker_.steps_report = true;
   checker_.files["/t/p.ads"].ends = ScriptedFile::Ends::Stops;
   DefectScan scan = make_scan();
   scan.start(0, result_);
   scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
   apply(result_);
 
-  EXPECT_FALSE(contains(checker_.events, "open /t/p.adb"));
-  EXPECT_FALSE(contains(checker_.events, "after specification"));
-  EXPECT_FALSE(contains(checker_.events, "after pair"));
-  EXPECT_FALSE(contains(checker_.events, "unused marks"));
-  EXPECT_TRUE(contains(checker_.events, "close /t/p.ads"));
+  // Nothing after the stop ran: the body was never opened, and no step of
+  // the unit reported.
+  EXPECT_EQ(checker_.opened, (Lines{"/t/p.ads"}));
+  EXPECT_EQ(checker_.open_files, 0);
   // A stop is not a failure: nothing is logged or reported for it.
   EXPECT_EQ(findings_.findings_count(), 0);
   EXPECT_EQ(log_, (Lines{"Start", "Check: /t/p.ads & /t/p.adb"}));
 }
 
 TEST_F(DefectScanTest, AStopAtTheEndOfAPairSkipsTheUnusedMarks) {
+  checker_.steps_report = true;
   checker_.after_pair_stops = true;
   DefectScan scan = make_scan();
   scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
-  EXPECT_EQ(checker_.events.back(), "after pair");
+  apply(result_);
+  const auto& steps = findings_.findings(testing::step_kind);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps.back().reason, "after pair");
 }
 
 TEST_F(DefectScanTest, AnUnreadableFileGivesOneInternalErrorUnderItsOwnNameAtLineZero) {
@@ -133,11 +146,12 @@ TEST_F(DefectScanTest, AnUnreadableFileGivesOneInternalErrorUnderItsOwnNameAtLin
   EXPECT_EQ(internal_errors()[0], (Finding{"/t/gone.adb", 0, no_column, ""}));
   EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = cannot open /t/gone.adb"));
   // Nothing was left open, and the search went on with the next file.
-  EXPECT_FALSE(contains(checker_.events, "close /t/gone.adb"));
-  EXPECT_TRUE(contains(checker_.events, "check /t/c.adb role 2"));
+  EXPECT_EQ(checker_.open_files, 0);
+  EXPECT_EQ(checker_.checked, (Lines{"/t/a.adb", "/t/c.adb"}));
 }
 
 TEST_F(DefectScanTest, AFailingCheckIsAnInternalErrorAtTheLineReachedAndThePairGoesOn) {
+  checker_.steps_report = true;
   checker_.files["/t/p.ads"].ends = ScriptedFile::Ends::Throws;
   checker_.files["/t/p.ads"].lines = 17;
   checker_.files["/t/p.ads"].bugs = {{BugKind::CODE_NOT_REACHABLE, 3}};
@@ -150,9 +164,9 @@ TEST_F(DefectScanTest, AFailingCheckIsAnInternalErrorAtTheLineReachedAndThePairG
   EXPECT_EQ(internal_errors()[0], (Finding{"/t/p.ads", 17, no_column, ""}));
   // What the file reported before it failed is kept.
   EXPECT_EQ(findings_.count(BugKind::CODE_NOT_REACHABLE), 1);
-  EXPECT_TRUE(contains(checker_.events, "close /t/p.ads"));
-  EXPECT_TRUE(contains(checker_.events, "check /t/p.adb role 0"));
-  EXPECT_EQ(checker_.events.back(), "unused marks");
+  EXPECT_EQ(checker_.open_files, 0);
+  EXPECT_EQ(checker_.checked, (Lines{"/t/p.ads", "/t/p.adb"}));
+  EXPECT_EQ(findings_.findings(testing::step_kind).back().reason, "unused marks");
   EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = Text_Parser.Line_Too_Long"));
 }
 
@@ -166,7 +180,7 @@ TEST_F(DefectScanTest, AFailureBetweenTheFilesOfAPairIsFiledUnderTheSpecificatio
   ASSERT_EQ(internal_errors().size(), 1u);
   EXPECT_EQ(internal_errors()[0].file, "/t/p.ads");
   EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Pair exception: Exception = bookkeeping failed"));
-  EXPECT_TRUE(contains(checker_.events, "check /t/q.adb role 2"));
+  EXPECT_TRUE(contains(checker_.checked, "/t/q.adb"));
 }
 
 TEST_F(DefectScanTest, PreparationReportsNothingUnlessItFailsAndThenNamesTheFile) {
@@ -182,10 +196,8 @@ TEST_F(DefectScanTest, PreparationReportsNothingUnlessItFailsAndThenNamesTheFile
   scan.prepare("/t/d.ads", false, result_);
   apply(result_);
 
-  EXPECT_TRUE(contains(checker_.events, "prepare /t/a.ads"));
-  EXPECT_TRUE(contains(checker_.events, "prepare /t/c_.adq adq"));
-  EXPECT_TRUE(contains(checker_.events, "close /t/b.ads"));
-  EXPECT_TRUE(contains(checker_.events, "close /t/c_.adq"));
+  EXPECT_EQ(checker_.prepared, (Lines{"/t/a.ads", "/t/b.ads", "/t/c_.adq adq"}));
+  EXPECT_EQ(checker_.open_files, 0);
   ASSERT_EQ(internal_errors().size(), 2u);
   EXPECT_EQ(internal_errors()[0], (Finding{"/t/b.ads", 5, no_column, ""}));
   EXPECT_EQ(internal_errors()[1], (Finding{"/t/d.ads", 0, no_column, ""}));
@@ -209,7 +221,7 @@ TEST_F(DefectScanTest, AFileThatCannotEvenBeReadIsItsOwnFailureAndThePairGoesOn)
   EXPECT_EQ(internal_errors()[0], (Finding{"/t/huge.ads", 0, no_column, ""}));
   EXPECT_EQ(internal_errors()[1], (Finding{"/t/p.ads", 0, no_column, ""}));
   // The body of the pair is still checked after its specification failed.
-  EXPECT_TRUE(contains(checker_.events, "check /t/p.adb role 0"));
+  EXPECT_EQ(checker_.checked, (Lines{"/t/p.adb"}));
   EXPECT_EQ(findings_.findings(BugKind::NULL_POINTER).size(), 1u);
   EXPECT_TRUE(contains(log_, "Defect.Scan.Prepare exception: Exception = std::bad_alloc"));
   EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = std::bad_alloc"));
@@ -265,7 +277,7 @@ TEST_F(DefectScanTest, RelaxedStylesWithoutASpecificationOnTheReferencePathCheck
   scan.check_single("/t/body.adb", false, result_);
   apply(result_);
   EXPECT_EQ(log_, (Lines{"NQS: Specification for \"/t/body.adb\" not found!", "Check: /t/body.adb"}));
-  EXPECT_TRUE(contains(checker_.events, "check /t/body.adb role 2"));
+  EXPECT_EQ(checker_.checked, (Lines{"/t/body.adb"}));
 }
 
 TEST_F(DefectScanTest, RelaxedStylesChecksTheSpecificationFoundWithTheBodyAndLogsTheSpellings) {
@@ -283,7 +295,8 @@ TEST_F(DefectScanTest, RelaxedStylesChecksTheSpecificationFoundWithTheBodyAndLog
                          "Irregular Implementation Name => ABC_Def", "Check: /ref/pkg.ads & /t/pkg.adb"}));
   ASSERT_EQ(checker_.modes.size(), 2u);
   EXPECT_TRUE(checker_.modes[0].accepted_spellings != nullptr);
-  EXPECT_TRUE(contains(checker_.events, "check /ref/pkg.ads role 1"));
+  EXPECT_EQ(checker_.checked, (Lines{"/ref/pkg.ads", "/t/pkg.adb"}));
+  EXPECT_EQ(checker_.modes[0].role, FileRole::PAIR_SPECIFICATION);
 }
 
 TEST_F(DefectScanTest, RelaxedStylesChecksAUnitWithoutSpecificationAloneWithItsSpellings) {
@@ -322,7 +335,7 @@ class DefectScanWithBugChecker : public ::testing::Test {
   }
 
   testing::TempTree tree_;
-  BugCheckerAdapter checker_;
+  BugChecker checker_;
   EmptyUnitSurvey survey_;
   FindingsList findings_;
   ScanResult result_;

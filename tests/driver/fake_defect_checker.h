@@ -1,6 +1,8 @@
 // A bug checker for driver tests: each file's fate is scripted (unreadable,
-// findings, a style command, a stop or a failure at some line), and every
-// call is recorded, so tests see the order of the driver's steps.
+// findings, a style command, a stop or a failure at some line), and, when
+// asked, each step around the files of a unit files a finding of its own
+// (kind step_kind, the step's name as its reason), so tests see where the
+// driver puts the reports of each step, as they would see a real checker's.
 #pragma once
 
 #include <atomic>
@@ -12,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/defect_scan.h"
+#include "bugcheck/defect_checker.h"
 #include "driver/unit_survey.h"
 #include "findings/finding_sink.h"
 
@@ -28,81 +30,92 @@ struct ScriptedFile {
   std::vector<std::pair<BugKind, int>> bugs;  // reported before the end
 };
 
+// The kind the unit steps file their findings under.
+inline constexpr BugKind step_kind = BugKind::RECURSIVE_ENTRY_CALL;
+
 class FakeDefectChecker final : public DefectChecker {
  public:
   // Files not scripted complete after 10 lines without findings.
   std::map<std::string, ScriptedFile> files;
-  std::vector<std::string> events;
-  std::vector<ParseMode> modes;
   bool start_throws = false;
   bool after_pair_stops = false;
   bool after_body_throws = false;
+  bool steps_report = false;
   // Runs inside every run_check and run_preparation (to stop a search or to
   // hold it while a test looks at it).
   std::function<void(const std::string&)> during_run;
+
+  // What the driver asked for.
+  std::vector<std::string> opened;
+  std::vector<std::string> prepared;
+  std::vector<ParseMode> modes;        // of every check run, in order
+  std::vector<std::string> checked;    // the file of every check run, in order
+  std::vector<std::string> units;      // the specification handed to each unit ("" for a single file)
+  bool report_superfluous_marks = false;  // as the last unit was begun
+  int open_files = 0;                  // opened and not yet closed
+  int starts = 0;
   std::atomic<int> finish_calls{0};
 
+  bool untouched() const { return starts == 0 && opened.empty(); }
+
   void set_finding_sink(FindingSink& sink) override { sink_ = &sink; }
-  void start(std::int32_t limit) override {
+  void start(std::int32_t) override {
     if (start_throws) throw std::runtime_error("checker could not start");
-    events.push_back("start " + std::to_string(limit));
+    ++starts;
   }
-  void set_style_checks(bool on) override { events.push_back(on ? "style checks on" : "style checks off"); }
-  void set_report_superfluous_marks(bool on) override {
-    events.push_back(on ? "superfluous marks on" : "superfluous marks off");
+  void finish() override { ++finish_calls; }
+  void begin_unit(bool report_superfluous, std::string_view specification) override {
+    report_superfluous_marks = report_superfluous;
+    units.emplace_back(specification);
   }
-  void clear_marks() override { events.push_back("clear marks"); }
-  void reset_unit_lists() override { events.push_back("reset unit lists"); }
-  void set_current_specification(const std::string& file) override { events.push_back("specification " + file); }
   bool open_source(const std::string& file, std::string& error) override {
-    events.push_back("open " + file);
+    opened.push_back(file);
     if (script(file).open_throws) throw std::bad_alloc();
     if (script(file).unreadable) {
       error = "cannot open " + file;
       return false;
     }
+    ++open_files;
     open_ = file;
     line_ = 0;
     return true;
   }
   // Closing forgets the line, so a report made after closing shows it.
   void close_source() noexcept override {
-    events.push_back("close " + open_);
+    if (!open_.empty()) --open_files;
     open_.clear();
     line_ = -1;
   }
   std::int32_t current_line() const override { return line_; }
-  void reset_file_unit_lists() override { events.push_back("reset file lists"); }
   CheckOutcome run_preparation(bool is_adq) override {
-    events.push_back(std::string("prepare ") + open_ + (is_adq ? " adq" : ""));
+    prepared.push_back(open_ + (is_adq ? " adq" : ""));
     return run(/*reporting=*/false);
   }
   CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) override {
-    events.push_back("check " + open_ + " role " + std::to_string(static_cast<int>(mode.role)));
+    checked.push_back(open_);
     modes.push_back(mode);
     style_command_seen = script(open_).style_command;
     return run(/*reporting=*/true);
   }
-  void after_specification() override { events.push_back("after specification"); }
+  void after_specification() override { step("after specification"); }
   void after_body() override {
-    events.push_back("after body");
     if (after_body_throws) throw std::logic_error("bookkeeping failed");
+    step("after body");
   }
   CheckOutcome after_pair() override {
-    events.push_back("after pair");
+    step("after pair");
     return after_pair_stops ? CheckOutcome::Stopped : CheckOutcome::Completed;
   }
-  void report_unused_marks() override { events.push_back("unused marks"); }
-  void finish() override {
-    events.push_back("finish");
-    ++finish_calls;
-  }
+  void report_unused_marks() override { step("unused marks"); }
 
  private:
   const ScriptedFile& script(const std::string& file) {
     static const ScriptedFile plain;
     const auto found = files.find(file);
     return found == files.end() ? plain : found->second;
+  }
+  void step(const char* name) {
+    if (steps_report) sink_->report_bug(step_kind, 0, no_column, name);
   }
   CheckOutcome run(bool reporting) {
     const std::string file = open_;

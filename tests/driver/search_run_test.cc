@@ -122,7 +122,7 @@ TEST_F(SearchRunTest, ProgressFollowsEachFileOnceMoreThanOneWasProcessed) {
                    "Searching... 2 files processed.", "Searching... 4 files processed.",
                    " 0 potential bugs found in search of 4 files"}));
   // The preparation pass saw the one specification; the check pass every file.
-  EXPECT_TRUE(contains(checker_.events, "prepare " + tree_.path("src/c.ads")));
+  EXPECT_EQ(checker_.prepared, (Lines{tree_.path("src/c.ads")}));
   const Lines messages = log_messages();
   EXPECT_TRUE(contains(messages, "Check: " + tree_.path("src/c.ads") + " & " + tree_.path("src/c.adb")));
   EXPECT_EQ(std::count(messages.begin(), messages.end(), "Start"), 1);
@@ -149,11 +149,8 @@ TEST_F(SearchRunTest, StopDuringPreparationAbortsAndStillFinishes) {
   EXPECT_EQ(run.last_outcome(), SearchOutcome::Aborted);
   EXPECT_EQ(checker_.finish_calls.load(), 1);
   // One file was being prepared when Stop came; nothing was checked.
-  EXPECT_EQ(std::count_if(checker_.events.begin(), checker_.events.end(),
-                          [](const std::string& e) { return e.starts_with("prepare "); }),
-            1);
-  EXPECT_FALSE(std::any_of(checker_.events.begin(), checker_.events.end(),
-                           [](const std::string& e) { return e.starts_with("check "); }));
+  EXPECT_EQ(checker_.prepared.size(), 1u);
+  EXPECT_TRUE(checker_.checked.empty());
   EXPECT_TRUE(contains(controls_.events(), "button off"));
   EXPECT_EQ(controls_.events().back(), "menus on");
 }
@@ -168,7 +165,7 @@ TEST_F(SearchRunTest, StopDuringTheCheckKeepsTheFindingsSoFar) {
   search(run);
   EXPECT_EQ(controls_.last_status(), "Search aborted by user");
   EXPECT_EQ(findings_.findings_count(), 1);
-  EXPECT_FALSE(contains(checker_.events, "open " + tree_.path("src/c.adb")));
+  EXPECT_FALSE(contains(checker_.opened, tree_.path("src/c.adb")));
   EXPECT_EQ(controls_.events().back(), "save as on");
 }
 
@@ -178,7 +175,7 @@ TEST_F(SearchRunTest, AMissingRootIsReportedAndNothingIsAnalysed) {
   search(run);
   EXPECT_EQ(controls_.statuses(), (Lines{"Searching...", "File or Root Directory not found"}));
   EXPECT_EQ(run.last_outcome(), SearchOutcome::RootNotFound);
-  EXPECT_TRUE(checker_.events.empty());
+  EXPECT_TRUE(checker_.untouched());
 }
 
 TEST_F(SearchRunTest, AnInvalidReferencePathStopsTheSearchBeforeItStarts) {
@@ -189,7 +186,7 @@ TEST_F(SearchRunTest, AnInvalidReferencePathStopsTheSearchBeforeItStarts) {
   search(run);
   EXPECT_EQ(controls_.last_status(), "Invalid directory found in reference path");
   EXPECT_EQ(run.last_outcome(), SearchOutcome::InvalidReferencePath);
-  EXPECT_TRUE(checker_.events.empty());
+  EXPECT_TRUE(checker_.untouched());
   EXPECT_EQ(run.last_reference_path(), "");
 }
 
@@ -271,7 +268,7 @@ TEST_F(SearchRunTest, AfterQuitStartDoesNothing) {
   run.quit();
   run.start();
   run.wait_until_idle();
-  EXPECT_TRUE(checker_.events.empty());
+  EXPECT_TRUE(checker_.untouched());
   EXPECT_EQ(run.last_outcome(), SearchOutcome::None);
   run.shutdown_search();  // a second end is harmless
 }

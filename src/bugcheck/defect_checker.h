@@ -1,0 +1,82 @@
+// The face the per-file driver sees of the bug-check side: the steps it calls,
+// in the order it decides, for each specification of the preparation pass and
+// each single file or specification-and-body pair of the check pass. The bug
+// checker implements it; driver tests may fake it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "findings/finding_sink.h"
+#include "frontend/parser_hooks.h"
+#include "style/style_rules.h"
+
+namespace flawseek {
+
+class AcceptedSpellings;
+
+// The switches of one check run.
+struct ParseMode {
+  StyleRules style_rules = default_style_rules;
+  bool gnat_extensions = false;
+  FileRole role = FileRole::SINGLE_FILE;
+  // Irregular spellings the Mixed case rule accepts in this file; may be null.
+  const AcceptedSpellings* accepted_spellings = nullptr;
+  // The file follows the ".adq" naming: embedded SQL is recognised.
+  bool is_adq = false;
+};
+
+// How a step ended: normally, or stopped by the checker itself (a line longer
+// than the reader takes while style checks are on, or the finding limit
+// reached). A stop is ordinary control flow, so it is a value and not an
+// exception; any other failure is thrown and is the file's internal error.
+enum class CheckOutcome : std::uint8_t { Completed, Stopped };
+
+class DefectChecker {
+ public:
+  virtual ~DefectChecker() = default;
+
+  // Where the following reports go (the result of the work item at hand).
+  virtual void set_finding_sink(FindingSink& sink) = 0;
+
+  // ---- Per search --------------------------------------------------------
+  // Stores the limit (0 or less never stops), sets the finding count to 0,
+  // turns style checks off and empties what the preparation pass collects.
+  virtual void start(std::int32_t finding_limit) = 0;
+  // After the check pass; nothing the checker keeps needs closing today.
+  virtual void finish() {}
+
+  // ---- Per single file or pair ---------------------------------------------
+  // Style checks on, superfluous marks reported as asked, the marks and the
+  // unit lists emptied; `specification` names the pair's specification
+  // (empty for a single file).
+  virtual void begin_unit(bool report_superfluous_marks, std::string_view specification) = 0;
+
+  // ---- Per file ------------------------------------------------------------
+  // Reads `file` whole; the line count becomes 0. False with a readable
+  // reason in `error` when it cannot be read.
+  virtual bool open_source(const std::string& file, std::string& error) = 0;
+  virtual void close_source() noexcept = 0;
+  // The number of the line read last in the open (or last closed) file.
+  virtual std::int32_t current_line() const = 0;
+  // The preparation instance over the open file: role 2, the base style
+  // rules, GNAT extensions on; its complaints are no findings.
+  virtual CheckOutcome run_preparation(bool is_adq) = 0;
+  // The check instance over the open file, after the per-file with-clause
+  // lists are emptied; `style_command_seen` tells whether the file held an
+  // honoured style command.
+  virtual CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) = 0;
+
+  // ---- Between and after the files of a unit --------------------------------
+  virtual void after_specification() = 0;
+  virtual void after_body() = 0;
+  // The specification-level reports of a pair (the specification is the
+  // sink's current file).
+  virtual CheckOutcome after_pair() = 0;
+  // Every mark left becomes SUPERFLUOUS_CODE_MARK when superfluous marks are
+  // reported; not counted toward the limit.
+  virtual void report_unused_marks() = 0;
+};
+
+}  // namespace flawseek
