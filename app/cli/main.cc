@@ -1,8 +1,10 @@
 // flawseek: the command-line program. Parse the command line, set up the log,
 // build the job, run the search, write the findings and the report, and say
 // how it went in the exit status.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -38,6 +40,31 @@ constexpr int exit_trouble = 2;
 // The search itself failed; the log (--log) holds the error.
 constexpr int exit_search_failed = 3;
 
+// Descriptors 0 to 2 closed by whoever started the program would be handed
+// out by the next open (the log, a report), and findings meant for standard
+// output would land in that file. Each closed one is taken by /dev/null,
+// opened for reading only, so that writes to a closed standard output still
+// fail as they must.
+void make_standard_descriptors_valid() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int taken = ::open("/dev/null", O_RDONLY | O_NOCTTY);
+    if (taken >= 0 && taken != fd) {
+      ::dup2(taken, fd);
+      ::close(taken);
+    }
+  }
+}
+
+// The answer of --help, --version and --show-job: a write that fails (a full
+// disk, a closed output) must not pass for success.
+int answer(std::string_view text) {
+  std::cout << text << std::flush;
+  if (std::cout) return exit_nothing_found;
+  std::cerr << "flawseek: cannot write to standard output\n";
+  return exit_trouble;
+}
+
 // Paths on the command line name places relative to the current directory.
 std::filesystem::path absolute_path(const std::string& path) {
   std::error_code error;
@@ -56,14 +83,8 @@ int run(int argc, char** argv) {
     return exit_trouble;
   }
   const CommandLine& command = parsed.command_line;
-  if (command.action == CommandAction::ShowHelp) {
-    std::cout << usage_text();
-    return 0;
-  }
-  if (command.action == CommandAction::ShowVersion) {
-    std::cout << version_text();
-    return 0;
-  }
+  if (command.action == CommandAction::ShowHelp) return answer(usage_text());
+  if (command.action == CommandAction::ShowVersion) return answer(version_text());
 
   // ---- The log: a file that cannot be created warns once and is left out --
   Log& log = process_log();
@@ -78,14 +99,14 @@ int run(int argc, char** argv) {
   if (command.use_settings) {
     store = std::make_unique<SettingsStore>();
     store->initialize(Company::Brightmoor, "Flawseek");
+    // The command line only reads the stored job: nothing in the store is
+    // written, created or moved, not even a corrupt file.
+    store->set_read_only(true);
   }
   Job job(controls, store.get(), JobPersistence::ReadOnly);
   if (store) job.load_job();
   apply_job_flags(command.job, job);
-  if (command.show_job) {
-    std::cout << job_summary(job);
-    return 0;
-  }
+  if (command.show_job) return answer(job_summary(job));
 
   // ---- The search ---------------------------------------------------------
   // Signals are blocked before any other thread starts, so only the watcher
@@ -146,6 +167,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  make_standard_descriptors_valid();
   try {
     return run(argc, argv);
   } catch (const std::exception& error) {

@@ -2,8 +2,6 @@
 // and counters, and the steps the per-file driver calls.
 #include "bugcheck/bug_checker.h"
 
-#include <system_error>
-
 #include "bugcheck/check_hooks.h"
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/prepare_hooks.h"
@@ -77,7 +75,7 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
   impl_->source_closed = false;
   std::string& text = impl_->source_text;
   int failure = read_whole_file(path, text);
-  if (failure != 0) error = path + ": " + std::system_category().message(failure);
+  if (failure != 0) error = path + ": " + file_error_text(failure);
   impl_->reader.restart(text);
   return failure == 0;
 }

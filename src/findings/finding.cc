@@ -29,7 +29,9 @@ std::string collapse_blanks(std::string_view reason) {
   result.reserve(reason.size());
   bool pending_blank = false;
   for (char c : reason) {
-    if (c == ' ') {
+    const unsigned char code = static_cast<unsigned char>(c);
+    // A tab is kept as designed; every other control character is a blank.
+    if (code == ' ' || (code < ' ' && code != '\t') || code == 0x7F || (code >= 0x80 && code <= 0x9F)) {
       pending_blank = !result.empty();
       continue;
     }

@@ -51,6 +51,9 @@ class FindingKind {
 
 // Blanks at the start and end go, and every inner run of blanks becomes one:
 // reasons are often copied from source lines and their indentation means nothing.
+// Control characters other than the tab (C0, DEL and Latin-1's C1) count as
+// blanks, as they do to the scanner, so that no escape sequence of a source reaches a terminal, a
+// CSV reader or a JSON parser through a finding's text.
 std::string collapse_blanks(std::string_view reason);
 
 }  // namespace flawseek

@@ -1,8 +1,6 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
-#include <cstring>
-
 #include "platform/file_io.h"
 
 namespace flawseek {
@@ -11,7 +9,7 @@ bool AdaLineReader::open(const std::string& path, std::string& error) {
   set_text_view({});
   storage_.clear();
   if (int failure = read_whole_file(path, storage_); failure != 0) {
-    error = path + ": " + std::strerror(failure);
+    error = path + ": " + file_error_text(failure);
     return false;
   }
   set_text_view(storage_);
@@ -38,13 +36,16 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
       line_number = line_number_;
       return;
     }
-    std::size_t end = source_.find('\n', position_);
-    if (end == std::string_view::npos) end = source_.size();
+    // A line ends at LF, CR LF or a lone CR, as GNAT reads sources.
+    std::size_t end = position_;
+    while (end < source_.size() && source_[end] != '\n' && source_[end] != '\r') ++end;
     std::string_view raw = source_.substr(position_, end - position_);
-    position_ = end < source_.size() ? end + 1 : end;
+    position_ = end;
+    if (position_ < source_.size()) {
+      const bool crlf = source_[position_] == '\r' && position_ + 1 < source_.size() && source_[position_ + 1] == '\n';
+      position_ += crlf ? 2 : 1;
+    }
     ++line_number_;
-    // A CR of a CR LF line end is not part of the line.
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     if (raw.size() > long_line_limit && listener_ != nullptr) listener_->on_long_line(raw, line_number_);
     // Trailing blanks and control characters never count: a line of nothing
     // else is skipped, though its number is used up.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace flawseek {
 
@@ -38,19 +39,32 @@ bool read_all(int fd, std::string& text) {
 }
 
 int read_whole_file(const std::string& path, std::string& text) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO for reading would wait for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
-  const std::size_t old_size = text.size();
-  // The size is only a hint (the file may grow or be a pipe); it spares the
-  // string its regrowth on large sources.
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    text.reserve(old_size + static_cast<std::size_t>(info.st_size));
+  if (::fstat(fd, &info) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return error;
   }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return S_ISDIR(info.st_mode) ? EISDIR : not_a_regular_file;
+  }
+  const std::size_t old_size = text.size();
+  // The size is only a hint (the file may grow); it spares the string its
+  // regrowth on large sources.
+  if (info.st_size > 0) text.reserve(old_size + static_cast<std::size_t>(info.st_size));
   int error = read_all(fd, text) ? 0 : errno;
   ::close(fd);
   if (error != 0) text.resize(old_size);
   return error;
+}
+
+std::string file_error_text(int error) {
+  if (error == not_a_regular_file) return "not a regular file";
+  return std::strerror(error);
 }
 
 }  // namespace flawseek

@@ -15,8 +15,17 @@ bool write_all(int fd, std::string_view data);
 // with errno telling why; the bytes read before the failure stay appended.
 bool read_all(int fd, std::string& text);
 
-// Appends the whole contents of the file at `path` to `text`. Returns 0, or the
-// errno of the failed open or read, in which case `text` is left as it was.
+// The failure of read_whole_file for a path that is no regular file once open
+// (a FIFO, socket or device put there after the walk looked at it).
+inline constexpr int not_a_regular_file = -1;
+
+// Appends the whole contents of the regular file at `path` to `text`. Returns
+// 0, or the errno of the failed open or read, or not_a_regular_file; `text` is
+// then left as it was. The file is opened without blocking, so a FIFO that
+// nobody writes never hangs the caller.
 int read_whole_file(const std::string& path, std::string& text);
+
+// A readable text for a failure of read_whole_file.
+std::string file_error_text(int error);
 
 }  // namespace flawseek

@@ -141,7 +141,7 @@ void SettingsFile::load(std::vector<std::string>& warnings) {
   std::string text;
   if (int error = read_whole_file(path_.string(), text); error != 0) {
     untouchable_ = true;
-    warnings.push_back("Settings file " + path_.string() + " cannot be read (" + std::strerror(error) +
+    warnings.push_back("Settings file " + path_.string() + " cannot be read (" + file_error_text(error) +
                        "); its settings are not used and it is left unchanged");
     return;
   }
@@ -150,10 +150,45 @@ void SettingsFile::load(std::vector<std::string>& warnings) {
     document_ = std::move(parsed);
     return;
   }
+  if (keep_in_place_) {
+    untouchable_ = true;
+    warnings.push_back("Settings file " + path_.string() +
+                       " is not a valid settings file (a JSON object); default settings are used and the file"
+                       " is left unchanged");
+    return;
+  }
   move_aside(warnings);
 }
 
+int SettingsFile::lock_for_writing() const {
+  // The lock lives in a file of its own: the settings file is replaced by
+  // rename, so a lock on it would guard an inode nobody opens any more.
+  // Beside the file a write replaces, so that writers through a link and
+  // through its target share it.
+  std::string lock_name = write_target(path_).string() + ".lock";
+  int fd = ::open(lock_name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd);
+      return -1;
+    }
+  }
+  return fd;
+}
+
 void SettingsFile::move_aside(std::vector<std::string>& warnings) {
+  // Under the writers' lock, and only if the file is still the one that was
+  // read: another process may have just replaced it with good settings.
+  FileDescriptor lock(holding_lock_ ? -1 : lock_for_writing());
+  struct stat now {};
+  if (::stat(path_.c_str(), &now) != 0 || !(stamp_of(now) == stamp_)) {
+    untouchable_ = true;
+    stamp_ = Stamp{};  // read it afresh next time
+    warnings.push_back("Settings file " + path_.string() +
+                       " changed while it was read; default settings are used this time");
+    return;
+  }
   std::string base = path_.string() + ".corrupt-" + local_time_suffix();
   std::string target = base;
   for (int attempt = 1; attempt < 100; ++attempt) {
@@ -182,16 +217,13 @@ SettingsFile::UpdateResult SettingsFile::update(const std::function<bool(Setting
   std::error_code ignored;
   std::filesystem::create_directories(directory_of(path_), ignored);
 
-  // The lock lives in a file of its own: the settings file is replaced by
-  // rename, so a lock on it would guard an inode nobody opens any more.
-  // Beside the file a write replaces, so that writers through a link and
-  // through its target share it.
-  std::string lock_name = write_target(path_).string() + ".lock";
-  FileDescriptor lock(::open(lock_name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  FileDescriptor lock(lock_for_writing());
   if (!lock.valid()) return UpdateResult::Failed;
-  while (::flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return UpdateResult::Failed;
-  }
+  struct Held {
+    bool& flag;
+    explicit Held(bool& f) : flag(f) { flag = true; }
+    ~Held() { flag = false; }
+  } held(holding_lock_);
 
   refresh(warnings, true);
   if (is_read_only(warnings)) return UpdateResult::Failed;

@@ -24,6 +24,10 @@ class SettingsFile {
 
   const std::filesystem::path& path() const { return path_; }
 
+  // A store opened only to read leaves a corrupt file where it is: it is
+  // reported and counts as empty and read-only, but never moved aside.
+  void set_keep_in_place(bool keep) noexcept { keep_in_place_ = keep; }
+
   // The document as the file holds it now (an empty object when the file does
   // not exist). A file that is not a JSON object is moved aside to
   // "<file>.corrupt-<time>" and a warning is appended to `warnings`; the
@@ -59,6 +63,9 @@ class SettingsFile {
   void refresh(std::vector<std::string>& warnings, bool force);
   void load(std::vector<std::string>& warnings);
   void move_aside(std::vector<std::string>& warnings);
+  // Waits for the lock that every writer of this file holds while it reads,
+  // changes and replaces it; invalid when it cannot be had.
+  int lock_for_writing() const;
   bool write_atomically(const std::string& text);
 
   std::filesystem::path path_;
@@ -68,6 +75,10 @@ class SettingsFile {
   // The file exists but its contents could not be taken over (unreadable, or
   // corrupt and not movable): it must never be replaced.
   bool untouchable_ = false;
+  bool keep_in_place_ = false;
+  // update() holds the writers' lock: a corrupt file met then is moved
+  // aside under that lock, not under a second one.
+  bool holding_lock_ = false;
 };
 
 }  // namespace flawseek

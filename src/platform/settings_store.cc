@@ -489,6 +489,8 @@ std::int32_t SettingsStore::get_integer(std::string_view name, std::int32_t defa
 void SettingsStore::set_read_only(bool read_only) {
   Call call(*state_);
   state_->read_only = read_only;
+  // A store that only reads never moves a corrupt file aside either.
+  for (SettingsFile& root : state_->roots) root.set_keep_in_place(read_only);
 }
 
 bool SettingsStore::is_read_only() const {

@@ -162,7 +162,8 @@ class SettingsStore {
   // are): set_* and create_key of a missing key fail as on a read-only file,
   // reads with default do not write back, and open_application_key opens a
   // missing key as an empty one instead of creating it, so the machine-wide
-  // values and the defaults still serve.
+  // values and the defaults still serve. A corrupt file is reported and left
+  // where it is.
   void set_read_only(bool read_only);
   bool is_read_only() const;
 

@@ -277,6 +277,28 @@ TEST_F(EndToEnd, FindingsThatCannotBeWrittenAreAnError) {
   EXPECT_EQ(read_file(tree / "kept.csv"), expected_text("findings", "report.csv", tree / "src"));
 }
 
+TEST_F(EndToEnd, EveryAnswerThatCannotBeWrittenIsAnError) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const auto tree = scratch_.copy_tree("findings");
+  for (const char* action : {"--help", "--version", "--show-job"}) {
+    const ProgramResult run = run_program({action}, tree, {}, "/dev/full");
+    EXPECT_EQ(run.status, 2) << action;
+    EXPECT_EQ(run.err, "flawseek: cannot write to standard output\n") << action;
+  }
+}
+
+// A closed standard output must not let the log take its descriptor: the
+// findings would be written into the log and the run would pass for clean.
+TEST_F(EndToEnd, AClosedStandardOutputIsAnErrorAndTheLogKeepsOnlyTheTrace) {
+  const auto tree = scratch_.copy_tree("findings");
+  const ProgramResult run = run_program({"--log", "trace.log", "--format", "gnu", "src"}, tree, {}, testing::closed_output);
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_NE(run.err.find("flawseek: cannot write the findings to standard output\n"), std::string::npos) << run.err;
+  const std::string trace = read_file(tree / "trace.log");
+  EXPECT_NE(trace.find("Flawseek Started"), std::string::npos) << trace;
+  EXPECT_EQ(trace.find("Code Not Reachable"), std::string::npos) << trace;
+}
+
 TEST_F(EndToEnd, ALogThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
   const auto tree = scratch_.copy_tree("findings");
   const ProgramResult run = run_program({"--log", "no/such/dir/trace.log", "--format", "csv", "src"}, tree);

@@ -50,6 +50,10 @@ struct ProgramResult {
   std::string err;     // standard error
 };
 
+// The output_file of run_program that starts the program with its standard
+// output closed.
+inline const std::string closed_output = "<closed>";
+
 // Runs flawseek with `arguments` in `directory`. `while_running`, when given,
 // is called with the child's process id after it has started. Standard
 // output goes to `output_file` when one is named (result.out stays empty).
@@ -70,11 +74,16 @@ inline ProgramResult run_program(const std::vector<std::string>& arguments, cons
   const pid_t child = ::fork();
   if (child < 0) return result;
   if (child == 0) {
-    const int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | (output_file.empty() ? O_TRUNC : 0), 0644);
+    const bool closed = output_file == closed_output;
+    const int out = closed ? -1 : ::open(out_file.c_str(), O_WRONLY | O_CREAT | (output_file.empty() ? O_TRUNC : 0), 0644);
     const int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || err < 0 || ::chdir(directory.c_str()) != 0) ::_exit(127);
-    ::dup2(out, STDOUT_FILENO);
+    if ((out < 0 && !closed) || err < 0 || ::chdir(directory.c_str()) != 0) ::_exit(127);
     ::dup2(err, STDERR_FILENO);
+    if (closed) {
+      ::close(STDOUT_FILENO);
+    } else {
+      ::dup2(out, STDOUT_FILENO);
+    }
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
@@ -83,7 +92,7 @@ inline ProgramResult run_program(const std::vector<std::string>& arguments, cons
   while (::waitpid(child, &raw, 0) < 0) {
   }
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  if (output_file.empty()) result.out = read_file(out_file);
+  if (output_file.empty() || output_file == closed_output) result.out = read_file(out_file);
   result.err = read_file(err_file);
   return result;
 }

@@ -137,7 +137,15 @@ TEST_F(ProgramWithSettings, ABrokenSettingsFileIsReportedAndTheRunGoesOn) {
   const ProgramRun run = run_flawseek("--settings --show-job");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("Search Subfolders: on\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("corrupt"), std::string::npos) << run.output;
+  // --settings only reads: the broken file is reported and left where it is.
+  EXPECT_NE(run.output.find("is not a valid settings file (a JSON object); default settings are used and the file"
+                            " is left unchanged"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(testing::read_file(user_file_), "{ not json");
+  for (const auto& entry : std::filesystem::directory_iterator(directory_.path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".corrupt-"), std::string::npos) << entry.path();
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "driver/defect_scan.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -381,6 +382,21 @@ TEST_F(DefectScanWithBugChecker, AFailedPreparationIsFiledUnderItsFileAtTheLineR
   EXPECT_EQ(log_[2], "Defect.Scan.Prepare exception: Exception = Text_Parser.Line_Too_Long");
   EXPECT_TRUE(log_[4].starts_with("Defect.Scan.Prepare exception: Exception = ")) << log_[4];
   EXPECT_NE(log_[4].find("missing.ads"), std::string::npos) << log_[4];
+}
+
+// A file that turned into a FIFO after the walk looked at it has no writer:
+// opening it must not wait for one, and it is that file's internal error.
+TEST_F(DefectScanWithBugChecker, ASourceThatIsAFifoWhenOpenedIsItsOwnInternalError) {
+  const std::string fifo = tree_.path("p.adb");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  DefectScan scan(checker_, survey_, ScanSettings{});
+  scan.start(0, result_);
+  scan.check_single(fifo, false, result_);
+  apply();
+
+  ASSERT_EQ(findings_.count(BugKind::INTERNAL_ERROR), 1);
+  EXPECT_EQ(findings_.findings(BugKind::INTERNAL_ERROR)[0], (Finding{fifo, 0, no_column, ""}));
+  EXPECT_EQ(log_.back(), "Defect.Scan.Check_Source exception: Exception = " + fifo + ": not a regular file");
 }
 
 TEST(ExceptionRecord, NamesThePlaceAndTheError) {

@@ -39,6 +39,9 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
   EXPECT_EQ(collapse_blanks("     "), "");
   EXPECT_EQ(collapse_blanks("   X := Y.all;   "), "X := Y.all;");
   EXPECT_EQ(collapse_blanks("a    b c"), "a b c");
+  // Control characters are blanks too; Latin-1 letters stay.
+  EXPECT_EQ(collapse_blanks("\x1b[31mX :=\x7f\x9b\x85Y;\r\n"), "[31mX := Y;");
+  EXPECT_EQ(collapse_blanks("Gr\xF6\xDF" "e \xA0x"), "Gr\xF6\xDF" "e \xA0x");
   EXPECT_EQ(collapse_blanks("a\t\tb"), "a\t\tb");  // only blanks are collapsed
 }
 

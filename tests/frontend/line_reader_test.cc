@@ -76,6 +76,11 @@ TEST(LineReader, ControlCharactersBecomeBlanksAndCrLfEndsALine) {
   EXPECT_EQ(read_text("Gr\xF6\xDF" "e\n"), (std::vector<Line>{{1, "Gr\xF6\xDF" "e"}}));
 }
 
+TEST(LineReader, ALoneCrEndsALineLikeLfAndCrLf) {
+  EXPECT_EQ(read_text("a\rb\r\rc\r\nd\n\re"),
+            (std::vector<Line>{{1, "a"}, {2, "b"}, {4, "c"}, {5, "d"}, {7, "e"}}));
+}
+
 TEST(LineReader, CommentsAreCutLeavingABlankWhereTheyBegan) {
   struct Case {
     const char* source;

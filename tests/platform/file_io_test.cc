@@ -3,6 +3,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -111,7 +112,6 @@ TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {
   EXPECT_EQ(read_whole_file((directory / "missing.adb").string(), text), ENOENT);
   EXPECT_EQ(text, "untouched");
 
-  // Opening a directory succeeds; the read is what fails.
   EXPECT_EQ(read_whole_file(directory.path().string(), text), EISDIR);
   EXPECT_EQ(text, "untouched");
 
@@ -124,6 +124,19 @@ TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {
     EXPECT_EQ(read_whole_file((directory / "secret.adb").string(), text), EACCES);
     EXPECT_EQ(text, "untouched");
   }
+}
+
+// A FIFO put where a source was (after the walk looked) has no writer: the
+// read must refuse it at once rather than wait for one.
+TEST(ReadWholeFileTest, AFifoIsRefusedWithoutWaitingForAWriter) {
+  TemporaryDirectory directory;
+  const std::string fifo = (directory / "pipe.adb").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string text = "untouched";
+  EXPECT_EQ(read_whole_file(fifo, text), not_a_regular_file);
+  EXPECT_EQ(text, "untouched");
+  EXPECT_EQ(file_error_text(not_a_regular_file), "not a regular file");
+  EXPECT_EQ(file_error_text(ENOENT), "No such file or directory");
 }
 
 }  // namespace
