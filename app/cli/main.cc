@@ -15,7 +15,7 @@
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "driver/search_texts.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/tavik_unit.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
@@ -82,6 +82,10 @@ int run(int argc, char** argv) {
   Job job(controls, store.get(), JobPersistence::ReadOnly);
   if (store) job.load_job();
   apply_job_flags(command.job, job);
+  if (const std::string error = unused_job_flag(command.job, job); !error.empty()) {
+    std::cerr << "flawseek: " << error << "\nTry 'flawseek --help' for more information.\n";
+    return exit_trouble;
+  }
   if (command.show_job) {
     std::cout << job_summary(job);
     return 0;
@@ -101,7 +105,7 @@ int run(int argc, char** argv) {
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
   BugCheckerAdapter checker;
-  EmptyUnitSurvey survey;
+  TavikUnit survey;
   SearchRun search(job, findings, status, log, checker, survey);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
@@ -112,6 +116,10 @@ int run(int argc, char** argv) {
   const std::string final_status = status.last_status();
   if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
     std::cerr << "flawseek: " << final_status << "\n";
+    // The status text is the window's; a terminal user also needs to know which entry.
+    if (outcome == SearchOutcome::InvalidReferencePath) {
+      std::cerr << "flawseek: not a directory: " << search.invalid_reference_entry() << "\n";
+    }
     return exit_trouble;
   }
 

@@ -12,7 +12,7 @@
 
 #include "driver/bug_checker_adapter.h"
 #include "driver/job.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"
 #include "walk_test_support.h"

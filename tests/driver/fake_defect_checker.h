@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "driver/defect_scan.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 #include "findings/finding_sink.h"
 
 namespace flawseek::testing {
