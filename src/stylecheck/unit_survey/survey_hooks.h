@@ -54,17 +54,20 @@ struct SurveyHooks : EmptyHooks {
   void set_mode(SurveyMode mode) noexcept { mode_ = mode; }
   SurveyMode mode() const noexcept { return mode_; }
 
-  void parse_started(ParserState&) { withed_style_command_ = false; }
+  void parse_started(ParserState&) { command_line_ = 0; }
 
-  // The survey's reader met "STYLE: TAVIK" or "STYLE: TAVIK_95".
-  void style_command_read() {
+  // The survey's reader met "STYLE: TAVIK" or "STYLE: TAVIK_95" on `line`.
+  // The parser looks one token ahead, so the reader meets a command before
+  // the hooks have seen the last token ahead of it: what counts is the line.
+  void style_command_read(int line) {
     if (mode_ == SurveyMode::WITHED_SPECIFICATION) {
-      withed_style_command_ = true;
+      if (command_line_ == 0) command_line_ = line;
       return;
     }
     // Only the identifiers after the command are held to the standard.
     collection_.style_command = true;
     collection_.irregular_names.clear();
+    command_line_ = line;
   }
 
   // The identifier step decides; message 1 is what the survey collects.
@@ -76,6 +79,7 @@ struct SurveyHooks : EmptyHooks {
   }
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     if (message != ParserMessage::IDENTIFIER_SPELLING || mode_ != SurveyMode::SURVEYED_FILE) return;
+    if (state.previous_token().line <= command_line_) return;
     add_once(collection_.irregular_names, state.previous_token().text);
   }
 
@@ -90,14 +94,19 @@ struct SurveyHooks : EmptyHooks {
   }
 
   // Every declaration point: the declared name may be one the file misspells.
-  void identifier_declared(ParserState&, std::string_view name) { declared(name); }
-  void name_declared(ParserState&, std::string_view name, DeclarationCategory) { declared(name); }
-  void type_declared(ParserState&, std::string_view name, int, int, TypeKind) { declared(name); }
-  void entry_declared(ParserState&, std::string_view name) { declared(name); }
-  void unit_defined(ParserState&, std::string_view name, UnitKind) {
+  // (The token consumed last stands on the declaration's line or after it.)
+  void identifier_declared(ParserState& state, std::string_view name) {
+    declared(name, state.previous_token().line);
+  }
+  void name_declared(ParserState& state, std::string_view name, DeclarationCategory) {
+    declared(name, state.previous_token().line);
+  }
+  void type_declared(ParserState&, std::string_view name, int line, int, TypeKind) { declared(name, line); }
+  void entry_declared(ParserState& state, std::string_view name) { declared(name, state.previous_token().line); }
+  void unit_defined(ParserState& state, std::string_view name, UnitKind) {
     // A child unit declares the last part of its name.
     const std::size_t dot = name.rfind('.');
-    declared(dot == std::string_view::npos ? name : name.substr(dot + 1));
+    declared(dot == std::string_view::npos ? name : name.substr(dot + 1), state.previous_token().line);
   }
 
  private:
@@ -105,9 +114,9 @@ struct SurveyHooks : EmptyHooks {
     if (std::find(list.begin(), list.end(), name) == list.end()) list.emplace_back(name);
   }
 
-  void declared(std::string_view name) {
+  void declared(std::string_view name, int line) {
     if (mode_ != SurveyMode::WITHED_SPECIFICATION) return;
-    if (withed_style_command_) throw TavikUnitStop();
+    if (command_line_ != 0 && line > command_line_) throw TavikUnitStop();
     std::vector<std::string>& irregular = collection_.irregular_names;
     const auto place = std::find(irregular.begin(), irregular.end(), name);
     if (place == irregular.end()) return;
@@ -120,7 +129,9 @@ struct SurveyHooks : EmptyHooks {
 
   SurveyCollection& collection_;
   SurveyMode mode_ = SurveyMode::SURVEYED_FILE;
-  bool withed_style_command_ = false;
+  // The line of the parse's (first, in a withed specification) style
+  // command; 0 before one is met.
+  int command_line_ = 0;
 };
 
 }  // namespace flawseek
