@@ -218,10 +218,56 @@ TEST_F(EndToEnd, AnInvalidReferencePathIsAnError) {
   const ProgramResult run =
       run_program({"--relaxed-styles", "--reference-path", "src;no/such/dir", "src"}, tree);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, "flawseek: Invalid directory found in reference path\n");
+  EXPECT_EQ(run.err, "flawseek: Invalid directory found in reference path\nflawseek: not a directory: no/such/dir\n");
+
+  const ProgramResult alone = run_program({"--reference-path", "src", "src"}, tree);
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_TRUE(alone.err.starts_with("flawseek: option '--reference-path' has no effect without '--relaxed-styles'\n"))
+      << alone.err;
+  EXPECT_EQ(alone.out, "");
 
   const ProgramResult valid = run_program({"-q", "--relaxed-styles", "--reference-path", " src/* ; src ", "src"}, tree);
   EXPECT_EQ(valid.status, 1) << valid.err;
+}
+
+// The "relaxed" tree: the units of src use a vendor's specification that
+// lies two levels below specs/ and spells its names its own way.
+TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
+  const auto tree = scratch_.copy_tree("relaxed");
+  const ProgramResult run =
+      run_program({"--relaxed-styles", "--reference-path", "specs/*", "--log", "trace.log", "--format", "gnu", "src"},
+                  tree);
+  ASSERT_TRUE(run.status == 0 || run.status == 1) << run.err;
+  Lines survey;
+  for (std::string message : testing::log_messages(tree / "trace.log")) {
+    replace_all(message, (tree / "src").string() + "/", "");
+    for (const char* opening : {"Tavik_Unit.", "Irregular ", "NQS: ", "Check: "}) {
+      if (message.starts_with(opening)) survey.push_back(message);
+    }
+  }
+  EXPECT_EQ(survey, (Lines{
+                        // A library subprogram body is a unit of its own.
+                        "Tavik_Unit.Analyse (runner.adb, )",
+                        "Irregular Specification Name => getPrice",
+                        "Check: runner.adb",
+                        // A pair: the body's list holds the specification's too.
+                        "Tavik_Unit.Analyse (shop.adb, )",
+                        "Irregular Specification Name => xmlNode",
+                        "Irregular Implementation Name => xmlNode",
+                        "Irregular Implementation Name => getPrice",
+                        "Check: shop.ads & shop.adb",
+                        // A package body whose specification is nowhere.
+                        "Tavik_Unit.Analyse (tool.adb, )",
+                        "NQS: Specification for \"tool.adb\" not found!",
+                        "Check: tool.adb",
+                    }));
+
+  // Without the reference path nothing is accepted.
+  const ProgramResult strict = run_program({"--relaxed-styles", "--log", "strict.log", "src"}, tree);
+  ASSERT_TRUE(strict.status == 0 || strict.status == 1) << strict.err;
+  for (const std::string& message : testing::log_messages(tree / "strict.log")) {
+    EXPECT_FALSE(message.starts_with("Irregular ")) << message;
+  }
 }
 
 TEST_F(EndToEnd, UsageErrorsExitWithTwo) {
