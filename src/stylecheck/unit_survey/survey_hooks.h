@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frontend/parser_hooks.h"
-#include "stylecheck/unit_survey/survey_identifier_decision.h"
+#include "stylecheck/identifier_rule.h"
 
 namespace flawseek {
 
@@ -70,16 +70,15 @@ struct SurveyHooks : EmptyHooks {
     command_line_ = line;
   }
 
-  // The identifier step decides; message 1 is what the survey collects.
+  // The check pass's spelling test decides, under the survey's rules (the
+  // base rules with the Mixed identifier case, so no package-name or prefix
+  // rule takes part); message 1 is what the survey collects.
   void identifier_accepted(ParserState& state) {
-    if (mode_ != SurveyMode::SURVEYED_FILE) return;
-    if (survey_identifier_decision(state.previous_token().text, state.style_rules())) {
-      state.report(ParserMessage::IDENTIFIER_SPELLING);
-    }
+    if (mode_ == SurveyMode::SURVEYED_FILE) check_name_spelling(state, state.previous_token().text, nullptr);
   }
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     if (message != ParserMessage::IDENTIFIER_SPELLING || mode_ != SurveyMode::SURVEYED_FILE) return;
-    if (state.previous_token().line <= command_line_) return;
+    if (state.item_line() <= command_line_) return;
     add_once(collection_.irregular_names, state.previous_token().text);
   }
 
