@@ -15,7 +15,6 @@
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "driver/search_texts.h"
-#include "stylecheck/unit_survey/tavik_unit.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
@@ -26,6 +25,7 @@
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "signal_watch.h"
+#include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <exception>
 
 #include "driver/job.h"
-#include "stylecheck/unit_survey/unit_survey.h"
 #include "findings/finding.h"
 #include "style/get_style_rules.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace flawseek {
 

@@ -8,9 +8,9 @@
 #include "driver/search_controls.h"
 #include "driver/search_texts.h"
 #include "driver/source_search.h"
-#include "stylecheck/unit_survey/unit_survey.h"
 #include "findings/findings_list.h"
 #include "platform/log.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace flawseek {
 
