@@ -13,13 +13,13 @@
 #include "bugcheck/bug_checker.h"
 #include "driver/defect_scan.h"
 #include "driver/job.h"
-#include "driver/unit_survey.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
 #include "findings_output.h"
 #include "fuzz_input.h"
 #include "scratch_root.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace {
 

@@ -216,4 +216,11 @@ void apply_job_flags(const JobFlags& flags, Job& job) {
   if (flags.list_unchecked_style) job.set_list_unchecked_style(true);
 }
 
+std::string unused_job_flag(const JobFlags& flags, const Job& job) {
+  if (flags.reference_path && !job.option_is_set(Option::RELAXED_STYLES)) {
+    return "option '--reference-path' has no effect without '--relaxed-styles'";
+  }
+  return {};
+}
+
 }  // namespace flawseek

@@ -68,4 +68,9 @@ std::optional<StyleSet> find_style_set(std::string_view text);
 // earlier ones: root and options, then the rule book, then single kinds.
 void apply_job_flags(const JobFlags& flags, Job& job);
 
+// A flag that the job, once set, leaves without effect: --reference-path
+// while RELAXED_STYLES is off (neither --relaxed-styles nor the stored job
+// turned it on). Empty when every flag takes effect.
+std::string unused_job_flag(const JobFlags& flags, const Job& job);
+
 }  // namespace flawseek

@@ -11,13 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
 #include "bugcheck/bug_checker.h"
+#include "command_line.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "driver/search_texts.h"
-#include "driver/unit_survey.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
@@ -28,6 +27,7 @@
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "signal_watch.h"
+#include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
 
 namespace {
@@ -106,6 +106,10 @@ int run(int argc, char** argv) {
   Job job(controls, store.get(), JobPersistence::ReadOnly);
   if (store) job.load_job();
   apply_job_flags(command.job, job);
+  if (const std::string error = unused_job_flag(command.job, job); !error.empty()) {
+    std::cerr << "flawseek: " << error << "\nTry 'flawseek --help' for more information.\n";
+    return exit_trouble;
+  }
   if (command.show_job) return answer(job_summary(job));
 
   // ---- The search ---------------------------------------------------------
@@ -122,7 +126,7 @@ int run(int argc, char** argv) {
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
   BugChecker checker;
-  EmptyUnitSurvey survey;
+  TavikUnit survey;
   SearchRun search(job, findings, status, log, checker, survey);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
@@ -133,6 +137,10 @@ int run(int argc, char** argv) {
   const std::string final_status = status.last_status();
   if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
     std::cerr << "flawseek: " << final_status << "\n";
+    // The status text is the window's; a terminal user also needs to know which entry.
+    if (outcome == SearchOutcome::InvalidReferencePath) {
+      std::cerr << "flawseek: not a directory: " << search.invalid_reference_entry() << "\n";
+    }
     return exit_trouble;
   }
 

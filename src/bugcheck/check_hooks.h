@@ -6,6 +6,7 @@
 
 #include "bugcheck/check_reporter.h"
 #include "stylecheck/end_name_rule.h"
+#include "stylecheck/identifier_rule.h"
 #include "bugcheck/rules/parser_message_rule.h"
 #include "bugcheck/rules/reachability_rule.h"
 #include "frontend/parser_hooks.h"
@@ -20,11 +21,20 @@ struct CheckHooks : EmptyHooks {
   explicit CheckHooks(CheckReporter& reporter) : reporter_(reporter) {}
 
   // The spellings the style rules accept in the file being checked.
-  void set_accepted_spellings(const AcceptedSpellings* spellings) noexcept { accepted_spellings_ = spellings; }
+  void set_accepted_spellings(const AcceptedSpellings* spellings) noexcept { identifiers_.set_accepted_spellings(spellings); }
 
   // Every file starts from a clean state, so a file abandoned half-way
   // (syntax error, long line) never changes the findings of the next one.
-  void parse_started(ParserState&) { reachability_.reset(); }
+  void parse_started(ParserState&) {
+    reachability_.reset();
+    identifiers_.parse_started();
+  }
+  void empty_unit_collections(ParserState&) { identifiers_.empty_unit_collections(); }
+
+  void identifier_accepted(ParserState& state) { identifiers_.on_identifier(state); }
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) { identifiers_.on_keyword(state, keyword); }
+  void with_clause_name(ParserState&, std::string_view name) { identifiers_.on_with_clause_name(name); }
+  void unit_defined(ParserState&, std::string_view name, UnitKind kind) { identifiers_.on_unit_defined(name, kind); }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     messages_.on_message(state, message, reporter_);
@@ -49,10 +59,10 @@ struct CheckHooks : EmptyHooks {
 
  private:
   CheckReporter& reporter_;
-  const AcceptedSpellings* accepted_spellings_ = nullptr;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;
   EndNameRule end_names_;
+  IdentifierRule identifiers_;
 };
 
 }  // namespace flawseek

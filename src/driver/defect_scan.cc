@@ -5,9 +5,9 @@
 #include <exception>
 
 #include "driver/job.h"
-#include "driver/unit_survey.h"
 #include "findings/finding.h"
 #include "style/get_style_rules.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace flawseek {
 
@@ -128,6 +128,7 @@ void DefectScan::check_single_unit(const std::string& name, bool is_adq) {
     return;
   }
   survey_.analyse(name);
+  for (const std::string& record : survey_.log_records()) log(record);
   if (survey_.needs_no_specification()) {
     log_spellings(survey_.specification_spellings(), true);
     check_one(name, is_adq, survey_.specification_spellings());
@@ -153,6 +154,7 @@ void DefectScan::check_pair_unit(const std::string& specification, const std::st
     return;
   }
   survey_.analyse(body);
+  for (const std::string& record : survey_.log_records()) log(record);
   log_spellings(survey_.specification_spellings(), true);
   log_spellings(survey_.body_spellings(), false);
   check_two(specification, body, is_adq, survey_.specification_spellings(), survey_.body_spellings());

@@ -8,9 +8,9 @@
 #include "driver/search_controls.h"
 #include "driver/search_texts.h"
 #include "driver/source_search.h"
-#include "driver/unit_survey.h"
 #include "findings/findings_list.h"
 #include "platform/log.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace flawseek {
 
@@ -226,8 +226,17 @@ void SearchRun::restore_controls() {
   }
 }
 
+std::string SearchRun::invalid_reference_entry() const {
+  std::lock_guard lock(mutex_);
+  return invalid_reference_entry_;
+}
+
 bool SearchRun::validate_reference_path(std::string_view text) {
   const ReferencePathCheck check = flawseek::validate_reference_path(text, current_directory_text());
+  {
+    std::lock_guard lock(mutex_);
+    invalid_reference_entry_ = check.valid ? std::string() : check.bad_entry;
+  }
   if (!check.valid) {
     controls_.show_status(SearchTexts::invalid_reference_path);
     return false;

@@ -74,6 +74,9 @@ class SearchRun {
   // to the unit survey and it becomes the last reference path.
   bool validate_reference_path(std::string_view text);
   std::string last_reference_path() const;
+  // The entry that failed the last validation, as written; empty after a
+  // validation that passed.
+  std::string invalid_reference_entry() const;
 
   // One search over `root` on the calling thread (the search thread calls it;
   // tests may too). False when the root names nothing to search.
@@ -105,6 +108,7 @@ class SearchRun {
   SearchOutcome outcome_ = SearchOutcome::None;
   WalkCounts counts_;
   std::string last_reference_path_;
+  std::string invalid_reference_entry_;
 
   ScanResult result_;  // reused for every work item
   std::thread thread_;

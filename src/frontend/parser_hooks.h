@@ -196,6 +196,20 @@ class ParserState {
     last_message_ = number(message);
     sink_(sink_context_, *this, message, text);
   }
+  // Reports a message about a word read earlier (a declared name judged once
+  // its declaration is known): the message is placed at that word.
+  void report_at(ParserMessage message, int line, int column, std::string_view text = {}) {
+    item_line_ = line;
+    item_column_ = column;
+    report(message, text);
+    item_line_ = 0;
+  }
+  // The word a message is about: the one report_at names, else the token
+  // consumed last.
+  int item_line() const noexcept { return item_line_ != 0 ? item_line_ : lexer_.previous_token().line; }
+  int item_column() const noexcept {
+    return item_line_ != 0 ? item_column_ : lexer_.previous_token().column;
+  }
 
  protected:
   AdaLexer lexer_;
@@ -210,6 +224,8 @@ class ParserState {
  private:
   MessageSink sink_;
   void* sink_context_;
+  int item_line_ = 0;
+  int item_column_ = 0;
 };
 
 // ---------------------------------------------------------------------------

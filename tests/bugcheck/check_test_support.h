@@ -15,9 +15,9 @@
 
 #include "bugcheck/bug_checker.h"
 #include "driver/defect_scan.h"
-#include "driver/unit_survey.h"
 #include "findings/finding.h"
 #include "findings/finding_sink.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 
 namespace flawseek::testing_support {
 

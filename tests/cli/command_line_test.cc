@@ -173,6 +173,22 @@ TEST(ApplyJobFlags, RelaxedStylesCarriesTheReferencePath) {
   EXPECT_TRUE(job.option_is_set(Option::RELAXED_STYLES));
   EXPECT_EQ(job.reference_path(), "/specs/*");
   EXPECT_TRUE(job.style_selection().relaxed_styles);
+  EXPECT_EQ(unused_job_flag(parse_command_line(std::vector<std::string_view>{"--relaxed-styles",
+                                                                             "--reference-path", "/specs/*"})
+                                .command_line.job,
+                            job),
+            "");
+}
+
+TEST(ApplyJobFlags, AReferencePathWithoutRelaxedStylesHasNoEffectAndIsRefused) {
+  const std::vector<std::string_view> words{"--reference-path", "/specs/*"};
+  const JobFlags flags = parse_command_line(words).command_line.job;
+  Job job;
+  apply_job_flags(flags, job);
+  EXPECT_EQ(unused_job_flag(flags, job), "option '--reference-path' has no effect without '--relaxed-styles'");
+  // The option may also come from the stored job.
+  job.set_option(Option::RELAXED_STYLES, true);
+  EXPECT_EQ(unused_job_flag(flags, job), "");
 }
 
 TEST(ApplyJobFlags, ListUncheckedStyle) {

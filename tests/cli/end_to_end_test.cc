@@ -218,10 +218,71 @@ TEST_F(EndToEnd, AnInvalidReferencePathIsAnError) {
   const ProgramResult run =
       run_program({"--relaxed-styles", "--reference-path", "src;no/such/dir", "src"}, tree);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, "flawseek: Invalid directory found in reference path\n");
+  EXPECT_EQ(run.err, "flawseek: Invalid directory found in reference path\nflawseek: not a directory: no/such/dir\n");
+
+  const ProgramResult alone = run_program({"--reference-path", "src", "src"}, tree);
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_TRUE(alone.err.starts_with("flawseek: option '--reference-path' has no effect without '--relaxed-styles'\n"))
+      << alone.err;
+  EXPECT_EQ(alone.out, "");
 
   const ProgramResult valid = run_program({"-q", "--relaxed-styles", "--reference-path", " src/* ; src ", "src"}, tree);
   EXPECT_EQ(valid.status, 1) << valid.err;
+}
+
+// The "relaxed" tree: the units of src use a vendor's specification that
+// lies two levels below specs/ and spells its names its own way.
+TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
+  const auto tree = scratch_.copy_tree("relaxed");
+  const ProgramResult run =
+      run_program({"--relaxed-styles", "--reference-path", "specs/*", "--log", "trace.log", "--format", "gnu", "src"},
+                  tree);
+  ASSERT_EQ(run.status, 1) << run.err;
+  Lines survey;
+  for (std::string message : testing::log_messages(tree / "trace.log")) {
+    replace_all(message, (tree / "src").string() + "/", "");
+    for (const char* opening : {"Tavik_Unit.", "Irregular ", "NQS: ", "Check: "}) {
+      if (message.starts_with(opening)) survey.push_back(message);
+    }
+  }
+  EXPECT_EQ(survey, (Lines{
+                        // A library subprogram body is a unit of its own.
+                        "Tavik_Unit.Analyse (runner.adb, )",
+                        "Irregular Specification Name => getPrice",
+                        "Check: runner.adb",
+                        // A pair: the body's list holds the specification's too.
+                        "Tavik_Unit.Analyse (shop.adb, )",
+                        "Irregular Specification Name => xmlNode",
+                        "Irregular Implementation Name => xmlNode",
+                        "Irregular Implementation Name => getPrice",
+                        "Check: shop.ads & shop.adb",
+                        // A package body whose specification is nowhere.
+                        "Tavik_Unit.Analyse (tool.adb, )",
+                        "NQS: Specification for \"tool.adb\" not found!",
+                        "Check: tool.adb",
+                    }));
+  // The check accepts what the survey found: getPrice and, in the pair,
+  // xmlNode pass; myCount and tempValue are declared nowhere in that form;
+  // tool.adb, without a specification, gains nothing.
+  std::string findings = run.out;
+  replace_all(findings, (tree / "src").string() + "/", "");
+  EXPECT_EQ(findings,
+            "runner.adb:6:4: Style: Bad Identifier: tempValue : constant Integer := Price;\n"
+            "runner.adb:8:7: Style: Bad Identifier: if tempValue > 0 then\n"
+            "shop.adb:4:7: Style: Bad Identifier: myCount : constant Integer := Vendor_API.getPrice (Integer (Node));\n"
+            "shop.adb:6:14: Style: Bad Identifier: return myCount;\n"
+            "tool.adb:5:4: Style: Bad Identifier: lastNode : Vendor_API.xmlNode := 0;\n"
+            "tool.adb:5:26: Style: Bad Identifier: lastNode : Vendor_API.xmlNode := 0;\n");
+
+  // Without the reference path nothing is accepted: four more findings.
+  const ProgramResult strict =
+      run_program({"--relaxed-styles", "--log", "strict.log", "--format", "gnu", "src"}, tree);
+  ASSERT_EQ(strict.status, 1) << strict.err;
+  for (const std::string& message : testing::log_messages(tree / "strict.log")) {
+    EXPECT_FALSE(message.starts_with("Irregular ")) << message;
+  }
+  EXPECT_EQ(std::count(strict.out.begin(), strict.out.end(), '\n'), 10) << strict.out;
+  EXPECT_NE(strict.out.find("shop.adb:4:48: Style: Bad Identifier:"), std::string::npos) << strict.out;
 }
 
 TEST_F(EndToEnd, UsageErrorsExitWithTwo) {

@@ -13,7 +13,7 @@
 
 #include "bugcheck/bug_checker.h"
 #include "driver/job.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"
 #include "walk_test_support.h"

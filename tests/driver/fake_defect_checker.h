@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bugcheck/defect_checker.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 #include "findings/finding_sink.h"
 
 namespace flawseek::testing {

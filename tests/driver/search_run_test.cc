@@ -11,7 +11,7 @@
 
 #include "driver/job.h"
 #include "driver/search_controls.h"
-#include "driver/unit_survey.h"
+#include "stylecheck/unit_survey/unit_survey.h"
 #include "../support/log_messages.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"

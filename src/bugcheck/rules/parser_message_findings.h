@@ -12,7 +12,8 @@ namespace flawseek {
 
 enum class MessagePlace : std::uint8_t {
   CURRENT_TOKEN,   // the token after the one the parser just consumed
-  PREVIOUS_TOKEN,  // the token consumed last: the word the message is about
+  PREVIOUS_TOKEN,  // the word the message is about: the token consumed last, or the
+                   // earlier word the rule names (ParserState::report_at)
 };
 
 struct MessageFinding {
@@ -55,7 +56,7 @@ constexpr const MessageFinding& message_finding(ParserMessage message) {
 }
 
 inline SourcePosition message_place(const ParserState& state, MessagePlace where) noexcept {
-  return where == MessagePlace::PREVIOUS_TOKEN ? previous_token_position(state)
+  return where == MessagePlace::PREVIOUS_TOKEN ? SourcePosition{state.item_line(), state.item_column()}
                                                : current_token_position(state);
 }
 

@@ -1,0 +1,168 @@
+// The identifier step: character, package-prefix, upper-case and case tests.
+#include "stylecheck/identifier_rule.h"
+
+#include <array>
+
+#include "frontend/text_utilities.h"
+
+namespace flawseek {
+
+namespace {
+
+// The order in which a name's first character is matched against the slots
+// (0-based: slots 8, 2, 6, 7, 3, 1, 5); the access-to-object slot (4) comes
+// last because of its "_class" form.
+constexpr std::array<int, 7> slot_order = {7, 1, 5, 6, 2, 0, 4};
+constexpr int access_to_object_slot = 3;
+constexpr std::string_view class_suffix = "_class";
+
+bool all_upper(std::string_view name) { return has_no_lower_case(name); }
+
+bool has_prefix_form(std::string_view name) { return name.size() >= 2 && name[1] == '_'; }
+
+// The slot whose character decides `name`, or -1.
+int deciding_slot(const StyleRules& rules, std::string_view name) {
+  for (int slot : slot_order) {
+    if (rules.prefix_slots[slot].prefix == name[0]) return slot;
+  }
+  if (rules.prefix_slots[access_to_object_slot].prefix == name[0]) return access_to_object_slot;
+  return -1;
+}
+
+// NOT_UPPER_CASE or IDENTIFIER_SPELLING when `text` fails the test it is due.
+bool fails_case(const StyleRules& rules, std::string_view text, bool upper_case_required,
+                const AcceptedSpellings* accepted, ParserMessage& complaint) {
+  if (upper_case_required) {
+    complaint = ParserMessage::NOT_UPPER_CASE;
+    return !all_upper(text);
+  }
+  complaint = ParserMessage::IDENTIFIER_SPELLING;
+  return !follows_case(text, rules.identifier_case, accepted);
+}
+
+}  // namespace
+
+bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept {
+  return rules.prefix_rules_on && has_prefix_form(name) &&
+         deciding_slot(rules, name) == access_to_object_slot && name.size() >= 7 &&
+         name.ends_with(class_suffix);
+}
+
+bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
+                             const AcceptedSpellings* accepted, ParserMessage& complaint) {
+  if (has_prefix_form(name)) {
+    if (name[0] == 'X') return false;
+    const int slot = deciding_slot(rules, name);
+    if (slot >= 0) {
+      std::string_view tested = name;
+      if (slot == access_to_object_slot && has_class_suffix(rules, name)) {
+        tested.remove_suffix(class_suffix.size());
+      }
+      return fails_case(rules, tested, rules.prefix_slots[slot].upper_case_required, accepted, complaint);
+    }
+  } else if (rules.upper_case_names_on && (same_name(name, "TRUE") || same_name(name, "FALSE"))) {
+    return fails_case(rules, name, true, accepted, complaint);
+  }
+  return fails_case(rules, name, false, accepted, complaint);
+}
+
+void check_name_spelling(ParserState& state, std::string_view name, const AcceptedSpellings* accepted) {
+  ParserMessage complaint{};
+  if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) state.report(complaint);
+}
+
+void IdentifierRule::on_identifier(ParserState& state) {
+  if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
+  const std::string_view name = state.previous_token().text;
+  const StyleRules& rules = state.style_rules();
+  if (rules.portable_characters_on) {
+    for (char c : name) {
+      if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
+    }
+  }
+  const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
+  if (prefix && judged_as_package_prefix(state, name)) return;
+  if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
+    pending_ = Pending::NAME;
+    pending_name_.assign(name);
+    pending_line_ = state.previous_token().line;
+    pending_column_ = state.previous_token().column;
+    return;
+  }
+  check_name_spelling(state, name, accepted_);
+}
+
+bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_view name) {
+  const StyleRules& rules = state.style_rules();
+  if (!rules.package_name_on) return false;
+  bool differs = false;
+  for (const std::string& known : package_names_) {
+    if (known == name) return true;
+    if (!differs && same_name(known, name)) differs = true;
+  }
+  if (differs) {
+    state.report(ParserMessage::PACKAGE_NAME_SPELLING);
+    return true;
+  }
+  // In a file checked alone the unknown prefixes are the other units' names,
+  // which the file cannot see: the rules may leave them unjudged.
+  return state.file_role() == FileRole::SINGLE_FILE && rules.instance_names_exempt;
+}
+
+void IdentifierRule::on_keyword(ParserState& state, AdaKeyword keyword) {
+  switch (pending_) {
+    case Pending::NONE:
+      break;
+    case Pending::PACKAGE_KEYWORD:
+      // PACKAGE BODY: a body's name is judged as any other.
+      pending_ = Pending::NONE;
+      break;
+    case Pending::NAME:
+      if (keyword == AdaKeyword::KEYWORD_RENAMES) {
+        pending_ = Pending::NONE;
+      } else if (keyword == AdaKeyword::KEYWORD_IS) {
+        pending_ = Pending::AFTER_IS;
+      } else {
+        judge_pending(state);
+      }
+      break;
+    case Pending::AFTER_IS:
+      if (keyword == AdaKeyword::KEYWORD_NEW) {
+        pending_ = Pending::NONE;
+      } else {
+        judge_pending(state);
+      }
+      break;
+  }
+  if (keyword == AdaKeyword::KEYWORD_PACKAGE && state.style_rules().instance_names_exempt) {
+    pending_ = Pending::PACKAGE_KEYWORD;
+  }
+}
+
+void IdentifierRule::judge_pending(ParserState& state) {
+  pending_ = Pending::NONE;
+  ParserMessage complaint{};
+  if (name_spelling_complaint(state.style_rules(), pending_name_, accepted_, complaint)) {
+    state.report_at(complaint, pending_line_, pending_column_);
+  }
+}
+
+void IdentifierRule::on_with_clause_name(std::string_view name) {
+  if (name.find('.') == std::string_view::npos) add_package_name(name);
+}
+
+void IdentifierRule::on_unit_defined(std::string_view name, UnitKind kind) {
+  if ((kind == UnitKind::PACKAGE_RENAMING || kind == UnitKind::PACKAGE_INSTANTIATION) &&
+      name.find('.') == std::string_view::npos) {
+    add_package_name(name);
+  }
+}
+
+void IdentifierRule::add_package_name(std::string_view name) {
+  for (const std::string& known : package_names_) {
+    if (known == name) return;
+  }
+  package_names_.emplace_back(name);
+}
+
+}  // namespace flawseek

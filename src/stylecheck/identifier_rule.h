@@ -1,0 +1,82 @@
+// The identifier step of the style checks: the spelling tests every name the
+// parser reads goes through, shared by every parser instance that judges names.
+//
+// Detects, for each identifier the parser accepts: characters above code 127
+// (CHARACTER_NOT_PORTABLE, message 8); a package prefix spelled unlike the
+// package's own name in this file (INCONSISTENT_PACKAGE_NAME, 15); a name
+// whose naming prefix asks for upper case, or a Boolean literal, not written
+// in upper case (NOT_UPPERCASE, 18); and a name against the identifier case
+// (BAD_IDENTIFIER, 1). The package-name list (withed simple names, package
+// renamings and instantiations) lives here; it is emptied with the unit's
+// collections, so the body of a pair keeps its specification's list. Names of
+// package renamings and instantiations are judged only once the parser shows
+// what the declaration is, since the rules may exempt them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/ada_tokens.h"
+#include "frontend/parser_hooks.h"
+#include "style/accepted_spellings.h"
+#include "style/style_rules.h"
+
+namespace flawseek {
+
+// Whether the rules read `name` in its "_class" form: its naming prefix is the
+// access-to-object slot's (no earlier slot claims its first character), the
+// class-wide naming rules are on, and it ends in "_class" after at least one
+// more character than the prefix.
+bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept;
+
+// The upper-case and case tests of one name (not the package-name list):
+// true, with the message due, when `name` fails one.
+bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
+                             const AcceptedSpellings* accepted, ParserMessage& complaint);
+// The same, reported through `state` at the token consumed last.
+void check_name_spelling(ParserState& state, std::string_view name,
+                         const AcceptedSpellings* accepted);
+
+class IdentifierRule {
+ public:
+  // The spellings that pass the Mixed rule although they fail it (taken from
+  // the specifications the file withs); null for none. Not owned.
+  void set_accepted_spellings(const AcceptedSpellings* spellings) noexcept { accepted_ = spellings; }
+  const AcceptedSpellings* accepted_spellings() const noexcept { return accepted_; }
+
+  // At every parse start: a name left undecided by an abandoned parse goes.
+  void parse_started() noexcept { pending_ = Pending::NONE; }
+  // At the start of a parse whose file does not continue a specification.
+  void empty_unit_collections() noexcept { package_names_.clear(); }
+
+  // The identifier step: the previous token of `state` is the name just read,
+  // the current token what follows it.
+  void on_identifier(ParserState& state);
+  // Every accepted reserved word: it tells whether the name after PACKAGE is
+  // a renaming's or instantiation's.
+  void on_keyword(ParserState& state, AdaKeyword keyword);
+  void on_with_clause_name(std::string_view name);
+  void on_unit_defined(std::string_view name, UnitKind kind);
+
+  const std::vector<std::string>& package_names() const noexcept { return package_names_; }
+
+ private:
+  // The name after PACKAGE while the rules exempt instance names and the
+  // parser has not yet shown what follows it.
+  enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
+
+  void add_package_name(std::string_view name);
+  void judge_pending(ParserState& state);
+  // The package-name list's verdict on a prefix: true when it decided.
+  bool judged_as_package_prefix(ParserState& state, std::string_view name);
+
+  const AcceptedSpellings* accepted_ = nullptr;
+  std::vector<std::string> package_names_;
+  Pending pending_ = Pending::NONE;
+  std::string pending_name_;
+  int pending_line_ = 0;
+  int pending_column_ = 0;
+};
+
+}  // namespace flawseek
