@@ -7,7 +7,10 @@
 #include "bugcheck/check_reporter.h"
 #include "stylecheck/end_name_rule.h"
 #include "bugcheck/rules/parser_message_rule.h"
+#include "bugcheck/rules/granularity_rule.h"
+#include "bugcheck/rules/null_pointer_rule.h"
 #include "bugcheck/rules/reachability_rule.h"
+#include "bugcheck/rules/short_circuit_rule.h"
 #include "frontend/parser_hooks.h"
 
 namespace flawseek {
@@ -24,7 +27,12 @@ struct CheckHooks : EmptyHooks {
 
   // Every file starts from a clean state, so a file abandoned half-way
   // (syntax error, long line) never changes the findings of the next one.
-  void parse_started(ParserState&) { reachability_.reset(); }
+  void parse_started(ParserState&) {
+    reachability_.reset();
+    null_pointer_.reset();
+    short_circuit_.reset();
+    granularity_.reset();
+  }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     messages_.on_message(state, message, reporter_);
@@ -45,6 +53,50 @@ struct CheckHooks : EmptyHooks {
     end_names_.on_end_name(state, kind, expected, found);
   }
 
+  // If statements, tracked statements and expressions: the access-value and
+  // granularity rules.
+  void if_opened(ParserState&) { null_pointer_.if_opened(); }
+  void then_reached(ParserState&) { null_pointer_.then_reached(); }
+  void elsif_reached(ParserState&) { null_pointer_.elsif_reached(); }
+  void else_reached(ParserState&) { null_pointer_.else_reached(); }
+  void if_closed(ParserState&) { null_pointer_.if_closed(); }
+  void tracked_start(ParserState&, TrackedKind) { short_circuit_.tracked_start(); }
+  void tracked_end(ParserState&) { short_circuit_.tracked_end(); }
+  void logical_operator(ParserState&, LogicalOperator op) {
+    null_pointer_.logical_operator(op);
+    short_circuit_.logical_operator(op);
+  }
+  void compared_with_null(ParserState&, std::string_view name, bool equal) {
+    null_pointer_.compared_with_null(name, equal);
+    short_circuit_.compared_with_null(name, equal);
+  }
+  void operator_applied(ParserState&, OperatorKind op) {
+    short_circuit_.operator_applied(op);
+    granularity_.operator_applied();
+  }
+  void attribute_accepted(ParserState& state, std::string_view designator) {
+    granularity_.attribute_accepted(state, designator);
+  }
+  void list_opened(ParserState&, ListKind kind) {
+    short_circuit_.list_opened();
+    granularity_.list_opened(kind);
+  }
+  void list_element_ended(ParserState& state, ListKind kind) {
+    granularity_.list_element_ended(state, kind, reporter_);
+  }
+  void list_closed(ParserState& state, ListKind kind) {
+    short_circuit_.list_closed();
+    granularity_.list_closed(state, kind, reporter_);
+  }
+  void name_used(ParserState& state, std::string_view name, NameContext) {
+    short_circuit_.name_seen(state, name, reporter_);
+    null_pointer_.name_used(state, name, reporter_);
+  }
+  void name_set(ParserState& state, std::string_view name, NameContext) {
+    short_circuit_.name_seen(state, name, reporter_);
+    null_pointer_.name_set(state, name, reporter_);
+  }
+
   const ReachabilityRule& reachability() const noexcept { return reachability_; }
 
  private:
@@ -52,6 +104,9 @@ struct CheckHooks : EmptyHooks {
   const AcceptedSpellings* accepted_spellings_ = nullptr;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;
+  NullPointerRule null_pointer_;
+  ShortCircuitRule short_circuit_;
+  GranularityRule granularity_;
   EndNameRule end_names_;
 };
 
