@@ -9,6 +9,7 @@
 #include "bugcheck/rules/parser_message_rule.h"
 #include "bugcheck/rules/granularity_rule.h"
 #include "bugcheck/rules/null_pointer_rule.h"
+#include "bugcheck/rules/null_test_context.h"
 #include "bugcheck/rules/reachability_rule.h"
 #include "bugcheck/rules/short_circuit_rule.h"
 #include "frontend/parser_hooks.h"
@@ -32,6 +33,7 @@ struct CheckHooks : EmptyHooks {
     null_pointer_.reset();
     short_circuit_.reset();
     granularity_.reset();
+    null_tests_.reset();
   }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
@@ -66,7 +68,9 @@ struct CheckHooks : EmptyHooks {
     null_pointer_.logical_operator(op);
     short_circuit_.logical_operator(op);
   }
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) { null_tests_.keyword_accepted(state, keyword); }
   void compared_with_null(ParserState&, std::string_view name, bool equal) {
+    if (!null_tests_.plain()) return;
     null_pointer_.compared_with_null(name, equal);
     short_circuit_.compared_with_null(name, equal);
   }
@@ -78,6 +82,7 @@ struct CheckHooks : EmptyHooks {
     granularity_.attribute_accepted(state, designator);
   }
   void list_opened(ParserState&, ListKind kind) {
+    null_tests_.list_opened();
     short_circuit_.list_opened();
     granularity_.list_opened(kind);
   }
@@ -85,14 +90,17 @@ struct CheckHooks : EmptyHooks {
     granularity_.list_element_ended(state, kind, reporter_);
   }
   void list_closed(ParserState& state, ListKind kind) {
+    null_tests_.list_closed(kind);
     short_circuit_.list_closed();
     granularity_.list_closed(state, kind, reporter_);
   }
   void name_used(ParserState& state, std::string_view name, NameContext) {
+    null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
     null_pointer_.name_used(state, name, reporter_);
   }
   void name_set(ParserState& state, std::string_view name, NameContext) {
+    null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
     null_pointer_.name_set(state, name, reporter_);
   }
@@ -104,6 +112,7 @@ struct CheckHooks : EmptyHooks {
   const AcceptedSpellings* accepted_spellings_ = nullptr;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;
+  NullTestContext null_tests_;
   NullPointerRule null_pointer_;
   ShortCircuitRule short_circuit_;
   GranularityRule granularity_;
