@@ -79,11 +79,12 @@ struct CheckHooks : EmptyHooks {
     granularity_.operator_applied();
   }
   void attribute_accepted(ParserState& state, std::string_view designator) {
+    short_circuit_.attribute_accepted();
     granularity_.attribute_accepted(state, designator);
   }
   void list_opened(ParserState&, ListKind kind) {
     null_tests_.list_opened();
-    short_circuit_.list_opened();
+    short_circuit_.list_opened(kind);
     granularity_.list_opened(kind);
   }
   void list_element_ended(ParserState& state, ListKind kind) {
@@ -91,7 +92,7 @@ struct CheckHooks : EmptyHooks {
   }
   void list_closed(ParserState& state, ListKind kind) {
     null_tests_.list_closed(kind);
-    short_circuit_.list_closed();
+    short_circuit_.list_closed(kind);
     granularity_.list_closed(state, kind, reporter_);
   }
   void name_used(ParserState& state, std::string_view name, NameContext) {

@@ -1,6 +1,8 @@
 // The granularity rule over the outermost open list.
 #include "bugcheck/rules/granularity_rule.h"
 
+#include "bugcheck/rules/use_position.h"
+
 namespace flawseek {
 
 namespace {
@@ -68,7 +70,7 @@ void GranularityRule::report_bare_size(const ParserState& state, CheckReporter& 
   if (!state_.size_seen || state_.size_used_in_arithmetic) return;
   state_.size_seen = false;
   state_.size_used_in_arithmetic = false;
-  reporter.report_bug_here(state, BugKind::WRONG_GRANULARITY);
+  reporter.report_bug(BugKind::WRONG_GRANULARITY, use_position(state));
 }
 
 void GranularityRule::list_element_ended(const ParserState& state, ListKind kind, CheckReporter& reporter) {

@@ -1,6 +1,8 @@
 // The null-pointer rule over the condition levels of the open if statements.
 #include "bugcheck/rules/null_pointer_rule.h"
 
+#include "bugcheck/rules/use_position.h"
+
 namespace flawseek {
 
 void NullPointerRule::reset() noexcept {
@@ -89,7 +91,7 @@ bool NullPointerRule::said_null(std::string_view used) const noexcept {
 
 void NullPointerRule::name_used(const ParserState& state, std::string_view name, CheckReporter& reporter) {
   if (state_.tested_count == 0) return;
-  if (said_null(name)) reporter.report_bug_here(state, BugKind::NULL_POINTER);
+  if (said_null(name)) reporter.report_bug(BugKind::NULL_POINTER, use_position(state));
 }
 
 void NullPointerRule::name_set(const ParserState& state, std::string_view name, CheckReporter& reporter) {

@@ -2,6 +2,8 @@
 // stack of its names.
 #include "bugcheck/rules/short_circuit_rule.h"
 
+#include "bugcheck/rules/use_position.h"
+
 namespace flawseek {
 
 void ShortCircuitRule::reset_occurrences() noexcept {
@@ -90,10 +92,15 @@ bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
 }
 
 void ShortCircuitRule::name_seen(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  if (!state_.tracking) return;
+  if (!state_.tracking) {
+    state_.attribute_prefix = false;
+    return;
+  }
   const bool dereferenced = state_.stmt_eq_names.covers_any(name) || state_.stmt_ne_names.covers_any(name);
-  const bool handed_on = handed_on_after_test(name);
-  if (dereferenced || handed_on) reporter.report_bug_here(state, BugKind::NON_SHORT_CIRCUIT);
+  const bool attribute_prefix = state_.attribute_prefix;
+  state_.attribute_prefix = false;
+  const bool handed_on = !attribute_prefix && handed_on_after_test(name);
+  if (dereferenced || handed_on) reporter.report_bug(BugKind::NON_SHORT_CIRCUIT, use_position(state));
 }
 
 }  // namespace flawseek

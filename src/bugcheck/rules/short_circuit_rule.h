@@ -44,12 +44,19 @@ struct ShortCircuitState {
   int paren_depth = 0;
   // A /= or a membership test stood before the first plain AND or OR.
   bool inequality_seen = false;
+  // An attribute designator was read since the last name or list.
+  bool attribute_prefix = false;
 };
 
 class ShortCircuitRule {
  public:
   // A new file: a statement abandoned half-way leaves nothing behind.
-  void reset() noexcept { reset_occurrences(); state_.tracking = false; state_.paren_depth = 0; }
+  void reset() noexcept {
+    reset_occurrences();
+    state_.tracking = false;
+    state_.paren_depth = 0;
+    state_.attribute_prefix = false;
+  }
 
   void tracked_start() noexcept;
   void tracked_end() noexcept { state_.tracking = false; }
@@ -57,10 +64,18 @@ class ShortCircuitRule {
   void compared_with_null(std::string_view name, bool equal);
   void logical_operator(LogicalOperator op) noexcept;
   void operator_applied(OperatorKind op) noexcept;
-  void list_opened() noexcept { ++state_.paren_depth; }
-  void list_closed() noexcept {
-    if (state_.paren_depth > 0) --state_.paren_depth;
+  // Only the parentheses of a call or an index hand a value on; grouping
+  // parentheses (`A /= B and (A /= C or D)`) do not.
+  void list_opened(ListKind kind) noexcept {
+    state_.attribute_prefix = false;
+    if (kind == ListKind::ACTUAL_PARAMETERS) ++state_.paren_depth;
   }
+  void list_closed(ListKind kind) noexcept {
+    if (kind == ListKind::ACTUAL_PARAMETERS && state_.paren_depth > 0) --state_.paren_depth;
+  }
+  // The name being completed is the prefix of an attribute (`Item'Last`):
+  // its value is not handed on.
+  void attribute_accepted() noexcept { state_.attribute_prefix = true; }
 
   // A name read, or given a new value or handed on as an actual; the finding
   // goes at the parser's current token.
