@@ -5,11 +5,15 @@
 #include <string_view>
 
 #include "bugcheck/check_reporter.h"
-#include "stylecheck/end_name_rule.h"
-#include "stylecheck/identifier_rule.h"
+#include "bugcheck/rules/granularity_rule.h"
+#include "bugcheck/rules/null_pointer_rule.h"
+#include "bugcheck/rules/null_test_context.h"
 #include "bugcheck/rules/parser_message_rule.h"
 #include "bugcheck/rules/reachability_rule.h"
+#include "bugcheck/rules/short_circuit_rule.h"
 #include "frontend/parser_hooks.h"
+#include "stylecheck/end_name_rule.h"
+#include "stylecheck/identifier_rule.h"
 
 namespace flawseek {
 
@@ -28,11 +32,18 @@ struct CheckHooks : EmptyHooks {
   void parse_started(ParserState&) {
     reachability_.reset();
     identifiers_.parse_started();
+    null_pointer_.reset();
+    short_circuit_.reset();
+    granularity_.reset();
+    null_tests_.reset();
   }
   void empty_unit_collections(ParserState&) { identifiers_.empty_unit_collections(); }
 
   void identifier_accepted(ParserState& state) { identifiers_.on_identifier(state); }
-  void keyword_accepted(ParserState& state, AdaKeyword keyword) { identifiers_.on_keyword(state, keyword); }
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+    identifiers_.on_keyword(state, keyword);
+    null_tests_.keyword_accepted(state, keyword);
+  }
   void with_clause_name(ParserState&, std::string_view name) { identifiers_.on_with_clause_name(name); }
   void unit_defined(ParserState&, std::string_view name, UnitKind kind) { identifiers_.on_unit_defined(name, kind); }
 
@@ -55,12 +66,66 @@ struct CheckHooks : EmptyHooks {
     end_names_.on_end_name(state, kind, expected, found);
   }
 
+  // If statements, tracked statements and expressions: the access-value and
+  // granularity rules.
+  void if_opened(ParserState&) { null_pointer_.if_opened(); }
+  void then_reached(ParserState&) { null_pointer_.then_reached(); }
+  void elsif_reached(ParserState&) { null_pointer_.elsif_reached(); }
+  void else_reached(ParserState&) { null_pointer_.else_reached(); }
+  void if_closed(ParserState&) { null_pointer_.if_closed(); }
+  void tracked_start(ParserState&, TrackedKind) { short_circuit_.tracked_start(); }
+  void tracked_end(ParserState&) { short_circuit_.tracked_end(); }
+  void logical_operator(ParserState&, LogicalOperator op) {
+    null_pointer_.logical_operator(op);
+    short_circuit_.logical_operator(op);
+  }
+  void compared_with_null(ParserState&, std::string_view name, bool equal) {
+    if (!null_tests_.plain()) return;
+    null_pointer_.compared_with_null(name, equal);
+    short_circuit_.compared_with_null(name, equal);
+  }
+  void operator_applied(ParserState&, OperatorKind op) {
+    short_circuit_.operator_applied(op);
+    granularity_.operator_applied();
+  }
+  void attribute_accepted(ParserState& state, std::string_view designator) {
+    short_circuit_.attribute_accepted();
+    granularity_.attribute_accepted(state, designator);
+  }
+  void list_opened(ParserState&, ListKind kind) {
+    null_tests_.list_opened();
+    short_circuit_.list_opened(kind);
+    granularity_.list_opened(kind);
+  }
+  void list_element_ended(ParserState& state, ListKind kind) {
+    granularity_.list_element_ended(state, kind, reporter_);
+  }
+  void list_closed(ParserState& state, ListKind kind) {
+    null_tests_.list_closed(kind);
+    short_circuit_.list_closed(kind);
+    granularity_.list_closed(state, kind, reporter_);
+  }
+  void name_used(ParserState& state, std::string_view name, NameContext) {
+    null_tests_.name_completed();
+    short_circuit_.name_seen(state, name, reporter_);
+    null_pointer_.name_used(state, name, reporter_);
+  }
+  void name_set(ParserState& state, std::string_view name, NameContext) {
+    null_tests_.name_completed();
+    short_circuit_.name_seen(state, name, reporter_);
+    null_pointer_.name_set(state, name, reporter_);
+  }
+
   const ReachabilityRule& reachability() const noexcept { return reachability_; }
 
  private:
   CheckReporter& reporter_;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;
+  NullTestContext null_tests_;
+  NullPointerRule null_pointer_;
+  ShortCircuitRule short_circuit_;
+  GranularityRule granularity_;
   EndNameRule end_names_;
   IdentifierRule identifiers_;
 };
