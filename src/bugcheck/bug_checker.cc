@@ -37,8 +37,10 @@ class BugChecker::Impl {
   ReportGateway gateway;
   SourceLineReader reader{gateway};
   CheckReporter reporter{gateway, reader.ring()};
-  CheckHooks check_hooks{reporter};
-  PrepareHooks prepare_hooks;
+  // Filled by the preparation pass, read by the check pass of the same run.
+  TextList box_default_names;
+  CheckHooks check_hooks{reporter, box_default_names};
+  PrepareHooks prepare_hooks{box_default_names};
   AdaParser<CheckHooks> check_parser{check_hooks};
   AdaParser<PrepareHooks> prepare_parser{prepare_hooks};
   std::string source_text;
@@ -56,15 +58,14 @@ void BugChecker::set_sink(FindingSink& sink) { impl_->gateway.set_sink(sink); }
 void BugChecker::start(std::int32_t finding_limit) {
   impl_->gateway.start(finding_limit);
   impl_->reader.set_style_checks(false);
+  impl_->box_default_names.clear();
 }
 
 void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on); }
 void BugChecker::set_report_superfluous_marks(bool on) { impl_->gateway.set_report_superfluous_marks(on); }
 void BugChecker::clear_marks() { impl_->gateway.clear_marks(); }
 
-void BugChecker::reset_unit_lists() {
-  // The unit and declaration rules that keep lists per check come later.
-}
+void BugChecker::reset_unit_lists() { impl_->check_hooks.declarations().reset_check(); }
 
 void BugChecker::set_current_specification(std::string_view name) {
   impl_->current_specification.assign(name);
@@ -95,9 +96,7 @@ void BugChecker::close_source() {
   d.source_text.shrink_to_fit();
 }
 
-void BugChecker::reset_file_unit_lists() {
-  // The with-clause lists of the unit rules come later.
-}
+void BugChecker::reset_file_unit_lists() { impl_->check_hooks.declarations().reset_file(); }
 
 void BugChecker::run_preparation(bool is_adq) {
   Impl& d = *impl_;
@@ -119,15 +118,9 @@ bool BugChecker::run_check(const ParseMode& mode) {
   return d.reader.style_command_seen();
 }
 
-void BugChecker::after_specification() {
-  // With-clause bookkeeping of the unit rules comes later.
-}
-void BugChecker::after_body() {
-  // With-clause bookkeeping of the unit rules comes later.
-}
-void BugChecker::after_pair() {
-  // Specification-level reports of the unit rules come later.
-}
+void BugChecker::after_specification() { impl_->check_hooks.declarations().after_specification(); }
+void BugChecker::after_body() { impl_->check_hooks.declarations().after_body(); }
+void BugChecker::after_pair() { impl_->check_hooks.declarations().after_pair(); }
 
 void BugChecker::report_unused_marks() { impl_->gateway.report_unused_marks(); }
 

@@ -6,7 +6,8 @@
 // for a finding filed at another line of the file (line 0: the whole file).
 // A "-- fixture: ..." comment sets the run: superfluous-marks, style-checks-off,
 // rules=TAVIK|TAVIK_95|BRIGHTMOOR|NONE, max-line=N, comment-exempt, limit=N,
-// prepare, list-unchecked, gnat-extensions. A stem with both .ads and .adb is
+// prepare, list-unchecked, gnat-extensions, no-overloading, no-spec-variable
+// (each switches one style rule on). A stem with both .ads and .adb is
 // checked as a specification-and-body pair.
 #include <gtest/gtest.h>
 
@@ -125,6 +126,10 @@ FixtureSettings read_settings(const FixtureUnit& unit) {
           settings.mode.style_rules.max_line_length = std::stoi(word.substr(9));
         } else if (word == "comment-exempt") {
           settings.mode.style_rules.comment_lines_exempt = true;
+        } else if (word == "no-overloading") {
+          settings.mode.style_rules.no_overloading_on = true;
+        } else if (word == "no-spec-variable") {
+          settings.mode.style_rules.no_spec_variable_on = true;
         } else if (word.rfind("limit=", 0) == 0) {
           fixture.finding_limit = std::stoi(word.substr(6));
         } else if (word == "prepare") {
