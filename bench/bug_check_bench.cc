@@ -28,7 +28,9 @@ void BM_CheckCorpus(benchmark::State& state) {
     for (const auto& file : files) {
       checker.set_style_checks(true);
       checker.clear_marks();
+      checker.reset_unit_lists();
       checker.use_source_text(file.text);
+      checker.reset_file_unit_lists();
       try {
         checker.run_check(mode);
       } catch (const std::exception&) {

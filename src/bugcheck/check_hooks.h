@@ -33,6 +33,7 @@ struct CheckHooks : EmptyHooks {
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     messages_.on_message(state, message, reporter_);
+    declarations_.on_message(message);
   }
 
   void statement_kind(ParserState&, StatementKind kind, int line, int column) {

@@ -6,12 +6,20 @@ namespace flawseek {
 
 void DeclarationChecks::reset_check() {
   levels_.reset();
+  syntax_error_seen_ = false;
   units_.reset_check();
   usage_.reset_check();
   entries_.reset_check();
 }
 
+// The end-of-pair comparisons need both files whole: after a syntax error
+// every unit and exception named past it would be reported.
+void DeclarationChecks::after_body() {
+  if (!syntax_error_seen_) units_.after_body(reporter_);
+}
+
 void DeclarationChecks::after_pair() {
+  if (syntax_error_seen_) return;
   units_.after_pair(reporter_);
   usage_.after_pair(reporter_);
 }

@@ -26,11 +26,16 @@ class DeclarationChecks {
   void reset_check();
   void reset_file() { units_.reset_file(); }
   void after_specification() { units_.after_specification(); }
-  void after_body() { units_.after_body(reporter_); }
+  void after_body();
   void after_pair();
 
   // Hook points.
   void parse_started();
+  // A file of the check that ends on a syntax error leaves its lists
+  // incomplete: what it declares or uses after the error is never seen.
+  void on_message(ParserMessage message) noexcept {
+    if (message == ParserMessage::SYNTAX_ERROR) syntax_error_seen_ = true;
+  }
   void identifier_accepted(const ParserState& state) noexcept;
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
@@ -73,6 +78,7 @@ class DeclarationChecks {
   std::string designator_text_;
   // The name after TYPE and its line: a record definition may be long.
   bool type_name_follows_ = false;
+  bool syntax_error_seen_ = false;
   std::string type_name_text_;
   NameItem type_item_;  // reused between type declarations
 };

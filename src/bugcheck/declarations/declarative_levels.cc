@@ -7,6 +7,7 @@ void DeclarativeLevels::reset() {
   for (DeclarativeLevel& level : levels_) {
     for (NameList& list : level.pending) list.clear();
     for (NameList& list : level.all_names) list.clear();
+    for (FoldedNameSet& index : level.all_names_index) index.clear();
     level.not_recorded = false;
     level.entries.clear();
     level.entry_state = EntryCallState::OUTSIDE;
@@ -42,6 +43,9 @@ void DeclarativeLevels::close() {
     forget(list);
     list.clear();
   }
+  for (FoldedNameSet& index : level.all_names_index) {
+    if (!index.empty()) index.clear();
+  }
   level.entries.clear();
   level.entry_state = EntryCallState::OUTSIDE;
   if (current_ > 0) --current_;
@@ -55,13 +59,14 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
   if (pending) level.pending[g].append(item);
   fold_name(item.name, folded_);
   ++declared_[folded_];
+  level.all_names_index[g].insert(folded_);
 }
 
-bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_view name) const {
-  for (const NameItem& item : levels_[static_cast<std::size_t>(level)].all_names[static_cast<std::size_t>(group)]) {
-    if (latin1::equal_ignoring_case(item.name, name)) return true;
-  }
-  return false;
+bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_view name) {
+  const FoldedNameSet& index = levels_[static_cast<std::size_t>(level)].all_names_index[static_cast<std::size_t>(group)];
+  if (index.empty()) return false;
+  fold_name(name, folded_);
+  return index.find(std::string_view(folded_)) != index.end();
 }
 
 bool DeclarativeLevels::maybe_declared(std::string_view name) {
@@ -72,9 +77,12 @@ bool DeclarativeLevels::maybe_declared(std::string_view name) {
 
 void DeclarativeLevels::use(DeclarationGroup group, std::string_view name) {
   const auto g = static_cast<std::size_t>(group);
+  fold_name(name, folded_);
+  const std::string_view folded = folded_;
   for (int level = current_; level >= 0; --level) {
-    if (!holds(level, group, name)) continue;
-    NameList& pending = levels_[static_cast<std::size_t>(level)].pending[g];
+    DeclarativeLevel& here = levels_[static_cast<std::size_t>(level)];
+    if (here.all_names_index[g].find(folded) == here.all_names_index[g].end()) continue;
+    NameList& pending = here.pending[g];
     for (auto it = pending.begin(); it != pending.end();) {
       if (latin1::equal_ignoring_case(it->name, name)) {
         pending.remove(it++);

@@ -27,6 +27,8 @@ struct DeclarativeLevel {
   // Declared here and not yet used; every name declared here.
   std::array<NameList, declaration_group_count> pending;
   std::array<NameList, declaration_group_count> all_names;
+  // The folded names of all_names, so a use finds its level without a walk.
+  std::array<FoldedNameSet, declaration_group_count> all_names_index;
   // Set in the private part of a package specification: what is declared
   // there is for the body and the children, which this check may not see.
   bool not_recorded = false;
@@ -57,7 +59,7 @@ class DeclarativeLevels {
   void enter(DeclarationGroup group, const NameItem& item, bool pending);
 
   // Whether the all-names list of `group` at `level` holds `name`.
-  bool holds(int level, DeclarationGroup group, std::string_view name) const;
+  bool holds(int level, DeclarationGroup group, std::string_view name);
   // The name is used: at the innermost level that declares it in `group`,
   // it is no longer pending (every view of it, so the incomplete and the
   // full declaration of a type go together).

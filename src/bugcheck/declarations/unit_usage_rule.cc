@@ -11,6 +11,7 @@ void UnitUsageRule::reset_check() {
 
 void UnitUsageRule::reset_file() {
   declared_units_.clear();
+  declared_units_index_.clear();
   with_units_.clear();
   used_names_.clear();
   remember_used("System");
@@ -32,7 +33,10 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
   const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
   // An operator is called by its symbol between operands, which names nothing.
   if (last.empty() || last.front() == '"') return;
-  declared_units_.add_unique(NameItem{std::string(last), at.line, at.column, std::string(text)});
+  fold_name(last, folded_);
+  if (declared_units_index_.find(std::string_view(folded_)) != declared_units_index_.end()) return;
+  declared_units_index_.insert(folded_);
+  declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
 }
 
 void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view name) {

@@ -46,6 +46,7 @@ class UnitUsageRule {
 
   const TextList& box_default_names_;
   NameList declared_units_;
+  FoldedNameSet declared_units_index_;  // the folded names of declared_units_
   NameList with_units_;
   NameList spec_declared_units_;
   NameList spec_unused_withs_;
