@@ -38,8 +38,10 @@ class BugChecker::Impl {
   ReportGateway gateway{unclaimed};
   SourceLineReader reader{gateway};
   CheckReporter reporter{gateway, reader.ring()};
-  CheckHooks check_hooks{reporter};
-  PrepareHooks prepare_hooks;
+  // Filled by the preparation pass, read by the check pass of the same run.
+  TextList box_default_names;
+  CheckHooks check_hooks{reporter, box_default_names};
+  PrepareHooks prepare_hooks{box_default_names};
   AdaParser<CheckHooks> check_parser{check_hooks};
   AdaParser<PrepareHooks> prepare_parser{prepare_hooks};
   std::string source_text;
@@ -57,6 +59,7 @@ void BugChecker::set_finding_sink(FindingSink& sink) { impl_->gateway.set_sink(s
 void BugChecker::start(std::int32_t finding_limit) {
   impl_->gateway.start(finding_limit);
   impl_->reader.set_style_checks(false);
+  impl_->box_default_names.clear();
 }
 
 void BugChecker::begin_unit(bool report_superfluous_marks, std::string_view specification) {
@@ -65,7 +68,7 @@ void BugChecker::begin_unit(bool report_superfluous_marks, std::string_view spec
   d.gateway.set_report_superfluous_marks(report_superfluous_marks);
   d.gateway.clear_marks();
   d.current_specification.assign(specification);
-  // The unit and declaration rules that keep lists per check come later.
+  d.check_hooks.declarations().reset_check();
 }
 
 void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on); }
@@ -112,7 +115,7 @@ CheckOutcome BugChecker::run_preparation(bool is_adq) {
 
 CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_seen) {
   Impl& d = *impl_;
-  // The with-clause lists of the unit rules, emptied per file, come later.
+  d.check_hooks.declarations().reset_file();
   d.reader.restart(d.source_text);
   d.reader.reset_style(mode.style_rules);
   d.check_hooks.set_accepted_spellings(mode.accepted_spellings);
@@ -128,15 +131,26 @@ CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_se
   return CheckOutcome::Completed;
 }
 
-void BugChecker::after_specification() {
-  // With-clause bookkeeping of the unit rules comes later.
+// The bookkeeping of a pair may report (unused units), and so reach the
+// finding limit: a stop like any other.
+template <class Step>
+static CheckOutcome stoppable(Step&& step) {
+  try {
+    step();
+  } catch (const StopRequest&) {
+    return CheckOutcome::Stopped;
+  }
+  return CheckOutcome::Completed;
 }
-void BugChecker::after_body() {
-  // With-clause bookkeeping of the unit rules comes later.
+
+CheckOutcome BugChecker::after_specification() {
+  return stoppable([this] { impl_->check_hooks.declarations().after_specification(); });
+}
+CheckOutcome BugChecker::after_body() {
+  return stoppable([this] { impl_->check_hooks.declarations().after_body(); });
 }
 CheckOutcome BugChecker::after_pair() {
-  // Specification-level reports of the unit rules come later.
-  return CheckOutcome::Completed;
+  return stoppable([this] { impl_->check_hooks.declarations().after_pair(); });
 }
 
 void BugChecker::report_unused_marks() { impl_->gateway.report_unused_marks(); }

@@ -31,8 +31,8 @@ class BugChecker : public DefectChecker {
   std::int32_t current_line() const override;
   CheckOutcome run_preparation(bool is_adq) override;
   CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) override;
-  void after_specification() override;
-  void after_body() override;
+  CheckOutcome after_specification() override;
+  CheckOutcome after_body() override;
   CheckOutcome after_pair() override;
   void report_unused_marks() override;
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "bugcheck/check_reporter.h"
+#include "bugcheck/declarations/declaration_checks.h"
 #include "bugcheck/rules/granularity_rule.h"
 #include "bugcheck/rules/null_pointer_rule.h"
 #include "bugcheck/rules/null_test_context.h"
@@ -22,7 +23,8 @@ class AcceptedSpellings;
 struct CheckHooks : EmptyHooks {
   static constexpr std::string_view exception_prefix = "DEFECT_SCAN.NQS.A95";
 
-  explicit CheckHooks(CheckReporter& reporter) : reporter_(reporter) {}
+  CheckHooks(CheckReporter& reporter, const TextList& box_default_names)
+      : reporter_(reporter), declarations_(reporter, box_default_names) {}
 
   // The spellings the style rules accept in the file being checked.
   void set_accepted_spellings(const AcceptedSpellings* spellings) noexcept { identifiers_.set_accepted_spellings(spellings); }
@@ -36,19 +38,31 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.reset();
     granularity_.reset();
     null_tests_.reset();
+    declarations_.parse_started();
   }
   void empty_unit_collections(ParserState&) { identifiers_.empty_unit_collections(); }
 
-  void identifier_accepted(ParserState& state) { identifiers_.on_identifier(state); }
+  void identifier_accepted(ParserState& state) {
+    identifiers_.on_identifier(state);
+    declarations_.identifier_accepted(state);
+  }
   void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     identifiers_.on_keyword(state, keyword);
     null_tests_.keyword_accepted(state, keyword);
+    declarations_.keyword_accepted(keyword);
   }
-  void with_clause_name(ParserState&, std::string_view name) { identifiers_.on_with_clause_name(name); }
-  void unit_defined(ParserState&, std::string_view name, UnitKind kind) { identifiers_.on_unit_defined(name, kind); }
+  void with_clause_name(ParserState& state, std::string_view name) {
+    identifiers_.on_with_clause_name(name);
+    declarations_.with_clause_name(state, name);
+  }
+  void unit_defined(ParserState&, std::string_view name, UnitKind kind) {
+    identifiers_.on_unit_defined(name, kind);
+    declarations_.unit_defined(name, kind);
+  }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     messages_.on_message(state, message, reporter_);
+    declarations_.on_message(message);
   }
 
   void statement_kind(ParserState&, StatementKind kind, int line, int column) {
@@ -105,18 +119,42 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.list_closed(kind);
     granularity_.list_closed(state, kind, reporter_);
   }
-  void name_used(ParserState& state, std::string_view name, NameContext) {
+  void name_used(ParserState& state, std::string_view name, NameContext context) {
     null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
     null_pointer_.name_used(state, name, reporter_);
+    declarations_.name_used(name, context);
   }
-  void name_set(ParserState& state, std::string_view name, NameContext) {
+  void name_set(ParserState& state, std::string_view name, NameContext context) {
     null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
     null_pointer_.name_set(state, name, reporter_);
+    declarations_.name_used(name, context);
+  }
+
+  // Declarations, units and scopes: the declaration lists and the rules
+  // built on them.
+  void subprogram_specification(ParserState& state, std::string_view, bool) { declarations_.subprogram_specification(state); }
+  void sql_host_variable_read(ParserState&, std::string_view name) { declarations_.name_used(name, NameContext::EXPRESSION); }
+  void exception_raised(ParserState&, std::string_view name) { declarations_.exception_raised(name); }
+  void identifier_declared(ParserState& state, std::string_view name) { declarations_.identifier_declared(state, name); }
+  void declaration_completed(ParserState& state, DeclarationCategory category) { declarations_.declaration_completed(state, category); }
+  void name_declared(ParserState& state, std::string_view name, DeclarationCategory category) { declarations_.name_declared(state, name, category); }
+  void type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind) { declarations_.type_declared(state, name, line, column, kind); }
+  void entry_declared(ParserState&, std::string_view name) { declarations_.entry_declared(name); }
+  void private_part_begun(ParserState&) { declarations_.private_part_begun(); }
+  void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
+  void procedure_call(ParserState& state, std::string_view name) { declarations_.procedure_call(state, name); }
+
+  template <class Parse>
+  void scope(ParserState&, ScopeKind kind, std::string_view, Parse&& parse) {
+    declarations_.scope_opened(kind);
+    parse();
+    declarations_.scope_closed(kind);
   }
 
   const ReachabilityRule& reachability() const noexcept { return reachability_; }
+  DeclarationChecks& declarations() noexcept { return declarations_; }
 
  private:
   CheckReporter& reporter_;
@@ -128,6 +166,7 @@ struct CheckHooks : EmptyHooks {
   GranularityRule granularity_;
   EndNameRule end_names_;
   IdentifierRule identifiers_;
+  DeclarationChecks declarations_;
 };
 
 }  // namespace flawseek

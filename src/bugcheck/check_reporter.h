@@ -32,6 +32,14 @@ class CheckReporter {
   void report_bug(BugKind kind, SourcePosition at) {
     gateway_.report_bug(kind, at.line, at.column, ring_.text(at.line));
   }
+  // An item reported from a list carries the text its line had.
+  void report_bug(BugKind kind, SourcePosition at, std::string_view text) {
+    gateway_.report_bug(kind, at.line, at.column, text);
+  }
+  void report_style(StyleKind kind, SourcePosition at, std::string_view text) {
+    gateway_.report_style(kind, at.line, at.column, text);
+  }
+  std::string_view line_text(std::int32_t line) const noexcept { return ring_.text(line); }
   void report_style(StyleKind kind, SourcePosition at) {
     gateway_.report_style(kind, at.line, at.column, ring_.text(at.line));
   }

@@ -69,8 +69,10 @@ class DefectChecker {
   virtual CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) = 0;
 
   // ---- Between and after the files of a unit --------------------------------
-  virtual void after_specification() = 0;
-  virtual void after_body() = 0;
+  // The with-clause bookkeeping may report (unused units), so any of these
+  // steps may reach the finding limit.
+  virtual CheckOutcome after_specification() = 0;
+  virtual CheckOutcome after_body() = 0;
   // The specification-level reports of a pair (the specification is the
   // sink's current file).
   virtual CheckOutcome after_pair() = 0;

@@ -187,9 +187,9 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
       CheckOutcome::Stopped) {
     return;
   }
-  checker_.after_specification();
+  if (checker_.after_specification() == CheckOutcome::Stopped) return;
   if (check_source(body, FileRole::PAIR_BODY, is_adq, body_spellings) == CheckOutcome::Stopped) return;
-  checker_.after_body();
+  if (checker_.after_body() == CheckOutcome::Stopped) return;
   // What follows is about the specification as a whole.
   result_->findings.set_current_file(specification);
   if (checker_.after_pair() == CheckOutcome::Stopped) return;

@@ -309,6 +309,8 @@ struct EmptyHooks {
   // name's own position is given, the type definition lies between.
   void type_declared(ParserState&, std::string_view /*name*/, int /*line*/, int /*column*/, TypeKind) {}
   void entry_declared(ParserState&, std::string_view /*name*/) {}
+  // PRIVATE of a package specification was accepted.
+  void private_part_begun(ParserState&) {}
   void subprogram_specification(ParserState&, std::string_view /*designator*/, bool /*function*/) {}
   // A subprogram specification followed by "is <>".
   void box_default_subprogram(ParserState&, std::string_view /*designator*/) {}

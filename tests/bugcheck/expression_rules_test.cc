@@ -30,7 +30,7 @@ const UnitFile abandoned = in_memory("broken.adb",
 // leaked list nesting would hide the bare 'Size.
 const UnitFile next_file = in_memory("next.adb",
                                      "procedure Next is\n   Y : Integer := P.Len;\nbegin\n"
-                                     "   X := P.all;\n   Move (A'Address, B'Address, A'Size);\nend Next;\n");
+                                     "   X := P.all + Y;\n   Move (A'Address, B'Address, A'Size);\nend Next;\n");
 
 std::vector<RecordedFinding> findings_of(BugChecker& checker, const UnitFile& file) {
   RecordingSink sink;

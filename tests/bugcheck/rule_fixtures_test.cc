@@ -2,12 +2,14 @@
 // family) through a bug checker and compares the findings with the
 // expectations written in the fixtures' comments: "-- expect: Code Not
 // Reachable" on the line of the finding (several separated by ";", a column
-// as "@ 12"), or "-- expect line 7: ..."
-// for a finding filed at another line of the file (line 0: the whole file).
+// as "@ 12"), or "-- expect line 7: ..." for a finding filed at another line
+// of the file (line 0: the whole file).
 // A "-- fixture: ..." comment sets the run: superfluous-marks, style-checks-off,
 // rules=TAVIK|TAVIK_95|BRIGHTMOOR|NONE, max-line=N, comment-exempt, limit=N,
-// prepare, list-unchecked, gnat-extensions. A stem with both .ads and .adb is
-// checked as a specification-and-body pair.
+// prepare, list-unchecked, gnat-extensions, no-overloading, no-spec-variable
+// (each switches one style rule on), only=Kind_Label,... (compare these kinds
+// alone: a fixture of one family ignores the findings of the others). A stem
+// with both .ads and .adb is checked as a specification-and-body pair.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,6 +101,13 @@ struct FixtureSettings {
   bool style_checks_off = false;
   std::int32_t finding_limit = 0;
   bool list_unchecked = false;
+  // The kinds the fixture is about ("only=Bad_Identifier,Not_Uppercase");
+  // findings of other families are not its business. Empty: every kind.
+  std::vector<FindingKind> only;
+
+  bool compares(FindingKind kind) const {
+    return only.empty() || std::find(only.begin(), only.end(), kind) != only.end();
+  }
 };
 
 // Reads "-- fixture:" settings; fails the test on an unknown word.
@@ -127,6 +136,21 @@ FixtureSettings read_settings(const FixtureUnit& unit) {
           settings.scan.style_rules.max_line_length = std::stoi(word.substr(9));
         } else if (word == "comment-exempt") {
           settings.scan.style_rules.comment_lines_exempt = true;
+        } else if (word == "no-overloading") {
+          settings.scan.style_rules.no_overloading_on = true;
+        } else if (word == "no-spec-variable") {
+          settings.scan.style_rules.no_spec_variable_on = true;
+        } else if (word.rfind("only=", 0) == 0) {
+          std::istringstream labels(word.substr(5));
+          std::string label;
+          while (std::getline(labels, label, ',')) {
+            std::replace(label.begin(), label.end(), '_', ' ');
+            if (const auto kind = kind_by_label(label)) {
+              fixture.only.push_back(*kind);
+            } else {
+              ADD_FAILURE() << path << ": unknown kind " << label << " in " << word;
+            }
+          }
         } else if (word.rfind("limit=", 0) == 0) {
           fixture.finding_limit = std::stoi(word.substr(6));
         } else if (word == "prepare") {
@@ -224,8 +248,15 @@ TEST_P(RuleFixture, FindingsMatchExpectations) {
     auto more = read_expectations(path);
     expected.insert(expected.end(), more.begin(), more.end());
   }
-  std::vector<RecordedFinding> actual = sink.findings;
+  std::vector<RecordedFinding> actual;
+  for (const RecordedFinding& f : sink.findings) {
+    if (settings.compares(f.kind)) actual.push_back(f);
+  }
   for (const Expected& e : expected) {
+    if (!settings.compares(e.kind)) {
+      ADD_FAILURE() << e.file << ":" << e.line << ": expects " << e.kind.label() << ", which only= leaves out";
+      continue;
+    }
     auto match = std::find_if(actual.begin(), actual.end(), [&](const RecordedFinding& f) {
       return f.file == e.file && f.kind == e.kind && f.line == e.line && (!e.column || f.column == *e.column);
     });

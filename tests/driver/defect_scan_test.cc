@@ -133,6 +133,19 @@ TEST_F(DefectScanTest, AStopAtTheEndOfAPairSkipsTheUnusedMarks) {
   EXPECT_EQ(steps.back().reason, "after pair");
 }
 
+TEST_F(DefectScanTest, AStopInTheBookkeepingAfterTheBodyEndsThePairQuietly) {
+  checker_.steps_report = true;
+  checker_.after_body_stops = true;
+  DefectScan scan = make_scan();
+  scan.check_pair("/t/p.ads", "/t/p.adb", false, result_);
+  apply(result_);
+  const auto& steps = findings_.findings(testing::step_kind);
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps.back().reason, "after body");
+  EXPECT_EQ(findings_.count(BugKind::INTERNAL_ERROR), 0);
+  EXPECT_EQ(log_, (Lines{"Check: /t/p.ads & /t/p.adb"}));
+}
+
 TEST_F(DefectScanTest, AnUnreadableFileGivesOneInternalErrorUnderItsOwnNameAtLineZero) {
   checker_.files["/t/a.adb"].lines = 42;
   checker_.files["/t/gone.adb"].unreadable = true;

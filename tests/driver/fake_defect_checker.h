@@ -40,6 +40,7 @@ class FakeDefectChecker final : public DefectChecker {
   bool start_throws = false;
   bool after_pair_stops = false;
   bool after_body_throws = false;
+  bool after_body_stops = false;
   bool steps_report = false;
   // Runs inside every run_check and run_preparation (to stop a search or to
   // hold it while a test looks at it).
@@ -97,10 +98,14 @@ class FakeDefectChecker final : public DefectChecker {
     style_command_seen = script(open_).style_command;
     return run(/*reporting=*/true);
   }
-  void after_specification() override { step("after specification"); }
-  void after_body() override {
+  CheckOutcome after_specification() override {
+    step("after specification");
+    return CheckOutcome::Completed;
+  }
+  CheckOutcome after_body() override {
     if (after_body_throws) throw std::logic_error("bookkeeping failed");
     step("after body");
+    return after_body_stops ? CheckOutcome::Stopped : CheckOutcome::Completed;
   }
   CheckOutcome after_pair() override {
     step("after pair");

@@ -1,0 +1,86 @@
+// The declaration rules of the check pass behind the parser's hook points:
+// the declarative levels they share, the unit, declaration, style and
+// entry-call rules, and the source positions the hooks do not carry.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "bugcheck/check_reporter.h"
+#include "bugcheck/declarations/declaration_style_rule.h"
+#include "bugcheck/declarations/declaration_usage_rule.h"
+#include "bugcheck/declarations/declarative_levels.h"
+#include "bugcheck/declarations/entry_call_rule.h"
+#include "bugcheck/declarations/unit_usage_rule.h"
+#include "frontend/parser_hooks.h"
+#include "platform/text_list.h"
+
+namespace flawseek {
+
+class DeclarationChecks {
+ public:
+  DeclarationChecks(CheckReporter& reporter, const TextList& box_default_names)
+      : reporter_(reporter), units_(box_default_names) {}
+
+  // Driver steps.
+  void reset_check();
+  void reset_file() { units_.reset_file(); }
+  void after_specification() { units_.after_specification(); }
+  void after_body();
+  void after_pair();
+
+  // Hook points.
+  void parse_started();
+  // A file of the check that ends on a syntax error leaves its lists
+  // incomplete: what it declares or uses after the error is never seen.
+  void on_message(ParserMessage message) noexcept {
+    if (message == ParserMessage::SYNTAX_ERROR) syntax_error_seen_ = true;
+  }
+  void identifier_accepted(const ParserState& state) noexcept;
+  void keyword_accepted(AdaKeyword keyword) noexcept {
+    if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
+  }
+  void subprogram_specification(const ParserState& state);
+  void unit_defined(std::string_view name, UnitKind kind);
+  void with_clause_name(const ParserState& state, std::string_view name) { units_.with_clause_name(state, name); }
+  void name_used(std::string_view name, NameContext context);
+  void exception_raised(std::string_view name);
+  void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
+  void declaration_completed(const ParserState& state, DeclarationCategory category);
+  void name_declared(const ParserState& state, std::string_view name, DeclarationCategory category);
+  void type_declared(const ParserState& state, std::string_view name, int line, int column, TypeKind kind);
+  void entry_declared(std::string_view name) { entries_.entry_declared(name); }
+  void private_part_begun() noexcept { levels_.current_level().not_recorded = true; }
+  void scope_opened(ScopeKind kind);
+  void scope_closed(ScopeKind kind);
+  void body_statements_begun(ScopeKind kind) noexcept {
+    if (kind == ScopeKind::TASK_BODY) entries_.statements_begun();
+  }
+  void procedure_call(const ParserState& state, std::string_view name) {
+    entries_.procedure_call(state, name, reporter_);
+  }
+
+ private:
+  static bool opens_level(ScopeKind kind) noexcept { return kind != ScopeKind::PROTECTED_BODY; }
+
+  CheckReporter& reporter_;
+  DeclarativeLevels levels_;
+  UnitUsageRule units_;
+  DeclarationUsageRule usage_{levels_};
+  DeclarationStyleRule style_{levels_};
+  EntryCallRule entries_{levels_};
+  // Where the last identifier stood (a package's defining name comes just
+  // before the hook that announces it).
+  SourcePosition last_identifier_;
+  // A subprogram's designator, and its line: the formal part may run on for
+  // more lines than the reader keeps.
+  SourcePosition designator_;
+  std::string designator_text_;
+  // The name after TYPE and its line: a record definition may be long.
+  bool type_name_follows_ = false;
+  bool syntax_error_seen_ = false;
+  std::string type_name_text_;
+  NameItem type_item_;  // reused between type declarations
+};
+
+}  // namespace flawseek

@@ -1,0 +1,120 @@
+// UNUSED_DECLARATION and EXCEPTION_NOT_RAISED: entering declarations by
+// category, removing them at their uses, reporting what is left.
+#include "bugcheck/declarations/declaration_usage_rule.h"
+
+namespace flawseek {
+
+void DeclarationUsageRule::reset_check() {
+  collected_count_ = 0;
+  incomplete_types_.clear();
+}
+
+void DeclarationUsageRule::identifier_declared(const ParserState& state, std::string_view name) {
+  if (collected_count_ == collected_.size()) collected_.emplace_back();
+  NameItem& item = collected_[collected_count_++];
+  item.name.assign(name);
+  item.line = state.previous_token().line;
+  item.column = state.previous_token().column;
+  item.text.assign(state.previous_token_line_text());
+}
+
+void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
+  DeclarationGroup group = DeclarationGroup::OBJECT;
+  bool recorded = false;
+  switch (category) {
+    case DeclarationCategory::VARIABLE:
+    case DeclarationCategory::CONSTANT:
+    case DeclarationCategory::NUMBER:
+      recorded = true;
+      break;
+    case DeclarationCategory::EXCEPTION:
+      group = DeclarationGroup::EXCEPTION;
+      recorded = true;
+      break;
+    case DeclarationCategory::EXCEPTION_RENAMING:
+      // A library-level renaming names an exception for clients to handle.
+      group = DeclarationGroup::EXCEPTION;
+      recorded = levels_.current() > 0;
+      break;
+    default:
+      break;
+  }
+  if (recorded) {
+    for (std::size_t i = 0; i < collected_count_; ++i) levels_.enter(group, collected_[i], /*pending=*/true);
+  }
+  collected_count_ = 0;
+}
+
+void DeclarationUsageRule::type_declared(const NameItem& declared, TypeKind kind) {
+  const std::string_view name = declared.name;
+  fold_name(name, folded_);
+  if (kind == TypeKind::INCOMPLETE) {
+    const bool completed_later = incomplete_types_.find(std::string_view(folded_)) != incomplete_types_.end();
+    if (!completed_later) incomplete_types_.emplace(folded_);
+  }
+  // The full declaration of an incomplete type is the same type: a use of
+  // the incomplete view already counts, so it is not pending again.
+  const bool other_view = kind != TypeKind::INCOMPLETE &&
+                          (levels_.holds(levels_.current(), DeclarationGroup::TYPE, name) ||
+                           incomplete_types_.find(std::string_view(folded_)) != incomplete_types_.end());
+  if (other_view) return;
+  levels_.enter(DeclarationGroup::TYPE, declared, /*pending=*/true);
+}
+
+void DeclarationUsageRule::loop_parameter_declared(std::string_view name) {
+  // A loop parameter is used by the loop itself: it never becomes pending.
+  levels_.enter(DeclarationGroup::OBJECT, NameItem{std::string(name), 0, 1, {}}, /*pending=*/false);
+}
+
+void DeclarationUsageRule::use_segments(std::string_view name, bool objects_and_types, bool exceptions) {
+  // "Rec.Field" uses the object Rec, "Pkg.Max" the constant Max: every
+  // identifier of the name may be the declared one.
+  for_each_segment(name, [&](std::string_view segment) {
+    if (segment.empty() || !levels_.maybe_declared(segment)) return;
+    if (objects_and_types) {
+      levels_.use(DeclarationGroup::OBJECT, segment);
+      levels_.use(DeclarationGroup::TYPE, segment);
+    }
+    if (exceptions) levels_.use(DeclarationGroup::EXCEPTION, segment);
+  });
+}
+
+void DeclarationUsageRule::name_used(std::string_view name, NameContext context) {
+  // An exception choice of a handler (and the other names of OTHER: exit,
+  // goto, use clauses) raises nothing; an exception named anywhere else is
+  // handed on -- renamed, as an attribute prefix (E'Identity), to a pragma or
+  // a generic -- and may be raised there.
+  use_segments(name, /*objects_and_types=*/true, /*exceptions=*/context != NameContext::OTHER);
+}
+
+void DeclarationUsageRule::exception_raised(std::string_view name) {
+  use_segments(name, /*objects_and_types=*/true, /*exceptions=*/true);
+}
+
+void DeclarationUsageRule::body_stub_declared() {
+  for (int level = levels_.current(); level >= 0; --level) {
+    for (NameList& pending : levels_.at(level).pending) pending.clear();
+  }
+}
+
+void DeclarationUsageRule::scope_closed(CheckReporter& reporter) {
+  DeclarativeLevel& level = levels_.current_level();
+  for (DeclarationGroup group : {DeclarationGroup::OBJECT, DeclarationGroup::TYPE, DeclarationGroup::EXCEPTION}) {
+    const BugKind kind = group == DeclarationGroup::EXCEPTION ? BugKind::EXCEPTION_NOT_RAISED : BugKind::UNUSED_DECLARATION;
+    NameList& pending = level.pending[static_cast<std::size_t>(group)];
+    // Copied first: a report may stop the check, and the lists must stay sound.
+    const NameList items = pending;
+    pending.clear();
+    for (const NameItem& item : items) reporter.report_bug(kind, {item.line, item.column}, item.text);
+  }
+  levels_.close();
+}
+
+void DeclarationUsageRule::after_pair(CheckReporter& reporter) {
+  NameList& pending = levels_.at(0).pending[static_cast<std::size_t>(DeclarationGroup::EXCEPTION)];
+  const NameList items = pending;
+  pending.clear();
+  for (const NameItem& item : items) reporter.report_bug(BugKind::EXCEPTION_NOT_RAISED, {item.line, item.column}, item.text);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,62 @@
+// UNUSED_DECLARATION and EXCEPTION_NOT_RAISED: objects and types declared in
+// a scope and never used before the scope ends, and exceptions declared but
+// never raised (a handler does not raise). Library-level exceptions of a
+// specification are judged at the end of its pair, since its body raises
+// them; library-level objects and types are for clients and never reported.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bugcheck/check_reporter.h"
+#include "bugcheck/declarations/declarative_levels.h"
+#include "frontend/parser_hooks.h"
+
+namespace flawseek {
+
+class DeclarationUsageRule {
+ public:
+  explicit DeclarationUsageRule(DeclarativeLevels& levels) : levels_(levels) {}
+
+  // A new check of a single file or pair.
+  void reset_check();
+  // A new file: what a parse abandoned half-way was collecting is dropped.
+  void reset_file() noexcept { collected_count_ = 0; }
+
+  // The identifiers of one declaration are collected as they are read and
+  // entered together once the declaration's category is known.
+  void identifier_declared(const ParserState& state, std::string_view name);
+  std::span<const NameItem> collected() const noexcept { return {collected_.data(), collected_count_}; }
+  void declaration_completed(DeclarationCategory category);
+
+  void type_declared(const NameItem& declared, TypeKind kind);
+  void loop_parameter_declared(std::string_view name);
+
+  void name_used(std::string_view name, NameContext context);
+  void exception_raised(std::string_view name);
+  // A body stub: its subunit sees every declaration made so far, and may use it.
+  void body_stub_declared();
+
+  // The current scope ends: what is still pending there is reported.
+  void scope_closed(CheckReporter& reporter);
+  // The pair ends: library-level exceptions never raised are reported.
+  void after_pair(CheckReporter& reporter);
+
+ private:
+  void use_segments(std::string_view name, bool objects_and_types, bool exceptions);
+
+  DeclarativeLevels& levels_;
+  // Reused between declarations: the strings keep their capacity.
+  std::vector<NameItem> collected_;
+  std::size_t collected_count_ = 0;
+  // Incomplete types seen in this check, also where nothing is recorded (a
+  // private part): the full declaration may be the completion of one whose
+  // other view is what the code uses.
+  FoldedNameSet incomplete_types_;
+  std::string folded_;
+};
+
+}  // namespace flawseek

@@ -1,0 +1,120 @@
+// UNUSED_UNIT: the unit lists of a file and of a pair, and the end-of-file
+// and end-of-pair comparisons.
+#include "bugcheck/declarations/unit_usage_rule.h"
+
+namespace flawseek {
+
+void UnitUsageRule::reset_check() {
+  spec_declared_units_.clear();
+  spec_unused_withs_.clear();
+}
+
+void UnitUsageRule::reset_file() {
+  declared_units_.clear();
+  declared_units_index_.clear();
+  with_units_.clear();
+  used_names_.clear();
+  remember_used("System");
+}
+
+void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text) {
+  switch (kind) {
+    // Tasks run and protected objects are called through their own names:
+    // their bodies are no units that a caller names.
+    case UnitKind::TASK_BODY:
+    case UnitKind::TASK_BODY_STUB:
+    case UnitKind::PROTECTED_BODY:
+    case UnitKind::PROTECTED_BODY_STUB:
+      return;
+    default:
+      break;
+  }
+  const std::size_t dot = name.rfind('.');
+  const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  // An operator is called by its symbol between operands, which names nothing.
+  if (last.empty() || last.front() == '"') return;
+  fold_name(last, folded_);
+  if (declared_units_index_.find(std::string_view(folded_)) != declared_units_index_.end()) return;
+  declared_units_index_.insert(folded_);
+  declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
+}
+
+void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view name) {
+  // The name's first identifier is where the clause names the unit.
+  const std::size_t length = name.size();
+  const TokenRecord& last = state.previous_token();
+  std::int32_t column = last.column - static_cast<std::int32_t>(length) + static_cast<std::int32_t>(last.text.size());
+  if (column < 1) column = last.column;
+  with_units_.add_unique(NameItem{std::string(name), last.line, column, std::string(state.previous_token_line_text())});
+}
+
+void UnitUsageRule::insert_used(std::string_view folded) {
+  if (!folded.empty() && used_names_.find(folded) == used_names_.end()) used_names_.emplace(folded);
+}
+
+void UnitUsageRule::remember_used(std::string_view name) {
+  fold_name(name, folded_);
+  const std::string_view folded = folded_;
+  // Prefixes: "ada", "ada.text_io", "ada.text_io.put".
+  for (std::size_t dot = folded.find('.'); dot != std::string_view::npos; dot = folded.find('.', dot + 1)) {
+    insert_used(folded.substr(0, dot));
+  }
+  insert_used(folded);
+  // Identifiers after the first: "text_io", "put".
+  const std::size_t first_dot = folded.find('.');
+  if (first_dot == std::string_view::npos) return;
+  for_each_segment(folded.substr(first_dot + 1), [&](std::string_view segment) { insert_used(segment); });
+}
+
+void UnitUsageRule::name_used(std::string_view name) {
+  if (!name.empty()) remember_used(name);
+}
+
+bool UnitUsageRule::is_used(std::string_view name) {
+  fold_name(name, folded_);
+  return used_names_.find(std::string_view(folded_)) != used_names_.end();
+}
+
+// A with of A.B.C is used by a name starting A.B.C and, after "use A.B" or
+// "use A", by one starting C or B.C: its last identifier then stands alone.
+bool UnitUsageRule::is_used_with(std::string_view name) {
+  if (is_used(name)) return true;
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string_view::npos && is_used(name.substr(dot + 1));
+}
+
+void UnitUsageRule::after_specification() {
+  spec_declared_units_ = declared_units_;
+  spec_unused_withs_.clear();
+  for (const NameItem& item : with_units_) {
+    if (!is_used_with(item.name)) spec_unused_withs_.append(item);
+  }
+}
+
+void UnitUsageRule::report(const NameList& units, CheckReporter& reporter) {
+  for (const NameItem& item : units) {
+    if (box_default_names_.contains(item.name, /*case_sensitive=*/true)) continue;
+    reporter.report_bug(BugKind::UNUSED_UNIT, {item.line, item.column}, item.text);
+  }
+}
+
+void UnitUsageRule::after_body(CheckReporter& reporter) {
+  NameList unused;
+  for (const NameItem& item : NameList::difference(declared_units_, spec_declared_units_)) {
+    if (!is_used(item.name)) unused.append(item);
+  }
+  for (const NameItem& item : NameList::difference(with_units_, spec_declared_units_)) {
+    if (!is_used_with(item.name) && !unused.contains(item)) unused.append(item);
+  }
+  report(unused, reporter);
+}
+
+void UnitUsageRule::after_pair(CheckReporter& reporter) {
+  NameList unused;
+  for (const NameItem& item : spec_unused_withs_) {
+    if (!is_used_with(item.name)) unused.append(item);
+  }
+  report(unused, reporter);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,61 @@
+// UNUSED_UNIT: with'ed units and locally declared program units that a
+// specification and body pair never names. A with clause of the
+// specification counts as used when either file names the unit; a with
+// clause of the body, or a program unit only the body declares, must be
+// named in the body. Units named like a box-default generic formal
+// subprogram of the tree are never reported: an instance may call them
+// without naming them. Single files draw no finding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "bugcheck/check_reporter.h"
+#include "bugcheck/declarations/declaration_lists.h"
+#include "frontend/parser_hooks.h"
+#include "platform/text_list.h"
+
+namespace flawseek {
+
+class UnitUsageRule {
+ public:
+  explicit UnitUsageRule(const TextList& box_default_names) : box_default_names_(box_default_names) {}
+
+  // A new check of a single file or pair.
+  void reset_check();
+  // A new file of the check: no units, no withs, "System" used.
+  void reset_file();
+
+  // A defining unit name at `at` (its last identifier), with its line's text.
+  void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
+  void with_clause_name(const ParserState& state, std::string_view name);
+  // Every name the file uses, whatever its place.
+  void name_used(std::string_view name);
+
+  void after_specification();
+  void after_body(CheckReporter& reporter);
+  void after_pair(CheckReporter& reporter);
+
+ private:
+  void remember_used(std::string_view name);
+  void insert_used(std::string_view folded);
+  bool is_used(std::string_view name);
+  bool is_used_with(std::string_view name);
+  void report(const NameList& units, CheckReporter& reporter);
+
+  const TextList& box_default_names_;
+  NameList declared_units_;
+  FoldedNameSet declared_units_index_;  // the folded names of declared_units_
+  NameList with_units_;
+  NameList spec_declared_units_;
+  NameList spec_unused_withs_;
+  // Used_Names as a set of folded names: every prefix and every identifier of
+  // each used name, so "Ada.Text_IO.Put" uses a with of Ada.Text_IO and a
+  // local unit named by an expanded name is found. Nothing is reported from
+  // it, so positions are not kept.
+  FoldedNameSet used_names_;
+  std::string folded_;
+};
+
+}  // namespace flawseek
