@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "../support/log_messages.h"
+#include "findings/finding.h"
 #include "program_runner.h"
 #include "program_texts.h"
 
@@ -390,6 +391,11 @@ TEST_F(EndToEnd, TheExamplesShowEveryRuleThatWorks) {
   EXPECT_NE(run.out.find(": Illogical Operator Rename: "), std::string::npos) << run.out;
   // The honoured mark hides the unreachable statement in marks.adb.
   EXPECT_EQ(run.out.find(root + "/marks.adb:11:"), std::string::npos) << run.out;
+  // Every bug kind but the internal error has its example.
+  for (int index = 1; index < bug_kind_count; ++index) {
+    const std::string label = FindingKind(static_cast<BugKind>(index)).label();
+    EXPECT_NE(run.out.find(": " + label + ": "), std::string::npos) << label << "\n" << run.out;
+  }
 }
 
 // ---------------------------------------------------------------------------
