@@ -6,7 +6,12 @@
 
 #include "bugcheck/check_reporter.h"
 #include "stylecheck/end_name_rule.h"
+#include "stylecheck/declaration_prefix_rule.h"
 #include "stylecheck/identifier_rule.h"
+#include "stylecheck/parameter_association_rule.h"
+#include "stylecheck/parameter_mode_rule.h"
+#include "stylecheck/statement_style_rule.h"
+#include "stylecheck/word_case_rule.h"
 #include "bugcheck/rules/parser_message_rule.h"
 #include "bugcheck/rules/reachability_rule.h"
 #include "frontend/parser_hooks.h"
@@ -28,13 +33,50 @@ struct CheckHooks : EmptyHooks {
   void parse_started(ParserState&) {
     reachability_.reset();
     identifiers_.parse_started();
+    associations_.parse_started();
+    prefixes_.parse_started();
   }
-  void empty_unit_collections(ParserState&) { identifiers_.empty_unit_collections(); }
+  void empty_unit_collections(ParserState&) {
+    identifiers_.empty_unit_collections();
+    modes_.empty_unit_collections();
+  }
 
   void identifier_accepted(ParserState& state) { identifiers_.on_identifier(state); }
-  void keyword_accepted(ParserState& state, AdaKeyword keyword) { identifiers_.on_keyword(state, keyword); }
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+    words_.on_keyword(state);
+    identifiers_.on_keyword(state, keyword);
+    prefixes_.on_keyword(keyword);
+  }
+  void attribute_accepted(ParserState& state, std::string_view designator) {
+    words_.on_attribute(state);
+    prefixes_.on_attribute(state, designator);
+  }
+  void pragma_name_accepted(ParserState& state) { words_.on_pragma_name(state); }
+
   void with_clause_name(ParserState&, std::string_view name) { identifiers_.on_with_clause_name(name); }
   void unit_defined(ParserState&, std::string_view name, UnitKind kind) { identifiers_.on_unit_defined(name, kind); }
+  void use_clause(ParserState& state, bool use_type) { statements_.on_use_clause(state, use_type); }
+  void goto_statement(ParserState& state) { statements_.on_goto(state); }
+  void task_body_ended(ParserState& state, bool has_others) { statements_.on_task_body_ended(state, has_others); }
+
+  void list_opened(ParserState&, ListKind kind) { associations_.on_list_opened(kind); }
+  void list_closed(ParserState&, ListKind) { associations_.on_list_closed(); }
+  void association(ParserState& state, bool named, bool) { associations_.on_association(state, named); }
+  void parameter_mode(ParserState& state, ModeContext context, ParameterMode mode) {
+    modes_.on_parameter_mode(state, context, mode);
+  }
+
+  void identifier_declared(ParserState& state, std::string_view name) { prefixes_.on_identifier_declared(state, name); }
+  void declaration_completed(ParserState& state, DeclarationCategory category) {
+    prefixes_.on_declaration_completed(state, category);
+  }
+  void name_declared(ParserState& state, std::string_view name, DeclarationCategory category) {
+    prefixes_.on_name_declared(state, name, category);
+  }
+  void type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind) {
+    prefixes_.on_type_declared(state, name, line, column, kind);
+  }
+  void subtype_mark(ParserState& state, std::string_view name) { prefixes_.on_subtype_mark(state, name); }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
     messages_.on_message(state, message, reporter_);
@@ -63,6 +105,11 @@ struct CheckHooks : EmptyHooks {
   ReachabilityRule reachability_;
   EndNameRule end_names_;
   IdentifierRule identifiers_;
+  WordCaseRule words_;
+  StatementStyleRule statements_;
+  ParameterAssociationRule associations_;
+  ParameterModeRule modes_;
+  DeclarationPrefixRule prefixes_;
 };
 
 }  // namespace flawseek

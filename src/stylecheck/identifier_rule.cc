@@ -73,12 +73,19 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
 
 void IdentifierRule::on_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
+  // The words of an embedded SQL statement are no Ada names.
+  if (state.in_sql()) return;
   const std::string_view name = state.previous_token().text;
   const StyleRules& rules = state.style_rules();
   if (rules.portable_characters_on) {
     for (char c : name) {
       if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
     }
+  }
+  // A pragma's name follows the pragma case alone.
+  if (pragma_name_next_) {
+    pragma_name_next_ = false;
+    return;
   }
   const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
   if (prefix && judged_as_package_prefix(state, name)) return;
@@ -110,6 +117,7 @@ bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_vi
 }
 
 void IdentifierRule::on_keyword(ParserState& state, AdaKeyword keyword) {
+  pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
   switch (pending_) {
     case Pending::NONE:
       break;
