@@ -122,6 +122,9 @@ void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_vie
 void DeclarationPrefixRule::on_subtype_mark(ParserState& state, std::string_view name) {
   if (name.find('.') != std::string_view::npos) return;
   const StyleRules& rules = state.style_rules();
+  // Without upper-case names, a first slot that asks nothing passes every mark.
+  const PrefixRule& first = rules.prefix_slots[static_cast<std::size_t>(subtype_mark_slots[0])];
+  if (!rules.upper_case_names_on && first.prefix == ' ' && !first.upper_case_required) return;
   // The predefined names are Standard's own spelling, never prefixed.
   if (is_predefined_type_name(name)) {
     if (rules.upper_case_names_on && !all_upper(name)) state.report(ParserMessage::NOT_UPPER_CASE);

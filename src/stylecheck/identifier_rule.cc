@@ -50,7 +50,10 @@ bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept {
 
 bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
                              const AcceptedSpellings* accepted, ParserMessage& complaint) {
-  if (has_prefix_form(name)) {
+  const bool prefix_form = has_prefix_form(name);
+  // The common case of a run without case rules: nothing to test.
+  if (!prefix_form && !rules.upper_case_names_on && rules.identifier_case == CaseConvention::Any) return false;
+  if (prefix_form) {
     if (name[0] == 'X') return false;
     const int slot = deciding_slot(rules, name);
     if (slot >= 0) {
@@ -96,6 +99,7 @@ void IdentifierRule::on_identifier(ParserState& state) {
     pending_column_ = state.previous_token().column;
     return;
   }
+  if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
   check_name_spelling(state, name, accepted_);
 }
 
