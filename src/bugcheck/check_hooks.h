@@ -41,7 +41,10 @@ struct CheckHooks : EmptyHooks {
     modes_.empty_unit_collections();
   }
 
-  void identifier_accepted(ParserState& state) { identifiers_.on_identifier(state); }
+  void identifier_accepted(ParserState& state) {
+    identifiers_.on_identifier(state);
+    prefixes_.on_identifier(state);
+  }
   void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     words_.on_keyword(state);
     identifiers_.on_keyword(state, keyword);
@@ -78,8 +81,8 @@ struct CheckHooks : EmptyHooks {
   }
   void subtype_mark(ParserState& state, std::string_view name) { prefixes_.on_subtype_mark(state, name); }
 
-  void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
-    messages_.on_message(state, message, reporter_);
+  void message(ParserState& state, ParserMessage message, std::string_view text) {
+    messages_.on_message(state, message, text, reporter_);
   }
 
   void statement_kind(ParserState&, StatementKind kind, int line, int column) {

@@ -35,6 +35,10 @@ class CheckReporter {
   void report_style(StyleKind kind, SourcePosition at) {
     gateway_.report_style(kind, at.line, at.column, ring_.text(at.line));
   }
+  // With the text of the line given: a line read long ago has left the ring.
+  void report_style(StyleKind kind, SourcePosition at, std::string_view line_text) {
+    gateway_.report_style(kind, at.line, at.column, line_text);
+  }
   // At the parser's current token (not yet consumed).
   void report_bug_here(const ParserState& state, BugKind kind) {
     report_bug(kind, current_token_position(state));

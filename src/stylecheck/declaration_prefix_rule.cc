@@ -51,15 +51,18 @@ bool accepted_type_form(const StyleRules& rules, std::string_view name, int slot
 }
 
 // The judgement of one declared name; the report stands at the name.
-void judge_declared(ParserState& state, std::string_view name, int slot, int line, int column) {
+void judge_declared(ParserState& state, std::string_view name, int slot, int line, int column,
+                    std::string_view line_text) {
   const StyleRules& rules = state.style_rules();
   const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
   if (rule.prefix == ' ') {
-    if (rule.upper_case_required && !all_upper(name)) state.report_at(ParserMessage::NOT_UPPER_CASE, line, column);
+    if (rule.upper_case_required && !all_upper(name)) {
+      state.report_at(ParserMessage::NOT_UPPER_CASE, line, column, line_text);
+    }
     return;
   }
   if (carries_prefix(name, rule.prefix) || accepted_type_form(rules, name, slot)) return;
-  state.report_at(ParserMessage::PREFIX_MISSING, line, column);
+  state.report_at(ParserMessage::PREFIX_MISSING, line, column, line_text);
 }
 
 }  // namespace
@@ -68,6 +71,7 @@ void DeclarationPrefixRule::on_identifier_declared(ParserState& state, std::stri
   if (name_count_ == names_.size()) names_.emplace_back();
   DeclaredName& slot = names_[name_count_++];
   slot.name.assign(name);
+  slot.line_text.assign(state.previous_token_line_text());
   slot.line = state.previous_token().line;
   slot.column = state.previous_token().column;
 }
@@ -80,14 +84,14 @@ void DeclarationPrefixRule::on_declaration_completed(ParserState& state, Declara
   if (category == DeclarationCategory::EXCEPTION) slot = exception_slot;
   if (slot < 0) return;
   for (std::size_t i = 0; i < count; ++i) {
-    judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column);
+    judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
   }
 }
 
 void DeclarationPrefixRule::on_name_declared(ParserState& state, std::string_view name,
                                              DeclarationCategory category) {
   if (category != DeclarationCategory::LOOP_PARAMETER) return;
-  judge_declared(state, name, loop_parameter_slot, state.previous_token().line, state.previous_token().column);
+  judge_declared(state, name, loop_parameter_slot, state.previous_token().line, state.previous_token().column, {});
 }
 
 void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_view name, int line, int column,
@@ -112,10 +116,10 @@ void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_vie
       if (private_view_) return;
       break;
   }
-  judge_declared(state, name, slot, line, column);
+  judge_declared(state, name, slot, line, column, type_line_text_);
   if (kind == TypeKind::ACCESS_TO_OBJECT && state.style_rules().prefix_rules_on &&
       has_class_suffix(state.style_rules(), name) != class_wide_) {
-    state.report_at(ParserMessage::ACCESS_TYPE_CLASS, line, column);
+    state.report_at(ParserMessage::ACCESS_TYPE_CLASS, line, column, type_line_text_);
   }
 }
 

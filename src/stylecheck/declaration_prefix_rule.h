@@ -29,17 +29,26 @@ class DeclarationPrefixRule {
     name_count_ = 0;
     class_wide_ = false;
     private_view_ = false;
+    type_name_next_ = false;
   }
   void on_keyword(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) {
       class_wide_ = false;
       private_view_ = false;
+      type_name_next_ = true;
     } else if (keyword == AdaKeyword::KEYWORD_PRIVATE) {
       private_view_ = true;
     }
   }
   void on_attribute(ParserState& state, std::string_view lower_case_designator) noexcept {
     if (lower_case_designator == "class" && state.style_rules().prefix_rules_on) class_wide_ = true;
+  }
+  // Keeps the line of a type's name: its definition may outlast the lines a
+  // finding's text is taken from.
+  void on_identifier(ParserState& state) {
+    if (!type_name_next_) return;
+    type_name_next_ = false;
+    type_line_text_.assign(state.previous_token_line_text());
   }
   void on_identifier_declared(ParserState& state, std::string_view name);
   void on_declaration_completed(ParserState& state, DeclarationCategory category);
@@ -50,6 +59,7 @@ class DeclarationPrefixRule {
  private:
   struct DeclaredName {
     std::string name;
+    std::string line_text;
     int line = 0;
     int column = 0;
   };
@@ -59,6 +69,8 @@ class DeclarationPrefixRule {
   std::size_t name_count_ = 0;
   bool class_wide_ = false;    // the designated subtype of this type is class-wide
   bool private_view_ = false;  // this type declaration is a private type's partial view
+  bool type_name_next_ = false;
+  std::string type_line_text_;
 };
 
 }  // namespace flawseek

@@ -95,6 +95,7 @@ void IdentifierRule::on_identifier(ParserState& state) {
   if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
     pending_ = Pending::NAME;
     pending_name_.assign(name);
+    pending_text_.assign(state.previous_token_line_text());
     pending_line_ = state.previous_token().line;
     pending_column_ = state.previous_token().column;
     return;
@@ -155,7 +156,7 @@ void IdentifierRule::judge_pending(ParserState& state) {
   pending_ = Pending::NONE;
   ParserMessage complaint{};
   if (name_spelling_complaint(state.style_rules(), pending_name_, accepted_, complaint)) {
-    state.report_at(complaint, pending_line_, pending_column_);
+    state.report_at(complaint, pending_line_, pending_column_, pending_text_);
   }
 }
 

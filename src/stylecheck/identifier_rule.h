@@ -78,6 +78,7 @@ class IdentifierRule {
   std::vector<std::string> package_names_;
   Pending pending_ = Pending::NONE;
   std::string pending_name_;
+  std::string pending_text_;
   int pending_line_ = 0;
   int pending_column_ = 0;
   bool pragma_name_next_ = false;
