@@ -30,8 +30,10 @@ constexpr std::array<std::string_view, 13> predefined_type_names = {
 
 bool is_predefined_type_name(std::string_view name) {
   if (name.size() < 5 || name.size() > 14) return false;
+  // Most marks differ in length or first letter from every entry.
+  const char first = static_cast<char>(name[0] & ~0x20);
   for (std::string_view known : predefined_type_names) {
-    if (same_name(known, name)) return true;
+    if (known.size() == name.size() && known[0] == first && same_name(known, name)) return true;
   }
   return false;
 }
