@@ -12,14 +12,17 @@
 // - GNAT places a missing end name at END, we at the token after it.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 
+#include "../corpus/corpus_lines.h"
 #include "bugcheck/bug_checker.h"
 #include "check_test_support.h"
 
@@ -100,6 +103,72 @@ INSTANTIATE_TEST_SUITE_P(
       std::string name = fs::path(info.param.fixture).stem().string();
       return name;
     });
+
+// Real code with every reserved word turned to upper case (outside comments
+// and strings): both must find every such word, at the same place. Files our
+// parser rejects (newer Ada than 95) are left out.
+TEST(GnatStyleWitnessOnCorpus, UpperCaseKeywordsAreFoundWhereGnatFindsThem) {
+  if (!gnat_installed()) GTEST_SKIP() << "GNAT not installed";
+  const fs::path corpus = corpus::corpus_directory(FLAWSEEK_BINARY_DIR);
+  if (!fs::exists(corpus / ".complete")) GTEST_SKIP() << "no GNAT corpus in " << corpus;
+  static const std::regex keyword(
+      R"((^|[^A-Za-z0-9_'])(abort|abs|abstract|accept|access|aliased|all|and|array|at|begin|body|case|constant|)"
+      R"(declare|delay|delta|digits|do|else|elsif|end|entry|exception|exit|for|function|generic|goto|if|in|is|)"
+      R"(limited|loop|mod|new|not|null|of|or|others|out|package|pragma|private|procedure|protected|raise|range|)"
+      R"(record|rem|renames|requeue|return|reverse|select|separate|subtype|tagged|task|terminate|then|type|)"
+      R"(until|use|when|while|with|xor)(?![A-Za-z0-9_]))");
+  const fs::path work = fs::temp_directory_path() / "flawseek_keyword_witness";
+  fs::create_directories(work);
+  int compared = 0;
+  for (const char* name : {"x-a-calari.adb", "x-a-calcon.adb", "x-a-caldel.adb", "x-a-cgarso.adb", "x-a-chacon.adb", "x-a-clrefi.adb"}) {
+    std::ifstream in(corpus / name, std::ios::binary);
+    if (!in) continue;
+    std::ostringstream upper;
+    std::string line;
+    while (std::getline(in, line)) {
+      const std::size_t comment = line.find("--");
+      std::string code = line.substr(0, comment);
+      std::string rest = comment == std::string::npos ? std::string() : line.substr(comment);
+      if (code.find('"') == std::string::npos) {
+        std::string changed;
+        std::sregex_iterator it(code.begin(), code.end(), keyword), end;
+        std::size_t at = 0;
+        for (; it != end; ++it) {
+          const auto word = (*it)[2];
+          changed.append(code, at, static_cast<std::size_t>(word.first - code.begin()) - at);
+          for (char c : std::string(word)) {
+            changed.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+          }
+          at = static_cast<std::size_t>(word.second - code.begin());
+        }
+        changed.append(code, at);
+        code = changed;
+      }
+      upper << code << rest << '\n';
+    }
+    const fs::path copy = work / name;
+    std::ofstream(copy, std::ios::binary) << upper.str();
+    testing_support::RecordingSink sink(false);
+    BugChecker checker(sink);
+    checker.start(0);
+    testing_support::UnitSettings settings;
+    settings.mode.gnat_extensions = true;
+    settings.mode.style_rules.keyword_case = CaseConvention::Lower;
+    testing_support::check_unit(checker, sink, {{copy.string(), false, {}}}, settings);
+    std::set<Place> ours;
+    bool parsed = true;
+    for (const auto& finding : sink.findings) {
+      if (finding.kind == FindingKind(BugKind::SYNTAX_ERROR)) parsed = false;
+      if (finding.kind == FindingKind(StyleKind::BAD_KEYWORD)) ours.insert({finding.line, finding.column});
+    }
+    if (!parsed) continue;
+    EXPECT_FALSE(ours.empty()) << name;
+    EXPECT_EQ(ours, gnat_style_places(copy.string(), "-gnatyk", true)) << name;
+    ++compared;
+  }
+  fs::remove_all(work);
+  EXPECT_GT(compared, 0) << "no corpus file was compared";
+}
 
 }  // namespace
 }  // namespace flawseek
