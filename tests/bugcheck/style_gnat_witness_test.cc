@@ -2,7 +2,8 @@
 // coincide: reserved words in lower case (-gnatyk), the line length
 // (-gnatyM<n>) and names after END (-gnatye). Each case checks one fixture
 // with both and compares the lines (and, for keywords, the columns) of the
-// complaints. Skipped when GNAT is not installed.
+// complaints; a last case does the same for keywords on real library code.
+// Skipped when GNAT (or, for the last, the corpus) is not there.
 //
 // Accepted differences, left out of the comparison:
 // - GNAT places a long line at the first character beyond the limit, we at
