@@ -1,5 +1,6 @@
 // The hooks of the check-pass parser instance. They keep no analysis of
-// their own: each hook point hands over to the rule that owns it.
+// their own: each hook point hands over to the rules that own it, the style
+// rules first, then the bug rules.
 #pragma once
 
 #include <string_view>
@@ -13,8 +14,13 @@
 #include "bugcheck/rules/reachability_rule.h"
 #include "bugcheck/rules/short_circuit_rule.h"
 #include "frontend/parser_hooks.h"
+#include "stylecheck/declaration_prefix_rule.h"
 #include "stylecheck/end_name_rule.h"
 #include "stylecheck/identifier_rule.h"
+#include "stylecheck/parameter_association_rule.h"
+#include "stylecheck/parameter_mode_rule.h"
+#include "stylecheck/statement_style_rule.h"
+#include "stylecheck/word_case_rule.h"
 
 namespace flawseek {
 
@@ -34,37 +40,46 @@ struct CheckHooks : EmptyHooks {
   void parse_started(ParserState&) {
     reachability_.reset();
     identifiers_.parse_started();
+    associations_.parse_started();
+    prefixes_.parse_started();
     null_pointer_.reset();
     short_circuit_.reset();
     granularity_.reset();
     null_tests_.reset();
     declarations_.parse_started();
   }
-  void empty_unit_collections(ParserState&) { identifiers_.empty_unit_collections(); }
+  void empty_unit_collections(ParserState&) {
+    identifiers_.empty_unit_collections();
+    modes_.empty_unit_collections();
+  }
 
+  // Words.
   void identifier_accepted(ParserState& state) {
     identifiers_.on_identifier(state);
+    prefixes_.on_identifier(state);
     declarations_.identifier_accepted(state);
   }
   void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+    words_.on_keyword(state);
     identifiers_.on_keyword(state, keyword);
+    prefixes_.on_keyword(keyword);
     null_tests_.keyword_accepted(state, keyword);
     declarations_.keyword_accepted(keyword);
   }
-  void with_clause_name(ParserState& state, std::string_view name) {
-    identifiers_.on_with_clause_name(name);
-    declarations_.with_clause_name(state, name);
+  void attribute_accepted(ParserState& state, std::string_view designator) {
+    words_.on_attribute(state);
+    prefixes_.on_attribute(state, designator);
+    short_circuit_.attribute_accepted();
+    granularity_.attribute_accepted(state, designator);
   }
-  void unit_defined(ParserState&, std::string_view name, UnitKind kind) {
-    identifiers_.on_unit_defined(name, kind);
-    declarations_.unit_defined(name, kind);
-  }
+  void pragma_name_accepted(ParserState& state) { words_.on_pragma_name(state); }
 
-  void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
-    messages_.on_message(state, message, reporter_);
+  void message(ParserState& state, ParserMessage message, std::string_view text) {
+    messages_.on_message(state, message, text, reporter_);
     declarations_.on_message(message);
   }
 
+  // Statements.
   void statement_kind(ParserState&, StatementKind kind, int line, int column) {
     reachability_.on_statement(kind, line, column, reporter_);
   }
@@ -79,6 +94,10 @@ struct CheckHooks : EmptyHooks {
   void end_name(ParserState& state, EndNameKind kind, std::string_view expected, std::string_view found) {
     end_names_.on_end_name(state, kind, expected, found);
   }
+  void use_clause(ParserState& state, bool use_type) { statements_.on_use_clause(state, use_type); }
+  void goto_statement(ParserState& state) { statements_.on_goto(state); }
+  void task_body_ended(ParserState& state, bool has_others) { statements_.on_task_body_ended(state, has_others); }
+  void procedure_call(ParserState& state, std::string_view name) { declarations_.procedure_call(state, name); }
 
   // If statements, tracked statements and expressions: the access-value and
   // granularity rules.
@@ -102,11 +121,8 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.operator_applied(op);
     granularity_.operator_applied();
   }
-  void attribute_accepted(ParserState& state, std::string_view designator) {
-    short_circuit_.attribute_accepted();
-    granularity_.attribute_accepted(state, designator);
-  }
   void list_opened(ParserState&, ListKind kind) {
+    associations_.on_list_opened(kind);
     null_tests_.list_opened();
     short_circuit_.list_opened(kind);
     granularity_.list_opened(kind);
@@ -115,10 +131,12 @@ struct CheckHooks : EmptyHooks {
     granularity_.list_element_ended(state, kind, reporter_);
   }
   void list_closed(ParserState& state, ListKind kind) {
+    associations_.on_list_closed();
     null_tests_.list_closed(kind);
     short_circuit_.list_closed(kind);
     granularity_.list_closed(state, kind, reporter_);
   }
+  void association(ParserState& state, bool named, bool) { associations_.on_association(state, named); }
   void name_used(ParserState& state, std::string_view name, NameContext context) {
     null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
@@ -131,20 +149,43 @@ struct CheckHooks : EmptyHooks {
     null_pointer_.name_set(state, name, reporter_);
     declarations_.name_used(name, context);
   }
-
-  // Declarations, units and scopes: the declaration lists and the rules
-  // built on them.
-  void subprogram_specification(ParserState& state, std::string_view, bool) { declarations_.subprogram_specification(state); }
+  void subtype_mark(ParserState& state, std::string_view name) { prefixes_.on_subtype_mark(state, name); }
   void sql_host_variable_read(ParserState&, std::string_view name) { declarations_.name_used(name, NameContext::EXPRESSION); }
   void exception_raised(ParserState&, std::string_view name) { declarations_.exception_raised(name); }
-  void identifier_declared(ParserState& state, std::string_view name) { declarations_.identifier_declared(state, name); }
-  void declaration_completed(ParserState& state, DeclarationCategory category) { declarations_.declaration_completed(state, category); }
-  void name_declared(ParserState& state, std::string_view name, DeclarationCategory category) { declarations_.name_declared(state, name, category); }
-  void type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind) { declarations_.type_declared(state, name, line, column, kind); }
+
+  // Units, declarations and scopes: the naming rules, then the declaration
+  // lists and the rules built on them.
+  void with_clause_name(ParserState& state, std::string_view name) {
+    identifiers_.on_with_clause_name(name);
+    declarations_.with_clause_name(state, name);
+  }
+  void unit_defined(ParserState&, std::string_view name, UnitKind kind) {
+    identifiers_.on_unit_defined(name, kind);
+    declarations_.unit_defined(name, kind);
+  }
+  void subprogram_specification(ParserState& state, std::string_view, bool) { declarations_.subprogram_specification(state); }
+  void parameter_mode(ParserState& state, ModeContext context, ParameterMode mode) {
+    modes_.on_parameter_mode(state, context, mode);
+  }
+  void identifier_declared(ParserState& state, std::string_view name) {
+    prefixes_.on_identifier_declared(state, name);
+    declarations_.identifier_declared(state, name);
+  }
+  void declaration_completed(ParserState& state, DeclarationCategory category) {
+    prefixes_.on_declaration_completed(state, category);
+    declarations_.declaration_completed(state, category);
+  }
+  void name_declared(ParserState& state, std::string_view name, DeclarationCategory category) {
+    prefixes_.on_name_declared(state, name, category);
+    declarations_.name_declared(state, name, category);
+  }
+  void type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind) {
+    prefixes_.on_type_declared(state, name, line, column, kind);
+    declarations_.type_declared(state, name, line, column, kind);
+  }
   void entry_declared(ParserState&, std::string_view name) { declarations_.entry_declared(name); }
   void private_part_begun(ParserState&) { declarations_.private_part_begun(); }
   void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
-  void procedure_call(ParserState& state, std::string_view name) { declarations_.procedure_call(state, name); }
 
   template <class Parse>
   void scope(ParserState&, ScopeKind kind, std::string_view, Parse&& parse) {
@@ -166,6 +207,11 @@ struct CheckHooks : EmptyHooks {
   GranularityRule granularity_;
   EndNameRule end_names_;
   IdentifierRule identifiers_;
+  WordCaseRule words_;
+  StatementStyleRule statements_;
+  ParameterAssociationRule associations_;
+  ParameterModeRule modes_;
+  DeclarationPrefixRule prefixes_;
   DeclarationChecks declarations_;
 };
 

@@ -32,17 +32,20 @@ class CheckReporter {
   void report_bug(BugKind kind, SourcePosition at) {
     gateway_.report_bug(kind, at.line, at.column, ring_.text(at.line));
   }
-  // An item reported from a list carries the text its line had.
-  void report_bug(BugKind kind, SourcePosition at, std::string_view text) {
-    gateway_.report_bug(kind, at.line, at.column, text);
-  }
-  void report_style(StyleKind kind, SourcePosition at, std::string_view text) {
-    gateway_.report_style(kind, at.line, at.column, text);
-  }
-  std::string_view line_text(std::int32_t line) const noexcept { return ring_.text(line); }
   void report_style(StyleKind kind, SourcePosition at) {
     gateway_.report_style(kind, at.line, at.column, ring_.text(at.line));
   }
+  // With the text of the line given: an item reported from a list, or a word
+  // judged long after its line was read, carries the text its line had (the
+  // line may have left the ring since).
+  void report_bug(BugKind kind, SourcePosition at, std::string_view line_text) {
+    gateway_.report_bug(kind, at.line, at.column, line_text);
+  }
+  void report_style(StyleKind kind, SourcePosition at, std::string_view line_text) {
+    gateway_.report_style(kind, at.line, at.column, line_text);
+  }
+  // The text of a line still in the ring (empty once it has left).
+  std::string_view line_text(std::int32_t line) const noexcept { return ring_.text(line); }
   // At the parser's current token (not yet consumed).
   void report_bug_here(const ParserState& state, BugKind kind) {
     report_bug(kind, current_token_position(state));

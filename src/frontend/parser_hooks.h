@@ -197,7 +197,8 @@ class ParserState {
     sink_(sink_context_, *this, message, text);
   }
   // Reports a message about a word read earlier (a declared name judged once
-  // its declaration is known): the message is placed at that word.
+  // its declaration is known): the message is placed at that word; a style
+  // message's text may carry the word's line, which may have scrolled away.
   void report_at(ParserMessage message, int line, int column, std::string_view text = {}) {
     item_line_ = line;
     item_column_ = column;

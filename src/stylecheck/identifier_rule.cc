@@ -50,7 +50,10 @@ bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept {
 
 bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
                              const AcceptedSpellings* accepted, ParserMessage& complaint) {
-  if (has_prefix_form(name)) {
+  const bool prefix_form = has_prefix_form(name);
+  // The common case of a run without case rules: nothing to test.
+  if (!prefix_form && !rules.upper_case_names_on && rules.identifier_case == CaseConvention::Any) return false;
+  if (prefix_form) {
     if (name[0] == 'X') return false;
     const int slot = deciding_slot(rules, name);
     if (slot >= 0) {
@@ -73,6 +76,8 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
 
 void IdentifierRule::on_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
+  // The words of an embedded SQL statement are no Ada names.
+  if (state.in_sql()) return;
   const std::string_view name = state.previous_token().text;
   const StyleRules& rules = state.style_rules();
   if (rules.portable_characters_on) {
@@ -80,15 +85,22 @@ void IdentifierRule::on_identifier(ParserState& state) {
       if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
     }
   }
+  // A pragma's name follows the pragma case alone.
+  if (pragma_name_next_) {
+    pragma_name_next_ = false;
+    return;
+  }
   const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
   if (prefix && judged_as_package_prefix(state, name)) return;
   if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
     pending_ = Pending::NAME;
     pending_name_.assign(name);
+    pending_text_.assign(state.previous_token_line_text());
     pending_line_ = state.previous_token().line;
     pending_column_ = state.previous_token().column;
     return;
   }
+  if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
   check_name_spelling(state, name, accepted_);
 }
 
@@ -110,6 +122,7 @@ bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_vi
 }
 
 void IdentifierRule::on_keyword(ParserState& state, AdaKeyword keyword) {
+  pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
   switch (pending_) {
     case Pending::NONE:
       break;
@@ -143,7 +156,7 @@ void IdentifierRule::judge_pending(ParserState& state) {
   pending_ = Pending::NONE;
   ParserMessage complaint{};
   if (name_spelling_complaint(state.style_rules(), pending_name_, accepted_, complaint)) {
-    state.report_at(complaint, pending_line_, pending_column_);
+    state.report_at(complaint, pending_line_, pending_column_, pending_text_);
   }
 }
 

@@ -46,7 +46,10 @@ class IdentifierRule {
   const AcceptedSpellings* accepted_spellings() const noexcept { return accepted_; }
 
   // At every parse start: a name left undecided by an abandoned parse goes.
-  void parse_started() noexcept { pending_ = Pending::NONE; }
+  void parse_started() noexcept {
+    pending_ = Pending::NONE;
+    pragma_name_next_ = false;
+  }
   // At the start of a parse whose file does not continue a specification.
   void empty_unit_collections() noexcept { package_names_.clear(); }
 
@@ -75,8 +78,10 @@ class IdentifierRule {
   std::vector<std::string> package_names_;
   Pending pending_ = Pending::NONE;
   std::string pending_name_;
+  std::string pending_text_;
   int pending_line_ = 0;
   int pending_column_ = 0;
+  bool pragma_name_next_ = false;
 };
 
 }  // namespace flawseek

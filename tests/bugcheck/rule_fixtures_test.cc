@@ -5,11 +5,13 @@
 // as "@ 12"), or "-- expect line 7: ..." for a finding filed at another line
 // of the file (line 0: the whole file).
 // A "-- fixture: ..." comment sets the run: superfluous-marks, style-checks-off,
-// rules=TAVIK|TAVIK_95|BRIGHTMOOR|NONE, max-line=N, comment-exempt, limit=N,
-// prepare, list-unchecked, gnat-extensions, no-overloading, no-spec-variable
-// (each switches one style rule on), only=Kind_Label,... (compare these kinds
-// alone: a fixture of one family ignores the findings of the others). A stem
-// with both .ads and .adb is checked as a specification-and-body pair.
+// rules=TAVIK|TAVIK_95|BRIGHTMOOR|NONE, user=KIND,... and user95=KIND,... (the
+// rules of the USER or USER_95 book with those style kinds selected),
+// max-line=N, comment-exempt, limit=N, prepare, list-unchecked,
+// gnat-extensions, no-overloading, no-spec-variable (each switches one style
+// rule on), only=Kind_Label,... (compare these kinds alone: a fixture of one
+// family ignores the findings of the others). A stem with both .ads and .adb
+// is checked as a specification-and-body pair.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include "../support/file_text.h"
 #include "bugcheck/bug_checker.h"
 #include "check_test_support.h"
+#include "style/get_style_rules.h"
 #include "style/style_command.h"
 
 namespace flawseek {
@@ -132,6 +135,25 @@ FixtureSettings read_settings(const FixtureUnit& unit) {
             continue;
           }
           settings.scan.style_rules = *rules;
+        } else if (word.rfind("user=", 0) == 0 || word.rfind("user95=", 0) == 0) {
+          // The user's own selection of kinds, out of the TAVIK (user=) or
+          // TAVIK_95 (user95=) rule book: "user=BAD_KEYWORD,LINE_TOO_LONG".
+          StyleSelection selection;
+          selection.extended_style_mode = true;
+          selection.style_set = word[4] == '=' ? StyleSet::USER : StyleSet::USER_95;
+          std::istringstream kinds(word.substr(word.find('=') + 1));
+          std::string kind;
+          while (std::getline(kinds, kind, ',')) {
+            bool known = false;
+            for (int k = 0; k < selectable_style_kind_count; ++k) {
+              if (image(static_cast<StyleKind>(k)) == kind) {
+                selection.select(static_cast<StyleKind>(k));
+                known = true;
+              }
+            }
+            if (!known) ADD_FAILURE() << path << ": unknown style kind " << kind;
+          }
+          settings.scan.style_rules = get_style_rules(selection);
         } else if (word.rfind("max-line=", 0) == 0) {
           settings.scan.style_rules.max_line_length = std::stoi(word.substr(9));
         } else if (word == "comment-exempt") {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -264,12 +265,19 @@ TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
                     }));
   // The check accepts what the survey found: getPrice and, in the pair,
   // xmlNode pass; myCount and tempValue are declared nowhere in that form;
-  // tool.adb, without a specification, gains nothing (and its variable is
-  // never used, a finding of its own).
-  std::string findings = run.out;
-  replace_all(findings, (tree / "src").string() + "/", "");
+  // tool.adb, without a specification, gains nothing. (The other rules of
+  // TAVIK have their say too; this test is about the spellings alone.)
+  const auto spelling_findings = [&](const std::string& out) {
+    std::string kept;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find(": Style: Bad Identifier: ") != std::string::npos) kept += line + "\n";
+    }
+    replace_all(kept, (tree / "src").string() + "/", "");
+    return kept;
+  };
+  const std::string findings = spelling_findings(run.out);
   EXPECT_EQ(findings,
-            "tool.adb:5:4: Unused Declaration: lastNode : Vendor_API.xmlNode := 0;\n"
             "runner.adb:6:4: Style: Bad Identifier: tempValue : constant Integer := Price;\n"
             "runner.adb:8:7: Style: Bad Identifier: if tempValue > 0 then\n"
             "shop.adb:4:7: Style: Bad Identifier: myCount : constant Integer := Vendor_API.getPrice (Integer (Node));\n"
@@ -284,7 +292,8 @@ TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
   for (const std::string& message : testing::log_messages(tree / "strict.log")) {
     EXPECT_FALSE(message.starts_with("Irregular ")) << message;
   }
-  EXPECT_EQ(std::count(strict.out.begin(), strict.out.end(), '\n'), 11) << strict.out;
+  const std::string strict_findings = spelling_findings(strict.out);
+  EXPECT_EQ(std::count(strict_findings.begin(), strict_findings.end(), '\n'), 10) << strict.out;
   EXPECT_NE(strict.out.find("shop.adb:4:48: Style: Bad Identifier:"), std::string::npos) << strict.out;
 }
 

@@ -5,12 +5,16 @@
 
 namespace flawseek {
 
-void ParserMessageRule::on_message(const ParserState& state, ParserMessage message,
+void ParserMessageRule::on_message(const ParserState& state, ParserMessage message, std::string_view text,
                                    CheckReporter& reporter) {
   const MessageFinding& finding = message_finding(message);
   const SourcePosition at = message_place(state, finding.place);
   if (finding.kind.is_style()) {
-    reporter.report_style(finding.kind.style_kind(), at);
+    if (!text.empty()) {
+      reporter.report_style(finding.kind.style_kind(), at, text);
+    } else {
+      reporter.report_style(finding.kind.style_kind(), at);
+    }
   } else {
     reporter.report_bug(finding.kind.bug_kind(), at);
   }

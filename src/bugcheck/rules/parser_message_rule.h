@@ -11,7 +11,10 @@ namespace flawseek {
 
 class ParserMessageRule {
  public:
-  void on_message(const ParserState& state, ParserMessage message, CheckReporter& reporter);
+  // A style message's text, when a rule gives one, is the text of the line
+  // the finding stands on (for a word read many lines before the message).
+  void on_message(const ParserState& state, ParserMessage message, std::string_view text,
+                  CheckReporter& reporter);
 };
 
 }  // namespace flawseek

@@ -1,0 +1,151 @@
+// Prefix tests of declared names and subtype marks; access type class names.
+#include "stylecheck/declaration_prefix_rule.h"
+
+#include <array>
+
+#include "frontend/text_utilities.h"
+#include "stylecheck/identifier_rule.h"
+
+namespace flawseek {
+
+namespace {
+
+// Slot positions (0-based) by kind of declaration.
+constexpr int constant_slot = 0;
+constexpr int loop_parameter_slot = 1;
+constexpr int exception_slot = 2;
+constexpr int access_to_object_slot = 3;
+constexpr int access_to_subprogram_slot = 4;
+constexpr int task_type_slot = 5;
+constexpr int protected_type_slot = 6;
+constexpr int other_type_slot = 7;
+// The type slots a subtype mark may carry, in the order they are tried.
+constexpr std::array<int, 5> subtype_mark_slots = {other_type_slot, access_to_object_slot,
+                                                   access_to_subprogram_slot, task_type_slot,
+                                                   protected_type_slot};
+
+constexpr std::array<std::string_view, 13> predefined_type_names = {
+    "BOOLEAN",  "CHARACTER",     "DURATION", "FLOAT",  "INTEGER",        "LONG_FLOAT",  "LONG_INTEGER",
+    "NATURAL",  "POSITIVE",      "SHORT_INTEGER",    "STRING", "WIDE_CHARACTER", "WIDE_STRING"};
+
+bool is_predefined_type_name(std::string_view name) {
+  if (name.size() < 5 || name.size() > 14) return false;
+  // Most marks differ in length or first letter from every entry.
+  const char first = static_cast<char>(name[0] & ~0x20);
+  for (std::string_view known : predefined_type_names) {
+    if (known.size() == name.size() && known[0] == first && same_name(known, name)) return true;
+  }
+  return false;
+}
+
+bool carries_prefix(std::string_view name, char prefix) {
+  return name.size() >= 3 && name[0] == prefix && name[1] == '_';
+}
+
+bool all_upper(std::string_view name) { return has_no_lower_case(name); }
+
+// The class-wide naming rules' own forms that stand in for a prefix.
+bool accepted_type_form(const StyleRules& rules, std::string_view name, int slot) {
+  if (!rules.prefix_rules_on || name.size() < 4) return false;
+  if (slot == access_to_object_slot) return name.starts_with("T_") && name.ends_with("_PTR");
+  if (slot == other_type_slot) return name.starts_with("SP_");
+  return false;
+}
+
+// The judgement of one declared name; the report stands at the name.
+void judge_declared(ParserState& state, std::string_view name, int slot, int line, int column,
+                    std::string_view line_text) {
+  const StyleRules& rules = state.style_rules();
+  const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
+  if (rule.prefix == ' ') {
+    if (rule.upper_case_required && !all_upper(name)) {
+      state.report_at(ParserMessage::NOT_UPPER_CASE, line, column, line_text);
+    }
+    return;
+  }
+  if (carries_prefix(name, rule.prefix) || accepted_type_form(rules, name, slot)) return;
+  state.report_at(ParserMessage::PREFIX_MISSING, line, column, line_text);
+}
+
+}  // namespace
+
+void DeclarationPrefixRule::on_identifier_declared(ParserState& state, std::string_view name) {
+  if (name_count_ == names_.size()) names_.emplace_back();
+  DeclaredName& slot = names_[name_count_++];
+  slot.name.assign(name);
+  slot.line_text.assign(state.previous_token_line_text());
+  slot.line = state.previous_token().line;
+  slot.column = state.previous_token().column;
+}
+
+void DeclarationPrefixRule::on_declaration_completed(ParserState& state, DeclarationCategory category) {
+  const std::size_t count = name_count_;
+  name_count_ = 0;
+  int slot = -1;
+  if (category == DeclarationCategory::CONSTANT) slot = constant_slot;
+  if (category == DeclarationCategory::EXCEPTION) slot = exception_slot;
+  if (slot < 0) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
+  }
+}
+
+void DeclarationPrefixRule::on_name_declared(ParserState& state, std::string_view name,
+                                             DeclarationCategory category) {
+  if (category != DeclarationCategory::LOOP_PARAMETER) return;
+  judge_declared(state, name, loop_parameter_slot, state.previous_token().line, state.previous_token().column, {});
+}
+
+void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_view name, int line, int column,
+                                             TypeKind kind) {
+  int slot = other_type_slot;
+  switch (kind) {
+    case TypeKind::INCOMPLETE:
+      return;
+    case TypeKind::ACCESS_TO_OBJECT:
+      slot = access_to_object_slot;
+      break;
+    case TypeKind::ACCESS_TO_SUBPROGRAM:
+      slot = access_to_subprogram_slot;
+      break;
+    case TypeKind::TASK:
+      slot = task_type_slot;
+      break;
+    case TypeKind::PROTECTED:
+      slot = protected_type_slot;
+      break;
+    case TypeKind::OTHER:
+      if (private_view_) return;
+      break;
+  }
+  judge_declared(state, name, slot, line, column, type_line_text_);
+  if (kind == TypeKind::ACCESS_TO_OBJECT && state.style_rules().prefix_rules_on &&
+      has_class_suffix(state.style_rules(), name) != class_wide_) {
+    state.report_at(ParserMessage::ACCESS_TYPE_CLASS, line, column, type_line_text_);
+  }
+}
+
+void DeclarationPrefixRule::on_subtype_mark(ParserState& state, std::string_view name) {
+  if (name.find('.') != std::string_view::npos) return;
+  const StyleRules& rules = state.style_rules();
+  // Without upper-case names, a first slot that asks nothing passes every mark.
+  const PrefixRule& first = rules.prefix_slots[static_cast<std::size_t>(subtype_mark_slots[0])];
+  if (!rules.upper_case_names_on && first.prefix == ' ' && !first.upper_case_required) return;
+  // The predefined names are Standard's own spelling, never prefixed.
+  if (is_predefined_type_name(name)) {
+    if (rules.upper_case_names_on && !all_upper(name)) state.report(ParserMessage::NOT_UPPER_CASE);
+    return;
+  }
+  for (int slot : subtype_mark_slots) {
+    const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
+    if (rule.prefix == ' ') {
+      if (rule.upper_case_required && !all_upper(name)) state.report(ParserMessage::NOT_UPPER_CASE);
+      return;
+    }
+    if (carries_prefix(name, rule.prefix)) return;
+  }
+  if (rules.prefix_rules_on && name.size() >= 4 && name.starts_with("SP_")) return;
+  state.report(ParserMessage::PREFIX_MISSING);
+}
+
+}  // namespace flawseek

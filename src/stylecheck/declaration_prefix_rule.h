@@ -1,0 +1,76 @@
+// Naming prefixes of declared names and subtype marks, the class-wide naming
+// of access types, and the upper case of the predefined type names.
+//
+// Detects a constant, loop parameter, exception or type whose name lacks the
+// prefix its kind of declaration asks for (BAD_PREFIX, message 4; a type is
+// judged once its definition shows its kind, at its name), a simple subtype
+// mark that carries none of the type prefixes (4), an access-to-object type
+// whose "_class" name and class-wide designated subtype disagree
+// (BAD_ACCESS_TYPE, 5), and a predefined type name used as a subtype mark or
+// a name a blank upper-case slot governs, not written in upper case
+// (NOT_UPPERCASE, 18). The partial view of a private type is not judged: its
+// full declaration says what kind of type it is.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/parser_hooks.h"
+
+namespace flawseek {
+
+class DeclarationPrefixRule {
+ public:
+  DeclarationPrefixRule() { names_.reserve(8); }
+
+  void parse_started() noexcept {
+    name_count_ = 0;
+    class_wide_ = false;
+    private_view_ = false;
+    type_name_next_ = false;
+  }
+  void on_keyword(AdaKeyword keyword) noexcept {
+    if (keyword == AdaKeyword::KEYWORD_TYPE) {
+      class_wide_ = false;
+      private_view_ = false;
+      type_name_next_ = true;
+    } else if (keyword == AdaKeyword::KEYWORD_PRIVATE) {
+      private_view_ = true;
+    }
+  }
+  void on_attribute(ParserState& state, std::string_view lower_case_designator) noexcept {
+    if (lower_case_designator == "class" && state.style_rules().prefix_rules_on) class_wide_ = true;
+  }
+  // Keeps the line of a type's name: its definition may outlast the lines a
+  // finding's text is taken from.
+  void on_identifier(ParserState& state) {
+    if (!type_name_next_) return;
+    type_name_next_ = false;
+    type_line_text_.assign(state.previous_token_line_text());
+  }
+  void on_identifier_declared(ParserState& state, std::string_view name);
+  void on_declaration_completed(ParserState& state, DeclarationCategory category);
+  void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
+  void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
+  void on_subtype_mark(ParserState& state, std::string_view name);
+
+ private:
+  struct DeclaredName {
+    std::string name;
+    std::string line_text;
+    int line = 0;
+    int column = 0;
+  };
+
+  // The names of the identifier list being declared; the slots are reused.
+  std::vector<DeclaredName> names_;
+  std::size_t name_count_ = 0;
+  bool class_wide_ = false;    // the designated subtype of this type is class-wide
+  bool private_view_ = false;  // this type declaration is a private type's partial view
+  bool type_name_next_ = false;
+  std::string type_line_text_;
+};
+
+}  // namespace flawseek

@@ -1,0 +1,30 @@
+// Case tests of reserved words, attribute designators and pragma names.
+#include "stylecheck/word_case_rule.h"
+
+#include "style/case_convention.h"
+
+namespace flawseek {
+
+namespace {
+
+void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
+  if (convention == CaseConvention::Any) return;
+  if (!follows_case(state.previous_token().text, convention)) state.report(complaint);
+}
+
+}  // namespace
+
+void WordCaseRule::on_keyword(ParserState& state) {
+  if (state.in_sql()) return;
+  test_word(state, state.style_rules().keyword_case, ParserMessage::KEYWORD_SPELLING);
+}
+
+void WordCaseRule::on_attribute(ParserState& state) {
+  test_word(state, state.style_rules().attribute_case, ParserMessage::ATTRIBUTE_SPELLING);
+}
+
+void WordCaseRule::on_pragma_name(ParserState& state) {
+  test_word(state, state.style_rules().pragma_case, ParserMessage::PRAGMA_SPELLING);
+}
+
+}  // namespace flawseek

@@ -1,0 +1,22 @@
+// The letter case of the words the rules spell for the writer: reserved
+// words, attribute designators and pragma names.
+//
+// Detects a reserved word against the keyword case (BAD_KEYWORD, message 2;
+// not inside embedded SQL, whose words are no Ada words), an attribute
+// designator after a tick against the attribute case (BAD_ATTRIBUTE, 0) and
+// the name after PRAGMA against the pragma case (BAD_PRAGMA, 3). Each word is
+// the token the parser consumed last, so the finding stands at the word.
+#pragma once
+
+#include "frontend/parser_hooks.h"
+
+namespace flawseek {
+
+class WordCaseRule {
+ public:
+  void on_keyword(ParserState& state);
+  void on_attribute(ParserState& state);
+  void on_pragma_name(ParserState& state);
+};
+
+}  // namespace flawseek

@@ -1,0 +1,101 @@
+// The identifier step as another parser instance owns it: a survey-like
+// instance that collects the names drawing an identifier complaint under a
+// forced Mixed rule, with accepted spellings, across a specification and body.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frontend/ada_line_reader.h"
+#include "frontend/ada_parser.h"
+#include "stylecheck/identifier_rule.h"
+
+namespace flawseek {
+namespace {
+
+struct CollectingHooks : EmptyHooks {
+  IdentifierRule identifiers;
+  std::vector<std::string> badly_spelled;  // names that drew message 1
+  std::vector<std::string> package_spellings;  // places that drew message 15
+
+  void parse_started(ParserState&) { identifiers.parse_started(); }
+  void empty_unit_collections(ParserState&) { identifiers.empty_unit_collections(); }
+  void identifier_accepted(ParserState& state) { identifiers.on_identifier(state); }
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) { identifiers.on_keyword(state, keyword); }
+  void with_clause_name(ParserState&, std::string_view name) { identifiers.on_with_clause_name(name); }
+  void unit_defined(ParserState&, std::string_view name, UnitKind kind) { identifiers.on_unit_defined(name, kind); }
+  void message(ParserState& state, ParserMessage message, std::string_view) {
+    const std::string place = std::to_string(state.item_line()) + ":" + std::to_string(state.item_column());
+    if (message == ParserMessage::IDENTIFIER_SPELLING) badly_spelled.push_back(place);
+    if (message == ParserMessage::PACKAGE_NAME_SPELLING) package_spellings.push_back(std::string(state.token_text()));
+  }
+};
+
+StyleRules forced_mixed() {
+  StyleRules rules;
+  rules.identifier_case = CaseConvention::Mixed;
+  rules.package_name_on = true;
+  return rules;
+}
+
+void parse(AdaParser<CollectingHooks>& parser, FileRole role, const StyleRules& rules, const char* text) {
+  AdaLineReader reader;
+  reader.set_text(text);
+  parser.parse(role, rules, true, reader, false);
+}
+
+TEST(IdentifierRule, AcceptedSpellingsPassMixedExactlyAsSpelled) {
+  CollectingHooks hooks;
+  AcceptedSpellings accepted;
+  accepted.add("Foo_bar");
+  hooks.identifiers.set_accepted_spellings(&accepted);
+  AdaParser<CollectingHooks> parser(hooks);
+  parse(parser, FileRole::SINGLE_FILE, forced_mixed(),
+        "procedure P is\n"
+        "   Foo_bar, foo_bar, Baz_qux : Integer;\n"
+        "   X_any_thing : Integer;\n"
+        "begin\n"
+        "   Foo_bar := 1;\n"
+        "end P;\n");
+  EXPECT_EQ(hooks.badly_spelled, (std::vector<std::string>{"2:13", "2:22"}));
+
+  // Without the set the same spelling is an ordinary failure.
+  hooks.badly_spelled.clear();
+  hooks.identifiers.set_accepted_spellings(nullptr);
+  parse(parser, FileRole::SINGLE_FILE, forced_mixed(), "procedure P is begin Foo_bar := 1; end P;");
+  EXPECT_EQ(hooks.badly_spelled, (std::vector<std::string>{"1:22"}));
+}
+
+TEST(IdentifierRule, PackageNamesLastFromSpecificationToBodyOnly) {
+  CollectingHooks hooks;
+  AdaParser<CollectingHooks> parser(hooks);
+  parse(parser, FileRole::PAIR_SPECIFICATION, forced_mixed(), "with IO; package P is end P;");
+  parse(parser, FileRole::PAIR_BODY, forced_mixed(),
+        "package body P is procedure Q is begin Io.Put; IO.Put; end Q; end P;");
+  EXPECT_EQ(hooks.package_spellings, (std::vector<std::string>{"."}));
+  EXPECT_EQ(hooks.identifiers.package_names(), (std::vector<std::string>{"IO"}));
+  // A new unit starts with an empty list: the prefix is an ordinary name then.
+  parse(parser, FileRole::SINGLE_FILE, forced_mixed(), "procedure Q is begin Io.Put; end Q;");
+  EXPECT_TRUE(hooks.identifiers.package_names().empty());
+  EXPECT_EQ(hooks.package_spellings.size(), 1U);
+}
+
+TEST(IdentifierRule, InstanceNamesAreJudgedOnceTheDeclarationShowsItsKind) {
+  CollectingHooks hooks;
+  AdaParser<CollectingHooks> parser(hooks);
+  StyleRules rules = forced_mixed();
+  rules.instance_names_exempt = true;
+  parse(parser, FileRole::PAIR_SPECIFICATION, rules,
+        "package P is\n"
+        "   package lower_renaming renames Q;\n"
+        "   package lower_instance is new G (Integer);\n"
+        "   package lower_nested is end lower_nested;\n"
+        "end P;\n");
+  // The nested package's name at its declaration, then again after END.
+  EXPECT_EQ(hooks.badly_spelled, (std::vector<std::string>{"4:12", "4:32"}));
+  EXPECT_EQ(hooks.identifiers.package_names(),
+            (std::vector<std::string>{"lower_renaming", "lower_instance"}));
+}
+
+}  // namespace
+}  // namespace flawseek
