@@ -70,7 +70,7 @@ struct CheckHooks : EmptyHooks {
   }
   void keyword_accepted(ParserState& state, AdaKeyword keyword) { null_tests_.keyword_accepted(state, keyword); }
   void compared_with_null(ParserState&, std::string_view name, bool equal) {
-    if (!null_tests_.plain()) return;
+    if (!null_tests_.plain()) return;  // negated or indexed: no test the rules can use
     null_pointer_.compared_with_null(name, equal);
     short_circuit_.compared_with_null(name, equal);
   }
