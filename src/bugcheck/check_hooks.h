@@ -113,7 +113,7 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.logical_operator(op);
   }
   void compared_with_null(ParserState&, std::string_view name, bool equal) {
-    if (!null_tests_.plain()) return;
+    if (!null_tests_.plain()) return;  // negated or indexed: no test the rules can use
     null_pointer_.compared_with_null(name, equal);
     short_circuit_.compared_with_null(name, equal);
   }

@@ -57,5 +57,22 @@ TEST(ExpressionRules, AnAbandonedFileLeavesNothingForTheNextFile) {
   EXPECT_EQ(findings_of(checker, next_file), expected);
 }
 
+// More elsif parts than there are condition levels: the last level is
+// reused, END IF still closes them all, and the rules go on as before.
+TEST(ExpressionRules, AnElsifChainBeyondTheLevelBoundClosesWhole) {
+  std::string text = "procedure Chain is\nbegin\n   if P = null then\n      null;\n";
+  for (int i = 0; i < 320; ++i) text += "   elsif Q = null then\n      null;\n";
+  text += "   else\n      X := P.all;\n      X := Q.all;\n   end if;\n";  // lines 646, 647
+  text += "   X := P.all;\n   if P = null then\n      X := P.all;\n   end if;\nend Chain;\n";
+  RecordingSink unused;
+  BugChecker checker(unused);
+  checker.start(0);
+  std::vector<std::int32_t> lines;
+  for (const RecordedFinding& finding : findings_of(checker, in_memory("chain.adb", text))) {
+    if (finding.kind == FindingKind(BugKind::NULL_POINTER)) lines.push_back(finding.line);
+  }
+  EXPECT_EQ(lines, std::vector<std::int32_t>({651}));
+}
+
 }  // namespace
 }  // namespace flawseek
