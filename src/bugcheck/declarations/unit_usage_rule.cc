@@ -33,6 +33,11 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
   const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
   // An operator is called by its symbol between operands, which names nothing.
   if (last.empty() || last.front() == '"') return;
+  // The operations of a controlled type are called by the language itself.
+  if (latin1::equal_ignoring_case(last, "Initialize") || latin1::equal_ignoring_case(last, "Finalize") ||
+      latin1::equal_ignoring_case(last, "Adjust")) {
+    return;
+  }
   fold_name(last, folded_);
   if (declared_units_index_.find(std::string_view(folded_)) != declared_units_index_.end()) return;
   declared_units_index_.insert(folded_);

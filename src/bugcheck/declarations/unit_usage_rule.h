@@ -4,7 +4,9 @@
 // clause of the body, or a program unit only the body declares, must be
 // named in the body. Units named like a box-default generic formal
 // subprogram of the tree are never reported: an instance may call them
-// without naming them. Single files draw no finding.
+// without naming them; nor are operators and the Initialize, Finalize and
+// Adjust of controlled types, which are called without their names. Single
+// files draw no finding.
 #pragma once
 
 #include <cstdint>
