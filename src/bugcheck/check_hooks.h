@@ -26,9 +26,9 @@ struct CheckHooks : EmptyHooks {
 
   // Every file starts from a clean state, so a file abandoned half-way
   // (syntax error, long line) never changes the findings of the next one.
-  void parse_started(ParserState&) {
+  void parse_started(ParserState& state) {
     reachability_.reset();
-    declarations_.parse_started();
+    declarations_.parse_started(state);
   }
 
   void message(ParserState& state, ParserMessage message, std::string_view /*text*/) {
