@@ -46,7 +46,6 @@ class DeclarationChecks {
     if (units_kept_) units_.with_clause_name(state, name);
   }
   void name_used(std::string_view name, NameContext context);
-  // Only a pair is judged for unused units: a single file keeps no unit lists.
   void exception_raised(std::string_view name);
   void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
@@ -82,6 +81,7 @@ class DeclarationChecks {
   // The name after TYPE and its line: a record definition may be long.
   bool type_name_follows_ = false;
   bool syntax_error_seen_ = false;
+  // Only a pair is judged for unused units: a single file keeps no unit lists.
   bool units_kept_ = false;
   std::string type_name_text_;
   NameItem type_item_;  // reused between type declarations
