@@ -37,7 +37,7 @@ struct CheckHooks : EmptyHooks {
 
   // Every file starts from a clean state, so a file abandoned half-way
   // (syntax error, long line) never changes the findings of the next one.
-  void parse_started(ParserState&) {
+  void parse_started(ParserState& state) {
     reachability_.reset();
     identifiers_.parse_started();
     associations_.parse_started();
@@ -46,7 +46,7 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.reset();
     granularity_.reset();
     null_tests_.reset();
-    declarations_.parse_started();
+    declarations_.parse_started(state);
   }
   void empty_unit_collections(ParserState&) {
     identifiers_.empty_unit_collections();

@@ -64,8 +64,7 @@ TEST(ExpressionRules, AnElsifChainBeyondTheLevelBoundClosesWhole) {
   for (int i = 0; i < 320; ++i) text += "   elsif Q = null then\n      null;\n";
   text += "   else\n      X := P.all;\n      X := Q.all;\n   end if;\n";  // lines 646, 647
   text += "   X := P.all;\n   if P = null then\n      X := P.all;\n   end if;\nend Chain;\n";
-  RecordingSink unused;
-  BugChecker checker(unused);
+  BugChecker checker;
   checker.start(0);
   std::vector<std::int32_t> lines;
   for (const RecordedFinding& finding : findings_of(checker, in_memory("chain.adb", text))) {

@@ -24,7 +24,8 @@ void DeclarationChecks::after_pair() {
   usage_.after_pair(reporter_);
 }
 
-void DeclarationChecks::parse_started() {
+void DeclarationChecks::parse_started(const ParserState& state) {
+  units_kept_ = state.file_role() != FileRole::SINGLE_FILE;
   levels_.drop_open_levels();
   usage_.reset_file();
   type_name_follows_ = false;
@@ -54,6 +55,7 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
     default:
       break;
   }
+  if (!units_kept_) return;
   switch (kind) {
     case UnitKind::SUBPROGRAM_DECLARATION:
     case UnitKind::SUBPROGRAM_RENAMING:
@@ -70,12 +72,12 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
 }
 
 void DeclarationChecks::name_used(std::string_view name, NameContext context) {
-  units_.name_used(name);
+  if (units_kept_) units_.name_used(name);
   usage_.name_used(name, context);
 }
 
 void DeclarationChecks::exception_raised(std::string_view name) {
-  units_.name_used(name);
+  if (units_kept_) units_.name_used(name);
   usage_.exception_raised(name);
 }
 

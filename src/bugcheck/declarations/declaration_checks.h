@@ -30,7 +30,7 @@ class DeclarationChecks {
   void after_pair();
 
   // Hook points.
-  void parse_started();
+  void parse_started(const ParserState& state);
   // A file of the check that ends on a syntax error leaves its lists
   // incomplete: what it declares or uses after the error is never seen.
   void on_message(ParserMessage message) noexcept {
@@ -42,7 +42,9 @@ class DeclarationChecks {
   }
   void subprogram_specification(const ParserState& state);
   void unit_defined(std::string_view name, UnitKind kind);
-  void with_clause_name(const ParserState& state, std::string_view name) { units_.with_clause_name(state, name); }
+  void with_clause_name(const ParserState& state, std::string_view name) {
+    if (units_kept_) units_.with_clause_name(state, name);
+  }
   void name_used(std::string_view name, NameContext context);
   void exception_raised(std::string_view name);
   void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
@@ -79,6 +81,8 @@ class DeclarationChecks {
   // The name after TYPE and its line: a record definition may be long.
   bool type_name_follows_ = false;
   bool syntax_error_seen_ = false;
+  // Only a pair is judged for unused units: a single file keeps no unit lists.
+  bool units_kept_ = false;
   std::string type_name_text_;
   NameItem type_item_;  // reused between type declarations
 };

@@ -70,12 +70,14 @@ void DeclarationUsageRule::use_segments(std::string_view name, bool objects_and_
   // "Rec.Field" uses the object Rec, "Pkg.Max" the constant Max: every
   // identifier of the name may be the declared one.
   for_each_segment(name, [&](std::string_view segment) {
-    if (segment.empty() || !levels_.maybe_declared(segment)) return;
+    if (segment.empty()) return;
+    unsigned groups = 0;
     if (objects_and_types) {
-      levels_.use(DeclarationGroup::OBJECT, segment);
-      levels_.use(DeclarationGroup::TYPE, segment);
+      groups |= 1u << static_cast<unsigned>(DeclarationGroup::OBJECT);
+      groups |= 1u << static_cast<unsigned>(DeclarationGroup::TYPE);
     }
-    if (exceptions) levels_.use(DeclarationGroup::EXCEPTION, segment);
+    if (exceptions) groups |= 1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION);
+    levels_.use(groups, segment);
   });
 }
 

@@ -1,18 +1,20 @@
 // The declarative levels: opening, closing, entering and using declarations.
 #include "bugcheck/declarations/declarative_levels.h"
 
+#include <bit>
+
 namespace flawseek {
 
 void DeclarativeLevels::reset() {
   for (DeclarativeLevel& level : levels_) {
     for (NameList& list : level.pending) list.clear();
     for (NameList& list : level.all_names) list.clear();
-    for (FoldedNameSet& index : level.all_names_index) index.clear();
     level.not_recorded = false;
     level.entries.clear();
     level.entry_state = EntryCallState::OUTSIDE;
   }
   declared_.clear();
+  entered_filter_.fill(0);
   current_ = 0;
 }
 
@@ -28,23 +30,23 @@ void DeclarativeLevels::open() {
   level.entry_state = EntryCallState::OUTSIDE;
 }
 
-void DeclarativeLevels::forget(const NameList& names) {
+void DeclarativeLevels::forget(int level, std::size_t group, const NameList& names) {
   for (const NameItem& item : names) {
     fold_name(item.name, folded_);
-    auto found = declared_.find(folded_);
-    if (found != declared_.end() && --found->second <= 0) declared_.erase(found);
+    auto found = declared_.find(std::string_view(folded_));
+    if (found == declared_.end()) continue;
+    found->second[group] &= ~(std::uint32_t{1} << level);
+    const LevelMasks& masks = found->second;
+    if ((masks[0] | masks[1] | masks[2]) == 0) declared_.erase(found);
   }
 }
 
 void DeclarativeLevels::close() {
   DeclarativeLevel& level = current_level();
   for (NameList& list : level.pending) list.clear();
-  for (NameList& list : level.all_names) {
-    forget(list);
-    list.clear();
-  }
-  for (FoldedNameSet& index : level.all_names_index) {
-    if (!index.empty()) index.clear();
+  for (std::size_t g = 0; g < level.all_names.size(); ++g) {
+    forget(current_, g, level.all_names[g]);
+    level.all_names[g].clear();
   }
   level.entries.clear();
   level.entry_state = EntryCallState::OUTSIDE;
@@ -57,41 +59,55 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
   const auto g = static_cast<std::size_t>(group);
   level.all_names[g].append(item);
   if (pending) level.pending[g].append(item);
+  if (item.name.empty()) return;
+  const std::size_t key = filter_key(item.name);
+  entered_filter_[key / 64] |= std::uint64_t{1} << (key % 64);
   fold_name(item.name, folded_);
-  ++declared_[folded_];
-  level.all_names_index[g].insert(folded_);
+  auto found = declared_.find(std::string_view(folded_));
+  if (found == declared_.end()) found = declared_.emplace(folded_, LevelMasks{}).first;
+  found->second[g] |= std::uint32_t{1} << current_;
 }
 
 bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_view name) {
-  const FoldedNameSet& index = levels_[static_cast<std::size_t>(level)].all_names_index[static_cast<std::size_t>(group)];
-  if (index.empty()) return false;
-  fold_name(name, folded_);
-  return index.find(std::string_view(folded_)) != index.end();
-}
-
-bool DeclarativeLevels::maybe_declared(std::string_view name) {
   if (declared_.empty()) return false;
   fold_name(name, folded_);
-  return declared_.find(folded_) != declared_.end();
+  const auto found = declared_.find(std::string_view(folded_));
+  return found != declared_.end() &&
+         (found->second[static_cast<std::size_t>(group)] & (std::uint32_t{1} << level)) != 0;
+}
+
+void DeclarativeLevels::remove_pending(int level, std::size_t group, std::string_view name) {
+  NameList& pending = levels_[static_cast<std::size_t>(level)].pending[group];
+  for (auto it = pending.begin(); it != pending.end();) {
+    if (latin1::equal_ignoring_case(it->name, name)) {
+      pending.remove(it++);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void DeclarativeLevels::use(unsigned groups, std::string_view name) {
+  if (declared_.empty() || name.empty()) return;
+  const std::size_t key = filter_key(name);
+  if ((entered_filter_[key / 64] & (std::uint64_t{1} << (key % 64))) == 0) return;
+  fold_name(name, folded_);
+  const auto found = declared_.find(std::string_view(folded_));
+  if (found == declared_.end()) return;
+  // The levels at and below the current one; the innermost that declares
+  // the name in a group is the one the use refers to.
+  const std::uint32_t visible = current_ >= 31 ? ~std::uint32_t{0} : (std::uint32_t{2} << current_) - 1;
+  const LevelMasks masks = found->second;
+  for (std::size_t g = 0; g < masks.size(); ++g) {
+    if ((groups & (1u << g)) == 0) continue;
+    const std::uint32_t levels = masks[g] & visible;
+    if (levels == 0) continue;
+    remove_pending(31 - std::countl_zero(levels), g, name);
+  }
 }
 
 void DeclarativeLevels::use(DeclarationGroup group, std::string_view name) {
-  const auto g = static_cast<std::size_t>(group);
-  fold_name(name, folded_);
-  const std::string_view folded = folded_;
-  for (int level = current_; level >= 0; --level) {
-    DeclarativeLevel& here = levels_[static_cast<std::size_t>(level)];
-    if (here.all_names_index[g].find(folded) == here.all_names_index[g].end()) continue;
-    NameList& pending = here.pending[g];
-    for (auto it = pending.begin(); it != pending.end();) {
-      if (latin1::equal_ignoring_case(it->name, name)) {
-        pending.remove(it++);
-      } else {
-        ++it;
-      }
-    }
-    return;
-  }
+  use(1u << static_cast<unsigned>(group), name);
 }
 
 }  // namespace flawseek

@@ -27,8 +27,6 @@ struct DeclarativeLevel {
   // Declared here and not yet used; every name declared here.
   std::array<NameList, declaration_group_count> pending;
   std::array<NameList, declaration_group_count> all_names;
-  // The folded names of all_names, so a use finds its level without a walk.
-  std::array<FoldedNameSet, declaration_group_count> all_names_index;
   // Set in the private part of a package specification: what is declared
   // there is for the body and the children, which this check may not see.
   bool not_recorded = false;
@@ -64,18 +62,36 @@ class DeclarativeLevels {
   // it is no longer pending (every view of it, so the incomplete and the
   // full declaration of a type go together).
   void use(DeclarationGroup group, std::string_view name);
-  // Whether any level declares the name in any group (a fast test that
-  // spares the walk for the many names no local declaration has).
-  bool maybe_declared(std::string_view name);
+  // Every group of `groups` (bits by DeclarationGroup) at once, with one
+  // look-up of the name.
+  void use(unsigned groups, std::string_view name);
 
  private:
-  void forget(const NameList& names);
+  // The levels whose all-names list of each group holds a name, one bit a
+  // level: a use finds its level with one look-up, whatever the nesting.
+  using LevelMasks = std::array<std::uint32_t, declaration_group_count>;
+  struct FoldedHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+  };
+  using DeclaredNames = std::unordered_map<std::string, LevelMasks, FoldedHash, std::equal_to<>>;
+
+  void remove_pending(int level, std::size_t group, std::string_view name);
+  void forget(int level, std::size_t group, const NameList& names);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
   int current_ = 0;
-  // Folded name -> how many all-names items carry it, over all levels.
-  std::unordered_map<std::string, std::int32_t> declared_;
+  DeclaredNames declared_;
   std::string folded_;
+  // A filter over every name entered in this check, keyed by length and the
+  // first and last letters, so most uses (names no local declaration has)
+  // are passed over without being folded or hashed.
+  std::array<std::uint64_t, 16> entered_filter_{};
+  static std::size_t filter_key(std::string_view name) noexcept {
+    const auto first = latin1::to_lower(static_cast<unsigned char>(name.front()));
+    const auto last = latin1::to_lower(static_cast<unsigned char>(name.back()));
+    return (name.size() * 7919u + first * 131u + last) & 1023u;
+  }
 };
 
 }  // namespace flawseek

@@ -14,7 +14,26 @@ void UnitUsageRule::reset_file() {
   declared_units_index_.clear();
   with_units_.clear();
   used_names_.clear();
-  remember_used("System");
+  candidate_lengths_ = 0;
+  // A with of System is never reported.
+  add_candidate("System", true);
+  // The body of a pair may use what its specification's withs name.
+  for (const NameItem& item : spec_unused_withs_) {
+    add_candidate(item.name, false);
+    const std::size_t dot = item.name.rfind('.');
+    if (dot != std::string::npos) add_candidate(std::string_view(item.name).substr(dot + 1), false);
+  }
+}
+
+void UnitUsageRule::add_candidate(std::string_view name, bool used) {
+  fold_name(name, folded_);
+  candidate_lengths_ |= length_bit(name.size());
+  const auto found = used_names_.find(std::string_view(folded_));
+  if (found == used_names_.end()) {
+    used_names_.emplace(folded_, used);
+  } else if (used) {
+    found->second = true;
+  }
 }
 
 void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text) {
@@ -33,10 +52,16 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
   const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
   // An operator is called by its symbol between operands, which names nothing.
   if (last.empty() || last.front() == '"') return;
+  // The operations of a controlled type are called by the language itself.
+  if (latin1::equal_ignoring_case(last, "Initialize") || latin1::equal_ignoring_case(last, "Finalize") ||
+      latin1::equal_ignoring_case(last, "Adjust")) {
+    return;
+  }
   fold_name(last, folded_);
   if (declared_units_index_.find(std::string_view(folded_)) != declared_units_index_.end()) return;
   declared_units_index_.insert(folded_);
   declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
+  add_candidate(last, false);
 }
 
 void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view name) {
@@ -46,24 +71,39 @@ void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view 
   std::int32_t column = last.column - static_cast<std::int32_t>(length) + static_cast<std::int32_t>(last.text.size());
   if (column < 1) column = last.column;
   with_units_.add_unique(NameItem{std::string(name), last.line, column, std::string(state.previous_token_line_text())});
+  add_candidate(name, false);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos) add_candidate(name.substr(dot + 1), false);
 }
 
-void UnitUsageRule::insert_used(std::string_view folded) {
-  if (!folded.empty() && used_names_.find(folded) == used_names_.end()) used_names_.emplace(folded);
+void UnitUsageRule::mark_used(std::string_view folded) {
+  const auto found = used_names_.find(folded);
+  if (found != used_names_.end()) found->second = true;
 }
 
 void UnitUsageRule::remember_used(std::string_view name) {
+  // The prefixes and identifiers of the name have the lengths they have
+  // folded: when none has a candidate's length, the name uses no candidate.
+  bool may_match = may_be_candidate(name.size());
+  for (std::size_t dot = name.find('.'), start = 0; !may_match && dot != std::string_view::npos;
+       start = dot + 1, dot = name.find('.', start)) {
+    may_match = may_be_candidate(dot) || may_be_candidate(dot - start);
+  }
+  if (!may_match && name.find('.') != std::string_view::npos) {
+    may_match = may_be_candidate(name.size() - name.rfind('.') - 1);
+  }
+  if (!may_match) return;
   fold_name(name, folded_);
   const std::string_view folded = folded_;
   // Prefixes: "ada", "ada.text_io", "ada.text_io.put".
   for (std::size_t dot = folded.find('.'); dot != std::string_view::npos; dot = folded.find('.', dot + 1)) {
-    insert_used(folded.substr(0, dot));
+    mark_used(folded.substr(0, dot));
   }
-  insert_used(folded);
+  mark_used(folded);
   // Identifiers after the first: "text_io", "put".
   const std::size_t first_dot = folded.find('.');
   if (first_dot == std::string_view::npos) return;
-  for_each_segment(folded.substr(first_dot + 1), [&](std::string_view segment) { insert_used(segment); });
+  for_each_segment(folded.substr(first_dot + 1), [&](std::string_view segment) { mark_used(segment); });
 }
 
 void UnitUsageRule::name_used(std::string_view name) {
@@ -72,7 +112,8 @@ void UnitUsageRule::name_used(std::string_view name) {
 
 bool UnitUsageRule::is_used(std::string_view name) {
   fold_name(name, folded_);
-  return used_names_.find(std::string_view(folded_)) != used_names_.end();
+  const auto found = used_names_.find(std::string_view(folded_));
+  return found != used_names_.end() && found->second;
 }
 
 // A with of A.B.C is used by a name starting A.B.C and, after "use A.B" or

@@ -4,12 +4,15 @@
 // clause of the body, or a program unit only the body declares, must be
 // named in the body. Units named like a box-default generic formal
 // subprogram of the tree are never reported: an instance may call them
-// without naming them. Single files draw no finding.
+// without naming them; nor are operators and the Initialize, Finalize and
+// Adjust of controlled types, which are called without their names. Single
+// files draw no finding.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/declarations/declaration_lists.h"
@@ -39,7 +42,8 @@ class UnitUsageRule {
 
  private:
   void remember_used(std::string_view name);
-  void insert_used(std::string_view folded);
+  void mark_used(std::string_view folded);
+  void add_candidate(std::string_view name, bool used);
   bool is_used(std::string_view name);
   bool is_used_with(std::string_view name);
   void report(const NameList& units, CheckReporter& reporter);
@@ -50,11 +54,23 @@ class UnitUsageRule {
   NameList with_units_;
   NameList spec_declared_units_;
   NameList spec_unused_withs_;
-  // Used_Names as a set of folded names: every prefix and every identifier of
-  // each used name, so "Ada.Text_IO.Put" uses a with of Ada.Text_IO and a
-  // local unit named by an expanded name is found. Nothing is reported from
-  // it, so positions are not kept.
-  FoldedNameSet used_names_;
+  // Used_Names, kept only for the names it is asked about: the file's with'ed
+  // units (whole and by their last identifier), its declared units, and in a
+  // body the specification's unused withs -- all known before their uses,
+  // since context clauses come first and Ada declares before it uses. Every
+  // prefix and every identifier of a used name counts, so "Ada.Text_IO.Put"
+  // uses a with of Ada.Text_IO and a local unit named by an expanded name is
+  // found. Folded name -> used.
+  struct FoldedHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, bool, FoldedHash, std::equal_to<>> used_names_;
+  // The lengths of those names (63: 63 or more), so most used names are
+  // passed over without being folded or hashed.
+  std::uint64_t candidate_lengths_ = 0;
+  static std::uint64_t length_bit(std::size_t length) noexcept { return std::uint64_t{1} << (length < 63 ? length : 63); }
+  bool may_be_candidate(std::size_t length) const noexcept { return (candidate_lengths_ & length_bit(length)) != 0; }
   std::string folded_;
 };
 
