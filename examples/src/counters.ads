@@ -1,11 +1,13 @@
 -->STYLE: TAVIK
---  Counters, written to the TAVIK coding standard.
+--  Counters, written to the TAVIK coding standard. One lapse: TAVIK wants
+--  the predefined type names in upper case, and Boolean is not
+--  (Not Uppercase).
 package Counters is
 
-   type T_Counter is range 0 .. 1_000;
+   type T_COUNTER is range 0 .. 1_000;
 
-   procedure Increment (Counter : in out T_Counter);
+   procedure Increment (Counter : in out T_COUNTER);
 
-   function Is_Full (Counter : in T_Counter) return Boolean;
+   function Is_Full (Counter : in T_COUNTER) return Boolean;
 
 end Counters;

@@ -405,6 +405,15 @@ TEST_F(EndToEnd, TheExamplesShowEveryRuleThatWorks) {
     const std::string label = FindingKind(static_cast<BugKind>(index)).label();
     EXPECT_NE(run.out.find(": " + label + ": "), std::string::npos) << label << "\n" << run.out;
   }
+  // And every style kind, with all of them selected.
+  const ProgramResult styled =
+      run_program({"-q", "--style", "all", "--list-unchecked-style", "--format", "gnu", "examples"},
+                  examples.parent_path());
+  EXPECT_EQ(styled.status, 1) << styled.err;
+  for (int index = 0; index < style_kind_count; ++index) {
+    const std::string label = "Style: " + FindingKind(static_cast<StyleKind>(index)).label();
+    EXPECT_NE(styled.out.find(": " + label), std::string::npos) << label << "\n" << styled.out;
+  }
 }
 
 // ---------------------------------------------------------------------------
