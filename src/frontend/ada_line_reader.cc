@@ -1,6 +1,8 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
+#include <cstring>
+
 #include "platform/file_io.h"
 
 namespace flawseek {
@@ -36,15 +38,20 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
       line_number = line_number_;
       return;
     }
-    // A line ends at LF, CR LF or a lone CR, as GNAT reads sources.
-    std::size_t end = position_;
-    while (end < source_.size() && source_[end] != '\n' && source_[end] != '\r') ++end;
-    std::string_view raw = source_.substr(position_, end - position_);
-    position_ = end;
-    if (position_ < source_.size()) {
-      const bool crlf = source_[position_] == '\r' && position_ + 1 < source_.size() && source_[position_ + 1] == '\n';
-      position_ += crlf ? 2 : 1;
+    // A line ends at LF, CR LF or a lone CR, as GNAT reads sources. Both
+    // searches are memchr, which runs far ahead of a byte loop.
+    const char* const start = source_.data() + position_;
+    const std::size_t left = source_.size() - position_;
+    const void* lf = std::memchr(start, '\n', left);
+    std::size_t end = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : left;
+    std::size_t next = end < left ? end + 1 : end;
+    if (const void* cr = std::memchr(start, '\r', end)) {
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+      next = at + 1 == end && end < left ? end + 1 : at + 1;  // CR LF, or a lone CR
+      end = at;
     }
+    std::string_view raw = source_.substr(position_, end);
+    position_ += next;
     ++line_number_;
     if (raw.size() > long_line_limit && listener_ != nullptr) listener_->on_long_line(raw, line_number_);
     // Trailing blanks and control characters never count: a line of nothing
