@@ -13,7 +13,14 @@ namespace {
 constexpr std::string_view icon_name = "flawseek";
 }
 
-Control::Control(gui::Gui& gui, Log& log) : gui_(gui), log_(log) {
+// A program with a window is an interactive one, even on a headless display
+// (offscreen, a CI machine run as root): its settings are the user's.
+Control::Control(gui::Gui& gui, Log& log)
+    : gui_(gui),
+      log_(log),
+      store_(settings_files_from_environment(), false),
+      metrics_store_(settings_files_from_environment(), false),
+      editor_store_(settings_files_from_environment(), false) {
   for (SettingsStore* store : {&store_, &metrics_store_, &editor_store_}) store->initialize(Company::Brightmoor, product_name());
 }
 

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName("flawseek");
   try {
     flawseek::set_idle_priority();
-    flawseek::SettingsStore log_store;
+    flawseek::SettingsStore log_store(flawseek::settings_files_from_environment(), false);
     flawseek::Log& log = flawseek::process_log();
     log.initialize(log_store);
     flawseek::gui::Gui gui;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -64,7 +65,7 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     std::filesystem::create_directories(directory_ / "user");
     std::filesystem::create_directories(directory_ / "machine");
-    log_.open(directory_ / "flawseek.log", 0, /*flush_each_record=*/true);
+    log_.open(directory_ / "flawseek.log", 0);
   }
 
   // The application key of the user's settings, as stored.
@@ -162,14 +163,18 @@ TEST_F(WindowTest, FirstStartWithAnEmptyStoreShowsTheBasicJob) {
     for (int kind = 0; kind < selectable_style_kind_count; ++kind) {
       const gui::MenuItem item = items.style_kind_item(static_cast<StyleKind>(kind));
       EXPECT_EQ(item.id != 0, kind < 7) << kind;
-      if (item.id != 0) EXPECT_FALSE(gui.item_checked(item)) << kind;
+      if (item.id != 0) {
+        EXPECT_FALSE(gui.item_checked(item)) << kind;
+      }
     }
     for (int option = 0; option < option_count; ++option) {
       const auto which = static_cast<Option>(option);
       const gui::MenuItem item = items.option_item(which);
       EXPECT_EQ(item.id != 0, which != Option::RELAXED_STYLES);
-      if (item.id != 0) EXPECT_EQ(gui.item_checked(item), control.job().option_is_set(which)) << option;
-      if (item.id != 0) EXPECT_GE(item.id, 1000);
+      if (item.id != 0) {
+        EXPECT_EQ(gui.item_checked(item), control.job().option_is_set(which)) << option;
+        EXPECT_GE(item.id, 1000);
+      }
     }
     EXPECT_EQ(items.reference_path_box().id, 0);
     EXPECT_EQ(items.style_set_item(StyleSet::TAVIK).id, 0);
@@ -199,8 +204,12 @@ TEST_F(WindowTest, StoredRuleBookTavikChecksAndGreysTheKindsAndRelaxedStylesShow
       const auto which = static_cast<StyleKind>(kind);
       const gui::MenuItem item = items.style_kind_item(which);
       ASSERT_NE(item.id, 0) << kind;
-      EXPECT_EQ(gui.item_checked(item), which != StyleKind::SUPERFLUOUS_CODE_MARK) << kind;
-      EXPECT_FALSE(gui.item_enabled(item)) << kind;
+      if (which == StyleKind::SUPERFLUOUS_CODE_MARK) {
+        EXPECT_FALSE(gui.item_checked(item));
+      } else {
+        EXPECT_TRUE(gui.item_checked(item)) << kind;
+        EXPECT_FALSE(gui.item_enabled(item)) << kind;
+      }
     }
 
     // RELAXED_STYLES brings the "Reference Path:" box and takes it away again.
@@ -212,7 +221,7 @@ TEST_F(WindowTest, StoredRuleBookTavikChecksAndGreysTheKindsAndRelaxedStylesShow
     EXPECT_TRUE(wait_until([&] { return gui.control_visible(items.reference_path_box()); }));
     EXPECT_TRUE(gui.item_checked(relaxed));
     EXPECT_EQ(gui.visible_count(control.display_page(), gui::ControlKind::EDIT_BOX), 2);
-    EXPECT_EQ(stored()["Options"]["Relaxed Styles"], 1);
+    EXPECT_TRUE(wait_until([&] { return stored()["Options"]["Relaxed Styles"] == 1; }));
     gui.trigger_item(relaxed);
     EXPECT_TRUE(wait_until([&] { return !gui.control_visible(items.reference_path_box()); }));
     EXPECT_EQ(gui.visible_count(control.display_page(), gui::ControlKind::EDIT_BOX), 1);
@@ -255,8 +264,11 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
       return dialog != nullptr;
     }));
     gui.call_on_gui([&] {
-      dialog->selectFile(QString::fromStdString(window_report.string()));
-      dialog->accept();
+      // What the user types in the name box; the directory list may still be loading.
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      name->setText(QString::fromStdString(window_report.string()));
+      static_cast<QDialog*>(dialog)->accept();
     });
     EXPECT_TRUE(wait_until([&] { return std::filesystem::exists(window_report) && gui.item_enabled(control.save_as_item()); }));
 
@@ -360,13 +372,17 @@ TEST_F(WindowTest, TwentyThousandFindingsFillTheTreeWhileTheEventLoopAnswers) {
       *last = std::chrono::steady_clock::now();
       timer->start(10);
     });
+    const auto started = std::chrono::steady_clock::now();
     click(control, control.search_button());
     ASSERT_TRUE(settle(control));
+    RecordProperty("search_and_tree_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                             std::chrono::steady_clock::now() - started).count()));
     gui.call_on_gui([&] { delete timer; });
     EXPECT_EQ(control.findings().findings_count(), count);
     // Kind item, then per finding a file item, a position item and a reason.
     EXPECT_GE(gui.tree_item_count(control.tree_control()), static_cast<std::size_t>(2 * count));
     EXPECT_LT(longest.load(), 200) << "the event loop stalled";
+    RecordProperty("longest_event_loop_gap_ms", static_cast<int>(longest.load()));
   });
 }
 
