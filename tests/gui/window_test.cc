@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "control.h"
+#include "editor_hand_off.h"
 #include "driver/search_texts.h"
 #include "support/environment_variable.h"
 #include "support/file_text.h"
@@ -97,9 +98,11 @@ class WindowTest : public ::testing::Test {
     control.gui().call_on_gui([&] { static_cast<QPushButton*>(control.gui().widget(button))->click(); });
   }
 
-  // Waits until the search is over and the tree shows every queued change.
+  // Waits until the window's first search is over (the click only queues the
+  // action) and the tree shows every queued change.
   static bool settle(Control& control) {
-    return wait_until([&] { return !control.search().running(); }, 60s) &&
+    return wait_until([&] { return control.search().last_outcome() != SearchOutcome::None; }, 60s) &&
+           wait_until([&] { return !control.search().running(); }, 60s) &&
            (control.search().wait_until_idle(), true) &&
            wait_until([&] { return control.gui().tree_pending(control.tree_control()) == 0; }, 60s);
   }
@@ -183,6 +186,8 @@ TEST_F(WindowTest, FirstStartWithAnEmptyStoreShowsTheBasicJob) {
     EXPECT_EQ(gui.control_text(control.search_button()), "Search");
     EXPECT_EQ(gui.control_text(items.search_root_box()), std::filesystem::current_path().string());
     EXPECT_LT(control.search_button().id, 1000);
+    EXPECT_THROW(gui.create_main_window("again", "", {}, false, {}), gui::SequenceError);
+    EXPECT_THROW(gui.tree_set_text(control.tree_control(), gui::root_item, "x"), gui::TreeItemIsRoot);
     // The default size, at a place the platform chose.
     const gui::WindowGeometry geometry = gui.recorded_geometry();
     EXPECT_EQ(geometry.width, 500);
@@ -293,6 +298,22 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
   });
   EXPECT_FALSE(testing::read_file(cli_report).empty());
   EXPECT_EQ(testing::read_file(window_report), testing::read_file(cli_report));
+}
+
+TEST(EditorCommand, FillsTheTemplatesWordsAndFallsBackToXdgOpen) {
+  const Finding at_column{"/src/a b;c.adb", 12, 5, ""};
+  const Finding without_column{"/src/pkg.ads", 40, no_column, ""};
+  EXPECT_EQ(editor_parameter_text(at_column, "0.1.0"), "/12/5");
+  EXPECT_EQ(editor_parameter_text(without_column, "0.1.0"), "/40/1");
+  EXPECT_EQ(editor_parameter_text(at_column, "CodeWright 7"), "-XMovAbs(12,5)");
+  EXPECT_EQ(editor_command("code -g %f:%l:%c", at_column, "0.1.0"),
+            (std::vector<std::string>{"code", "-g", "/src/a b;c.adb:12:5"}));
+  EXPECT_EQ(editor_command("\"/opt/my editor/ed\" +%l %f %p 100%%", without_column, "0.1.0"),
+            (std::vector<std::string>{"/opt/my editor/ed", "+40", "/src/pkg.ads", "/40/1", "100%"}));
+  EXPECT_EQ(editor_command("  ", at_column, "0.1.0"), (std::vector<std::string>{"xdg-open", "/src/a b;c.adb"}));
+  // A file that is not there (a finding under "Unknown file") starts nothing.
+  EXPECT_FALSE(open_in_editor(Finding{"Unknown file", 1, 1, ""}, "true"));
+  EXPECT_FALSE(open_in_editor(std::nullopt, "true"));
 }
 
 TEST_F(WindowTest, StopEndsTheSearchAndClosingDuringASearchStopsItFirst) {
