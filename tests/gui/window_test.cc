@@ -364,6 +364,14 @@ TEST_F(WindowTest, MetricsComeBackAfterARestartAndANegativeSizeFallsBack) {
     EXPECT_EQ(again.y, first.y);
   });
 
+  // Closing while maximised keeps the last normal placement.
+  with_window([&](Control& control) {
+    control.gui().call_on_gui([&] { static_cast<QMainWindow*>(control.gui().main_window_widget())->showMaximized(); });
+    EXPECT_TRUE(wait_until([&] { return control.gui().minimised_or_maximised(); }));
+  });
+  EXPECT_EQ(stored()["Metrics"]["Width"], first.width);
+  EXPECT_EQ(stored()["Metrics"]["Height"], first.height);
+
   store({{"Metrics", {{"Width", -40}, {"Height", 0}}}});
   with_window([&](Control& control) {
     EXPECT_EQ(control.gui().recorded_geometry().width, 500);
