@@ -205,6 +205,10 @@ struct Gui::State {
   std::atomic<bool> ended{false};
   Action close_handler;
 
+  std::mutex status_mutex;
+  std::string status_wanted;
+  bool status_scheduled = false;
+
   mutable std::mutex geometry_mutex;
   WindowGeometry geometry;
   bool minimised_or_maximised = false;
@@ -454,13 +458,28 @@ void Gui::show_message(std::string_view text, MessageKind kind) {
 
 void Gui::set_status_text(std::string_view text) {
   State* state = state_.get();
-  std::string copy(text);
   if (state->ended) return;
-  // Fire and forget: the search thread must not wait for the painting.
+  // The search reports progress per file: only the latest text matters, so
+  // one queued update at a time shows it (a flood of updates would keep the
+  // event loop from answering).
+  bool schedule = false;
+  {
+    std::lock_guard lock(state->status_mutex);
+    state->status_wanted.assign(text);
+    schedule = !state->status_scheduled;
+    state->status_scheduled = true;
+  }
+  if (!schedule) return;
   QMetaObject::invokeMethod(
       &state->bridge,
-      [state, copy = std::move(copy)] {
-        if (state->window != nullptr) state->window->statusBar()->showMessage(to_q(copy));
+      [state] {
+        std::string shown;
+        {
+          std::lock_guard lock(state->status_mutex);
+          shown = state->status_wanted;
+          state->status_scheduled = false;
+        }
+        if (state->window != nullptr) state->window->statusBar()->showMessage(to_q(shown));
       },
       QThread::currentThread() == state->bridge.thread() ? Qt::DirectConnection : Qt::QueuedConnection);
 }
