@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -186,6 +187,23 @@ TEST_F(WindowTest, FirstStartWithAnEmptyStoreShowsTheBasicJob) {
     EXPECT_EQ(gui.control_text(control.search_button()), "Search");
     EXPECT_EQ(gui.control_text(items.search_root_box()), std::filesystem::current_path().string());
     EXPECT_LT(control.search_button().id, 1000);
+    // The About box: a modal message titled like the window.
+    std::thread about([&] { control.show_about(); });
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(wait_until([&] {
+      gui.call_on_gui([&] {
+        if (auto* found = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box = found;
+      });
+      return box != nullptr;
+    }));
+    if (box != nullptr) {
+      gui.call_on_gui([&] {
+        EXPECT_EQ(box->windowTitle().toStdString(), gui.title());
+        EXPECT_EQ(box->text().toStdString().rfind("Flawseek v" FLAWSEEK_EXPECTED_VERSION "\n", 0), 0u);
+        box->accept();
+      });
+    }
+    about.join();
     EXPECT_THROW(gui.create_main_window("again", "", {}, false, {}), gui::SequenceError);
     EXPECT_THROW(gui.tree_set_text(control.tree_control(), gui::root_item, "x"), gui::TreeItemIsRoot);
     // The default size, at a place the platform chose.
