@@ -625,6 +625,8 @@ namespace {
 
 Control add_control(std::deque<PageState>& pages, Page page, ControlKind kind, QWidget* widget, QLabel* label) {
   PageState& state = pages.at(static_cast<std::size_t>(page.index));
+  // Ids from 1000 on belong to menu items.
+  if (state.next_id >= first_menu_item_id) throw GuiError("Gui: too many controls on page " + state.name);
   ControlState& control = state.controls.emplace_back();
   control.kind = kind;
   control.id = state.next_id++;
