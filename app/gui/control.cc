@@ -1,0 +1,145 @@
+// Start-up of the application window and its actions.
+#include "control.h"
+
+#include <QFileDialog>
+
+#include "editor_hand_off.h"
+#include "findings/report_writers.h"
+#include "platform/environment.h"
+
+namespace flawseek {
+
+namespace {
+constexpr std::string_view icon_name = "flawseek";
+}
+
+// A program with a window is an interactive one, even on a headless display
+// (offscreen, a CI machine run as root): its settings are the user's.
+Control::Control(gui::Gui& gui, Log& log)
+    : gui_(gui),
+      log_(log),
+      store_(settings_files_from_environment(), false),
+      metrics_store_(settings_files_from_environment(), false),
+      editor_store_(settings_files_from_environment(), false) {
+  for (SettingsStore* store : {&store_, &metrics_store_, &editor_store_}) store->initialize(Company::Brightmoor, product_name());
+}
+
+Control::~Control() {
+  if (search_) search_->shutdown_search();
+  findings_.set_view(nullptr);
+}
+
+std::string Control::about_text() {
+  return std::string(product_name()) + " v" + std::string(product_version()) + "\n" + std::string(legal_copyright()) +
+         "\n" + "Developed on behalf of Brightmoor.";
+}
+
+void Control::start() {
+  try {
+    log_.put("Flawseek Started");
+
+    metrics_ = std::make_unique<gui::WindowMetrics>(gui_, metrics_store_);
+    metrics_->create_main_window(product_name(), product_version(), [this] { close_handler(); },
+                                 gui::WindowGeometry{}, icon_name, /*top_most=*/false);
+
+    page_ = gui_.create_page(display_page_name);
+    tree_control_ = gui_.add_tree_view(page_, [this](int item) { open_finding(item); });
+    tree_ = std::make_unique<FindingsTree>(gui_, tree_control_);
+    findings_.set_view(tree_.get());
+
+    search_button_ = gui_.add_button(page_, "Search", [this] { toggle_search(); }, 100);
+    const gui::Control look_in = gui_.add_edit_box(page_, look_in_label, current_directory_text());
+
+    const gui::Menu file = gui_.create_menu("File");
+    save_as_item_ = gui_.add_item(file, "Save As...", [this](int) { save_as(); }, 0);
+    gui_.enable_item(save_as_item_, false);
+    gui_.add_separator(file);
+    gui_.add_item(file, "Close", [this](int) { gui_.close(); }, 0);
+
+    const gui::Menu options = gui_.create_menu("Options");
+    const gui::Menu style = gui_.create_menu("Style");
+
+    job_controls_ = std::make_unique<WindowJobControls>(gui_, page_, options, style);
+    job_controls_->set_search_root_box(look_in);
+    job_ = std::make_unique<Job>(*job_controls_, &store_);
+    job_controls_->set_job(*job_);
+    job_controls_->set_unchecked_style_toggle([this] {
+      job_->toggle_list_unchecked_style();
+      findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
+    });
+    job_->load_job();
+
+    const gui::Menu help = gui_.create_menu("Help");
+    const gui::MenuItem help_item = gui_.add_item(help, "Help", {}, 0);
+    gui_.enable_item(help_item, false);
+    gui_.add_separator(help);
+    gui_.add_item(help, "About", [this](int) { show_about(); }, 0);
+
+    // The findings side: an empty tree, and the first style command of a
+    // search makes "List Unchecked Style" available through the job.
+    findings_.clear_findings();
+    findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
+    findings_.set_unchecked_style_listener([this](bool) { job_->note_style_command_seen(); });
+
+    search_controls_ = std::make_unique<WindowSearchControls>(gui_, search_button_, save_as_item_);
+    search_ = std::make_unique<SearchRun>(*job_, findings_, *search_controls_, log_, checker_, survey_);
+    if (!log_.warning().empty()) gui_.set_status_text(log_.warning());
+  } catch (const std::exception& error) {
+    log_.put_exception("Control.Start", error);
+    throw;
+  }
+}
+
+void Control::toggle_search() {
+  if (!search_->running())
+    findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
+  search_->toggle_search();
+}
+
+void Control::close_handler() {
+  // A running search stops first; the window closes once the thread has ended.
+  if (search_) search_->shutdown_search();
+}
+
+void Control::save_as() {
+  std::string name;
+  gui_.call_on_gui([&] {
+    QFileDialog dialog(static_cast<QWidget*>(gui_.main_window_widget()));
+    dialog.setWindowTitle(QString::fromStdString(gui_.title()));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"Comma Delimited (*.csv)", "Plain text (*.txt)"});
+    dialog.setDefaultSuffix("txt");
+    // Qt's own dialog: the same on every desktop, and reachable by tests.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      name = dialog.selectedFiles().front().toStdString();
+  });
+  if (name.empty() || name.front() == '\0') return;
+  gui_.enable_item(save_as_item_, false);
+  try {
+    save_report(findings_, name, date_and_time_image(local_time()));
+  } catch (const std::exception& error) {
+    log_.put_exception("Control.Save_As", error);
+    gui_.enable_item(save_as_item_, true);
+    gui_.show_message(error.what(), gui::MessageKind::Error);
+    return;
+  }
+  gui_.enable_item(save_as_item_, true);
+}
+
+void Control::show_about() { gui_.show_message(about_text()); }
+
+void Control::open_finding(int item) {
+  if (item <= 0) return;
+  std::string command;
+  try {
+    editor_store_.open_application_key();
+    if (editor_store_.value_kind(editor_value) == ValueKind::String) command = editor_store_.get_string(editor_value);
+  } catch (const RegistryError&) {
+    // No readable template: the desktop's default application opens the file.
+  }
+  open_in_editor(tree_->finding(static_cast<TreeItem>(item)), command);
+}
+
+}  // namespace flawseek

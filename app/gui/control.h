@@ -1,0 +1,82 @@
+// The application window (Control.Start): the main window with its metrics,
+// the "Display" page, the File, Options, Style and Help menus, wired to the
+// job, the search run, the findings list and the report writer.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "bugcheck/bug_checker.h"
+#include "driver/job.h"
+#include "driver/search_run.h"
+#include "findings/findings_list.h"
+#include "findings_tree.h"
+#include "gui/gui.h"
+#include "gui/metrics.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+#include "stylecheck/unit_survey/tavik_unit.h"
+#include "window_controls.h"
+
+namespace flawseek {
+
+inline constexpr std::string_view display_page_name = "Display";
+inline constexpr std::string_view look_in_label = "Look in:";
+
+class Control {
+ public:
+  // The QApplication must exist; call on the GUI thread.
+  Control(gui::Gui& gui, Log& log);
+  ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  // Builds the window in the order start-up needs (logs "Flawseek Started").
+  void start();
+
+  // The actions, also reachable from tests.
+  void toggle_search();
+  void save_as();
+  void show_about();
+  void open_finding(int item);
+
+  // What tests inspect.
+  gui::Gui& gui() { return gui_; }
+  Job& job() { return *job_; }
+  SearchRun& search() { return *search_; }
+  FindingsList& findings() { return findings_; }
+  WindowJobControls& job_controls() { return *job_controls_; }
+  FindingsTree& tree() { return *tree_; }
+  gui::Control search_button() const { return search_button_; }
+  gui::Control tree_control() const { return tree_control_; }
+  gui::MenuItem save_as_item() const { return save_as_item_; }
+  gui::Page display_page() const { return page_; }
+
+  // The About box's text.
+  static std::string about_text();
+
+ private:
+  void close_handler();
+
+  gui::Gui& gui_;
+  Log& log_;
+  SettingsStore store_;          // the job's (action and search threads)
+  SettingsStore metrics_store_;  // the termination handler's
+  SettingsStore editor_store_;   // read at each double-click
+  std::unique_ptr<gui::WindowMetrics> metrics_;
+  FindingsList findings_;
+  std::unique_ptr<FindingsTree> tree_;
+  std::unique_ptr<WindowJobControls> job_controls_;
+  std::unique_ptr<WindowSearchControls> search_controls_;
+  std::unique_ptr<Job> job_;
+  BugChecker checker_;
+  TavikUnit survey_;
+  std::unique_ptr<SearchRun> search_;
+
+  gui::Page page_;
+  gui::Control search_button_;
+  gui::Control tree_control_;
+  gui::MenuItem save_as_item_;
+};
+
+}  // namespace flawseek

@@ -1,0 +1,84 @@
+// flawseek-gui: the desktop window. Start-up runs on the main thread, which then
+// runs the event loop (Qt's GUI thread must be the main one).
+//
+//   flawseek-gui                      the window
+//   flawseek-gui --screenshot FILE    search the stored root, save a picture of
+//                                     the window as FILE (PNG), close
+#include <QApplication>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "control.h"
+#include "platform/environment.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+// Presses "Search" as a user would, waits until the tree shows everything,
+// opens the first findings and saves the window's picture.
+void take_screenshot(flawseek::Control& control, const std::string& file) {
+  using namespace std::chrono_literals;
+  flawseek::gui::Gui& gui = control.gui();
+  control.gui().call_on_gui([&] { control.toggle_search(); });
+  std::this_thread::sleep_for(100ms);
+  control.search().wait_until_idle();
+  while (gui.tree_pending(control.tree_control()) != 0) std::this_thread::sleep_for(20ms);
+  std::this_thread::sleep_for(200ms);
+  gui.call_on_gui([&] {
+    auto* view = static_cast<QTreeWidget*>(gui.widget(control.tree_control()));
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* kind = view->topLevelItem(i);
+      view->expandItem(kind);
+      if (kind->childCount() > 0) {
+        view->expandItem(kind->child(0));
+        if (kind->child(0)->childCount() > 0) view->expandItem(kind->child(0)->child(0));
+      }
+    }
+    auto* window = static_cast<QMainWindow*>(gui.main_window_widget());
+    if (!window->grab().save(QString::fromStdString(file), "PNG")) std::cerr << "flawseek-gui: cannot write " << file << "\n";
+  });
+  gui.close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Flawseek");
+  QApplication::setDesktopFileName("flawseek");
+  std::string screenshot;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
+      screenshot = arguments[++i].toStdString();
+    } else {
+      std::cerr << "Usage: flawseek-gui [--screenshot FILE]\n";
+      return 2;
+    }
+  }
+  try {
+    flawseek::set_idle_priority();
+    // The log listens to this store until the process ends, so it lives as long.
+    static flawseek::SettingsStore log_store(flawseek::settings_files_from_environment(), false);
+    flawseek::Log& log = flawseek::process_log();
+    log.initialize(log_store);
+    flawseek::gui::Gui gui;
+    flawseek::Control control(gui, log);
+    control.start();
+    std::thread photographer;
+    if (!screenshot.empty()) photographer = std::thread([&] { take_screenshot(control, screenshot); });
+    const int status = gui.run();
+    if (photographer.joinable()) photographer.join();
+    return status;
+  } catch (const std::exception& error) {
+    std::cerr << "flawseek-gui: " << error.what() << "\n";
+    return 1;
+  }
+}

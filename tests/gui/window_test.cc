@@ -1,0 +1,444 @@
+// The real window on the offscreen platform: start-up from the settings store,
+// the job's menus, searching, stopping, closing, Save As, the editor hand-off,
+// the metrics, and a long tree filling while the event loop keeps answering.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "control.h"
+#include "editor_hand_off.h"
+#include "driver/search_texts.h"
+#include "support/environment_variable.h"
+#include "support/file_text.h"
+#include "support/temporary_directory.h"
+#include "platform/label.h"
+
+namespace flawseek {
+namespace {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+// Polls until `ready` holds; false after `limit`.
+bool wait_until(const std::function<bool()>& ready, std::chrono::milliseconds limit = 20s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+// Runs the program and returns what it printed on standard output.
+std::string run_program(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return output;
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(directory_ / "user");
+    std::filesystem::create_directories(directory_ / "machine");
+    log_.open(directory_ / "flawseek.log", 0);
+  }
+
+  // The application key of the user's settings, as stored.
+  void store(const Json& application) {
+    std::ofstream(user_file_) << Json{{"Software", {{"Brightmoor", {{"Flawseek", application}}}}}}.dump();
+  }
+  Json stored() const {
+    std::ifstream in(user_file_);
+    if (!in) return Json::object();
+    Json all = Json::parse(in, nullptr, false);
+    return all.is_object() ? all["Software"]["Brightmoor"]["Flawseek"] : Json::object();
+  }
+
+  // Starts the window, runs `steps` as a user would (on a thread of its own,
+  // while the main thread runs the event loop), then closes the window.
+  void with_window(const std::function<void(Control&)>& steps) {
+    gui::Gui gui;
+    Control control(gui, log_);
+    control.start();
+    std::thread user([&] {
+      steps(control);
+      gui.close();
+    });
+    gui.run();
+    user.join();
+  }
+
+  static void click(Control& control, gui::Control button) {
+    control.gui().call_on_gui([&] { static_cast<QPushButton*>(control.gui().widget(button))->click(); });
+  }
+
+  // Waits until the window's first search is over (the click only queues the
+  // action) and the tree shows every queued change.
+  static bool settle(Control& control) {
+    return wait_until([&] { return control.search().last_outcome() != SearchOutcome::None; }, 60s) &&
+           wait_until([&] { return !control.search().running(); }, 60s) &&
+           (control.search().wait_until_idle(), true) &&
+           wait_until([&] { return control.gui().tree_pending(control.tree_control()) == 0; }, 60s);
+  }
+
+  // The widget's items, printed like the command line prints its tree.
+  static std::string tree_text(Control& control) {
+    std::ostringstream out;
+    control.gui().call_on_gui([&] {
+      auto* view = static_cast<QTreeWidget*>(control.gui().widget(control.tree_control()));
+      std::function<void(QTreeWidgetItem*, int)> print = [&](QTreeWidgetItem* item, int depth) {
+        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item->text(0).toStdString() << "\n";
+        for (int i = 0; i < item->childCount(); ++i) print(item->child(i), depth + 1);
+      };
+      for (int i = 0; i < view->topLevelItemCount(); ++i) print(view->topLevelItem(i), 0);
+    });
+    return out.str();
+  }
+
+  static QTreeWidgetItem* top_item(Control& control, int index) {
+    auto* view = static_cast<QTreeWidget*>(control.gui().widget(control.tree_control()));
+    return view->topLevelItem(index);
+  }
+
+  // A small tree: a file whose name holds blanks and ';' with a syntax error,
+  // and a clean one.
+  std::filesystem::path make_fixture_tree() {
+    const std::filesystem::path root = directory_ / "sources";
+    std::filesystem::create_directories(root / "sub");
+    std::ofstream(root / "my pkg;x.adb") << "procedure My_Pkg is\nbegin\n   null\nend My_Pkg;\n";
+    std::ofstream(root / "sub" / "clean.adb") << "procedure Clean is\nbegin\n   null;\nend Clean;\n";
+    std::ofstream(root / "sub" / "broken.ads") << "package Broken is\n   X : Integer\nend Broken;\n";
+    return root;
+  }
+
+  // Files that together give at least `count` syntax errors, one per file,
+  // spread over directories.
+  std::filesystem::path make_large_tree(int count) {
+    const std::filesystem::path root = directory_ / "large";
+    for (int i = 0; i < count; ++i) {
+      const std::filesystem::path folder = root / ("d" + std::to_string(i / 500));
+      if (i % 500 == 0) std::filesystem::create_directories(folder);
+      std::ofstream(folder / ("f" + std::to_string(i) + ".adb")) << "procedure P is begin null end P;\n";
+    }
+    return root;
+  }
+
+  testing::TemporaryDirectory directory_{"gui"};
+  const std::filesystem::path user_file_ = directory_ / "user" / "registry.json";
+  const std::filesystem::path machine_file_ = directory_ / "machine" / "registry.json";
+  testing::EnvironmentVariable user_variable_{"FLAWSEEK_USER_REGISTRY", user_file_.c_str()};
+  testing::EnvironmentVariable machine_variable_{"FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str()};
+  testing::EnvironmentVariable editor_home_{"XDG_CONFIG_HOME", (directory_ / "config").c_str()};
+  Log log_;
+};
+
+TEST_F(WindowTest, FirstStartWithAnEmptyStoreShowsTheBasicJob) {
+  with_window([&](Control& control) {
+    WindowJobControls& items = control.job_controls();
+    gui::Gui& gui = control.gui();
+    EXPECT_EQ(gui.title(), "Flawseek " FLAWSEEK_EXPECTED_VERSION);
+    for (int kind = 0; kind < selectable_style_kind_count; ++kind) {
+      const gui::MenuItem item = items.style_kind_item(static_cast<StyleKind>(kind));
+      EXPECT_EQ(item.id != 0, kind < 7) << kind;
+      if (item.id != 0) {
+        EXPECT_FALSE(gui.item_checked(item)) << kind;
+      }
+    }
+    for (int option = 0; option < option_count; ++option) {
+      const auto which = static_cast<Option>(option);
+      const gui::MenuItem item = items.option_item(which);
+      EXPECT_EQ(item.id != 0, which != Option::RELAXED_STYLES);
+      if (item.id != 0) {
+        EXPECT_EQ(gui.item_checked(item), control.job().option_is_set(which)) << option;
+        EXPECT_GE(item.id, 1000);
+      }
+    }
+    EXPECT_EQ(items.reference_path_box().id, 0);
+    EXPECT_EQ(items.style_set_item(StyleSet::TAVIK).id, 0);
+    EXPECT_EQ(items.list_unchecked_style_item().id, 0);
+    EXPECT_FALSE(gui.item_enabled(control.save_as_item()));
+    EXPECT_EQ(gui.control_text(control.search_button()), "Search");
+    EXPECT_EQ(gui.control_text(items.search_root_box()), std::filesystem::current_path().string());
+    EXPECT_LT(control.search_button().id, 1000);
+    // The About box: a modal message titled like the window.
+    std::thread about([&] { control.show_about(); });
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(wait_until([&] {
+      gui.call_on_gui([&] {
+        if (auto* found = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box = found;
+      });
+      return box != nullptr;
+    }));
+    if (box != nullptr) {
+      gui.call_on_gui([&] {
+        EXPECT_EQ(box->windowTitle().toStdString(), gui.title());
+        EXPECT_EQ(box->text().toStdString().rfind("Flawseek v" FLAWSEEK_EXPECTED_VERSION "\n", 0), 0u);
+        box->accept();
+      });
+    }
+    about.join();
+    EXPECT_THROW(gui.create_main_window("again", "", {}, false, {}), gui::SequenceError);
+    EXPECT_THROW(gui.tree_set_text(control.tree_control(), gui::root_item, "x"), gui::TreeItemIsRoot);
+    // The default size, at a place the platform chose.
+    const gui::WindowGeometry geometry = gui.recorded_geometry();
+    EXPECT_EQ(geometry.width, 500);
+    EXPECT_EQ(geometry.height, 300);
+  });
+  EXPECT_NE(testing::read_file(directory_ / "flawseek.log").find("Flawseek Started"), std::string::npos);
+  // The close wrote the metrics.
+  EXPECT_EQ(stored()["Metrics"]["Width"], 500);
+}
+
+TEST_F(WindowTest, StoredRuleBookTavikChecksAndGreysTheKindsAndRelaxedStylesShowsTheReferencePath) {
+  store({{"Options", {{"Default Rule Book", 3}}}});
+  with_window([&](Control& control) {
+    WindowJobControls& items = control.job_controls();
+    gui::Gui& gui = control.gui();
+    EXPECT_TRUE(gui.item_checked(items.style_set_item(StyleSet::TAVIK)));
+    EXPECT_FALSE(gui.item_checked(items.style_set_item(StyleSet::USER)));
+    for (int kind = 0; kind < selectable_style_kind_count; ++kind) {
+      const auto which = static_cast<StyleKind>(kind);
+      const gui::MenuItem item = items.style_kind_item(which);
+      ASSERT_NE(item.id, 0) << kind;
+      if (which == StyleKind::SUPERFLUOUS_CODE_MARK) {
+        EXPECT_FALSE(gui.item_checked(item));
+      } else {
+        EXPECT_TRUE(gui.item_checked(item)) << kind;
+        EXPECT_FALSE(gui.item_enabled(item)) << kind;
+      }
+    }
+
+    // RELAXED_STYLES brings the "Reference Path:" box and takes it away again.
+    const gui::MenuItem relaxed = items.option_item(Option::RELAXED_STYLES);
+    ASSERT_NE(relaxed.id, 0);
+    ASSERT_NE(items.reference_path_box().id, 0);
+    EXPECT_FALSE(gui.control_visible(items.reference_path_box()));
+    gui.trigger_item(relaxed);
+    EXPECT_TRUE(wait_until([&] { return gui.control_visible(items.reference_path_box()); }));
+    EXPECT_TRUE(gui.item_checked(relaxed));
+    EXPECT_EQ(gui.visible_count(control.display_page(), gui::ControlKind::EDIT_BOX), 2);
+    EXPECT_TRUE(wait_until([&] { return stored()["Options"]["Relaxed Styles"] == 1; }));
+    gui.trigger_item(relaxed);
+    EXPECT_TRUE(wait_until([&] { return !gui.control_visible(items.reference_path_box()); }));
+    EXPECT_EQ(gui.visible_count(control.display_page(), gui::ControlKind::EDIT_BOX), 1);
+    EXPECT_TRUE(wait_until([&] { return stored()["Options"]["Relaxed Styles"] == 0; }));
+  });
+}
+
+TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsToTheEditor) {
+  const std::filesystem::path root = make_fixture_tree();
+  const std::filesystem::path arguments = directory_ / "editor arguments";
+  const std::filesystem::path editor = directory_ / "fake-editor";
+  std::ofstream(editor) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " << quoted(arguments.string()) << ".part\n"
+                        << "mv " << quoted(arguments.string() + ".part") << " " << quoted(arguments.string()) << "\n";
+  ::chmod(editor.c_str(), 0755);
+  store({{"Search Root", root.string()}, {"Editor", quoted(editor.string()) + " --file %f --at %l:%c %p"}});
+  const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
+  const std::string expected_tree = run_program(program + " --quiet --format tree " + quoted(root.string()));
+  const std::filesystem::path cli_report = directory_ / "cli.csv";
+  run_program(program + " --quiet --report " + quoted(cli_report.string()) + " " + quoted(root.string()) + " >/dev/null");
+  const std::filesystem::path window_report = directory_ / "window.csv";
+
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    click(control, control.search_button());
+    ASSERT_TRUE(settle(control));
+    EXPECT_EQ(tree_text(control), expected_tree);
+    ASSERT_EQ(control.findings().findings_count(), 2);
+    EXPECT_EQ(gui.status_text(), result_text(2, control.search().last_counts()));
+    EXPECT_EQ(gui.control_text(control.search_button()), "Search");
+    EXPECT_TRUE(gui.item_enabled(control.save_as_item()));
+
+    // Save As: the user types the name in the dialog.
+    gui.trigger_item(control.save_as_item());
+    QFileDialog* dialog = nullptr;
+    ASSERT_TRUE(wait_until([&] {
+      gui.call_on_gui([&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+          if (auto* found = qobject_cast<QFileDialog*>(widget); found != nullptr && found->isVisible()) dialog = found;
+      });
+      return dialog != nullptr;
+    }));
+    gui.call_on_gui([&] {
+      // What the user types in the name box; the directory list may still be loading.
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      name->setText(QString::fromStdString(window_report.string()));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_TRUE(wait_until([&] { return std::filesystem::exists(window_report) && gui.item_enabled(control.save_as_item()); }));
+
+    // A double-click on the position item of the finding in "my pkg;x.adb".
+    const Finding& finding = control.findings().findings(BugKind::SYNTAX_ERROR).front();
+    gui.call_on_gui([&] {
+      QTreeWidgetItem* kind = top_item(control, 0);
+      QTreeWidgetItem* file = nullptr;
+      for (int i = 0; i < kind->childCount(); ++i)
+        if (kind->child(i)->text(0).toStdString() == (root / "my pkg;x.adb").string()) file = kind->child(i);
+      ASSERT_NE(file, nullptr);
+      // A kind item carries no finding: nothing starts.
+      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemDoubleClicked(kind, 0);
+      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemDoubleClicked(file->child(0), 0);
+    });
+    EXPECT_EQ(finding.file, (root / "my pkg;x.adb").string());
+    ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(arguments); }));
+    const std::string line = std::to_string(finding.line);
+    const std::string column = std::to_string(finding.column == no_column ? 1 : finding.column);
+    EXPECT_EQ(testing::read_file(arguments),
+              "--file\n" + finding.file + "\n--at\n" + line + ":" + column + "\n/" + line + "/" + column + "\n");
+  });
+  EXPECT_FALSE(testing::read_file(cli_report).empty());
+  EXPECT_EQ(testing::read_file(window_report), testing::read_file(cli_report));
+}
+
+TEST(EditorCommand, FillsTheTemplatesWordsAndFallsBackToXdgOpen) {
+  const Finding at_column{"/src/a b;c.adb", 12, 5, ""};
+  const Finding without_column{"/src/pkg.ads", 40, no_column, ""};
+  EXPECT_EQ(editor_parameter_text(at_column, "0.1.0"), "/12/5");
+  EXPECT_EQ(editor_parameter_text(without_column, "0.1.0"), "/40/1");
+  EXPECT_EQ(editor_parameter_text(at_column, "CodeWright 7"), "-XMovAbs(12,5)");
+  EXPECT_EQ(editor_command("code -g %f:%l:%c", at_column, "0.1.0"),
+            (std::vector<std::string>{"code", "-g", "/src/a b;c.adb:12:5"}));
+  EXPECT_EQ(editor_command("\"/opt/my editor/ed\" +%l %f %p 100%%", without_column, "0.1.0"),
+            (std::vector<std::string>{"/opt/my editor/ed", "+40", "/src/pkg.ads", "/40/1", "100%"}));
+  EXPECT_EQ(editor_command("  ", at_column, "0.1.0"), (std::vector<std::string>{"xdg-open", "/src/a b;c.adb"}));
+  // A file that is not there (a finding under "Unknown file") starts nothing.
+  EXPECT_FALSE(open_in_editor(Finding{"Unknown file", 1, 1, ""}, "true"));
+  EXPECT_FALSE(open_in_editor(std::nullopt, "true"));
+}
+
+TEST_F(WindowTest, StopEndsTheSearchAndClosingDuringASearchStopsItFirst) {
+  const std::filesystem::path root = make_large_tree(3000);
+  store({{"Search Root", root.string()}});
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    click(control, control.search_button());
+    ASSERT_TRUE(wait_until([&] { return gui.control_text(control.search_button()) == "Stop"; }));
+    EXPECT_FALSE(gui.item_enabled(control.save_as_item()));
+    click(control, control.search_button());
+    ASSERT_TRUE(settle(control));
+    EXPECT_EQ(gui.status_text(), SearchTexts::aborted);
+    EXPECT_LT(control.findings().findings_count(), 3000);
+    EXPECT_TRUE(gui.control_enabled(control.search_button()));
+    EXPECT_EQ(gui.control_text(control.search_button()), "Search");
+  });
+
+  // Closing while the search runs: the close waits for the search to stop.
+  bool was_running = false;
+  gui::Gui* window = nullptr;
+  with_window([&](Control& control) {
+    window = &control.gui();
+    click(control, control.search_button());
+    was_running = wait_until([&] { return control.search().running() && control.findings().findings_count() > 0; });
+  });
+  EXPECT_TRUE(was_running);
+}
+
+TEST_F(WindowTest, MetricsComeBackAfterARestartAndANegativeSizeFallsBack) {
+  gui::WindowGeometry first;
+  with_window([&](Control& control) {
+    control.gui().call_on_gui([&] {
+      auto* window = static_cast<QMainWindow*>(control.gui().main_window_widget());
+      window->resize(640, 420);
+      window->move(33, 44);
+    });
+    ASSERT_TRUE(wait_until([&] { return control.gui().recorded_geometry().width != 500; }));
+    first = control.gui().recorded_geometry();
+  });
+  EXPECT_EQ(stored()["Metrics"]["Width"], first.width);
+  EXPECT_EQ(stored()["Metrics"]["X-Position"], first.x);
+  with_window([&](Control& control) {
+    const gui::WindowGeometry again = control.gui().recorded_geometry();
+    EXPECT_EQ(again.width, first.width);
+    EXPECT_EQ(again.height, first.height);
+    EXPECT_EQ(again.x, first.x);
+    EXPECT_EQ(again.y, first.y);
+  });
+
+  // Closing while maximised keeps the last normal placement.
+  with_window([&](Control& control) {
+    control.gui().call_on_gui([&] { static_cast<QMainWindow*>(control.gui().main_window_widget())->showMaximized(); });
+    EXPECT_TRUE(wait_until([&] { return control.gui().minimised_or_maximised(); }));
+  });
+  EXPECT_EQ(stored()["Metrics"]["Width"], first.width);
+  EXPECT_EQ(stored()["Metrics"]["Height"], first.height);
+
+  store({{"Metrics", {{"Width", -40}, {"Height", 0}}}});
+  with_window([&](Control& control) {
+    EXPECT_EQ(control.gui().recorded_geometry().width, 500);
+    EXPECT_EQ(control.gui().recorded_geometry().height, 300);
+  });
+}
+
+TEST_F(WindowTest, TwentyThousandFindingsFillTheTreeWhileTheEventLoopAnswers) {
+  const int count = 20000;
+  const std::filesystem::path root = make_large_tree(count);
+  store({{"Search Root", root.string()}});
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    // A timer on the GUI thread: the longest wait between two ticks is how
+    // long the window could not answer.
+    std::atomic<long long> longest{0};
+    auto last = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::steady_clock::now());
+    QTimer* timer = nullptr;
+    gui.call_on_gui([&] {
+      timer = new QTimer;
+      QObject::connect(timer, &QTimer::timeout, [&longest, last] {
+        const auto now = std::chrono::steady_clock::now();
+        const long long gap = std::chrono::duration_cast<std::chrono::milliseconds>(now - *last).count();
+        if (gap > longest) longest = gap;
+        *last = now;
+      });
+      *last = std::chrono::steady_clock::now();
+      timer->start(10);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    click(control, control.search_button());
+    ASSERT_TRUE(settle(control));
+    RecordProperty("search_and_tree_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                             std::chrono::steady_clock::now() - started).count()));
+    gui.call_on_gui([&] { delete timer; });
+    EXPECT_EQ(control.findings().findings_count(), count);
+    // Kind item, then per finding a file item, a position item and a reason.
+    EXPECT_GE(gui.tree_item_count(control.tree_control()), static_cast<std::size_t>(2 * count));
+    EXPECT_LT(longest.load(), 200) << "the event loop stalled";
+    RecordProperty("longest_event_loop_gap_ms", static_cast<int>(longest.load()));
+  });
+}
+
+}  // namespace
+}  // namespace flawseek
+
+int main(int argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
