@@ -6,15 +6,12 @@
 #include <filesystem>
 #include <utility>
 
+#include "frontend/text_utilities.h"
+#include "stylecheck/unit_survey/specification_search.h"
+
 namespace flawseek {
 
 namespace {
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 std::string absolute_text(std::string_view text, std::string_view current_directory) {
   if (!text.empty() && text.front() == '/') return std::string(text);
@@ -62,12 +59,7 @@ std::optional<SearchRoot> resolve_search_root(std::string_view text, std::string
 
 ReferencePathCheck validate_reference_path(std::string_view text, std::string_view current_directory) {
   ReferencePathCheck check;
-  std::string_view rest = trim_blanks(text);
-  while (!rest.empty()) {
-    std::size_t semicolon = rest.find(';');
-    std::string_view entry = trim_blanks(rest.substr(0, semicolon));
-    rest = semicolon == std::string_view::npos ? std::string_view{} : trim_blanks(rest.substr(semicolon + 1));
-    if (entry.empty()) continue;
+  for (const std::string& entry : split_directory_list(text)) {
     // "dir/*" names the directory itself, as the style side reads it.
     std::string_view directory = entry;
     const bool with_subdirectories = entry.size() >= 2 && entry.substr(entry.size() - 2) == "/*";
@@ -75,7 +67,7 @@ ReferencePathCheck validate_reference_path(std::string_view text, std::string_vi
     std::string absolute = absolute_text(directory, current_directory);
     if (!is_directory(absolute)) {
       check.valid = false;
-      check.bad_entry.assign(entry);
+      check.bad_entry = entry;
       check.directories.clear();
       check.entries.clear();
       return check;

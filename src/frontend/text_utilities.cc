@@ -62,4 +62,10 @@ bool starts_with_word(std::string_view text, std::string_view word) noexcept {
   return !(latin1::is_letter(next) || latin1::is_digit(next) || next == '_');
 }
 
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace flawseek

@@ -21,6 +21,9 @@ bool has_no_lower_case(std::string_view text);
 // each word is capitalised: "WITH_CLAUSE" gives "With Clause".
 std::string words(std::string_view text);
 
+// The text without its leading and trailing blanks.
+std::string_view trim_blanks(std::string_view text);
+
 // Case-blind equality of two Ada names (Latin-1).
 bool same_name(std::string_view a, std::string_view b) noexcept;
 // The text starts with the reserved word `word` (lower case), not followed by an

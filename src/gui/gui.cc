@@ -226,6 +226,20 @@ struct Gui::State {
   bool close_quit = false;
   std::thread termination;
 
+  // Ends the action-handler and termination-handler threads (once the event
+  // loop is over, or when the window goes without one); calling it again does
+  // nothing more.
+  void stop_threads() {
+    ended = true;
+    actions->stop();
+    {
+      std::lock_guard lock(close_mutex);
+      close_quit = true;
+    }
+    close_requested_signal.notify_all();
+    if (termination.joinable()) termination.join();
+  }
+
   // The trees by control, for the threads that feed them without a round trip.
   std::mutex trees_mutex;
   std::vector<std::pair<std::pair<int, int>, TreeState*>> trees;
@@ -268,14 +282,7 @@ Gui::Gui() : state_(std::make_unique<State>()) {
 }
 
 Gui::~Gui() {
-  state_->ended = true;
-  state_->actions->stop();
-  {
-    std::lock_guard lock(state_->close_mutex);
-    state_->close_quit = true;
-  }
-  state_->close_requested_signal.notify_all();
-  if (state_->termination.joinable()) state_->termination.join();
+  state_->stop_threads();
   delete state_->window;
 }
 
@@ -433,14 +440,7 @@ void Gui::close() {
 
 int Gui::run() {
   const int status = state_->window == nullptr ? 0 : QApplication::exec();
-  state_->ended = true;
-  state_->actions->stop();
-  {
-    std::lock_guard lock(state_->close_mutex);
-    state_->close_quit = true;
-  }
-  state_->close_requested_signal.notify_all();
-  if (state_->termination.joinable()) state_->termination.join();
+  state_->stop_threads();
   return status;
 }
 

@@ -7,17 +7,12 @@
 
 #include <algorithm>
 
+#include "frontend/text_utilities.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
 
 namespace {
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 std::string lower_case(std::string_view text) {
   std::string lower(text);
