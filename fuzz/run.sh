@@ -9,7 +9,9 @@
 #   fuzz/run.sh [SECONDS_PER_HARNESS [HARNESS...]]     (default 60, all)
 #
 # A long local session: fuzz/run.sh 3600 check_file   (the corpus in
-# $FUZZ_DIR/corpus grows from run to run; FUZZ_JOBS=N runs N workers).
+# $FUZZ_DIR/corpus grows from run to run; FUZZ_JOBS=N runs N workers;
+# FUZZ_TIMEOUT=N allows N seconds an input on a machine busy with other work,
+# where a starved run would otherwise count as a hang).
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -58,7 +60,7 @@ for harness in "${harnesses[@]}"; do
   echo "== fuzz $harness for ${seconds}s"
   if ! ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}" \
        UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
-       "$fuzz_dir/fuzz/${harness}_fuzz" "$corpus" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+       "$fuzz_dir/fuzz/${harness}_fuzz" "$corpus" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-5}" -rss_limit_mb=2048 \
          "${parallel[@]}" -artifact_prefix="$found/" -print_final_stats=1 \
          2>"$fuzz_dir/$harness.log"; then
     echo "fuzz: $harness failed; the input is in $found (see $fuzz_dir/$harness.log)" >&2
