@@ -96,7 +96,7 @@ std::set<Unused> flawseek_findings(const fs::path& program) {
     for (const char* extension : {".ads", ".adb"}) {
       fs::path file = stem;
       file += extension;
-      if (fs::exists(file)) files.push_back({file.string()});
+      if (fs::exists(file)) files.push_back({file.string(), false, {}});
     }
     testing_support::check_unit(checker, sink, files, settings);
   }
