@@ -2,10 +2,14 @@
 // the batched tree view, and the action- and termination-handler threads.
 #include "gui/gui.h"
 
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
+#include <QBrush>
 #include <QCheckBox>
+#include <QColor>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,13 +22,18 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -168,6 +177,59 @@ struct TreeState {
   }
 };
 
+// A list view's items: it keeps only their number and asks its callbacks for
+// texts and colours as it paints (GUI thread only).
+class ListModel final : public QAbstractTableModel {
+ public:
+  ListModel(std::vector<ListColumn> columns, CellText text, ItemColouring colours)
+      : columns_(std::move(columns)), text_(std::move(text)), colours_(std::move(colours)) {}
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : count_; }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || index.row() >= count_) return {};
+    // A callback that fails paints an empty cell: a message box from inside
+    // a paint would only ask to paint again.
+    try {
+      if (role == Qt::DisplayRole) {
+        if (!text_) return {};
+        return to_q(text_(index.row(), index.column() + 1));
+      }
+      if ((role == Qt::ForegroundRole || role == Qt::BackgroundRole) && colours_) {
+        const ItemColours colours = colours_(index.row());
+        const int rgb = role == Qt::ForegroundRole ? colours.text : colours.background;
+        if (rgb != no_colour) return QBrush(QColor::fromRgb(static_cast<QRgb>(rgb) | 0xFF000000u));
+      }
+    } catch (...) {
+    }
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= static_cast<int>(columns_.size()))
+      return {};
+    return to_q(columns_[static_cast<std::size_t>(section)].title);
+  }
+
+  void set_count(int count) {
+    beginResetModel();
+    count_ = std::max(0, count);
+    endResetModel();
+  }
+  int count() const { return count_; }
+  void refresh() {
+    if (count_ > 0) Q_EMIT dataChanged(index(0, 0), index(count_ - 1, columnCount({}) - 1));
+  }
+
+ private:
+  std::vector<ListColumn> columns_;
+  CellText text_;
+  ItemColouring colours_;
+  int count_ = 0;
+};
+
 struct ControlState {
   ControlKind kind = ControlKind::CHILD;
   int id = 0;
@@ -175,6 +237,7 @@ struct ControlState {
   QLabel* label = nullptr;
   bool visible = true;
   std::unique_ptr<TreeState> tree;
+  ListModel* list = nullptr;  // owned by the widget
 };
 
 struct PageState {
@@ -729,6 +792,162 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
   return control;
 }
 
+Control Gui::add_combo_box(Page page, std::string_view label, const std::vector<std::string>& items,
+                           std::string_view text, IntegerAction action, int argument, bool editable) {
+  Control control;
+  State* state = state_.get();
+  call_on_gui([&] {
+    PageState& p = state->pages.at(static_cast<std::size_t>(page.index));
+    auto* caption = new QLabel(to_q(label));
+    auto* box = new QComboBox;
+    box->setEditable(editable);
+    // The program owns the items: Return does not add the typed text.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items) box->addItem(to_q(item));
+    const int found = box->findText(to_q(text));
+    box->setCurrentIndex(found);
+    if (editable) box->setEditText(to_q(text));
+    caption->setBuddy(box);
+    const int row = p.boxes->rowCount();
+    p.boxes->addWidget(caption, row, 0);
+    p.boxes->addWidget(box, row, 1);
+    control = add_control(state->pages, page, editable ? ControlKind::COMBO_BOX : ControlKind::PLAIN_COMBO_BOX,
+                          box, caption);
+    if (!action) return;
+    // A pick by the user (not the program's own selection), and an edit once
+    // it is finished (Return, or the focus leaving): the two notifications a
+    // combo box acts on. Qt reports the end of one edit more than once (Return
+    // and the focus leaving afterwards), so an edit acts only when it left a
+    // text other than the one the last action saw.
+    auto acted_on = std::make_shared<QString>(box->currentText());
+    const auto post = [state, action, argument] { state->actions->post([action, argument] { action(argument); }); };
+    QObject::connect(box, &QComboBox::activated, box, [box, acted_on, post] {
+      *acted_on = box->currentText();
+      post();
+    });
+    if (editable)
+      QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box, acted_on, post] {
+        if (box->currentText() == *acted_on) return;
+        *acted_on = box->currentText();
+        post();
+      });
+  });
+  return control;
+}
+
+void Gui::combo_add_item(Control combo, std::string_view text) {
+  call_on_gui([&] {
+    if (auto* box = qobject_cast<QComboBox*>(state_->control(combo).widget)) {
+      const QSignalBlocker quiet(box);
+      const QString shown = box->currentText();
+      box->addItem(to_q(text));
+      // The first item of an empty editable box must not replace its text.
+      if (box->isEditable()) box->setEditText(shown);
+    }
+  });
+}
+
+Control Gui::add_list_view(Page page, const std::vector<ListColumn>& columns, CellText text,
+                           IntegerAction double_click, ColumnClick column_click, ItemColouring colours) {
+  Control control;
+  State* state = state_.get();
+  call_on_gui([&] {
+    PageState& p = state->pages.at(static_cast<std::size_t>(page.index));
+    auto* view = new QTreeView;
+    auto* model = new ListModel(columns, std::move(text), std::move(colours));
+    model->setParent(view);
+    view->setModel(model);
+    // A list, not a tree: no branch marks, one row per item, whole rows chosen.
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsClickable(true);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      if (columns[i].width > 0) view->setColumnWidth(static_cast<int>(i), columns[i].width);
+    p.views->addWidget(view, 1);
+    control = add_control(state->pages, page, ControlKind::LIST_VIEW, view, nullptr);
+    state->control(control).list = model;
+    if (double_click)
+      QObject::connect(view, &QTreeView::doubleClicked, view, [state, double_click](const QModelIndex& index) {
+        if (!index.isValid()) return;
+        const int item = index.row();
+        state->actions->post([double_click, item] { double_click(item); });
+      });
+    if (column_click)
+      QObject::connect(view->header(), &QHeaderView::sectionClicked, view, [this, column_click](int section) {
+        // The handler runs inside the event loop: what it throws is shown,
+        // never let through Qt.
+        try {
+          column_click(section + 1);
+        } catch (const std::exception& e) {
+          show_message(e.what(), MessageKind::Error);
+        } catch (...) {
+          show_message("Unknown Exception", MessageKind::Error);
+        }
+      });
+  });
+  return control;
+}
+
+void Gui::list_set_item_count(Control list, int count) {
+  call_on_gui([&] {
+    if (ListModel* model = state_->control(list).list) model->set_count(count);
+  });
+}
+
+int Gui::list_item_count(Control list) const {
+  int count = 0;
+  call_on_gui([&] {
+    if (ListModel* model = state_->control(list).list) count = model->count();
+  });
+  return count;
+}
+
+void Gui::list_refresh(Control list) {
+  call_on_gui([&] {
+    if (ListModel* model = state_->control(list).list) model->refresh();
+  });
+}
+
+Control Gui::add_rich_edit(Page page, std::string_view text, Action action) {
+  Control control;
+  State* state = state_.get();
+  call_on_gui([&] {
+    PageState& p = state->pages.at(static_cast<std::size_t>(page.index));
+    auto* edit = new QTextEdit;
+    edit->setAcceptRichText(false);
+    edit->setPlainText(to_q(text));
+    p.views->addWidget(edit, 1);
+    control = add_control(state->pages, page, ControlKind::RICH_EDIT, edit, nullptr);
+    if (action)
+      QObject::connect(edit, &QTextEdit::textChanged, edit, [state, action] { state->actions->post(action); });
+  });
+  return control;
+}
+
+Control Gui::add_track_bar(Page page, int minimum, int maximum, IntegerAction action, int argument) {
+  Control control;
+  State* state = state_.get();
+  call_on_gui([&] {
+    PageState& p = state->pages.at(static_cast<std::size_t>(page.index));
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setRange(std::min(minimum, maximum), std::max(minimum, maximum));
+    slider->setTickPosition(QSlider::TicksBelow);
+    p.views->addWidget(slider);
+    control = add_control(state->pages, page, ControlKind::TRACK_BAR, slider, nullptr);
+    if (action)
+      QObject::connect(slider, &QSlider::valueChanged, slider, [state, action, argument](int) {
+        state->actions->post([action, argument] { action(argument); });
+      });
+  });
+  return control;
+}
+
 void Gui::enable_control(Control control, bool enabled) {
   call_on_gui([&] { state_->control(control).widget->setEnabled(enabled); });
 }
@@ -764,6 +983,8 @@ std::string Gui::control_text(Control control) const {
     QWidget* widget = state_->control(control).widget;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) text = from_q(edit->text());
     else if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = from_q(button->text());
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) text = from_q(combo->currentText());
+    else if (auto* rich = qobject_cast<QTextEdit*>(widget)) text = from_q(rich->toPlainText());
   });
   return text;
 }
@@ -773,6 +994,15 @@ void Gui::set_control_text(Control control, std::string_view text) {
     QWidget* widget = state_->control(control).widget;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(to_q(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(to_q(text));
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      // An editable box shows any text; a plain one can only select an item.
+      if (combo->isEditable()) combo->setEditText(to_q(text));
+      else combo->setCurrentIndex(combo->findText(to_q(text)));
+    } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
+      // The program's own change is no user edit: no action.
+      const QSignalBlocker quiet(rich);
+      rich->setPlainText(to_q(text));
+    }
   });
 }
 
@@ -780,6 +1010,38 @@ void Gui::set_progress(Control control, int value) {
   call_on_gui([&] {
     if (auto* bar = qobject_cast<QProgressBar*>(state_->control(control).widget)) bar->setValue(value);
   });
+}
+
+int Gui::control_value(Control control) const {
+  int value = 0;
+  call_on_gui([&] {
+    QWidget* widget = state_->control(control).widget;
+    if (auto* slider = qobject_cast<QSlider*>(widget)) value = slider->value();
+    else if (auto* bar = qobject_cast<QProgressBar*>(widget)) value = bar->value();
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      value = combo->currentIndex();
+      // Edited into a text no item has, the box has no selection.
+      if (value >= 0 && combo->isEditable() && combo->itemText(value) != combo->currentText()) value = -1;
+    }
+  });
+  return value;
+}
+
+void Gui::set_control_value(Control control, int value) {
+  call_on_gui([&] {
+    QWidget* widget = state_->control(control).widget;
+    const QSignalBlocker quiet(widget);
+    if (auto* slider = qobject_cast<QSlider*>(widget)) slider->setValue(value);
+    else if (auto* bar = qobject_cast<QProgressBar*>(widget)) bar->setValue(value);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget))
+      combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
+  });
+}
+
+ControlKind Gui::control_kind(Control control) const {
+  ControlKind kind = ControlKind::CHILD;
+  call_on_gui([&] { kind = state_->control(control).kind; });
+  return kind;
 }
 
 int Gui::visible_count(Page page, ControlKind kind) const {
@@ -797,9 +1059,20 @@ void* Gui::widget(Control control) const {
 int Gui::column_width(Control control, int column) const {
   int width = 0;
   call_on_gui([&] {
-    if (auto* view = qobject_cast<QTreeWidget*>(state_->control(control).widget)) width = view->columnWidth(column - 1);
+    auto* view = qobject_cast<QTreeView*>(state_->control(control).widget);
+    if (view != nullptr && view->model() != nullptr && column >= 1 && column <= view->model()->columnCount())
+      width = view->columnWidth(column - 1);
   });
   return width;
+}
+
+void Gui::set_column_width(Control control, int column, int width) {
+  call_on_gui([&] {
+    auto* view = qobject_cast<QTreeView*>(state_->control(control).widget);
+    if (view != nullptr && view->model() != nullptr && column >= 1 && column <= view->model()->columnCount() &&
+        width > 0)
+      view->setColumnWidth(column - 1, width);
+  });
 }
 
 void* Gui::main_window_widget() const { return state_->window; }

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace flawseek::gui {
 
@@ -52,6 +53,23 @@ struct Control { int page = -1; int id = 0; };
 // stale handle (an item deleted with all the others) finds nothing.
 using TreeNode = std::uint32_t;
 inline constexpr TreeNode root_item = 0;
+
+// A list view's column: its heading and its width in pixels at creation.
+struct ListColumn {
+  std::string title;
+  int width = 100;
+};
+// The colours of one list item as 0xRRGGBB; no_colour keeps the style's own.
+inline constexpr int no_colour = -1;
+struct ItemColours {
+  int text = no_colour;
+  int background = no_colour;
+};
+// A list view holds no texts: it asks for the text of a cell (item from 0,
+// column from 1) whenever it paints one, on the GUI thread.
+using CellText = std::function<std::string(int item, int column)>;
+using ItemColouring = std::function<ItemColours(int item)>;
+using ColumnClick = std::function<void(int column)>;
 
 enum class MessageKind : std::uint8_t { Information, Warning, Error };
 
@@ -117,6 +135,30 @@ class Gui {
   Control add_check_box(Page page, std::string_view text, IntegerAction action = {}, int argument = 0);
   Control add_progress_bar(Page page, int maximum);
   Control add_tree_view(Page page, IntegerAction double_click);
+  // A labelled combo box holding `items`, showing `text`; editable unless
+  // `editable` is false. Its action runs (with `argument`) when the user picks
+  // an item and when the box loses the focus after an edit of its text; the
+  // new selection is control_value, the text control_text.
+  Control add_combo_box(Page page, std::string_view label, const std::vector<std::string>& items,
+                        std::string_view text, IntegerAction action = {}, int argument = 0, bool editable = true);
+  void combo_add_item(Control combo, std::string_view text);
+  // A list view with the given columns; its texts come from `text` and its
+  // items' colours from `colours`. A double-click on an item runs
+  // `double_click` with the item (from 0) on the action-handler thread; a
+  // click on a heading calls `column_click` with the column (from 1) on the
+  // GUI thread.
+  Control add_list_view(Page page, const std::vector<ListColumn>& columns, CellText text,
+                        IntegerAction double_click = {}, ColumnClick column_click = {}, ItemColouring colours = {});
+  // How many items the list shows; setting it asks every shown cell again.
+  void list_set_item_count(Control list, int count);
+  int list_item_count(Control list) const;
+  // Asks every shown cell for its text and colours again.
+  void list_refresh(Control list);
+  // A multi-line text box; its action runs after each change the user makes.
+  Control add_rich_edit(Page page, std::string_view text, Action action = {});
+  // A horizontal slider from minimum to maximum; its action runs (with
+  // `argument`) each time the user moves it; the position is control_value.
+  Control add_track_bar(Page page, int minimum, int maximum, IntegerAction action = {}, int argument = 0);
   void enable_control(Control control, bool enabled);
   // Hiding a control hides its label too and lays the page out again.
   void show_control(Control control, bool visible);
@@ -125,6 +167,13 @@ class Gui {
   std::string control_text(Control control) const;
   void set_control_text(Control control, std::string_view text);
   void set_progress(Control control, int value);
+  // The number a control holds: a track bar's or progress bar's position, a
+  // combo box's selected item (-1 for none, also when edited into a text no
+  // item has); 0 for other kinds. Setting it from the program never runs the
+  // control's action.
+  int control_value(Control control) const;
+  void set_control_value(Control control, int value);
+  ControlKind control_kind(Control control) const;
   // How many controls of a kind the page shows.
   int visible_count(Page page, ControlKind kind) const;
 
@@ -143,8 +192,10 @@ class Gui {
   // Changes queued but not yet shown in the widget.
   std::size_t tree_pending(Control tree) const;
 
-  // The width of a column (from 1) of a tree or list view; 0 for other controls.
+  // The width of a column (from 1) of a tree or list view; 0 for other
+  // controls and for columns the view does not have.
   int column_width(Control control, int column) const;
+  void set_column_width(Control control, int column, int width);
 
   // The Qt widget behind a control or the window, for tests and screenshots.
   void* widget(Control control) const;

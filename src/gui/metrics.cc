@@ -46,7 +46,17 @@ void WindowMetrics::register_list_view(const ListViewData& data) {
   const auto same = [&](const ListViewData& known) {
     return known.list_view.page == data.list_view.page && known.list_view.id == data.list_view.id;
   };
-  if (std::none_of(list_views_.begin(), list_views_.end(), same)) list_views_.push_back(data);
+  if (std::any_of(list_views_.begin(), list_views_.end(), same)) return;
+  list_views_.push_back(data);
+  // The column opens as wide as it was when the window last closed.
+  if (data.number < 1 || data.column < 1) return;
+  try {
+    store_.open_application_key(metrics_key);
+    const int width = store_.get_integer(list_view_value_name(data.number, data.name), 0);
+    if (width > 0) gui_.set_column_width(data.list_view, data.column, width);
+  } catch (const RegistryError&) {
+    // Nothing stored that can be read: the column keeps its own width.
+  }
 }
 
 void WindowMetrics::unregister_list_view(Control list_view) {
@@ -68,8 +78,6 @@ void WindowMetrics::save_metrics() {
     for (const ListViewData& view : list_views_) {
       if (view.number < 1 || view.column < 1) continue;
       store_.open_application_key(metrics_key);
-      // The framework has no list view widget yet that reports a column width;
-      // the value name is the contract, the width the column's current one.
       store_.set_integer(list_view_value_name(view.number, view.name), gui_.column_width(view.list_view, view.column));
     }
   } catch (const RegistryError&) {

@@ -44,7 +44,9 @@ class WindowMetrics {
   void create_main_window(std::string_view title, std::string_view version, Action application_close,
                           const WindowGeometry& defaults, std::string_view icon_name, bool top_most);
 
-  // A list view already registered is not added twice.
+  // A list view already registered is not added twice. Registering gives the
+  // kept column the width stored at the last close, if any; register at
+  // start-up, before the termination handler may use the store.
   void register_list_view(const ListViewData& data);
   void unregister_list_view(Control list_view);
 
