@@ -60,7 +60,8 @@ class ArgumentReader {
 };
 
 bool takes_value(std::string_view name) {
-  for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log"}) {
+  for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log",
+                                  "--config"}) {
     if (name == option) return true;
   }
   return false;
@@ -198,12 +199,19 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.quiet = true;
     } else if (name == "--show-job") {
       line.show_job = true;
+    } else if (name == "--config") {
+      if (value->empty()) return fail("option '--config' needs a file name");
+      line.config_file = std::string(*value);
+    } else if (name == "--no-config") {
+      line.no_config = true;
     } else {
       return fail("unknown option " + quoted(name));
     }
   }
   return result;
 }
+
+bool option_takes_value(std::string_view name) { return takes_value(name); }
 
 void apply_job_flags(const JobFlags& flags, Job& job) {
   if (flags.search_root) job.set_search_root(*flags.search_root);

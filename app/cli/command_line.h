@@ -45,6 +45,9 @@ struct CommandLine {
   bool use_settings = false;
   bool quiet = false;
   bool show_job = false;
+  // The project file: the one named by --config, or none at all (--no-config).
+  std::optional<std::string> config_file;
+  bool no_config = false;
 };
 
 struct CommandLineResult {
@@ -57,6 +60,9 @@ struct CommandLineResult {
 // Parses the arguments after the program name. "--name value" and
 // "--name=value" both work; "--" ends the options.
 CommandLineResult parse_command_line(std::span<const std::string_view> arguments);
+
+// The long option `name` ("--report") takes a value.
+bool option_takes_value(std::string_view name);
 
 // A style kind written as its literal or its label, in any letter case and
 // with "_", "-" or blanks between the words ("bad_keyword", "Bad Keyword").

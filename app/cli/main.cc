@@ -21,11 +21,13 @@
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
 #include "findings_output.h"
+#include "input_notes.h"
 #include "job_summary.h"
 #include "platform/environment.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "program_texts.h"
+#include "project_file.h"
 #include "signal_watch.h"
 #include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
@@ -77,9 +79,15 @@ int run(int argc, char** argv) {
 
   // ---- What the user asked for -------------------------------------------
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const CommandLineResult parsed = parse_command_line(arguments);
+  // The project file's keys come before the arguments, so the arguments win.
+  const ConfiguredCommandLine configured = parse_configured_command_line(arguments, current_directory_text());
+  const CommandLineResult& parsed = configured.parsed;
   if (!parsed.ok()) {
     std::cerr << "flawseek: " << parsed.error << "\nTry 'flawseek --help' for more information.\n";
+    return exit_trouble;
+  }
+  if (!configured.project_error.empty()) {
+    std::cerr << "flawseek: " << configured.project_error << "\n";
     return exit_trouble;
   }
   const CommandLine& command = parsed.command_line;
@@ -110,7 +118,7 @@ int run(int argc, char** argv) {
     std::cerr << "flawseek: " << error << "\nTry 'flawseek --help' for more information.\n";
     return exit_trouble;
   }
-  if (command.show_job) return answer(job_summary(job));
+  if (command.show_job) return answer(job_summary(job) + project_file_summary(configured));
 
   // ---- The search ---------------------------------------------------------
   // Signals are blocked before any other thread starts, so only the watcher
@@ -143,6 +151,15 @@ int run(int argc, char** argv) {
     }
     return exit_trouble;
   }
+  // A root that held nothing to analyse is said even with -q: a run that
+  // looked at no file must not pass for a clean one. A name or pattern that
+  // matched none fails like a root that names nothing.
+  if (outcome == SearchOutcome::Completed) {
+    if (const auto empty = empty_search(job.search_root(), search.last_counts(), current_directory_text())) {
+      std::cerr << "flawseek: " << empty->message << "\n";
+      if (empty->is_error) return exit_trouble;
+    }
+  }
 
   // ---- The findings, then the report --------------------------------------
   const std::string date_and_time = date_and_time_image(local_time());
@@ -166,6 +183,9 @@ int run(int argc, char** argv) {
   if (outcome == SearchOutcome::Failed) {
     std::cerr << "flawseek: " << final_status << "\n";
     return exit_search_failed;
+  }
+  if (!command.quiet && !job.option_is_set(Option::GNAT_EXTENSIONS)) {
+    if (const std::string note = gnat_attribute_note(findings); !note.empty()) std::cerr << "flawseek: " << note << "\n";
   }
   if (!command.quiet) std::cerr << final_status << "\n";
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;

@@ -174,7 +174,13 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
   std::string path = join(directory, entry.name);
   struct stat info;
   if (::stat(path.c_str(), &info) != 0) {
-    visitor_.on_note("Cannot read " + path + ": " + std::strerror(errno));
+    // A dangling link or a file gone since the listing: the check pass hands
+    // it on alone, so that its analysis files the failure under its name
+    // and it counts as processed; the preparation pass leaves that to it.
+    if (phase_ == Phase::Check) {
+      hand_on(WorkKind::Single, std::move(path), {}, ext == AdaExtension::Adq);
+      if (counts_.files_processed > 1) visitor_.on_progress(phase_, counts_);
+    }
     return;
   }
   if (S_ISDIR(info.st_mode)) return;

@@ -1,0 +1,303 @@
+// Finding and reading the project file, and merging its keys with the
+// command line.
+#include "project_file.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <toml.hpp>
+
+#include "driver/source_search.h"
+#include "frontend/text_utilities.h"
+#include "stylecheck/unit_survey/specification_search.h"
+
+namespace flawseek {
+
+namespace {
+
+using TomlValue = toml::value;
+
+std::string in_quotes(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// Options that ask for something other than a run, or choose the project
+// file itself: a project file that set them would take every run over.
+bool is_command_only(std::string_view key) {
+  for (std::string_view name : {"help", "version", "show-job", "config", "no-config", "list-rules", "explain"}) {
+    if (key == name) return true;
+  }
+  return false;
+}
+
+// Keys whose values name files or directories.
+bool names_files(std::string_view key) {
+  for (std::string_view name : {"report", "log", "reference-path", "baseline", "write-baseline"}) {
+    if (key == name) return true;
+  }
+  return false;
+}
+
+// A key spelled as a long option's name can be: letters, digits and inner
+// hyphens. Anything else could pass for another argument ("" for "--").
+bool is_option_name(std::string_view key) {
+  if (key.empty() || key.front() == '-') return false;
+  return std::all_of(key.begin(), key.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+  });
+}
+
+std::string from_directory(const std::filesystem::path& directory, std::string_view path) {
+  if (path.empty() || path == "-" || path.front() == '/') return std::string(path);
+  return (directory / std::filesystem::path(path)).lexically_normal().string();
+}
+
+// A reference path's entries are each taken from the file's directory; a
+// final "/*" survives, because lexically_normal keeps the "*" as a name.
+std::string reference_path_from(const std::filesystem::path& directory, std::string_view text) {
+  std::string result;
+  for (const std::string& entry : split_directory_list(text)) {
+    if (!result.empty()) result += ';';
+    result += from_directory(directory, entry);
+  }
+  return result;
+}
+
+std::string scalar_text(const TomlValue& value) {
+  if (value.is_string()) return value.as_string().str;
+  if (value.is_integer()) return std::to_string(value.as_integer());
+  std::ostringstream text;
+  text << value.as_floating();
+  return text.str();
+}
+
+bool is_scalar(const TomlValue& value) { return value.is_string() || value.is_integer() || value.is_floating(); }
+
+// The line a key's value starts on (TOML keeps no position for the key).
+std::uint_least32_t line_of(const TomlValue& value) { return value.location().line(); }
+
+class ProjectFileReader {
+ public:
+  explicit ProjectFileReader(const std::filesystem::path& file) : file_(file), directory_(file.parent_path()) {}
+
+  ProjectFile read() {
+    ProjectFile result;
+    std::string text;
+    if (!read_text(text, result.error)) return result;
+    TomlValue document;
+    try {
+      std::istringstream stream(text);
+      document = toml::parse(stream, file_.string());
+    } catch (const toml::syntax_error& error) {
+      result.error = syntax_message(error);
+      return result;
+    } catch (const std::exception& error) {
+      result.error = file_.string() + ": the project file is not valid TOML: " + error.what();
+      return result;
+    }
+
+    // Keys in the file's order, so that the first fault named is the first
+    // one in the file.
+    std::vector<std::pair<std::string, const TomlValue*>> keys;
+    for (const auto& [key, value] : document.as_table()) keys.emplace_back(key, &value);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return line_of(*a.second) < line_of(*b.second); });
+    for (const auto& [key, value] : keys) {
+      ProjectSetting setting;
+      if (std::string error = setting_of(key, *value, setting); !error.empty()) {
+        result.error = file_.string() + ":" + std::to_string(line_of(*value)) + ": " + error;
+        result.settings.clear();
+        return result;
+      }
+      result.settings.push_back(std::move(setting));
+    }
+    return result;
+  }
+
+ private:
+  bool read_text(std::string& text, std::string& error) const {
+    struct stat info;
+    if (::stat(file_.c_str(), &info) != 0) {
+      error = "cannot read the project file " + file_.string() + ": " + std::strerror(errno);
+      return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+      error = "cannot read the project file " + file_.string() + ": not a regular file";
+      return false;
+    }
+    std::ifstream in(file_, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (!in) {
+      error = "cannot read the project file " + file_.string();
+      return false;
+    }
+    text = contents.str();
+    return true;
+  }
+
+  // toml11's own account (the line, and a mark under the fault) follows a
+  // first line in the form of every other message.
+  std::string syntax_message(const toml::syntax_error& error) const {
+    const toml::source_location& where = error.location();
+    std::string message = file_.string() + ":" + std::to_string(where.line()) + ": ";
+    const std::string& line = where.line_str();
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos) {
+      const std::string_view key = trim_blanks(std::string_view(line).substr(0, equals));
+      if (!key.empty()) message += "key " + in_quotes(key) + ": ";
+    }
+    message += "the project file is not valid TOML\n";
+    std::string detail = error.what();
+    if (detail.starts_with("[error] ")) detail.erase(0, 8);
+    return message + detail;
+  }
+
+  // The arguments `key` stands for; the reason when it stands for none.
+  std::string setting_of(const std::string& key, const TomlValue& value, ProjectSetting& setting) const {
+    setting.key = key;
+    const std::string option = "--" + key;
+    if (!is_option_name(key) || !is_known(option)) {
+      return "unknown key " + in_quotes(key) + " (keys are the long options' names without \"--\")";
+    }
+    if (is_command_only(key)) return "key " + in_quotes(key) + " belongs on the command line, not in a project file";
+
+    if (!option_takes_value(option)) {
+      if (!value.is_boolean()) return "key " + in_quotes(key) + " takes true or false";
+      if (value.as_boolean()) setting.arguments.push_back(option);
+    } else if (value.is_boolean()) {
+      return "key " + in_quotes(key) + " takes a value (a string), not true or false";
+    } else if (is_scalar(value)) {
+      setting.arguments.push_back(option + "=" + file_value(key, scalar_text(value)));
+    } else if (value.is_array()) {
+      std::string list;
+      for (const TomlValue& element : value.as_array()) {
+        if (!is_scalar(element)) return "key " + in_quotes(key) + " takes a list of strings";
+        if (!list.empty()) list += ',';
+        list += file_value(key, scalar_text(element));
+      }
+      if (!value.as_array().empty()) setting.arguments.push_back(option + "=" + list);
+    } else {
+      return "key " + in_quotes(key) + " takes a string or a list of strings";
+    }
+
+    // The command-line parser is the judge of values, so a key's value is
+    // checked exactly as the same option would be.
+    std::vector<std::string_view> alone(setting.arguments.begin(), setting.arguments.end());
+    const CommandLineResult parsed = parse_command_line(alone);
+    if (!parsed.ok()) return "key " + in_quotes(key) + ": " + parsed.error;
+    return {};
+  }
+
+  // The parser knows the option: alone, it is taken or wants a value.
+  static bool is_known(const std::string& option) {
+    const std::string_view alone[] = {option};
+    const CommandLineResult parsed = parse_command_line(alone);
+    return !parsed.error.starts_with("unknown option");
+  }
+
+  std::string file_value(const std::string& key, const std::string& text) const {
+    if (!names_files(key)) return text;
+    if (key == "reference-path") return reference_path_from(directory_, text);
+    return from_directory(directory_, text);
+  }
+
+  std::filesystem::path file_;
+  std::filesystem::path directory_;
+};
+
+// Where the project file is looked for: the directory the search root
+// resolves to, or the current directory when it names nothing (the run then
+// fails on the root itself).
+std::filesystem::path search_start(const CommandLine& command, const std::string& current_directory) {
+  const std::string root = command.job.search_root.value_or(current_directory);
+  if (const std::optional<SearchRoot> resolved = resolve_search_root(root, current_directory)) {
+    return resolved->directory;
+  }
+  return current_directory;
+}
+
+// The long option an argument gives ("--format" for "--format=gnu"), or
+// nothing for a ROOT, a value or a short option.
+std::optional<std::string_view> option_name(std::string_view argument) {
+  if (!argument.starts_with("--") || argument.size() == 2) return std::nullopt;
+  return argument.substr(0, argument.find('='));
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> find_project_file(const std::filesystem::path& directory) {
+  std::filesystem::path at = directory.lexically_normal();
+  for (;;) {
+    const std::filesystem::path candidate = at / project_file_name;
+    // A link to nothing is found too, so that it is reported, not passed over.
+    std::error_code error;
+    if (std::filesystem::symlink_status(candidate, error).type() != std::filesystem::file_type::not_found &&
+        !error) {
+      return candidate;
+    }
+    if (!at.has_relative_path()) return std::nullopt;
+    at = at.parent_path();
+  }
+}
+
+ProjectFile read_project_file(const std::filesystem::path& file) { return ProjectFileReader(file).read(); }
+
+std::vector<std::string> arguments_with_project_file(const std::vector<ProjectSetting>& settings,
+                                                     std::span<const std::string_view> command_line) {
+  std::set<std::string_view, std::less<>> given;
+  for (std::string_view argument : command_line) {
+    if (argument == "--") break;
+    if (const auto name = option_name(argument)) given.insert(name->substr(2));
+  }
+  std::vector<std::string> arguments;
+  for (const ProjectSetting& setting : settings) {
+    if (given.contains(setting.key)) continue;
+    arguments.insert(arguments.end(), setting.arguments.begin(), setting.arguments.end());
+  }
+  arguments.insert(arguments.end(), command_line.begin(), command_line.end());
+  return arguments;
+}
+
+ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_view> arguments,
+                                                    const std::string& current_directory) {
+  ConfiguredCommandLine configured;
+  configured.parsed = parse_command_line(arguments);
+  const CommandLine& command = configured.parsed.command_line;
+  if (!configured.parsed.ok() || command.action != CommandAction::Run || command.no_config) return configured;
+
+  std::optional<std::filesystem::path> file;
+  if (command.config_file) {
+    file = std::filesystem::path(*command.config_file);
+    if (file->is_relative()) file = (std::filesystem::path(current_directory) / *file).lexically_normal();
+  } else {
+    file = find_project_file(search_start(command, current_directory));
+  }
+  if (!file) return configured;
+
+  const ProjectFile project = read_project_file(*file);
+  if (!project.error.empty()) {
+    configured.project_error = project.error;
+    return configured;
+  }
+  configured.project_file = file->string();
+  const std::vector<std::string> merged = arguments_with_project_file(project.settings, arguments);
+  const std::vector<std::string_view> views(merged.begin(), merged.end());
+  configured.parsed = parse_command_line(views);
+  if (!configured.parsed.ok()) {
+    // Each key passed on its own; only their company can fail here.
+    configured.project_error = *configured.project_file + ": " + configured.parsed.error;
+  }
+  return configured;
+}
+
+std::string project_file_summary(const ConfiguredCommandLine& configured) {
+  if (configured.project_file) return "Project File: " + *configured.project_file + "\n";
+  if (configured.parsed.command_line.no_config) return "Project File: none (--no-config)\n";
+  return "Project File: none\n";
+}
+
+}  // namespace flawseek
