@@ -52,6 +52,16 @@ std::string usage_text() {
       "  -h, --help               show this help and stop\n"
       "  --version                show the version and stop\n"
       "\n"
+      "Project file:\n"
+      "  --config FILE            read the project file FILE\n"
+      "  --no-config              read no project file\n"
+      "Without them, the first .flawseek.toml in ROOT's directory or a directory\n"
+      "above it is read. Its keys are the long options' names without \"--\":\n"
+      "true or false for a switch, a string for a value, an array of strings for\n"
+      "a list (style = [\"bad_keyword\", \"no_goto_statements\"]). Relative file\n"
+      "names are taken from the file's directory. The command line wins: an\n"
+      "option given there replaces the file's key.\n"
+      "\n"
       "Style kinds:\n";
   for (int position = 0; position < selectable_style_kind_count; ++position) {
     const auto kind = static_cast<StyleKind>(position);

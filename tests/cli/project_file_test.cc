@@ -1,0 +1,152 @@
+// The project file end to end: found from the search root upwards, its keys
+// read as the long options, the command line winning, --no-config and
+// --config, and a file that is wrong in form, key or value.
+#include "project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "program_runner.h"
+
+namespace flawseek {
+namespace {
+
+using testing::ProgramResult;
+using testing::read_file;
+using testing::run_program;
+using testing::ScratchDirectory;
+
+void write(const std::filesystem::path& file, const std::string& text) { std::ofstream(file) << text; }
+
+class ProjectFileRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(testing::flawseek_program()));
+    tree_ = scratch_.copy_tree("findings");
+  }
+  std::filesystem::path project_file() const { return tree_ / ".flawseek.toml"; }
+
+  ScratchDirectory scratch_;
+  std::filesystem::path tree_;
+};
+
+TEST_F(ProjectFileRun, IsFoundAboveTheRootAndItsKeysSetTheRun) {
+  write(project_file(),
+        "# the project's usual run\n"
+        "format = \"gnu\"\n"
+        "style = [\"superfluous_code_mark\", \"no_goto_statements\"]\n"
+        "list-unchecked-style = false\n"
+        "report = \"reports/findings.csv\"\n");
+  std::filesystem::create_directories(tree_ / "reports");
+  // Run from the source folder: the file lies in its parent, and the
+  // report's name is taken from the file's directory, not from here.
+  const ProgramResult job = run_program({"--show-job"}, tree_ / "src");
+  ASSERT_EQ(job.status, 0) << job.err;
+  EXPECT_NE(job.out.find("Style: No Goto Statements, Superfluous Code Mark\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("Project File: " + project_file().string() + "\n"), std::string::npos) << job.out;
+
+  const ProgramResult run = run_program({"-q"}, tree_ / "src");
+  EXPECT_EQ(run.status, 1) << run.err;
+  // GNU lines open with the file, the tree with a kind.
+  EXPECT_TRUE(run.out.starts_with((tree_ / "src").string() + "/")) << run.out;
+  EXPECT_NE(run.out.find("marks.adb:"), std::string::npos) << run.out;
+  EXPECT_TRUE(read_file(tree_ / "reports/findings.csv").starts_with("Filename,Path,Reason,")) << "no report written";
+
+  // The search starts at the root, wherever the program runs: from the
+  // scratch directory, the file of findings/ is still found for findings/src.
+  const ProgramResult elsewhere = run_program({"--show-job", "findings/src"}, scratch_.path());
+  EXPECT_NE(elsewhere.out.find("Project File: " + project_file().string() + "\n"), std::string::npos)
+      << elsewhere.out;
+}
+
+TEST_F(ProjectFileRun, TheCommandLineWinsAndNoConfigIgnoresTheFile) {
+  write(project_file(), "style-set = \"tavik\"\nstyle = [\"bad_keyword\"]\nformat = \"csv\"\n");
+  const ProgramResult job = run_program({"--show-job", "--style", "no_goto_statements", "--style-set=user", "src"}, tree_);
+  ASSERT_EQ(job.status, 0) << job.err;
+  // A list given on the command line replaces the file's, not adds to it.
+  EXPECT_NE(job.out.find("Style: No Goto Statements\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("Default Rule Book: User\n"), std::string::npos) << job.out;
+
+  // --no-config: neither the settings nor the faults of the file count.
+  write(project_file(), "style = [\"bad_keyword\"]\nformat = \"csv\n");
+  const ProgramResult ignored = run_program({"--show-job", "--no-config", "src"}, tree_);
+  EXPECT_EQ(ignored.status, 0) << ignored.err;
+  EXPECT_NE(ignored.out.find("Style: none\n"), std::string::npos) << ignored.out;
+  EXPECT_NE(ignored.out.find("Project File: none (--no-config)\n"), std::string::npos) << ignored.out;
+
+  // --config names a file anywhere; without any, --show-job says so.
+  std::filesystem::remove(project_file());
+  write(scratch_.path() / "ci.toml", "style = \"bad_keyword\"\n");
+  const ProgramResult named = run_program({"--show-job", "--config", "../ci.toml", "src"}, tree_);
+  EXPECT_NE(named.out.find("Style: Bad Keyword\n"), std::string::npos) << named.out << named.err;
+  EXPECT_NE(named.out.find("Project File: " + (scratch_.path() / "ci.toml").string() + "\n"), std::string::npos);
+  const ProgramResult none = run_program({"--show-job", "src"}, tree_);
+  EXPECT_NE(none.out.find("Project File: none\n"), std::string::npos) << none.out;
+}
+
+TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithTwo) {
+  const std::string where = project_file().string();
+  struct Case {
+    std::string text;
+    std::string first_line;
+  };
+  const Case cases[] = {
+      {"format = \"gnu\"\nstyle = [\"bad_keyword\"\n",
+       where + ":3: the project file is not valid TOML\n"},
+      {"format = \"gnu\"\nquiet = yes\n", where + ":2: key 'quiet': the project file is not valid TOML\n"},
+      {"format = \"gnu\"\n\ncolour = true\n",
+       where + ":3: unknown key 'colour' (keys are the long options' names without \"--\")\n"},
+      {"[output]\nformat = \"gnu\"\n", where + ":1: unknown key 'output' (keys are the long options' names without \"--\")\n"},
+      {"quiet = \"yes\"\n", where + ":1: key 'quiet' takes true or false\n"},
+      {"report = true\n", where + ":1: key 'report' takes a value (a string), not true or false\n"},
+      {"format = \"xml\"\n", where + ":1: key 'format': unknown format 'xml' (tree, gnu, csv or text)\n"},
+      {"help = true\n", where + ":1: key 'help' belongs on the command line, not in a project file\n"},
+  };
+  for (const Case& bad : cases) {
+    write(project_file(), bad.text);
+    const ProgramResult run = run_program({"--report", "r.csv", "src"}, tree_);
+    EXPECT_EQ(run.status, 2) << bad.text;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), "flawseek: " + bad.first_line) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(tree_ / "r.csv"));
+  // --help still answers: the file is read only for a run.
+  EXPECT_EQ(run_program({"--help"}, tree_).status, 0);
+
+  // A named file that is not there is an error too, never a silent default.
+  std::filesystem::remove(project_file());
+  const ProgramResult missing = run_program({"--config", "nowhere.toml", "src"}, tree_);
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "flawseek: cannot read the project file " + (tree_ / "nowhere.toml").string() +
+                             ": No such file or directory\n");
+}
+
+TEST(ProjectFileArguments, KeysBecomeLongOptionsAndPathsAreTakenFromTheFilesDirectory) {
+  ScratchDirectory scratch;
+  write(scratch.path() / "p.toml",
+        "gnat-extensions = true\nno-subfolders = false\nstyle = [\"bad_keyword\", \"bad_pragma\"]\n"
+        "log = \"logs/run.log\"\nreport = \"-\"\nreference-path = \"specs/*; /opt/ada ;\"\nstyle-set = \"tavik\"\n");
+  const ProjectFile file = read_project_file(scratch.path() / "p.toml");
+  ASSERT_EQ(file.error, "");
+  const std::string base = scratch.path().string();
+  std::vector<std::string> arguments;
+  for (const ProjectSetting& setting : file.settings) {
+    arguments.insert(arguments.end(), setting.arguments.begin(), setting.arguments.end());
+  }
+  EXPECT_EQ(arguments, (std::vector<std::string>{"--gnat-extensions", "--style=bad_keyword,bad_pragma",
+                                                 "--log=" + base + "/logs/run.log", "--report=-",
+                                                 "--reference-path=" + base + "/specs/*;/opt/ada",
+                                                 "--style-set=tavik"}));
+
+  const std::string_view command_line[] = {"--style", "all", "--", "--style-set=user"};
+  EXPECT_EQ(arguments_with_project_file(file.settings, command_line),
+            (std::vector<std::string>{"--gnat-extensions", "--log=" + base + "/logs/run.log", "--report=-",
+                                      "--reference-path=" + base + "/specs/*;/opt/ada", "--style-set=tavik",
+                                      "--style", "all", "--", "--style-set=user"}));
+}
+
+}  // namespace
+}  // namespace flawseek
