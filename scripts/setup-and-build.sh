@@ -12,7 +12,8 @@ source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${1:-$source_dir/build}"
 shift || true
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev gnat qt6-base-dev)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libtoml11-dev help2man gnat
+  qt6-base-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -78,9 +78,10 @@ std::string usage_text() {
       "program at once.\n"
       "\n"
       "Exit status: 0 when nothing was found, 1 when there are findings, 2 for a\n"
-      "usage error, a ROOT or reference path that names nothing, or a report that\n"
-      "cannot be written, 3 when the search failed (see --log), 130 when the search\n"
-      "was stopped by Ctrl-C.\n";
+      "usage error, a ROOT or reference path that names nothing, a file name or\n"
+      "pattern that matches no Ada source, a project file that cannot be read, or\n"
+      "a report that cannot be written, 3 when the search failed (see --log), 130\n"
+      "when the search was stopped by Ctrl-C.\n";
   return text;
 }
 

@@ -1,0 +1,40 @@
+# Installing flawseek (and flawseek-gui, which installs itself when built) with
+# its man page and bash completion, and the Debian package CPack makes of it.
+include(GNUInstallDirs)
+
+install(TARGETS flawseek RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The man page comes from the program's --help and --version through
+# help2man when it is installed; otherwise the committed copy (which a test
+# keeps in step) is installed.
+find_program(FLAWSEEK_HELP2MAN help2man)
+if(FLAWSEEK_HELP2MAN)
+  set(flawseek_man_page ${CMAKE_BINARY_DIR}/flawseek.1)
+  add_custom_command(OUTPUT ${flawseek_man_page}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/man-page.sh $<TARGET_FILE:flawseek> ${flawseek_man_page}
+    DEPENDS flawseek ${CMAKE_SOURCE_DIR}/scripts/man-page.sh ${CMAKE_SOURCE_DIR}/data/flawseek.h2m
+    COMMENT "Generating the flawseek man page")
+  add_custom_target(flawseek_man_page ALL DEPENDS ${flawseek_man_page})
+else()
+  set(flawseek_man_page ${CMAKE_SOURCE_DIR}/data/flawseek.1)
+endif()
+install(FILES ${flawseek_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/data/flawseek.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME flawseek)
+
+# cpack -G DEB in the build directory makes flawseek_<version>_<arch>.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME flawseek)
+set(CPACK_PACKAGE_VENDOR "The Flawseek developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Flawseek finds potential bugs (null-pointer dereferences, unreachable code, unused units and declarations, and more) and style violations in Ada 95 sources, from the command line (flawseek) or a window (flawseek-gui).")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Flawseek developers")
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# The shared libraries the programs link (libstdc++, and Qt for the window)
+# become the package's dependencies.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)
