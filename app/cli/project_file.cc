@@ -74,6 +74,45 @@ std::string scalar_text(const TomlValue& value) {
   return text.str();
 }
 
+// toml11 reads arrays and inline tables by recursion, so brackets nested
+// deeply enough would overflow the stack; no project file needs more than a
+// few. The line where the nesting passes the bound, or 0 when it never does.
+constexpr int nesting_bound = 64;
+
+std::size_t line_nested_too_deeply(std::string_view text) {
+  std::size_t line = 1;
+  int depth = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c == '\n') {
+      ++line;
+    } else if (c == '#') {
+      while (at + 1 < text.size() && text[at + 1] != '\n') ++at;
+    } else if (c == '"' || c == '\'') {
+      // A string, single or triple quoted; only basic strings have escapes.
+      const bool triple = text.substr(at, 3) == std::string(3, c);
+      const std::size_t opening = triple ? 3 : 1;
+      for (at += opening; at < text.size(); ++at) {
+        if (text[at] == '\n') {
+          if (!triple) break;  // an unended string: TOML reports it
+          ++line;
+        } else if (c == '"' && text[at] == '\\') {
+          ++at;
+          if (at < text.size() && text[at] == '\n') ++line;
+        } else if (text[at] == c && (!triple || text.substr(at, 3) == std::string(3, c))) {
+          at += opening - 1;
+          break;
+        }
+      }
+    } else if (c == '[' || c == '{') {
+      if (++depth > nesting_bound) return line;
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    }
+  }
+  return 0;
+}
+
 bool is_scalar(const TomlValue& value) { return value.is_string() || value.is_integer() || value.is_floating(); }
 
 // The line a key's value starts on (TOML keeps no position for the key).
@@ -87,6 +126,11 @@ class ProjectFileReader {
     ProjectFile result;
     std::string text;
     if (!read_text(text, result.error)) return result;
+    if (const std::size_t line = line_nested_too_deeply(text); line != 0) {
+      result.error = file_.string() + ":" + std::to_string(line) + ": arrays or tables nested more than " +
+                     std::to_string(nesting_bound) + " deep";
+      return result;
+    }
     TomlValue document;
     try {
       std::istringstream stream(text);

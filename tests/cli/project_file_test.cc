@@ -104,6 +104,8 @@ TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithT
       {"report = true\n", where + ":1: key 'report' takes a value (a string), not true or false\n"},
       {"format = \"xml\"\n", where + ":1: key 'format': unknown format 'xml' (tree, gnu, csv or text)\n"},
       {"help = true\n", where + ":1: key 'help' belongs on the command line, not in a project file\n"},
+      // Nesting deep enough to overflow the reader's stack is refused first.
+      {"# [\n\nstyle = " + std::string(100000, '['), where + ":3: arrays or tables nested more than 64 deep\n"},
   };
   for (const Case& bad : cases) {
     write(project_file(), bad.text);
@@ -131,6 +133,10 @@ TEST(ProjectFileArguments, KeysBecomeLongOptionsAndPathsAreTakenFromTheFilesDire
         "log = \"logs/run.log\"\nreport = \"-\"\nreference-path = \"specs/*; /opt/ada ;\"\nstyle-set = \"tavik\"\n");
   const ProjectFile file = read_project_file(scratch.path() / "p.toml");
   ASSERT_EQ(file.error, "");
+  // Brackets in strings and comments are no nesting.
+  write(scratch.path() / "q.toml", "# " + std::string(80, '[') + "\nlog = \"" + std::string(80, '[') +
+                                       "\"\nreport = '''\n" + std::string(80, '{') + "'''\n");
+  EXPECT_EQ(read_project_file(scratch.path() / "q.toml").error, "");
   const std::string base = scratch.path().string();
   std::vector<std::string> arguments;
   for (const ProjectSetting& setting : file.settings) {
