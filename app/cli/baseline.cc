@@ -93,9 +93,13 @@ std::optional<Baseline> Baseline::parse(const std::string& text, std::string& er
           if (physical.is_object() && physical.contains("artifactLocation") && physical["artifactLocation"].is_object()) {
             file = uri_unescaped(string_at(physical["artifactLocation"], "uri"));
           }
-          if (physical.is_object() && physical.contains("region") && physical["region"].is_object() &&
-              physical["region"].contains("snippet") && physical["region"]["snippet"].is_object()) {
-            source = string_at(physical["region"]["snippet"], "text");
+          // The source text is the context region's snippet (a region's own
+          // snippet where another tool put it there).
+          for (const char* region : {"region", "contextRegion"}) {
+            if (physical.is_object() && physical.contains(region) && physical[region].is_object() &&
+                physical[region].contains("snippet") && physical[region]["snippet"].is_object()) {
+              source = string_at(physical[region]["snippet"], "text");
+            }
           }
         }
         baseline.add({file, string_at(result, "ruleId"), source});

@@ -73,6 +73,11 @@ constexpr std::array<RuleEntry, FindingKind::count> entries = {{
      "pair never names. Single files draw no finding; operators, Initialize, Finalize and Adjust, and units "
      "named like a box-default generic formal subprogram are never reported.",
      "Needless dependencies slow builds, widen the impact of changes and hide the units really used.",
+     "--  quiet.ads\n"
+     "package Quiet is\n"
+     "   procedure Run;\n"
+     "end Quiet;\n"
+     "--  quiet.adb\n"
      "with Ada.Text_IO;\n"
      "package body Quiet is\n"
      "   procedure Run is\n"
@@ -126,21 +131,28 @@ constexpr std::array<RuleEntry, FindingKind::count> entries = {{
      "   Move (A'Address, B'Address, A'Size);\n"
      "end Copy;\n",
      always},
-    {"task calls an entry of its own",
-     "An entry call standing directly in the statements of a task body to an entry of a task declared in "
-     "that body's own declarative part (the task itself, as the body sees it).",
-     "A task that calls its own entry waits for itself to accept the call: it deadlocks.",
-     "procedure Main is\n"
-     "   task Worker is\n"
-     "      entry Start;\n"
-     "   end Worker;\n"
-     "   task body Worker is\n"
+    {"task body calls an entry of a task it declares",
+     "An entry call standing directly in the statements of a task body (outside every nested block, loop or "
+     "body) to an entry of a task declared in that body's own declarative part. Entries of protected objects "
+     "are not counted.",
+     "The calling task cannot finish before the task it declares, and waits on it in its own statements: "
+     "when the inner task does not reach its accept statement, both wait for ever.",
+     "procedure Dispatcher is\n"
+     "   task Server;\n"
+     "   task body Server is\n"
+     "      task Worker is\n"
+     "         entry Start;\n"
+     "      end Worker;\n"
+     "      task body Worker is\n"
+     "      begin\n"
+     "         accept Start;\n"
+     "      end Worker;\n"
      "   begin\n"
      "      Worker.Start;\n"
-     "   end Worker;\n"
+     "   end Server;\n"
      "begin\n"
      "   null;\n"
-     "end Main;\n",
+     "end Dispatcher;\n",
      always},
     // ---- Style kinds -------------------------------------------------------
     {"character is not portable",
@@ -298,8 +310,9 @@ constexpr std::array<RuleEntry, FindingKind::count> entries = {{
      "-->STYLE: TAVIK\n"
      "with Ada.Text_IO;\n"
      "procedure Hello is\n"
+     "   package Text renames Ada.Text_IO;\n"
      "begin\n"
-     "   Ada.TEXT_IO.Put_Line (\"Hello\");\n"
+     "   TEXT.Put_Line (\"Hello\");\n"
      "end Hello;\n",
      extended_sets},
     {"named and positional associations are mixed",

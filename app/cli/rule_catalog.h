@@ -17,7 +17,10 @@ struct RuleEntry {
   std::string_view sentence;     // what is wrong, as a finding's message ("access value is null here")
   std::string_view detects;      // what the rule detects: one paragraph
   std::string_view matters;      // why it matters: one paragraph
-  std::string_view example;      // a minimal Ada 95 example that triggers it (lines end in '\n')
+  // A minimal Ada 95 example that triggers it (lines end in '\n'); an
+  // example of several files opens each with a comment naming it
+  // ("--  quiet.ads").
+  std::string_view example;
   std::string_view enabled_by;   // which style sets (or what else) switch the check on
 };
 

@@ -29,12 +29,19 @@ std::string rule_name(FindingKind kind) {
   return name;
 }
 
-// A sentence as SARIF's descriptions and messages want it: capitalised and
-// ended by a full stop.
-std::string as_sentence(std::string_view text) {
+// Text ended by a full stop, as SARIF wants its messages.
+std::string with_full_stop(std::string_view text) {
   std::string sentence(text);
-  if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
   if (!sentence.empty() && sentence.back() != '.') sentence.push_back('.');
+  return sentence;
+}
+
+// A description as a sentence: capitalised and ended by a full stop. (A
+// finding's message is left as written: it may start with a reserved word,
+// "then expected".)
+std::string as_sentence(std::string_view text) {
+  std::string sentence = with_full_stop(text);
+  if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
   return sentence;
 }
 
@@ -91,7 +98,13 @@ void write_sarif_log(const std::vector<FindingRecord>& records, const ReportCont
     Json region = Json::object();
     region["startLine"] = finding.line < 1 ? 1 : finding.line;
     if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
-    if (!finding.reason.empty()) region["snippet"] = {{"text", utf8_text(finding.reason)}};
+    // The source text is the finding's line (blanks collapsed): the region
+    // around the finding, not the finding's own region.
+    Json context_region = Json::object();
+    if (!finding.reason.empty()) {
+      context_region["startLine"] = region["startLine"];
+      context_region["snippet"] = {{"text", utf8_text(finding.reason)}};
+    }
     // The name relative to the root, escaped after it became UTF-8, so that a
     // Latin-1 name still makes a valid URI.
     Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, finding.file)))},
@@ -100,9 +113,10 @@ void write_sarif_log(const std::vector<FindingRecord>& records, const ReportCont
     result["ruleId"] = std::string(finding_id(record.kind));
     result["ruleIndex"] = record.kind.index();
     result["level"] = std::string(severity_name(record.kind));
-    result["message"] = {{"text", utf8_text(as_sentence(finding_message(record)))}};
-    result["locations"] =
-        Json::array({{{"physicalLocation", {{"artifactLocation", artifact}, {"region", region}}}}});
+    result["message"] = {{"text", utf8_text(with_full_stop(finding_message(record)))}};
+    Json physical = {{"artifactLocation", artifact}, {"region", region}};
+    if (!context_region.empty()) physical["contextRegion"] = context_region;
+    result["locations"] = Json::array({{{"physicalLocation", physical}}});
     if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
     results.push_back(std::move(result));
   }
