@@ -98,12 +98,19 @@ void write_sarif_log(const std::vector<FindingRecord>& records, const ReportCont
     Json region = Json::object();
     region["startLine"] = finding.line < 1 ? 1 : finding.line;
     if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
-    // The source text is the finding's line (blanks collapsed): the region
-    // around the finding, not the finding's own region.
+    // The source text is the finding's line (blanks collapsed). A region
+    // from a later column runs to the line's end, so the line is the region
+    // around it; a region from column 1 (or without a column) is the line
+    // itself, which SARIF will not have as a context region of its own.
     Json context_region = Json::object();
     if (!finding.reason.empty()) {
-      context_region["startLine"] = region["startLine"];
-      context_region["snippet"] = {{"text", utf8_text(finding.reason)}};
+      const Json snippet = {{"text", utf8_text(finding.reason)}};
+      if (region.contains("startColumn") && region["startColumn"] != 1) {
+        context_region["startLine"] = region["startLine"];
+        context_region["snippet"] = snippet;
+      } else {
+        region["snippet"] = snippet;
+      }
     }
     // The name relative to the root, escaped after it became UTF-8, so that a
     // Latin-1 name still makes a valid URI.

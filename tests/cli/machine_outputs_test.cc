@@ -141,6 +141,8 @@ std::string sarif_validator() {
 TEST_F(MachineOutputs, SarifPassesMicrosoftsValidator) {
   const std::string validator = sarif_validator();
   if (validator.empty()) GTEST_SKIP() << "sarif-multitool cannot be installed or run here";
+  // Findings from column 1 too, whose region is their whole line.
+  std::ofstream(root_ / "upper.adb") << "PROCEDURE Upper IS\nBEGIN\n   NULL;\nEND Upper;\n";
   const ProgramResult run = run_program(with_job({"--style", "all", "--list-unchecked-style", "--report",
                                                   (tree_ / "all.sarif").string(), "src"}),
                                         tree_);
