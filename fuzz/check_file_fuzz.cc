@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
+#include "baseline.h"
 #include "bugcheck/bug_checker.h"
 #include "driver/defect_scan.h"
 #include "driver/job.h"
@@ -86,9 +89,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   findings.apply(result.findings);
 
   std::ostringstream out;
-  for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text}) {
-    write_findings(format, findings, tree, "01/01/26 00:00:00", out);
+  OutputSettings settings;
+  settings.context.job = &job;
+  settings.context.root_directory = scratch().string();
+  settings.include_suppressed = input.flag(switches, 4);
+  for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text,
+                              OutputFormat::Sarif}) {
+    write_findings(format, findings, tree, "01/01/26 00:00:00", settings, out);
   }
+  // Whatever the sources hold, the JSON output is valid and reads back as a
+  // baseline that knows every finding.
+  std::ostringstream json;
+  write_findings(OutputFormat::Json, findings, tree, "01/01/26 00:00:00", settings, json);
+  std::string error;
+  const std::optional<Baseline> baseline = Baseline::parse(json.str(), error);
+  if (!baseline) std::abort();
+  const auto records = ordered_findings(findings);
+  if (baseline->known_findings(records, settings.context).size() != records.size()) std::abort();
   save_report(findings, scratch() / "report.csv", "01/01/26 00:00:00");
   save_report(findings, scratch() / "report.txt", "01/01/26 00:00:00");
   return 0;

@@ -2,6 +2,8 @@
 #include "command_line.h"
 
 #include "driver/job.h"
+#include "findings/finding_id.h"
+#include "rule_catalog.h"
 #include "platform/label.h"
 #include "platform/latin1.h"
 
@@ -23,7 +25,8 @@ std::string normalised(std::string_view text) {
 }
 
 std::optional<OutputFormat> find_format(std::string_view text) {
-  for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text}) {
+  for (OutputFormat format : {OutputFormat::Tree, OutputFormat::Gnu, OutputFormat::Csv, OutputFormat::Text,
+                              OutputFormat::Json, OutputFormat::Sarif}) {
     if (latin1::equal_ignoring_case(text, format_name(format))) return format;
   }
   return std::nullopt;
@@ -61,7 +64,7 @@ class ArgumentReader {
 
 bool takes_value(std::string_view name) {
   for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log",
-                                  "--config"}) {
+                                  "--config", "--fail-on", "--baseline", "--write-baseline", "--explain"}) {
     if (name == option) return true;
   }
   return false;
@@ -97,11 +100,15 @@ std::string_view format_name(OutputFormat format) {
     case OutputFormat::Gnu: return "gnu";
     case OutputFormat::Csv: return "csv";
     case OutputFormat::Text: return "text";
+    case OutputFormat::Json: return "json";
+    case OutputFormat::Sarif: return "sarif";
   }
   return "tree";
 }
 
 std::optional<StyleKind> find_selectable_style_kind(std::string_view text) {
+  // A style kind's finding id ("style/bad-keyword") names it too.
+  if (text.size() > 6 && latin1::equal_ignoring_case(text.substr(0, 6), "style/")) text.remove_prefix(6);
   const std::string wanted = normalised(text);
   if (wanted.empty()) return std::nullopt;
   for (int position = 0; position < selectable_style_kind_count; ++position) {
@@ -119,6 +126,44 @@ std::optional<StyleSet> find_style_set(std::string_view text) {
     if (label(image(set)) == wanted) return set;
   }
   return std::nullopt;
+}
+
+std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind::count>& kinds) {
+  kinds.fill(false);
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = list.find(',', start);
+    const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
+    std::string_view word = list.substr(start, end - start);
+    while (!word.empty() && word.front() == ' ') word.remove_prefix(1);
+    while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
+    for (int index = 0; index < FindingKind::count; ++index) {
+      const FindingKind kind = FindingKind::from_index(index);
+      if (latin1::equal_ignoring_case(word, "all") || latin1::equal_ignoring_case(word, family_name(kind))) {
+        kinds[index] = true;
+      }
+    }
+    if (const auto kind = find_kind_by_any_name(word)) {
+      kinds[kind->index()] = true;
+    } else if (!latin1::equal_ignoring_case(word, "all") && !latin1::equal_ignoring_case(word, "none") &&
+               !latin1::equal_ignoring_case(word, bug_family) && !latin1::equal_ignoring_case(word, style_family)) {
+      return "unknown finding kind " + quoted(word) + " (see --list-rules)";
+    }
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return {};
+}
+
+OutputFormat report_format_for(std::string_view file_name) {
+  const std::size_t dot = file_name.rfind('.');
+  const std::size_t slash = file_name.rfind('/');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return OutputFormat::Text;
+  const std::string_view extension = file_name.substr(dot + 1);
+  if (latin1::equal_ignoring_case(extension, "csv")) return OutputFormat::Csv;
+  if (latin1::equal_ignoring_case(extension, "json")) return OutputFormat::Json;
+  if (latin1::equal_ignoring_case(extension, "sarif")) return OutputFormat::Sarif;
+  return OutputFormat::Text;
 }
 
 CommandLineResult parse_command_line(std::span<const std::string_view> arguments) {
@@ -185,8 +230,9 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       job.list_unchecked_style = true;
     } else if (name == "--format") {
       const auto format = find_format(*value);
-      if (!format) return fail("unknown format " + quoted(*value) + " (tree, gnu, csv or text)");
+      if (!format) return fail("unknown format " + quoted(*value) + " (tree, gnu, csv, text, json or sarif)");
       line.format = *format;
+      line.format_given = true;
     } else if (name == "--report") {
       if (value->empty()) return fail("option '--report' needs a file name");
       line.report_file = std::string(*value);
@@ -204,6 +250,21 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.config_file = std::string(*value);
     } else if (name == "--no-config") {
       line.no_config = true;
+    } else if (name == "--fail-on") {
+      std::array<bool, FindingKind::count> kinds{};
+      if (std::string error = parse_kind_list(*value, kinds); !error.empty()) return fail(error);
+      line.fail_on = kinds;
+    } else if (name == "--baseline" || name == "--write-baseline") {
+      if (value->empty()) return fail("option " + quoted(name) + " needs a file name");
+      (name == "--baseline" ? line.baseline_file : line.write_baseline_file) = std::string(*value);
+    } else if (name == "--show-suppressed") {
+      line.show_suppressed = true;
+    } else if (name == "--list-rules") {
+      if (line.action == CommandAction::Run) line.action = CommandAction::ListRules;
+    } else if (name == "--explain") {
+      line.explained_kind = find_kind_by_any_name(*value);
+      if (!line.explained_kind) return fail("unknown finding kind " + quoted(*value) + " (see --list-rules)");
+      if (line.action == CommandAction::Run) line.action = CommandAction::ExplainRule;
     } else {
       return fail("unknown option " + quoted(name));
     }

@@ -10,18 +10,19 @@
 #include <vector>
 
 #include "driver/option.h"
+#include "findings/finding.h"
 #include "style/style_kind.h"
 
 namespace flawseek {
 
 class Job;
 
-enum class CommandAction { Run, ShowHelp, ShowVersion };
+enum class CommandAction { Run, ShowHelp, ShowVersion, ListRules, ExplainRule };
 
 // How findings are written: the kind-and-file tree, one "file:line:column:
 // message" line each (the form editors and CI understand), the comma-delimited
-// table, or the indented plain-text report.
-enum class OutputFormat { Tree, Gnu, Csv, Text };
+// table, the indented plain-text report, one JSON document, or a SARIF log.
+enum class OutputFormat { Tree, Gnu, Csv, Text, Json, Sarif };
 
 std::string_view format_name(OutputFormat format);
 
@@ -48,6 +49,18 @@ struct CommandLine {
   // The project file: the one named by --config, or none at all (--no-config).
   std::optional<std::string> config_file;
   bool no_config = false;
+
+  // ---- For CI and editors -------------------------------------------------
+  bool format_given = false;  // --format was written (it then also shapes --report -)
+  // The kinds whose findings make the exit status 1 (--fail-on); every kind
+  // when not given.
+  std::optional<std::array<bool, FindingKind::count>> fail_on;
+  std::optional<std::string> baseline_file;
+  std::optional<std::string> write_baseline_file;
+  // Findings that marks absorbed go into the JSON and SARIF outputs, marked
+  // as suppressed.
+  bool show_suppressed = false;
+  std::optional<FindingKind> explained_kind;  // with CommandAction::ExplainRule
 };
 
 struct CommandLineResult {
@@ -69,6 +82,15 @@ bool option_takes_value(std::string_view name);
 // NO_STYLE_CHECKS is not selectable and is not found.
 std::optional<StyleKind> find_selectable_style_kind(std::string_view text);
 std::optional<StyleSet> find_style_set(std::string_view text);
+
+// The kinds of "WORD[,WORD...]": finding ids or any name of a kind, the
+// families "bug" and "style", "all", or "none" (no kind); the reason for the
+// user when a word names nothing.
+std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind::count>& kinds);
+
+// The report format a file name asks for by its extension, in any case:
+// .csv, .json, .sarif; anything else is the plain-text report.
+OutputFormat report_format_for(std::string_view file_name);
 
 // Sets the job from the flags, in an order that lets later flags refine
 // earlier ones: root and options, then the rule book, then single kinds.

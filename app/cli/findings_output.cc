@@ -4,42 +4,20 @@
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
 #include "findings/text_tree_view.h"
+#include "gnu_output.h"
+#include "json_output.h"
+#include "sarif_output.h"
 
 namespace flawseek {
 
-void write_gnu_findings(const FindingsList& findings, std::ostream& out) {
-  std::string line;
-  for (int index = 0; index < FindingKind::count; ++index) {
-    const FindingKind kind = FindingKind::from_index(index);
-    for (const Finding& finding : findings.findings(kind)) {
-      line.assign(finding.file);
-      line += ':';
-      line += std::to_string(finding.line);
-      if (finding.column != no_column) {
-        line += ':';
-        line += std::to_string(finding.column);
-      }
-      line += ": ";
-      if (kind.is_style()) line += "Style: ";
-      line += kind.label();
-      if (!finding.reason.empty()) {
-        line += ": ";
-        line += finding.reason;
-      }
-      line += '\n';
-      out << line;
-    }
-  }
-}
-
 void write_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
-                    std::string_view date_and_time, std::ostream& out) {
+                    std::string_view date_and_time, const OutputSettings& settings, std::ostream& out) {
   switch (format) {
     case OutputFormat::Tree:
       tree.render(out);
       return;
     case OutputFormat::Gnu:
-      write_gnu_findings(findings, out);
+      write_gnu_lines(ordered_findings(findings), settings.paths, out);
       return;
     case OutputFormat::Csv:
       write_csv_report(findings, out);
@@ -48,13 +26,19 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
       write_text_report_header(out, date_and_time);
       write_text_report(findings, out);
       return;
+    case OutputFormat::Json:
+      write_json_document(ordered_findings(findings, settings.include_suppressed), settings.context, out);
+      return;
+    case OutputFormat::Sarif:
+      write_sarif_log(ordered_findings(findings, settings.include_suppressed), settings.context, out);
+      return;
   }
 }
 
 bool print_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
-                    std::string_view date_and_time, std::ostream& out) {
+                    std::string_view date_and_time, const OutputSettings& settings, std::ostream& out) {
   try {
-    write_findings(format, findings, tree, date_and_time, out);
+    write_findings(format, findings, tree, date_and_time, settings, out);
     out.flush();
   } catch (const ReportWriteError&) {
     // The report writers check their stream themselves; the state says it.

@@ -11,8 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "baseline.h"
 #include "bugcheck/bug_checker.h"
 #include "command_line.h"
+#include "driver/source_search.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
@@ -28,6 +30,7 @@
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "project_file.h"
+#include "rule_catalog.h"
 #include "signal_watch.h"
 #include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
@@ -74,6 +77,57 @@ std::filesystem::path absolute_path(const std::string& path) {
   return error ? std::filesystem::path(path) : absolute;
 }
 
+// The machine-readable outputs' view of the run: the root's directory,
+// the job, and whether file names are shown relative (the root was given
+// relative, or not at all and the current directory was searched).
+flawseek::OutputSettings output_settings(const flawseek::CommandLine& command, const flawseek::Job& job) {
+  using namespace flawseek;
+  OutputSettings settings;
+  settings.context.job = &job;
+  const std::string current = current_directory_text();
+  if (const auto root = resolve_search_root(job.search_root(), current)) settings.context.root_directory = root->directory;
+  const bool relative = command.job.search_root ? !std::filesystem::path(*command.job.search_root).is_absolute()
+                                                : !command.use_settings;
+  if (relative) settings.paths = PathStyle(std::filesystem::path(current));
+  settings.include_suppressed = command.show_suppressed;
+  return settings;
+}
+
+// Whether the findings make the exit status 1: any finding, or with
+// --fail-on one of the kinds it names.
+bool counts_as_failure(const flawseek::CommandLine& command, const flawseek::FindingsList& findings) {
+  using namespace flawseek;
+  if (!command.fail_on) return findings.findings_count() > 0;
+  for (int index = 0; index < FindingKind::count; ++index) {
+    if ((*command.fail_on)[index] && findings.count(FindingKind::from_index(index)) > 0) return true;
+  }
+  return false;
+}
+
+// Saves the findings to `path` in the format its extension names (or
+// `format` when given); false, after telling the user, when it fails.
+bool save_findings_report(const flawseek::FindingsList& findings, const std::filesystem::path& path,
+                          std::string_view date_and_time, const flawseek::OutputSettings& output, flawseek::Log& log,
+                          std::optional<flawseek::OutputFormat> format = std::nullopt) {
+  using namespace flawseek;
+  const OutputFormat chosen = format ? *format : report_format_for(path.string());
+  try {
+    if (chosen == OutputFormat::Csv || chosen == OutputFormat::Text) {
+      save_report(findings, path, date_and_time);
+    } else {
+      TextTreeView unused;
+      save_written_report(path, [&](std::ostream& out) {
+        write_findings(chosen, findings, unused, date_and_time, output, out);
+      });
+    }
+  } catch (const ReportWriteError& error) {
+    log.put_exception("Control.Save_As", error);
+    std::cerr << "flawseek: " << error.what() << "\n";
+    return false;
+  }
+  return true;
+}
+
 int run(int argc, char** argv) {
   using namespace flawseek;
 
@@ -93,6 +147,8 @@ int run(int argc, char** argv) {
   const CommandLine& command = parsed.command_line;
   if (command.action == CommandAction::ShowHelp) return answer(usage_text());
   if (command.action == CommandAction::ShowVersion) return answer(version_text());
+  if (command.action == CommandAction::ListRules) return answer(rule_list_text());
+  if (command.action == CommandAction::ExplainRule) return answer(rule_explanation_text(*command.explained_kind));
 
   // ---- The log: a file that cannot be created warns once and is left out --
   Log& log = process_log();
@@ -163,20 +219,54 @@ int run(int argc, char** argv) {
 
   // ---- The findings, then the report --------------------------------------
   const std::string date_and_time = date_and_time_image(local_time());
-  int exit_status = findings.findings_count() > 0 ? exit_findings : exit_nothing_found;
-  if (!print_findings(command.format, findings, tree, date_and_time, std::cout)) {
+  const OutputSettings output = output_settings(command, job);
+  // With a baseline, what it knows is left out of every output and of the
+  // exit status; the lists shown are a copy without those findings.
+  const FindingsList* shown = &findings;
+  const TextTreeView* shown_tree = &tree;
+  FindingsList new_findings;
+  TextTreeView new_tree;
+  if (command.baseline_file) {
+    std::string error;
+    const std::optional<Baseline> baseline = Baseline::read(absolute_path(*command.baseline_file), error);
+    if (!baseline) {
+      std::cerr << "flawseek: " << error << "\n";
+      return exit_trouble;
+    }
+    const auto known = baseline->known_findings(ordered_findings(findings), output.context);
+    if (command.format == OutputFormat::Tree) new_findings.set_view(&new_tree);
+    new_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
+    copy_findings_except(findings, known, new_findings);
+    shown = &new_findings;
+    shown_tree = &new_tree;
+    if (!command.quiet && !known.empty()) {
+      std::cerr << "flawseek: " << known.size() << (known.size() == 1 ? " finding" : " findings")
+                << " known to the baseline left out\n";
+    }
+  }
+  int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
+  const bool report_to_standard_output = command.report_file && *command.report_file == "-";
+  if (!report_to_standard_output && !print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout)) {
     // A full disk or a closed pipe must not pass for a clean run.
     std::cerr << "flawseek: cannot write the findings to standard output\n";
     exit_status = exit_trouble;
   }
-  if (command.report_file) {
-    try {
-      save_report(findings, absolute_path(*command.report_file), date_and_time);
-    } catch (const ReportWriteError& error) {
-      log.put_exception("Control.Save_As", error);
-      std::cerr << "flawseek: " << error.what() << "\n";
+  if (report_to_standard_output) {
+    const OutputFormat format = command.format_given ? command.format : OutputFormat::Text;
+    if (!print_findings(format, *shown, *shown_tree, date_and_time, output, std::cout)) {
+      std::cerr << "flawseek: cannot write the report to standard output\n";
       exit_status = exit_trouble;
     }
+  } else if (command.report_file) {
+    if (!save_findings_report(*shown, absolute_path(*command.report_file), date_and_time, output, log)) {
+      exit_status = exit_trouble;
+    }
+  }
+  // The new baseline holds every finding of this run, known ones included.
+  if (command.write_baseline_file) {
+    const std::filesystem::path path = absolute_path(*command.write_baseline_file);
+    const OutputFormat format = report_format_for(path.string()) == OutputFormat::Sarif ? OutputFormat::Sarif : OutputFormat::Json;
+    if (!save_findings_report(findings, path, date_and_time, output, log, format)) exit_status = exit_trouble;
   }
 
   // ---- How it went --------------------------------------------------------

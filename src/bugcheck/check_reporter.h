@@ -32,6 +32,10 @@ class CheckReporter {
   void report_bug(BugKind kind, SourcePosition at) {
     gateway_.report_bug(kind, at.line, at.column, ring_.text(at.line));
   }
+  // With the check's own words for the finding (a syntax error's complaint).
+  void report_described_bug(BugKind kind, SourcePosition at, std::string_view detail) {
+    gateway_.report_bug(kind, at.line, at.column, ring_.text(at.line), detail);
+  }
   void report_style(StyleKind kind, SourcePosition at) {
     gateway_.report_style(kind, at.line, at.column, ring_.text(at.line));
   }

@@ -7,9 +7,13 @@
 namespace flawseek {
 
 void ReportGateway::report_bug(BugKind kind, std::int32_t line, std::int32_t column,
-                               std::string_view text) {
-  if (marks_.remove_first_match(SuppressionMark{kind, line})) return;
+                               std::string_view text, std::string_view detail) {
+  if (marks_.remove_first_match(SuppressionMark{kind, line})) {
+    sink_->report_suppressed_bug(kind, line, column, text);
+    return;
+  }
   sink_->report_bug(kind, line, column, text);
+  if (!detail.empty()) sink_->describe_last_finding(detail);
   count();
 }
 

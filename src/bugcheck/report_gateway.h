@@ -34,7 +34,11 @@ class ReportGateway {
   // A bug found by a rule: the first mark of its kind on its line absorbs it
   // (and is used up); otherwise it is filed and counted. Throws StopRequest
   // when the count reaches the limit.
-  void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view text);
+  // `detail`, when not empty, is the check's own words for the finding (kept
+  // beside it for the machine-readable outputs). A finding a mark absorbs is
+  // handed on as suppressed.
+  void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view text,
+                  std::string_view detail = {});
   // A style violation found by a rule: filed and counted like a bug, but no
   // mark suppresses it.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text);

@@ -23,6 +23,16 @@ void FileFindings::note_style_command_seen() {
                         Finding{{}, 0, no_column, {}}});
 }
 
+void FileFindings::describe_last_finding(std::string_view detail) {
+  steps_.push_back(Step{StepKind::Detail, FindingKind(BugKind::INTERNAL_ERROR),
+                        Finding{{}, 0, no_column, std::string(detail)}});
+}
+
+void FileFindings::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,
+                                         std::string_view reason) {
+  steps_.push_back(Step{StepKind::Suppressed, kind, Finding{current_file_, line, column, std::string(reason)}});
+}
+
 void FileFindings::record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
   steps_.push_back(Step{StepKind::Report, kind, Finding{current_file_, line, column, std::string(reason)}});
   ++finding_count_;

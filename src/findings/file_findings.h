@@ -19,6 +19,8 @@ class FileFindings final : public FindingSink {
     SetCurrentFile,       // finding.file names the file; the rest is unused
     Report,               // a finding of `kind`
     StyleCommandSeen,     // nothing else is used
+    Detail,               // finding.reason is the detail of the finding recorded before
+    Suppressed,           // a bug finding a mark absorbed, of `kind`
   };
 
   // One call made on this recorder, in order. A finding's file is the
@@ -39,6 +41,8 @@ class FileFindings final : public FindingSink {
   // depends on the list's setting at the moment it is applied.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   void note_style_command_seen() override;
+  void describe_last_finding(std::string_view detail) override;
+  void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
 
   const std::vector<Step>& steps() const { return steps_; }
   // Number of recorded findings (not counting the other steps).

@@ -19,6 +19,17 @@ class FindingSink {
   virtual void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) = 0;
   // A checked file held a style command; this can make unchecked files listed.
   virtual void note_style_command_seen() = 0;
+
+  // What a check can add beside its findings for the machine-readable outputs;
+  // the tree and the reports never show either, so a sink may ignore them.
+  // The check's own words for the finding reported just before ("then
+  // expected" for a syntax error).
+  virtual void describe_last_finding(std::string_view detail) { (void)detail; }
+  // A bug finding that a suppression mark absorbed: not a finding, not
+  // counted, kept only so an output can list it as suppressed.
+  virtual void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
+    (void)kind, (void)line, (void)column, (void)reason;
+  }
 };
 
 }  // namespace flawseek

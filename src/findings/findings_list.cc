@@ -32,6 +32,8 @@ void FindingsList::set_view(FindingsView* view) { view_ = view; }
 void FindingsList::clear_findings() {
   if (view_ != nullptr) view_->delete_all_items();
   for (Findings& list : lists_) list.clear();
+  notes_.clear();
+  last_reported_kind_ = -1;
   kind_counts_.fill(0);
   kind_items_.fill(KindState{});
   current_file_.assign(unknown_file_text);
@@ -54,7 +56,10 @@ void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t colu
 
 void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t column,
                                 std::string_view reason) {
-  if (kind == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) return;
+  if (kind == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
+    last_reported_kind_ = -1;
+    return;
+  }
   if (style_count_ == 0 && view_ != nullptr && style_violations_item_ == no_tree_item)
     style_violations_item_ = insert(no_tree_item, style_violations_text, nullptr, TreePlacement::Sorted);
   // A style violation without a line stands for the whole file: its file item
@@ -71,6 +76,7 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   KindState& items = kind_items_[kind.index()];
   if (list.empty() && view_ != nullptr) items.kind_item = insert(kind_parent, kind.label(), nullptr, kind_placement);
   list.push_back(Finding{current_file_, line, column, collapse_blanks(reason)});
+  last_reported_kind_ = kind.index();
   const Finding& finding = list.back();
 
   if (items.current_file_item == no_tree_item && view_ != nullptr)
@@ -84,6 +90,17 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   std::int64_t& count = kind_counts_[kind.index()];
   ++count;
   set_text(items.kind_item, counted_text(kind.label(), count));
+}
+
+void FindingsList::describe_last_finding(std::string_view detail) {
+  if (last_reported_kind_ < 0) return;
+  const FindingKind kind = FindingKind::from_index(last_reported_kind_);
+  notes_.set_detail(kind, lists_[kind.index()].size() - 1, detail);
+}
+
+void FindingsList::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,
+                                         std::string_view reason) {
+  notes_.add_suppressed(kind, Finding{current_file_, line, column, collapse_blanks(reason)});
 }
 
 TreeItem FindingsList::insert(TreeItem parent, std::string_view text, const Finding* finding,
@@ -104,6 +121,14 @@ void FindingsList::apply(const FileFindings& recorded) {
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
         break;
+      case FileFindings::StepKind::Detail:
+        describe_last_finding(step.finding.reason);
+        break;
+      case FileFindings::StepKind::Suppressed: {
+        const Finding& f = step.finding;
+        report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+        break;
+      }
       case FileFindings::StepKind::Report: {
         const Finding& f = step.finding;
         if (step.kind.is_style())

@@ -12,6 +12,7 @@
 
 #include "findings/file_findings.h"
 #include "findings/finding.h"
+#include "findings/finding_notes.h"
 #include "findings/finding_sink.h"
 #include "findings/findings_view.h"
 
@@ -41,6 +42,10 @@ class FindingsList final : public FindingSink {
   // A NO_STYLE_CHECKS finding is dropped unless unchecked files are listed.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   void note_style_command_seen() override;
+  // Kept in notes(), for the machine-readable outputs only.
+  void describe_last_finding(std::string_view detail) override;
+  void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  const FindingNotes& notes() const { return notes_; }
 
   // Replays a file's recorded findings, with the same effect as if they had
   // been reported here one by one. Results must be applied in walk order.
@@ -86,6 +91,8 @@ class FindingsList final : public FindingSink {
   void set_text(TreeItem item, std::string_view text);
 
   std::array<Findings, FindingKind::count> lists_;
+  FindingNotes notes_;
+  int last_reported_kind_ = -1;  // the kind index of the finding stored last; -1 after a dropped one
   std::array<std::int64_t, FindingKind::count> kind_counts_{};
   std::array<KindState, FindingKind::count> kind_items_{};
   std::string current_file_;

@@ -109,17 +109,13 @@ class DescriptorBuffer final : public std::streambuf {
   throw ReportWriteError("Cannot write the report " + path.string() + ": " + std::strerror(error));
 }
 
-// Writes the report to an open descriptor; returns 0 or the errno of the failure.
-int write_report_to(int fd, const FindingsList& findings, bool csv, std::string_view date_and_time) {
+// Runs the writer on an open descriptor; returns 0 or the errno of the failure.
+int write_to(int fd, const ReportWriter& writer) {
   DescriptorBuffer buffer(fd);
   std::ostream out(&buffer);
   try {
-    if (csv) {
-      write_csv_report(findings, out);
-    } else {
-      write_text_report_header(out, date_and_time);
-      write_text_report(findings, out);
-    }
+    writer(out);
+    check_stream(out);
   } catch (const ReportWriteError&) {
     return buffer.error() != 0 ? buffer.error() : EIO;
   }
@@ -186,6 +182,17 @@ void write_text_report(const FindingsList& findings, std::ostream& out) {
 
 void save_report(const FindingsList& findings, const std::filesystem::path& path, std::string_view date_and_time) {
   const bool csv = is_csv_report_name(path.string());
+  save_written_report(path, [&](std::ostream& out) {
+    if (csv) {
+      write_csv_report(findings, out);
+    } else {
+      write_text_report_header(out, date_and_time);
+      write_text_report(findings, out);
+    }
+  });
+}
+
+void save_written_report(const std::filesystem::path& path, const ReportWriter& writer) {
   std::error_code ec;
   std::filesystem::file_status status = std::filesystem::status(path, ec);
 
@@ -195,7 +202,7 @@ void save_report(const FindingsList& findings, const std::filesystem::path& path
     if (std::filesystem::is_directory(status)) fail(path, EISDIR);
     int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) fail(path, errno);
-    int error = write_report_to(fd, findings, csv, date_and_time);
+    int error = write_to(fd, writer);
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) fail(path, error);
     return;
@@ -229,7 +236,7 @@ void save_report(const FindingsList& findings, const std::filesystem::path& path
   if (fd < 0) fail(path, EEXIST);
   if (replacing) ::fchmod(fd, mode);  // the umask must not narrow an existing file's mode
 
-  int error = write_report_to(fd, findings, csv, date_and_time);
+  int error = write_to(fd, writer);
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;

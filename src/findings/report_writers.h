@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -43,5 +44,13 @@ bool is_csv_report_name(std::string_view path);
 // written beside its final place and renamed over it only when complete, so a
 // failure never destroys an earlier report. Throws ReportWriteError.
 void save_report(const FindingsList& findings, const std::filesystem::path& path, std::string_view date_and_time);
+
+// What a report writes to its stream; it may throw ReportWriteError.
+using ReportWriter = std::function<void(std::ostream&)>;
+
+// Saves whatever `writer` writes to path, as safely as save_report does (a
+// temporary file renamed into place; special files written in place).
+// Throws ReportWriteError naming the file and the reason.
+void save_written_report(const std::filesystem::path& path, const ReportWriter& writer);
 
 }  // namespace flawseek

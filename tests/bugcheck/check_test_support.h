@@ -45,8 +45,17 @@ class RecordingSink final : public FindingSink {
     findings.push_back({current_, kind, line, column, std::string(reason)});
   }
   void note_style_command_seen() override { ++style_commands_seen; }
+  void describe_last_finding(std::string_view detail) override {
+    details.push_back({findings.size() - 1, std::string(detail)});
+  }
+  void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override {
+    suppressed.push_back({current_, kind, line, column, std::string(reason)});
+  }
 
   std::vector<RecordedFinding> findings;
+  // The position in `findings` each detail was given for.
+  std::vector<std::pair<std::size_t, std::string>> details;
+  std::vector<RecordedFinding> suppressed;
   int style_commands_seen = 0;
 
  private:
@@ -162,6 +171,9 @@ inline UnitOutcome check_unit(BugChecker& checker, FindingSink& sink, const std:
       case FileFindings::StepKind::StyleCommandSeen:
         sink.note_style_command_seen();
         break;
+      case FileFindings::StepKind::Detail:
+      case FileFindings::StepKind::Suppressed:
+        break;  // the machine outputs' notes; these tests look at findings only
     }
   }
   UnitOutcome outcome;

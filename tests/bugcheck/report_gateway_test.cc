@@ -35,6 +35,24 @@ TEST(ReportGateway, AMarkTakesOneFindingOfItsKindOnItsLine) {
   EXPECT_EQ(gateway.finding_count(), 3);
 }
 
+TEST(ReportGateway, ATakenFindingIsHandedOnAsSuppressedAndKeepsNoDetail) {
+  RecordingSink sink;
+  ReportGateway gateway(sink);
+  gateway.marks().append({BugKind::CODE_NOT_REACHABLE, 4});
+  gateway.report_bug(BugKind::SYNTAX_ERROR, 2, 3, "if then", "then expected");
+  // A detail of a taken finding must not land on the finding filed before it.
+  gateway.report_bug(BugKind::CODE_NOT_REACHABLE, 4, 1, "X := 0;", "never shown");
+  gateway.report_bug(BugKind::NULL_POINTER, 5, 1, "Y := P.all;");
+
+  ASSERT_EQ(sink.findings.size(), 2u);
+  EXPECT_EQ(sink.details, (std::vector<std::pair<std::size_t, std::string>>{{0, "then expected"}}));
+  ASSERT_EQ(sink.suppressed.size(), 1u);
+  EXPECT_EQ(sink.suppressed[0].kind, FindingKind(BugKind::CODE_NOT_REACHABLE));
+  EXPECT_EQ(sink.suppressed[0].line, 4);
+  EXPECT_EQ(sink.suppressed[0].reason, "X := 0;");
+  EXPECT_EQ(gateway.finding_count(), 2);
+}
+
 TEST(ReportGateway, StyleFindingsAreCountedButNeverTakenByMarks) {
   RecordingSink sink;
   ReportGateway gateway(sink);

@@ -60,12 +60,12 @@ TEST_F(BadInput, ADanglingLinkIsItsFilesInternalErrorAndCounts) {
   std::filesystem::create_symlink("gone.adb", tree / "src/dangling.adb");
   const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_EQ(run.out, (tree / "src/dangling.adb").string() + ":0: Internal Error\n");
+  EXPECT_EQ(run.out, "src/dangling.adb:1:1: error: the analysis of this file failed [internal-error]\n");
   EXPECT_EQ(run.err, " 1 potential bug found in search of 10 files\n");
   // Named alone, it is analysed (and fails) like any named file.
   const ProgramResult named = run_program({"--format", "gnu", "src/dangling.adb"}, tree);
   EXPECT_EQ(named.status, 1) << named.err;
-  EXPECT_EQ(named.out, (tree / "src/dangling.adb").string() + ":0: Internal Error\n");
+  EXPECT_EQ(named.out, "src/dangling.adb:1:1: error: the analysis of this file failed [internal-error]\n");
 }
 
 TEST_F(BadInput, SyntaxErrorsOverGnatAttributesPointToTheSwitchOnce) {

@@ -1,8 +1,10 @@
 // Parsing the command line, and setting a job from it.
 #include "command_line.h"
+#include "rule_catalog.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -117,7 +119,10 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"--style", "bad_keyword,"}, "unknown style kind '' (see --help for the list)"},
       {{"--style", "NO_STYLE_CHECKS"}, "unknown style kind 'NO_STYLE_CHECKS' (see --help for the list)"},
       {{"--style-set", "BRIGHTMOOR"}, "unknown style set 'BRIGHTMOOR' (NONE, USER, USER_95, TAVIK or TAVIK_95)"},
-      {{"--format", "xml"}, "unknown format 'xml' (tree, gnu, csv or text)"},
+      {{"--format", "xml"}, "unknown format 'xml' (tree, gnu, csv, text, json or sarif)"},
+      {{"--fail-on", "bug,nulpointer"}, "unknown finding kind 'nulpointer' (see --list-rules)"},
+      {{"--explain", "style"}, "unknown finding kind 'style' (see --list-rules)"},
+      {{"--baseline="}, "option '--baseline' needs a file name"},
       {{"--quiet=yes"}, "option '--quiet' takes no value"},
       {{"--report="}, "option '--report' needs a file name"},
       {{""}, "the ROOT must not be empty"},
@@ -196,6 +201,44 @@ TEST(ApplyJobFlags, ListUncheckedStyle) {
   job_from(job, {"--list-unchecked-style"});
   EXPECT_TRUE(job.list_unchecked_style());
   EXPECT_TRUE(job.list_unchecked_style_available());
+}
+
+}  // namespace
+}  // namespace flawseek
+
+namespace flawseek {
+namespace {
+
+TEST(KindNames, IdsLiteralsLabelsAndMarksNameTheSameKind) {
+  // --style takes a style kind's id beside its old spellings.
+  EXPECT_EQ(find_selectable_style_kind("style/bad-keyword"), StyleKind::BAD_KEYWORD);
+  EXPECT_EQ(find_selectable_style_kind("STYLE/Wrong-Mode"), StyleKind::WRONG_MODE);
+  EXPECT_EQ(find_selectable_style_kind("style/no-style-checks"), std::nullopt);
+  for (const char* name : {"null-pointer", "NULL_POINTER", "Null Pointer", "np", "-->NP:"}) {
+    EXPECT_EQ(find_kind_by_any_name(name), FindingKind(BugKind::NULL_POINTER)) << name;
+  }
+  for (const char* name : {"style/bad-keyword", "bad-keyword", "BAD_KEYWORD", "Bad Keyword"}) {
+    EXPECT_EQ(find_kind_by_any_name(name), FindingKind(StyleKind::BAD_KEYWORD)) << name;
+  }
+  EXPECT_EQ(find_kind_by_any_name("style"), std::nullopt);
+  EXPECT_EQ(find_kind_by_any_name("STYLE"), std::nullopt);  // a command word, but no mark
+}
+
+TEST(KindNames, FailOnListsTakeFamiliesIdsAllAndNone) {
+  std::array<bool, FindingKind::count> kinds{};
+  ASSERT_EQ(parse_kind_list("bug", kinds), "");
+  EXPECT_TRUE(kinds[FindingKind(BugKind::SYNTAX_ERROR).index()]);
+  EXPECT_FALSE(kinds[FindingKind(StyleKind::BAD_KEYWORD).index()]);
+  ASSERT_EQ(parse_kind_list("style/bad-keyword, unused_unit", kinds), "");
+  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), true), 2);
+  ASSERT_EQ(parse_kind_list("none", kinds), "");
+  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), true), 0);
+  ASSERT_EQ(parse_kind_list("all", kinds), "");
+  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), true), FindingKind::count);
+  EXPECT_EQ(report_format_for("out/findings.SARIF"), OutputFormat::Sarif);
+  EXPECT_EQ(report_format_for("findings.json"), OutputFormat::Json);
+  EXPECT_EQ(report_format_for("findings.csv.txt"), OutputFormat::Text);
+  EXPECT_EQ(report_format_for("dir.json/findings"), OutputFormat::Text);
 }
 
 }  // namespace

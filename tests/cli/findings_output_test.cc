@@ -2,42 +2,62 @@
 // status line on a terminal.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "findings/findings_list.h"
 #include "findings_output.h"
+#include "gnu_output.h"
 #include "terminal_status.h"
 
 namespace flawseek {
 namespace {
 
-TEST(GnuFindings, OneLinePerFindingInReportOrder) {
+TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
   FindingsList findings;
   findings.set_list_unchecked_style_state(true, true);
-  findings.set_current_file("/src/a.adb");
-  findings.report_style(StyleKind::BAD_KEYWORD, 3, 1, "  BEGIN  ");
-  findings.report_bug(BugKind::NULL_POINTER, 12, 5, "x := p.all;");
   findings.set_current_file("/src/b.adb");
-  findings.report_bug(BugKind::SYNTAX_ERROR, 7, no_column, "");
+  findings.report_bug(BugKind::SYNTAX_ERROR, 7, no_column, "if then");
+  findings.describe_last_finding("then expected");
   findings.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
+  findings.set_current_file("/src/a.adb");
+  findings.report_style(StyleKind::BAD_KEYWORD, 12, 5, "  BEGIN  ");
+  findings.report_bug(BugKind::NULL_POINTER, 12, 5, "x := p.all;");
+  findings.report_bug(BugKind::INTERNAL_ERROR, 3, 2, "");
+  findings.report_style(StyleKind::LINE_TOO_LONG, 2, 132, "a very long line");
 
   std::ostringstream out;
-  write_gnu_findings(findings, out);
-  // Bug kinds first in their order, then style kinds; no column, no reason
-  // and line 0 each leave their part out.
+  write_gnu_lines(ordered_findings(findings), PathStyle(std::filesystem::path("/src/sub")), out);
+  // Files, lines and columns in order (kind order among equals); the
+  // parser's own words for the syntax error; line 0 and an unknown column
+  // become 1; a long line is not repeated; names relative to the base even
+  // above it.
   EXPECT_EQ(out.str(),
-            "/src/b.adb:7: Syntax Error\n"
-            "/src/a.adb:12:5: Null Pointer: x := p.all;\n"
-            "/src/a.adb:3:1: Style: Bad Keyword: BEGIN\n"
-            "/src/b.adb:0: Style: No Style Checks\n");
+            "../a.adb:2:132: (style) line is too long [style/line-too-long]\n"
+            "../a.adb:3:2: error: the analysis of this file failed [internal-error]\n"
+            "../a.adb:12:5: warning: access value is null here: x := p.all; [null-pointer]\n"
+            "../a.adb:12:5: (style) reserved word is not in the required letter case: BEGIN [style/bad-keyword]\n"
+            "../b.adb:1:1: (style) file has no style command [style/no-style-checks]\n"
+            "../b.adb:7:1: error: then expected: if then [syntax-error]\n");
 }
 
 TEST(GnuFindings, NothingFoundWritesNothing) {
   FindingsList findings;
   std::ostringstream out;
-  write_gnu_findings(findings, out);
+  write_gnu_lines(ordered_findings(findings), PathStyle(), out);
   EXPECT_EQ(out.str(), "");
+}
+
+TEST(GnuFindings, TabsMoveTheColumnToTheNextMultipleOfEight) {
+  EXPECT_EQ(expand_tabs_column("\tX", 2), 9);
+  EXPECT_EQ(expand_tabs_column("\t\tX :=\tP.all;", 13), 30);
+  EXPECT_EQ(expand_tabs_column("abc\tX", 5), 9);
+  EXPECT_EQ(expand_tabs_column("abcdefg\tX", 9), 9);
+  EXPECT_EQ(expand_tabs_column("abcdefgh\tX", 10), 17);
+  // Past the end of the line (the line was read in pieces), blanks count one.
+  EXPECT_EQ(expand_tabs_column("\t", 4), 11);
+  EXPECT_EQ(expand_tabs_column("", 1), 1);
 }
 
 TEST(TerminalStatus, ProgressOverwritesOneLineAndBlanksWhatALongerTextLeft) {

@@ -41,7 +41,8 @@ TEST(ProgramTexts, UsageNamesEveryOptionAndKind) {
   for (const char* option : {"--gnat-extensions", "--preparation-phase", "--skip-read-only", "--no-subfolders",
                              "--relaxed-styles", "--reference-path", "--style KIND", "--style-set", "--list-unchecked-style",
                              "--format", "--report", "--log", "--settings", "-q", "--help", "--version",
-                             "[OPTIONS] [ROOT]"}) {
+                             "--show-suppressed", "--list-rules", "--explain ID", "--fail-on LIST", "--baseline FILE",
+                             "--write-baseline FILE", "[OPTIONS] [ROOT]"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   for (int position = 0; position < selectable_style_kind_count; ++position) {

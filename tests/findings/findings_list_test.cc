@@ -329,5 +329,38 @@ TEST(FileFindings, RecordsStepsInOrderAndClears) {
   EXPECT_EQ(recorder.steps()[0].finding.file, "");
 }
 
+TEST(FindingNotes, DetailsAndSuppressedFindingsSurviveTheRecorderAndGoWithClear) {
+  // The same calls made directly and through a recorder give the same notes.
+  auto report = [](FindingSink& sink) {
+    sink.set_current_file("/a.adb");
+    sink.report_bug(BugKind::SYNTAX_ERROR, 3, 1, "if then");
+    sink.describe_last_finding("  then   expected ");
+    sink.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");  // dropped: not listed
+    sink.describe_last_finding("lost with its finding");
+    sink.report_suppressed_bug(BugKind::NULL_POINTER, 7, 2, "x := p.all;");
+    sink.report_bug(BugKind::SYNTAX_ERROR, 9, 1, "end X;");
+  };
+  FindingsList direct;
+  report(direct);
+  FileFindings recorder;
+  report(recorder);
+  FindingsList replayed;
+  replayed.apply(recorder);
+
+  for (const FindingsList* list : {&direct, &replayed}) {
+    const FindingKind syntax(BugKind::SYNTAX_ERROR);
+    ASSERT_EQ(list->count(syntax), 2);
+    EXPECT_EQ(list->notes().detail(syntax, 0), "then expected");
+    EXPECT_EQ(list->notes().detail(syntax, 1), "");
+    ASSERT_EQ(list->notes().suppressed().size(), 1u);
+    EXPECT_EQ(list->notes().suppressed()[0].finding, (Finding{"/a.adb", 7, 2, "x := p.all;"}));
+    // Suppressed findings are no findings.
+    EXPECT_EQ(list->findings_count(), 2);
+  }
+  direct.clear_findings();
+  EXPECT_EQ(direct.notes().detail(FindingKind(BugKind::SYNTAX_ERROR), 0), "");
+  EXPECT_TRUE(direct.notes().suppressed().empty());
+}
+
 }  // namespace
 }  // namespace flawseek

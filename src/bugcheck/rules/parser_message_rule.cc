@@ -16,7 +16,27 @@ void ParserMessageRule::on_message(const ParserState& state, ParserMessage messa
       reporter.report_style(finding.kind.style_kind(), at);
     }
   } else {
-    reporter.report_bug(finding.kind.bug_kind(), at);
+    reporter.report_described_bug(finding.kind.bug_kind(), at, bug_message_detail(state, message));
+  }
+}
+
+std::string bug_message_detail(const ParserState& state, ParserMessage message) {
+  switch (message) {
+    case ParserMessage::SYNTAX_ERROR:
+      // The parser's bare "Syntax error" says no more than the kind does.
+      return state.syntax_message() == "Syntax error" ? std::string() : state.syntax_message();
+    case ParserMessage::STATEMENT_END_NAME_DIFFERS:
+      return "name after end differs from the loop's or block's name";
+    case ParserMessage::UNIT_END_NAME_DIFFERS:
+      return "name after end differs from the unit's name";
+    case ParserMessage::UNKNOWN_ATTRIBUTE: {
+      std::string text = "unrecognized attribute \"";
+      text += state.previous_token().text;
+      text += '"';
+      return text;
+    }
+    default:
+      return {};
   }
 }
 

@@ -3,6 +3,8 @@
 // message table says.
 #pragma once
 
+#include <string>
+
 #include "bugcheck/check_reporter.h"
 #include "frontend/parser_hooks.h"
 #include "frontend/parser_message.h"
@@ -16,5 +18,10 @@ class ParserMessageRule {
   void on_message(const ParserState& state, ParserMessage message, std::string_view text,
                   CheckReporter& reporter);
 };
+
+// The parser's own words for a message that becomes a bug finding: the
+// complaint of a syntax error ("then expected"), what an end name or an
+// attribute got wrong; empty for the others.
+std::string bug_message_detail(const ParserState& state, ParserMessage message);
 
 }  // namespace flawseek

@@ -1,0 +1,84 @@
+// Building the JSON document with nlohmann-json.
+#include "json_output.h"
+
+#include <nlohmann/json.hpp>
+
+#include "build_info.h"
+#include "driver/job.h"
+#include "findings/finding_id.h"
+#include "platform/latin1.h"
+#include "rule_catalog.h"
+
+namespace flawseek {
+
+namespace {
+
+std::string option_key(Option option) {
+  std::string key;
+  for (char c : image(option)) {
+    key.push_back(c == '_' ? '-' : static_cast<char>(latin1::to_lower(static_cast<unsigned char>(c))));
+  }
+  return key;
+}
+
+nlohmann::ordered_json job_object(const ReportContext& context) {
+  nlohmann::ordered_json job = nlohmann::ordered_json::object();
+  job["rootDirectory"] = utf8_text(context.root_directory);
+  if (context.job == nullptr) return job;
+  const Job& settings = *context.job;
+  job["searchRoot"] = utf8_text(settings.search_root());
+  nlohmann::ordered_json options = nlohmann::ordered_json::object();
+  for (int position = 0; position < option_count; ++position) {
+    const auto option = static_cast<Option>(position);
+    options[option_key(option)] = settings.option_is_set(option);
+  }
+  job["options"] = options;
+  if (settings.extended_style_mode()) {
+    job["styleSet"] = std::string(image(settings.current_style_set()));
+    job["referencePath"] = utf8_text(settings.reference_path());
+  }
+  nlohmann::ordered_json kinds = nlohmann::ordered_json::array();
+  for (int position = 0; position < selectable_style_kind_count; ++position) {
+    const auto kind = static_cast<StyleKind>(position);
+    if (settings.style_kind_enabled(kind)) kinds.push_back(std::string(finding_id(kind)));
+  }
+  job["styleKinds"] = kinds;
+  job["listUncheckedStyle"] = settings.list_unchecked_style();
+  return job;
+}
+
+}  // namespace
+
+void write_json_document(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out) {
+  nlohmann::ordered_json document = nlohmann::ordered_json::object();
+  document["formatVersion"] = json_format_version;
+  document["tool"] = {{"name", build_info::product_name},
+                      {"version", build_info::product_version},
+                      {"informationUri", build_info::product_homepage}};
+  document["job"] = job_object(context);
+  nlohmann::ordered_json findings = nlohmann::ordered_json::array();
+  for (const FindingRecord& record : records) {
+    const Finding& finding = *record.finding;
+    nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+    entry["file"] = utf8_text(root_relative_name(context, finding.file));
+    entry["path"] = utf8_text(finding.file);
+    entry["line"] = finding.line;
+    if (finding.column == no_column) {
+      entry["column"] = nullptr;
+    } else {
+      entry["column"] = finding.column;
+    }
+    entry["id"] = std::string(finding_id(record.kind));
+    entry["label"] = record.kind.label();
+    entry["family"] = std::string(family_name(record.kind));
+    entry["severity"] = std::string(severity_name(record.kind));
+    entry["message"] = utf8_text(finding_message(record));
+    entry["source"] = utf8_text(finding.reason);
+    entry["suppressed"] = record.suppressed;
+    findings.push_back(std::move(entry));
+  }
+  document["findings"] = std::move(findings);
+  out << document.dump(2) << '\n';
+}
+
+}  // namespace flawseek

@@ -1,0 +1,151 @@
+// Building the SARIF log with nlohmann-json.
+#include "sarif_output.h"
+
+#include <nlohmann/json.hpp>
+
+#include "build_info.h"
+#include "findings/finding_id.h"
+#include "rule_catalog.h"
+
+namespace flawseek {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// "NULL_POINTER" becomes "NullPointer": SARIF wants a rule name that reads
+// as an identifier.
+std::string rule_name(FindingKind kind) {
+  std::string name;
+  bool word_start = true;
+  for (char c : kind.is_style() ? image(kind.style_kind()) : image(kind.bug_kind())) {
+    if (c == '_') {
+      word_start = true;
+      continue;
+    }
+    name.push_back(word_start ? c : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+    word_start = false;
+  }
+  return name;
+}
+
+// Text ended by a full stop, as SARIF wants its messages.
+std::string with_full_stop(std::string_view text) {
+  std::string sentence(text);
+  if (!sentence.empty() && sentence.back() != '.') sentence.push_back('.');
+  return sentence;
+}
+
+// A description as a sentence: capitalised and ended by a full stop. (A
+// finding's message is left as written: it may start with a reserved word,
+// "then expected".)
+std::string as_sentence(std::string_view text) {
+  std::string sentence = with_full_stop(text);
+  if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+  return sentence;
+}
+
+Json rule_object(FindingKind kind) {
+  const RuleEntry& entry = rule_entry(kind);
+  Json rule = Json::object();
+  rule["id"] = std::string(finding_id(kind));
+  rule["name"] = rule_name(kind);
+  rule["shortDescription"] = {{"text", as_sentence(entry.sentence)}};
+  rule["fullDescription"] = {{"text", utf8_text(std::string(entry.detects) + " " + std::string(entry.matters))}};
+  rule["help"] = {{"text", utf8_text(rule_explanation_text(kind))}};
+  rule["defaultConfiguration"] = {{"level", std::string(severity_name(kind))}};
+  rule["properties"] = {{"label", kind.label()},
+                        {"family", std::string(family_name(kind))},
+                        {"tags", Json::array({std::string(family_name(kind))})}};
+  return rule;
+}
+
+std::string directory_uri(const std::string& directory) {
+  std::string uri = "file://" + uri_escaped(directory);
+  if (uri.back() != '/') uri.push_back('/');
+  return uri;
+}
+
+}  // namespace
+
+std::string uri_escaped(std::string_view path) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string uri;
+  uri.reserve(path.size());
+  for (char c : path) {
+    const auto code = static_cast<unsigned char>(c);
+    const bool unreserved = (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') ||
+                            (code >= '0' && code <= '9') || code == '-' || code == '.' || code == '_' ||
+                            code == '~' || code == '/';
+    if (unreserved) {
+      uri.push_back(c);
+    } else {
+      uri.push_back('%');
+      uri.push_back(hex[code >> 4]);
+      uri.push_back(hex[code & 0x0F]);
+    }
+  }
+  return uri;
+}
+
+void write_sarif_log(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out) {
+  Json rules = Json::array();
+  for (int index = 0; index < FindingKind::count; ++index) rules.push_back(rule_object(FindingKind::from_index(index)));
+
+  Json results = Json::array();
+  for (const FindingRecord& record : records) {
+    const Finding& finding = *record.finding;
+    Json region = Json::object();
+    region["startLine"] = finding.line < 1 ? 1 : finding.line;
+    if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
+    // The source text is the finding's line (blanks collapsed). A region
+    // from a later column runs to the line's end, so the line is the region
+    // around it; a region from column 1 (or without a column) is the line
+    // itself, which SARIF will not have as a context region of its own.
+    Json context_region = Json::object();
+    if (!finding.reason.empty()) {
+      const Json snippet = {{"text", utf8_text(finding.reason)}};
+      if (region.contains("startColumn") && region["startColumn"] != 1) {
+        context_region["startLine"] = region["startLine"];
+        context_region["snippet"] = snippet;
+      } else {
+        region["snippet"] = snippet;
+      }
+    }
+    // The name relative to the root, escaped after it became UTF-8, so that a
+    // Latin-1 name still makes a valid URI.
+    Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, finding.file)))},
+                     {"uriBaseId", std::string(sarif_root_base)}};
+    Json result = Json::object();
+    result["ruleId"] = std::string(finding_id(record.kind));
+    result["ruleIndex"] = record.kind.index();
+    result["level"] = std::string(severity_name(record.kind));
+    result["message"] = {{"text", utf8_text(with_full_stop(finding_message(record)))}};
+    Json physical = {{"artifactLocation", artifact}, {"region", region}};
+    if (!context_region.empty()) physical["contextRegion"] = context_region;
+    result["locations"] = Json::array({{{"physicalLocation", physical}}});
+    if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
+    results.push_back(std::move(result));
+  }
+
+  Json driver = Json::object();
+  driver["name"] = build_info::product_name;
+  driver["version"] = build_info::product_version;
+  driver["semanticVersion"] = build_info::product_version;
+  driver["informationUri"] = build_info::product_homepage;
+  driver["rules"] = std::move(rules);
+
+  Json run = Json::object();
+  run["tool"] = {{"driver", std::move(driver)}};
+  run["originalUriBaseIds"] = {{std::string(sarif_root_base), {{"uri", directory_uri(utf8_text(context.root_directory))}}}};
+  run["columnKind"] = "unicodeCodePoints";
+  run["results"] = std::move(results);
+
+  Json log = Json::object();
+  log["$schema"] = "https://json.schemastore.org/sarif-2.1.0.json";
+  log["version"] = "2.1.0";
+  log["runs"] = Json::array({std::move(run)});
+  out << log.dump(2) << '\n';
+}
+
+}  // namespace flawseek
