@@ -325,6 +325,7 @@ class AdaParser final : public ParserState {
   bool accept_statement();
   bool select_statement();
   bool select_alternative();
+  [[noreturn]] void missing_accept_alternative();
   void condition();
   void statement_end_name(EndNameKind kind, const std::string& label);
   void unit_end_name(EndNameKind kind, std::string_view expected);
