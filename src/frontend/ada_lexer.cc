@@ -26,15 +26,28 @@ void AdaLexer::read_line(std::string& line, int& line_number) {
   }
   source_->read_line(line, line_number);
   reader_line_number_ = line_number;
-  // The scanner sees the standard delimiters; findings quote the line as written.
-  if (may_hold_replacement_characters(line)) {
-    original_line_.assign(line);
-    line_rewritten_ = use_standard_delimiters(line);
-  }
 }
 
 void AdaLexer::next() {
-  if (!scanner_.next_token()) end_of_source_ = true;
+  if (!scanner_.next_token()) {
+    end_of_source_ = true;
+    return;
+  }
+  // A replacement character shows as a Text token ("!", "%abc%") or as a
+  // number followed by ":" (16:FF:). Only then is the line rewritten to the
+  // standard delimiters and rescanned from this token, so ordinary lines cost
+  // nothing; findings still quote the line as written.
+  const TokenKind kind = scanner_.token_kind();
+  if (kind != TokenKind::Text && kind != TokenKind::Number) return;
+  if (line_rewritten_ || line() != reader_line_number_) return;
+  if (kind == TokenKind::Number) {
+    const std::size_t after = static_cast<std::size_t>(column() - 1) + text().size();
+    if (after >= line_.size() || line_[after] != ':') return;
+  }
+  original_line_.assign(line_);
+  if (!use_standard_delimiters(line_)) return;
+  line_rewritten_ = true;
+  restart_at(column());
 }
 
 void AdaLexer::start() {

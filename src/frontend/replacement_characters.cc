@@ -75,15 +75,6 @@ std::size_t rewrite_based_literal(std::string& line, std::size_t at, bool& chang
 
 }  // namespace
 
-bool may_hold_replacement_characters(const std::string& line) noexcept {
-  if (line.find_first_of("!%") != std::string::npos) return true;
-  // A based literal with colons: a digit directly before a colon.
-  for (std::size_t p = line.find(':'); p != std::string::npos; p = line.find(':', p + 1)) {
-    if (p > 0 && is_extended_digit(line[p - 1])) return true;
-  }
-  return false;
-}
-
 bool use_standard_delimiters(std::string& line) noexcept {
   bool changed = false;
   std::size_t i = 0;

@@ -8,10 +8,6 @@
 
 namespace flawseek {
 
-// True when the line may hold a replacement character outside string and
-// character literals: a cheap test that lets ordinary lines pass untouched.
-bool may_hold_replacement_characters(const std::string& line) noexcept;
-
 // Rewrites the replacement characters of `line` to the standard ones, in
 // place and length for length: "!" becomes "|", the two ":" of a based literal
 // (16:FF:) become "#", and the "%" delimiters of a string literal without a

@@ -43,7 +43,6 @@ TEST(SyntaxFixtures, ReplacementCharactersAreRewrittenInPlace) {
   EXPECT_EQ(line, "when 1 | 2 => S := \"a!b\" & '!' & \"x!%y%\" & 16#FF# & A (1):=2 & \"50%%\";");
   EXPECT_EQ(line.size(), length);
   std::string plain = "X : Integer := Y (1) ; Z : T;";
-  EXPECT_FALSE(may_hold_replacement_characters(plain));
   EXPECT_FALSE(use_standard_delimiters(plain));
   // A percent sign with a quotation mark before its closing one is no delimiter.
   std::string stray = "S := %a\"b%;";
