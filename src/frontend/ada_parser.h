@@ -236,6 +236,8 @@ class AdaParser final : public ParserState {
   bool range_constraint();
   bool index_or_discriminant_constraint();
   bool discrete_range();
+  bool range_bound();
+  bool upper_bound();
   // A discrete range where "range <>" is allowed: an array's index.
   bool index_subtype_definition();
   // After IN of a membership test: a range or a subtype mark, no constraint.
