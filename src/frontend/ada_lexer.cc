@@ -2,12 +2,14 @@
 #include "frontend/ada_lexer.h"
 
 #include "frontend/ada_token_lists.h"
+#include "frontend/replacement_characters.h"
 
 namespace flawseek {
 
 AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
   line_.reserve(512);
   previous_line_.reserve(512);
+  original_line_.reserve(512);
   previous_.text.reserve(128);
   string_literal_.reserve(128);
 }
@@ -15,7 +17,8 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 void AdaLexer::read_line(std::string& line, int& line_number) {
   // The line about to be replaced becomes the previous line, so findings at
   // the last token of a line can still quote it after the scanner moved on.
-  previous_line_.assign(line);
+  previous_line_.assign(line_rewritten_ ? original_line_ : line);
+  line_rewritten_ = false;
   if (source_ == nullptr) {
     line.clear();
     line_number = reader_line_number_;
@@ -26,12 +29,31 @@ void AdaLexer::read_line(std::string& line, int& line_number) {
 }
 
 void AdaLexer::next() {
-  if (!scanner_.next_token()) end_of_source_ = true;
+  if (!scanner_.next_token()) {
+    end_of_source_ = true;
+    return;
+  }
+  // A replacement character shows as a Text token ("!", "%abc%") or as a
+  // number followed by ":" (16:FF:). Only then is the line rewritten to the
+  // standard delimiters and rescanned from this token, so ordinary lines cost
+  // nothing; findings still quote the line as written.
+  const TokenKind kind = scanner_.token_kind();
+  if (kind != TokenKind::Text && kind != TokenKind::Number) return;
+  if (line_rewritten_ || line() != reader_line_number_) return;
+  if (kind == TokenKind::Number) {
+    const std::size_t after = static_cast<std::size_t>(column() - 1) + text().size();
+    if (after >= line_.size() || line_[after] != ':') return;
+  }
+  original_line_.assign(line_);
+  if (!use_standard_delimiters(line_)) return;
+  line_rewritten_ = true;
+  restart_at(column());
 }
 
 void AdaLexer::start() {
   line_.clear();
   previous_line_.clear();
+  line_rewritten_ = false;
   reader_line_number_ = 0;
   previous_.text.clear();
   previous_.line = 0;
@@ -109,8 +131,8 @@ void AdaLexer::accept_string_literal() {
 std::string_view AdaLexer::previous_token_line_text() const noexcept {
   // At the end of the source the line buffer is empty: the previous token's
   // line is then the one kept as the previous line.
-  return previous_.line == reader_line_number_ && !line_.empty() ? std::string_view(line_)
-                                                                 : std::string_view(previous_line_);
+  if (previous_.line != reader_line_number_ || line_.empty()) return previous_line_;
+  return line_rewritten_ ? original_line_ : line_;
 }
 
 }  // namespace flawseek

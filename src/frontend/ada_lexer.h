@@ -69,9 +69,16 @@ class AdaLexer final : private LineSource {
   std::string_view rest_of_line() const noexcept;
 
   const TokenRecord& previous_token() const noexcept { return previous_; }
+  // Makes the previous token the empty gap just after it: where a missing
+  // token must be typed.
+  void mark_gap_after_previous() noexcept {
+    previous_.column += static_cast<int>(previous_.text.size());
+    previous_.text.clear();
+  }
   // The text of the line that holds the previous token.
   std::string_view previous_token_line_text() const noexcept;
-  // The line being scanned and the one read before it.
+  // The line being scanned (replacement characters rewritten) and the one read
+  // before it (as written).
   const std::string& current_line() const noexcept { return line_; }
   const std::string& previous_line() const noexcept { return previous_line_; }
   int reader_line_number() const noexcept { return reader_line_number_; }
@@ -85,6 +92,9 @@ class AdaLexer final : private LineSource {
   LineSource* source_ = nullptr;
   std::string line_;
   std::string previous_line_;
+  // The current line as read, kept when replacement characters were rewritten.
+  std::string original_line_;
+  bool line_rewritten_ = false;
   int reader_line_number_ = 0;
   TokenRecord previous_;
   bool end_of_source_ = false;

@@ -129,6 +129,19 @@ class AdaParser final : public ParserState {
   // Advance, so the offending token becomes the previous one, then fail with
   // "<expected> expected" or, for an empty text, "Syntax error".
   [[noreturn]] void syntax_error(std::string_view expected);
+  // A token that closes what was written before it is missing: the error
+  // stands right after the last token consumed, where it must be typed, and
+  // the message is "<expected> expected".
+  [[noreturn]] void missing_token_error(std::string_view expected);
+  // The token consumed last is the offending one: "Syntax error" there.
+  [[noreturn]] void syntax_error_at_previous();
+  // A required token is missing at the end of a line: the token found instead
+  // stands on a later line (or the source ended), so the gap after the last
+  // token consumed is where it belongs. On the same line the token found is
+  // the offending word.
+  bool missing_before_line_end() const noexcept {
+    return lexer_.end_of_source() || lexer_.line() > lexer_.previous_token().line;
+  }
   [[noreturn]] void nesting_too_deep();
   void report_message(ParserMessage m, std::string_view text = {}) { report(m, text); }
   // A late discovery: taken over by the enclosing list or unwound to it.
@@ -223,6 +236,13 @@ class AdaParser final : public ParserState {
   bool range_constraint();
   bool index_or_discriminant_constraint();
   bool discrete_range();
+  bool range_bound();
+  bool upper_bound();
+  // A discrete range where "range <>" is allowed: an array's index.
+  bool index_subtype_definition();
+  // After IN of a membership test: a range or a subtype mark, no constraint.
+  bool membership_choice();
+  bool fixed_point_definition();
   bool choice();
 
   // ---- Subprograms --------------------------------------------------------
@@ -307,6 +327,7 @@ class AdaParser final : public ParserState {
   bool accept_statement();
   bool select_statement();
   bool select_alternative();
+  [[noreturn]] void missing_accept_alternative();
   void condition();
   void statement_end_name(EndNameKind kind, const std::string& label);
   void unit_end_name(EndNameKind kind, std::string_view expected);
@@ -324,7 +345,7 @@ class AdaParser final : public ParserState {
   // With `paren_consumed` the caller has already taken the "(" to decide
   // what the parenthesis holds.
   void association_list(ListKind kind, NameContext names, bool paren_consumed = false);
-  bool association(ListKind kind, NameContext names, bool first);
+  bool association(ListKind kind, NameContext names, bool first, bool actuals);
   // An expression may begin after its first token was taken without nesting
   // deeper than the parser allows at that token.
   bool primary_may_be_taken() const noexcept {
@@ -340,6 +361,11 @@ class AdaParser final : public ParserState {
   bool exec_sql_statement();
 
   enum class Lone : std::uint8_t { NONE, NAME, NULL_LITERAL };
+  // The shape of the name completed last, as the few rules on its form need it.
+  struct NameShape {
+    bool attribute = false;        // an attribute stands in it (T'Size, X'Address)
+    bool range_attribute = false;  // it ends with 'Range [(N)]: it denotes a range
+  };
 
   Hooks& hooks_;
   std::uint8_t catcher_ = 0;
@@ -357,6 +383,19 @@ class AdaParser final : public ParserState {
   Lone lone_ = Lone::NONE;
   std::string_view last_name_;
   bool pending_not_in_ = false;
+  NameShape name_shape_;
+  // The name about to be parsed is the renamed object of a renaming.
+  bool renamed_object_name_ = false;
+  // The association parsed last was a range (a slice or subtype indication).
+  bool association_was_range_ = false;
+  // The parenthesis about to be parsed holds the arguments of an attribute.
+  bool attribute_arguments_ = false;
+  // The range constraint about to be parsed may be "range <>" (an index
+  // subtype definition of an unconstrained array).
+  bool box_range_allowed_ = false;
+  // The kind of the select alternative parsed last.
+  enum class Alternative : std::uint8_t { ACCEPT, DELAY, TERMINATE, ENTRY_CALL };
+  Alternative select_alternative_ = Alternative::ACCEPT;
   // The first token of the expression about to be parsed was already consumed
   // (to see whether RECORD or "=>" followed it): the primary takes it as read.
   enum class Taken : std::uint8_t { NONE, NULL_LITERAL, IDENTIFIER, NUMBER };

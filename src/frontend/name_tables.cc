@@ -12,9 +12,10 @@ namespace flawseek {
 
 namespace {
 
-// The language-defined attribute names, then the implementation-defined ones.
-// "vads_sizs" is the name as the table has always held it.
-constexpr std::array<std::string_view, 127> attribute_names = {
+// The language-defined attribute names, then the implementation-defined ones:
+// first those the table has always held ("vads_sizs" spelled so), then the
+// rest of those GNAT 12 documents as implementation defined.
+constexpr std::array<std::string_view, 162> attribute_names = {
     "address", "adjacent", "aft", "alignment", "base", "bit_order", "body_version", "callable",
     "caller", "ceiling", "class", "component_size", "compose", "constrained", "copy_sign",
     "count", "definite", "denorm", "digits", "exponent", "external_tag", "first", "first_bit",
@@ -36,6 +37,14 @@ constexpr std::array<std::string_view, 127> attribute_names = {
     "target_name", "tick", "to_address", "type_class", "uet_address", "unconstrained_array",
     "universal_literal_string", "unrestricted_access", "vads_sizs", "value_size",
     "wchar_t_size", "word_size",
+    // GNAT 12's further implementation-defined attributes.
+    "atomic_always_lock_free", "compiler_version", "default_scalar_storage_order", "deref",
+    "descriptor_size", "enabled", "enum_val", "fast_math", "finalization_size",
+    "from_any", "has_access_values", "has_tagged_values", "initialized", "invalid_value",
+    "iterable", "library_level", "lock_free", "loop_entry", "max_integer_size", "old",
+    "pool_address", "restriction_set", "result", "safe_small", "scalar_storage_order",
+    "simple_storage_pool", "small_denominator", "small_numerator", "stub_type",
+    "system_allocator_alignment", "to_any", "type_key", "typecode", "update", "valid_scalars",
 };
 constexpr std::size_t standard_attribute_count = 81;
 

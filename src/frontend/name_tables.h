@@ -14,7 +14,7 @@ class TextParser;
 // Each table has a fixed identity, so a lookup names its table cheaply.
 enum class NameTable : std::uint8_t {
   StandardAttributes,  // the 81 language-defined attribute names
-  ExtendedAttributes,  // those followed by the 46 implementation-defined ones (127)
+  ExtendedAttributes,  // those followed by the 81 implementation-defined ones (162)
   SqlStart,            // "exec"
   SqlClauseWords,      // "exec", "group", "having", "set", "order", "union", "update", "where"
   SqlInsert,           // "insert"

@@ -197,9 +197,12 @@ TEST_F(MachineOutputs, VimsGnatErrorformatLandsOnEveryFinding) {
   // The plugin's errorformat reads the column with %c, a byte count; GNU
   // tools and GNAT count a tab to the next multiple of 8, which is %v. The
   // plugin's own format must recognise every line, its kind and its line;
-  // with %v for %c it lands on every column too.
+  // with %v for %c it lands on every column too. A missing token is placed
+  // just past the line's end, where it must be typed: 'virtualedit=onemore'
+  // lets Vim's cursor stand there.
   for (const bool screen_columns : {false, true}) {
-    std::string command = "cd '" + tree_.string() + "' && timeout 60 vim -N -u NONE -i NONE -n -es --cmd 'compiler gnat'";
+    std::string command = "cd '" + tree_.string() +
+                          "' && timeout 60 vim -N -u NONE -i NONE -n -es --cmd 'set virtualedit=onemore' --cmd 'compiler gnat'";
     if (screen_columns) command += " --cmd \"let &l:errorformat = substitute(&l:errorformat, '%c', '%v', 'g')\"";
     command += " -q '" + landing.gnu_file + "' -S '" + script + "' </dev/null >/dev/null 2>&1";
     std::filesystem::remove(tree_ / "landings.txt");

@@ -23,7 +23,8 @@ std::string spelling_findings(const std::string& out, const std::string& file) {
   std::string kept;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {
-    if (line.find("/" + file + ":") != std::string::npos && line.find(": Style: Bad Identifier: ") != std::string::npos) {
+    const bool in_file = line.starts_with(file + ":") || line.find("/" + file + ":") != std::string::npos;
+    if (in_file && line.find("[style/bad-identifier]") != std::string::npos) {
       kept += line + "\n";
     }
   }

@@ -47,6 +47,24 @@ TEST_F(LexerTest, AdvanceKeepsThePreviousTokenWithItsPosition) {
   EXPECT_EQ(lexer_.previous_token_line_text(), "  Y");
 }
 
+TEST_F(LexerTest, ReplacementCharactersScanAsStandardDelimitersAndQuoteAsWritten) {
+  start("when A ! B => 16:FF:\nX");
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_symbol(AdaSymbol::BAR));
+  EXPECT_EQ(lexer_.column(), 8);
+  lexer_.advance();
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_TRUE(lexer_.is_number());
+  EXPECT_EQ(text(), "16#FF#");
+  EXPECT_EQ(lexer_.column(), 15);
+  EXPECT_EQ(lexer_.previous_token_line_text(), "when A ! B => 16:FF:");
+  lexer_.advance();
+  EXPECT_EQ(text(), "X");
+  EXPECT_EQ(lexer_.previous_token_line_text(), "when A ! B => 16:FF:");
+}
+
 TEST_F(LexerTest, EndOfSourceIsAnEmptyTextTokenAndStaysSo) {
   start("A -- comment\n-- more\n\n");
   EXPECT_FALSE(lexer_.end_of_source());

@@ -346,7 +346,8 @@ TEST(ParserInstances, ThreeInstancesCoexistWithoutSharingState) {
   EXPECT_EQ(check.syntax_message(), "");
   EXPECT_EQ(check.last_message(), no_parser_message);
   EXPECT_EQ(prepare.last_message(), no_parser_message);
-  EXPECT_EQ(survey.previous_token().line, 4);
+  // The missing ";" belongs after Integer, at the end of line 3.
+  EXPECT_EQ(survey.previous_token().line, 3);
   EXPECT_EQ(check.previous_token().text, ";");
 
   // A late discovery that no list catches leaves under the instance's name.
@@ -451,7 +452,7 @@ TEST(ParserHooks, SplitFormalPackageActualsKeepTheirList) {
 }
 
 TEST(ParserHooks, SplitNamedAssociationsUseNoFormalName) {
-  const Outcome call = parse_source(in_body("F (X\n => Y, 2\n => Z);\nF (X\n + 1);"));
+  const Outcome call = parse_source(in_body("F (X\n => Y, W\n => Z);\nF (X\n + 1);"));
   EXPECT_EQ(call.syntax_message, "");
   EXPECT_EQ(call.count("used X 0"), 1);  // only in the second call, where X is a value
   EXPECT_EQ(call.count("set X 0"), 0);

@@ -39,7 +39,7 @@ const SyntaxCase syntax_cases[] = {
      "procedure P is\n package body B is\n  X : Integer;\n end B;\nbegin null; end P;", ""},
     {"task body in a declarative part",
      "package body P is\n task body T is begin null; end T;\nend P;", ""},
-    {"missing semicolon after null", "procedure P is begin\nnull\nend P;", "Symbol ; expected", 3, 1},
+    {"missing semicolon after null", "procedure P is begin\nnull\nend P;", "Symbol ; expected", 2, 5},
     {"several labels", "procedure P is begin\n<<L1>> <<L2>> null;\nend P;", ""},
     {"a label labels nothing", "procedure P is begin\nnull; <<L1>>\nend P;", "Syntax error", 3, 1},
     {"trailing blank lines and comments", "package P is\nend P;\n\n-- done\n   \n--\n", ""},
@@ -63,8 +63,8 @@ const SyntaxCase syntax_cases[] = {
     {"private child", "private package P.Q is\nend P.Q;", ""},
     {"subunit", "separate (P.Q)\nprocedure R is begin null; end R;", ""},
     {"subunit function instantiation escapes", "separate (P)\nfunction F is new G;", ""},
-    {"function out parameter", "function F (X : out Integer) return Integer;", "Syntax error", 1, 17},
-    {"generic formal out object", "generic\n X : out Integer;\npackage G is end G;", "Syntax error", 2, 6},
+    {"function out parameter", "function F (X : out Integer) return Integer;", ""},
+    {"generic formal out object", "generic\n X : out Integer;\npackage G is end G;", ""},
     {"extension aggregate", "procedure P is begin\nX := (Parent with A => 1, B => 2);\nY := (Parent with null record);\nend P;", ""},
     {"null record aggregate", "procedure P is begin\nX := (null record);\nend P;", ""},
     {"named and others", "procedure P is begin\nX := (1 | 2 => 'a', 3 .. 5 => 'b', others => ' ');\nend P;", ""},
@@ -154,7 +154,7 @@ const SyntaxCase syntax_cases[] = {
      "package P is\n procedure Q is new G;\n function F is new H (X => 1);\n X : Integer;\nend P;", ""},
     {"body in a nested package specification unwinds to the declarative part",
      "procedure P is\n package Q is\n  procedure R is begin null; end R;\n end Q;\nbegin null; end P;",
-     "begin expected", 4, 2},
+     "begin expected", 3, 36},
     {"task body in a library package specification", "package P is\n task body T is begin null; end T;\nend P;",
      "Syntax error", 2, 12},
     {"private package body", "private package body P is\nend P;", ""},
@@ -169,7 +169,7 @@ const SyntaxCase syntax_cases[] = {
     {"null opening an aggregate's expression is not an operand twice",
      "package P is\n Z : Arr := (null\n  + 1);\nend P;", ""},
     {"null not followed by record in an aggregate", "package P is\n Z : R := (null\n  X);\nend P;",
-     "Symbol ) expected", 3, 3},
+     "Symbol ) expected", 2, 16},
     {"formal package box on the line after the parenthesis",
      "generic\n with package P is new Q (\n  <>);\n with package R is new Q (\n  Integer);\npackage G is end G;", ""},
     {"formal package box must close", "generic\n with package P is new Q (<>, X);\npackage G is end G;",
@@ -187,7 +187,7 @@ const SyntaxCase syntax_cases[] = {
      " when X : Y\n  | Z => null;\nend P;",
      ""},
     {"exception choice that is no name", "procedure P is begin\nnull;\nexception\n when E\n  := 1 => null;\nend P;",
-     "Symbol => expected", 5, 3},
+     "Symbol => expected", 4, 8},
     {"stray character", "procedure P is begin\nX := 1 $ 2;\nend P;", "Symbol ; expected", 2, 8},
 };
 
@@ -354,8 +354,8 @@ TEST(ParserSyntax, EveryStatementFormInABody) {
 TEST(ParserSyntax, SyntaxErrorOnTheLastLineAfterEarlierDeclarations) {
   const Outcome outcome = parse_source("package P is\n X : Integer;\n Y : Integer\nend P;");
   EXPECT_EQ(outcome.syntax_message, "Symbol ; expected");
-  EXPECT_EQ(outcome.line, 4);
-  EXPECT_EQ(outcome.column, 1);
+  EXPECT_EQ(outcome.line, 3);
+  EXPECT_EQ(outcome.column, 13);
   EXPECT_EQ(outcome.messages, std::vector<int>{19});
   // The hooks of the declaration before the error ran.
   EXPECT_TRUE(outcome.has("declares X"));
