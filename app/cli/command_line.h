@@ -36,6 +36,9 @@ struct JobFlags {
   bool list_unchecked_style = false;
 };
 
+// More analysing threads than this would only cost memory.
+inline constexpr unsigned max_jobs = 256;
+
 struct CommandLine {
   CommandAction action = CommandAction::Run;
   JobFlags job;
@@ -45,6 +48,8 @@ struct CommandLine {
   bool use_settings = false;
   bool quiet = false;
   bool show_job = false;
+  // Analysing threads; 0 means one per core.
+  unsigned jobs = 0;
 };
 
 struct CommandLineResult {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bugcheck/bug_checker.h"
 #include "command_line.h"
+#include "driver/analyser.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
@@ -27,7 +27,6 @@
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "signal_watch.h"
-#include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
 
 namespace {
@@ -125,9 +124,7 @@ int run(int argc, char** argv) {
 
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
-  BugChecker checker;
-  TavikUnit survey;
-  SearchRun search(job, findings, status, log, checker, survey);
+  SearchRun search(job, findings, status, log, make_standard_analyser, command.jobs);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
   search.toggle_search();
