@@ -162,9 +162,18 @@ void SourceWalk::walk(const std::string& directory) {
     if (name_matches(root_.pattern, entry.name)) visit_file(directory, entry, listing);
   }
   if (!options_.search_subfolders) return;
-  for (const Entry& entry : listing.entries) {
+  // The files of this directory are done with: only the names that may be
+  // directories are kept while the walk goes down, so what the walk holds
+  // grows with the depth of the tree, not with the files above it.
+  std::vector<Entry> subdirectories;
+  for (Entry& entry : listing.entries) {
+    if (entry.type == DT_DIR || entry.type == DT_LNK || entry.type == DT_UNKNOWN) {
+      subdirectories.push_back(std::move(entry));
+    }
+  }
+  listing = Listing{};
+  for (const Entry& entry : subdirectories) {
     if (!going_on()) return;
-    if (entry.type != DT_DIR && entry.type != DT_LNK && entry.type != DT_UNKNOWN) continue;
     std::string path = join(directory, entry.name);
     struct stat sub;
     if (entry.type != DT_DIR && (::stat(path.c_str(), &sub) != 0 || !S_ISDIR(sub.st_mode))) continue;
