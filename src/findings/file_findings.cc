@@ -4,9 +4,8 @@
 namespace flawseek {
 
 void FileFindings::set_current_file(std::string_view name) {
-  current_file_.assign(name);
   steps_.push_back(Step{StepKind::SetCurrentFile, FindingKind(BugKind::INTERNAL_ERROR),
-                        Finding{current_file_, 0, no_column, {}}});
+                        Finding{std::string(name), 0, no_column, {}}});
 }
 
 void FileFindings::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
@@ -24,13 +23,14 @@ void FileFindings::note_style_command_seen() {
 }
 
 void FileFindings::record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
-  steps_.push_back(Step{StepKind::Report, kind, Finding{current_file_, line, column, std::string(reason)}});
+  // The file is the one the last SetCurrentFile step named: copying it into
+  // every finding would cost an allocation per finding for nothing.
+  steps_.push_back(Step{StepKind::Report, kind, Finding{{}, line, column, std::string(reason)}});
   ++finding_count_;
 }
 
 void FileFindings::clear() {
   steps_.clear();
-  current_file_.clear();
   finding_count_ = 0;
 }
 

@@ -21,9 +21,9 @@ class FileFindings final : public FindingSink {
     StyleCommandSeen,     // nothing else is used
   };
 
-  // One call made on this recorder, in order. A finding's file is the
-  // recorder's current file (empty before the first set_current_file); when
-  // applied, the list's current file, set by the replayed steps, is used.
+  // One call made on this recorder, in order. A Report step's finding leaves
+  // its file empty: it belongs to the file the last SetCurrentFile step named
+  // (before the first, to whatever file the list has current when applied).
   // Reasons are kept as given; collapsing happens when they are applied.
   struct Step {
     StepKind what;
@@ -49,7 +49,6 @@ class FileFindings final : public FindingSink {
   void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
 
   std::vector<Step> steps_;
-  std::string current_file_;
   std::size_t finding_count_ = 0;
 };
 

@@ -321,7 +321,8 @@ TEST(FileFindings, RecordsStepsInOrderAndClears) {
   EXPECT_EQ(recorder.finding_count(), 2u);
   EXPECT_EQ(recorder.steps()[0].finding.file, "");
   EXPECT_EQ(recorder.steps()[1].what, FileFindings::StepKind::SetCurrentFile);
-  EXPECT_EQ(recorder.steps()[2].finding.file, "a.adb");
+  // A report belongs to the file the step before it named.
+  EXPECT_EQ(recorder.steps()[1].finding.file, "a.adb");
   EXPECT_EQ(recorder.steps()[2].kind, FindingKind(StyleKind::LINE_TOO_LONG));
   recorder.clear();
   EXPECT_TRUE(recorder.steps().empty());
