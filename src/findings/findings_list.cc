@@ -61,7 +61,7 @@ void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t 
   // is all there is to show.
   add_finding(kind, line, column, reason, style_violations_item_, TreePlacement::Sorted, line != 0);
   ++style_count_;
-  set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
+  if (view_ != nullptr) set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
 }
 
 void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t column,
@@ -83,7 +83,8 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   ++current_file_count_;
   std::int64_t& count = kind_counts_[kind.index()];
   ++count;
-  set_text(items.kind_item, counted_text(kind.label(), count));
+  // The count's text is built only for a tree that shows it.
+  if (view_ != nullptr) set_text(items.kind_item, counted_text(kind.label(), count));
 }
 
 TreeItem FindingsList::insert(TreeItem parent, std::string_view text, const Finding* finding,
