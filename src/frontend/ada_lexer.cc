@@ -15,7 +15,8 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 void AdaLexer::read_line(std::string& line, int& line_number) {
   // The line about to be replaced becomes the previous line, so findings at
   // the last token of a line can still quote it after the scanner moved on.
-  previous_line_.assign(line);
+  // Swapped, not copied: the reader overwrites `line` whole anyway.
+  previous_line_.swap(line);
   if (source_ == nullptr) {
     line.clear();
     line_number = reader_line_number_;
