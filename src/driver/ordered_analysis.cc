@@ -158,6 +158,8 @@ void OrderedAnalysis::worker_main(DefectScan& scan) {
       try {
         item->result.clear();
         scan.analyse(item->item, item->result);
+        // Work the search thread would otherwise do in its turn.
+        item->result.findings.collapse_reasons();
       } catch (...) {
         // The per-file driver catches what a file may throw; anything else
         // is the search's failure, thrown again in this item's turn.

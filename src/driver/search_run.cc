@@ -355,7 +355,7 @@ void SearchRun::share_preparation() {
 
 void SearchRun::apply(ScanResult& result) {
   for (const std::string& record : result.log_records) log_.put(record);
-  findings_.apply(result.findings);
+  findings_.apply_taking(result.findings);
 }
 
 }  // namespace flawseek

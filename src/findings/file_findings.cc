@@ -26,11 +26,23 @@ void FileFindings::record(FindingKind kind, std::int32_t line, std::int32_t colu
   // The file is the one the last SetCurrentFile step named: copying it into
   // every finding would cost an allocation per finding for nothing.
   steps_.push_back(Step{StepKind::Report, kind, Finding{{}, line, column, std::string(reason)}});
+  collapsed_ = false;
   ++finding_count_;
+}
+
+void FileFindings::collapse_reasons() {
+  if (collapsed_) return;
+  for (Step& step : steps_) {
+    if (step.what == StepKind::Report && !step.finding.reason.empty()) {
+      step.finding.reason = collapse_blanks(step.finding.reason);
+    }
+  }
+  collapsed_ = true;
 }
 
 void FileFindings::clear() {
   steps_.clear();
+  collapsed_ = false;
   finding_count_ = 0;
 }
 
