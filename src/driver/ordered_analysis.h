@@ -61,9 +61,6 @@ class OrderedAnalysis final : public WalkVisitor {
   // have thrown it.
   void finish();
 
-  // True when a stop dropped events.
-  bool stopped() const { return stopped_; }
-
  private:
   enum class EventKind : std::uint8_t { Work, Progress, Note };
   enum class State : std::uint8_t { Waiting, Taken, Done, Skipped, Dropped };
