@@ -34,7 +34,7 @@ void FileFindings::collapse_reasons() {
   if (collapsed_) return;
   for (Step& step : steps_) {
     if (step.what == StepKind::Report && !step.finding.reason.empty()) {
-      step.finding.reason = collapse_blanks(step.finding.reason);
+      collapse_blanks_in_place(step.finding.reason);
     }
   }
   collapsed_ = true;
