@@ -3,13 +3,17 @@
 // serial search stopped at the same moment keeps, and nothing after it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "../support/file_text.h"
 #include "../support/log_messages.h"
 #include "driver/analyser.h"
+#include "fake_defect_checker.h"
 #include "driver/job.h"
 #include "driver/search_controls.h"
 #include "driver/search_run.h"
@@ -158,6 +162,36 @@ TEST(ParallelSearch, StoppedDuringThePreparationPassItChecksNothing) {
   bool checked = false;
   for (const std::string& record : parallel.log) checked = checked || record.starts_with("Check: ");
   EXPECT_FALSE(checked);
+}
+
+TEST(ParallelSearch, AStopEndsTheSearchWithinOneFilePerWorker) {
+  testing::TempTree tree;
+  for (int i = 0; i < 200; ++i) tree.file("src/unit_" + std::to_string(i) + ".adb");
+  Log log;
+  Job job;
+  job.set_search_root(tree.path("src"));
+  FindingsList findings;
+  StoppingControls controls(-1);
+  std::atomic<int> analysed{0};
+  std::atomic<SearchRun*> running_search{nullptr};
+  // Every worker's checker: the first file analysed stops the search, and
+  // each file takes long enough that the other workers are inside one.
+  const AnalyserFactory fakes = [&] {
+    auto checker = std::make_unique<testing::FakeDefectChecker>();
+    checker->during_run = [&](const std::string&) {
+      if (++analysed == 1) running_search.load()->stop_search();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    return Analyser{std::move(checker), std::make_unique<EmptyUnitSurvey>()};
+  };
+  constexpr unsigned jobs = 4;
+  SearchRun run(job, findings, controls, log, fakes, jobs);
+  running_search = &run;
+  run.toggle_search();
+  run.wait_until_idle();
+  EXPECT_EQ(controls.last_status, "Search aborted by user");
+  EXPECT_GE(analysed.load(), 1);
+  EXPECT_LE(analysed.load(), static_cast<int>(jobs));
 }
 
 }  // namespace
