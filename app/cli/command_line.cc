@@ -62,9 +62,22 @@ class ArgumentReader {
   std::size_t next_ = 0;
 };
 
+// A whole decimal number of threads, 1 to max_jobs.
+std::optional<unsigned> parse_job_count(std::string_view text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  unsigned count = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    count = count * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (count < 1 || count > max_jobs) return std::nullopt;
+  return count;
+}
+
 bool takes_value(std::string_view name) {
   for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log",
-                                  "--config", "--fail-on", "--baseline", "--write-baseline", "--explain"}) {
+                                  "--config", "--fail-on", "--baseline", "--write-baseline", "--explain", "--jobs",
+                                  "-j"}) {
     if (name == option) return true;
   }
   return false;
@@ -239,6 +252,10 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
     } else if (name == "--log") {
       if (value->empty()) return fail("option '--log' needs a file name");
       line.log_file = std::string(*value);
+    } else if (name == "--jobs" || name == "-j") {
+      const std::optional<unsigned> jobs = parse_job_count(*value);
+      if (!jobs) return fail("option '--jobs' needs a number of threads from 1 to " + std::to_string(max_jobs));
+      line.jobs = *jobs;
     } else if (name == "--settings") {
       line.use_settings = true;
     } else if (name == "-q" || name == "--quiet") {

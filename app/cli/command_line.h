@@ -37,6 +37,9 @@ struct JobFlags {
   bool list_unchecked_style = false;
 };
 
+// More analysing threads than this would only cost memory.
+inline constexpr unsigned max_jobs = 256;
+
 struct CommandLine {
   CommandAction action = CommandAction::Run;
   JobFlags job;
@@ -61,6 +64,9 @@ struct CommandLine {
   // as suppressed.
   bool show_suppressed = false;
   std::optional<FindingKind> explained_kind;  // with CommandAction::ExplainRule
+
+  // Analysing threads; 0 means one per core.
+  unsigned jobs = 0;
 };
 
 struct CommandLineResult {

@@ -14,6 +14,7 @@
 #include "baseline.h"
 #include "bugcheck/bug_checker.h"
 #include "command_line.h"
+#include "driver/analyser.h"
 #include "driver/source_search.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
@@ -32,7 +33,6 @@
 #include "project_file.h"
 #include "rule_catalog.h"
 #include "signal_watch.h"
-#include "stylecheck/unit_survey/tavik_unit.h"
 #include "terminal_status.h"
 
 namespace {
@@ -189,9 +189,7 @@ int run(int argc, char** argv) {
 
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
-  BugChecker checker;
-  TavikUnit survey;
-  SearchRun search(job, findings, status, log, checker, survey);
+  SearchRun search(job, findings, status, log, make_standard_analyser, command.jobs);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
   search.toggle_search();

@@ -49,6 +49,8 @@ std::string usage_text() {
       "  --show-suppressed        json and sarif also list the findings that\n"
       "                           suppression marks absorbed, marked as suppressed\n"
       "  --log FILE               trace the run in FILE\n"
+      "  -j, --jobs N             analyse on N threads (default: one per core); the\n"
+      "                           findings, report and log are the same for any N\n"
       "  --settings               start from the job stored by the window; the\n"
       "                           flags still win and nothing is saved\n"
       "  --show-job               print the job the flags describe and stop\n"

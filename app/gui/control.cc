@@ -82,7 +82,9 @@ void Control::start() {
     findings_.set_unchecked_style_listener([this](bool) { job_->note_style_command_seen(); });
 
     search_controls_ = std::make_unique<WindowSearchControls>(gui_, search_button_, save_as_item_);
-    search_ = std::make_unique<SearchRun>(*job_, findings_, *search_controls_, log_, checker_, survey_);
+    // Every core analyses; the findings come out as a serial run leaves them.
+    search_ = std::make_unique<SearchRun>(*job_, findings_, *search_controls_, log_, make_standard_analyser,
+                                          default_job_count());
     if (!log_.warning().empty()) gui_.set_status_text(log_.warning());
   } catch (const std::exception& error) {
     log_.put_exception("Control.Start", error);

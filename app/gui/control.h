@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "bugcheck/bug_checker.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "findings/findings_list.h"
@@ -15,7 +14,6 @@
 #include "gui/metrics.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
-#include "stylecheck/unit_survey/tavik_unit.h"
 #include "window_controls.h"
 
 namespace flawseek {
@@ -69,8 +67,6 @@ class Control {
   std::unique_ptr<WindowJobControls> job_controls_;
   std::unique_ptr<WindowSearchControls> search_controls_;
   std::unique_ptr<Job> job_;
-  BugChecker checker_;
-  TavikUnit survey_;
   std::unique_ptr<SearchRun> search_;
 
   gui::Page page_;

@@ -155,6 +155,16 @@ CheckOutcome BugChecker::after_pair() {
 
 void BugChecker::report_unused_marks() { impl_->gateway.report_unused_marks(); }
 
+PreparationResult BugChecker::preparation_result() const {
+  PreparationResult result;
+  result.box_default_names.assign(impl_->box_default_names.begin(), impl_->box_default_names.end());
+  return result;
+}
+
+void BugChecker::add_preparation_result(const PreparationResult& result) {
+  for (const std::string& name : result.box_default_names) add_box_default_name(impl_->box_default_names, name);
+}
+
 std::int32_t BugChecker::current_line() const {
   return impl_->source_closed ? impl_->closed_at_line : impl_->reader.line_number();
 }

@@ -35,6 +35,8 @@ class BugChecker : public DefectChecker {
   CheckOutcome after_body() override;
   CheckOutcome after_pair() override;
   void report_unused_marks() override;
+  PreparationResult preparation_result() const override;
+  void add_preparation_result(const PreparationResult& result) override;
 
   // Uses `text` as the source (copied) instead of a file; the line count
   // becomes 0. For benchmarks and tests that hold sources in memory.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "findings/finding_sink.h"
 #include "frontend/parser_hooks.h"
@@ -33,6 +34,12 @@ struct ParseMode {
 // exception; any other failure is thrown and is the file's internal error.
 enum class CheckOutcome : std::uint8_t { Completed, Stopped };
 
+// What the preparation pass collected for the check pass, so that checkers
+// which prepared parts of one tree can each check with all of it.
+struct PreparationResult {
+  std::vector<std::string> box_default_names;
+};
+
 class DefectChecker {
  public:
   virtual ~DefectChecker() = default;
@@ -46,6 +53,11 @@ class DefectChecker {
   virtual void start(std::int32_t finding_limit) = 0;
   // After the check pass; nothing the checker keeps needs closing today.
   virtual void finish() {}
+
+  // ---- Between the passes, when several checkers share one search ----------
+  virtual PreparationResult preparation_result() const { return {}; }
+  // Adds what another checker prepared; what this one holds already stays.
+  virtual void add_preparation_result(const PreparationResult& result) { (void)result; }
 
   // ---- Per single file or pair ---------------------------------------------
   // Style checks on, superfluous marks reported as asked, the marks and the

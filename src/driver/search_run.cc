@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "driver/job.h"
+#include "driver/ordered_analysis.h"
 #include "driver/search_controls.h"
 #include "driver/search_texts.h"
 #include "driver/source_search.h"
@@ -21,33 +22,61 @@ constexpr const char* start_failure_place = "Control.Start";
 
 }  // namespace
 
-// Hands each work item to the per-file driver and its result to the list,
-// the log and the status line, in walk order.
-class SearchRun::Visitor final : public WalkVisitor {
+// What the search thread does with each event of the walk, in walk order:
+// a result goes to the log and the list, progress and notes to the status
+// line. The serial visitor and the ordered analysis both end here.
+class SearchRun::Committer final : public WalkCommitter {
  public:
-  Visitor(SearchRun& run, DefectScan& scan) : run_(run), scan_(scan) {}
+  explicit Committer(SearchRun& run) : run_(run) {}
 
-  void on_work(const WorkItem& item) override {
-    run_.result_.clear();
-    scan_.analyse(item, run_.result_);
-    run_.apply(run_.result_);
-  }
-  void on_progress(Phase phase, const WalkCounts& counts) override {
+  void commit_result(ScanResult& result) override { run_.apply(result); }
+  void commit_progress(Phase phase, const WalkCounts& counts) override {
     run_.controls_.show_status(progress_text(phase, counts));
   }
-  void on_note(std::string_view message) override {
-    run_.log_.put(message);
-    run_.controls_.show_note(message);
+  void commit_note(std::string_view note) override {
+    run_.log_.put(note);
+    run_.controls_.show_note(note);
   }
 
  private:
   SearchRun& run_;
+};
+
+// The serial run: each work item is analysed on the search thread as the
+// walk hands it on.
+class SearchRun::Visitor final : public WalkVisitor {
+ public:
+  Visitor(SearchRun& run, DefectScan& scan) : run_(run), scan_(scan), committer_(run) {}
+
+  void on_work(const WorkItem& item) override {
+    run_.result_.clear();
+    scan_.analyse(item, run_.result_);
+    committer_.commit_result(run_.result_);
+  }
+  void on_progress(Phase phase, const WalkCounts& counts) override { committer_.commit_progress(phase, counts); }
+  void on_note(std::string_view message) override { committer_.commit_note(message); }
+
+ private:
+  SearchRun& run_;
   DefectScan& scan_;
+  Committer committer_;
 };
 
 SearchRun::SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log,
                      DefectChecker& checker, UnitSurvey& survey)
-    : job_(job), findings_(findings), controls_(controls), log_(log), checker_(checker), survey_(survey) {
+    : job_(job), findings_(findings), controls_(controls), log_(log), checkers_{&checker}, surveys_{&survey} {
+  thread_ = std::thread([this] { thread_main(); });
+}
+
+SearchRun::SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log,
+                     const AnalyserFactory& make_analyser, unsigned jobs)
+    : job_(job), findings_(findings), controls_(controls), log_(log) {
+  if (jobs == 0) jobs = default_job_count();
+  for (unsigned i = 0; i < jobs; ++i) {
+    Analyser& analyser = owned_.emplace_back(make_analyser());
+    checkers_.push_back(analyser.checker.get());
+    surveys_.push_back(analyser.survey.get());
+  }
   thread_ = std::thread([this] { thread_main(); });
 }
 
@@ -173,7 +202,7 @@ void SearchRun::perform_search() {
         std::lock_guard lock(mutex_);
         last_reference_path_.clear();
       }
-      survey_.set_reference_directories({});
+      set_reference_directories({});
     }
 
     if (ok) {
@@ -242,10 +271,14 @@ bool SearchRun::validate_reference_path(std::string_view text) {
     return false;
   }
   // The survey needs to know which entries include the directories below them.
-  survey_.set_reference_directories(check.entries);
+  set_reference_directories(check.entries);
   std::lock_guard lock(mutex_);
   last_reference_path_.assign(text);
   return true;
+}
+
+void SearchRun::set_reference_directories(const std::vector<std::string>& directories) {
+  for (UnitSurvey* survey : surveys_) survey->set_reference_directories(directories);
 }
 
 bool SearchRun::run_search(std::string_view root) {
@@ -258,34 +291,71 @@ bool SearchRun::run_search(std::string_view root) {
   }
   controls_.enable_save_as(false);
 
-  DefectScan scan(checker_, survey_, ScanSettings::from_job(job_));
-  result_.clear();
-  // A search never stops at a number of findings.
-  scan.start(0, result_);
-  apply(result_);
+  const ScanSettings settings = ScanSettings::from_job(job_);
+  std::vector<DefectScan> scans;
+  scans.reserve(checkers_.size());
+  for (std::size_t i = 0; i < checkers_.size(); ++i) scans.emplace_back(*checkers_[i], *surveys_[i], settings);
+  // A search never stops at a number of findings. Every checker starts; the
+  // search is logged as started once.
+  for (std::size_t i = 0; i < scans.size(); ++i) {
+    result_.clear();
+    scans[i].start(0, result_);
+    if (i == 0) apply(result_);
+  }
 
   WalkOptions options;
   options.search_subfolders = job_.option_is_set(Option::SEARCH_SUBFOLDERS);
   options.skip_read_only_files = job_.option_is_set(Option::SKIP_READ_ONLY_FILES);
-  Visitor visitor(*this, scan);
   if (job_.option_is_set(Option::PREPARATION_PHASE)) {
-    (void)walk_sources(*resolved, Phase::Preparation, options, running_, visitor);
+    (void)run_pass(*resolved, Phase::Preparation, options, scans);
+    share_preparation();
   }
-  const WalkCounts counts = walk_sources(*resolved, Phase::Check, options, running_, visitor);
+  const WalkCounts counts = run_pass(*resolved, Phase::Check, options, scans);
   {
     std::lock_guard lock(mutex_);
     counts_ = counts;
   }
 
-  result_.clear();
-  scan.finish(result_);
-  apply(result_);
+  for (DefectScan& scan : scans) {
+    result_.clear();
+    scan.finish(result_);
+    apply(result_);
+  }
   return true;
+}
+
+WalkCounts SearchRun::run_pass(const SearchRoot& root, Phase phase, const WalkOptions& options,
+                               std::vector<DefectScan>& scans) {
+  if (scans.size() == 1) {
+    Visitor visitor(*this, scans.front());
+    return walk_sources(root, phase, options, running_, visitor);
+  }
+  std::vector<DefectScan*> workers;
+  for (DefectScan& scan : scans) workers.push_back(&scan);
+  // Enough waiting items that a long file at the head of the queue leaves
+  // the other workers busy; few enough that memory stays flat.
+  constexpr std::size_t items_per_worker = 16;
+  Committer committer(*this);
+  OrderedAnalysis analysis(workers, items_per_worker * workers.size(), running_, committer);
+  const WalkCounts counts = walk_sources(root, phase, options, running_, analysis);
+  analysis.finish();
+  return counts;
+}
+
+void SearchRun::share_preparation() {
+  if (checkers_.size() < 2) return;
+  PreparationResult all;
+  for (DefectChecker* checker : checkers_) {
+    for (std::string& name : checker->preparation_result().box_default_names) {
+      all.box_default_names.push_back(std::move(name));
+    }
+  }
+  for (DefectChecker* checker : checkers_) checker->add_preparation_result(all);
 }
 
 void SearchRun::apply(ScanResult& result) {
   for (const std::string& record : result.log_records) log_.put(record);
-  findings_.apply(result.findings);
+  findings_.apply_taking(result.findings);
 }
 
 }  // namespace flawseek

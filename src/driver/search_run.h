@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
+#include "driver/analyser.h"
 #include "driver/defect_scan.h"
 #include "driver/source_walk.h"
 
@@ -35,10 +37,17 @@ enum class SearchOutcome : std::uint8_t {
 class SearchRun {
  public:
   // Everything handed in must outlive the run. The checker and survey are the
-  // search thread's own; only that thread uses them. The caller keeps the
-  // findings list's "List Unchecked Style" state in step with the job.
+  // search thread's own; only that thread uses them, one file at a time (the
+  // serial run). The caller keeps the findings list's "List Unchecked Style"
+  // state in step with the job.
   SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log, DefectChecker& checker,
             UnitSurvey& survey);
+  // Analyses on `jobs` threads (0: default_job_count()), each with an
+  // analyser of its own made by `make_analyser`; 1 is the serial run on the
+  // search thread. Results are committed in walk order, so every job count
+  // shows the same findings, log and status texts.
+  SearchRun(Job& job, FindingsList& findings, SearchControls& controls, Log& log, const AnalyserFactory& make_analyser,
+            unsigned jobs);
   // Stops a running search and ends the thread (shutdown_search).
   ~SearchRun();
   SearchRun(const SearchRun&) = delete;
@@ -69,6 +78,8 @@ class SearchRun {
   SearchOutcome last_outcome() const;
   // The counts of the last check pass.
   WalkCounts last_counts() const;
+  // The number of analysing threads (1: the serial run).
+  unsigned jobs() const { return static_cast<unsigned>(checkers_.size()); }
 
   // Validates `text` against the file system; when valid, its directories go
   // to the unit survey and it becomes the last reference path.
@@ -85,8 +96,15 @@ class SearchRun {
  private:
   enum class Request : std::uint8_t { None, Start, Quit };
   class Visitor;
+  class Committer;
 
   void thread_main();
+  // One walk of the tree, analysed serially or on the worker threads.
+  WalkCounts run_pass(const SearchRoot& root, Phase phase, const WalkOptions& options,
+                      std::vector<DefectScan>& scans);
+  // Every checker gets what all of them prepared.
+  void share_preparation();
+  void set_reference_directories(const std::vector<std::string>& directories);
   void perform_search();
   void apply(ScanResult& result);
   void restore_controls();
@@ -95,8 +113,11 @@ class SearchRun {
   FindingsList& findings_;
   SearchControls& controls_;
   Log& log_;
-  DefectChecker& checker_;
-  UnitSurvey& survey_;
+  // The analysers: the first serves the serial run; owned_ holds those the
+  // run made itself.
+  std::vector<Analyser> owned_;
+  std::vector<DefectChecker*> checkers_;
+  std::vector<UnitSurvey*> surveys_;
 
   std::atomic<bool> running_{false};
 

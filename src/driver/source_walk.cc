@@ -104,6 +104,9 @@ class SourceWalk {
   // specification's entry.
   void dispatch_body_of(const std::string& directory, const Entry& spec, const std::string& body, bool is_adq);
   void hand_on(WorkKind kind, std::string file, std::string body, bool is_adq);
+  // Reads `running` before a file or directory; the visitor hears of every
+  // true answer, so it knows where a serial run could have stopped.
+  bool going_on();
 
   const SearchRoot& root_;
   Phase phase_;
@@ -113,6 +116,12 @@ class SourceWalk {
   WalkCounts counts_;
   std::set<std::pair<dev_t, ino_t>> entered_;
 };
+
+bool SourceWalk::going_on() {
+  if (!running_.load(std::memory_order_relaxed)) return false;
+  visitor_.on_running_checked();
+  return true;
+}
 
 bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
   DIR* dir = ::opendir(directory.c_str());
@@ -134,7 +143,7 @@ bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
 }
 
 void SourceWalk::walk(const std::string& directory) {
-  if (!running_.load(std::memory_order_relaxed)) return;
+  if (!going_on()) return;
   // Symbolic links are followed, but a directory reached again (a link cycle,
   // or two links to one place) is not walked twice.
   struct stat info;
@@ -148,14 +157,23 @@ void SourceWalk::walk(const std::string& directory) {
   if (!read_listing(directory, listing)) return;
 
   for (const Entry& entry : listing.entries) {
-    if (!running_.load(std::memory_order_relaxed)) return;
+    if (!going_on()) return;
     if (entry.type == DT_DIR) continue;
     if (name_matches(root_.pattern, entry.name)) visit_file(directory, entry, listing);
   }
   if (!options_.search_subfolders) return;
-  for (const Entry& entry : listing.entries) {
-    if (!running_.load(std::memory_order_relaxed)) return;
-    if (entry.type != DT_DIR && entry.type != DT_LNK && entry.type != DT_UNKNOWN) continue;
+  // The files of this directory are done with: only the names that may be
+  // directories are kept while the walk goes down, so what the walk holds
+  // grows with the depth of the tree, not with the files above it.
+  std::vector<Entry> subdirectories;
+  for (Entry& entry : listing.entries) {
+    if (entry.type == DT_DIR || entry.type == DT_LNK || entry.type == DT_UNKNOWN) {
+      subdirectories.push_back(std::move(entry));
+    }
+  }
+  listing = Listing{};
+  for (const Entry& entry : subdirectories) {
+    if (!going_on()) return;
     std::string path = join(directory, entry.name);
     struct stat sub;
     if (entry.type != DT_DIR && (::stat(path.c_str(), &sub) != 0 || !S_ISDIR(sub.st_mode))) continue;

@@ -58,6 +58,11 @@ class WalkVisitor {
   // Something was passed over that the user may want to know about: an
   // unreadable directory, a source name that is not a readable file.
   virtual void on_note(std::string_view message) { (void)message; }
+  // The walk read `running` as true before its next file or directory: a
+  // stop arriving from now on takes effect at the next such moment. What is
+  // handed on between two of these moments belongs together (a file's work
+  // and its progress), as a serial run would show it after a stop.
+  virtual void on_running_checked() {}
 };
 
 // Walks root's directory (and its subdirectories when asked) once. `running`

@@ -4,9 +4,8 @@
 namespace flawseek {
 
 void FileFindings::set_current_file(std::string_view name) {
-  current_file_.assign(name);
   steps_.push_back(Step{StepKind::SetCurrentFile, FindingKind(BugKind::INTERNAL_ERROR),
-                        Finding{current_file_, 0, no_column, {}}});
+                        Finding{std::string(name), 0, no_column, {}}});
 }
 
 void FileFindings::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
@@ -30,17 +29,30 @@ void FileFindings::describe_last_finding(std::string_view detail) {
 
 void FileFindings::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,
                                          std::string_view reason) {
-  steps_.push_back(Step{StepKind::Suppressed, kind, Finding{current_file_, line, column, std::string(reason)}});
+  steps_.push_back(Step{StepKind::Suppressed, kind, Finding{{}, line, column, std::string(reason)}});
 }
 
 void FileFindings::record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
-  steps_.push_back(Step{StepKind::Report, kind, Finding{current_file_, line, column, std::string(reason)}});
+  // The file is the one the last SetCurrentFile step named: copying it into
+  // every finding would cost an allocation per finding for nothing.
+  steps_.push_back(Step{StepKind::Report, kind, Finding{{}, line, column, std::string(reason)}});
+  collapsed_ = false;
   ++finding_count_;
+}
+
+void FileFindings::collapse_reasons() {
+  if (collapsed_) return;
+  for (Step& step : steps_) {
+    if (step.what == StepKind::Report && !step.finding.reason.empty()) {
+      collapse_blanks_in_place(step.finding.reason);
+    }
+  }
+  collapsed_ = true;
 }
 
 void FileFindings::clear() {
   steps_.clear();
-  current_file_.clear();
+  collapsed_ = false;
   finding_count_ = 0;
 }
 

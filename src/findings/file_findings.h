@@ -23,10 +23,11 @@ class FileFindings final : public FindingSink {
     Suppressed,           // a bug finding a mark absorbed, of `kind`
   };
 
-  // One call made on this recorder, in order. A finding's file is the
-  // recorder's current file (empty before the first set_current_file); when
-  // applied, the list's current file, set by the replayed steps, is used.
-  // Reasons are kept as given; collapsing happens when they are applied.
+  // One call made on this recorder, in order. A Report step's finding leaves
+  // its file empty: it belongs to the file the last SetCurrentFile step named
+  // (before the first, to whatever file the list has current when applied).
+  // Reasons are kept as given until collapse_reasons; collapsing happens at
+  // the latest when they are applied.
   struct Step {
     StepKind what;
     FindingKind kind;
@@ -45,6 +46,15 @@ class FileFindings final : public FindingSink {
   void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
 
   const std::vector<Step>& steps() const { return steps_; }
+  // Passes every reason through collapse_blanks, as the list stores it; an
+  // analysing thread does it so the thread applying the results need not.
+  // (Collapsing twice changes nothing, so a later report just asks again.)
+  void collapse_reasons();
+  // For a list that takes the collapsed texts over (FindingsList::apply_taking).
+  std::vector<Step>& taken_steps() {
+    collapse_reasons();
+    return steps_;
+  }
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
   void clear();
@@ -53,7 +63,7 @@ class FileFindings final : public FindingSink {
   void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
 
   std::vector<Step> steps_;
-  std::string current_file_;
+  bool collapsed_ = false;
   std::size_t finding_count_ = 0;
 };
 

@@ -24,21 +24,27 @@ const std::string& FindingKind::label() const {
   return labels[index_];
 }
 
-std::string collapse_blanks(std::string_view reason) {
-  std::string result;
-  result.reserve(reason.size());
+void collapse_blanks_in_place(std::string& reason) {
+  std::size_t kept = 0;
   bool pending_blank = false;
-  for (char c : reason) {
+  for (const char c : reason) {
     const unsigned char code = static_cast<unsigned char>(c);
     // A tab is kept as designed; every other control character is a blank.
     if (code == ' ' || (code < ' ' && code != '\t') || code == 0x7F || (code >= 0x80 && code <= 0x9F)) {
-      pending_blank = !result.empty();
+      pending_blank = kept > 0;
       continue;
     }
-    if (pending_blank) result.push_back(' ');
+    // Never ahead of the reading position: the text shrinks or stays.
+    if (pending_blank) reason[kept++] = ' ';
     pending_blank = false;
-    result.push_back(c);
+    reason[kept++] = c;
   }
+  reason.resize(kept);
+}
+
+std::string collapse_blanks(std::string_view reason) {
+  std::string result(reason);
+  collapse_blanks_in_place(result);
   return result;
 }
 

@@ -51,7 +51,7 @@ void FindingsList::set_current_file(std::string_view name) {
 }
 
 void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
-  add_finding(kind, line, column, reason, no_tree_item, TreePlacement::Sorted, true);
+  add_finding(kind, line, column, collapse_blanks(reason), no_tree_item, TreePlacement::Sorted, true);
 }
 
 void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t column,
@@ -60,22 +60,25 @@ void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t 
     last_reported_kind_ = -1;
     return;
   }
+  add_style_finding(kind, line, column, collapse_blanks(reason));
+}
+
+void FindingsList::add_style_finding(StyleKind kind, std::int32_t line, std::int32_t column, std::string reason) {
   if (style_count_ == 0 && view_ != nullptr && style_violations_item_ == no_tree_item)
     style_violations_item_ = insert(no_tree_item, style_violations_text, nullptr, TreePlacement::Sorted);
   // A style violation without a line stands for the whole file: its file item
   // is all there is to show.
-  add_finding(kind, line, column, reason, style_violations_item_, TreePlacement::Sorted, line != 0);
+  add_finding(kind, line, column, std::move(reason), style_violations_item_, TreePlacement::Sorted, line != 0);
   ++style_count_;
-  set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
+  if (view_ != nullptr) set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
 }
 
-void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t column,
-                               std::string_view reason, TreeItem kind_parent, TreePlacement kind_placement,
-                               bool show_position) {
+void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t column, std::string reason,
+                               TreeItem kind_parent, TreePlacement kind_placement, bool show_position) {
   Findings& list = lists_[kind.index()];
   KindState& items = kind_items_[kind.index()];
   if (list.empty() && view_ != nullptr) items.kind_item = insert(kind_parent, kind.label(), nullptr, kind_placement);
-  list.push_back(Finding{current_file_, line, column, collapse_blanks(reason)});
+  list.push_back(Finding{current_file_, line, column, std::move(reason)});
   last_reported_kind_ = kind.index();
   const Finding& finding = list.back();
 
@@ -89,7 +92,8 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   ++current_file_count_;
   std::int64_t& count = kind_counts_[kind.index()];
   ++count;
-  set_text(items.kind_item, counted_text(kind.label(), count));
+  // The count's text is built only for a tree that shows it.
+  if (view_ != nullptr) set_text(items.kind_item, counted_text(kind.label(), count));
 }
 
 void FindingsList::describe_last_finding(std::string_view detail) {
@@ -137,6 +141,36 @@ void FindingsList::apply(const FileFindings& recorded) {
           report_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
         break;
       }
+    }
+  }
+}
+
+void FindingsList::apply_taking(FileFindings& recorded) {
+  for (FileFindings::Step& step : recorded.taken_steps()) {
+    Finding& f = step.finding;
+    switch (step.what) {
+      case FileFindings::StepKind::SetCurrentFile:
+        set_current_file(f.file);
+        break;
+      case FileFindings::StepKind::StyleCommandSeen:
+        note_style_command_seen();
+        break;
+      case FileFindings::StepKind::Report:
+        // The recorder collapsed the reason already: it moves into the list.
+        if (!step.kind.is_style()) {
+          add_finding(step.kind, f.line, f.column, std::move(f.reason), no_tree_item, TreePlacement::Sorted, true);
+        } else if (step.kind.style_kind() != StyleKind::NO_STYLE_CHECKS || list_unchecked_style_) {
+          add_style_finding(step.kind.style_kind(), f.line, f.column, std::move(f.reason));
+        } else {
+          last_reported_kind_ = -1;
+        }
+        break;
+      case FileFindings::StepKind::Detail:
+        describe_last_finding(f.reason);
+        break;
+      case FileFindings::StepKind::Suppressed:
+        report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+        break;
     }
   }
 }

@@ -50,6 +50,9 @@ class FindingsList final : public FindingSink {
   // Replays a file's recorded findings, with the same effect as if they had
   // been reported here one by one. Results must be applied in walk order.
   void apply(const FileFindings& recorded);
+  // The same, taking the recorded reasons over instead of copying them; the
+  // recorder is left to be cleared.
+  void apply_taking(FileFindings& recorded);
 
   // All findings since clear_findings, bug findings and style violations.
   std::int64_t findings_count() const { return previous_files_count_ + current_file_count_; }
@@ -85,8 +88,10 @@ class FindingsList final : public FindingSink {
   };
 
   // Steps shared by both kinds of report; `parent` is where a new kind item goes.
-  void add_finding(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason,
+  // `reason` is collapsed already.
+  void add_finding(FindingKind kind, std::int32_t line, std::int32_t column, std::string reason,
                    TreeItem kind_parent, TreePlacement kind_placement, bool show_position);
+  void add_style_finding(StyleKind kind, std::int32_t line, std::int32_t column, std::string reason);
   TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
   void set_text(TreeItem item, std::string_view text);
 

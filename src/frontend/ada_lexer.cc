@@ -17,7 +17,13 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 void AdaLexer::read_line(std::string& line, int& line_number) {
   // The line about to be replaced becomes the previous line, so findings at
   // the last token of a line can still quote it after the scanner moved on.
-  previous_line_.assign(line_rewritten_ ? original_line_ : line);
+  // Swapped, not copied, unless the line was rewritten: the reader
+  // overwrites `line` whole anyway.
+  if (line_rewritten_) {
+    previous_line_.assign(original_line_);
+  } else {
+    previous_line_.swap(line);
+  }
   line_rewritten_ = false;
   if (source_ == nullptr) {
     line.clear();

@@ -66,21 +66,41 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
   }
 }
 
+namespace {
+
+// The bytes cut_comment must stop at: control characters (blanked), '-' (a
+// comment may start) and '"' (a string may start or end). Everything else,
+// nearly every byte of a line, is passed over by one table look-up.
+struct CommentStops {
+  bool stop[256] = {};
+  constexpr CommentStops() {
+    for (int c = 0; c < 32; ++c) stop[c] = true;
+    stop[static_cast<unsigned char>('-')] = true;
+    stop[static_cast<unsigned char>('"')] = true;
+  }
+};
+constexpr CommentStops comment_stops;
+
+}  // namespace
+
 void AdaLineReader::cut_comment(std::string& line, int line_number) {
   if (listener_ != nullptr) listener_->on_line_start(line_number);
   bool in_string = false;
   bool empty_trailing_comment = false;
   const std::size_t length = line.size();
+  char* const text = line.data();
   for (std::size_t i = 0; i < length; ++i) {
-    const unsigned char c = static_cast<unsigned char>(line[i]);
+    while (i < length && !comment_stops.stop[static_cast<unsigned char>(text[i])]) ++i;
+    if (i == length) break;
+    const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 32) {
-      line[i] = ' ';
+      text[i] = ' ';
       continue;
     }
-    if (!in_string && c == '-' && i + 1 < length && line[i + 1] == '-') {
+    if (!in_string && c == '-' && i + 1 < length && text[i + 1] == '-') {
       if (i + 2 == length) {
         empty_trailing_comment = true;
-      } else if (line[i + 2] == '>' && listener_ != nullptr) {
+      } else if (text[i + 2] == '>' && listener_ != nullptr) {
         listener_->on_comment_command(std::string_view(line).substr(i + 3), line_number, i == 0);
       }
       // The first '-' turns into a blank so a comment-only line still
@@ -93,7 +113,7 @@ void AdaLineReader::cut_comment(std::string& line, int line_number) {
       // '"' is the character literal of a quotation mark, not a string.
       if (in_string) {
         in_string = false;
-      } else if (i == 0 || line[i - 1] != '\'') {
+      } else if (i == 0 || text[i - 1] != '\'') {
         in_string = true;
       }
     }

@@ -59,6 +59,18 @@ TEST(ParseCommandLine, ValuesMayBeAttachedWithEquals) {
   EXPECT_EQ(result.command_line.job.reference_path, "");
 }
 
+TEST(ParseCommandLine, JobsIsAWholeNumberOfThreadsFromOne) {
+  EXPECT_EQ(parse({}).command_line.jobs, 0u);  // one per core
+  EXPECT_EQ(parse({"--jobs", "3"}).command_line.jobs, 3u);
+  EXPECT_EQ(parse({"-j", "1"}).command_line.jobs, 1u);
+  EXPECT_EQ(parse({"--jobs=256"}).command_line.jobs, 256u);
+  for (std::string_view bad : {"0", "257", "-1", "2x", "", " 2", "99999"}) {
+    const CommandLineResult result = parse({"--jobs", bad});
+    EXPECT_FALSE(result.ok()) << bad;
+    EXPECT_NE(result.error.find("'--jobs'"), std::string::npos) << result.error;
+  }
+}
+
 TEST(ParseCommandLine, StyleKindsByLiteralOrLabelInAnyCase) {
   const CommandLineResult result =
       parse({"--style", "bad_keyword,Bad Pragma", "--style=WRONG-MODE", "--style", "no goto statements"});

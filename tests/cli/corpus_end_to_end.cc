@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "parallel_traces.h"
 #include "program_runner.h"
 #include "unaccepted_constructs.h"
 
@@ -99,6 +100,19 @@ TEST(CorpusEndToEnd, TheWholeTreeDrawsOnlyExplainedSyntaxErrorsAndNoInternalErro
   }
   EXPECT_EQ(unexplained, 0) << "the first of them:\n" << examples;
   std::printf("%d syntax errors explained by later-language constructs or newer attributes\n", explained);
+}
+
+// The whole library, with every check and the preparation pass, serially and
+// on four threads.
+TEST(ParallelGnatCorpus, TheLibrarySourcesGiveTheSameTracesOnFourThreads) {
+  const std::filesystem::path corpus = FLAWSEEK_GNAT_CORPUS;
+  if (!std::filesystem::exists(corpus / ".complete")) GTEST_SKIP() << "no GNAT corpus in " << corpus;
+  testing::ScratchDirectory scratch;
+  testing::expect_same_traces(scratch.path(),
+                     {"--format", "gnu", "--gnat-extensions", "--preparation-phase", "--style", "all",
+                      corpus.string()},
+                     "report.csv");
+  testing::expect_same_traces(scratch.path(), {"--format", "tree", corpus.string()}, "report.txt");
 }
 
 }  // namespace

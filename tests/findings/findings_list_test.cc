@@ -290,26 +290,35 @@ TEST(FileFindings, ApplyingRecordedFilesInOrderEqualsReportingDirectly) {
   direct.clear_findings();
   for (int file = 0; file < 3; ++file) report_run(direct, file);
 
-  // Record each file apart, as worker threads would, then apply in order.
-  std::vector<FileFindings> recorded(3);
-  for (int file = 2; file >= 0; --file) report_run(recorded[file], file);
-  FindingsList applied;
-  TextTreeView applied_view;
-  applied.set_view(&applied_view);
-  applied.clear_findings();
-  for (const FileFindings& r : recorded) applied.apply(r);
+  // Record each file apart, as worker threads would, then apply in order,
+  // copying the recorded texts or taking them over.
+  for (const bool taking : {false, true}) {
+    std::vector<FileFindings> recorded(3);
+    for (int file = 2; file >= 0; --file) report_run(recorded[file], file);
+    FindingsList applied;
+    TextTreeView applied_view;
+    applied.set_view(&applied_view);
+    applied.clear_findings();
+    for (FileFindings& r : recorded) {
+      if (taking) {
+        applied.apply_taking(r);
+      } else {
+        applied.apply(r);
+      }
+    }
 
-  EXPECT_EQ(rendered(applied_view), rendered(direct_view));
-  EXPECT_EQ(applied.findings_count(), direct.findings_count());
-  EXPECT_EQ(applied.style_count(), direct.style_count());
-  for (int i = 0; i < FindingKind::count; ++i) {
-    FindingKind kind = FindingKind::from_index(i);
-    EXPECT_EQ(applied.findings(kind), direct.findings(kind)) << kind.label();
+    EXPECT_EQ(rendered(applied_view), rendered(direct_view)) << "taking " << taking;
+    EXPECT_EQ(applied.findings_count(), direct.findings_count());
+    EXPECT_EQ(applied.style_count(), direct.style_count());
+    for (int i = 0; i < FindingKind::count; ++i) {
+      FindingKind kind = FindingKind::from_index(i);
+      EXPECT_EQ(applied.findings(kind), direct.findings(kind)) << kind.label() << " taking " << taking;
+    }
+    // The third file's unchecked finding is kept because the second file held a
+    // style command; the first file's was dropped.
+    EXPECT_EQ(applied.count(StyleKind::NO_STYLE_CHECKS), 2);
+    EXPECT_EQ(applied.current_file(), "/s/p2.adb");
   }
-  // The third file's unchecked finding is kept because the second file held a
-  // style command; the first file's was dropped.
-  EXPECT_EQ(applied.count(StyleKind::NO_STYLE_CHECKS), 2);
-  EXPECT_EQ(applied.current_file(), "/s/p2.adb");
 }
 
 TEST(FileFindings, RecordsStepsInOrderAndClears) {
@@ -321,7 +330,8 @@ TEST(FileFindings, RecordsStepsInOrderAndClears) {
   EXPECT_EQ(recorder.finding_count(), 2u);
   EXPECT_EQ(recorder.steps()[0].finding.file, "");
   EXPECT_EQ(recorder.steps()[1].what, FileFindings::StepKind::SetCurrentFile);
-  EXPECT_EQ(recorder.steps()[2].finding.file, "a.adb");
+  // A report belongs to the file the step before it named.
+  EXPECT_EQ(recorder.steps()[1].finding.file, "a.adb");
   EXPECT_EQ(recorder.steps()[2].kind, FindingKind(StyleKind::LINE_TOO_LONG));
   recorder.clear();
   EXPECT_TRUE(recorder.steps().empty());

@@ -1,0 +1,175 @@
+// The worker threads of a pass, the window of events between the walk and
+// the commits, and the order in which results are committed.
+#include "driver/ordered_analysis.h"
+
+#include <stdexcept>
+
+namespace flawseek {
+
+OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window,
+                                 const std::atomic<bool>& running, WalkCommitter& committer)
+    : running_(running), committer_(committer), slots_(window < 2 ? 2 : window) {
+  if (scans.empty()) throw std::invalid_argument("OrderedAnalysis needs at least one scan");
+  workers_.reserve(scans.size());
+  try {
+    for (DefectScan* scan : scans) workers_.emplace_back([this, scan] { worker_main(*scan); });
+  } catch (...) {
+    // A thread the system would not start: the ones started must end.
+    end_workers();
+    throw;
+  }
+}
+
+OrderedAnalysis::~OrderedAnalysis() { end_workers(); }
+
+void OrderedAnalysis::end_workers() noexcept {
+  {
+    std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  work_ready_.notify_all();
+  for (std::thread& worker : workers_) {
+    if (worker.joinable()) worker.join();
+  }
+  workers_.clear();
+}
+
+// ---------------------------------------------------------------------------
+// The walk's side
+// ---------------------------------------------------------------------------
+
+OrderedAnalysis::Slot& OrderedAnalysis::claim(EventKind kind) {
+  while (tail_ - head_ == slots_.size()) (void)commit_oldest(true);
+  Slot& next = slot(tail_);
+  next.kind = kind;
+  next.state = kind == EventKind::Work ? State::Waiting : State::Done;
+  next.starts_group = group_pending_;
+  group_pending_ = false;
+  return next;
+}
+
+void OrderedAnalysis::publish() {
+  {
+    std::lock_guard lock(mutex_);
+    ++tail_;
+  }
+  work_ready_.notify_one();
+  commit_ready();
+}
+
+void OrderedAnalysis::on_work(const WorkItem& item) {
+  Slot& next = claim(EventKind::Work);
+  next.item.kind = item.kind;
+  next.item.file = item.file;
+  next.item.body = item.body;
+  next.item.is_adq = item.is_adq;
+  next.failure = nullptr;
+  publish();
+}
+
+void OrderedAnalysis::on_progress(Phase phase, const WalkCounts& counts) {
+  Slot& next = claim(EventKind::Progress);
+  next.phase = phase;
+  next.counts = counts;
+  publish();
+}
+
+void OrderedAnalysis::on_note(std::string_view message) {
+  Slot& next = claim(EventKind::Note);
+  next.note.assign(message);
+  publish();
+}
+
+void OrderedAnalysis::finish() {
+  while (head_ != tail_) (void)commit_oldest(true);
+}
+
+bool OrderedAnalysis::commit_oldest(bool wait) {
+  Slot& oldest = slot(head_);
+  std::unique_lock lock(mutex_);
+  // A stop seen where the walk read `running` drops this event and all
+  // after it, as the serial walk would never have handed them on.
+  if (!stopped_ && oldest.starts_group && !running_.load()) stopped_ = true;
+  if (oldest.kind == EventKind::Work) {
+    if (stopped_ && oldest.state == State::Waiting) oldest.state = State::Dropped;
+    if (oldest.state == State::Waiting || oldest.state == State::Taken) {
+      if (!wait) return false;
+      work_done_.wait(lock, [&] { return oldest.state != State::Waiting && oldest.state != State::Taken; });
+    }
+    // A worker that found `running` false left its item: the stop came
+    // before this item's turn.
+    if (oldest.state == State::Skipped) stopped_ = true;
+  }
+  const bool dropped = stopped_;
+  lock.unlock();
+
+  if (!dropped) {
+    switch (oldest.kind) {
+      case EventKind::Work:
+        if (oldest.failure) {
+          std::exception_ptr failure = oldest.failure;
+          oldest.failure = nullptr;
+          std::lock_guard advance(mutex_);
+          ++head_;
+          std::rethrow_exception(failure);
+        }
+        committer_.commit_result(oldest.result);
+        break;
+      case EventKind::Progress:
+        committer_.commit_progress(oldest.phase, oldest.counts);
+        break;
+      case EventKind::Note:
+        committer_.commit_note(oldest.note);
+        break;
+    }
+  }
+  std::lock_guard advance(mutex_);
+  ++head_;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The workers' side
+// ---------------------------------------------------------------------------
+
+OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
+  if (take_ < head_) take_ = head_;
+  while (take_ < tail_) {
+    Slot& candidate = slot(take_++);
+    if (candidate.kind == EventKind::Work && candidate.state == State::Waiting) return &candidate;
+  }
+  return nullptr;
+}
+
+void OrderedAnalysis::worker_main(DefectScan& scan) {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    if (closing_) return;
+    Slot* item = take_next();
+    if (item == nullptr) {
+      work_ready_.wait(lock);
+      continue;
+    }
+    item->state = State::Taken;
+    lock.unlock();
+    // Once stopped, no worker starts another file.
+    const bool go_on = running_.load();
+    if (go_on) {
+      try {
+        item->result.clear();
+        scan.analyse(item->item, item->result);
+        // Work the search thread would otherwise do in its turn.
+        item->result.findings.collapse_reasons();
+      } catch (...) {
+        // The per-file driver catches what a file may throw; anything else
+        // is the search's failure, thrown again in this item's turn.
+        item->failure = std::current_exception();
+      }
+    }
+    lock.lock();
+    item->state = go_on ? State::Done : State::Skipped;
+    work_done_.notify_one();
+  }
+}
+
+}  // namespace flawseek

@@ -1,0 +1,112 @@
+// The work items of one pass analysed on several threads and committed in the
+// order the walk handed them on, with the walk's other events (progress,
+// notes) in their places between them, so the findings, the log and the
+// status line come out exactly as a serial run leaves them.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "driver/defect_scan.h"
+#include "driver/source_walk.h"
+
+namespace flawseek {
+
+// What the committing thread does with each event, in walk order: the same
+// calls a serial walk's visitor makes.
+class WalkCommitter {
+ public:
+  virtual ~WalkCommitter() = default;
+  virtual void commit_result(ScanResult& result) = 0;
+  virtual void commit_progress(Phase phase, const WalkCounts& counts) = 0;
+  virtual void commit_note(std::string_view note) = 0;
+};
+
+// A walk visitor that analyses on worker threads (one per DefectScan) and
+// commits on the thread that walks. At most `window` events wait between the
+// walk and the commits, so memory stays flat however large the tree: a walk
+// that runs ahead waits for the oldest event's turn.
+//
+// Stopping: a serial run notices a stop only when the walk next reads
+// `running`; whatever the walk handed on before that is shown. So the first
+// event after such a reading whose turn comes with `running` false, and
+// every event after it, is dropped; a worker that finds `running` false
+// takes no further item, and a dropped item's analysis (if begun) is awaited
+// so no worker touches a result after it is gone.
+class OrderedAnalysis final : public WalkVisitor {
+ public:
+  OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window, const std::atomic<bool>& running,
+                  WalkCommitter& committer);
+  // Ends the workers once each has finished the item in hand.
+  ~OrderedAnalysis() override;
+  OrderedAnalysis(const OrderedAnalysis&) = delete;
+  OrderedAnalysis& operator=(const OrderedAnalysis&) = delete;
+
+  void on_work(const WorkItem& item) override;
+  void on_progress(Phase phase, const WalkCounts& counts) override;
+  void on_note(std::string_view message) override;
+  void on_running_checked() override { group_pending_ = true; }
+
+  // After the walk: commits every event still waiting. An analysis that
+  // failed outright is rethrown here, in its turn, as a serial run would
+  // have thrown it.
+  void finish();
+
+ private:
+  enum class EventKind : std::uint8_t { Work, Progress, Note };
+  enum class State : std::uint8_t { Waiting, Taken, Done, Skipped, Dropped };
+
+  struct Slot {
+    EventKind kind = EventKind::Note;
+    State state = State::Done;
+    bool starts_group = false;  // the walk read `running` just before it
+    Phase phase = Phase::Check;
+    WorkItem item{WorkKind::Single, {}, {}, false};
+    WalkCounts counts;
+    std::string note;
+    ScanResult result;  // reused: its buffers stay for the next item
+    std::exception_ptr failure;
+  };
+
+  Slot& slot(std::uint64_t sequence) { return slots_[sequence % slots_.size()]; }
+  // The next free slot, once the window has room; filled, then published.
+  Slot& claim(EventKind kind);
+  void publish();
+  // Commits the oldest event; without `wait`, only if its turn needs no wait.
+  bool commit_oldest(bool wait);
+  void commit_ready() {
+    while (head_ != tail_ && commit_oldest(false)) {
+    }
+  }
+  Slot* take_next();  // under the lock
+  void end_workers() noexcept;
+  void worker_main(DefectScan& scan);
+
+  const std::atomic<bool>& running_;
+  WalkCommitter& committer_;
+  std::vector<Slot> slots_;
+  bool group_pending_ = false;
+  bool stopped_ = false;
+
+  std::mutex mutex_;
+  std::condition_variable work_ready_;  // workers wait for items
+  std::condition_variable work_done_;   // the committer waits for its turn
+  // Sequence numbers: the oldest event not committed, the next free slot,
+  // and the next slot a worker looks at.
+  std::uint64_t head_ = 0;
+  std::uint64_t tail_ = 0;
+  std::uint64_t take_ = 0;
+  bool closing_ = false;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace flawseek
