@@ -37,8 +37,6 @@ inline constexpr UnacceptedConstruct unaccepted_constructs[] = {
      }},
     {"box for some actuals of a formal package (P (X, <>))", "Ada 2005",
      [](std::string_view line, std::string_view token) { return token == "<>" || line_contains(line, ", <>"); }},
-    {"out and in out parameters of functions", "Ada 2012",
-     [](std::string_view, std::string_view token) { return token == "out" || token == "OUT"; }},
     {"Ada 2005 attributes such as Wide_Wide_Value", "Ada 2005; the name ends at the unknown attribute",
      [](std::string_view line, std::string_view) { return line_contains(line, "'Wide_Wide_"); }},
 };
