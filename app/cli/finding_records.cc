@@ -2,9 +2,10 @@
 #include "finding_records.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstring>
 
 #include "findings/findings_list.h"
+#include "platform/file_io.h"
 #include "rule_catalog.h"
 
 namespace flawseek {
@@ -33,9 +34,9 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
   return records;
 }
 
-std::string finding_message(const FindingRecord& record) {
-  if (!record.detail.empty()) return std::string(record.detail);
-  return std::string(rule_entry(record.kind).sentence);
+std::string_view finding_message(const FindingRecord& record) {
+  if (!record.detail.empty()) return record.detail;
+  return rule_entry(record.kind).sentence;
 }
 
 std::string_view finding_source_text(const FindingRecord& record) {
@@ -57,22 +58,46 @@ std::int32_t expand_tabs_column(std::string_view line_text, std::int32_t column)
   return shown;
 }
 
-std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
-  if (file != file_) {
-    file_ = file;
-    lines_.clear();
-    std::ifstream in(file, std::ios::binary);
-    std::string text;
-    while (std::getline(in, text)) lines_.push_back(std::move(text));
+void DisplayColumns::load(const std::string& file) {
+  file_ = file;
+  loaded_ = true;
+  text_.clear();
+  line_starts_.clear();
+  // A file that cannot be read has no lines: its columns stay as given.
+  if (read_whole_file(file, text_) != 0) text_.clear();
+  // Lines as getline splits them: a final line without '\n' counts, an
+  // empty text after the last '\n' does not.
+  std::size_t start = 0;
+  while (start < text_.size()) {
+    line_starts_.push_back(start);
+    const void* end = std::memchr(text_.data() + start, '\n', text_.size() - start);
+    if (end == nullptr) break;
+    start = static_cast<std::size_t>(static_cast<const char*>(end) - text_.data()) + 1;
   }
-  if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return column;
-  return expand_tabs_column(lines_[static_cast<std::size_t>(line - 1)], column);
+}
+
+std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
+  if (!loaded_ || file != file_) load(file);
+  if (line < 1 || static_cast<std::size_t>(line) > line_starts_.size()) return column;
+  const std::size_t index = static_cast<std::size_t>(line - 1);
+  const std::size_t start = line_starts_[index];
+  const std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : text_.size();
+  return expand_tabs_column(std::string_view(text_).substr(start, end - start), column);
 }
 
 std::string PathStyle::shown(const std::string& file) const {
   if (!base_) return file;
   const std::filesystem::path relative = std::filesystem::path(file).lexically_relative(*base_);
   return relative.empty() ? file : relative.string();
+}
+
+const std::string& ShownPaths::shown(const std::string& file) {
+  if (!known_ || file != file_) {
+    file_ = file;
+    shown_ = paths_.shown(file);
+    known_ = true;
+  }
+  return shown_;
 }
 
 }  // namespace flawseek

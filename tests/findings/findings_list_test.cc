@@ -43,6 +43,9 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
   EXPECT_EQ(collapse_blanks("\x1b[31mX :=\x7f\x9b\x85Y;\r\n"), "[31mX := Y;");
   EXPECT_EQ(collapse_blanks("Gr\xF6\xDF" "e \xA0x"), "Gr\xF6\xDF" "e \xA0x");
   EXPECT_EQ(collapse_blanks("a\t\tb"), "a\t\tb");  // only blanks are collapsed
+  // A lone control character between words becomes the blank, in place, and
+  // the words after a longer run still move up.
+  EXPECT_EQ(collapse_blanks("ab\rcd e  f\x85g h"), "ab cd e f g h");
 }
 
 TEST(PositionText, WithAndWithoutColumn) {
