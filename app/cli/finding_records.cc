@@ -2,13 +2,74 @@
 #include "finding_records.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "findings/findings_list.h"
 #include "platform/file_io.h"
 #include "rule_catalog.h"
 
 namespace flawseek {
+
+namespace {
+
+// A record's place in the output order: its file's rank among the run's file
+// names, its line and column, and its place in the list order, which settles
+// ties as a stable sort would.
+struct SortKey {
+  std::uint32_t file_rank;
+  std::int32_t line;
+  std::int32_t column;
+  std::uint32_t position;
+  bool operator<(const SortKey& other) const noexcept {
+    if (file_rank != other.file_rank) return file_rank < other.file_rank;
+    if (line != other.line) return line < other.line;
+    if (column != other.column) return column < other.column;
+    return position < other.position;
+  }
+};
+
+// Ordered by file, line and column, ties in list order. Each finding holds
+// its own copy of its file's name: the names are compared once per distinct
+// file, not at every step of the sort.
+std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
+  std::unordered_map<std::string_view, std::uint32_t> file_ids;
+  std::vector<std::string_view> names;
+  std::vector<std::uint32_t> record_file_ids(records.size());
+  std::string_view last_name;
+  std::uint32_t last_id = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::string_view name = records[i].finding->file;
+    if (names.empty() || name != last_name) {
+      const auto [found, added] = file_ids.try_emplace(name, static_cast<std::uint32_t>(names.size()));
+      if (added) names.push_back(name);
+      last_name = name;
+      last_id = found->second;
+    }
+    record_file_ids[i] = last_id;
+  }
+  std::vector<std::uint32_t> by_name(names.size());
+  for (std::uint32_t id = 0; id < by_name.size(); ++id) by_name[id] = id;
+  std::sort(by_name.begin(), by_name.end(), [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+  std::vector<std::uint32_t> rank(names.size());
+  for (std::uint32_t r = 0; r < by_name.size(); ++r) rank[by_name[r]] = r;
+
+  std::vector<SortKey> keys(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const Finding& finding = *records[i].finding;
+    keys[i] = {rank[record_file_ids[i]], finding.line, finding.column, static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<FindingRecord> sorted;
+  sorted.reserve(records.size());
+  for (const SortKey& key : keys) sorted.push_back(records[key.position]);
+  return sorted;
+}
+
+}  // namespace
 
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed) {
   std::vector<FindingRecord> records;
@@ -26,12 +87,7 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
       records.push_back({suppressed.kind, &suppressed.finding, {}, true});
     }
   }
-  std::stable_sort(records.begin(), records.end(), [](const FindingRecord& a, const FindingRecord& b) {
-    if (a.finding->file != b.finding->file) return a.finding->file < b.finding->file;
-    if (a.finding->line != b.finding->line) return a.finding->line < b.finding->line;
-    return a.finding->column < b.finding->column;
-  });
-  return records;
+  return sorted_by_place(std::move(records));
 }
 
 std::string_view finding_message(const FindingRecord& record) {
