@@ -12,7 +12,6 @@ namespace {
 
 // Each byte's part in the case tests, looked up once per character.
 enum CharacterClass : std::uint8_t { OTHER = 0, UPPER = 1, LOWER = 2, UNDERSCORE = 3 };
-constexpr int class_count = 4;
 
 constexpr std::array<std::uint8_t, 256> make_classes() {
   std::array<std::uint8_t, 256> classes{};
@@ -36,26 +35,38 @@ bool has_class(std::string_view text, CharacterClass wanted) {
   return false;
 }
 
-// The Mixed test as a table of word states: per word, the first character,
-// then the letter that fixes the word's case. FAILED absorbs the rest.
-enum WordState : std::uint8_t { AT_FIRST_CHARACTER, AWAITING_CASE_LETTER, CASE_IS_UPPER, CASE_IS_LOWER, FAILED };
-constexpr int word_state_count = 5;
-
-constexpr std::array<std::uint8_t, word_state_count * class_count> mixed_case_steps = {
-    // OTHER, UPPER, LOWER, UNDERSCORE
-    AWAITING_CASE_LETTER, AWAITING_CASE_LETTER, FAILED,        AT_FIRST_CHARACTER,  // AT_FIRST_CHARACTER
-    AWAITING_CASE_LETTER, CASE_IS_UPPER,        CASE_IS_LOWER, AT_FIRST_CHARACTER,  // AWAITING_CASE_LETTER
-    CASE_IS_UPPER,        CASE_IS_UPPER,        FAILED,        AT_FIRST_CHARACTER,  // CASE_IS_UPPER
-    CASE_IS_LOWER,        FAILED,               CASE_IS_LOWER, AT_FIRST_CHARACTER,  // CASE_IS_LOWER
-    FAILED,               FAILED,               FAILED,        FAILED,              // FAILED
-};
-
 }  // namespace
 
 bool is_mixed_case(std::string_view text) {
-  unsigned state = AT_FIRST_CHARACTER;
-  for (char c : text) state = mixed_case_steps[state * class_count + class_of(c)];
-  return state != FAILED;
+  // Per word: the first character, then the letter that fixes the word's case.
+  // Branches, not a table of states: a table makes every character wait for
+  // the load of the state the one before chose.
+  enum class WordState : std::uint8_t { AtFirstCharacter, AwaitingCaseLetter, CaseIsUpper, CaseIsLower };
+  WordState state = WordState::AtFirstCharacter;
+  for (char c : text) {
+    const CharacterClass kind = class_of(c);
+    if (kind == UNDERSCORE) {
+      state = WordState::AtFirstCharacter;
+      continue;
+    }
+    switch (state) {
+      case WordState::AtFirstCharacter:
+        if (kind == LOWER) return false;
+        state = WordState::AwaitingCaseLetter;
+        break;
+      case WordState::AwaitingCaseLetter:
+        if (kind == UPPER) state = WordState::CaseIsUpper;
+        else if (kind == LOWER) state = WordState::CaseIsLower;
+        break;
+      case WordState::CaseIsUpper:
+        if (kind == LOWER) return false;
+        break;
+      case WordState::CaseIsLower:
+        if (kind == UPPER) return false;
+        break;
+    }
+  }
+  return true;
 }
 
 bool follows_case(std::string_view text, CaseConvention convention, const AcceptedSpellings* accepted) {

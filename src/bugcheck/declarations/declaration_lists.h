@@ -71,6 +71,33 @@ inline void fold_name(std::string_view name, std::string& folded) {
   }
 }
 
+// Folded names kept one after another in one text: a list that is emptied
+// and refilled for every scope keeps its storage, so entering a name
+// allocates nothing once the list has grown.
+class FoldedNames {
+ public:
+  void add(std::string_view folded) {
+    text_.append(folded);
+    ends_.push_back(text_.size());
+  }
+  void clear() noexcept {
+    text_.clear();
+    ends_.clear();
+  }
+  template <class Visit>
+  void for_each(Visit&& visit) const {
+    std::size_t start = 0;
+    for (const std::size_t end : ends_) {
+      visit(std::string_view(text_).substr(start, end - start));
+      start = end;
+    }
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> ends_;
+};
+
 // A set of folded names, looked up by string_view without a copy.
 struct FoldedNameHash {
   using is_transparent = void;
@@ -81,13 +108,15 @@ using FoldedNameSet = std::unordered_set<std::string, FoldedNameHash, std::equal
 // Calls `visit` with each identifier of a dotted name ("A.B.C": A, B, C).
 template <class Visit>
 void for_each_segment(std::string_view name, Visit&& visit) {
+  // Names are a few characters long: a plain loop beats a library search
+  // call per segment.
   std::size_t start = 0;
-  for (;;) {
-    const std::size_t dot = name.find('.', start);
-    visit(name.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-    if (dot == std::string_view::npos) return;
-    start = dot + 1;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != '.') continue;
+    visit(name.substr(start, i - start));
+    start = i + 1;
   }
+  visit(name.substr(start));
 }
 
 }  // namespace flawseek

@@ -24,9 +24,11 @@ inline constexpr int max_declarative_level = 30;
 enum class EntryCallState : std::uint8_t { OUTSIDE = 0, DECLARATIONS = 1, STATEMENTS = 2 };
 
 struct DeclarativeLevel {
-  // Declared here and not yet used; every name declared here.
+  // Declared here and not yet used.
   std::array<NameList, declaration_group_count> pending;
-  std::array<NameList, declaration_group_count> all_names;
+  // Every name declared here, folded: what closing the level takes out of
+  // the index of declared names.
+  std::array<FoldedNames, declaration_group_count> entered;
   // Set in the private part of a package specification: what is declared
   // there is for the body and the children, which this check may not see.
   bool not_recorded = false;
@@ -75,9 +77,11 @@ class DeclarativeLevels {
     std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
   };
   using DeclaredNames = std::unordered_map<std::string, LevelMasks, FoldedHash, std::equal_to<>>;
+  // A table with more buckets than this is dropped, not cleared, at a reset.
+  static constexpr std::size_t small_index_buckets = 1024;
 
   void remove_pending(int level, std::size_t group, std::string_view name);
-  void forget(int level, std::size_t group, const NameList& names);
+  void forget(int level, std::size_t group, const FoldedNames& names);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
   int current_ = 0;
