@@ -7,7 +7,7 @@ namespace flawseek {
 
 void DeclarativeLevels::reset() {
   for (DeclarativeLevel& level : levels_) {
-    for (NameList& list : level.pending) list.clear();
+    for (PendingNames& list : level.pending) list.clear();
     for (FoldedNames& list : level.entered) list.clear();
     level.not_recorded = false;
     level.entries.clear();
@@ -48,7 +48,7 @@ void DeclarativeLevels::forget(int level, std::size_t group, const FoldedNames& 
 
 void DeclarativeLevels::close() {
   DeclarativeLevel& level = current_level();
-  for (NameList& list : level.pending) list.clear();
+  for (PendingNames& list : level.pending) list.clear();
   for (std::size_t g = 0; g < level.entered.size(); ++g) {
     forget(current_, g, level.entered[g]);
     level.entered[g].clear();
@@ -82,14 +82,7 @@ bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_vie
 }
 
 void DeclarativeLevels::remove_pending(int level, std::size_t group, std::string_view name) {
-  NameList& pending = levels_[static_cast<std::size_t>(level)].pending[group];
-  for (auto it = pending.begin(); it != pending.end();) {
-    if (latin1::equal_ignoring_case(it->name, name)) {
-      pending.remove(it++);
-    } else {
-      ++it;
-    }
-  }
+  levels_[static_cast<std::size_t>(level)].pending[group].remove_named(name);
 }
 
 void DeclarativeLevels::use(unsigned groups, std::string_view name) {

@@ -1,5 +1,5 @@
 // The declarative levels of the check pass: 31 nesting levels (0 is the
-// library level of the file), each with a pending and an all-names list per
+// library level of the file), each with a pending list and the folded names per
 // category of declaration, the flag that stops recording in a private part,
 // and the task entries and entry-call state of the level.
 #pragma once
@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "bugcheck/declarations/declaration_lists.h"
+#include "bugcheck/declarations/pending_names.h"
 
 namespace flawseek {
 
@@ -25,7 +26,7 @@ enum class EntryCallState : std::uint8_t { OUTSIDE = 0, DECLARATIONS = 1, STATEM
 
 struct DeclarativeLevel {
   // Declared here and not yet used.
-  std::array<NameList, declaration_group_count> pending;
+  std::array<PendingNames, declaration_group_count> pending;
   // Every name declared here, folded: what closing the level takes out of
   // the index of declared names.
   std::array<FoldedNames, declaration_group_count> entered;
