@@ -2,6 +2,7 @@
 #include "findings/finding.h"
 
 #include <array>
+#include <cstring>
 
 #include "platform/label.h"
 
@@ -46,20 +47,29 @@ bool is_blank(char c) { return blank_table[static_cast<unsigned char>(c)]; }
 void collapse_blanks_in_place(std::string& reason) {
   char* const text = reason.data();
   const std::size_t size = reason.size();
-  std::size_t read = 0;
-  while (read < size && is_blank(text[read])) ++read;
-  std::size_t kept = 0;
-  // Every finding collapses its reason once: the loop copies only after the
-  // first blank that goes, and skips each kept word in one pass.
+  std::size_t start = 0;
+  while (start < size && is_blank(text[start])) ++start;
+  // A reason is mostly a source line: after its indentation, words parted by
+  // single spaces. That stretch is found by one scan and moved up in one
+  // piece; only what follows it is collapsed character by character.
+  std::size_t read = start;
   while (read < size) {
-    if (kept > 0) text[kept++] = ' ';
-    if (kept == read) {
-      while (read < size && !is_blank(text[read])) ++read;
-      kept = read;
+    if (!is_blank(text[read])) {
+      ++read;
+    } else if (text[read] == ' ' && read + 1 < size && !is_blank(text[read + 1])) {
+      read += 2;
     } else {
-      // Never ahead of the reading position: the text shrinks or stays.
-      while (read < size && !is_blank(text[read])) text[kept++] = text[read++];
+      break;
     }
+  }
+  std::size_t kept = read - start;
+  if (start > 0 && kept > 0) std::memmove(text, text + start, kept);
+  while (read < size && is_blank(text[read])) ++read;
+  // Each word left follows a run of blanks that became one: the text only
+  // shrinks, so writing never overtakes reading.
+  while (read < size) {
+    text[kept++] = ' ';
+    while (read < size && !is_blank(text[read])) text[kept++] = text[read++];
     while (read < size && is_blank(text[read])) ++read;
   }
   reason.resize(kept);
