@@ -108,15 +108,13 @@ using FoldedNameSet = std::unordered_set<std::string, FoldedNameHash, std::equal
 // Calls `visit` with each identifier of a dotted name ("A.B.C": A, B, C).
 template <class Visit>
 void for_each_segment(std::string_view name, Visit&& visit) {
-  // Names are a few characters long: a plain loop beats a library search
-  // call per segment.
   std::size_t start = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] != '.') continue;
-    visit(name.substr(start, i - start));
-    start = i + 1;
+  for (;;) {
+    const std::size_t dot = name.find('.', start);
+    visit(name.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+    if (dot == std::string_view::npos) return;
+    start = dot + 1;
   }
-  visit(name.substr(start));
 }
 
 }  // namespace flawseek
