@@ -2,12 +2,74 @@
 #include "finding_records.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "findings/findings_list.h"
+#include "platform/file_io.h"
 #include "rule_catalog.h"
 
 namespace flawseek {
+
+namespace {
+
+// A record's place in the output order: its file's rank among the run's file
+// names, its line and column, and its place in the list order, which settles
+// ties as a stable sort would.
+struct SortKey {
+  std::uint32_t file_rank;
+  std::int32_t line;
+  std::int32_t column;
+  std::uint32_t position;
+  bool operator<(const SortKey& other) const noexcept {
+    if (file_rank != other.file_rank) return file_rank < other.file_rank;
+    if (line != other.line) return line < other.line;
+    if (column != other.column) return column < other.column;
+    return position < other.position;
+  }
+};
+
+// Ordered by file, line and column, ties in list order. Each finding holds
+// its own copy of its file's name: the names are compared once per distinct
+// file, not at every step of the sort.
+std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
+  std::unordered_map<std::string_view, std::uint32_t> file_ids;
+  std::vector<std::string_view> names;
+  std::vector<std::uint32_t> record_file_ids(records.size());
+  std::string_view last_name;
+  std::uint32_t last_id = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::string_view name = records[i].finding->file;
+    if (names.empty() || name != last_name) {
+      const auto [found, added] = file_ids.try_emplace(name, static_cast<std::uint32_t>(names.size()));
+      if (added) names.push_back(name);
+      last_name = name;
+      last_id = found->second;
+    }
+    record_file_ids[i] = last_id;
+  }
+  std::vector<std::uint32_t> by_name(names.size());
+  for (std::uint32_t id = 0; id < by_name.size(); ++id) by_name[id] = id;
+  std::sort(by_name.begin(), by_name.end(), [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+  std::vector<std::uint32_t> rank(names.size());
+  for (std::uint32_t r = 0; r < by_name.size(); ++r) rank[by_name[r]] = r;
+
+  std::vector<SortKey> keys(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const Finding& finding = *records[i].finding;
+    keys[i] = {rank[record_file_ids[i]], finding.line, finding.column, static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<FindingRecord> sorted;
+  sorted.reserve(records.size());
+  for (const SortKey& key : keys) sorted.push_back(records[key.position]);
+  return sorted;
+}
+
+}  // namespace
 
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed) {
   std::vector<FindingRecord> records;
@@ -25,17 +87,12 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
       records.push_back({suppressed.kind, &suppressed.finding, {}, true});
     }
   }
-  std::stable_sort(records.begin(), records.end(), [](const FindingRecord& a, const FindingRecord& b) {
-    if (a.finding->file != b.finding->file) return a.finding->file < b.finding->file;
-    if (a.finding->line != b.finding->line) return a.finding->line < b.finding->line;
-    return a.finding->column < b.finding->column;
-  });
-  return records;
+  return sorted_by_place(std::move(records));
 }
 
-std::string finding_message(const FindingRecord& record) {
-  if (!record.detail.empty()) return std::string(record.detail);
-  return std::string(rule_entry(record.kind).sentence);
+std::string_view finding_message(const FindingRecord& record) {
+  if (!record.detail.empty()) return record.detail;
+  return rule_entry(record.kind).sentence;
 }
 
 std::string_view finding_source_text(const FindingRecord& record) {
@@ -45,8 +102,11 @@ std::string_view finding_source_text(const FindingRecord& record) {
 
 std::int32_t expand_tabs_column(std::string_view line_text, std::int32_t column) {
   if (column < 1) return column;
-  std::int32_t shown = 1;
   const std::size_t before = static_cast<std::size_t>(column - 1);
+  // Without a tab before the column every character counts one: the column
+  // stays. Most lines have none, and one search finds that out.
+  if (line_text.substr(0, before).find('\t') == std::string_view::npos) return column;
+  std::int32_t shown = 1;
   for (std::size_t i = 0; i < before; ++i) {
     if (i < line_text.size() && line_text[i] == '\t') {
       shown = (shown - 1) / 8 * 8 + 9;
@@ -57,22 +117,46 @@ std::int32_t expand_tabs_column(std::string_view line_text, std::int32_t column)
   return shown;
 }
 
-std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
-  if (file != file_) {
-    file_ = file;
-    lines_.clear();
-    std::ifstream in(file, std::ios::binary);
-    std::string text;
-    while (std::getline(in, text)) lines_.push_back(std::move(text));
+void DisplayColumns::load(const std::string& file) {
+  file_ = file;
+  loaded_ = true;
+  text_.clear();
+  line_starts_.clear();
+  // A file that cannot be read has no lines: its columns stay as given.
+  if (read_whole_file(file, text_) != 0) text_.clear();
+  // Lines as getline splits them: a final line without '\n' counts, an
+  // empty text after the last '\n' does not.
+  std::size_t start = 0;
+  while (start < text_.size()) {
+    line_starts_.push_back(start);
+    const void* end = std::memchr(text_.data() + start, '\n', text_.size() - start);
+    if (end == nullptr) break;
+    start = static_cast<std::size_t>(static_cast<const char*>(end) - text_.data()) + 1;
   }
-  if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return column;
-  return expand_tabs_column(lines_[static_cast<std::size_t>(line - 1)], column);
+}
+
+std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
+  if (!loaded_ || file != file_) load(file);
+  if (line < 1 || static_cast<std::size_t>(line) > line_starts_.size()) return column;
+  const std::size_t index = static_cast<std::size_t>(line - 1);
+  const std::size_t start = line_starts_[index];
+  const std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : text_.size();
+  return expand_tabs_column(std::string_view(text_).substr(start, end - start), column);
 }
 
 std::string PathStyle::shown(const std::string& file) const {
   if (!base_) return file;
   const std::filesystem::path relative = std::filesystem::path(file).lexically_relative(*base_);
   return relative.empty() ? file : relative.string();
+}
+
+const std::string& ShownPaths::shown(const std::string& file) {
+  if (!known_ || file != file_) {
+    file_ = file;
+    shown_ = paths_.shown(file);
+    known_ = true;
+  }
+  return shown_;
 }
 
 }  // namespace flawseek

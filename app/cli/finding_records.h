@@ -31,8 +31,8 @@ struct FindingRecord {
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed = false);
 
 // What a finding says is wrong: the check's own words, else the kind's
-// sentence from the rule catalog.
-std::string finding_message(const FindingRecord& record);
+// sentence from the rule catalog. Valid as long as the record's findings list.
+std::string_view finding_message(const FindingRecord& record);
 
 // The source text worth printing after the message: the finding's reason,
 // except where it only repeats the line a long-line finding is about.
@@ -41,14 +41,21 @@ std::string_view finding_source_text(const FindingRecord& record);
 // Columns as GNU tools count them: the finding's column counts a tab as one
 // character; a tab moves to the next multiple of 8 on screen. The lines are
 // read from the file itself, one file kept at a time (the records come in
-// file order). A line or file that cannot be read keeps the column as given.
+// file order): its text once, with where each line starts, so a file with
+// many findings costs one read and no allocation per line. A line or file
+// that cannot be read keeps the column as given.
 class DisplayColumns {
  public:
   std::int32_t display_column(const std::string& file, std::int32_t line, std::int32_t column);
 
  private:
+  void load(const std::string& file);
+
   std::string file_;
-  std::vector<std::string> lines_;
+  bool loaded_ = false;
+  std::string text_;
+  // Offset of each line's first character; a line ends at the next '\n'.
+  std::vector<std::size_t> line_starts_;
 };
 
 // The column of `column` (1-based, a tab counting one) on `line_text`, with
@@ -66,6 +73,20 @@ class PathStyle {
 
  private:
   std::optional<std::filesystem::path> base_;
+};
+
+// PathStyle::shown for findings that come in file order: the name is worked
+// out once per run of findings of the same file.
+class ShownPaths {
+ public:
+  explicit ShownPaths(const PathStyle& paths) : paths_(paths) {}
+  const std::string& shown(const std::string& file);
+
+ private:
+  const PathStyle& paths_;
+  bool known_ = false;
+  std::string file_;
+  std::string shown_;
 };
 
 }  // namespace flawseek

@@ -45,6 +45,8 @@ class BugChecker::Impl {
   AdaParser<CheckHooks> check_parser{check_hooks};
   AdaParser<PrepareHooks> prepare_parser{prepare_hooks};
   std::string source_text;
+  // What the passes read: source_text, or a text held by the caller.
+  std::string_view source;
   // The line reached when the source was closed: the reader no longer holds it.
   std::int32_t closed_at_line = 0;
   bool source_closed = false;
@@ -79,14 +81,20 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
   std::string& text = impl_->source_text;
   int failure = read_whole_file(path, text);
   if (failure != 0) error = path + ": " + file_error_text(failure);
+  impl_->source = text;
   impl_->reader.restart(text);
   return failure == 0;
 }
 
 void BugChecker::use_source_text(std::string_view text) {
   impl_->source_text.assign(text);
+  use_source_view(impl_->source_text);
+}
+
+void BugChecker::use_source_view(std::string_view text) {
+  impl_->source = text;
   impl_->source_closed = false;
-  impl_->reader.restart(impl_->source_text);
+  impl_->reader.restart(text);
 }
 
 void BugChecker::close_source() noexcept {
@@ -94,6 +102,7 @@ void BugChecker::close_source() noexcept {
   if (!d.source_closed) d.closed_at_line = d.reader.line_number();
   d.source_closed = true;
   d.reader.restart({});
+  d.source = {};
   // Dropping a text held in memory: nothing is left to release, nothing fails.
   d.source_text.clear();
   d.source_text.shrink_to_fit();
@@ -101,7 +110,7 @@ void BugChecker::close_source() noexcept {
 
 CheckOutcome BugChecker::run_preparation(bool is_adq) {
   Impl& d = *impl_;
-  d.reader.restart(d.source_text);
+  d.reader.restart(d.source);
   d.reader.reset_style(default_style_rules);
   Impl::StyleTargetScope target(d.reader, d.prepare_parser);
   try {
@@ -116,7 +125,7 @@ CheckOutcome BugChecker::run_preparation(bool is_adq) {
 CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_seen) {
   Impl& d = *impl_;
   d.check_hooks.declarations().reset_file();
-  d.reader.restart(d.source_text);
+  d.reader.restart(d.source);
   d.reader.reset_style(mode.style_rules);
   d.check_hooks.set_accepted_spellings(mode.accepted_spellings);
   Impl::StyleTargetScope target(d.reader, d.check_parser);

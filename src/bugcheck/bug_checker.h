@@ -41,6 +41,9 @@ class BugChecker : public DefectChecker {
   // Uses `text` as the source (copied) instead of a file; the line count
   // becomes 0. For benchmarks and tests that hold sources in memory.
   void use_source_text(std::string_view text);
+  // The same without the copy: `text` must stay as it is until the next
+  // source is opened or used, or close_source.
+  void use_source_view(std::string_view text);
   // Style checks on: long lines are reported and stop the file; STYLE
   // commands are honoured. Off (as start() leaves them): a line over 400
   // characters reaches the scanner.

@@ -53,13 +53,15 @@ struct CheckHooks : EmptyHooks {
     modes_.empty_unit_collections();
   }
 
-  // Words.
-  void identifier_accepted(ParserState& state) {
+  // Words. Kept out of line: the parser tries a reserved word or a name at
+  // many places where none follows, and with all these rules inlined every
+  // such try paid for saving and restoring registers it never used.
+  [[gnu::noinline]] void identifier_accepted(ParserState& state) {
     identifiers_.on_identifier(state);
     prefixes_.on_identifier(state);
     declarations_.identifier_accepted(state);
   }
-  void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+  [[gnu::noinline]] void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     words_.on_keyword(state);
     identifiers_.on_keyword(state, keyword);
     prefixes_.on_keyword(keyword);

@@ -5,7 +5,8 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace flawseek {
@@ -14,20 +15,43 @@ class LineRing {
  public:
   static constexpr int slot_count = 10;
 
-  // The slots keep their capacity, so storing a line rarely allocates.
-  void store(std::int32_t line, std::string_view text) { slots_[slot(line)].assign(text); }
-  std::string_view text(std::int32_t line) const noexcept { return slots_[slot(line)]; }
+  // Every line of every file is stored: a copy into a buffer that already
+  // has room, nothing more. A slot grows only for a line longer than any it
+  // held before.
+  void store(std::int32_t line, std::string_view text) {
+    Slot& s = slots_[slot(line)];
+    if (text.size() > s.capacity) grow(s, text.size());
+    s.size = text.size();
+    if (!text.empty()) std::memcpy(s.text.get(), text.data(), text.size());
+  }
+  std::string_view text(std::int32_t line) const noexcept {
+    const Slot& s = slots_[slot(line)];
+    return {s.text.get(), s.size};
+  }
   void clear() noexcept {
-    for (auto& s : slots_) s.clear();
+    for (auto& s : slots_) s.size = 0;
   }
 
  private:
+  struct Slot {
+    std::unique_ptr<char[]> text;
+    std::size_t capacity = 0;
+    std::size_t size = 0;
+  };
+
   static std::size_t slot(std::int32_t line) noexcept {
     const std::int32_t r = line % slot_count;
     return static_cast<std::size_t>(r < 0 ? r + slot_count : r);
   }
+  // Room for `size` characters, and some more so a run of slightly longer
+  // lines does not grow the slot each time.
+  [[gnu::noinline]] static void grow(Slot& s, std::size_t size) {
+    const std::size_t capacity = size < 128 ? 128 : size + size / 2;
+    s.text = std::make_unique_for_overwrite<char[]>(capacity);
+    s.capacity = capacity;
+  }
 
-  std::array<std::string, slot_count> slots_;
+  std::array<Slot, slot_count> slots_;
 };
 
 }  // namespace flawseek

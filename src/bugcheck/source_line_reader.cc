@@ -34,12 +34,17 @@ void SourceLineReader::on_comment_command(std::string_view text, int line_number
 
 void SourceLineReader::on_line_delivered(std::string_view line, int line_number,
                                          bool empty_trailing_comment) {
+  if (style_checks_on_ && static_cast<std::int64_t>(line.size()) > file_style_.max_line_length) {
+    report_long_line(line, line_number, empty_trailing_comment);
+  }
+  // Last, so the copy is all that is left to do (the finding above quotes
+  // the line itself, not the ring).
   ring_.store(line_number, line);
-  if (!style_checks_on_) return;
-  const std::int32_t limit = file_style_.max_line_length;
-  if (static_cast<std::int64_t>(line.size()) <= limit) return;
+}
+
+void SourceLineReader::report_long_line(std::string_view line, int line_number, bool empty_trailing_comment) {
   if (file_style_.comment_lines_exempt && empty_trailing_comment) return;
-  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, limit, line);
+  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, file_style_.max_line_length, line);
 }
 
 }  // namespace flawseek

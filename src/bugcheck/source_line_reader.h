@@ -68,6 +68,8 @@ class SourceLineReader final : private LineReaderListener {
   void on_line_start(int line_number) override;
   void on_comment_command(std::string_view text, int line_number, bool at_line_start) override;
   void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override;
+  // Kept apart so that every line's delivery stays short.
+  [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);
 
   AdaLineReader reader_;
   ReportGateway& gateway_;

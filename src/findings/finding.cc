@@ -2,6 +2,7 @@
 #include "findings/finding.h"
 
 #include <array>
+#include <cstring>
 
 #include "platform/label.h"
 
@@ -24,20 +25,52 @@ const std::string& FindingKind::label() const {
   return labels[index_];
 }
 
+namespace {
+
+// A tab is kept as designed; every other control character is a blank.
+constexpr bool counts_as_blank(unsigned char code) {
+  return code == ' ' || (code < ' ' && code != '\t') || code == 0x7F || (code >= 0x80 && code <= 0x9F);
+}
+
+constexpr std::array<bool, 256> make_blank_table() {
+  std::array<bool, 256> table{};
+  for (int code = 0; code < 256; ++code) table[code] = counts_as_blank(static_cast<unsigned char>(code));
+  return table;
+}
+
+constexpr std::array<bool, 256> blank_table = make_blank_table();
+
+bool is_blank(char c) { return blank_table[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 void collapse_blanks_in_place(std::string& reason) {
-  std::size_t kept = 0;
-  bool pending_blank = false;
-  for (const char c : reason) {
-    const unsigned char code = static_cast<unsigned char>(c);
-    // A tab is kept as designed; every other control character is a blank.
-    if (code == ' ' || (code < ' ' && code != '\t') || code == 0x7F || (code >= 0x80 && code <= 0x9F)) {
-      pending_blank = kept > 0;
-      continue;
+  char* const text = reason.data();
+  const std::size_t size = reason.size();
+  std::size_t start = 0;
+  while (start < size && is_blank(text[start])) ++start;
+  // A reason is mostly a source line: after its indentation, words parted by
+  // single spaces. That stretch is found by one scan and moved up in one
+  // piece; only what follows it is collapsed character by character.
+  std::size_t read = start;
+  while (read < size) {
+    if (!is_blank(text[read])) {
+      ++read;
+    } else if (text[read] == ' ' && read + 1 < size && !is_blank(text[read + 1])) {
+      read += 2;
+    } else {
+      break;
     }
-    // Never ahead of the reading position: the text shrinks or stays.
-    if (pending_blank) reason[kept++] = ' ';
-    pending_blank = false;
-    reason[kept++] = c;
+  }
+  std::size_t kept = read - start;
+  if (start > 0 && kept > 0) std::memmove(text, text + start, kept);
+  while (read < size && is_blank(text[read])) ++read;
+  // Each word left follows a run of blanks that became one: the text only
+  // shrinks, so writing never overtakes reading.
+  while (read < size) {
+    text[kept++] = ' ';
+    while (read < size && !is_blank(text[read])) text[kept++] = text[read++];
+    while (read < size && is_blank(text[read])) ++read;
   }
   reason.resize(kept);
 }

@@ -20,6 +20,20 @@ bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 
 bool has_prefix_form(std::string_view name) { return name.size() >= 2 && name[1] == '_'; }
 
+// Names are short and nearly always plain ASCII: one pass without a branch
+// per character tells whether any character needs a closer look.
+bool is_ascii(std::string_view name) {
+  unsigned char high = 0;
+  for (char c : name) high |= static_cast<unsigned char>(c);
+  return high < 0x80;
+}
+
+// TRUE or FALSE in any letter case; the length rules out nearly every name
+// before a letter is compared.
+bool is_boolean_literal(std::string_view name) {
+  return (name.size() == 4 && same_name(name, "TRUE")) || (name.size() == 5 && same_name(name, "FALSE"));
+}
+
 // The slot whose character decides `name`, or -1.
 int deciding_slot(const StyleRules& rules, std::string_view name) {
   for (int slot : slot_order) {
@@ -63,7 +77,7 @@ bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
       }
       return fails_case(rules, tested, rules.prefix_slots[slot].upper_case_required, accepted, complaint);
     }
-  } else if (rules.upper_case_names_on && (same_name(name, "TRUE") || same_name(name, "FALSE"))) {
+  } else if (rules.upper_case_names_on && is_boolean_literal(name)) {
     return fails_case(rules, name, true, accepted, complaint);
   }
   return fails_case(rules, name, false, accepted, complaint);
@@ -80,7 +94,7 @@ void IdentifierRule::on_identifier(ParserState& state) {
   if (state.in_sql()) return;
   const std::string_view name = state.previous_token().text;
   const StyleRules& rules = state.style_rules();
-  if (rules.portable_characters_on) {
+  if (rules.portable_characters_on && !is_ascii(name)) {
     for (char c : name) {
       if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
     }

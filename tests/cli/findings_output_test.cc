@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "findings_output.h"
 #include "gnu_output.h"
 #include "terminal_status.h"
+#include "../support/temporary_directory.h"
 
 namespace flawseek {
 namespace {
@@ -58,6 +60,27 @@ TEST(GnuFindings, TabsMoveTheColumnToTheNextMultipleOfEight) {
   // Past the end of the line (the line was read in pieces), blanks count one.
   EXPECT_EQ(expand_tabs_column("\t", 4), 11);
   EXPECT_EQ(expand_tabs_column("", 1), 1);
+}
+
+TEST(GnuFindings, DisplayColumnsReadEachLineOfTheFileAsGetlineSplitsIt) {
+  testing::TemporaryDirectory directory("columns");
+  const std::string first = (directory / "first.adb").string();
+  const std::string second = (directory / "second.adb").string();
+  // A carriage return stays part of its line; the last line has no newline.
+  std::ofstream(first, std::ios::binary) << "\tA;\r\n\n  \tB;\n\t\tC;";
+  std::ofstream(second, std::ios::binary) << "x\n\tY\n";
+  DisplayColumns columns;
+  EXPECT_EQ(columns.display_column(first, 1, 2), 9);
+  EXPECT_EQ(columns.display_column(first, 2, 3), 3);
+  EXPECT_EQ(columns.display_column(first, 3, 4), 9);
+  EXPECT_EQ(columns.display_column(first, 4, 3), 17);
+  // Past the last line, and line 0, the column stays as given.
+  EXPECT_EQ(columns.display_column(first, 5, 2), 2);
+  EXPECT_EQ(columns.display_column(first, 0, 2), 2);
+  EXPECT_EQ(columns.display_column(second, 2, 2), 9);
+  EXPECT_EQ(columns.display_column(second, 3, 2), 2);
+  EXPECT_EQ(columns.display_column(first, 4, 3), 17);
+  EXPECT_EQ(columns.display_column((directory / "missing.adb").string(), 1, 4), 4);
 }
 
 TEST(TerminalStatus, ProgressOverwritesOneLineAndBlanksWhatALongerTextLeft) {

@@ -43,6 +43,40 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
   EXPECT_EQ(collapse_blanks("\x1b[31mX :=\x7f\x9b\x85Y;\r\n"), "[31mX := Y;");
   EXPECT_EQ(collapse_blanks("Gr\xF6\xDF" "e \xA0x"), "Gr\xF6\xDF" "e \xA0x");
   EXPECT_EQ(collapse_blanks("a\t\tb"), "a\t\tb");  // only blanks are collapsed
+  // A lone control character between words becomes the blank, in place, and
+  // the words after a longer run still move up.
+  EXPECT_EQ(collapse_blanks("ab\rcd e  f\x85g h"), "ab cd e f g h");
+}
+
+TEST(CollapseBlanks, EveryShortTextGivesItsWordsPartedBySingleBlanks) {
+  // Words, a tab (a character like any other) and blanks of three kinds, in
+  // every order up to seven characters, in place and from a copy.
+  const std::string alphabet = "a \t\r\x85";
+  const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\x85'; };
+  std::string text;
+  for (int length = 0; length <= 7; ++length) {
+    int combinations = 1;
+    for (int i = 0; i < length; ++i) combinations *= static_cast<int>(alphabet.size());
+    for (int code = 0; code < combinations; ++code) {
+      text.clear();
+      for (int i = 0, rest = code; i < length; ++i, rest /= 5) text += alphabet[static_cast<std::size_t>(rest % 5)];
+      std::string expected;
+      std::string word;
+      for (char c : text + ' ') {
+        if (!blank(c)) {
+          word += c;
+        } else if (!word.empty()) {
+          if (!expected.empty()) expected += ' ';
+          expected += word;
+          word.clear();
+        }
+      }
+      std::string in_place = text;
+      collapse_blanks_in_place(in_place);
+      ASSERT_EQ(in_place, expected) << testing::PrintToString(text);
+      ASSERT_EQ(collapse_blanks(text), expected) << testing::PrintToString(text);
+    }
+  }
 }
 
 TEST(PositionText, WithAndWithoutColumn) {

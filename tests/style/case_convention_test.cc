@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace flawseek {
@@ -42,6 +43,52 @@ TEST(MixedCase, UsesLatin1LetterClasses) {
   EXPECT_FALSE(is_mixed_case(lower_umlaut_word));     // starts with a lower-case letter
   EXPECT_FALSE(is_mixed_case("Gr\xD6" "sse"));        // upper-case Ö inside a lower-case word
   EXPECT_FALSE(is_mixed_case("Stra\xDF" "E"));        // ß is lower case, so a later E breaks the word
+}
+
+// The Mixed rule word by word, as its definition reads.
+bool mixed_by_words(const std::string& text) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = std::min(text.find('_', start), text.size());
+    const std::string word = text.substr(start, end - start);
+    if (!word.empty()) {
+      const auto first = static_cast<unsigned char>(word[0]);
+      if (first >= 'a' && first <= 'z') return false;
+      bool upper = false;
+      bool lower = false;
+      for (std::size_t i = 1; i < word.size(); ++i) {
+        upper = upper || (word[i] >= 'A' && word[i] <= 'Z');
+        lower = lower || (word[i] >= 'a' && word[i] <= 'z');
+      }
+      if (upper && lower) return false;
+    }
+    if (end == text.size()) return true;
+    start = end + 1;
+  }
+}
+
+TEST(MixedCase, EverySpellingOfAFewCharactersAgreesWithTheWordRule) {
+  // Every text of up to six characters from letters of both cases, a digit
+  // and the underscore, also behind a prefix that brings it past the length
+  // tested in one step (15 to 21 characters) and with a Latin-1 letter
+  // that sends it the character-by-character way.
+  const std::string alphabet = "Ab1_";
+  std::string text;
+  for (int length = 0; length <= 6; ++length) {
+    int combinations = 1;
+    for (int i = 0; i < length; ++i) combinations *= static_cast<int>(alphabet.size());
+    for (int code = 0; code < combinations; ++code) {
+      text.clear();
+      for (int i = 0, rest = code; i < length; ++i, rest /= 4) text += alphabet[static_cast<std::size_t>(rest % 4)];
+      ASSERT_EQ(is_mixed_case(text), mixed_by_words(text)) << text;
+      const std::string longer = "Abc_Def_Ghi_Jk" + text;
+      ASSERT_EQ(is_mixed_case(longer), mixed_by_words(longer)) << longer;
+      const std::string latin1 = text + "_\xC4";
+      ASSERT_EQ(is_mixed_case(latin1), mixed_by_words(text)) << text;
+      ASSERT_EQ(follows_case(text, CaseConvention::Lower), text.find('A') == std::string::npos) << text;
+      ASSERT_EQ(follows_case(text, CaseConvention::Upper), text.find('b') == std::string::npos) << text;
+    }
+  }
 }
 
 TEST(FollowsCase, AnyAcceptsEverySpelling) {

@@ -95,7 +95,7 @@ void DeclarationUsageRule::exception_raised(std::string_view name) {
 
 void DeclarationUsageRule::body_stub_declared() {
   for (int level = levels_.current(); level >= 0; --level) {
-    for (NameList& pending : levels_.at(level).pending) pending.clear();
+    for (PendingNames& pending : levels_.at(level).pending) pending.clear();
   }
 }
 
@@ -103,20 +103,18 @@ void DeclarationUsageRule::scope_closed(CheckReporter& reporter) {
   DeclarativeLevel& level = levels_.current_level();
   for (DeclarationGroup group : {DeclarationGroup::OBJECT, DeclarationGroup::TYPE, DeclarationGroup::EXCEPTION}) {
     const BugKind kind = group == DeclarationGroup::EXCEPTION ? BugKind::EXCEPTION_NOT_RAISED : BugKind::UNUSED_DECLARATION;
-    NameList& pending = level.pending[static_cast<std::size_t>(group)];
-    // Copied first: a report may stop the check, and the lists must stay sound.
-    const NameList items = pending;
-    pending.clear();
-    for (const NameItem& item : items) reporter.report_bug(kind, {item.line, item.column}, item.text);
+    // Taken out first: a report may stop the check, and the lists must stay sound.
+    level.pending[static_cast<std::size_t>(group)].move_into(reported_);
+    for (const NameItem& item : reported_.items()) reporter.report_bug(kind, {item.line, item.column}, item.text);
   }
   levels_.close();
 }
 
 void DeclarationUsageRule::after_pair(CheckReporter& reporter) {
-  NameList& pending = levels_.at(0).pending[static_cast<std::size_t>(DeclarationGroup::EXCEPTION)];
-  const NameList items = pending;
-  pending.clear();
-  for (const NameItem& item : items) reporter.report_bug(BugKind::EXCEPTION_NOT_RAISED, {item.line, item.column}, item.text);
+  levels_.at(0).pending[static_cast<std::size_t>(DeclarationGroup::EXCEPTION)].move_into(reported_);
+  for (const NameItem& item : reported_.items()) {
+    reporter.report_bug(BugKind::EXCEPTION_NOT_RAISED, {item.line, item.column}, item.text);
+  }
 }
 
 }  // namespace flawseek

@@ -57,6 +57,8 @@ class DeclarationUsageRule {
   // other view is what the code uses.
   FoldedNameSet incomplete_types_;
   std::string folded_;
+  // The leftovers of a closing scope while they are reported.
+  PendingNames reported_;
 };
 
 }  // namespace flawseek

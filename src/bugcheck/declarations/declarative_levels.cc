@@ -7,13 +7,19 @@ namespace flawseek {
 
 void DeclarativeLevels::reset() {
   for (DeclarativeLevel& level : levels_) {
-    for (NameList& list : level.pending) list.clear();
-    for (NameList& list : level.all_names) list.clear();
+    for (PendingNames& list : level.pending) list.clear();
+    for (FoldedNames& list : level.entered) list.clear();
     level.not_recorded = false;
     level.entries.clear();
     level.entry_state = EntryCallState::OUTSIDE;
   }
-  declared_.clear();
+  // Clearing a hash table clears every bucket: one large file's table would
+  // make every later file pay for its size.
+  if (declared_.bucket_count() > small_index_buckets) {
+    DeclaredNames().swap(declared_);
+  } else {
+    declared_.clear();
+  }
   entered_filter_.fill(0);
   current_ = 0;
 }
@@ -30,23 +36,22 @@ void DeclarativeLevels::open() {
   level.entry_state = EntryCallState::OUTSIDE;
 }
 
-void DeclarativeLevels::forget(int level, std::size_t group, const NameList& names) {
-  for (const NameItem& item : names) {
-    fold_name(item.name, folded_);
-    auto found = declared_.find(std::string_view(folded_));
-    if (found == declared_.end()) continue;
+void DeclarativeLevels::forget(int level, std::size_t group, const FoldedNames& names) {
+  names.for_each([&](std::string_view folded) {
+    auto found = declared_.find(folded);
+    if (found == declared_.end()) return;
     found->second[group] &= ~(std::uint32_t{1} << level);
     const LevelMasks& masks = found->second;
     if ((masks[0] | masks[1] | masks[2]) == 0) declared_.erase(found);
-  }
+  });
 }
 
 void DeclarativeLevels::close() {
   DeclarativeLevel& level = current_level();
-  for (NameList& list : level.pending) list.clear();
-  for (std::size_t g = 0; g < level.all_names.size(); ++g) {
-    forget(current_, g, level.all_names[g]);
-    level.all_names[g].clear();
+  for (PendingNames& list : level.pending) list.clear();
+  for (std::size_t g = 0; g < level.entered.size(); ++g) {
+    forget(current_, g, level.entered[g]);
+    level.entered[g].clear();
   }
   level.entries.clear();
   level.entry_state = EntryCallState::OUTSIDE;
@@ -57,12 +62,12 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
   DeclarativeLevel& level = current_level();
   if (level.not_recorded) return;
   const auto g = static_cast<std::size_t>(group);
-  level.all_names[g].append(item);
   if (pending) level.pending[g].append(item);
   if (item.name.empty()) return;
   const std::size_t key = filter_key(item.name);
   entered_filter_[key / 64] |= std::uint64_t{1} << (key % 64);
   fold_name(item.name, folded_);
+  level.entered[g].add(folded_);
   auto found = declared_.find(std::string_view(folded_));
   if (found == declared_.end()) found = declared_.emplace(folded_, LevelMasks{}).first;
   found->second[g] |= std::uint32_t{1} << current_;
@@ -77,14 +82,7 @@ bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_vie
 }
 
 void DeclarativeLevels::remove_pending(int level, std::size_t group, std::string_view name) {
-  NameList& pending = levels_[static_cast<std::size_t>(level)].pending[group];
-  for (auto it = pending.begin(); it != pending.end();) {
-    if (latin1::equal_ignoring_case(it->name, name)) {
-      pending.remove(it++);
-    } else {
-      ++it;
-    }
-  }
+  levels_[static_cast<std::size_t>(level)].pending[group].remove_named(name);
 }
 
 void DeclarativeLevels::use(unsigned groups, std::string_view name) {

@@ -1,5 +1,5 @@
 // The declarative levels of the check pass: 31 nesting levels (0 is the
-// library level of the file), each with a pending and an all-names list per
+// library level of the file), each with a pending list and the folded names per
 // category of declaration, the flag that stops recording in a private part,
 // and the task entries and entry-call state of the level.
 #pragma once
@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "bugcheck/declarations/declaration_lists.h"
+#include "bugcheck/declarations/pending_names.h"
 
 namespace flawseek {
 
@@ -24,9 +25,11 @@ inline constexpr int max_declarative_level = 30;
 enum class EntryCallState : std::uint8_t { OUTSIDE = 0, DECLARATIONS = 1, STATEMENTS = 2 };
 
 struct DeclarativeLevel {
-  // Declared here and not yet used; every name declared here.
-  std::array<NameList, declaration_group_count> pending;
-  std::array<NameList, declaration_group_count> all_names;
+  // Declared here and not yet used.
+  std::array<PendingNames, declaration_group_count> pending;
+  // Every name declared here, folded: what closing the level takes out of
+  // the index of declared names.
+  std::array<FoldedNames, declaration_group_count> entered;
   // Set in the private part of a package specification: what is declared
   // there is for the body and the children, which this check may not see.
   bool not_recorded = false;
@@ -75,9 +78,11 @@ class DeclarativeLevels {
     std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
   };
   using DeclaredNames = std::unordered_map<std::string, LevelMasks, FoldedHash, std::equal_to<>>;
+  // A table with more buckets than this is dropped, not cleared, at a reset.
+  static constexpr std::size_t small_index_buckets = 1024;
 
   void remove_pending(int level, std::size_t group, std::string_view name);
-  void forget(int level, std::size_t group, const NameList& names);
+  void forget(int level, std::size_t group, const FoldedNames& names);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
   int current_ = 0;

@@ -1,0 +1,59 @@
+// The declarations of one scope and group still waiting for a use, in
+// declaration order. Scopes open and close all the time and most names are
+// used soon: the list keeps its items' storage, so entering a name copies its
+// texts into strings that already have room, and nothing is freed when a
+// name is used or the scope closes.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "bugcheck/declarations/declaration_lists.h"
+#include "platform/latin1.h"
+
+namespace flawseek {
+
+class PendingNames {
+ public:
+  void append(const NameItem& item) {
+    if (size_ == items_.size()) items_.emplace_back();
+    NameItem& slot = items_[size_++];
+    slot.name.assign(item.name);
+    slot.line = item.line;
+    slot.column = item.column;
+    slot.text.assign(item.text);
+  }
+  void clear() noexcept { size_ = 0; }
+  bool empty() const noexcept { return size_ == 0; }
+  std::span<const NameItem> items() const noexcept { return {items_.data(), size_}; }
+
+  // Every item named `name` (letter case ignored) goes; the others keep
+  // their order. A removed item's storage moves behind the list for reuse.
+  void remove_named(std::string_view name) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < size_; ++i) {
+      if (latin1::equal_ignoring_case(items_[i].name, name)) continue;
+      if (kept != i) std::swap(items_[kept], items_[i]);
+      ++kept;
+    }
+    size_ = kept;
+  }
+
+  // Hands every item to `taker` (whose items are dropped) and is empty
+  // afterwards: a scope's leftovers are reported from a list nobody changes
+  // while the reports go out.
+  void move_into(PendingNames& taker) noexcept {
+    std::swap(items_, taker.items_);
+    taker.size_ = size_;
+    size_ = 0;
+  }
+
+ private:
+  std::vector<NameItem> items_;
+  std::size_t size_ = 0;  // items_ beyond it are storage kept for reuse
+};
+
+}  // namespace flawseek
