@@ -8,6 +8,7 @@
 // one per comment-command parser (bug commands, style commands).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -140,14 +141,17 @@ class TextParser {
 
   void next_char();
   void step();
-  void skip_blanks();
+  // Makes the character at 0-based `index` the current one (past the end:
+  // the blank that asks for a new line).
+  void move_to(int index) noexcept;
   void refresh_line() noexcept;
-  bool at_end() const noexcept { return !need_line_ && column_ > line_length_; }
+  // Length of the symbol starting at 0-based `index` of the line (0: none).
+  int symbol_length_at(int index, int& position) const noexcept;
   int match_symbol(int& position) const noexcept;
   bool symbol_starts_here() const noexcept;
+  bool symbol_starts_at(int index) const noexcept;
   bool number_ends() const noexcept;
   void scan_number();
-  void scan_word();
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   void build_keyword_table();
   void build_symbol_tables();
@@ -177,6 +181,7 @@ class TextParser {
   std::string keyword_list_;
   std::vector<KeywordSlot> keyword_slots_;
   std::uint32_t keyword_mask_ = 0;
+  int keyword_shift_ = 26;  // 32 minus the log2 of the table size
   int shortest_keyword_ = 0;
   int longest_keyword_ = 0;
 
@@ -189,5 +194,13 @@ class TextParser {
   int longest_symbol_ = 0;
   bool double_dot_is_symbol_ = false;
 };
+
+inline std::string_view TextParser::token_text() const noexcept {
+  if (token_length_ == 0 || line_ == nullptr) return {};
+  const std::size_t start = static_cast<std::size_t>(token_column_ - 1);
+  const std::size_t size = line_->size();
+  if (start >= size) return {};
+  return std::string_view(line_->data() + start, std::min<std::size_t>(token_length_, size - start));
+}
 
 }  // namespace flawseek
