@@ -1,6 +1,8 @@
 // The parser instance's lexical layer over the table-driven scanner.
 #include "frontend/ada_lexer.h"
 
+#include <functional>
+
 #include "frontend/ada_token_lists.h"
 #include "frontend/replacement_characters.h"
 
@@ -14,8 +16,22 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
   string_literal_.reserve(128);
 }
 
+// True when the previous token's text lies in the heap buffer of `line`, so
+// that swapping `line` with another string keeps it where it is.
+bool AdaLexer::previous_text_moves_with(const std::string& line) const noexcept {
+  const std::less<const char*> before;
+  const char* const text = previous_view_.data();
+  const char* const object = reinterpret_cast<const char*>(&line);
+  const bool in_object = !before(line.data(), object) && before(line.data(), object + sizeof line);
+  return !in_object && text != nullptr && !before(text, line.data()) &&
+         !before(line.data() + line.size(), text + previous_view_.size());
+}
+
 void AdaLexer::read_line(std::string& line, int& line_number) {
-  if (previous_in_line_) settle_previous_text();
+  // The previous token's text usually lies in the line that is swapped into
+  // previous_line_ below and stays valid there; anywhere else it would be
+  // overwritten, so it is copied first.
+  if (previous_in_line_ && (line_rewritten_ || !previous_text_moves_with(line))) settle_previous_text();
   // The line about to be replaced becomes the previous line, so findings at
   // the last token of a line can still quote it after the scanner moved on.
   // Swapped, not copied, unless the line was rewritten: the reader

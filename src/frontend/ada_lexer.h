@@ -105,6 +105,7 @@ class AdaLexer final : private LineSource {
     previous_.line = line;
     previous_.column = column;
   }
+  bool previous_text_moves_with(const std::string& line) const noexcept;
   void settle_previous_text() const noexcept {
     previous_.text.assign(previous_view_.data(), previous_view_.size());
     previous_in_line_ = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frontend/byte_search.h"
 #include "platform/file_io.h"
 
 namespace flawseek {
@@ -70,13 +71,28 @@ inline std::size_t find_byte(const char* text, std::size_t from, std::size_t len
 
 // The bytes the line scan must stop at: control characters (a line end, or
 // blanked), '-' (a comment may start) and '"' (a string may start or end).
-// Everything else, nearly every byte of a line, is passed over eight at a time.
+// Everything else, nearly every byte of a line, is passed over in blocks.
 inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_t length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const std::ptrdiff_t at = find(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                 static_cast<std::ptrdiff_t>(length), [](Block v) {
+                                   return either(at_most(v, 31), either(equal(v, '-'), equal(v, '"')));
+                                 });
+  if (at >= 0) return static_cast<std::size_t>(at);
+#endif
   return find_byte(text, from, length, 32, '-', '"');
 }
 
 // Inside a comment only the line end matters: LF or CR.
 inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const std::ptrdiff_t at = find(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                 static_cast<std::ptrdiff_t>(length),
+                                 [](Block v) { return either(equal(v, '\n'), equal(v, '\r')); });
+  if (at >= 0) return static_cast<std::size_t>(at);
+#endif
   return find_byte(text, from, length, 0, '\n', '\r');
 }
 

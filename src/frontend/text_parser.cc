@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frontend/byte_search.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -21,6 +22,37 @@ constexpr bool is_basic_letter(unsigned char c) {
 // The readers turn control characters into blanks; the scanner treats them as
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
+
+// The first byte at or after i that is not a blank, or length.
+inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  if (const auto at = find(text, i, length, [](Block v) { return _mm_xor_si128(at_most(v, ' '), splat(0xFF)); });
+      at >= 0)
+    return static_cast<int>(at);
+#endif
+  while (i < length && is_blank(text[i])) ++i;
+  return i;
+}
+
+// The end of the run of ASCII letters, digits and underscores from i: a word
+// character in every character class, so only the bytes after it (a Latin-1
+// letter, or the end of the word) need the class table.
+inline int ascii_word_end(const unsigned char* text, int i, int length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  if (const auto at = find(text, i, length,
+                           [](Block v) {
+                             const Block word = either(within(lower_case(v), 'a', 25),
+                                                       either(within(v, '0', 9), equal(v, '_')));
+                             return _mm_xor_si128(word, splat(0xFF));
+                           });
+      at >= 0)
+    return static_cast<int>(at);
+#endif
+  (void)text, (void)length;
+  return i;
+}
 
 constexpr bool is_decimal_or_underscore(unsigned char c) {
   return latin1::is_digit(c) || c == '_';
@@ -150,7 +182,7 @@ void TextParser::build_keyword_table() {
   });
 }
 
-int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
+inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
   if (length < shortest_keyword_ || length > longest_keyword_) return -1;
   const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
@@ -181,7 +213,8 @@ void TextParser::set_symbols(std::string_view list) {
 }
 
 void TextParser::build_symbol_tables() {
-  for (auto& bits : class_bits_) bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol));
+  for (auto& bits : class_bits_)
+    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart));
   std::fill(std::begin(single_symbol_position_), std::end(single_symbol_position_), -1);
   symbol_entries_.clear();
   longest_symbol_ = 0;
@@ -202,6 +235,7 @@ void TextParser::build_symbol_tables() {
     for (const SymbolEntry& e : entries)  // the first occurrence keeps its position
       if (e.length == length && std::memcmp(text + e.offset, text + offset, length) == 0) return;
     entries.push_back(SymbolEntry{offset, length, position});
+    class_bits_[first] |= kLongSymbolStart;
   });
   // Group by first byte, longest first: the first entry that matches is the
   // longest candidate, as the longest-match rule asks.
@@ -326,8 +360,10 @@ inline bool TextParser::symbol_starts_here() const noexcept {
 }
 
 inline bool TextParser::symbol_starts_at(int index) const noexcept {
+  const std::uint8_t bits = class_bits_[text_[index]];
+  if (bits & kSingleSymbol) return true;  // it matches, at least by itself
   int position;
-  return (class_bits_[text_[index]] & kSymbolStart) && symbol_length_at(index, position) > 0;
+  return (bits & kSymbolStart) && symbol_length_at(index, position) > 0;
 }
 
 // The end of a numeric literal: a blank, the end of the line or a symbol.
@@ -348,8 +384,7 @@ bool TextParser::next_token() {
     i = column_ - 1;
     const int length = line_length_;
     if (i >= length) break;
-    const unsigned char* const text = text_;
-    while (i < length && is_blank(text[i])) ++i;
+    i = skip_blank_bytes(text_, i, length);
     if (i < length) break;
     // Blanks up to the end of the line: the token is on a line further on.
     column_ = length + 1;
@@ -370,6 +405,17 @@ bool TextParser::next_token() {
   const std::uint8_t bits = class_bits_[c];
 
   if (bits & kSymbolStart) {
+    // Most symbols are one character with a blank, a word or no symbol that
+    // could go on after them: no list to search.
+    if ((bits & kSingleSymbol) &&
+        (!(bits & kLongSymbolStart) || i + 1 == length || is_blank(text[i + 1]) ||
+         (class_bits_[text[i + 1]] & kAlphanumeric))) {
+      kind_ = TokenKind::Symbol;
+      symbol_ = single_symbol_position_[c];
+      token_length_ = 1;
+      move_to(i + 1);
+      return true;
+    }
     int position = 0;
     if (const int n = symbol_length_at(i, position); n > 0) {
       kind_ = TokenKind::Symbol;
@@ -389,7 +435,7 @@ bool TextParser::next_token() {
   }
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
-  int end = i;
+  int end = ascii_word_end(text, i, length);
   while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
   // Anything glued on that is neither blank nor symbol makes the run Text.
   while (end < length && !is_blank(text[end]) && !symbol_starts_at(end)) {
@@ -408,6 +454,11 @@ bool TextParser::next_token() {
 }
 
 void TextParser::scan_number() {
+  // The integer part in one run: a digit or underscore that starts no symbol
+  // cannot end the number, so only the byte after the run needs the full test.
+  int i = column_ - 1;
+  while (i < line_length_ && is_decimal_or_underscore(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
+  move_to(i);
   while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   bool based = false;
   if (current_char_ == '#') {

@@ -124,6 +124,7 @@ class TextParser {
   static constexpr std::uint8_t kAlphanumeric = 4;
   static constexpr std::uint8_t kSymbolStart = 8;
   static constexpr std::uint8_t kSingleSymbol = 16;
+  static constexpr std::uint8_t kLongSymbolStart = 32;  // first byte of a longer symbol
 
   // A multi-character symbol entry: its text lies in symbol_list_.
   struct SymbolEntry {
@@ -195,12 +196,13 @@ class TextParser {
   bool double_dot_is_symbol_ = false;
 };
 
+// The line as last read (text_, line_length_) bounds the view, so a token of a
+// line since replaced (after LineTooLong) never reaches outside the buffer.
 inline std::string_view TextParser::token_text() const noexcept {
-  if (token_length_ == 0 || line_ == nullptr) return {};
-  const std::size_t start = static_cast<std::size_t>(token_column_ - 1);
-  const std::size_t size = line_->size();
-  if (start >= size) return {};
-  return std::string_view(line_->data() + start, std::min<std::size_t>(token_length_, size - start));
+  const int start = token_column_ - 1;
+  if (token_length_ == 0 || start >= line_length_) return {};
+  return std::string_view(reinterpret_cast<const char*>(text_) + start,
+                          static_cast<std::size_t>(std::min(token_length_, line_length_ - start)));
 }
 
 }  // namespace flawseek
