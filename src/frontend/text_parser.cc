@@ -35,23 +35,21 @@ inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexce
   return i;
 }
 
-// The end of the run of ASCII letters, digits and underscores from i: a word
-// character in every character class, so only the bytes after it (a Latin-1
-// letter, or the end of the word) need the class table.
+// The end of the run of ASCII letters, digits and underscores from i (-1
+// when the text is too short to tell in blocks). These are word characters
+// in every character class and the only ASCII ones, so a word can go on after
+// the run only with a byte of 128 or more.
 inline int ascii_word_end(const unsigned char* text, int i, int length) noexcept {
 #if defined(__SSE2__)
   using namespace byte_search;
-  if (const auto at = find(text, i, length,
-                           [](Block v) {
-                             const Block word = either(within(lower_case(v), 'a', 25),
-                                                       either(within(v, '0', 9), equal(v, '_')));
-                             return _mm_xor_si128(word, splat(0xFF));
-                           });
-      at >= 0)
-    return static_cast<int>(at);
+  return static_cast<int>(find(text, i, length, [](Block v) {
+    const Block word = either(within(lower_case(v), 'a', 25), either(within(v, '0', 9), equal(v, '_')));
+    return _mm_xor_si128(word, splat(0xFF));
+  }));
+#else
+  (void)text, (void)i, (void)length;
+  return -1;
 #endif
-  (void)text, (void)length;
-  return i;
 }
 
 constexpr bool is_decimal_or_underscore(unsigned char c) {
@@ -161,8 +159,7 @@ void TextParser::build_keyword_table() {
   keyword_slots_.assign(size, KeywordSlot{});
   keyword_mask_ = static_cast<std::uint32_t>(size - 1);
   keyword_shift_ = 32 - bits;
-  shortest_keyword_ = 0;
-  longest_keyword_ = 0;
+  std::fill(std::begin(keyword_lengths_), std::end(keyword_lengths_), 0u);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
   for_each_entry(keyword_list_, [&](int offset, int length, int position) {
     if (length == 0) return;
@@ -177,13 +174,13 @@ void TextParser::build_keyword_table() {
       i = (i + 1) & keyword_mask_;
     }
     keyword_slots_[i] = KeywordSlot{h, offset, length, position};
-    if (shortest_keyword_ == 0 || length < shortest_keyword_) shortest_keyword_ = length;
-    longest_keyword_ = std::max(longest_keyword_, length);
+    keyword_lengths_[text[offset]] |= 1u << std::min(length, 31);
   });
 }
 
 inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
-  if (length < shortest_keyword_ || length > longest_keyword_) return -1;
+  // Most words are no keyword: no entry starts with their letter at their length.
+  if (!((keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u)) return -1;
   const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
   for (std::uint32_t i = h >> keyword_shift_; keyword_slots_[i].offset >= 0;
@@ -436,7 +433,10 @@ bool TextParser::next_token() {
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   int end = ascii_word_end(text, i, length);
-  while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+  if (end < 0 || (end < length && text[end] >= 0x80)) {
+    if (end < 0) end = i;
+    while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+  }
   // Anything glued on that is neither blank nor symbol makes the run Text.
   while (end < length && !is_blank(text[end]) && !symbol_starts_at(end)) {
     kind = TokenKind::Text;

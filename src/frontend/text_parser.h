@@ -183,8 +183,9 @@ class TextParser {
   std::vector<KeywordSlot> keyword_slots_;
   std::uint32_t keyword_mask_ = 0;
   int keyword_shift_ = 26;  // 32 minus the log2 of the table size
-  int shortest_keyword_ = 0;
-  int longest_keyword_ = 0;
+  // Per first byte of an entry: bit n set when an entry of length n starts
+  // with it (bit 31: length 31 or more).
+  std::uint32_t keyword_lengths_[256] = {};
 
   std::string symbol_list_;
   int single_symbol_position_[256] = {};
