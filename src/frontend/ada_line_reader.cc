@@ -75,10 +75,9 @@ inline std::size_t find_byte(const char* text, std::size_t from, std::size_t len
 inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_t length) noexcept {
 #if defined(__SSE2__)
   using namespace byte_search;
-  const std::ptrdiff_t at = find(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
-                                 static_cast<std::ptrdiff_t>(length), [](Block v) {
-                                   return either(at_most(v, 31), either(equal(v, '-'), equal(v, '"')));
-                                 });
+  const auto stops = [](Block v) { return either(at_most(v, 31), either(equal(v, '-'), equal(v, '"'))); };
+  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                     static_cast<std::ptrdiff_t>(length), stops);
   if (at >= 0) return static_cast<std::size_t>(at);
 #endif
   return find_byte(text, from, length, 32, '-', '"');
@@ -88,9 +87,9 @@ inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_
 inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t length) noexcept {
 #if defined(__SSE2__)
   using namespace byte_search;
-  const std::ptrdiff_t at = find(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
-                                 static_cast<std::ptrdiff_t>(length),
-                                 [](Block v) { return either(equal(v, '\n'), equal(v, '\r')); });
+  const auto stops = [](Block v) { return either(equal(v, '\n'), equal(v, '\r')); };
+  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                     static_cast<std::ptrdiff_t>(length), stops);
   if (at >= 0) return static_cast<std::size_t>(at);
 #endif
   return find_byte(text, from, length, 0, '\n', '\r');

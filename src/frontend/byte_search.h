@@ -35,22 +35,39 @@ inline Block lower_case(Block v) noexcept { return _mm_or_si128(v, splat(0x20));
 inline unsigned bits(Block v) noexcept { return static_cast<unsigned>(_mm_movemask_epi8(v)); }
 
 // Index of the first byte in [from, length) for which `stops` (a function of a
-// Block giving 0xFF per stop byte) holds, or `length`. Near the end of the
-// text the last sixteen bytes are read and the mask shifted, so no byte past
-// `length` is ever read; a text shorter than sixteen bytes is left to the
-// caller (returns -1 as "not decided").
+// Block giving 0xFF per stop byte) holds, or `length`. No byte past `length`
+// is read: near the end the last block of the text is read and its mask
+// shifted, chosen without a branch, so the usual search (a stop in the first
+// block) takes one predictable branch. A text shorter than a block is left to
+// the caller (-1: "not decided").
 template <typename Stops>
 inline std::ptrdiff_t find(const unsigned char* text, std::ptrdiff_t from, std::ptrdiff_t length,
                            Stops stops) noexcept {
-  std::ptrdiff_t i = from;
-  for (; i + 16 <= length; i += 16) {
-    if (const unsigned m = bits(stops(load(text + i))); m != 0) return i + std::countr_zero(m);
+  if (length < 16) return from >= length ? length : -1;
+  const std::ptrdiff_t last = length - 16;
+  for (std::ptrdiff_t i = from; i < length;) {
+    const std::ptrdiff_t base = i < last ? i : last;
+    const unsigned m = bits(stops(load(text + base))) >> (i - base);
+    if (m != 0) return i + std::countr_zero(m);
+    i = base + 16;
   }
-  if (i >= length) return length;
-  if (length < 16) return -1;
-  const std::ptrdiff_t base = length - 16;
-  const unsigned m = bits(stops(load(text + base))) >> (i - base);
-  return m != 0 ? i + std::countr_zero(m) : length;
+  return length;
+}
+
+// The same two blocks a round, for searches that usually run further (to a
+// line end).
+template <typename Stops>
+inline std::ptrdiff_t find_far(const unsigned char* text, std::ptrdiff_t from, std::ptrdiff_t length,
+                               Stops stops) noexcept {
+  if (length < 32) return find(text, from, length, stops);
+  const std::ptrdiff_t last = length - 32;
+  for (std::ptrdiff_t i = from; i < length;) {
+    const std::ptrdiff_t base = i < last ? i : last;
+    const unsigned m = (bits(stops(load(text + base))) | bits(stops(load(text + base + 16))) << 16) >> (i - base);
+    if (m != 0) return i + std::countr_zero(m);
+    i = base + 32;
+  }
+  return length;
 }
 #else
 inline constexpr bool wide = false;

@@ -118,6 +118,7 @@ TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClas
     if (letter || c == '_') bits |= kIdentifierStart;
     if (letter || c == '_' || latin1::is_digit(c)) bits |= kIdentifierChar;
     if (letter || latin1::is_digit(c)) bits |= kAlphanumeric;
+    if (is_blank(c)) bits |= kBlank;
     class_bits_[b] = bits;
     fold_[b] = c;
   }
@@ -306,15 +307,14 @@ void TextParser::next_char() {
   current_char_ = text_[0];
 }
 
+// Without a branch: past the end the current character is the string's
+// terminating NUL, which every rule reads as the blank a line end is.
 inline void TextParser::move_to(int index) noexcept {
-  if (index >= line_length_) {
-    column_ = line_length_ + 1;
-    need_line_ = true;
-    current_char_ = ' ';
-    return;
-  }
-  column_ = index + 1;
-  current_char_ = text_[index];
+  const bool past_end = index >= line_length_;
+  const int at = past_end ? line_length_ : index;
+  column_ = at + 1;
+  need_line_ = past_end;
+  current_char_ = text_[at];
 }
 
 // ---------------------------------------------------------------------------
@@ -404,9 +404,10 @@ bool TextParser::next_token() {
   if (bits & kSymbolStart) {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
-    if ((bits & kSingleSymbol) &&
-        (!(bits & kLongSymbolStart) || i + 1 == length || is_blank(text[i + 1]) ||
-         (class_bits_[text[i + 1]] & kAlphanumeric))) {
+    // (text[length] is the string's terminating NUL: a blank.)
+    const std::uint8_t next = class_bits_[text[i + 1]];
+    if (((bits & kSingleSymbol) != 0) &
+        (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
       kind_ = TokenKind::Symbol;
       symbol_ = single_symbol_position_[c];
       token_length_ = 1;
@@ -438,7 +439,9 @@ bool TextParser::next_token() {
     while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
   }
   // Anything glued on that is neither blank nor symbol makes the run Text.
-  while (end < length && !is_blank(text[end]) && !symbol_starts_at(end)) {
+  // One class test settles the usual cases, a blank (the terminating NUL at
+  // the line end included) or a one-character symbol.
+  while (!(class_bits_[text[end]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(end)) {
     kind = TokenKind::Text;
     ++end;
   }

@@ -125,6 +125,7 @@ class TextParser {
   static constexpr std::uint8_t kSymbolStart = 8;
   static constexpr std::uint8_t kSingleSymbol = 16;
   static constexpr std::uint8_t kLongSymbolStart = 32;  // first byte of a longer symbol
+  static constexpr std::uint8_t kBlank = 64;
 
   // A multi-character symbol entry: its text lies in symbol_list_.
   struct SymbolEntry {
