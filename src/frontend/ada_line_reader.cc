@@ -1,9 +1,7 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
-#include <bit>
-#include <cstdint>
-#include <cstring>
+#include <cstddef>
 
 #include "frontend/byte_search.h"
 #include "platform/file_io.h"
@@ -36,33 +34,11 @@ void AdaLineReader::set_text_view(std::string_view text) noexcept {
 
 namespace {
 
-constexpr std::uint64_t ones = 0x0101010101010101u;
-constexpr std::uint64_t highs = 0x8080808080808080u;
-
-// Eight bytes at a time: the high bit of each byte of the result is set in
-// the lowest byte that is below `limit` (at most 128), or equal to `a` or to
-// `b`. Bytes above that lowest one may be flagged falsely by borrows, which a
-// search for the lowest flag never sees.
-inline std::uint64_t flag_bytes(std::uint64_t v, unsigned char limit, unsigned char a, unsigned char b) {
-  const std::uint64_t xa = v ^ (ones * a);
-  const std::uint64_t xb = v ^ (ones * b);
-  return (((v - ones * limit) & ~v) | ((xa - ones) & ~xa) | ((xb - ones) & ~xb)) & highs;
-}
-
-// Index of the first byte at or after `from` below `limit` or equal to `a` or
-// `b`, or `length` when there is none.
+// The first byte at or after `from` below `limit` or equal to `a` or `b`, or
+// `length`: a text too short for a block, or a machine without blocks.
 inline std::size_t find_byte(const char* text, std::size_t from, std::size_t length, unsigned char limit,
                              unsigned char a, unsigned char b) noexcept {
-  std::size_t i = from;
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; i + 8 <= length; i += 8) {
-      std::uint64_t v;
-      std::memcpy(&v, text + i, 8);
-      if (const std::uint64_t flags = flag_bytes(v, limit, a, b); flags != 0)
-        return i + static_cast<std::size_t>(std::countr_zero(flags)) / 8;
-    }
-  }
-  for (; i < length; ++i) {
+  for (std::size_t i = from; i < length; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < limit || c == a || c == b) return i;
   }
