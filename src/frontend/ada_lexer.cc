@@ -1,6 +1,8 @@
 // The parser instance's lexical layer over the table-driven scanner.
 #include "frontend/ada_lexer.h"
 
+#include <functional>
+
 #include "frontend/ada_token_lists.h"
 #include "frontend/replacement_characters.h"
 
@@ -14,7 +16,22 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
   string_literal_.reserve(128);
 }
 
+// True when the previous token's text lies in the heap buffer of `line`, so
+// that swapping `line` with another string keeps it where it is.
+bool AdaLexer::previous_text_moves_with(const std::string& line) const noexcept {
+  const std::less<const char*> before;
+  const char* const text = previous_view_.data();
+  const char* const object = reinterpret_cast<const char*>(&line);
+  const bool in_object = !before(line.data(), object) && before(line.data(), object + sizeof line);
+  return !in_object && text != nullptr && !before(text, line.data()) &&
+         !before(line.data() + line.size(), text + previous_view_.size());
+}
+
 void AdaLexer::read_line(std::string& line, int& line_number) {
+  // The previous token's text usually lies in the line that is swapped into
+  // previous_line_ below and stays valid there; anywhere else it would be
+  // overwritten, so it is copied first.
+  if (previous_in_line_ && (line_rewritten_ || !previous_text_moves_with(line))) settle_previous_text();
   // The line about to be replaced becomes the previous line, so findings at
   // the last token of a line can still quote it after the scanner moved on.
   // Swapped, not copied, unless the line was rewritten: the reader
@@ -34,22 +51,19 @@ void AdaLexer::read_line(std::string& line, int& line_number) {
   reader_line_number_ = line_number;
 }
 
-void AdaLexer::next() {
-  if (!scanner_.next_token()) {
-    end_of_source_ = true;
-    return;
-  }
+void AdaLexer::rewrite_replacement_characters() {
   // A replacement character shows as a Text token ("!", "%abc%") or as a
   // number followed by ":" (16:FF:). Only then is the line rewritten to the
   // standard delimiters and rescanned from this token, so ordinary lines cost
   // nothing; findings still quote the line as written.
   const TokenKind kind = scanner_.token_kind();
-  if (kind != TokenKind::Text && kind != TokenKind::Number) return;
   if (line_rewritten_ || line() != reader_line_number_) return;
   if (kind == TokenKind::Number) {
     const std::size_t after = static_cast<std::size_t>(column() - 1) + text().size();
     if (after >= line_.size() || line_[after] != ':') return;
   }
+  // The previous token keeps its text as written.
+  if (previous_in_line_) settle_previous_text();
   original_line_.assign(line_);
   if (!use_standard_delimiters(line_)) return;
   line_rewritten_ = true;
@@ -62,19 +76,12 @@ void AdaLexer::start() {
   line_rewritten_ = false;
   reader_line_number_ = 0;
   previous_.text.clear();
+  previous_in_line_ = false;
   previous_.line = 0;
   previous_.column = 1;
   string_literal_.clear();
   end_of_source_ = false;
   scanner_.set_text(&line_, 1);
-  next();
-}
-
-void AdaLexer::advance() {
-  std::string_view t = scanner_.token_text();
-  previous_.text.assign(t.data(), t.size());
-  previous_.line = scanner_.token_line();
-  previous_.column = scanner_.token_column();
   next();
 }
 
@@ -99,9 +106,7 @@ bool AdaLexer::is_character_literal() const noexcept {
 
 void AdaLexer::accept_character_literal() {
   const int t = column();
-  previous_.text.assign(line_, static_cast<std::size_t>(t - 1), 3);
-  previous_.line = line();
-  previous_.column = t;
+  remember_previous(std::string_view(line_).substr(static_cast<std::size_t>(t - 1), 3), line(), t);
   restart_at(t + 3);
 }
 
@@ -127,10 +132,9 @@ bool AdaLexer::is_string_literal() {
 
 void AdaLexer::accept_string_literal() {
   const int t = column();
-  previous_.text.assign(line_, static_cast<std::size_t>(t - 1),
-                        static_cast<std::size_t>(literal_end_column_ - t + 1));
-  previous_.line = line();
-  previous_.column = t;
+  remember_previous(std::string_view(line_).substr(static_cast<std::size_t>(t - 1),
+                                                   static_cast<std::size_t>(literal_end_column_ - t + 1)),
+                    line(), t);
   restart_at(literal_end_column_ + 1);
 }
 

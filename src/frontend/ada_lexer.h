@@ -33,7 +33,10 @@ class AdaLexer final : private LineSource {
   void start();
   // Previous_Token := the current token, then scans the next one. At the end
   // of the source end_of_source() becomes true and the token is an empty Text.
-  void advance();
+  void advance() {
+    remember_previous(text(), line(), column());
+    next();
+  }
   // Rescans the current line from `column` (1-based) and reads a token there;
   // the current token is dropped without becoming the previous one.
   void restart_at(int column);
@@ -68,11 +71,15 @@ class AdaLexer final : private LineSource {
   // skipped: one line of look-ahead for the few places Ada needs two tokens.
   std::string_view rest_of_line() const noexcept;
 
-  const TokenRecord& previous_token() const noexcept { return previous_; }
+  const TokenRecord& previous_token() const noexcept {
+    if (previous_in_line_) settle_previous_text();
+    return previous_;
+  }
   // Makes the previous token the empty gap just after it: where a missing
   // token must be typed.
   void mark_gap_after_previous() noexcept {
-    previous_.column += static_cast<int>(previous_.text.size());
+    previous_.column += static_cast<int>(previous_in_line_ ? previous_view_.size() : previous_.text.size());
+    previous_in_line_ = false;
     previous_.text.clear();
   }
   // The text of the line that holds the previous token.
@@ -87,6 +94,22 @@ class AdaLexer final : private LineSource {
  private:
   void read_line(std::string& line, int& line_number) override;
   void next();
+  // The slow part of next: a token that may hold a replacement character.
+  void rewrite_replacement_characters();
+  // The previous token's text still lies in a line buffer (previous_view_):
+  // it is copied only when asked for or before that buffer changes, so most
+  // tokens are never copied at all.
+  void remember_previous(std::string_view text, int line, int column) noexcept {
+    previous_view_ = text;
+    previous_in_line_ = true;
+    previous_.line = line;
+    previous_.column = column;
+  }
+  bool previous_text_moves_with(const std::string& line) const noexcept;
+  void settle_previous_text() const noexcept {
+    previous_.text.assign(previous_view_.data(), previous_view_.size());
+    previous_in_line_ = false;
+  }
 
   TextParser scanner_;
   LineSource* source_ = nullptr;
@@ -96,10 +119,22 @@ class AdaLexer final : private LineSource {
   std::string original_line_;
   bool line_rewritten_ = false;
   int reader_line_number_ = 0;
-  TokenRecord previous_;
+  mutable TokenRecord previous_;
+  std::string_view previous_view_;
+  mutable bool previous_in_line_ = false;
   bool end_of_source_ = false;
   std::string string_literal_;
   int literal_end_column_ = 0;  // column of the closing quotation mark
 };
+
+inline void AdaLexer::next() {
+  if (!scanner_.next_token()) {
+    end_of_source_ = true;
+    return;
+  }
+  // A replacement character shows only in a Text or Number token.
+  const TokenKind kind = scanner_.token_kind();
+  if (kind == TokenKind::Text || kind == TokenKind::Number) rewrite_replacement_characters();
+}
 
 }  // namespace flawseek

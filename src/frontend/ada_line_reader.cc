@@ -1,8 +1,9 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
-#include <cstring>
+#include <cstddef>
 
+#include "frontend/byte_search.h"
 #include "platform/file_io.h"
 
 namespace flawseek {
@@ -31,6 +32,47 @@ void AdaLineReader::set_text_view(std::string_view text) noexcept {
   line_number_ = 0;
 }
 
+namespace {
+
+// The first byte at or after `from` below `limit` or equal to `a` or `b`, or
+// `length`: a text too short for a block, or a machine without blocks.
+inline std::size_t find_byte(const char* text, std::size_t from, std::size_t length, unsigned char limit,
+                             unsigned char a, unsigned char b) noexcept {
+  for (std::size_t i = from; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < limit || c == a || c == b) return i;
+  }
+  return length;
+}
+
+// The bytes the line scan must stop at: control characters (a line end, or
+// blanked), '-' (a comment may start) and '"' (a string may start or end).
+// Everything else, nearly every byte of a line, is passed over in blocks.
+inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_t length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const auto stops = [](Block v) { return either(at_most(v, 31), either(equal(v, '-'), equal(v, '"'))); };
+  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                     static_cast<std::ptrdiff_t>(length), stops);
+  if (at >= 0) return static_cast<std::size_t>(at);
+#endif
+  return find_byte(text, from, length, 32, '-', '"');
+}
+
+// Inside a comment only the line end matters: LF or CR.
+inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const auto stops = [](Block v) { return either(equal(v, '\n'), equal(v, '\r')); };
+  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
+                                     static_cast<std::ptrdiff_t>(length), stops);
+  if (at >= 0) return static_cast<std::size_t>(at);
+#endif
+  return find_byte(text, from, length, 0, '\n', '\r');
+}
+
+}  // namespace
+
 void AdaLineReader::read_line(std::string& line, int& line_number) {
   for (;;) {
     if (position_ >= source_.size()) {
@@ -38,19 +80,40 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
       line_number = line_number_;
       return;
     }
-    // A line ends at LF, CR LF or a lone CR, as GNAT reads sources. Both
-    // searches are memchr, which runs far ahead of a byte loop.
-    const char* const start = source_.data() + position_;
+    // One pass finds the line end (LF, CR LF or a lone CR, as GNAT reads
+    // sources), the comment start and whether control characters need
+    // blanking, so each byte is looked at once.
+    const char* const text = source_.data() + position_;
     const std::size_t left = source_.size() - position_;
-    const void* lf = std::memchr(start, '\n', left);
-    std::size_t end = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : left;
-    std::size_t next = end < left ? end + 1 : end;
-    if (const void* cr = std::memchr(start, '\r', end)) {
-      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-      next = at + 1 == end && end < left ? end + 1 : at + 1;  // CR LF, or a lone CR
-      end = at;
+    std::size_t comment = std::string_view::npos;  // the comment's first '-'
+    bool has_control = false;
+    bool in_string = false;
+    std::size_t end = find_line_stop(text, 0, left);
+    for (; end < left; end = find_line_stop(text, end + 1, left)) {
+      const unsigned char c = static_cast<unsigned char>(text[end]);
+      if (c == '\n' || c == '\r') break;
+      if (c < 32) {
+        has_control = true;
+      } else if (c == '-') {
+        if (!in_string && end + 1 < left && text[end + 1] == '-') {
+          comment = end;
+          end = find_line_end(text, end + 2, left);
+          break;
+        }
+      } else if (in_string) {  // '"'
+        in_string = false;
+      } else if (end == 0 || text[end - 1] != '\'') {
+        // '"' is the character literal of a quotation mark, not a string.
+        in_string = true;
+      }
     }
-    std::string_view raw = source_.substr(position_, end);
+    std::size_t next = end + 1;
+    if (end == left) {
+      next = end;
+    } else if (text[end] == '\r' && end + 1 < left && text[end + 1] == '\n') {
+      next = end + 2;
+    }
+    const std::string_view raw(text, end);
     position_ += next;
     ++line_number_;
     if (raw.size() > long_line_limit && listener_ != nullptr) listener_->on_long_line(raw, line_number_);
@@ -59,64 +122,33 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
     std::size_t length = raw.size();
     while (length > 0 && static_cast<unsigned char>(raw[length - 1]) <= 32) --length;
     if (length == 0) continue;
-    line.assign(raw.data(), length);
     line_number = line_number_;
-    cut_comment(line, line_number_);
+    deliver(raw.substr(0, length), comment, has_control, line, line_number_);
     return;
   }
 }
 
-namespace {
-
-// The bytes cut_comment must stop at: control characters (blanked), '-' (a
-// comment may start) and '"' (a string may start or end). Everything else,
-// nearly every byte of a line, is passed over by one table look-up.
-struct CommentStops {
-  bool stop[256] = {};
-  constexpr CommentStops() {
-    for (int c = 0; c < 32; ++c) stop[c] = true;
-    stop[static_cast<unsigned char>('-')] = true;
-    stop[static_cast<unsigned char>('"')] = true;
-  }
-};
-constexpr CommentStops comment_stops;
-
-}  // namespace
-
-void AdaLineReader::cut_comment(std::string& line, int line_number) {
+void AdaLineReader::deliver(std::string_view raw, std::size_t comment, bool has_control, std::string& line,
+                            int line_number) {
   if (listener_ != nullptr) listener_->on_line_start(line_number);
-  bool in_string = false;
   bool empty_trailing_comment = false;
-  const std::size_t length = line.size();
-  char* const text = line.data();
-  for (std::size_t i = 0; i < length; ++i) {
-    while (i < length && !comment_stops.stop[static_cast<unsigned char>(text[i])]) ++i;
-    if (i == length) break;
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 32) {
-      text[i] = ' ';
-      continue;
+  std::size_t kept = raw.size();
+  if (comment != std::string_view::npos) {
+    if (comment + 2 == raw.size()) {
+      empty_trailing_comment = true;
+    } else if (raw[comment + 2] == '>' && listener_ != nullptr) {
+      listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
     }
-    if (!in_string && c == '-' && i + 1 < length && text[i + 1] == '-') {
-      if (i + 2 == length) {
-        empty_trailing_comment = true;
-      } else if (text[i + 2] == '>' && listener_ != nullptr) {
-        listener_->on_comment_command(std::string_view(line).substr(i + 3), line_number, i == 0);
-      }
-      // The first '-' turns into a blank so a comment-only line still
-      // delivers one character: an empty line would mean the end of the source.
-      line[i] = ' ';
-      line.resize(i + 1);
-      break;
-    }
-    if (c == '"') {
-      // '"' is the character literal of a quotation mark, not a string.
-      if (in_string) {
-        in_string = false;
-      } else if (i == 0 || text[i - 1] != '\'') {
-        in_string = true;
-      }
-    }
+    kept = comment + 1;
+  }
+  // Only what the scanner needs is copied: up to the comment's first '-',
+  // which turns into a blank so a comment-only line still delivers one
+  // character: an empty line would mean the end of the source.
+  line.assign(raw.data(), kept);
+  if (kept < raw.size()) line[kept - 1] = ' ';
+  if (has_control) {
+    for (char& c : line)
+      if (static_cast<unsigned char>(c) < 32) c = ' ';
   }
   if (listener_ != nullptr) listener_->on_line_delivered(line, line_number, empty_trailing_comment);
 }

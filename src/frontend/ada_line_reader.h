@@ -59,8 +59,11 @@ class AdaLineReader final : public LineSource {
   bool at_end() const noexcept { return position_ >= source_.size(); }
 
  private:
-  // Comment removal and blanking of control characters, in place.
-  void cut_comment(std::string& line, int line_number);
+  // Puts `raw` (trailing blanks already trimmed) into `line`, its comment
+  // (starting at index `comment`, npos for none) cut off and control
+  // characters blanked, telling the listener on the way.
+  void deliver(std::string_view raw, std::size_t comment, bool has_control, std::string& line,
+               int line_number);
 
   LineReaderListener* listener_ = nullptr;
   std::string storage_;

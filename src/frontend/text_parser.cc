@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frontend/byte_search.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -22,6 +23,35 @@ constexpr bool is_basic_letter(unsigned char c) {
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
 
+// The first byte at or after i that is not a blank, or length.
+inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  if (const auto at = find(text, i, length, [](Block v) { return _mm_xor_si128(at_most(v, ' '), splat(0xFF)); });
+      at >= 0)
+    return static_cast<int>(at);
+#endif
+  while (i < length && is_blank(text[i])) ++i;
+  return i;
+}
+
+// The end of the run of ASCII letters, digits and underscores from i (-1
+// when the text is too short to tell in blocks). These are word characters
+// in every character class and the only ASCII ones, so a word can go on after
+// the run only with a byte of 128 or more.
+inline int ascii_word_end(const unsigned char* text, int i, int length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  return static_cast<int>(find(text, i, length, [](Block v) {
+    const Block word = either(within(lower_case(v), 'a', 25), either(within(v, '0', 9), equal(v, '_')));
+    return _mm_xor_si128(word, splat(0xFF));
+  }));
+#else
+  (void)text, (void)i, (void)length;
+  return -1;
+#endif
+}
+
 constexpr bool is_decimal_or_underscore(unsigned char c) {
   return latin1::is_digit(c) || c == '_';
 }
@@ -29,11 +59,15 @@ constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-// FNV-1a; keyword texts are short, so a byte loop is all it takes.
-inline std::uint32_t hash_step(std::uint32_t h, unsigned char c) {
-  return (h ^ c) * 16777619u;
+// The keyword table's hash looks at the length and the first and last bytes
+// only (folded): reserved words differ there often enough, and a word of any
+// length costs the same three loads. A multiplicative hash; its high bits
+// choose the slot.
+inline std::uint32_t keyword_hash(unsigned char first, unsigned char last, int length) {
+  const std::uint32_t key = (static_cast<std::uint32_t>(first) << 24) ^
+                            (static_cast<std::uint32_t>(last) << 16) ^ static_cast<std::uint32_t>(length);
+  return key * 0x9E3779B1u;
 }
-constexpr std::uint32_t hash_seed = 2166136261u;
 
 // Calls visit(offset, length, position) for every entry of a separator list:
 // the pieces between separators, the last character of the list taken as the
@@ -84,6 +118,7 @@ TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClas
     if (letter || c == '_') bits |= kIdentifierStart;
     if (letter || c == '_' || latin1::is_digit(c)) bits |= kIdentifierChar;
     if (letter || latin1::is_digit(c)) bits |= kAlphanumeric;
+    if (is_blank(c)) bits |= kBlank;
     class_bits_[b] = bits;
     fold_[b] = c;
   }
@@ -118,18 +153,19 @@ void TextParser::set_keywords(KeywordOptions options, std::string_view list) {
 void TextParser::build_keyword_table() {
   int count = 0;
   for_each_entry(keyword_list_, [&](int, int length, int) { count += length > 0; });
-  std::size_t size = 16;
-  while (size < static_cast<std::size_t>(count) * 2) size *= 2;
+  // A sparse table: most identifiers meet a free slot at once.
+  std::size_t size = 64;
+  int bits = 6;
+  while (size < static_cast<std::size_t>(count) * 4) size *= 2, ++bits;
   keyword_slots_.assign(size, KeywordSlot{});
   keyword_mask_ = static_cast<std::uint32_t>(size - 1);
-  shortest_keyword_ = 0;
-  longest_keyword_ = 0;
+  keyword_shift_ = 32 - bits;
+  std::fill(std::begin(keyword_lengths_), std::end(keyword_lengths_), 0u);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
   for_each_entry(keyword_list_, [&](int offset, int length, int position) {
     if (length == 0) return;
-    std::uint32_t h = hash_seed;
-    for (int k = 0; k < length; ++k) h = hash_step(h, text[offset + k]);
-    std::uint32_t i = h & keyword_mask_;
+    const std::uint32_t h = keyword_hash(text[offset], text[offset + length - 1], length);
+    std::uint32_t i = h >> keyword_shift_;
     while (keyword_slots_[i].offset >= 0) {
       const KeywordSlot& slot = keyword_slots_[i];
       // The first occurrence of a repeated entry keeps its position.
@@ -139,17 +175,16 @@ void TextParser::build_keyword_table() {
       i = (i + 1) & keyword_mask_;
     }
     keyword_slots_[i] = KeywordSlot{h, offset, length, position};
-    if (shortest_keyword_ == 0 || length < shortest_keyword_) shortest_keyword_ = length;
-    longest_keyword_ = std::max(longest_keyword_, length);
+    keyword_lengths_[text[offset]] |= 1u << std::min(length, 31);
   });
 }
 
-int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
-  if (length < shortest_keyword_ || length > longest_keyword_) return -1;
-  std::uint32_t h = hash_seed;
-  for (int k = 0; k < length; ++k) h = hash_step(h, fold_[token[k]]);
+inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
+  // Most words are no keyword: no entry starts with their letter at their length.
+  if (!((keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u)) return -1;
+  const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
-  for (std::uint32_t i = h & keyword_mask_; keyword_slots_[i].offset >= 0;
+  for (std::uint32_t i = h >> keyword_shift_; keyword_slots_[i].offset >= 0;
        i = (i + 1) & keyword_mask_) {
     const KeywordSlot& slot = keyword_slots_[i];
     if (slot.hash != h || slot.length != length) continue;
@@ -176,7 +211,8 @@ void TextParser::set_symbols(std::string_view list) {
 }
 
 void TextParser::build_symbol_tables() {
-  for (auto& bits : class_bits_) bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol));
+  for (auto& bits : class_bits_)
+    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart));
   std::fill(std::begin(single_symbol_position_), std::end(single_symbol_position_), -1);
   symbol_entries_.clear();
   longest_symbol_ = 0;
@@ -197,6 +233,7 @@ void TextParser::build_symbol_tables() {
     for (const SymbolEntry& e : entries)  // the first occurrence keeps its position
       if (e.length == length && std::memcmp(text + e.offset, text + offset, length) == 0) return;
     entries.push_back(SymbolEntry{offset, length, position});
+    class_bits_[first] |= kLongSymbolStart;
   });
   // Group by first byte, longest first: the first entry that matches is the
   // longest candidate, as the longest-match rule asks.
@@ -270,34 +307,35 @@ void TextParser::next_char() {
   current_char_ = text_[0];
 }
 
-void TextParser::skip_blanks() {
-  for (;;) {
-    while (need_line_) next_char();
-    if (!is_blank(current_char_) || column_ > line_length_) return;
-    int i = column_;
-    while (i < line_length_ && is_blank(text_[i])) ++i;
-    // text_[i] is the character at column i + 1: the first after the blanks.
-    column_ = i;
-    step();
-  }
+// Without a branch: past the end the current character is the string's
+// terminating NUL, which every rule reads as the blank a line end is.
+inline void TextParser::move_to(int index) noexcept {
+  const bool past_end = index >= line_length_;
+  const int at = past_end ? line_length_ : index;
+  column_ = at + 1;
+  need_line_ = past_end;
+  current_char_ = text_[at];
 }
 
 // ---------------------------------------------------------------------------
 // Tokens
 
-int TextParser::match_symbol(int& position) const noexcept {
-  const unsigned char c = current_char_;
-  if (!(class_bits_[c] & kSymbolStart) || column_ > line_length_) return 0;
-  const int left = line_length_ - column_ + 1;
+int TextParser::symbol_length_at(int index, int& position) const noexcept {
+  const unsigned char* const here = text_ + index;
+  const unsigned char c = here[0];
+  const int left = line_length_ - index;
   const int n = std::min(left, longest_symbol_);
   // A longer symbol needs a following character that is neither blank nor
   // alphanumeric; otherwise only a one-character symbol can match.
-  if (n > 1 && !is_blank(text_[column_]) && !(class_bits_[text_[column_]] & kAlphanumeric)) {
-    const unsigned char* here = text_ + column_ - 1;
+  if (n > 1 && !is_blank(here[1]) && !(class_bits_[here[1]] & kAlphanumeric)) {
+    const auto* list = reinterpret_cast<const unsigned char*>(symbol_list_.data());
     for (int e = symbol_first_[c]; e < symbol_first_[c + 1]; ++e) {
       const SymbolEntry& entry = symbol_entries_[e];
-      if (entry.length <= n &&
-          std::memcmp(here, symbol_list_.data() + entry.offset, entry.length) == 0) {
+      if (entry.length > n) continue;
+      const unsigned char* symbol = list + entry.offset;
+      int k = 1;  // the first byte is c by the grouping
+      while (k < entry.length && here[k] == symbol[k]) ++k;
+      if (k == entry.length) {
         position = entry.position;
         return entry.length;
       }
@@ -308,9 +346,21 @@ int TextParser::match_symbol(int& position) const noexcept {
   return 1;
 }
 
+int TextParser::match_symbol(int& position) const noexcept {
+  if (!(class_bits_[current_char_] & kSymbolStart) || column_ > line_length_) return 0;
+  return symbol_length_at(column_ - 1, position);
+}
+
 inline bool TextParser::symbol_starts_here() const noexcept {
   int position;
   return (class_bits_[current_char_] & kSymbolStart) && match_symbol(position) > 0;
+}
+
+inline bool TextParser::symbol_starts_at(int index) const noexcept {
+  const std::uint8_t bits = class_bits_[text_[index]];
+  if (bits & kSingleSymbol) return true;  // it matches, at least by itself
+  int position;
+  return (bits & kSymbolStart) && symbol_length_at(index, position) > 0;
 }
 
 // The end of a numeric literal: a blank, the end of the line or a symbol.
@@ -318,58 +368,100 @@ inline bool TextParser::number_ends() const noexcept {
   return is_blank(current_char_) || column_ > line_length_ || symbol_starts_here();
 }
 
+// The common tokens (words and symbols) are scanned on 0-based indices into
+// the line; the scanner's column and current character are written once, where
+// the token ends. Numbers, rare and intricate, go character by character.
 bool TextParser::next_token() {
-  skip_blanks();
-  if (at_end()) {
+  int i;  // 0-based index of the token's first character
+  for (;;) {
+    if (need_line_) {
+      next_char();
+      continue;
+    }
+    i = column_ - 1;
+    const int length = line_length_;
+    if (i >= length) break;
+    i = skip_blank_bytes(text_, i, length);
+    if (i < length) break;
+    // Blanks up to the end of the line: the token is on a line further on.
+    column_ = length + 1;
+    need_line_ = true;
+    current_char_ = ' ';
+  }
+  if (i >= line_length_) {
     token_column_ += token_length_;
     token_length_ = 0;
     kind_ = TokenKind::Text;
     return false;
   }
-  token_column_ = column_;
+  const unsigned char* const text = text_;
+  const int length = line_length_;
+  token_column_ = i + 1;
   token_line_ = line_number_;
+  const unsigned char c = text[i];
+  const std::uint8_t bits = class_bits_[c];
 
-  int position = 0;
-  const int symbol_length = match_symbol(position);
-  if (symbol_length > 0) {
-    kind_ = TokenKind::Symbol;
-    symbol_ = position;
-    token_length_ = symbol_length;
-    column_ += symbol_length - 1;
-    step();
+  if (bits & kSymbolStart) {
+    // Most symbols are one character with a blank, a word or no symbol that
+    // could go on after them: no list to search.
+    // (text[length] is the string's terminating NUL: a blank.)
+    const std::uint8_t next = class_bits_[text[i + 1]];
+    if (((bits & kSingleSymbol) != 0) &
+        (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
+      kind_ = TokenKind::Symbol;
+      symbol_ = single_symbol_position_[c];
+      token_length_ = 1;
+      move_to(i + 1);
+      return true;
+    }
+    int position = 0;
+    if (const int n = symbol_length_at(i, position); n > 0) {
+      kind_ = TokenKind::Symbol;
+      symbol_ = position;
+      token_length_ = n;
+      move_to(i + n);
+      return true;
+    }
+  }
+  if (latin1::is_digit(c)) {
+    kind_ = TokenKind::Number;
+    column_ = i + 1;
+    current_char_ = c;
+    scan_number();
+    token_length_ = column_ - token_column_;
     return true;
   }
-  if (latin1::is_digit(current_char_)) {
-    kind_ = TokenKind::Number;
-    scan_number();
-  } else {
-    scan_word();
+
+  TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
+  int end = ascii_word_end(text, i, length);
+  if (end < 0 || (end < length && text[end] >= 0x80)) {
+    if (end < 0) end = i;
+    while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
   }
-  token_length_ = column_ - token_column_;
+  // Anything glued on that is neither blank nor symbol makes the run Text.
+  // One class test settles the usual cases, a blank (the terminating NUL at
+  // the line end included) or a one-character symbol.
+  while (!(class_bits_[text[end]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(end)) {
+    kind = TokenKind::Text;
+    ++end;
+  }
+  token_length_ = end - i;
+  move_to(end);
+  const int keyword = lookup_keyword(text + i, end - i);
+  if (keyword >= 0) {
+    kind = TokenKind::Keyword;
+    keyword_ = keyword;
+  }
+  kind_ = kind;
   return true;
 }
 
-void TextParser::scan_word() {
-  kind_ = (class_bits_[current_char_] & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
-  int i = column_ - 1;  // 0-based index of the current character
-  while (i < line_length_ && (class_bits_[text_[i]] & kIdentifierChar)) ++i;
-  column_ = i;
-  step();
-  // Anything glued on that is neither blank nor symbol makes the run Text.
-  if (!is_blank(current_char_) && column_ <= line_length_ && !symbol_starts_here()) {
-    kind_ = TokenKind::Text;
-    do step();
-    while (!is_blank(current_char_) && column_ <= line_length_ && !symbol_starts_here());
-  }
-  const int length = column_ - token_column_;
-  const int keyword = lookup_keyword(text_ + token_column_ - 1, length);
-  if (keyword >= 0) {
-    kind_ = TokenKind::Keyword;
-    keyword_ = keyword;
-  }
-}
-
 void TextParser::scan_number() {
+  // The integer part in one run: a digit or underscore that starts no symbol
+  // cannot end the number, so only the byte after the run needs the full test.
+  int i = column_ - 1;
+  while (i < line_length_ && is_decimal_or_underscore(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
+  move_to(i);
   while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   bool based = false;
   if (current_char_ == '#') {
@@ -409,14 +501,6 @@ void TextParser::scan_number() {
     do step();
     while (!number_ends());
   }
-}
-
-std::string_view TextParser::token_text() const noexcept {
-  if (token_length_ == 0 || line_ == nullptr) return {};
-  const std::size_t start = static_cast<std::size_t>(token_column_ - 1);
-  const std::size_t size = line_->size();
-  if (start >= size) return {};
-  return std::string_view(line_->data() + start, std::min<std::size_t>(token_length_, size - start));
 }
 
 int TextParser::keyword() const {

@@ -8,6 +8,7 @@
 // one per comment-command parser (bug commands, style commands).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -123,6 +124,8 @@ class TextParser {
   static constexpr std::uint8_t kAlphanumeric = 4;
   static constexpr std::uint8_t kSymbolStart = 8;
   static constexpr std::uint8_t kSingleSymbol = 16;
+  static constexpr std::uint8_t kLongSymbolStart = 32;  // first byte of a longer symbol
+  static constexpr std::uint8_t kBlank = 64;
 
   // A multi-character symbol entry: its text lies in symbol_list_.
   struct SymbolEntry {
@@ -140,14 +143,17 @@ class TextParser {
 
   void next_char();
   void step();
-  void skip_blanks();
+  // Makes the character at 0-based `index` the current one (past the end:
+  // the blank that asks for a new line).
+  void move_to(int index) noexcept;
   void refresh_line() noexcept;
-  bool at_end() const noexcept { return !need_line_ && column_ > line_length_; }
+  // Length of the symbol starting at 0-based `index` of the line (0: none).
+  int symbol_length_at(int index, int& position) const noexcept;
   int match_symbol(int& position) const noexcept;
   bool symbol_starts_here() const noexcept;
+  bool symbol_starts_at(int index) const noexcept;
   bool number_ends() const noexcept;
   void scan_number();
-  void scan_word();
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   void build_keyword_table();
   void build_symbol_tables();
@@ -177,8 +183,10 @@ class TextParser {
   std::string keyword_list_;
   std::vector<KeywordSlot> keyword_slots_;
   std::uint32_t keyword_mask_ = 0;
-  int shortest_keyword_ = 0;
-  int longest_keyword_ = 0;
+  int keyword_shift_ = 26;  // 32 minus the log2 of the table size
+  // Per first byte of an entry: bit n set when an entry of length n starts
+  // with it (bit 31: length 31 or more).
+  std::uint32_t keyword_lengths_[256] = {};
 
   std::string symbol_list_;
   int single_symbol_position_[256] = {};
@@ -189,5 +197,14 @@ class TextParser {
   int longest_symbol_ = 0;
   bool double_dot_is_symbol_ = false;
 };
+
+// The line as last read (text_, line_length_) bounds the view, so a token of a
+// line since replaced (after LineTooLong) never reaches outside the buffer.
+inline std::string_view TextParser::token_text() const noexcept {
+  const int start = token_column_ - 1;
+  if (token_length_ == 0 || start >= line_length_) return {};
+  return std::string_view(reinterpret_cast<const char*>(text_) + start,
+                          static_cast<std::size_t>(std::min(token_length_, line_length_ - start)));
+}
 
 }  // namespace flawseek
