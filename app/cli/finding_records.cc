@@ -62,11 +62,28 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
     const Finding& finding = *records[i].finding;
     keys[i] = {rank[record_file_ids[i]], finding.line, finding.column, static_cast<std::uint32_t>(i)};
   }
+  record_file_ids = {};
   std::sort(keys.begin(), keys.end());
-  std::vector<FindingRecord> sorted;
-  sorted.reserve(records.size());
-  for (const SortKey& key : keys) sorted.push_back(records[key.position]);
-  return sorted;
+  // The records are moved into key order in place, one cycle of the
+  // permutation at a time: a sorted copy would hold every record twice, and
+  // with every style rule on a large tree that doubles the peak memory of
+  // the output. A key whose position is its own index is done.
+  for (std::size_t start = 0; start < keys.size(); ++start) {
+    if (keys[start].position == start) continue;
+    FindingRecord first = records[start];
+    std::size_t at = start;
+    for (;;) {
+      const std::size_t from = keys[at].position;
+      keys[at].position = static_cast<std::uint32_t>(at);
+      if (from == start) {
+        records[at] = first;
+        break;
+      }
+      records[at] = records[from];
+      at = from;
+    }
+  }
+  return records;
 }
 
 }  // namespace
