@@ -80,7 +80,7 @@ std::vector<std::string> editor_command(std::string_view command_template, const
 bool open_in_editor(const std::optional<Finding>& finding, std::string_view command_template) {
   if (!finding) return false;
   std::error_code error;
-  if (!std::filesystem::exists(finding->file, error)) return false;
+  if (!std::filesystem::exists(finding->file.str(), error)) return false;
   const std::vector<std::string> words = editor_command(command_template, *finding, product_version());
   QStringList arguments;
   for (std::size_t i = 1; i < words.size(); ++i) arguments << QString::fromStdString(words[i]);

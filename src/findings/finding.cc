@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <ostream>
 
 #include "platform/label.h"
 
@@ -80,5 +81,7 @@ std::string collapse_blanks(std::string_view reason) {
   collapse_blanks_in_place(result);
   return result;
 }
+
+std::ostream& operator<<(std::ostream& out, const SharedPath& path) { return out << path.str(); }
 
 }  // namespace flawseek

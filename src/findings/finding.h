@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "findings/bug_kind.h"
+#include "findings/shared_path.h"
 #include "style/style_kind.h"
 
 namespace flawseek {
@@ -15,7 +16,7 @@ namespace flawseek {
 inline constexpr std::int32_t no_column = 2147483647;
 
 struct Finding {
-  std::string file;    // full path of the file the finding belongs to
+  SharedPath file;     // full path of the file the finding belongs to
   std::int32_t line;   // 1-based; 0 means the file as a whole
   std::int32_t column; // 1-based, or no_column
   std::string reason;  // already passed through collapse_blanks; may be empty

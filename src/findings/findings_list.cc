@@ -36,7 +36,7 @@ void FindingsList::clear_findings() {
   last_reported_kind_ = -1;
   kind_counts_.fill(0);
   kind_items_.fill(KindState{});
-  current_file_.assign(unknown_file_text);
+  current_file_ = SharedPath(unknown_file_text);
   current_file_count_ = 0;
   previous_files_count_ = 0;
   style_count_ = 0;
@@ -44,7 +44,8 @@ void FindingsList::clear_findings() {
 }
 
 void FindingsList::set_current_file(std::string_view name) {
-  current_file_.assign(name);
+  // One text per file, shared by all its findings.
+  current_file_ = SharedPath(name);
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
   for (KindState& state : kind_items_) state.current_file_item = no_tree_item;

@@ -59,7 +59,7 @@ class FindingsList final : public FindingSink {
   std::int64_t style_count() const { return style_count_; }
   std::int64_t count(FindingKind kind) const { return kind_counts_[kind.index()]; }
   const Findings& findings(FindingKind kind) const { return lists_[kind.index()]; }
-  const std::string& current_file() const { return current_file_; }
+  const std::string& current_file() const { return current_file_.str(); }
 
   // ---- The "List Unchecked Style" setting -----------------------------------
   // The window owns the menu item and the settings store owns the value; this
@@ -100,7 +100,7 @@ class FindingsList final : public FindingSink {
   int last_reported_kind_ = -1;  // the kind index of the finding stored last; -1 after a dropped one
   std::array<std::int64_t, FindingKind::count> kind_counts_{};
   std::array<KindState, FindingKind::count> kind_items_{};
-  std::string current_file_;
+  SharedPath current_file_;
   std::int64_t current_file_count_ = 0;
   std::int64_t previous_files_count_ = 0;
   std::int64_t style_count_ = 0;

@@ -54,7 +54,7 @@ void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
   const std::string* previous_file = nullptr;
   for (const Finding& finding : list) {
     if (previous_file == nullptr || *previous_file != finding.file) out << "    " << finding.file << '\n';
-    previous_file = &finding.file;
+    previous_file = &finding.file.str();
     out << "        At line" << number_image(finding.line);
     if (finding.column != no_column) out << " at position" << number_image(finding.column);
     out << '\n';

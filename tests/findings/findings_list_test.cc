@@ -246,6 +246,28 @@ TEST(FindingsListWithoutView, CountsAndListsStillWork) {
   EXPECT_EQ(list.style_count(), 1);
 }
 
+// A large tree holds hundreds of thousands of findings: each file's path is
+// held once, whichever way the findings arrive, and never leaks into the next file.
+TEST(FindingsListWithoutView, FindingsOfOneFileShareOnePathText) {
+  FileFindings recorded;
+  recorded.set_current_file("/src/b.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 2, 1, "x");
+  recorded.report_bug(BugKind::NULL_POINTER, 3, 1, "y");
+  FindingsList list;
+  list.set_current_file("/src/a.adb");
+  list.report_style(StyleKind::BAD_KEYWORD, 1, 1, "");
+  list.report_style(StyleKind::BAD_KEYWORD, 2, 1, "");
+  list.apply_taking(recorded);
+  const auto& keywords = list.findings(StyleKind::BAD_KEYWORD);
+  ASSERT_EQ(keywords.size(), 3u);
+  EXPECT_EQ(&keywords[0].file.str(), &keywords[1].file.str());
+  EXPECT_EQ(keywords[1].file, "/src/a.adb");
+  EXPECT_EQ(keywords[2].file, "/src/b.adb");
+  const auto& nulls = list.findings(BugKind::NULL_POINTER);
+  ASSERT_EQ(nulls.size(), 1u);
+  EXPECT_EQ(&nulls[0].file.str(), &keywords[2].file.str());
+}
+
 TEST(ListUncheckedStyle, InstalledOnlyWhenStored) {
   FindingsList list;
   list.install_list_unchecked_style(std::nullopt);

@@ -312,7 +312,7 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
     const std::string line = std::to_string(finding.line);
     const std::string column = std::to_string(finding.column == no_column ? 1 : finding.column);
     EXPECT_EQ(testing::read_file(arguments),
-              "--file\n" + finding.file + "\n--at\n" + line + ":" + column + "\n/" + line + "/" + column + "\n");
+              "--file\n" + finding.file.str() + "\n--at\n" + line + ":" + column + "\n/" + line + "/" + column + "\n");
   });
   EXPECT_FALSE(testing::read_file(cli_report).empty());
   EXPECT_EQ(testing::read_file(window_report), testing::read_file(cli_report));
