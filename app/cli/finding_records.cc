@@ -32,9 +32,8 @@ struct SortKey {
   }
 };
 
-// Ordered by file, line and column, ties in list order. Each finding holds
-// its own copy of its file's name: the names are compared once per distinct
-// file, not at every step of the sort.
+// Ordered by file, line and column, ties in list order. File names are
+// compared once per distinct file, not at every step of the sort.
 std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::unordered_map<std::string_view, std::uint32_t> file_ids;
   std::vector<std::string_view> names;

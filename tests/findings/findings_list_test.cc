@@ -8,6 +8,7 @@
 
 #include "findings/file_findings.h"
 #include "findings/text_tree_view.h"
+#include "../support/every_string.h"
 
 namespace flawseek {
 namespace {
@@ -51,32 +52,24 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
 TEST(CollapseBlanks, EveryShortTextGivesItsWordsPartedBySingleBlanks) {
   // Words, a tab (a character like any other) and blanks of three kinds, in
   // every order up to seven characters, in place and from a copy.
-  const std::string alphabet = "a \t\r\x85";
   const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\x85'; };
-  std::string text;
-  for (int length = 0; length <= 7; ++length) {
-    int combinations = 1;
-    for (int i = 0; i < length; ++i) combinations *= static_cast<int>(alphabet.size());
-    for (int code = 0; code < combinations; ++code) {
-      text.clear();
-      for (int i = 0, rest = code; i < length; ++i, rest /= 5) text += alphabet[static_cast<std::size_t>(rest % 5)];
-      std::string expected;
-      std::string word;
-      for (char c : text + ' ') {
-        if (!blank(c)) {
-          word += c;
-        } else if (!word.empty()) {
-          if (!expected.empty()) expected += ' ';
-          expected += word;
-          word.clear();
-        }
+  testing::for_each_string("a \t\r\x85", 7, [&](const std::string& text) {
+    std::string expected;
+    std::string word;
+    for (char c : text + ' ') {
+      if (!blank(c)) {
+        word += c;
+      } else if (!word.empty()) {
+        if (!expected.empty()) expected += ' ';
+        expected += word;
+        word.clear();
       }
-      std::string in_place = text;
-      collapse_blanks_in_place(in_place);
-      ASSERT_EQ(in_place, expected) << testing::PrintToString(text);
-      ASSERT_EQ(collapse_blanks(text), expected) << testing::PrintToString(text);
     }
-  }
+    std::string in_place = text;
+    collapse_blanks_in_place(in_place);
+    ASSERT_EQ(in_place, expected) << ::testing::PrintToString(text);
+    ASSERT_EQ(collapse_blanks(text), expected) << ::testing::PrintToString(text);
+  });
 }
 
 TEST(PositionText, WithAndWithoutColumn) {

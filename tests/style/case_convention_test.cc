@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <string>
 
+#include "../support/every_string.h"
+
 namespace flawseek {
 namespace {
 
@@ -69,26 +71,17 @@ bool mixed_by_words(const std::string& text) {
 
 TEST(MixedCase, EverySpellingOfAFewCharactersAgreesWithTheWordRule) {
   // Every text of up to six characters from letters of both cases, a digit
-  // and the underscore, also behind a prefix that brings it past the length
-  // tested in one step (15 to 21 characters) and with a Latin-1 letter
-  // that sends it the character-by-character way.
-  const std::string alphabet = "Ab1_";
-  std::string text;
-  for (int length = 0; length <= 6; ++length) {
-    int combinations = 1;
-    for (int i = 0; i < length; ++i) combinations *= static_cast<int>(alphabet.size());
-    for (int code = 0; code < combinations; ++code) {
-      text.clear();
-      for (int i = 0, rest = code; i < length; ++i, rest /= 4) text += alphabet[static_cast<std::size_t>(rest % 4)];
-      ASSERT_EQ(is_mixed_case(text), mixed_by_words(text)) << text;
-      const std::string longer = "Abc_Def_Ghi_Jk" + text;
-      ASSERT_EQ(is_mixed_case(longer), mixed_by_words(longer)) << longer;
-      const std::string latin1 = text + "_\xC4";
-      ASSERT_EQ(is_mixed_case(latin1), mixed_by_words(text)) << text;
-      ASSERT_EQ(follows_case(text, CaseConvention::Lower), text.find('A') == std::string::npos) << text;
-      ASSERT_EQ(follows_case(text, CaseConvention::Upper), text.find('b') == std::string::npos) << text;
-    }
-  }
+  // and the underscore, alone, behind a prefix of several words, and followed
+  // by a word that is one Latin-1 capital (which changes nothing).
+  testing::for_each_string("Ab1_", 6, [](const std::string& text) {
+    ASSERT_EQ(is_mixed_case(text), mixed_by_words(text)) << text;
+    const std::string longer = "Abc_Def_Ghi_Jk" + text;
+    ASSERT_EQ(is_mixed_case(longer), mixed_by_words(longer)) << longer;
+    const std::string latin1 = text + "_\xC4";
+    ASSERT_EQ(is_mixed_case(latin1), mixed_by_words(text)) << text;
+    ASSERT_EQ(follows_case(text, CaseConvention::Lower), text.find('A') == std::string::npos) << text;
+    ASSERT_EQ(follows_case(text, CaseConvention::Upper), text.find('b') == std::string::npos) << text;
+  });
 }
 
 TEST(FollowsCase, AnyAcceptsEverySpelling) {
