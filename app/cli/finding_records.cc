@@ -88,8 +88,12 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
 }  // namespace
 
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed) {
+  // The lists' own sizes, not the search's count: a list that hands its
+  // findings on to a stream holds only the last result's.
+  std::size_t held = include_suppressed ? findings.notes().suppressed().size() : 0;
+  for (int index = 0; index < FindingKind::count; ++index) held += findings.findings(FindingKind::from_index(index)).size();
   std::vector<FindingRecord> records;
-  records.reserve(static_cast<std::size_t>(findings.findings_count()));
+  records.reserve(held);
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
     std::size_t position = 0;

@@ -10,6 +10,22 @@
 
 namespace flawseek {
 
+std::unique_ptr<RecordsWriter> make_records_writer(OutputFormat format, const OutputSettings& settings) {
+  switch (format) {
+    case OutputFormat::Gnu:
+      return std::make_unique<GnuLinesWriter>(settings.paths);
+    case OutputFormat::Json:
+      return std::make_unique<JsonDocumentWriter>(settings.context);
+    case OutputFormat::Sarif:
+      return std::make_unique<SarifLogWriter>(settings.context);
+    case OutputFormat::Tree:
+    case OutputFormat::Csv:
+    case OutputFormat::Text:
+      break;
+  }
+  return nullptr;
+}
+
 void write_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
                     std::string_view date_and_time, const OutputSettings& settings, std::ostream& out) {
   switch (format) {
@@ -17,20 +33,19 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
       tree.render(out);
       return;
     case OutputFormat::Gnu:
-      write_gnu_lines(ordered_findings(findings), settings.paths, out);
+    case OutputFormat::Json:
+    case OutputFormat::Sarif: {
+      const std::unique_ptr<RecordsWriter> writer = make_records_writer(format, settings);
+      writer->write(ordered_findings(findings, settings.include_suppressed), out);
+      writer->end(out);
       return;
+    }
     case OutputFormat::Csv:
       write_csv_report(findings, out);
       return;
     case OutputFormat::Text:
       write_text_report_header(out, date_and_time);
       write_text_report(findings, out);
-      return;
-    case OutputFormat::Json:
-      write_json_document(ordered_findings(findings, settings.include_suppressed), settings.context, out);
-      return;
-    case OutputFormat::Sarif:
-      write_sarif_log(ordered_findings(findings, settings.include_suppressed), settings.context, out);
       return;
   }
 }

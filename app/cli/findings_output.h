@@ -2,11 +2,13 @@
 // GNU-style line per finding, either report, a JSON document or a SARIF log.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string_view>
 
 #include "command_line.h"
 #include "finding_records.h"
+#include "records_writer.h"
 #include "report_context.h"
 
 namespace flawseek {
@@ -20,6 +22,11 @@ struct OutputSettings {
   PathStyle paths;                // file names of the GNU lines
   bool include_suppressed = false;  // JSON and SARIF list what marks absorbed
 };
+
+// The writer of a format that can be written as the findings come (GNU
+// lines, JSON, SARIF); null for the tree and the reports, which need the
+// whole list. `settings` must outlive it.
+std::unique_ptr<RecordsWriter> make_records_writer(OutputFormat format, const OutputSettings& settings);
 
 // The findings in `format`; `tree` is the view the list filled (used by the
 // tree format only); `date_and_time` goes into the plain-text report's header.

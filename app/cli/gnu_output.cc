@@ -21,44 +21,42 @@ void append_number(std::string& line, std::int32_t number) {
 
 }  // namespace
 
-void write_gnu_lines(const std::vector<FindingRecord>& records, const PathStyle& paths, std::ostream& out) {
+void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
   // Lines are handed to the stream in blocks: one insertion per line cost
   // more than building the line.
   constexpr std::size_t block_size = 1 << 16;
-  DisplayColumns columns;
-  ShownPaths shown_paths(paths);
-  std::string text;
-  text.reserve(block_size + 1024);
+  text_.clear();
+  text_.reserve(block_size + 1024);
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
     const Finding& finding = *record.finding;
     const std::int32_t column =
-        finding.column == no_column ? 1 : columns.display_column(finding.file, finding.line, finding.column);
-    text += shown_paths.shown(finding.file);
-    text += ':';
-    append_number(text, finding.line < 1 ? 1 : finding.line);
-    text += ':';
-    append_number(text, column < 1 ? 1 : column);
-    text += ": ";
+        finding.column == no_column ? 1 : columns_.display_column(finding.file, finding.line, finding.column);
+    text_ += shown_paths_.shown(finding.file);
+    text_ += ':';
+    append_number(text_, finding.line < 1 ? 1 : finding.line);
+    text_ += ':';
+    append_number(text_, column < 1 ? 1 : column);
+    text_ += ": ";
     if (record.kind.is_style()) {
-      text += "(style) ";
+      text_ += "(style) ";
     } else {
-      text += severity_name(record.kind) == "error" ? "error: " : "warning: ";
+      text_ += severity_name(record.kind) == "error" ? "error: " : "warning: ";
     }
-    text += finding_message(record);
+    text_ += finding_message(record);
     if (const std::string_view source = finding_source_text(record); !source.empty()) {
-      text += ": ";
-      text += source;
+      text_ += ": ";
+      text_ += source;
     }
-    text += " [";
-    text += finding_id(record.kind);
-    text += "]\n";
-    if (text.size() >= block_size) {
-      out.write(text.data(), static_cast<std::streamsize>(text.size()));
-      text.clear();
+    text_ += " [";
+    text_ += finding_id(record.kind);
+    text_ += "]\n";
+    if (text_.size() >= block_size) {
+      out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+      text_.clear();
     }
   }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
 }
 
 }  // namespace flawseek

@@ -8,12 +8,25 @@
 #pragma once
 
 #include <ostream>
-#include <vector>
+#include <span>
+#include <string>
 
 #include "finding_records.h"
+#include "records_writer.h"
 
 namespace flawseek {
 
-void write_gnu_lines(const std::vector<FindingRecord>& records, const PathStyle& paths, std::ostream& out);
+class GnuLinesWriter final : public RecordsWriter {
+ public:
+  // `paths` must outlive the writer.
+  explicit GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {}
+  // Suppressed records are left out: a GNU line is a finding to act on.
+  void write(std::span<const FindingRecord> records, std::ostream& out) override;
+
+ private:
+  DisplayColumns columns_;
+  ShownPaths shown_paths_;
+  std::string text_;
+};
 
 }  // namespace flawseek

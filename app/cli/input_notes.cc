@@ -49,27 +49,29 @@ std::string_view gnat_attribute_named(std::string_view text) {
   return {};
 }
 
-std::string gnat_attribute_note(const FindingsList& findings) {
-  std::int64_t count = 0;
+void GnatAttributeTally::add(std::string_view syntax_error_text) {
+  const std::string_view word = gnat_attribute_named(syntax_error_text);
+  if (word.empty()) return;
+  ++count_;
   // Each attribute once, as first spelt, told apart by its table entry.
-  std::vector<std::string> named;
-  std::vector<int> entries;
-  for (const Finding& finding : findings.findings(FindingKind(BugKind::SYNTAX_ERROR))) {
-    const std::string_view word = gnat_attribute_named(finding.reason);
-    if (word.empty()) continue;
-    ++count;
-    const int entry = find_word(NameTable::ExtendedAttributes, word);
-    if (std::find(entries.begin(), entries.end(), entry) != entries.end()) continue;
-    entries.push_back(entry);
-    named.emplace_back(word);
-  }
-  if (count == 0) return {};
+  const int entry = find_word(NameTable::ExtendedAttributes, word);
+  if (std::find(entries_.begin(), entries_.end(), entry) != entries_.end()) return;
+  entries_.push_back(entry);
+  named_.emplace_back(word);
+}
+
+void GnatAttributeTally::add_syntax_errors(const FindingsList& findings) {
+  for (const Finding& finding : findings.findings(FindingKind(BugKind::SYNTAX_ERROR))) add(finding.reason);
+}
+
+std::string GnatAttributeTally::note() const {
+  if (count_ == 0) return {};
   constexpr std::size_t shown = 4;
   std::string list;
-  for (std::size_t at = 0; at < named.size() && at < shown; ++at) list += (at == 0 ? "'" : ", '") + named[at];
-  if (named.size() > shown) list += ", ...";
-  const bool one = count == 1;
-  return "note: " + std::to_string(count) +
+  for (std::size_t at = 0; at < named_.size() && at < shown; ++at) list += (at == 0 ? "'" : ", '") + named_[at];
+  if (named_.size() > shown) list += ", ...";
+  const bool one = count_ == 1;
+  return "note: " + std::to_string(count_) +
          (one ? " syntax error names an attribute" : " syntax errors name attributes") + " that only GNAT defines (" +
          list + "); --gnat-extensions accepts " + (one ? "it" : "them");
 }

@@ -2,9 +2,11 @@
 // held no Ada source, and syntax errors that only GNAT's attributes caused.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/source_walk.h"
 
@@ -29,8 +31,19 @@ std::optional<EmptySearch> empty_search(std::string_view root, const WalkCounts&
 // first; empty when it names none.
 std::string_view gnat_attribute_named(std::string_view text);
 
-// The note for SYNTAX_ERROR findings whose text names a GNAT attribute, when
-// GNAT's extensions were off; empty when there is none.
-std::string gnat_attribute_note(const FindingsList& findings);
+// The SYNTAX_ERROR findings whose text names a GNAT attribute, for the note
+// shown when GNAT's extensions were off.
+class GnatAttributeTally {
+ public:
+  void add(std::string_view syntax_error_text);
+  void add_syntax_errors(const FindingsList& findings);
+  // Empty when no syntax error named one.
+  std::string note() const;
+
+ private:
+  std::int64_t count_ = 0;
+  std::vector<std::string> named_;
+  std::vector<int> entries_;
+};
 
 }  // namespace flawseek

@@ -47,20 +47,27 @@ nlohmann::ordered_json job_object(const ReportContext& context) {
   return job;
 }
 
-}  // namespace
-
-void write_json_document(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out) {
+nlohmann::ordered_json document_around_findings(const ReportContext& context) {
   nlohmann::ordered_json document = nlohmann::ordered_json::object();
   document["formatVersion"] = json_format_version;
   document["tool"] = {{"name", build_info::product_name},
                       {"version", build_info::product_version},
                       {"informationUri", build_info::product_homepage}};
   document["job"] = job_object(context);
-  nlohmann::ordered_json findings = nlohmann::ordered_json::array();
+  document["findings"] = nlohmann::ordered_json::array();
+  return document;
+}
+
+}  // namespace
+
+JsonDocumentWriter::JsonDocumentWriter(const ReportContext& context)
+    : context_(context), document_(document_around_findings(context), "findings") {}
+
+void JsonDocumentWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
   for (const FindingRecord& record : records) {
     const Finding& finding = *record.finding;
     nlohmann::ordered_json entry = nlohmann::ordered_json::object();
-    entry["file"] = utf8_text(root_relative_name(context, finding.file));
+    entry["file"] = utf8_text(root_relative_name(context_, finding.file));
     entry["path"] = utf8_text(finding.file);
     entry["line"] = finding.line;
     if (finding.column == no_column) {
@@ -75,10 +82,8 @@ void write_json_document(const std::vector<FindingRecord>& records, const Report
     entry["message"] = utf8_text(finding_message(record));
     entry["source"] = utf8_text(finding.reason);
     entry["suppressed"] = record.suppressed;
-    findings.push_back(std::move(entry));
+    document_.add(entry, out);
   }
-  document["findings"] = std::move(findings);
-  out << document.dump(2) << '\n';
 }
 
 }  // namespace flawseek

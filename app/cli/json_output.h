@@ -5,15 +5,27 @@
 #pragma once
 
 #include <ostream>
-#include <vector>
+#include <span>
 
 #include "finding_records.h"
+#include "json_array_document.h"
+#include "records_writer.h"
 #include "report_context.h"
 
 namespace flawseek {
 
 inline constexpr int json_format_version = 1;
 
-void write_json_document(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out);
+class JsonDocumentWriter final : public RecordsWriter {
+ public:
+  // `context` must outlive the writer.
+  explicit JsonDocumentWriter(const ReportContext& context);
+  void write(std::span<const FindingRecord> records, std::ostream& out) override;
+  void end(std::ostream& out) override { document_.end(out); }
+
+ private:
+  const ReportContext& context_;
+  JsonArrayDocument document_;
+};
 
 }  // namespace flawseek

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,7 @@
 #include "project_file.h"
 #include "rule_catalog.h"
 #include "signal_watch.h"
+#include "streamed_findings.h"
 #include "terminal_status.h"
 
 namespace {
@@ -102,6 +104,15 @@ bool counts_as_failure(const flawseek::CommandLine& command, const flawseek::Fin
     if ((*command.fail_on)[index] && findings.count(FindingKind::from_index(index)) > 0) return true;
   }
   return false;
+}
+
+// Whether the findings can be written as the search goes: a format written
+// in pieces, and nothing else (a report, a baseline) that needs them all.
+bool findings_streamed(const flawseek::CommandLine& command) {
+  using flawseek::OutputFormat;
+  const bool piecewise = command.format == OutputFormat::Gnu || command.format == OutputFormat::Json ||
+                         command.format == OutputFormat::Sarif;
+  return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file;
 }
 
 // Saves the findings to `path` in the format its extension names (or
@@ -186,6 +197,18 @@ int run(int argc, char** argv) {
   // Files without a style command are listed exactly when the job says so,
   // whatever the files of this run hold.
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
+  const OutputSettings output = output_settings(command, job);
+  // Written as the search goes, a large tree's findings are never all held
+  // in memory; the output is the same as written at the end.
+  GnatAttributeTally gnat_attributes;
+  const std::unique_ptr<RecordsWriter> streamed_writer =
+      findings_streamed(command) ? make_records_writer(command.format, output) : nullptr;
+  std::optional<StreamedFindings> streamed;
+  if (streamed_writer) {
+    streamed.emplace(*streamed_writer, std::cout, output.include_suppressed);
+    streamed->set_observer([&gnat_attributes](const FindingsList& list) { gnat_attributes.add_syntax_errors(list); });
+    findings.set_stream(&*streamed);
+  }
 
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
@@ -217,7 +240,6 @@ int run(int argc, char** argv) {
 
   // ---- The findings, then the report --------------------------------------
   const std::string date_and_time = date_and_time_image(local_time());
-  const OutputSettings output = output_settings(command, job);
   // With a baseline, what it knows is left out of every output and of the
   // exit status; the lists shown are a copy without those findings.
   const FindingsList* shown = &findings;
@@ -244,7 +266,14 @@ int run(int argc, char** argv) {
   }
   int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
   const bool report_to_standard_output = command.report_file && *command.report_file == "-";
-  if (!report_to_standard_output && !print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout)) {
+  if (streamed) {
+    streamed->finish();
+    // A full disk or a closed pipe must not pass for a clean run.
+    if (!std::cout.flush()) {
+      std::cerr << "flawseek: cannot write the findings to standard output\n";
+      exit_status = exit_trouble;
+    }
+  } else if (!report_to_standard_output && !print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout)) {
     // A full disk or a closed pipe must not pass for a clean run.
     std::cerr << "flawseek: cannot write the findings to standard output\n";
     exit_status = exit_trouble;
@@ -273,7 +302,8 @@ int run(int argc, char** argv) {
     return exit_search_failed;
   }
   if (!command.quiet && !job.option_is_set(Option::GNAT_EXTENSIONS)) {
-    if (const std::string note = gnat_attribute_note(findings); !note.empty()) std::cerr << "flawseek: " << note << "\n";
+    if (!streamed) gnat_attributes.add_syntax_errors(findings);
+    if (const std::string note = gnat_attributes.note(); !note.empty()) std::cerr << "flawseek: " << note << "\n";
   }
   if (!command.quiet) std::cerr << final_status << "\n";
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;

@@ -88,11 +88,38 @@ std::string uri_escaped(std::string_view path) {
   return uri;
 }
 
-void write_sarif_log(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out) {
+namespace {
+
+Json log_around_results(const ReportContext& context) {
   Json rules = Json::array();
   for (int index = 0; index < FindingKind::count; ++index) rules.push_back(rule_object(FindingKind::from_index(index)));
 
-  Json results = Json::array();
+  Json driver = Json::object();
+  driver["name"] = build_info::product_name;
+  driver["version"] = build_info::product_version;
+  driver["semanticVersion"] = build_info::product_version;
+  driver["informationUri"] = build_info::product_homepage;
+  driver["rules"] = std::move(rules);
+
+  Json run = Json::object();
+  run["tool"] = {{"driver", std::move(driver)}};
+  run["originalUriBaseIds"] = {{std::string(sarif_root_base), {{"uri", directory_uri(utf8_text(context.root_directory))}}}};
+  run["columnKind"] = "unicodeCodePoints";
+  run["results"] = Json::array();
+
+  Json log = Json::object();
+  log["$schema"] = "https://json.schemastore.org/sarif-2.1.0.json";
+  log["version"] = "2.1.0";
+  log["runs"] = Json::array({std::move(run)});
+  return log;
+}
+
+}  // namespace
+
+SarifLogWriter::SarifLogWriter(const ReportContext& context)
+    : context_(context), log_(log_around_results(context), "results") {}
+
+void SarifLogWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
   for (const FindingRecord& record : records) {
     const Finding& finding = *record.finding;
     Json region = Json::object();
@@ -114,7 +141,7 @@ void write_sarif_log(const std::vector<FindingRecord>& records, const ReportCont
     }
     // The name relative to the root, escaped after it became UTF-8, so that a
     // Latin-1 name still makes a valid URI.
-    Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, finding.file)))},
+    Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context_, finding.file)))},
                      {"uriBaseId", std::string(sarif_root_base)}};
     Json result = Json::object();
     result["ruleId"] = std::string(finding_id(record.kind));
@@ -125,27 +152,8 @@ void write_sarif_log(const std::vector<FindingRecord>& records, const ReportCont
     if (!context_region.empty()) physical["contextRegion"] = context_region;
     result["locations"] = Json::array({{{"physicalLocation", physical}}});
     if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
-    results.push_back(std::move(result));
+    log_.add(result, out);
   }
-
-  Json driver = Json::object();
-  driver["name"] = build_info::product_name;
-  driver["version"] = build_info::product_version;
-  driver["semanticVersion"] = build_info::product_version;
-  driver["informationUri"] = build_info::product_homepage;
-  driver["rules"] = std::move(rules);
-
-  Json run = Json::object();
-  run["tool"] = {{"driver", std::move(driver)}};
-  run["originalUriBaseIds"] = {{std::string(sarif_root_base), {{"uri", directory_uri(utf8_text(context.root_directory))}}}};
-  run["columnKind"] = "unicodeCodePoints";
-  run["results"] = std::move(results);
-
-  Json log = Json::object();
-  log["$schema"] = "https://json.schemastore.org/sarif-2.1.0.json";
-  log["version"] = "2.1.0";
-  log["runs"] = Json::array({std::move(run)});
-  out << log.dump(2) << '\n';
 }
 
 }  // namespace flawseek

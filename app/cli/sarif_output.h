@@ -7,18 +7,30 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "finding_records.h"
+#include "json_array_document.h"
+#include "records_writer.h"
 #include "report_context.h"
 
 namespace flawseek {
 
 inline constexpr std::string_view sarif_root_base = "%SRCROOT%";
 
-void write_sarif_log(const std::vector<FindingRecord>& records, const ReportContext& context, std::ostream& out);
+class SarifLogWriter final : public RecordsWriter {
+ public:
+  // `context` must outlive the writer.
+  explicit SarifLogWriter(const ReportContext& context);
+  void write(std::span<const FindingRecord> records, std::ostream& out) override;
+  void end(std::ostream& out) override { log_.end(out); }
+
+ private:
+  const ReportContext& context_;
+  JsonArrayDocument log_;
+};
 
 // A path as a URI reference: every byte outside the unreserved characters and
 // "/" percent-encoded ("a b.adb" becomes "a%20b.adb").

@@ -6,6 +6,12 @@
 
 namespace flawseek {
 
+namespace {
+
+constexpr std::size_t steps_kept_per_slot = 256;
+
+}  // namespace
+
 OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window,
                                  const std::atomic<bool>& running, WalkCommitter& committer)
     : running_(running), committer_(committer), slots_(window < 2 ? 2 : window) {
@@ -63,6 +69,7 @@ void OrderedAnalysis::on_work(const WorkItem& item) {
   next.item.file = item.file;
   next.item.body = item.body;
   next.item.is_adq = item.is_adq;
+  next.item.later_paths_bound = item.later_paths_bound;
   next.failure = nullptr;
   publish();
 }
@@ -113,7 +120,11 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
           ++head_;
           std::rethrow_exception(failure);
         }
-        committer_.commit_result(oldest.result);
+        committer_.commit_result(oldest.item, oldest.result);
+        // Every slot of the window would otherwise keep the room of the
+        // largest result it ever held; over a large tree each meets one of
+        // the largest files. Most files make far fewer steps than this.
+        oldest.result.findings.clear_keeping_room_for(steps_kept_per_slot);
         break;
       case EventKind::Progress:
         committer_.commit_progress(oldest.phase, oldest.counts);

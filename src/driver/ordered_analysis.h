@@ -26,7 +26,8 @@ namespace flawseek {
 class WalkCommitter {
  public:
   virtual ~WalkCommitter() = default;
-  virtual void commit_result(ScanResult& result) = 0;
+  // `item` is the work whose analysis gave `result`.
+  virtual void commit_result(const WorkItem& item, ScanResult& result) = 0;
   virtual void commit_progress(Phase phase, const WalkCounts& counts) = 0;
   virtual void commit_note(std::string_view note) = 0;
 };
@@ -70,7 +71,7 @@ class OrderedAnalysis final : public WalkVisitor {
     State state = State::Done;
     bool starts_group = false;  // the walk read `running` just before it
     Phase phase = Phase::Check;
-    WorkItem item{WorkKind::Single, {}, {}, false};
+    WorkItem item{WorkKind::Single, {}, {}, false, {}};
     WalkCounts counts;
     std::string note;
     ScanResult result;  // reused: its buffers stay for the next item

@@ -29,7 +29,10 @@ class SearchRun::Committer final : public WalkCommitter {
  public:
   explicit Committer(SearchRun& run) : run_(run) {}
 
-  void commit_result(ScanResult& result) override { run_.apply(result); }
+  void commit_result(const WorkItem& item, ScanResult& result) override {
+    run_.apply(result);
+    if (!item.later_paths_bound.empty()) run_.findings_.settle_paths_before(item.later_paths_bound);
+  }
   void commit_progress(Phase phase, const WalkCounts& counts) override {
     run_.controls_.show_status(progress_text(phase, counts));
   }
@@ -51,7 +54,7 @@ class SearchRun::Visitor final : public WalkVisitor {
   void on_work(const WorkItem& item) override {
     run_.result_.clear();
     scan_.analyse(item, run_.result_);
-    committer_.commit_result(run_.result_);
+    committer_.commit_result(item, run_.result_);
   }
   void on_progress(Phase phase, const WalkCounts& counts) override { committer_.commit_progress(phase, counts); }
   void on_note(std::string_view message) override { committer_.commit_note(message); }

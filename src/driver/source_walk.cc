@@ -54,6 +54,46 @@ std::string join(const std::string& directory, std::string_view name) {
   return path;
 }
 
+// A directory, or a link or an entry of unknown type that may lead to one.
+bool may_be_directory(const Entry& entry) {
+  return entry.type == DT_DIR || entry.type == DT_LNK || entry.type == DT_UNKNOWN;
+}
+
+// The lowest name an entry can bring into the items handed on: for a
+// directory, a path below it (which starts with its name); for anything
+// that may be a file, its own name, its body's or its specification's (each
+// starts with the name up to its last dot, less a final '_' of the "_"
+// scheme).
+std::string_view lowest_name_from(const Entry& entry) {
+  const std::string_view name = entry.name;
+  if (entry.type == DT_DIR) return name;
+  const std::size_t dot = name.rfind('.');
+  std::string_view base = dot == std::string_view::npos ? name : name.substr(0, dot);
+  if (!base.empty() && base.back() == '_') base.remove_suffix(1);
+  return base;
+}
+
+// For each position of a sorted list of entries, the lowest name any entry
+// from there on can bring. The views are into the entries' names.
+std::vector<std::string_view> lowest_names_onward(const std::vector<Entry>& entries) {
+  std::vector<std::string_view> lowest(entries.size());
+  for (std::size_t i = entries.size(); i-- > 0;) {
+    const std::string_view own = lowest_name_from(entries[i]);
+    lowest[i] = i + 1 < entries.size() && lowest[i + 1] < own ? lowest[i + 1] : own;
+  }
+  return lowest;
+}
+
+// The lower of `directory`/`next` (when the directory has more to come) and
+// `beyond` (what comes after the directory; empty when nothing does). Empty
+// when neither: nothing is left to come.
+std::string later_paths_bound(const std::string& directory, const std::vector<std::string_view>& lowest,
+                              std::size_t next, const std::string& beyond) {
+  if (next >= lowest.size()) return beyond;
+  std::string own = join(directory, lowest[next]);
+  return !beyond.empty() && beyond < own ? beyond : own;
+}
+
 // A file (not a directory, pipe or device), following symbolic links.
 bool is_file(const std::string& path) {
   struct stat info;
@@ -88,12 +128,14 @@ class SourceWalk {
       : root_(root), phase_(phase), options_(options), running_(running), visitor_(visitor) {}
 
   WalkCounts run() {
-    walk(root_.directory);
+    walk(root_.directory, {});
     return counts_;
   }
 
  private:
-  void walk(const std::string& directory);
+  // `beyond` is the lowest path the walk can hand on after this directory
+  // (empty: nothing comes after it).
+  void walk(const std::string& directory, const std::string& beyond);
   bool read_listing(const std::string& directory, Listing& listing);
   void visit_file(const std::string& directory, const Entry& entry, const Listing& listing);
   void dispatch_file(const std::string& directory, const std::string& name, AdaExtension ext,
@@ -115,6 +157,8 @@ class SourceWalk {
   WalkVisitor& visitor_;
   WalkCounts counts_;
   std::set<std::pair<dev_t, ino_t>> entered_;
+  // The bound the next item handed on carries (check pass only).
+  std::string later_paths_bound_;
 };
 
 bool SourceWalk::going_on() {
@@ -142,7 +186,7 @@ bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
   return true;
 }
 
-void SourceWalk::walk(const std::string& directory) {
+void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
   if (!going_on()) return;
   // Symbolic links are followed, but a directory reached again (a link cycle,
   // or two links to one place) is not walked twice.
@@ -156,10 +200,26 @@ void SourceWalk::walk(const std::string& directory) {
   Listing listing;
   if (!read_listing(directory, listing)) return;
 
-  for (const Entry& entry : listing.entries) {
+  // After a file come the entries that follow it, and then every
+  // subdirectory, wherever its name sorts among the files.
+  const bool bounded = phase_ == Phase::Check;
+  std::vector<std::string_view> lowest;
+  std::string after_files = beyond;
+  if (bounded) {
+    lowest = lowest_names_onward(listing.entries);
+    for (const Entry& entry : listing.entries) {
+      if (!may_be_directory(entry)) continue;
+      std::string below = join(directory, lowest_name_from(entry));
+      if (after_files.empty() || below < after_files) after_files = std::move(below);
+    }
+  }
+  for (std::size_t at = 0; at < listing.entries.size(); ++at) {
+    const Entry& entry = listing.entries[at];
     if (!going_on()) return;
     if (entry.type == DT_DIR) continue;
-    if (name_matches(root_.pattern, entry.name)) visit_file(directory, entry, listing);
+    if (!name_matches(root_.pattern, entry.name)) continue;
+    if (bounded) later_paths_bound_ = later_paths_bound(directory, lowest, at + 1, after_files);
+    visit_file(directory, entry, listing);
   }
   if (!options_.search_subfolders) return;
   // The files of this directory are done with: only the names that may be
@@ -167,17 +227,18 @@ void SourceWalk::walk(const std::string& directory) {
   // grows with the depth of the tree, not with the files above it.
   std::vector<Entry> subdirectories;
   for (Entry& entry : listing.entries) {
-    if (entry.type == DT_DIR || entry.type == DT_LNK || entry.type == DT_UNKNOWN) {
-      subdirectories.push_back(std::move(entry));
-    }
+    if (may_be_directory(entry)) subdirectories.push_back(std::move(entry));
   }
   listing = Listing{};
-  for (const Entry& entry : subdirectories) {
+  const std::vector<std::string_view> lowest_below = bounded ? lowest_names_onward(subdirectories)
+                                                             : std::vector<std::string_view>{};
+  for (std::size_t at = 0; at < subdirectories.size(); ++at) {
+    const Entry& entry = subdirectories[at];
     if (!going_on()) return;
     std::string path = join(directory, entry.name);
     struct stat sub;
     if (entry.type != DT_DIR && (::stat(path.c_str(), &sub) != 0 || !S_ISDIR(sub.st_mode))) continue;
-    walk(path);
+    walk(path, bounded ? later_paths_bound(directory, lowest_below, at + 1, beyond) : std::string());
   }
 }
 
@@ -217,7 +278,7 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
 
 void SourceWalk::hand_on(WorkKind kind, std::string file, std::string body, bool is_adq) {
   counts_.files_processed += kind == WorkKind::Pair ? 2 : 1;
-  visitor_.on_work(WorkItem{kind, std::move(file), std::move(body), is_adq});
+  visitor_.on_work(WorkItem{kind, std::move(file), std::move(body), is_adq, later_paths_bound_});
 }
 
 void SourceWalk::dispatch_preparation(const std::string& directory, const std::string& name, std::string_view base,

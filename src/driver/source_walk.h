@@ -42,6 +42,11 @@ struct WorkItem {
   std::string file;
   std::string body;  // empty unless kind is Pair
   bool is_adq;       // the ".adq" scheme (embedded SQL)
+  // Every file the check pass hands on after this item has a path that sorts
+  // at or after this text (byte order), so what is kept for files before it
+  // can be written out. Empty when nothing is settled: in the preparation
+  // pass (the check pass walks the tree again), and after the last item.
+  std::string later_paths_bound;
 };
 
 class WalkVisitor {

@@ -56,4 +56,9 @@ void FileFindings::clear() {
   finding_count_ = 0;
 }
 
+void FileFindings::clear_keeping_room_for(std::size_t steps) {
+  clear();
+  if (steps_.capacity() > steps) std::vector<Step>().swap(steps_);
+}
+
 }  // namespace flawseek

@@ -58,6 +58,10 @@ class FileFindings final : public FindingSink {
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
   void clear();
+  // clear, and the room taken back when it holds room for more than `steps`
+  // steps: a recorder reused for many files keeps the room of the largest
+  // it met, which one file with thousands of findings makes large.
+  void clear_keeping_room_for(std::size_t steps);
 
  private:
   void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);

@@ -117,6 +117,14 @@ void FindingsList::set_text(TreeItem item, std::string_view text) {
   if (view_ != nullptr && item != no_tree_item) view_->set_item_text(item, text);
 }
 
+void FindingsList::hand_on_to_stream() {
+  stream_->take_findings(*this);
+  for (Findings& list : lists_) list.clear();
+  notes_.clear();
+  // Details count positions from the start of each list, which starts again.
+  last_reported_kind_ = -1;
+}
+
 void FindingsList::apply(const FileFindings& recorded) {
   for (const FileFindings::Step& step : recorded.steps()) {
     switch (step.what) {
@@ -144,6 +152,7 @@ void FindingsList::apply(const FileFindings& recorded) {
       }
     }
   }
+  if (stream_ != nullptr) hand_on_to_stream();
 }
 
 void FindingsList::apply_taking(FileFindings& recorded) {
@@ -174,6 +183,7 @@ void FindingsList::apply_taking(FileFindings& recorded) {
         break;
     }
   }
+  if (stream_ != nullptr) hand_on_to_stream();
 }
 
 void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stored_value) {

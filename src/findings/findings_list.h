@@ -14,6 +14,7 @@
 #include "findings/finding.h"
 #include "findings/finding_notes.h"
 #include "findings/finding_sink.h"
+#include "findings/findings_stream.h"
 #include "findings/findings_view.h"
 
 namespace flawseek {
@@ -33,6 +34,17 @@ class FindingsList final : public FindingSink {
   // The view must outlive this list or be detached with set_view(nullptr).
   void set_view(FindingsView* view);
 
+  // With a stream, each applied result's findings are handed on to it and
+  // then forgotten: the list keeps only the counts, the current file and the
+  // "List Unchecked Style" state, so memory stays flat however many findings
+  // a search makes. Such a list shows no tree. Null (the default) keeps
+  // every finding. The stream must outlive this list or be detached.
+  void set_stream(FindingsStream* stream) { stream_ = stream; }
+  // The walk will name no file before `bound` any more; told to the stream.
+  void settle_paths_before(std::string_view bound) {
+    if (stream_ != nullptr) stream_->settle_paths_before(bound);
+  }
+
   // Empties every list, the tree and the counts; the current file becomes
   // "Unknown file". The unchecked-style setting is kept.
   void clear_findings();
@@ -48,7 +60,8 @@ class FindingsList final : public FindingSink {
   const FindingNotes& notes() const { return notes_; }
 
   // Replays a file's recorded findings, with the same effect as if they had
-  // been reported here one by one. Results must be applied in walk order.
+  // been reported here one by one (then hands them to the stream, if there
+  // is one). Results must be applied in walk order.
   void apply(const FileFindings& recorded);
   // The same, taking the recorded reasons over instead of copying them; the
   // recorder is left to be cleared.
@@ -94,6 +107,8 @@ class FindingsList final : public FindingSink {
   void add_style_finding(StyleKind kind, std::int32_t line, std::int32_t column, std::string reason);
   TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
   void set_text(TreeItem item, std::string_view text);
+  // The stream takes what the lists hold, which they then forget.
+  void hand_on_to_stream();
 
   std::array<Findings, FindingKind::count> lists_;
   FindingNotes notes_;
@@ -106,6 +121,7 @@ class FindingsList final : public FindingSink {
   std::int64_t style_count_ = 0;
   TreeItem style_violations_item_ = no_tree_item;
   FindingsView* view_ = nullptr;
+  FindingsStream* stream_ = nullptr;
 
   bool list_unchecked_style_ = false;
   bool unchecked_style_available_ = false;

@@ -30,7 +30,9 @@ TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
   findings.report_style(StyleKind::LINE_TOO_LONG, 2, 132, "a very long line");
 
   std::ostringstream out;
-  write_gnu_lines(ordered_findings(findings), PathStyle(std::filesystem::path("/src/sub")), out);
+  const PathStyle relative(std::filesystem::path("/src/sub"));
+  GnuLinesWriter writer(relative);
+  writer.write(ordered_findings(findings), out);
   // Files, lines and columns in order (kind order among equals); the
   // parser's own words for the syntax error; line 0 and an unknown column
   // become 1; a long line is not repeated; names relative to the base even
@@ -47,7 +49,9 @@ TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
 TEST(GnuFindings, NothingFoundWritesNothing) {
   FindingsList findings;
   std::ostringstream out;
-  write_gnu_lines(ordered_findings(findings), PathStyle(), out);
+  const PathStyle as_found;
+  GnuLinesWriter writer(as_found);
+  writer.write(ordered_findings(findings), out);
   EXPECT_EQ(out.str(), "");
 }
 

@@ -33,6 +33,17 @@ void write_box_default_units(const fs::path& directory) {
                       "   end Visit;\n   procedure Run is\n   begin\n      null;\n   end Run;\nend Walker;\n");
 }
 
+// Names the walk reaches in another order than their paths sort: the root's
+// files before its subdirectories, "m/" before "m-n/" and "m.d/" (which
+// sort before it), bodies before their specifications.
+void write_order_traps(const fs::path& directory) {
+  for (const char* name : {"a.adb", "m.adb", "z.adb", "p.ads", "p.adb", "q.ada", "q_.ada", "m/x.adb", "m/y/deep.adb",
+                           "m-n/k.adb", "m.d/j.ads", "m.d/j.adb"}) {
+    fs::create_directories((directory / name).parent_path());
+    testing::write_file(directory / name, "PROCEDURE Trap IS\nBEGIN\n   NULL;\nEND Trap;\n");
+  }
+}
+
 // `copies` copies of every Ada source of examples/ and tests/fixtures, each
 // under copy_<n>/ with its relative path kept (so pairs stay pairs), and the
 // box-default units in every fifth copy.
@@ -54,6 +65,7 @@ fs::path build_large_tree(const fs::path& root, int copies) {
       }
     }
     if (copy % 5 == 0) write_box_default_units(target / "box");
+    write_order_traps(target / "m");
   }
   return root;
 }
@@ -86,6 +98,24 @@ TEST_F(ParallelOutput, EveryFormatAndReportIsTheSameOnFourThreads) {
   expect_same_traces(scratch_->path(), every_check("gnu"), "report.txt");
   expect_same_traces(scratch_->path(), every_check("csv"), "report.csv");
   expect_same_traces(scratch_->path(), every_check("text"), "report.txt");
+}
+
+// Without a report or a baseline the findings are written while the search
+// goes on; they must come out exactly as a run that writes them at its end.
+TEST_F(ParallelOutput, FindingsWrittenDuringTheSearchComeOutAsWrittenAtTheEnd) {
+  const std::string report = (scratch_->path() / "whole.csv").string();
+  for (const std::string format : {"gnu", "json", "sarif"}) {
+    std::vector<std::string> streamed = every_check(format);
+    streamed.insert(streamed.begin(), {"-q", "--jobs", "4", "--show-suppressed"});
+    std::vector<std::string> whole = streamed;
+    whole.insert(whole.begin(), {"--report", report});
+    const ProgramResult during = run_program(streamed, scratch_->path());
+    const ProgramResult at_end = run_program(whole, scratch_->path());
+    EXPECT_EQ(during.status, 1) << format;
+    EXPECT_EQ(during.status, at_end.status) << format;
+    EXPECT_GT(during.out.size(), 100000u) << format;
+    EXPECT_TRUE(during.out == at_end.out) << format << ": the outputs differ";
+  }
 }
 
 TEST_F(ParallelOutput, TheDefaultJobAndRelaxedStylesAreTheSameOnFourThreads) {

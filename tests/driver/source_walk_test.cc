@@ -322,6 +322,48 @@ TEST(SourceWalk, ProgressIsShownOnceMoreThanOneFileIsProcessed) {
   EXPECT_EQ(result.progress, (Items{"Searching... 3 files processed.", "Searching... 4 files processed."}));
 }
 
+// Each item's bound promises that no later item names a file before it; the
+// traps are names the walk reaches in another order than their paths sort:
+// a directory's files come before its subdirectories ("m/x.adb" sorts
+// before "n.adb"), "m-n" sorts before "m/" but is walked after it, bodies
+// sort before their specifications, and "q.ada" before "q_.ada".
+TEST(SourceWalk, NoLaterItemNamesAFileBeforeAnItemsBound) {
+  TempTree tree;
+  for (const char* name : {"a.adb", "m.adb", "n.adb", "p.adb", "p.ads", "q.ada", "q_.ada", "z.adb", "m/x.adb",
+                           "m/y/deep.adb", "m-n/k.adb", "m.d/j.ads", "m.d/j.adb", "mm/w.adb"}) {
+    tree.file(name);
+  }
+  struct Collector : WalkVisitor {
+    std::vector<WorkItem> items;
+    void on_work(const WorkItem& item) override { items.push_back(item); }
+  } collector;
+  std::atomic<bool> running{true};
+  walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Check, WalkOptions{}, running, collector);
+  ASSERT_EQ(collector.items.size(), 11u);
+
+  std::vector<std::string> settled_at_once;
+  const std::string prefix = tree.root() + "/";
+  for (std::size_t i = 0; i < collector.items.size(); ++i) {
+    const std::string& bound = collector.items[i].later_paths_bound;
+    for (std::size_t later = i + 1; later < collector.items.size(); ++later) {
+      const WorkItem& item = collector.items[later];
+      EXPECT_LE(bound, item.file) << "after " << collector.items[i].file;
+      if (item.kind == WorkKind::Pair) EXPECT_LE(bound, item.body) << "after " << collector.items[i].file;
+    }
+    if (!bound.empty() && collector.items[i].file < bound) settled_at_once.push_back(collector.items[i].file.substr(prefix.size()));
+  }
+  EXPECT_TRUE(collector.items.back().later_paths_bound.empty());
+  // A bound that said nothing would be sound and useless. The other items
+  // rightly wait: the root's later files sort after its subdirectories,
+  // "m/" and what is below it after "m-n/" and "m.d/".
+  EXPECT_EQ(settled_at_once, (std::vector<std::string>{"a.adb", "m-n/k.adb", "m.d/j.ads"}));
+
+  // The preparation pass settles nothing: the check pass walks again.
+  Collector preparation;
+  walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Preparation, WalkOptions{}, running, preparation);
+  for (const WorkItem& item : preparation.items) EXPECT_TRUE(item.later_paths_bound.empty()) << item.file;
+}
+
 // The GNAT library sources: a real tree of ".ads"/".adb" files, most of them
 // pairs. Every file must be handed on exactly once, each pair together.
 TEST(SourceWalk, GnatLibraryIsCoveredExactlyOnce) {

@@ -1,0 +1,56 @@
+// Findings written out while the search goes on, in the very order of the
+// whole-run output (file by the byte order of its path, then line and column,
+// ties in the order found), so that a large tree's findings are never all
+// held at once: a file's findings wait only until the walk can no longer
+// name a file whose path sorts before it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "findings/finding.h"
+#include "findings/findings_stream.h"
+#include "records_writer.h"
+
+namespace flawseek {
+
+class StreamedFindings final : public FindingsStream {
+ public:
+  // `writer` and `out` must outlive this. With `include_suppressed` the
+  // findings marks absorbed are written too, in their places.
+  StreamedFindings(RecordsWriter& writer, std::ostream& out, bool include_suppressed);
+
+  // Called with every result's findings before they are kept; what the
+  // program wants to know of all findings besides writing them.
+  void set_observer(std::function<void(const FindingsList&)> observer) { observer_ = std::move(observer); }
+
+  void take_findings(const FindingsList& list) override;
+  void settle_paths_before(std::string_view bound) override;
+  // Writes what still waits, then the format's end. Once, after the search.
+  void finish();
+
+ private:
+  struct Kept {
+    FindingKind kind;
+    Finding finding;
+    std::string detail;
+    bool suppressed;
+  };
+
+  // Writes the waiting files from the first up to (not including) `until`.
+  void write_files(std::map<std::string, std::vector<Kept>, std::less<>>::iterator until);
+
+  RecordsWriter& writer_;
+  std::ostream& out_;
+  bool include_suppressed_;
+  std::function<void(const FindingsList&)> observer_;
+  // The files whose findings wait for their turn, by path.
+  std::map<std::string, std::vector<Kept>, std::less<>> waiting_;
+  std::vector<FindingRecord> records_;  // reused for each file written
+};
+
+}  // namespace flawseek
