@@ -1,9 +1,9 @@
-// Keeping each result's findings until their turn, and writing them in it.
+// Writing each result's findings in their turn, and keeping those whose turn
+// has not come.
 #include "streamed_findings.h"
 
 #include <algorithm>
 
-#include "finding_records.h"
 #include "findings/findings_list.h"
 
 namespace flawseek {
@@ -11,32 +11,59 @@ namespace flawseek {
 StreamedFindings::StreamedFindings(RecordsWriter& writer, std::ostream& out, bool include_suppressed)
     : writer_(writer), out_(out), include_suppressed_(include_suppressed) {}
 
-void StreamedFindings::take_findings(const FindingsList& list) {
+void StreamedFindings::take_findings(const FindingsList& list, std::string_view later_paths_bound) {
   if (observer_) observer_(list);
-  // In file, line and column order already; a file that came back in a
-  // later result (none does today) is put in order when it is written.
-  for (const FindingRecord& record : ordered_findings(list, include_suppressed_)) {
-    const Finding& finding = *record.finding;
-    auto file = waiting_.find(finding.file.str());
-    if (file == waiting_.end()) file = waiting_.try_emplace(finding.file.str()).first;
-    file->second.push_back(Kept{record.kind, finding, std::string(record.detail), record.suppressed});
+  // The result's records come in file, line and column order; each file's
+  // run is merged with the waiting files in path order. A file before the
+  // bound is written at once, straight from the list, unless an earlier
+  // result left findings of it waiting (none does today).
+  const std::vector<FindingRecord> records = ordered_findings(list, include_suppressed_);
+  const std::span<const FindingRecord> all(records);
+  for (std::size_t start = 0; start < all.size();) {
+    const std::string& file = all[start].finding->file;
+    std::size_t end = start + 1;
+    while (end < all.size() && all[end].finding->file.str() == file) ++end;
+    const std::span<const FindingRecord> run = all.subspan(start, end - start);
+    start = end;
+    const auto at = waiting_.lower_bound(file);
+    const bool settled = !later_paths_bound.empty() && file < later_paths_bound;
+    if (!settled || (at != waiting_.end() && at->first == file)) {
+      keep(run);
+      continue;
+    }
+    write_waiting(at);
+    writer_.write(run, out_);
+  }
+  if (!later_paths_bound.empty()) write_waiting(waiting_.lower_bound(later_paths_bound));
+}
+
+void StreamedFindings::keep(std::span<const FindingRecord> run) {
+  const std::string& file = run.front().finding->file;
+  auto at = waiting_.find(file);
+  if (at == waiting_.end()) {
+    at = waiting_.try_emplace(file).first;
+  } else {
+    at->second.in_order = false;
+  }
+  for (const FindingRecord& record : run) {
+    at->second.kept.push_back(Kept{record.kind, *record.finding, std::string(record.detail), record.suppressed});
   }
 }
 
-void StreamedFindings::settle_paths_before(std::string_view bound) { write_files(waiting_.lower_bound(bound)); }
-
 void StreamedFindings::finish() {
-  write_files(waiting_.end());
+  write_waiting(waiting_.end());
   writer_.end(out_);
 }
 
-void StreamedFindings::write_files(std::map<std::string, std::vector<Kept>, std::less<>>::iterator until) {
+void StreamedFindings::write_waiting(WaitingFiles::iterator until) {
   for (auto file = waiting_.begin(); file != until;) {
-    std::vector<Kept>& kept = file->second;
-    std::stable_sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
-      if (a.finding.line != b.finding.line) return a.finding.line < b.finding.line;
-      return a.finding.column < b.finding.column;
-    });
+    std::vector<Kept>& kept = file->second.kept;
+    if (!file->second.in_order) {
+      std::stable_sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
+        if (a.finding.line != b.finding.line) return a.finding.line < b.finding.line;
+        return a.finding.column < b.finding.column;
+      });
+    }
     records_.clear();
     for (const Kept& one : kept) records_.push_back({one.kind, &one.finding, one.detail, one.suppressed});
     writer_.write(records_, out_);

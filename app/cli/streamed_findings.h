@@ -2,16 +2,18 @@
 // whole-run output (file by the byte order of its path, then line and column,
 // ties in the order found), so that a large tree's findings are never all
 // held at once: a file's findings wait only until the walk can no longer
-// name a file whose path sorts before it.
+// name a file whose path sorts before it, and most files wait not at all.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "finding_records.h"
 #include "findings/finding.h"
 #include "findings/findings_stream.h"
 #include "records_writer.h"
@@ -24,12 +26,11 @@ class StreamedFindings final : public FindingsStream {
   // findings marks absorbed are written too, in their places.
   StreamedFindings(RecordsWriter& writer, std::ostream& out, bool include_suppressed);
 
-  // Called with every result's findings before they are kept; what the
-  // program wants to know of all findings besides writing them.
+  // Called with every result's findings before they are written or kept;
+  // what the program wants to know of all findings besides writing them.
   void set_observer(std::function<void(const FindingsList&)> observer) { observer_ = std::move(observer); }
 
-  void take_findings(const FindingsList& list) override;
-  void settle_paths_before(std::string_view bound) override;
+  void take_findings(const FindingsList& list, std::string_view later_paths_bound) override;
   // Writes what still waits, then the format's end. Once, after the search.
   void finish();
 
@@ -40,17 +41,22 @@ class StreamedFindings final : public FindingsStream {
     std::string detail;
     bool suppressed;
   };
+  struct Waiting {
+    std::vector<Kept> kept;
+    bool in_order = true;  // false once a later result added to it
+  };
+  using WaitingFiles = std::map<std::string, Waiting, std::less<>>;
 
   // Writes the waiting files from the first up to (not including) `until`.
-  void write_files(std::map<std::string, std::vector<Kept>, std::less<>>::iterator until);
+  void write_waiting(WaitingFiles::iterator until);
+  void keep(std::span<const FindingRecord> run);
 
   RecordsWriter& writer_;
   std::ostream& out_;
   bool include_suppressed_;
   std::function<void(const FindingsList&)> observer_;
-  // The files whose findings wait for their turn, by path.
-  std::map<std::string, std::vector<Kept>, std::less<>> waiting_;
-  std::vector<FindingRecord> records_;  // reused for each file written
+  WaitingFiles waiting_;
+  std::vector<FindingRecord> records_;  // reused for each waiting file written
 };
 
 }  // namespace flawseek

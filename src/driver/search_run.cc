@@ -30,8 +30,7 @@ class SearchRun::Committer final : public WalkCommitter {
   explicit Committer(SearchRun& run) : run_(run) {}
 
   void commit_result(const WorkItem& item, ScanResult& result) override {
-    run_.apply(result);
-    if (!item.later_paths_bound.empty()) run_.findings_.settle_paths_before(item.later_paths_bound);
+    run_.apply(result, item.later_paths_bound);
   }
   void commit_progress(Phase phase, const WalkCounts& counts) override {
     run_.controls_.show_status(progress_text(phase, counts));
@@ -356,9 +355,9 @@ void SearchRun::share_preparation() {
   for (DefectChecker* checker : checkers_) checker->add_preparation_result(all);
 }
 
-void SearchRun::apply(ScanResult& result) {
+void SearchRun::apply(ScanResult& result, std::string_view later_paths_bound) {
   for (const std::string& record : result.log_records) log_.put(record);
-  findings_.apply_taking(result.findings);
+  findings_.apply_taking(result.findings, later_paths_bound);
 }
 
 }  // namespace flawseek

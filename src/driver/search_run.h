@@ -106,7 +106,8 @@ class SearchRun {
   void share_preparation();
   void set_reference_directories(const std::vector<std::string>& directories);
   void perform_search();
-  void apply(ScanResult& result);
+  // `later_paths_bound`: see WorkItem (empty for the results of no item).
+  void apply(ScanResult& result, std::string_view later_paths_bound = {});
   void restore_controls();
 
   Job& job_;

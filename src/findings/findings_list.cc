@@ -117,8 +117,8 @@ void FindingsList::set_text(TreeItem item, std::string_view text) {
   if (view_ != nullptr && item != no_tree_item) view_->set_item_text(item, text);
 }
 
-void FindingsList::hand_on_to_stream() {
-  stream_->take_findings(*this);
+void FindingsList::hand_on_to_stream(std::string_view later_paths_bound) {
+  stream_->take_findings(*this, later_paths_bound);
   for (Findings& list : lists_) list.clear();
   notes_.clear();
   // Details count positions from the start of each list, which starts again.
@@ -152,10 +152,10 @@ void FindingsList::apply(const FileFindings& recorded) {
       }
     }
   }
-  if (stream_ != nullptr) hand_on_to_stream();
+  if (stream_ != nullptr) hand_on_to_stream({});
 }
 
-void FindingsList::apply_taking(FileFindings& recorded) {
+void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_paths_bound) {
   for (FileFindings::Step& step : recorded.taken_steps()) {
     Finding& f = step.finding;
     switch (step.what) {
@@ -183,7 +183,7 @@ void FindingsList::apply_taking(FileFindings& recorded) {
         break;
     }
   }
-  if (stream_ != nullptr) hand_on_to_stream();
+  if (stream_ != nullptr) hand_on_to_stream(later_paths_bound);
 }
 
 void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stored_value) {

@@ -40,10 +40,6 @@ class FindingsList final : public FindingSink {
   // a search makes. Such a list shows no tree. Null (the default) keeps
   // every finding. The stream must outlive this list or be detached.
   void set_stream(FindingsStream* stream) { stream_ = stream; }
-  // The walk will name no file before `bound` any more; told to the stream.
-  void settle_paths_before(std::string_view bound) {
-    if (stream_ != nullptr) stream_->settle_paths_before(bound);
-  }
 
   // Empties every list, the tree and the counts; the current file becomes
   // "Unknown file". The unchecked-style setting is kept.
@@ -64,8 +60,9 @@ class FindingsList final : public FindingSink {
   // is one). Results must be applied in walk order.
   void apply(const FileFindings& recorded);
   // The same, taking the recorded reasons over instead of copying them; the
-  // recorder is left to be cleared.
-  void apply_taking(FileFindings& recorded);
+  // recorder is left to be cleared. A stream hears `later_paths_bound`: no
+  // later result names a file whose path sorts before it (empty: no bound).
+  void apply_taking(FileFindings& recorded, std::string_view later_paths_bound = {});
 
   // All findings since clear_findings, bug findings and style violations.
   std::int64_t findings_count() const { return previous_files_count_ + current_file_count_; }
@@ -108,7 +105,7 @@ class FindingsList final : public FindingSink {
   TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
   void set_text(TreeItem item, std::string_view text);
   // The stream takes what the lists hold, which they then forget.
-  void hand_on_to_stream();
+  void hand_on_to_stream(std::string_view later_paths_bound);
 
   std::array<Findings, FindingKind::count> lists_;
   FindingNotes notes_;

@@ -14,11 +14,10 @@ class FindingsStream {
   virtual ~FindingsStream() = default;
 
   // The findings (and their notes) `list` holds: those of the result just
-  // applied. The list forgets them when this returns; its counts stay.
-  virtual void take_findings(const FindingsList& list) = 0;
-  // No finding of a file whose path sorts before `bound` (byte order) will
-  // come any more.
-  virtual void settle_paths_before(std::string_view bound) = 0;
+  // applied. The list forgets them when this returns; its counts stay. No
+  // later result names a file whose path sorts before `later_paths_bound`
+  // (byte order); empty, that is not known.
+  virtual void take_findings(const FindingsList& list, std::string_view later_paths_bound) = 0;
 };
 
 }  // namespace flawseek
