@@ -38,14 +38,17 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::unordered_map<std::string_view, std::uint32_t> file_ids;
   std::vector<std::string_view> names;
   std::vector<std::uint32_t> record_file_ids(records.size());
-  std::string_view last_name;
+  const SharedPath* last_file = nullptr;
   std::uint32_t last_id = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const std::string_view name = records[i].finding->file;
-    if (names.empty() || name != last_name) {
+    // A file's findings share one path text, so the test is mostly a
+    // comparison of two pointers.
+    const SharedPath& file = records[i].finding->file;
+    if (last_file == nullptr || !(file == *last_file)) {
+      const std::string_view name = file;
       const auto [found, added] = file_ids.try_emplace(name, static_cast<std::uint32_t>(names.size()));
       if (added) names.push_back(name);
-      last_name = name;
+      last_file = &file;
       last_id = found->second;
     }
     record_file_ids[i] = last_id;

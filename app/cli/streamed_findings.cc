@@ -20,9 +20,10 @@ void StreamedFindings::take_findings(const FindingsList& list, std::string_view 
   const std::vector<FindingRecord> records = ordered_findings(list, include_suppressed_);
   const std::span<const FindingRecord> all(records);
   for (std::size_t start = 0; start < all.size();) {
-    const std::string& file = all[start].finding->file;
+    const SharedPath& path = all[start].finding->file;
+    const std::string& file = path;
     std::size_t end = start + 1;
-    while (end < all.size() && all[end].finding->file.str() == file) ++end;
+    while (end < all.size() && all[end].finding->file == path) ++end;
     const std::span<const FindingRecord> run = all.subspan(start, end - start);
     start = end;
     const auto at = waiting_.lower_bound(file);
