@@ -456,17 +456,33 @@ bool TextParser::next_token() {
   return true;
 }
 
-void TextParser::scan_number() {
-  // The integer part in one run: a digit or underscore that starts no symbol
-  // cannot end the number, so only the byte after the run needs the full test.
+// Steps over the run of bytes `in_run` accepts, as stepping while the number
+// does not end and `in_run` holds would, but in one pass over the line: such
+// a byte is never blank, so only a symbol start can end the number inside the
+// run, and the run stops short there for the caller's full test.
+template <typename InRun>
+inline void TextParser::skip_number_run(InRun in_run) noexcept {
+  if (column_ > line_length_) return;
   int i = column_ - 1;
-  while (i < line_length_ && is_decimal_or_underscore(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
+  while (i < line_length_ && in_run(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
   move_to(i);
+}
+
+void TextParser::scan_number() {
+  skip_number_run(is_decimal_or_underscore);
+  // Most numbers are plain integers ended by a blank, the line end or a
+  // one-character symbol other than the point of a real literal: settled here
+  // without looking the symbol up. ('#' and the exponent letter are neither
+  // blank nor single symbols unless a list makes them so, hence the tests.)
+  if (const unsigned char c = current_char_;
+      need_line_ || is_blank(c) || ((class_bits_[c] & kSingleSymbol) && c != '.' && c != '#' && c != 'E' && c != 'e'))
+    return;
   while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   bool based = false;
   if (current_char_ == '#') {
     based = true;
     step();
+    skip_number_run(is_extended_or_underscore);
     while (!number_ends() && is_extended_or_underscore(current_char_)) step();
   }
   if (current_char_ == '.') {
@@ -480,6 +496,7 @@ void TextParser::scan_number() {
         kind_ = TokenKind::Text;
         return;
       }
+      skip_number_run(is_digit);
       while (!number_ends() && is_digit(current_char_)) step();
     }
   }
@@ -494,6 +511,7 @@ void TextParser::scan_number() {
     step();
     // The sign is part of the exponent even though '+' and '-' are symbols.
     if ((current_char_ == '+' || current_char_ == '-') && column_ <= line_length_) step();
+    skip_number_run(is_decimal_or_underscore);
     while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   }
   if (!number_ends()) {

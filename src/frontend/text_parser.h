@@ -154,6 +154,8 @@ class TextParser {
   bool symbol_starts_at(int index) const noexcept;
   bool number_ends() const noexcept;
   void scan_number();
+  template <typename InRun>
+  void skip_number_run(InRun in_run) noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   void build_keyword_table();
   void build_symbol_tables();
