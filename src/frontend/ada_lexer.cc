@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "frontend/ada_line_reader.h"
 #include "frontend/ada_token_lists.h"
 #include "frontend/replacement_characters.h"
 
@@ -14,6 +15,11 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
   original_line_.reserve(512);
   previous_.text.reserve(128);
   string_literal_.reserve(128);
+}
+
+void AdaLexer::set_source(LineSource* source) noexcept {
+  source_ = source;
+  line_reader_ = dynamic_cast<AdaLineReader*>(source);
 }
 
 // True when the previous token's text lies in the heap buffer of `line`, so
@@ -47,7 +53,11 @@ void AdaLexer::read_line(std::string& line, int& line_number) {
     line_number = reader_line_number_;
     return;
   }
-  source_->read_line(line, line_number);
+  if (line_reader_ != nullptr) {
+    line_reader_->read_line(line, line_number);
+  } else {
+    source_->read_line(line, line_number);
+  }
   reader_line_number_ = line_number;
 }
 

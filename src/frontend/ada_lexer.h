@@ -12,6 +12,8 @@
 
 namespace flawseek {
 
+class AdaLineReader;
+
 // A token already consumed: its text is copied into a buffer that is reused
 // from token to token, so keeping it costs no allocation per token.
 struct TokenRecord {
@@ -27,7 +29,7 @@ class AdaLexer final : private LineSource {
   AdaLexer& operator=(const AdaLexer&) = delete;
 
   // The line source of the next parse (not owned; it must outlive the parse).
-  void set_source(LineSource* source) noexcept { source_ = source; }
+  void set_source(LineSource* source) noexcept;
 
   // Starts a parse: empties the line buffer and reads the first token.
   void start();
@@ -113,6 +115,9 @@ class AdaLexer final : private LineSource {
 
   TextParser scanner_;
   LineSource* source_ = nullptr;
+  // The source when it is the usual whole-file reader, called directly: the
+  // scanner's own call for a line is virtual already.
+  AdaLineReader* line_reader_ = nullptr;
   std::string line_;
   std::string previous_line_;
   // The current line as read, kept when replacement characters were rewritten.
