@@ -77,6 +77,11 @@ class AdaLexer final : private LineSource {
     if (previous_in_line_) settle_previous_text();
     return previous_;
   }
+  // The previous token's text without copying it out of its line: for a
+  // caller that copies it at once, before the next token is read.
+  std::string_view previous_text() const noexcept {
+    return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
+  }
   // Makes the previous token the empty gap just after it: where a missing
   // token must be typed.
   void mark_gap_after_previous() noexcept {
@@ -109,7 +114,9 @@ class AdaLexer final : private LineSource {
   }
   bool previous_text_moves_with(const std::string& line) const noexcept;
   void settle_previous_text() const noexcept {
-    previous_.text.assign(previous_view_.data(), previous_view_.size());
+    // Cleared and appended, not assigned: the view never lies in this buffer.
+    previous_.text.clear();
+    previous_.text.append(previous_view_.data(), previous_view_.size());
     previous_in_line_ = false;
   }
 
