@@ -188,10 +188,14 @@ inline int TextParser::lookup_keyword(const unsigned char* token, int length) co
        i = (i + 1) & keyword_mask_) {
     const KeywordSlot& slot = keyword_slots_[i];
     if (slot.hash != h || slot.length != length) continue;
+    // At equal lengths equal hashes mean equal first and last bytes (the key
+    // keeps them in bits of their own and the multiplier is odd), so only the
+    // bytes between are compared: none for the two-letter words.
     const unsigned char* entry = text + slot.offset;
-    int k = 0;
-    while (k < length && fold_[token[k]] == entry[k]) ++k;
-    if (k == length) return slot.position;
+    const int last = length - 1;
+    int k = 1;
+    while (k < last && fold_[token[k]] == entry[k]) ++k;
+    if (k >= last) return slot.position;
   }
   return -1;
 }
