@@ -93,8 +93,8 @@ class AdaLexer final : private LineSource {
   std::string_view previous_token_line_text() const noexcept;
   // The line being scanned (replacement characters rewritten) and the one read
   // before it (as written).
-  const std::string& current_line() const noexcept { return line_; }
-  const std::string& previous_line() const noexcept { return previous_line_; }
+  const std::string& current_line() const noexcept { return *line_; }
+  const std::string& previous_line() const noexcept { return *previous_line_; }
   int reader_line_number() const noexcept { return reader_line_number_; }
   bool end_of_source() const noexcept { return end_of_source_; }
 
@@ -112,7 +112,7 @@ class AdaLexer final : private LineSource {
     previous_.line = line;
     previous_.column = column;
   }
-  bool previous_text_moves_with(const std::string& line) const noexcept;
+  bool previous_text_lies_in(const std::string& line) const noexcept;
   void settle_previous_text() const noexcept {
     // Cleared and appended, not assigned: the view never lies in this buffer.
     previous_.text.clear();
@@ -125,8 +125,11 @@ class AdaLexer final : private LineSource {
   // The source when it is the usual whole-file reader, called directly: the
   // scanner's own call for a line is virtual already.
   AdaLineReader* line_reader_ = nullptr;
-  std::string line_;
-  std::string previous_line_;
+  // The two line buffers: the line being scanned and the one read before
+  // it trade places with each new line.
+  std::string buffers_[2];
+  std::string* line_ = &buffers_[0];
+  std::string* previous_line_ = &buffers_[1];
   // The current line as read, kept when replacement characters were rewritten.
   std::string original_line_;
   bool line_rewritten_ = false;

@@ -87,6 +87,11 @@ class TextParser {
   // start_column; a start_column past the end of the line ends the text.
   void set_text(std::string* line, int start_column);
 
+  // Makes `line` the scanner's line from now on, at the same place: for a line
+  // source that, asked for the next line, fills another buffer than the one
+  // it was handed (the scanner then reads the line from there).
+  void replace_line(std::string* line) noexcept { line_ = line; }
+
   // Scans the next token. Returns false at the end of the text (the original
   // End_Of_String signal): the kind is then Text, the text empty and the column
   // just after the last token. Ending every file is ordinary control flow, so it
