@@ -268,6 +268,8 @@ void TextParser::set_text(std::string* line, int start_column) {
   if (start_column < 1) start_column = 1;
   column_ = start_column - 1;
   kind_ = TokenKind::Text;
+  keyword_ = -1;
+  symbol_ = -1;
   token_column_ = start_column;
   // A restart has no token yet, so the end-of-text column is the start column.
   token_length_ = 0;
@@ -396,6 +398,8 @@ bool TextParser::next_token() {
     token_column_ += token_length_;
     token_length_ = 0;
     kind_ = TokenKind::Text;
+    keyword_ = -1;
+    symbol_ = -1;
     return false;
   }
   const unsigned char* const text = text_;
@@ -413,6 +417,7 @@ bool TextParser::next_token() {
     if (((bits & kSingleSymbol) != 0) &
         (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
       kind_ = TokenKind::Symbol;
+      keyword_ = -1;
       symbol_ = single_symbol_position_[c];
       token_length_ = 1;
       move_to(i + 1);
@@ -421,6 +426,7 @@ bool TextParser::next_token() {
     int position = 0;
     if (const int n = symbol_length_at(i, position); n > 0) {
       kind_ = TokenKind::Symbol;
+      keyword_ = -1;
       symbol_ = position;
       token_length_ = n;
       move_to(i + n);
@@ -429,6 +435,8 @@ bool TextParser::next_token() {
   }
   if (latin1::is_digit(c)) {
     kind_ = TokenKind::Number;
+    keyword_ = -1;
+    symbol_ = -1;
     column_ = i + 1;
     current_char_ = c;
     scan_number();
@@ -452,11 +460,10 @@ bool TextParser::next_token() {
   token_length_ = end - i;
   move_to(end);
   const int keyword = lookup_keyword(text + i, end - i);
-  if (keyword >= 0) {
-    kind = TokenKind::Keyword;
-    keyword_ = keyword;
-  }
+  if (keyword >= 0) kind = TokenKind::Keyword;
   kind_ = kind;
+  keyword_ = keyword;
+  symbol_ = -1;
   return true;
 }
 

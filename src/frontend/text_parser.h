@@ -107,8 +107,8 @@ class TextParser {
   int keyword() const;
   int symbol() const;
   // The same without the check: -1 when the token is of another kind.
-  int keyword_or_none() const noexcept { return kind_ == TokenKind::Keyword ? keyword_ : -1; }
-  int symbol_or_none() const noexcept { return kind_ == TokenKind::Symbol ? symbol_ : -1; }
+  int keyword_or_none() const noexcept { return keyword_; }
+  int symbol_or_none() const noexcept { return symbol_; }
 
   // The line being scanned and its number (after LineTooLong: the long line).
   const std::string& line() const noexcept;
@@ -177,8 +177,10 @@ class TextParser {
   CharacterClasses classes_ = CharacterClasses::Basic;
 
   TokenKind kind_ = TokenKind::Text;
-  int keyword_ = 0;
-  int symbol_ = 0;
+  // The list positions, -1 unless the token is of their kind: the parser
+  // asks for them several times per token, so they are kept ready to compare.
+  int keyword_ = -1;
+  int symbol_ = -1;
   int token_line_ = 0;
   int token_column_ = 1;
   int token_length_ = 0;
@@ -209,9 +211,10 @@ class TextParser {
 // line since replaced (after LineTooLong) never reaches outside the buffer.
 inline std::string_view TextParser::token_text() const noexcept {
   const int start = token_column_ - 1;
-  if (token_length_ == 0 || start >= line_length_) return {};
-  return std::string_view(reinterpret_cast<const char*>(text_) + start,
-                          static_cast<std::size_t>(std::min(token_length_, line_length_ - start)));
+  // One test: nothing of the token, or nothing of it within the line.
+  const int length = std::min(token_length_, line_length_ - start);
+  if (length <= 0) return {};
+  return std::string_view(reinterpret_cast<const char*>(text_) + start, static_cast<std::size_t>(length));
 }
 
 }  // namespace flawseek
