@@ -148,8 +148,9 @@ inline void AdaLexer::next() {
     return;
   }
   // A replacement character shows only in a Text or Number token.
-  const TokenKind kind = scanner_.token_kind();
-  if (kind == TokenKind::Text || kind == TokenKind::Number) rewrite_replacement_characters();
+  // One test for the two kinds.
+  constexpr unsigned rewritable = 1u << static_cast<unsigned>(TokenKind::Text) | 1u << static_cast<unsigned>(TokenKind::Number);
+  if ((1u << static_cast<unsigned>(scanner_.token_kind())) & rewritable) rewrite_replacement_characters();
 }
 
 }  // namespace flawseek
