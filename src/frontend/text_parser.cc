@@ -59,6 +59,26 @@ constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+// The end of the run of bytes from i that `in_run` accepts, found sixteen
+// at a time (-1 when the text is too short to tell in blocks); `extended`
+// chooses the run of extended digits and underscores over that of decimal
+// digits and underscores.
+inline int number_run_end(const unsigned char* text, int i, int length, bool extended) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const auto decimal = [](Block v) { return either(within(v, '0', 9), equal(v, '_')); };
+  if (extended) {
+    return static_cast<int>(find(text, i, length, [&](Block v) {
+      return _mm_xor_si128(either(decimal(v), within(lower_case(v), 'a', 5)), splat(0xFF));
+    }));
+  }
+  return static_cast<int>(find(text, i, length, [&](Block v) { return _mm_xor_si128(decimal(v), splat(0xFF)); }));
+#else
+  (void)text, (void)i, (void)length, (void)extended;
+  return -1;
+#endif
+}
+
 // The keyword table's hash looks at the length and the first and last bytes
 // only (folded): reserved words differ there often enough, and a word of any
 // length costs the same three loads. A multiplicative hash; its high bits
@@ -252,6 +272,9 @@ void TextParser::build_symbol_tables() {
     if (b == 256) e = symbol_entries_.size();
     symbol_first_[b] = static_cast<int>(e);
   }
+  number_run_may_start_symbol_ = false;
+  for (const unsigned char c : std::string_view("0123456789_ABCDEFabcdef"))
+    if (class_bits_[c] & kSymbolStart) number_run_may_start_symbol_ = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -467,20 +490,28 @@ bool TextParser::next_token() {
   return true;
 }
 
-// Steps over the run of bytes `in_run` accepts, as stepping while the number
-// does not end and `in_run` holds would, but in one pass over the line: such
-// a byte is never blank, so only a symbol start can end the number inside the
-// run, and the run stops short there for the caller's full test.
-template <typename InRun>
-inline void TextParser::skip_number_run(InRun in_run) noexcept {
+// Steps over the run of digits and underscores, as stepping while the number
+// does not end and the byte belongs to the run would, but in one pass over
+// the line: such a byte is never blank, so only a symbol start can end the
+// number inside the run, and the run stops short there for the caller's full
+// test. Long runs (table entries such as 16#0000_FFFF#) are searched in
+// blocks when no digit, letter or underscore starts a symbol.
+inline void TextParser::skip_number_run(bool extended) noexcept {
   if (column_ > line_length_) return;
   int i = column_ - 1;
+  if (!number_run_may_start_symbol_) {
+    if (const int end = number_run_end(text_, i, line_length_, extended); end >= 0) {
+      move_to(end);
+      return;
+    }
+  }
+  const auto in_run = extended ? is_extended_or_underscore : is_decimal_or_underscore;
   while (i < line_length_ && in_run(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
   move_to(i);
 }
 
 void TextParser::scan_number() {
-  skip_number_run(is_decimal_or_underscore);
+  skip_number_run(false);
   // Most numbers are plain integers ended by a blank, the line end or a
   // one-character symbol other than the point of a real literal: settled here
   // without looking the symbol up. ('#' and the exponent letter are neither
@@ -493,7 +524,7 @@ void TextParser::scan_number() {
   if (current_char_ == '#') {
     based = true;
     step();
-    skip_number_run(is_extended_or_underscore);
+    skip_number_run(true);
     while (!number_ends() && is_extended_or_underscore(current_char_)) step();
   }
   if (current_char_ == '.') {
@@ -507,7 +538,7 @@ void TextParser::scan_number() {
         kind_ = TokenKind::Text;
         return;
       }
-      skip_number_run(is_digit);
+      skip_number_run(based);
       while (!number_ends() && is_digit(current_char_)) step();
     }
   }
@@ -522,7 +553,7 @@ void TextParser::scan_number() {
     step();
     // The sign is part of the exponent even though '+' and '-' are symbols.
     if ((current_char_ == '+' || current_char_ == '-') && column_ <= line_length_) step();
-    skip_number_run(is_decimal_or_underscore);
+    skip_number_run(false);
     while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   }
   if (!number_ends()) {

@@ -159,8 +159,9 @@ class TextParser {
   bool symbol_starts_at(int index) const noexcept;
   bool number_ends() const noexcept;
   void scan_number();
-  template <typename InRun>
-  void skip_number_run(InRun in_run) noexcept;
+  // Steps over the digits and underscores (extended digits with `extended`)
+  // from the current character.
+  void skip_number_run(bool extended) noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   void build_keyword_table();
   void build_symbol_tables();
@@ -205,6 +206,8 @@ class TextParser {
   int symbol_first_[257] = {};
   int longest_symbol_ = 0;
   bool double_dot_is_symbol_ = false;
+  // Some digit, letter A to F or underscore starts a symbol of the list.
+  bool number_run_may_start_symbol_ = false;
 };
 
 // The line as last read (text_, line_length_) bounds the view, so a token of a
