@@ -12,6 +12,8 @@
 
 namespace flawseek {
 
+class AdaLineReader;
+
 // A token already consumed: its text is copied into a buffer that is reused
 // from token to token, so keeping it costs no allocation per token.
 struct TokenRecord {
@@ -27,7 +29,7 @@ class AdaLexer final : private LineSource {
   AdaLexer& operator=(const AdaLexer&) = delete;
 
   // The line source of the next parse (not owned; it must outlive the parse).
-  void set_source(LineSource* source) noexcept { source_ = source; }
+  void set_source(LineSource* source) noexcept;
 
   // Starts a parse: empties the line buffer and reads the first token.
   void start();
@@ -75,6 +77,11 @@ class AdaLexer final : private LineSource {
     if (previous_in_line_) settle_previous_text();
     return previous_;
   }
+  // The previous token's text without copying it out of its line: for a
+  // caller that copies it at once, before the next token is read.
+  std::string_view previous_text() const noexcept {
+    return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
+  }
   // Makes the previous token the empty gap just after it: where a missing
   // token must be typed.
   void mark_gap_after_previous() noexcept {
@@ -86,8 +93,8 @@ class AdaLexer final : private LineSource {
   std::string_view previous_token_line_text() const noexcept;
   // The line being scanned (replacement characters rewritten) and the one read
   // before it (as written).
-  const std::string& current_line() const noexcept { return line_; }
-  const std::string& previous_line() const noexcept { return previous_line_; }
+  const std::string& current_line() const noexcept { return *line_; }
+  const std::string& previous_line() const noexcept { return *previous_line_; }
   int reader_line_number() const noexcept { return reader_line_number_; }
   bool end_of_source() const noexcept { return end_of_source_; }
 
@@ -105,16 +112,24 @@ class AdaLexer final : private LineSource {
     previous_.line = line;
     previous_.column = column;
   }
-  bool previous_text_moves_with(const std::string& line) const noexcept;
+  bool previous_text_lies_in(const std::string& line) const noexcept;
   void settle_previous_text() const noexcept {
-    previous_.text.assign(previous_view_.data(), previous_view_.size());
+    // Cleared and appended, not assigned: the view never lies in this buffer.
+    previous_.text.clear();
+    previous_.text.append(previous_view_.data(), previous_view_.size());
     previous_in_line_ = false;
   }
 
   TextParser scanner_;
   LineSource* source_ = nullptr;
-  std::string line_;
-  std::string previous_line_;
+  // The source when it is the usual whole-file reader, called directly: the
+  // scanner's own call for a line is virtual already.
+  AdaLineReader* line_reader_ = nullptr;
+  // The two line buffers: the line being scanned and the one read before
+  // it trade places with each new line.
+  std::string buffers_[2];
+  std::string* line_ = &buffers_[0];
+  std::string* previous_line_ = &buffers_[1];
   // The current line as read, kept when replacement characters were rewritten.
   std::string original_line_;
   bool line_rewritten_ = false;
@@ -133,8 +148,9 @@ inline void AdaLexer::next() {
     return;
   }
   // A replacement character shows only in a Text or Number token.
-  const TokenKind kind = scanner_.token_kind();
-  if (kind == TokenKind::Text || kind == TokenKind::Number) rewrite_replacement_characters();
+  // One test for the two kinds.
+  constexpr unsigned rewritable = 1u << static_cast<unsigned>(TokenKind::Text) | 1u << static_cast<unsigned>(TokenKind::Number);
+  if ((1u << static_cast<unsigned>(scanner_.token_kind())) & rewritable) rewrite_replacement_characters();
 }
 
 }  // namespace flawseek

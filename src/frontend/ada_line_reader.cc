@@ -73,6 +73,41 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 
 }  // namespace
 
+// The line handed on is `raw`'s first `kept` bytes, the last turned into a
+// blank when it is the first '-' of a comment. Cleared and appended rather
+// than assigned: the buffer already has room and never overlaps the source,
+// and an append does not ask.
+inline void AdaLineReader::copy_kept(const char* raw, std::size_t kept, bool comment_cut, std::string& line) {
+  line.clear();
+  line.append(raw, kept);
+  if (comment_cut) line.back() = ' ';
+}
+
+// Inline in read_line, its only caller: once per line.
+[[gnu::always_inline]] inline void AdaLineReader::deliver(std::string_view raw, std::size_t comment,
+                                                          bool has_control, std::string& line, int line_number) {
+  if (listener_ != nullptr) listener_->on_line_start(line_number);
+  bool empty_trailing_comment = false;
+  std::size_t kept = raw.size();
+  if (comment != std::string_view::npos) {
+    if (comment + 2 == raw.size()) {
+      empty_trailing_comment = true;
+    } else if (raw[comment + 2] == '>' && listener_ != nullptr) {
+      listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
+    }
+    kept = comment + 1;
+  }
+  // Only what the scanner needs is copied: up to the comment's first '-',
+  // which turns into a blank so a comment-only line still delivers one
+  // character: an empty line would mean the end of the source.
+  copy_kept(raw.data(), kept, kept < raw.size(), line);
+  if (has_control) {
+    for (char& c : line)
+      if (static_cast<unsigned char>(c) < 32) c = ' ';
+  }
+  if (listener_ != nullptr) listener_->on_line_delivered(line, line_number, empty_trailing_comment);
+}
+
 void AdaLineReader::read_line(std::string& line, int& line_number) {
   for (;;) {
     if (position_ >= source_.size()) {
@@ -123,34 +158,15 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
     while (length > 0 && static_cast<unsigned char>(raw[length - 1]) <= 32) --length;
     if (length == 0) continue;
     line_number = line_number_;
+    if (listener_ == nullptr && !has_control) {
+      // Nobody listens and nothing needs blanking: the copy is all there is.
+      copy_kept(raw.data(), comment == std::string_view::npos ? length : comment + 1,
+                comment != std::string_view::npos, line);
+      return;
+    }
     deliver(raw.substr(0, length), comment, has_control, line, line_number_);
     return;
   }
-}
-
-void AdaLineReader::deliver(std::string_view raw, std::size_t comment, bool has_control, std::string& line,
-                            int line_number) {
-  if (listener_ != nullptr) listener_->on_line_start(line_number);
-  bool empty_trailing_comment = false;
-  std::size_t kept = raw.size();
-  if (comment != std::string_view::npos) {
-    if (comment + 2 == raw.size()) {
-      empty_trailing_comment = true;
-    } else if (raw[comment + 2] == '>' && listener_ != nullptr) {
-      listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
-    }
-    kept = comment + 1;
-  }
-  // Only what the scanner needs is copied: up to the comment's first '-',
-  // which turns into a blank so a comment-only line still delivers one
-  // character: an empty line would mean the end of the source.
-  line.assign(raw.data(), kept);
-  if (kept < raw.size()) line[kept - 1] = ' ';
-  if (has_control) {
-    for (char& c : line)
-      if (static_cast<unsigned char>(c) < 32) c = ' ';
-  }
-  if (listener_ != nullptr) listener_->on_line_delivered(line, line_number, empty_trailing_comment);
 }
 
 }  // namespace flawseek

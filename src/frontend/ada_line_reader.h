@@ -64,6 +64,7 @@ class AdaLineReader final : public LineSource {
   // characters blanked, telling the listener on the way.
   void deliver(std::string_view raw, std::size_t comment, bool has_control, std::string& line,
                int line_number);
+  static void copy_kept(const char* raw, std::size_t kept, bool comment_cut, std::string& line);
 
   LineReaderListener* listener_ = nullptr;
   std::string storage_;

@@ -120,9 +120,19 @@ class AdaParser final : public ParserState {
   bool accept_keyword(AdaKeyword k);
   bool accept_symbol(AdaSymbol s);
   bool accept_identifier();
-  void require_keyword(AdaKeyword k);
-  void require_symbol(AdaSymbol s);
-  void require_identifier();
+  // The token is there nearly always: the test is inline, the error out of line.
+  void require_keyword(AdaKeyword k) {
+    if (!accept_keyword(k)) missing_keyword(k);
+  }
+  void require_symbol(AdaSymbol s) {
+    if (!accept_symbol(s)) missing_symbol(s);
+  }
+  void require_identifier() {
+    if (!accept_identifier()) missing_identifier();
+  }
+  [[noreturn, gnu::noinline]] void missing_keyword(AdaKeyword k);
+  [[noreturn, gnu::noinline]] void missing_symbol(AdaSymbol s);
+  [[noreturn, gnu::noinline]] void missing_identifier();
   bool accept_character_literal();
   bool accept_string_literal();
   bool accept_number();

@@ -59,6 +59,26 @@ constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+// The end of the run of bytes from i that `in_run` accepts, found sixteen
+// at a time (-1 when the text is too short to tell in blocks); `extended`
+// chooses the run of extended digits and underscores over that of decimal
+// digits and underscores.
+inline int number_run_end(const unsigned char* text, int i, int length, bool extended) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  const auto decimal = [](Block v) { return either(within(v, '0', 9), equal(v, '_')); };
+  if (extended) {
+    return static_cast<int>(find(text, i, length, [&](Block v) {
+      return _mm_xor_si128(either(decimal(v), within(lower_case(v), 'a', 5)), splat(0xFF));
+    }));
+  }
+  return static_cast<int>(find(text, i, length, [&](Block v) { return _mm_xor_si128(decimal(v), splat(0xFF)); }));
+#else
+  (void)text, (void)i, (void)length, (void)extended;
+  return -1;
+#endif
+}
+
 // The keyword table's hash looks at the length and the first and last bytes
 // only (folded): reserved words differ there often enough, and a word of any
 // length costs the same three loads. A multiplicative hash; its high bits
@@ -188,10 +208,14 @@ inline int TextParser::lookup_keyword(const unsigned char* token, int length) co
        i = (i + 1) & keyword_mask_) {
     const KeywordSlot& slot = keyword_slots_[i];
     if (slot.hash != h || slot.length != length) continue;
+    // At equal lengths equal hashes mean equal first and last bytes (the key
+    // keeps them in bits of their own and the multiplier is odd), so only the
+    // bytes between are compared: none for the two-letter words.
     const unsigned char* entry = text + slot.offset;
-    int k = 0;
-    while (k < length && fold_[token[k]] == entry[k]) ++k;
-    if (k == length) return slot.position;
+    const int last = length - 1;
+    int k = 1;
+    while (k < last && fold_[token[k]] == entry[k]) ++k;
+    if (k >= last) return slot.position;
   }
   return -1;
 }
@@ -248,6 +272,9 @@ void TextParser::build_symbol_tables() {
     if (b == 256) e = symbol_entries_.size();
     symbol_first_[b] = static_cast<int>(e);
   }
+  number_run_may_start_symbol_ = false;
+  for (const unsigned char c : std::string_view("0123456789_ABCDEFabcdef"))
+    if (class_bits_[c] & kSymbolStart) number_run_may_start_symbol_ = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -264,6 +291,8 @@ void TextParser::set_text(std::string* line, int start_column) {
   if (start_column < 1) start_column = 1;
   column_ = start_column - 1;
   kind_ = TokenKind::Text;
+  keyword_ = -1;
+  symbol_ = -1;
   token_column_ = start_column;
   // A restart has no token yet, so the end-of-text column is the start column.
   token_length_ = 0;
@@ -392,6 +421,8 @@ bool TextParser::next_token() {
     token_column_ += token_length_;
     token_length_ = 0;
     kind_ = TokenKind::Text;
+    keyword_ = -1;
+    symbol_ = -1;
     return false;
   }
   const unsigned char* const text = text_;
@@ -409,6 +440,7 @@ bool TextParser::next_token() {
     if (((bits & kSingleSymbol) != 0) &
         (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
       kind_ = TokenKind::Symbol;
+      keyword_ = -1;
       symbol_ = single_symbol_position_[c];
       token_length_ = 1;
       move_to(i + 1);
@@ -417,6 +449,7 @@ bool TextParser::next_token() {
     int position = 0;
     if (const int n = symbol_length_at(i, position); n > 0) {
       kind_ = TokenKind::Symbol;
+      keyword_ = -1;
       symbol_ = position;
       token_length_ = n;
       move_to(i + n);
@@ -425,6 +458,8 @@ bool TextParser::next_token() {
   }
   if (latin1::is_digit(c)) {
     kind_ = TokenKind::Number;
+    keyword_ = -1;
+    symbol_ = -1;
     column_ = i + 1;
     current_char_ = c;
     scan_number();
@@ -448,25 +483,48 @@ bool TextParser::next_token() {
   token_length_ = end - i;
   move_to(end);
   const int keyword = lookup_keyword(text + i, end - i);
-  if (keyword >= 0) {
-    kind = TokenKind::Keyword;
-    keyword_ = keyword;
-  }
+  if (keyword >= 0) kind = TokenKind::Keyword;
   kind_ = kind;
+  keyword_ = keyword;
+  symbol_ = -1;
   return true;
 }
 
-void TextParser::scan_number() {
-  // The integer part in one run: a digit or underscore that starts no symbol
-  // cannot end the number, so only the byte after the run needs the full test.
+// Steps over the run of digits and underscores, as stepping while the number
+// does not end and the byte belongs to the run would, but in one pass over
+// the line: such a byte is never blank, so only a symbol start can end the
+// number inside the run, and the run stops short there for the caller's full
+// test. Long runs (table entries such as 16#0000_FFFF#) are searched in
+// blocks when no digit, letter or underscore starts a symbol.
+inline void TextParser::skip_number_run(bool extended) noexcept {
+  if (column_ > line_length_) return;
   int i = column_ - 1;
-  while (i < line_length_ && is_decimal_or_underscore(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
+  if (!number_run_may_start_symbol_) {
+    if (const int end = number_run_end(text_, i, line_length_, extended); end >= 0) {
+      move_to(end);
+      return;
+    }
+  }
+  const auto in_run = extended ? is_extended_or_underscore : is_decimal_or_underscore;
+  while (i < line_length_ && in_run(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;
   move_to(i);
+}
+
+void TextParser::scan_number() {
+  skip_number_run(false);
+  // Most numbers are plain integers ended by a blank, the line end or a
+  // one-character symbol other than the point of a real literal: settled here
+  // without looking the symbol up. ('#' and the exponent letter are neither
+  // blank nor single symbols unless a list makes them so, hence the tests.)
+  if (const unsigned char c = current_char_;
+      need_line_ || is_blank(c) || ((class_bits_[c] & kSingleSymbol) && c != '.' && c != '#' && c != 'E' && c != 'e'))
+    return;
   while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   bool based = false;
   if (current_char_ == '#') {
     based = true;
     step();
+    skip_number_run(true);
     while (!number_ends() && is_extended_or_underscore(current_char_)) step();
   }
   if (current_char_ == '.') {
@@ -480,6 +538,7 @@ void TextParser::scan_number() {
         kind_ = TokenKind::Text;
         return;
       }
+      skip_number_run(based);
       while (!number_ends() && is_digit(current_char_)) step();
     }
   }
@@ -494,6 +553,7 @@ void TextParser::scan_number() {
     step();
     // The sign is part of the exponent even though '+' and '-' are symbols.
     if ((current_char_ == '+' || current_char_ == '-') && column_ <= line_length_) step();
+    skip_number_run(false);
     while (!number_ends() && is_decimal_or_underscore(current_char_)) step();
   }
   if (!number_ends()) {

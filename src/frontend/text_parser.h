@@ -87,6 +87,11 @@ class TextParser {
   // start_column; a start_column past the end of the line ends the text.
   void set_text(std::string* line, int start_column);
 
+  // Makes `line` the scanner's line from now on, at the same place: for a line
+  // source that, asked for the next line, fills another buffer than the one
+  // it was handed (the scanner then reads the line from there).
+  void replace_line(std::string* line) noexcept { line_ = line; }
+
   // Scans the next token. Returns false at the end of the text (the original
   // End_Of_String signal): the kind is then Text, the text empty and the column
   // just after the last token. Ending every file is ordinary control flow, so it
@@ -102,8 +107,8 @@ class TextParser {
   int keyword() const;
   int symbol() const;
   // The same without the check: -1 when the token is of another kind.
-  int keyword_or_none() const noexcept { return kind_ == TokenKind::Keyword ? keyword_ : -1; }
-  int symbol_or_none() const noexcept { return kind_ == TokenKind::Symbol ? symbol_ : -1; }
+  int keyword_or_none() const noexcept { return keyword_; }
+  int symbol_or_none() const noexcept { return symbol_; }
 
   // The line being scanned and its number (after LineTooLong: the long line).
   const std::string& line() const noexcept;
@@ -154,6 +159,9 @@ class TextParser {
   bool symbol_starts_at(int index) const noexcept;
   bool number_ends() const noexcept;
   void scan_number();
+  // Steps over the digits and underscores (extended digits with `extended`)
+  // from the current character.
+  void skip_number_run(bool extended) noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   void build_keyword_table();
   void build_symbol_tables();
@@ -170,8 +178,10 @@ class TextParser {
   CharacterClasses classes_ = CharacterClasses::Basic;
 
   TokenKind kind_ = TokenKind::Text;
-  int keyword_ = 0;
-  int symbol_ = 0;
+  // The list positions, -1 unless the token is of their kind: the parser
+  // asks for them several times per token, so they are kept ready to compare.
+  int keyword_ = -1;
+  int symbol_ = -1;
   int token_line_ = 0;
   int token_column_ = 1;
   int token_length_ = 0;
@@ -196,15 +206,18 @@ class TextParser {
   int symbol_first_[257] = {};
   int longest_symbol_ = 0;
   bool double_dot_is_symbol_ = false;
+  // Some digit, letter A to F or underscore starts a symbol of the list.
+  bool number_run_may_start_symbol_ = false;
 };
 
 // The line as last read (text_, line_length_) bounds the view, so a token of a
 // line since replaced (after LineTooLong) never reaches outside the buffer.
 inline std::string_view TextParser::token_text() const noexcept {
   const int start = token_column_ - 1;
-  if (token_length_ == 0 || start >= line_length_) return {};
-  return std::string_view(reinterpret_cast<const char*>(text_) + start,
-                          static_cast<std::size_t>(std::min(token_length_, line_length_ - start)));
+  // One test: nothing of the token, or nothing of it within the line.
+  const int length = std::min(token_length_, line_length_ - start);
+  if (length <= 0) return {};
+  return std::string_view(reinterpret_cast<const char*>(text_) + start, static_cast<std::size_t>(length));
 }
 
 }  // namespace flawseek

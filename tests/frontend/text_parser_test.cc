@@ -149,6 +149,27 @@ TEST(TextParserTokens, AdaNumbers) {
   for (const auto& c : cases) EXPECT_EQ(scan_ada({c.source}), c.tokens) << c.source;
 }
 
+// Digit runs longer than a block are searched sixteen bytes at a time: runs
+// across block boundaries, a literal ending exactly at the end of a 32-byte
+// line, a long run cut by a wrong digit, and a list in which the underscore
+// is a symbol, where the run must stop at it as a short one does.
+TEST(TextParserTokens, LongNumbersAcrossBlocks) {
+  const TokenCase cases[] = {
+      {"X := 16#0123_4567_89AB_CDEF#;", "I(X) S3(:=) N(16#0123_4567_89AB_CDEF#) S0(;)"},
+      {"Y := 1234567890_1234567890_12345", "I(Y) S3(:=) N(1234567890_1234567890_12345)"},
+      {"2#1010_1010_1010_1010.0101_0101_0101#E+12", "N(2#1010_1010_1010_1010.0101_0101_0101#E+12)"},
+      {"16#0123_4567_89AB_CDEFZ#", "T(16#0123_4567_89AB_CDEF) T(Z#)"},
+      {"3.1415926535_8979323846_2643383279", "N(3.1415926535_8979323846_2643383279)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(scan_ada({c.source}), c.tokens) << c.source;
+
+  MemoryLines source = MemoryLines::numbered({"1234567890_1234567890 16#ABCDEF_ABCDEF#"});
+  TextParser scanner(400, 0, CharacterClasses::Latin1);
+  scanner.set_keywords(standard_keyword_options, "$A$");
+  scanner.set_symbols("$_$#$");
+  EXPECT_EQ(scan_all(scanner, source), "N(1234567890) S0(_) N(1234567890) T(16#ABCDEF) S0(_) I(ABCDEF) S1(#)");
+}
+
 TEST(TextParserTokens, WordsKeywordsAndText) {
   const TokenCase cases[] = {
       {"BEGIN Begin begin beginning", "K5(BEGIN) K5(Begin) K5(begin) I(beginning)"},
