@@ -157,7 +157,7 @@ if [ -n "$library" ]; then
   echo
   echo "peak memory, library once -> $copies times:"
   echo "  (c) $lib_c KB -> $peak_c KB: $(ratio "$peak_c" "$lib_c") x"
-  echo "  (d) $lib_d KB -> $peak_d KB: $(ratio "$peak_d" "$lib_d") x (the findings themselves grow with the tree)"
+  echo "  (d) $lib_d KB -> $peak_d KB: $(ratio "$peak_d" "$lib_d") x"
 fi
 
 # One-core speeds of the analysis itself, from the benchmark programs.
