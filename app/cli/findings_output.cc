@@ -15,9 +15,9 @@ std::unique_ptr<RecordsWriter> make_records_writer(OutputFormat format, const Ou
     case OutputFormat::Gnu:
       return std::make_unique<GnuLinesWriter>(settings.paths);
     case OutputFormat::Json:
-      return std::make_unique<JsonDocumentWriter>(settings.context);
+      return make_json_document_writer(settings.context);
     case OutputFormat::Sarif:
-      return std::make_unique<SarifLogWriter>(settings.context);
+      return make_sarif_log_writer(settings.context);
     case OutputFormat::Tree:
     case OutputFormat::Csv:
     case OutputFormat::Text:

@@ -4,10 +4,15 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
+
+#include "finding_records.h"
+#include "records_writer.h"
+#include "report_context.h"
 
 namespace flawseek {
 
@@ -31,6 +36,27 @@ class JsonArrayDocument {
   bool begun_ = false;
   bool any_ = false;
   std::string text_;  // reused for each element
+};
+
+// The JSON outputs: a document whose last array, `key`, holds one element
+// per record, made by `element`. `context` must outlive the writer.
+class JsonRecordsWriter final : public RecordsWriter {
+ public:
+  using Element = nlohmann::ordered_json (*)(const FindingRecord& record, const ReportContext& context);
+
+  JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element,
+                    const ReportContext& context)
+      : document_(document, key), element_(element), context_(context) {}
+
+  void write(std::span<const FindingRecord> records, std::ostream& out) override {
+    for (const FindingRecord& record : records) document_.add(element_(record, context_), out);
+  }
+  void end(std::ostream& out) override { document_.end(out); }
+
+ private:
+  JsonArrayDocument document_;
+  Element element_;
+  const ReportContext& context_;
 };
 
 }  // namespace flawseek

@@ -1,6 +1,8 @@
 // Building the JSON document with nlohmann-json.
 #include "json_output.h"
 
+#include "json_array_document.h"
+
 #include <nlohmann/json.hpp>
 
 #include "build_info.h"
@@ -58,32 +60,31 @@ nlohmann::ordered_json document_around_findings(const ReportContext& context) {
   return document;
 }
 
+nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportContext& context) {
+  const Finding& finding = *record.finding;
+  nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+  entry["file"] = utf8_text(root_relative_name(context, finding.file));
+  entry["path"] = utf8_text(finding.file);
+  entry["line"] = finding.line;
+  if (finding.column == no_column) {
+    entry["column"] = nullptr;
+  } else {
+    entry["column"] = finding.column;
+  }
+  entry["id"] = std::string(finding_id(record.kind));
+  entry["label"] = record.kind.label();
+  entry["family"] = std::string(family_name(record.kind));
+  entry["severity"] = std::string(severity_name(record.kind));
+  entry["message"] = utf8_text(finding_message(record));
+  entry["source"] = utf8_text(finding.reason);
+  entry["suppressed"] = record.suppressed;
+  return entry;
+}
+
 }  // namespace
 
-JsonDocumentWriter::JsonDocumentWriter(const ReportContext& context)
-    : context_(context), document_(document_around_findings(context), "findings") {}
-
-void JsonDocumentWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
-  for (const FindingRecord& record : records) {
-    const Finding& finding = *record.finding;
-    nlohmann::ordered_json entry = nlohmann::ordered_json::object();
-    entry["file"] = utf8_text(root_relative_name(context_, finding.file));
-    entry["path"] = utf8_text(finding.file);
-    entry["line"] = finding.line;
-    if (finding.column == no_column) {
-      entry["column"] = nullptr;
-    } else {
-      entry["column"] = finding.column;
-    }
-    entry["id"] = std::string(finding_id(record.kind));
-    entry["label"] = record.kind.label();
-    entry["family"] = std::string(family_name(record.kind));
-    entry["severity"] = std::string(severity_name(record.kind));
-    entry["message"] = utf8_text(finding_message(record));
-    entry["source"] = utf8_text(finding.reason);
-    entry["suppressed"] = record.suppressed;
-    document_.add(entry, out);
-  }
+std::unique_ptr<RecordsWriter> make_json_document_writer(const ReportContext& context) {
+  return std::make_unique<JsonRecordsWriter>(document_around_findings(context), "findings", finding_entry, context);
 }
 
 }  // namespace flawseek

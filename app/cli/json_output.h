@@ -4,11 +4,8 @@
 // form --baseline reads back.
 #pragma once
 
-#include <ostream>
-#include <span>
+#include <memory>
 
-#include "finding_records.h"
-#include "json_array_document.h"
 #include "records_writer.h"
 #include "report_context.h"
 
@@ -16,16 +13,7 @@ namespace flawseek {
 
 inline constexpr int json_format_version = 1;
 
-class JsonDocumentWriter final : public RecordsWriter {
- public:
-  // `context` must outlive the writer.
-  explicit JsonDocumentWriter(const ReportContext& context);
-  void write(std::span<const FindingRecord> records, std::ostream& out) override;
-  void end(std::ostream& out) override { document_.end(out); }
-
- private:
-  const ReportContext& context_;
-  JsonArrayDocument document_;
-};
+// `context` must outlive the writer.
+std::unique_ptr<RecordsWriter> make_json_document_writer(const ReportContext& context);
 
 }  // namespace flawseek

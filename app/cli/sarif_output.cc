@@ -1,6 +1,8 @@
 // Building the SARIF log with nlohmann-json.
 #include "sarif_output.h"
 
+#include "json_array_document.h"
+
 #include <nlohmann/json.hpp>
 
 #include "build_info.h"
@@ -114,46 +116,45 @@ Json log_around_results(const ReportContext& context) {
   return log;
 }
 
+Json result_object(const FindingRecord& record, const ReportContext& context) {
+  const Finding& finding = *record.finding;
+  Json region = Json::object();
+  region["startLine"] = finding.line < 1 ? 1 : finding.line;
+  if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
+  // The source text is the finding's line (blanks collapsed). A region
+  // from a later column runs to the line's end, so the line is the region
+  // around it; a region from column 1 (or without a column) is the line
+  // itself, which SARIF will not have as a context region of its own.
+  Json context_region = Json::object();
+  if (!finding.reason.empty()) {
+    const Json snippet = {{"text", utf8_text(finding.reason)}};
+    if (region.contains("startColumn") && region["startColumn"] != 1) {
+      context_region["startLine"] = region["startLine"];
+      context_region["snippet"] = snippet;
+    } else {
+      region["snippet"] = snippet;
+    }
+  }
+  // The name relative to the root, escaped after it became UTF-8, so that a
+  // Latin-1 name still makes a valid URI.
+  Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, finding.file)))},
+                   {"uriBaseId", std::string(sarif_root_base)}};
+  Json result = Json::object();
+  result["ruleId"] = std::string(finding_id(record.kind));
+  result["ruleIndex"] = record.kind.index();
+  result["level"] = std::string(severity_name(record.kind));
+  result["message"] = {{"text", utf8_text(with_full_stop(finding_message(record)))}};
+  Json physical = {{"artifactLocation", artifact}, {"region", region}};
+  if (!context_region.empty()) physical["contextRegion"] = context_region;
+  result["locations"] = Json::array({{{"physicalLocation", physical}}});
+  if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
+  return result;
+}
+
 }  // namespace
 
-SarifLogWriter::SarifLogWriter(const ReportContext& context)
-    : context_(context), log_(log_around_results(context), "results") {}
-
-void SarifLogWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
-  for (const FindingRecord& record : records) {
-    const Finding& finding = *record.finding;
-    Json region = Json::object();
-    region["startLine"] = finding.line < 1 ? 1 : finding.line;
-    if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
-    // The source text is the finding's line (blanks collapsed). A region
-    // from a later column runs to the line's end, so the line is the region
-    // around it; a region from column 1 (or without a column) is the line
-    // itself, which SARIF will not have as a context region of its own.
-    Json context_region = Json::object();
-    if (!finding.reason.empty()) {
-      const Json snippet = {{"text", utf8_text(finding.reason)}};
-      if (region.contains("startColumn") && region["startColumn"] != 1) {
-        context_region["startLine"] = region["startLine"];
-        context_region["snippet"] = snippet;
-      } else {
-        region["snippet"] = snippet;
-      }
-    }
-    // The name relative to the root, escaped after it became UTF-8, so that a
-    // Latin-1 name still makes a valid URI.
-    Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context_, finding.file)))},
-                     {"uriBaseId", std::string(sarif_root_base)}};
-    Json result = Json::object();
-    result["ruleId"] = std::string(finding_id(record.kind));
-    result["ruleIndex"] = record.kind.index();
-    result["level"] = std::string(severity_name(record.kind));
-    result["message"] = {{"text", utf8_text(with_full_stop(finding_message(record)))}};
-    Json physical = {{"artifactLocation", artifact}, {"region", region}};
-    if (!context_region.empty()) physical["contextRegion"] = context_region;
-    result["locations"] = Json::array({{{"physicalLocation", physical}}});
-    if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
-    log_.add(result, out);
-  }
+std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
+  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", result_object, context);
 }
 
 }  // namespace flawseek

@@ -6,13 +6,10 @@
 // hold them, become results with an in-source suppression.
 #pragma once
 
-#include <ostream>
-#include <span>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "finding_records.h"
-#include "json_array_document.h"
 #include "records_writer.h"
 #include "report_context.h"
 
@@ -20,17 +17,8 @@ namespace flawseek {
 
 inline constexpr std::string_view sarif_root_base = "%SRCROOT%";
 
-class SarifLogWriter final : public RecordsWriter {
- public:
-  // `context` must outlive the writer.
-  explicit SarifLogWriter(const ReportContext& context);
-  void write(std::span<const FindingRecord> records, std::ostream& out) override;
-  void end(std::ostream& out) override { log_.end(out); }
-
- private:
-  const ReportContext& context_;
-  JsonArrayDocument log_;
-};
+// `context` must outlive the writer.
+std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context);
 
 // A path as a URI reference: every byte outside the unreserved characters and
 // "/" percent-encoded ("a b.adb" becomes "a%20b.adb").
