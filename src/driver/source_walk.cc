@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -74,23 +75,30 @@ std::string_view lowest_name_from(const Entry& entry) {
 }
 
 // For each position of a sorted list of entries, the lowest name any entry
-// from there on can bring. The views are into the entries' names.
-std::vector<std::string_view> lowest_names_onward(const std::vector<Entry>& entries) {
-  std::vector<std::string_view> lowest(entries.size());
+// from there on can bring (none when no entry can); directories bring
+// nothing unless they are `walked`. The views are into the entries' names.
+using LowestNames = std::vector<std::optional<std::string_view>>;
+LowestNames lowest_names_onward(const std::vector<Entry>& entries, bool walked) {
+  LowestNames lowest(entries.size());
   for (std::size_t i = entries.size(); i-- > 0;) {
+    const std::optional<std::string_view> later = i + 1 < entries.size() ? lowest[i + 1] : std::nullopt;
+    if (entries[i].type == DT_DIR && !walked) {
+      lowest[i] = later;
+      continue;
+    }
     const std::string_view own = lowest_name_from(entries[i]);
-    lowest[i] = i + 1 < entries.size() && lowest[i + 1] < own ? lowest[i + 1] : own;
+    lowest[i] = later && *later < own ? *later : own;
   }
   return lowest;
 }
 
-// The lower of `directory`/`next` (when the directory has more to come) and
-// `beyond` (what comes after the directory; empty when nothing does). Empty
-// when neither: nothing is left to come.
-std::string later_paths_bound(const std::string& directory, const std::vector<std::string_view>& lowest,
-                              std::size_t next, const std::string& beyond) {
-  if (next >= lowest.size()) return beyond;
-  std::string own = join(directory, lowest[next]);
+// The lower of `directory`/`lowest[next]` (when the directory has more to
+// come) and `beyond` (what comes after the directory; empty when nothing
+// does). Empty when neither: nothing is left to come.
+std::string later_paths_bound(const std::string& directory, const LowestNames& lowest, std::size_t next,
+                              const std::string& beyond) {
+  if (next >= lowest.size() || !lowest[next]) return beyond;
+  std::string own = join(directory, *lowest[next]);
   return !beyond.empty() && beyond < own ? beyond : own;
 }
 
@@ -201,14 +209,15 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
   if (!read_listing(directory, listing)) return;
 
   // After a file come the entries that follow it, and then every
-  // subdirectory, wherever its name sorts among the files.
+  // subdirectory (when they are searched), wherever its name sorts among
+  // the files.
   const bool bounded = phase_ == Phase::Check;
-  std::vector<std::string_view> lowest;
+  LowestNames lowest;
   std::string after_files = beyond;
   if (bounded) {
-    lowest = lowest_names_onward(listing.entries);
+    lowest = lowest_names_onward(listing.entries, options_.search_subfolders);
     for (const Entry& entry : listing.entries) {
-      if (!may_be_directory(entry)) continue;
+      if (!options_.search_subfolders || !may_be_directory(entry)) continue;
       std::string below = join(directory, lowest_name_from(entry));
       if (after_files.empty() || below < after_files) after_files = std::move(below);
     }
@@ -230,8 +239,7 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
     if (may_be_directory(entry)) subdirectories.push_back(std::move(entry));
   }
   listing = Listing{};
-  const std::vector<std::string_view> lowest_below = bounded ? lowest_names_onward(subdirectories)
-                                                             : std::vector<std::string_view>{};
+  const LowestNames lowest_below = bounded ? lowest_names_onward(subdirectories, true) : LowestNames{};
   for (std::size_t at = 0; at < subdirectories.size(); ++at) {
     const Entry& entry = subdirectories[at];
     if (!going_on()) return;

@@ -358,6 +358,18 @@ TEST(SourceWalk, NoLaterItemNamesAFileBeforeAnItemsBound) {
   // "m/" and what is below it after "m-n/" and "m.d/".
   EXPECT_EQ(settled_at_once, (std::vector<std::string>{"a.adb", "m-n/k.adb", "m.d/j.ads"}));
 
+  // Without subfolders the root's files wait for nothing but each other.
+  Collector flat;
+  WalkOptions no_subfolders;
+  no_subfolders.search_subfolders = false;
+  walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Check, no_subfolders, running, flat);
+  ASSERT_EQ(flat.items.size(), 6u);
+  for (std::size_t i = 0; i + 1 < flat.items.size(); ++i) {
+    EXPECT_LT(flat.items[i].file, flat.items[i].later_paths_bound);
+    EXPECT_LE(flat.items[i].later_paths_bound, flat.items[i + 1].body.empty() ? flat.items[i + 1].file
+                                                                              : flat.items[i + 1].body);
+  }
+
   // The preparation pass settles nothing: the check pass walks again.
   Collector preparation;
   walk_sources(SearchRoot{tree.root(), "*.*"}, Phase::Preparation, WalkOptions{}, running, preparation);
