@@ -266,14 +266,14 @@ int run(int argc, char** argv) {
   }
   int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
   const bool report_to_standard_output = command.report_file && *command.report_file == "-";
+  bool findings_written = true;
   if (streamed) {
     streamed->finish();
-    // A full disk or a closed pipe must not pass for a clean run.
-    if (!std::cout.flush()) {
-      std::cerr << "flawseek: cannot write the findings to standard output\n";
-      exit_status = exit_trouble;
-    }
-  } else if (!report_to_standard_output && !print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout)) {
+    findings_written = static_cast<bool>(std::cout.flush());
+  } else if (!report_to_standard_output) {
+    findings_written = print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout);
+  }
+  if (!findings_written) {
     // A full disk or a closed pipe must not pass for a clean run.
     std::cerr << "flawseek: cannot write the findings to standard output\n";
     exit_status = exit_trouble;
