@@ -15,6 +15,14 @@
 
 namespace flawseek {
 
+namespace {
+
+// The room for a source's text that is kept from one file to the next:
+// larger than nearly every real source, small next to the analysis.
+constexpr std::size_t source_room_kept = std::size_t{1} << 20;
+
+}  // namespace
+
 class BugChecker::Impl {
  public:
   // Where reports go until the driver names the first result.
@@ -103,9 +111,12 @@ void BugChecker::close_source() noexcept {
   d.source_closed = true;
   d.reader.restart({});
   d.source = {};
-  // Dropping a text held in memory: nothing is left to release, nothing fails.
+  // The room of an ordinary source stays for the next file: giving it back
+  // and asking again cost every file a fresh allocation, and above the
+  // allocator's mapping threshold a fresh mapping faulted in page by page.
+  // Only an unusually large text's room is given back.
   d.source_text.clear();
-  d.source_text.shrink_to_fit();
+  if (d.source_text.capacity() > source_room_kept) d.source_text.shrink_to_fit();
 }
 
 CheckOutcome BugChecker::run_preparation(bool is_adq) {

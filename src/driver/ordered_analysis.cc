@@ -14,11 +14,13 @@ constexpr std::size_t steps_kept_per_slot = 256;
 
 OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window,
                                  const std::atomic<bool>& running, WalkCommitter& committer)
-    : running_(running), committer_(committer), slots_(window < 2 ? 2 : window) {
-  if (scans.empty()) throw std::invalid_argument("OrderedAnalysis needs at least one scan");
-  workers_.reserve(scans.size());
+    : running_(running),
+      committer_(committer),
+      own_scan_(scans.empty() ? throw std::invalid_argument("OrderedAnalysis needs at least one scan") : *scans.front()),
+      slots_(window < 2 ? 2 : window) {
+  workers_.reserve(scans.size() - 1);
   try {
-    for (DefectScan* scan : scans) workers_.emplace_back([this, scan] { worker_main(*scan); });
+    for (DefectScan* scan : scans.subspan(1)) workers_.emplace_back([this, scan] { worker_main(*scan); });
   } catch (...) {
     // A thread the system would not start: the ones started must end.
     end_workers();
@@ -45,13 +47,38 @@ void OrderedAnalysis::end_workers() noexcept {
 // ---------------------------------------------------------------------------
 
 OrderedAnalysis::Slot& OrderedAnalysis::claim(EventKind kind) {
-  while (tail_ - head_ == slots_.size()) (void)commit_oldest(true);
+  if (tail_ - head_ == slots_.size()) make_room();
   Slot& next = slot(tail_);
+  next.sequence = tail_;
   next.kind = kind;
   next.state = kind == EventKind::Work ? State::Waiting : State::Done;
   next.starts_group = group_pending_;
   group_pending_ = false;
   return next;
+}
+
+void OrderedAnalysis::make_room() {
+  // Sleeping until a worker is done would cost a wake per item, and with a
+  // worker on every core each wake would take a core from one of them.
+  while (tail_ - head_ == slots_.size()) {
+    commit_ready();
+    if (tail_ - head_ < slots_.size()) return;
+    if (!analyse_waiting_item()) (void)commit_oldest(true);
+  }
+}
+
+bool OrderedAnalysis::analyse_waiting_item() {
+  Slot* item = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    item = take_next();
+    if (item == nullptr) return false;
+    item->state = State::Taken;
+  }
+  const bool went_on = analyse(*item, own_scan_);
+  std::lock_guard lock(mutex_);
+  item->state = went_on ? State::Done : State::Skipped;
+  return true;
 }
 
 void OrderedAnalysis::publish() {
@@ -88,7 +115,11 @@ void OrderedAnalysis::on_note(std::string_view message) {
 }
 
 void OrderedAnalysis::finish() {
-  while (head_ != tail_) (void)commit_oldest(true);
+  while (head_ != tail_) {
+    commit_ready();
+    if (head_ == tail_) return;
+    if (!analyse_waiting_item()) (void)commit_oldest(true);
+  }
 }
 
 bool OrderedAnalysis::commit_oldest(bool wait) {
@@ -99,9 +130,11 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
   if (!stopped_ && oldest.starts_group && !running_.load()) stopped_ = true;
   if (oldest.kind == EventKind::Work) {
     if (stopped_ && oldest.state == State::Waiting) oldest.state = State::Dropped;
-    if (oldest.state == State::Waiting || oldest.state == State::Taken) {
+    if (!finished(oldest)) {
       if (!wait) return false;
-      work_done_.wait(lock, [&] { return oldest.state != State::Waiting && oldest.state != State::Taken; });
+      awaited_ = head_;
+      work_done_.wait(lock, [&] { return finished(oldest); });
+      awaited_ = no_event;
     }
     // A worker that found `running` false left its item: the stop came
     // before this item's turn.
@@ -152,6 +185,22 @@ OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
   return nullptr;
 }
 
+bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {
+  // Once stopped, no thread starts another file.
+  if (!running_.load()) return false;
+  try {
+    item.result.clear();
+    scan.analyse(item.item, item.result);
+    // Work the committing turn would otherwise do.
+    item.result.findings.collapse_reasons();
+  } catch (...) {
+    // The per-file driver catches what a file may throw; anything else
+    // is the search's failure, thrown again in this item's turn.
+    item.failure = std::current_exception();
+  }
+  return true;
+}
+
 void OrderedAnalysis::worker_main(DefectScan& scan) {
   std::unique_lock lock(mutex_);
   for (;;) {
@@ -163,23 +212,10 @@ void OrderedAnalysis::worker_main(DefectScan& scan) {
     }
     item->state = State::Taken;
     lock.unlock();
-    // Once stopped, no worker starts another file.
-    const bool go_on = running_.load();
-    if (go_on) {
-      try {
-        item->result.clear();
-        scan.analyse(item->item, item->result);
-        // Work the search thread would otherwise do in its turn.
-        item->result.findings.collapse_reasons();
-      } catch (...) {
-        // The per-file driver catches what a file may throw; anything else
-        // is the search's failure, thrown again in this item's turn.
-        item->failure = std::current_exception();
-      }
-    }
+    const bool went_on = analyse(*item, scan);
     lock.lock();
-    item->state = go_on ? State::Done : State::Skipped;
-    work_done_.notify_one();
+    item->state = went_on ? State::Done : State::Skipped;
+    if (item->sequence == awaited_) work_done_.notify_one();
   }
 }
 

@@ -32,15 +32,19 @@ class WalkCommitter {
   virtual void commit_note(std::string_view note) = 0;
 };
 
-// A walk visitor that analyses on worker threads (one per DefectScan) and
-// commits on the thread that walks. At most `window` events wait between the
-// walk and the commits, so memory stays flat however large the tree: a walk
-// that runs ahead waits for the oldest event's turn.
+// A walk visitor that analyses on several threads and commits on the thread
+// that walks. The first scan is the walking thread's own: with the window
+// full it analyses an item itself instead of sleeping until a worker is
+// done, so `jobs` scans keep exactly `jobs` threads busy (one per core by
+// default) and the walk and commits never queue for a core behind a worker.
+// Every further scan gets a worker thread. At most `window` events wait
+// between the walk and the commits, so memory stays flat however large the
+// tree.
 //
 // Stopping: a serial run notices a stop only when the walk next reads
 // `running`; whatever the walk handed on before that is shown. So the first
 // event after such a reading whose turn comes with `running` false, and
-// every event after it, is dropped; a worker that finds `running` false
+// every event after it, is dropped; a thread that finds `running` false
 // takes no further item, and a dropped item's analysis (if begun) is awaited
 // so no worker touches a result after it is gone.
 class OrderedAnalysis final : public WalkVisitor {
@@ -67,6 +71,7 @@ class OrderedAnalysis final : public WalkVisitor {
   enum class State : std::uint8_t { Waiting, Taken, Done, Skipped, Dropped };
 
   struct Slot {
+    std::uint64_t sequence = 0;  // its place in walk order
     EventKind kind = EventKind::Note;
     State state = State::Done;
     bool starts_group = false;  // the walk read `running` just before it
@@ -79,8 +84,20 @@ class OrderedAnalysis final : public WalkVisitor {
   };
 
   Slot& slot(std::uint64_t sequence) { return slots_[sequence % slots_.size()]; }
+  static bool finished(const Slot& slot) noexcept {
+    return slot.kind != EventKind::Work || (slot.state != State::Waiting && slot.state != State::Taken);
+  }
   // The next free slot, once the window has room; filled, then published.
   Slot& claim(EventKind kind);
+  // With the window full: analyses waiting items on this thread, or waits
+  // for the oldest, until an event is committed.
+  void make_room();
+  // Takes the next waiting item and analyses it on this thread; false when
+  // every item handed on is taken already.
+  bool analyse_waiting_item();
+  // The analysis of a taken item, outside the lock; false when a stop came
+  // first and the item was left alone.
+  bool analyse(Slot& item, DefectScan& scan);
   void publish();
   // Commits the oldest event; without `wait`, only if its turn needs no wait.
   bool commit_oldest(bool wait);
@@ -94,6 +111,7 @@ class OrderedAnalysis final : public WalkVisitor {
 
   const std::atomic<bool>& running_;
   WalkCommitter& committer_;
+  DefectScan& own_scan_;
   std::vector<Slot> slots_;
   bool group_pending_ = false;
   bool stopped_ = false;
@@ -106,6 +124,10 @@ class OrderedAnalysis final : public WalkVisitor {
   std::uint64_t head_ = 0;
   std::uint64_t tail_ = 0;
   std::uint64_t take_ = 0;
+  // The one event the committer waits for (none: no_event); only the
+  // worker that finishes it wakes the committer.
+  static constexpr std::uint64_t no_event = ~std::uint64_t{0};
+  std::uint64_t awaited_ = no_event;
   bool closing_ = false;
   std::vector<std::thread> workers_;
 };

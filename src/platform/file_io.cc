@@ -38,6 +38,37 @@ bool read_all(int fd, std::string& text) {
   }
 }
 
+namespace {
+
+// Reads what is left of `fd` straight into `text` after its first `size`
+// bytes: a bounce buffer would copy every byte twice. `expected` (the size
+// the file had when opened) is only where to start; a file that grows is
+// read on. On return `text` holds exactly the bytes read.
+bool read_into(int fd, std::string& text, std::size_t size, std::size_t expected) {
+  // One byte of room beyond the expected end, so that the end of the file is
+  // seen without growing the text.
+  std::size_t room = expected + 1 < 4096 ? 4096 : expected + 1;
+  for (;;) {
+    if (text.size() < size + room) text.resize(size + room);
+    ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      text.resize(size);
+      errno = error;
+      return false;
+    }
+    if (got == 0) {
+      text.resize(size);
+      return true;
+    }
+    size += static_cast<std::size_t>(got);
+    if (size == text.size()) room *= 2;
+  }
+}
+
+}  // namespace
+
 int read_whole_file(const std::string& path, std::string& text) {
   // O_NONBLOCK: opening a FIFO for reading would wait for a writer.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -53,10 +84,17 @@ int read_whole_file(const std::string& path, std::string& text) {
     return S_ISDIR(info.st_mode) ? EISDIR : not_a_regular_file;
   }
   const std::size_t old_size = text.size();
-  // The size is only a hint (the file may grow); it spares the string its
-  // regrowth on large sources.
-  if (info.st_size > 0) text.reserve(old_size + static_cast<std::size_t>(info.st_size));
-  int error = read_all(fd, text) ? 0 : errno;
+  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  int error = 0;
+  try {
+    error = read_into(fd, text, old_size, expected) ? 0 : errno;
+  } catch (...) {
+    // No room for the text (a file larger than memory): the descriptor
+    // must not outlive the failure.
+    ::close(fd);
+    text.resize(old_size);
+    throw;
+  }
   ::close(fd);
   if (error != 0) text.resize(old_size);
   return error;
