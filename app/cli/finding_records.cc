@@ -32,12 +32,20 @@ struct SortKey {
   }
 };
 
-// Ordered by file, line and column, ties in list order. File names are
-// compared once per distinct file, not at every step of the sort.
-std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
+// Each record's file rank among the distinct file names of `records`, by
+// byte order of the names. File names are compared once per distinct file,
+// not at every step of the sort.
+std::vector<std::uint32_t> file_ranks(const std::vector<FindingRecord>& records) {
+  std::vector<std::uint32_t> record_ranks(records.size(), 0);
+  // A result streamed during the search nearly always holds one file: its
+  // findings share one path text, and every rank is 0.
+  const bool one_file = std::all_of(records.begin(), records.end(), [&](const FindingRecord& record) {
+    return record.finding->file == records.front().finding->file;
+  });
+  if (one_file) return record_ranks;
+
   std::unordered_map<std::string_view, std::uint32_t> file_ids;
   std::vector<std::string_view> names;
-  std::vector<std::uint32_t> record_file_ids(records.size());
   const SharedPath* last_file = nullptr;
   std::uint32_t last_id = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -51,20 +59,26 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
       last_file = &file;
       last_id = found->second;
     }
-    record_file_ids[i] = last_id;
+    record_ranks[i] = last_id;
   }
   std::vector<std::uint32_t> by_name(names.size());
   for (std::uint32_t id = 0; id < by_name.size(); ++id) by_name[id] = id;
   std::sort(by_name.begin(), by_name.end(), [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
   std::vector<std::uint32_t> rank(names.size());
   for (std::uint32_t r = 0; r < by_name.size(); ++r) rank[by_name[r]] = r;
+  for (std::uint32_t& id : record_ranks) id = rank[id];
+  return record_ranks;
+}
 
+// Ordered by file, line and column, ties in list order.
+std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
+  std::vector<std::uint32_t> ranks = file_ranks(records);
   std::vector<SortKey> keys(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     const Finding& finding = *records[i].finding;
-    keys[i] = {rank[record_file_ids[i]], finding.line, finding.column, static_cast<std::uint32_t>(i)};
+    keys[i] = {ranks[i], finding.line, finding.column, static_cast<std::uint32_t>(i)};
   }
-  record_file_ids = {};
+  ranks = {};
   std::sort(keys.begin(), keys.end());
   // The records are moved into key order in place, one cycle of the
   // permutation at a time: a sorted copy would hold every record twice, and
@@ -147,6 +161,9 @@ void DisplayColumns::load(const std::string& file) {
   line_starts_.clear();
   // A file that cannot be read has no lines: its columns stay as given.
   if (read_whole_file(file, text_) != 0) text_.clear();
+  // Most sources hold no tab at all; one search settles that, where finding
+  // every line's start took a search per line.
+  if (std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;
   // Lines as getline splits them: a final line without '\n' counts, an
   // empty text after the last '\n' does not.
   std::size_t start = 0;

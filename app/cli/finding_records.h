@@ -55,6 +55,7 @@ class DisplayColumns {
   bool loaded_ = false;
   std::string text_;
   // Offset of each line's first character; a line ends at the next '\n'.
+  // Left empty for a file without tabs, whose columns all stay.
   std::vector<std::size_t> line_starts_;
 };
 
