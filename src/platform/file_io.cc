@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -47,10 +48,12 @@ namespace {
 bool read_into(int fd, std::string& text, std::size_t size, std::size_t expected) {
   // One byte of room beyond the expected end, so that the end of the file is
   // seen without growing the text.
-  std::size_t room = expected + 1 < 4096 ? 4096 : expected + 1;
+  constexpr std::size_t least_room = 4096;
+  text.resize(size + std::max(expected + 1, least_room));
   for (;;) {
-    if (text.size() < size + room) text.resize(size + room);
-    ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+    // Full: the file grew since it was opened (or told no size).
+    if (size == text.size()) text.resize(size + std::max(size, least_room));
+    const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
     if (got < 0) {
       if (errno == EINTR) continue;
       const int error = errno;
@@ -63,15 +66,14 @@ bool read_into(int fd, std::string& text, std::size_t size, std::size_t expected
       return true;
     }
     size += static_cast<std::size_t>(got);
-    if (size == text.size()) room *= 2;
   }
 }
 
-}  // namespace
-
-int read_whole_file(const std::string& path, std::string& text) {
+// Opens the regular file at `path` for reading into `fd`: 0, or the errno
+// of the failed open, or not_a_regular_file (EISDIR for a directory).
+int open_regular_file(const std::string& path, int& fd, std::size_t& size) {
   // O_NONBLOCK: opening a FIFO for reading would wait for a writer.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
@@ -83,8 +85,17 @@ int read_whole_file(const std::string& path, std::string& text) {
     ::close(fd);
     return S_ISDIR(info.st_mode) ? EISDIR : not_a_regular_file;
   }
+  size = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  return 0;
+}
+
+}  // namespace
+
+int read_whole_file(const std::string& path, std::string& text) {
+  int fd = -1;
+  std::size_t expected = 0;
+  if (const int error = open_regular_file(path, fd, expected); error != 0) return error;
   const std::size_t old_size = text.size();
-  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
   int error = 0;
   try {
     error = read_into(fd, text, old_size, expected) ? 0 : errno;
@@ -98,6 +109,30 @@ int read_whole_file(const std::string& path, std::string& text) {
   ::close(fd);
   if (error != 0) text.resize(old_size);
   return error;
+}
+
+int find_byte_in_file(const std::string& path, char wanted, bool& found) {
+  found = false;
+  int fd = -1;
+  std::size_t size = 0;
+  if (const int error = open_regular_file(path, fd, size); error != 0) return error;
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      return error;
+    }
+    if (got == 0) break;
+    if (std::memchr(block, wanted, static_cast<std::size_t>(got)) != nullptr) {
+      found = true;
+      break;
+    }
+  }
+  ::close(fd);
+  return 0;
 }
 
 std::string file_error_text(int error) {

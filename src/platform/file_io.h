@@ -25,6 +25,11 @@ inline constexpr int not_a_regular_file = -1;
 // nobody writes never hangs the caller.
 int read_whole_file(const std::string& path, std::string& text);
 
+// Whether the regular file at `path` holds the byte `wanted`, read in blocks
+// without keeping its text (`found`). Returns 0, or the failure as
+// read_whole_file returns it.
+int find_byte_in_file(const std::string& path, char wanted, bool& found);
+
 // A readable text for a failure of read_whole_file.
 std::string file_error_text(int error);
 
