@@ -2,6 +2,8 @@
 // and counters, and the steps the per-file driver calls.
 #include "bugcheck/bug_checker.h"
 
+#include <string.h>
+
 #include "bugcheck/check_hooks.h"
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/prepare_hooks.h"
@@ -10,6 +12,7 @@
 #include "bugcheck/stop_request.h"
 #include "findings/file_findings.h"
 #include "findings/finding.h"
+#include "frontend/ada_line_reader.h"
 #include "frontend/ada_parser.h"
 #include "platform/file_io.h"
 
@@ -20,6 +23,20 @@ namespace {
 // The room for a source's text that is kept from one file to the next:
 // larger than nearly every real source, small next to the analysis.
 constexpr std::size_t source_room_kept = std::size_t{1} << 20;
+
+// Whether some line of `text` (counted between line feeds, so a line ended
+// by a lone CR counts with the next) is longer than `limit`. Each search
+// looks back from the farthest end a short line could have, so a text of
+// short lines costs one search per `limit` bytes, not one per line.
+bool has_line_longer_than(std::string_view text, std::size_t limit) noexcept {
+  std::size_t start = 0;
+  while (text.size() - start > limit) {
+    const void* end = ::memrchr(text.data() + start, '\n', limit + 1);
+    if (end == nullptr) return true;
+    start = static_cast<std::size_t>(static_cast<const char*>(end) - text.data()) + 1;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -121,6 +138,13 @@ void BugChecker::close_source() noexcept {
 
 CheckOutcome BugChecker::run_preparation(bool is_adq) {
   Impl& d = *impl_;
+  // The preparation only collects box defaults, and its parse reports
+  // nothing but a line too long to read. A source that can hold no box
+  // default and has no such line would be parsed for nothing; most
+  // specifications are of that kind.
+  if (!may_hold_box_default(d.source) && !has_line_longer_than(d.source, AdaLineReader::long_line_limit)) {
+    return CheckOutcome::Completed;
+  }
   d.reader.restart(d.source);
   d.reader.reset_style(default_style_rules);
   Impl::StyleTargetScope target(d.reader, d.prepare_parser);

@@ -96,5 +96,32 @@ TEST(BoxDefaultNames, ExemptTheExactNameInEveryCheckOfTheRunOnly) {
   EXPECT_EQ(sink.findings[0].line, 2);
 }
 
+// The preparation leaves a source unparsed only when parsing it could have
+// neither found a box nor failed: a box outside a generic formal part still
+// counts, and a line too long still fails the file wherever it stands.
+TEST(BoxDefaultNames, ASourceIsPreparedWheneverItsParseCouldFindABoxOrFail) {
+  RecordingSink sink;
+  BugChecker checker;
+  checker.start(0);
+  prepare(checker, "package Odd is\n   procedure Visit is <>;\nend Odd;\n");
+  testing_support::check_unit(checker, sink, walker, UnitSettings{});
+  EXPECT_EQ(unused_units(sink), 0) << "Visit was written with a box in Odd";
+
+  BugChecker fresh;
+  fresh.set_finding_sink(sink);
+  fresh.start(0);
+  const std::string long_line = "   X : Integer := " + std::string(382, '1') + ";";  // 401 characters
+  ASSERT_EQ(long_line.size(), 401u);
+  for (const int short_lines : {0, 1, 7, 40}) {
+    std::string text = "package Long is\n";
+    for (int i = 0; i < short_lines; ++i) text += "   Y" + std::to_string(i) + " : Integer;\n";
+    for (const std::string& end : {std::string("\nend Long;\n"), std::string()}) {
+      fresh.use_source_text(text + long_line + end);
+      EXPECT_ANY_THROW(fresh.run_preparation(false)) << short_lines << " short lines before it";
+      fresh.close_source();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace flawseek

@@ -13,4 +13,11 @@ inline void add_box_default_name(TextList& names, std::string_view designator) {
   if (!names.contains(designator, /*case_sensitive=*/true)) names.append(designator);
 }
 
+// Whether `source` may declare a box default at all: the box "<>" is one
+// lexical element, never split and with no replacement spelling, so a text
+// without it declares none.
+inline bool may_hold_box_default(std::string_view source) noexcept {
+  return source.find("<>") != std::string_view::npos;
+}
+
 }  // namespace flawseek
