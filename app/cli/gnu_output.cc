@@ -1,8 +1,9 @@
 // Writing GNU diagnostic lines.
 #include "gnu_output.h"
 
+#include <algorithm>
 #include <charconv>
-#include <iterator>
+#include <cstring>
 #include <limits>
 
 #include "findings/finding_id.h"
@@ -12,51 +13,63 @@ namespace flawseek {
 
 namespace {
 
-// The decimal digits of a positive number, written without a temporary string.
-void append_number(std::string& line, std::int32_t number) {
-  char digits[std::numeric_limits<std::int32_t>::digits10 + 1];
-  const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
-  line.append(digits, written.ptr);
+// Copies `text` to `at`, returning the end of the copy.
+char* put(char* at, std::string_view text) noexcept {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
 }
+
+// The decimal digits of a number of at most `number_room` characters.
+constexpr std::size_t number_room = std::numeric_limits<std::int32_t>::digits10 + 2;
+char* put_number(char* at, std::int32_t number) noexcept { return std::to_chars(at, at + number_room, number).ptr; }
 
 }  // namespace
 
 void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
-  // Lines are handed to the stream in blocks: one insertion per line cost
-  // more than building the line.
+  // Lines are built in place in a block that keeps its size from call to
+  // call, and handed to the stream a block at a time: one insertion per
+  // line, or one append per piece, cost more than the text itself.
   constexpr std::size_t block_size = 1 << 16;
-  text_.clear();
-  text_.reserve(block_size + 1024);
+  std::size_t used = 0;
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
     const Finding& finding = *record.finding;
     const std::int32_t column =
         finding.column == no_column ? 1 : columns_.display_column(finding.file, finding.line, finding.column);
-    text_ += shown_paths_.shown(finding.file);
-    text_ += ':';
-    append_number(text_, finding.line < 1 ? 1 : finding.line);
-    text_ += ':';
-    append_number(text_, column < 1 ? 1 : column);
-    text_ += ": ";
-    if (record.kind.is_style()) {
-      text_ += "(style) ";
-    } else {
-      text_ += severity_name(record.kind) == "error" ? "error: " : "warning: ";
+    const std::string& path = shown_paths_.shown(finding.file);
+    const std::string_view severity = record.kind.is_style()                     ? "(style) "
+                                      : severity_name(record.kind) == "error" ? "error: "
+                                                                              : "warning: ";
+    const std::string_view message = finding_message(record);
+    const std::string_view source = finding_source_text(record);
+    const std::string_view id = finding_id(record.kind);
+    const std::size_t longest =
+        path.size() + 2 * number_room + severity.size() + message.size() + source.size() + id.size() + 16;
+    if (text_.size() < used + longest) text_.resize(std::max(used + longest, block_size + 4096));
+
+    char* at = text_.data() + used;
+    at = put(at, path);
+    *at++ = ':';
+    at = put_number(at, finding.line < 1 ? 1 : finding.line);
+    *at++ = ':';
+    at = put_number(at, column < 1 ? 1 : column);
+    at = put(at, ": ");
+    at = put(at, severity);
+    at = put(at, message);
+    if (!source.empty()) {
+      at = put(at, ": ");
+      at = put(at, source);
     }
-    text_ += finding_message(record);
-    if (const std::string_view source = finding_source_text(record); !source.empty()) {
-      text_ += ": ";
-      text_ += source;
-    }
-    text_ += " [";
-    text_ += finding_id(record.kind);
-    text_ += "]\n";
-    if (text_.size() >= block_size) {
-      out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-      text_.clear();
+    at = put(at, " [");
+    at = put(at, id);
+    at = put(at, "]\n");
+    used = static_cast<std::size_t>(at - text_.data());
+    if (used >= block_size) {
+      out.write(text_.data(), static_cast<std::streamsize>(used));
+      used = 0;
     }
   }
-  out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  out.write(text_.data(), static_cast<std::streamsize>(used));
 }
 
 }  // namespace flawseek
