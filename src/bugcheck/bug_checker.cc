@@ -69,8 +69,11 @@ class BugChecker::Impl {
   PrepareHooks prepare_hooks{box_default_names};
   AdaParser<CheckHooks> check_parser{check_hooks};
   AdaParser<PrepareHooks> prepare_parser{prepare_hooks};
+  // Room for the text of the file being read; it is kept from file to file,
+  // so its size is the room, not the text.
   std::string source_text;
-  // What the passes read: source_text, or a text held by the caller.
+  // What the passes read: the start of source_text, or a text held by the
+  // caller.
   std::string_view source;
   // The line reached when the source was closed: the reader no longer holds it.
   std::int32_t closed_at_line = 0;
@@ -103,11 +106,11 @@ void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on);
 bool BugChecker::open_source(const std::string& path, std::string& error) {
   close_source();
   impl_->source_closed = false;
-  std::string& text = impl_->source_text;
-  int failure = read_whole_file(path, text);
+  std::size_t length = 0;
+  int failure = read_whole_file_into_room(path, impl_->source_text, length);
   if (failure != 0) error = path + ": " + file_error_text(failure);
-  impl_->source = text;
-  impl_->reader.restart(text);
+  impl_->source = std::string_view(impl_->source_text.data(), length);
+  impl_->reader.restart(impl_->source);
   return failure == 0;
 }
 
@@ -129,11 +132,10 @@ void BugChecker::close_source() noexcept {
   d.reader.restart({});
   d.source = {};
   // The room of an ordinary source stays for the next file: giving it back
-  // and asking again cost every file a fresh allocation, and above the
-  // allocator's mapping threshold a fresh mapping faulted in page by page.
-  // Only an unusually large text's room is given back.
-  d.source_text.clear();
-  if (d.source_text.capacity() > source_room_kept) d.source_text.shrink_to_fit();
+  // and asking again cost every file a fresh allocation, zeroed, and above
+  // the allocator's mapping threshold a fresh mapping faulted in page by
+  // page. Only an unusually large text's room is given back.
+  if (d.source_text.size() > source_room_kept) std::string().swap(d.source_text);
 }
 
 CheckOutcome BugChecker::run_preparation(bool is_adq) {

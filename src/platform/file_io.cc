@@ -41,30 +41,25 @@ bool read_all(int fd, std::string& text) {
 
 namespace {
 
-// Reads what is left of `fd` straight into `text` after its first `size`
-// bytes: a bounce buffer would copy every byte twice. `expected` (the size
-// the file had when opened) is only where to start; a file that grows is
-// read on. On return `text` holds exactly the bytes read.
-bool read_into(int fd, std::string& text, std::size_t size, std::size_t expected) {
+// Reads what is left of `fd` straight into `text` from `size` on (a bounce
+// buffer would copy every byte twice), moving `size` to the end of what was
+// read. `text` grows when full but never shrinks: its bytes past `size` are
+// left as they were. `expected` (the size the file had when opened) is only
+// where to start; a file that grows is read on.
+bool read_into(int fd, std::string& text, std::size_t& size, std::size_t expected) {
   // One byte of room beyond the expected end, so that the end of the file is
   // seen without growing the text.
   constexpr std::size_t least_room = 4096;
-  text.resize(size + std::max(expected + 1, least_room));
+  if (text.size() < size + expected + 1) text.resize(size + std::max(expected + 1, least_room));
   for (;;) {
     // Full: the file grew since it was opened (or told no size).
     if (size == text.size()) text.resize(size + std::max(size, least_room));
     const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
     if (got < 0) {
       if (errno == EINTR) continue;
-      const int error = errno;
-      text.resize(size);
-      errno = error;
       return false;
     }
-    if (got == 0) {
-      text.resize(size);
-      return true;
-    }
+    if (got == 0) return true;
     size += static_cast<std::size_t>(got);
   }
 }
@@ -89,25 +84,46 @@ int open_regular_file(const std::string& path, int& fd, std::size_t& size) {
   return 0;
 }
 
-}  // namespace
 
-int read_whole_file(const std::string& path, std::string& text) {
+// Reads the file at `path` into `text` from `size` on; `size` ends at the
+// end of what was read. The descriptor is closed however the read ends.
+int read_file_into(const std::string& path, std::string& text, std::size_t& size) {
   int fd = -1;
   std::size_t expected = 0;
   if (const int error = open_regular_file(path, fd, expected); error != 0) return error;
-  const std::size_t old_size = text.size();
   int error = 0;
   try {
-    error = read_into(fd, text, old_size, expected) ? 0 : errno;
+    error = read_into(fd, text, size, expected) ? 0 : errno;
   } catch (...) {
     // No room for the text (a file larger than memory): the descriptor
     // must not outlive the failure.
     ::close(fd);
-    text.resize(old_size);
     throw;
   }
   ::close(fd);
-  if (error != 0) text.resize(old_size);
+  return error;
+}
+
+}  // namespace
+
+int read_whole_file(const std::string& path, std::string& text) {
+  const std::size_t old_size = text.size();
+  std::size_t end = old_size;
+  int error = 0;
+  try {
+    error = read_file_into(path, text, end);
+  } catch (...) {
+    text.resize(old_size);
+    throw;
+  }
+  text.resize(error == 0 ? end : old_size);
+  return error;
+}
+
+int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length) {
+  length = 0;
+  const int error = read_file_into(path, room, length);
+  if (error != 0) length = 0;
   return error;
 }
 

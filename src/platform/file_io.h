@@ -25,6 +25,14 @@ inline constexpr int not_a_regular_file = -1;
 // nobody writes never hangs the caller.
 int read_whole_file(const std::string& path, std::string& text);
 
+// Reads the whole contents of the regular file at `path` into the start of
+// `room`, and sets `length` to the number of bytes read. `room` grows when too
+// small but is never shrunk or cleared (its size is the room, not the text),
+// so one room serves file after file without being allocated and zeroed
+// again. Returns 0, or the failure as read_whole_file returns it (`length`
+// is then 0).
+int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length);
+
 // Whether the regular file at `path` holds the byte `wanted`, read in blocks
 // without keeping its text (`found`). Returns 0, or the failure as
 // read_whole_file returns it.

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "../corpus/corpus_lines.h"
+#include "../support/file_text.h"
+#include "../support/temporary_directory.h"
 #include "check_test_support.h"
 #include "frontend/text_parser.h"
 
@@ -22,6 +24,8 @@ namespace flawseek {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TemporaryDirectory;
+using testing::write_file;
 using testing_support::ChecksOffChecker;
 using testing_support::RecordedFinding;
 using testing_support::RecordingSink;
@@ -147,6 +151,31 @@ TEST(BugChecker, AFileThatCannotBeOpenedLeavesLineZero) {
   // Parsing the empty source reports nothing.
   EXPECT_NO_THROW(checker.run_check({}, seen));
   EXPECT_TRUE(sink.findings.empty());
+}
+
+// The room a source is read into is kept from file to file: a shorter file
+// read after a longer one must be read alone, never with the longer one's
+// tail behind it.
+TEST(BugChecker, AShorterSourceAfterALongerOneIsReadAlone) {
+  const TemporaryDirectory directory;
+  std::string longer = "package Long is\n";
+  for (int i = 0; i < 2000; ++i) longer += "   X" + std::to_string(i) + " : Integer := 1;\n";
+  longer += "end Long;\n";
+  write_file(directory.path() / "long.ads", longer);
+  write_file(directory.path() / "short.ads", "package P is\nend P;\n");
+  RecordingSink sink;
+  BugChecker checker;
+  checker.set_finding_sink(sink);
+  checker.start(0);
+  for (const char* name : {"long.ads", "short.ads"}) {
+    std::string error;
+    ASSERT_TRUE(checker.open_source((directory.path() / name).string(), error)) << error;
+    bool seen = false;
+    EXPECT_EQ(checker.run_check({}, seen), CheckOutcome::Completed);
+    checker.close_source();
+  }
+  EXPECT_TRUE(sink.findings.empty()) << sink.findings.front().reason;
+  EXPECT_EQ(checker.current_line(), 2) << "the short source has two lines";
 }
 
 TEST(BugChecker, ADirectoryIsNoSourceAndFailsCleanly) {

@@ -106,6 +106,25 @@ TEST(ReadWholeFileTest, AFileWithoutARegularSizeIsStillReadToItsEnd) {
   EXPECT_NE(text.find("Pid:"), std::string::npos);
 }
 
+TEST(ReadWholeFileIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
+  TemporaryDirectory directory;
+  const std::string large = large_binary_text();
+  write_file(directory / "large", large);
+  write_file(directory / "small", "small");
+  std::string room;
+  std::size_t length = 99;
+  EXPECT_EQ(read_whole_file_into_room((directory / "large").string(), room, length), 0);
+  ASSERT_EQ(length, large.size());
+  EXPECT_EQ(room.substr(0, length), large);
+  const std::size_t room_size = room.size();
+  EXPECT_EQ(read_whole_file_into_room((directory / "small").string(), room, length), 0);
+  ASSERT_EQ(length, 5u);
+  EXPECT_EQ(room.substr(0, length), "small");
+  EXPECT_EQ(room.size(), room_size) << "the room is kept for the next file";
+  EXPECT_EQ(read_whole_file_into_room((directory / "missing").string(), room, length), ENOENT);
+  EXPECT_EQ(length, 0u);
+}
+
 TEST(FindByteInFileTest, FindsTheByteInAnyBlockAndFailsAsReadWholeFileDoes) {
   TemporaryDirectory directory;
   // Far past the first block the reader uses, and at the very last byte.
