@@ -75,10 +75,7 @@ void DeclarativeLevels::remove_pending(int level, std::size_t group, std::string
   levels_[static_cast<std::size_t>(level)].pending[group].remove_named(name);
 }
 
-void DeclarativeLevels::use(unsigned groups, std::string_view name) {
-  if (declared_.empty() || name.empty()) return;
-  const std::size_t key = filter_key(name);
-  if ((entered_filter_[key / 64] & (std::uint64_t{1} << (key % 64))) == 0) return;
+void DeclarativeLevels::use_entered(unsigned groups, std::string_view name) {
   const std::uint32_t number = declared_.find(name);
   if (number == FoldedNameIndex::none) return;
   // The levels at and below the current one; the innermost that declares

@@ -67,14 +67,18 @@ class DeclarativeLevels {
   // full declaration of a type go together).
   void use(DeclarationGroup group, std::string_view name);
   // Every group of `groups` (bits by DeclarationGroup) at once, with one
-  // look-up of the name.
-  void use(unsigned groups, std::string_view name);
+  // look-up of the name. Inline up to the filter, which passes over most
+  // uses: the names of other units and of library-level declarations.
+  void use(unsigned groups, std::string_view name) {
+    if (!name.empty() && may_have_been_entered(name)) use_entered(groups, name);
+  }
 
  private:
   // The levels whose all-names list of each group holds a name, one bit a
   // level: a use finds its level with one look-up, whatever the nesting.
   using LevelMasks = std::array<std::uint32_t, declaration_group_count>;
 
+  void use_entered(unsigned groups, std::string_view name);
   void remove_pending(int level, std::size_t group, std::string_view name);
   void forget(int level, std::size_t group, const std::vector<std::uint32_t>& numbers);
 
@@ -93,9 +97,13 @@ class DeclarativeLevels {
   // are passed over without being folded or hashed.
   std::array<std::uint64_t, 16> entered_filter_{};
   static std::size_t filter_key(std::string_view name) noexcept {
-    const auto first = latin1::to_lower(static_cast<unsigned char>(name.front()));
-    const auto last = latin1::to_lower(static_cast<unsigned char>(name.back()));
+    const std::size_t first = name_folds[static_cast<unsigned char>(name.front())];
+    const std::size_t last = name_folds[static_cast<unsigned char>(name.back())];
     return (name.size() * 7919u + first * 131u + last) & 1023u;
+  }
+  bool may_have_been_entered(std::string_view name) const noexcept {
+    const std::size_t key = filter_key(name);
+    return (entered_filter_[key / 64] & (std::uint64_t{1} << (key % 64))) != 0;
   }
 };
 
