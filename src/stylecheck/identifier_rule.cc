@@ -110,7 +110,7 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
   if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) state.report(complaint);
 }
 
-void IdentifierRule::on_identifier(ParserState& state) {
+void IdentifierRule::judge_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
