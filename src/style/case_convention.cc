@@ -26,6 +26,9 @@ constexpr std::array<std::uint8_t, 256> make_classes() {
 
 constexpr std::array<std::uint8_t, 256> classes = make_classes();
 
+// The bits a word's later characters set when they hold letters of both cases.
+constexpr unsigned both_cases = (1u << UPPER) | (1u << LOWER);
+
 CharacterClass class_of(char c) { return static_cast<CharacterClass>(classes[static_cast<unsigned char>(c)]); }
 
 bool has_class(std::string_view text, CharacterClass wanted) {
@@ -38,33 +41,25 @@ bool has_class(std::string_view text, CharacterClass wanted) {
 }  // namespace
 
 bool is_mixed_case(std::string_view text) {
-  // Per word: the first character, then the letter that fixes the word's case.
-  // Branches, not a table of states: a table makes every character wait for
-  // the load of the state the one before chose.
-  enum class WordState : std::uint8_t { AtFirstCharacter, AwaitingCaseLetter, CaseIsUpper, CaseIsLower };
-  WordState state = WordState::AtFirstCharacter;
-  for (char c : text) {
-    const CharacterClass kind = class_of(c);
-    if (kind == UNDERSCORE) {
-      state = WordState::AtFirstCharacter;
-      continue;
+  // Word by word: the first character must not be a lower-case letter, and
+  // the letters after it must not be of both cases (the first of them fixes
+  // the word's case). The classes of a word's later characters are gathered
+  // without a branch each and judged once, at the word's end: most words
+  // pass, so a test per character would only slow them down.
+  const char* const characters = text.data();
+  const std::size_t size = text.size();
+  std::size_t at = 0;
+  while (at < size) {
+    const CharacterClass first = class_of(characters[at++]);
+    if (first == UNDERSCORE) continue;
+    if (first == LOWER) return false;
+    unsigned later = 0;
+    for (; at < size; ++at) {
+      const CharacterClass kind = class_of(characters[at]);
+      if (kind == UNDERSCORE) break;
+      later |= 1u << kind;
     }
-    switch (state) {
-      case WordState::AtFirstCharacter:
-        if (kind == LOWER) return false;
-        state = WordState::AwaitingCaseLetter;
-        break;
-      case WordState::AwaitingCaseLetter:
-        if (kind == UPPER) state = WordState::CaseIsUpper;
-        else if (kind == LOWER) state = WordState::CaseIsLower;
-        break;
-      case WordState::CaseIsUpper:
-        if (kind == LOWER) return false;
-        break;
-      case WordState::CaseIsLower:
-        if (kind == UPPER) return false;
-        break;
-    }
+    if ((later & both_cases) == both_cases) return false;
   }
   return true;
 }

@@ -2,6 +2,8 @@
 #include "stylecheck/identifier_rule.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "frontend/text_utilities.h"
 
@@ -20,11 +22,31 @@ bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 
 bool has_prefix_form(std::string_view name) { return name.size() >= 2 && name[1] == '_'; }
 
-// Names are short and nearly always plain ASCII: one pass without a branch
-// per character tells whether any character needs a closer look.
+template <class Word>
+Word load_word(const char* at) noexcept {
+  Word word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// Names are short and nearly always plain ASCII: a few loads of several
+// characters at once tell whether any character needs a closer look. Two
+// loads that overlap in the middle cover every length from one word up to
+// two, and nothing before or after the name is read.
 bool is_ascii(std::string_view name) {
+  const char* const text = name.data();
+  const std::size_t size = name.size();
+  if (size >= 8) {
+    std::uint64_t bits = load_word<std::uint64_t>(text + size - 8);
+    for (std::size_t at = 0; at + 8 < size; at += 8) bits |= load_word<std::uint64_t>(text + at);
+    return (bits & 0x8080808080808080u) == 0;
+  }
+  if (size >= 4) {
+    const std::uint32_t bits = load_word<std::uint32_t>(text) | load_word<std::uint32_t>(text + size - 4);
+    return (bits & 0x80808080u) == 0;
+  }
   unsigned char high = 0;
-  for (char c : name) high |= static_cast<unsigned char>(c);
+  for (std::size_t at = 0; at < size; ++at) high |= static_cast<unsigned char>(text[at]);
   return high < 0x80;
 }
 
@@ -88,7 +110,7 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
   if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) state.report(complaint);
 }
 
-void IdentifierRule::on_identifier(ParserState& state) {
+void IdentifierRule::judge_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;

@@ -13,6 +13,8 @@
 // what the declaration is, since the rules may exempt them.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,25 @@ namespace flawseek {
 // class-wide naming rules are on, and it ends in "_class" after at least one
 // more character than the prefix.
 bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept;
+
+// Whether the rules give the identifier step anything to report. With none
+// of them (the Default rules), a name in prefix form finds no slot (every
+// prefix is blank) and the case test is Any's, which passes everything.
+inline bool identifier_rules_may_complain(const StyleRules& rules) noexcept {
+  if (rules.portable_characters_on || rules.package_name_on || rules.upper_case_names_on ||
+      rules.identifier_case != CaseConvention::Any) {
+    return true;
+  }
+  // The slots as two words against blank slots: one comparison each, where
+  // comparing slot by slot took sixteen branches.
+  static_assert(sizeof(PrefixSlots) == 2 * sizeof(std::uint64_t));
+  static constexpr PrefixSlots blank_slots{};
+  std::uint64_t slots[2];
+  std::uint64_t blank[2];
+  std::memcpy(slots, rules.prefix_slots.data(), sizeof slots);
+  std::memcpy(blank, blank_slots.data(), sizeof blank);
+  return ((slots[0] ^ blank[0]) | (slots[1] ^ blank[1])) != 0;
+}
 
 // The upper-case and case tests of one name (not the package-name list):
 // true, with the message due, when `name` fails one.
@@ -54,8 +75,13 @@ class IdentifierRule {
   void empty_unit_collections() noexcept { package_names_.clear(); }
 
   // The identifier step: the previous token of `state` is the name just read,
-  // the current token what follows it.
-  void on_identifier(ParserState& state);
+  // the current token what follows it. A run without any identifier rule has
+  // nothing to do here once no name waits for judgement and no pragma name is
+  // due: that is decided inline, before the call.
+  void on_identifier(ParserState& state) {
+    if (pending_ == Pending::NONE && !pragma_name_next_ && !identifier_rules_may_complain(state.style_rules())) return;
+    judge_identifier(state);
+  }
   // Every accepted reserved word: it tells whether the name after PACKAGE is
   // a renaming's or instantiation's.
   void on_keyword(ParserState& state, AdaKeyword keyword);
@@ -69,6 +95,7 @@ class IdentifierRule {
   // parser has not yet shown what follows it.
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
+  void judge_identifier(ParserState& state);
   void add_package_name(std::string_view name);
   void judge_pending(ParserState& state);
   // The package-name list's verdict on a prefix: true when it decided.

@@ -17,6 +17,7 @@ struct CollectingHooks : EmptyHooks {
   IdentifierRule identifiers;
   std::vector<std::string> badly_spelled;  // names that drew message 1
   std::vector<std::string> package_spellings;  // places that drew message 15
+  std::vector<int> not_portable;  // lines that drew message 8, once per message
 
   void parse_started(ParserState&) { identifiers.parse_started(); }
   void empty_unit_collections(ParserState&) { identifiers.empty_unit_collections(); }
@@ -28,6 +29,7 @@ struct CollectingHooks : EmptyHooks {
     const std::string place = std::to_string(state.item_line()) + ":" + std::to_string(state.item_column());
     if (message == ParserMessage::IDENTIFIER_SPELLING) badly_spelled.push_back(place);
     if (message == ParserMessage::PACKAGE_NAME_SPELLING) package_spellings.push_back(std::string(state.token_text()));
+    if (message == ParserMessage::CHARACTER_NOT_PORTABLE) not_portable.push_back(state.token_line());
   }
 };
 
@@ -42,6 +44,32 @@ void parse(AdaParser<CollectingHooks>& parser, FileRole role, const StyleRules& 
   AdaLineReader reader;
   reader.set_text(text);
   parser.parse(role, rules, true, reader, false);
+}
+
+TEST(IdentifierRule, EveryCharacterAbove127IsFoundWhateverTheNameLengthAndPlace) {
+  // Names are tested several characters at a time: a Latin-1 letter at any
+  // place of a name of any length up to three words must be found, and a
+  // plain name of any length must pass.
+  std::string text = "procedure P is\n";
+  std::vector<int> expected;
+  int line = 2;
+  for (std::size_t length = 1; length <= 26; ++length) {
+    text += "   " + std::string(length, 'A') + " : Integer;\n";
+    ++line;
+    for (std::size_t place = 0; place < length; ++place) {
+      std::string name(length, 'B');
+      name[place] = '\xC9';  // an upper-case E with acute accent
+      text += "   " + name + " : Integer;\n";
+      expected.push_back(line++);
+    }
+  }
+  text += "begin\n   null;\nend P;\n";
+  CollectingHooks hooks;
+  AdaParser<CollectingHooks> parser(hooks);
+  StyleRules rules;
+  rules.portable_characters_on = true;
+  parse(parser, FileRole::SINGLE_FILE, rules, text.c_str());
+  EXPECT_EQ(hooks.not_portable, expected);
 }
 
 TEST(IdentifierRule, AcceptedSpellingsPassMixedExactlyAsSpelled) {

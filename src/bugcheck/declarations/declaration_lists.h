@@ -71,33 +71,6 @@ inline void fold_name(std::string_view name, std::string& folded) {
   }
 }
 
-// Folded names kept one after another in one text: a list that is emptied
-// and refilled for every scope keeps its storage, so entering a name
-// allocates nothing once the list has grown.
-class FoldedNames {
- public:
-  void add(std::string_view folded) {
-    text_.append(folded);
-    ends_.push_back(text_.size());
-  }
-  void clear() noexcept {
-    text_.clear();
-    ends_.clear();
-  }
-  template <class Visit>
-  void for_each(Visit&& visit) const {
-    std::size_t start = 0;
-    for (const std::size_t end : ends_) {
-      visit(std::string_view(text_).substr(start, end - start));
-      start = end;
-    }
-  }
-
- private:
-  std::string text_;
-  std::vector<std::size_t> ends_;
-};
-
 // A set of folded names, looked up by string_view without a copy.
 struct FoldedNameHash {
   using is_transparent = void;

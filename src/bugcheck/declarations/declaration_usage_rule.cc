@@ -66,31 +66,10 @@ void DeclarationUsageRule::loop_parameter_declared(std::string_view name) {
   levels_.enter(DeclarationGroup::OBJECT, NameItem{std::string(name), 0, 1, {}}, /*pending=*/false);
 }
 
-void DeclarationUsageRule::use_segments(std::string_view name, bool objects_and_types, bool exceptions) {
+void DeclarationUsageRule::use_segments(std::string_view name, unsigned groups) {
   // "Rec.Field" uses the object Rec, "Pkg.Max" the constant Max: every
   // identifier of the name may be the declared one.
-  for_each_segment(name, [&](std::string_view segment) {
-    if (segment.empty()) return;
-    unsigned groups = 0;
-    if (objects_and_types) {
-      groups |= 1u << static_cast<unsigned>(DeclarationGroup::OBJECT);
-      groups |= 1u << static_cast<unsigned>(DeclarationGroup::TYPE);
-    }
-    if (exceptions) groups |= 1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION);
-    levels_.use(groups, segment);
-  });
-}
-
-void DeclarationUsageRule::name_used(std::string_view name, NameContext context) {
-  // An exception choice of a handler (and the other names of OTHER: exit,
-  // goto, use clauses) raises nothing; an exception named anywhere else is
-  // handed on -- renamed, as an attribute prefix (E'Identity), to a pragma or
-  // a generic -- and may be raised there.
-  use_segments(name, /*objects_and_types=*/true, /*exceptions=*/context != NameContext::OTHER);
-}
-
-void DeclarationUsageRule::exception_raised(std::string_view name) {
-  use_segments(name, /*objects_and_types=*/true, /*exceptions=*/true);
+  for_each_segment(name, [&](std::string_view segment) { levels_.use(groups, segment); });
 }
 
 void DeclarationUsageRule::body_stub_declared() {

@@ -35,8 +35,14 @@ class DeclarationUsageRule {
   void type_declared(const NameItem& declared, TypeKind kind);
   void loop_parameter_declared(std::string_view name);
 
-  void name_used(std::string_view name, NameContext context);
-  void exception_raised(std::string_view name);
+  // An exception choice of a handler (and the other names of OTHER: exit,
+  // goto, use clauses) raises nothing; an exception named anywhere else is
+  // handed on -- renamed, as an attribute prefix (E'Identity), to a pragma or
+  // a generic -- and may be raised there.
+  void name_used(std::string_view name, NameContext context) {
+    use_segments(name, context != NameContext::OTHER ? every_group : objects_and_types);
+  }
+  void exception_raised(std::string_view name) { use_segments(name, every_group); }
   // A body stub: its subunit sees every declaration made so far, and may use it.
   void body_stub_declared();
 
@@ -46,7 +52,13 @@ class DeclarationUsageRule {
   void after_pair(CheckReporter& reporter);
 
  private:
-  void use_segments(std::string_view name, bool objects_and_types, bool exceptions);
+  static constexpr unsigned objects_and_types = (1u << static_cast<unsigned>(DeclarationGroup::OBJECT)) |
+                                                (1u << static_cast<unsigned>(DeclarationGroup::TYPE));
+  static constexpr unsigned every_group =
+      objects_and_types | (1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION));
+
+  // Each identifier of the dotted name, used in the groups of `groups`.
+  void use_segments(std::string_view name, unsigned groups);
 
   DeclarativeLevels& levels_;
   // Reused between declarations: the strings keep their capacity.

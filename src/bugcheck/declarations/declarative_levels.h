@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "bugcheck/declarations/declaration_lists.h"
+#include "bugcheck/declarations/folded_name_index.h"
 #include "bugcheck/declarations/pending_names.h"
 
 namespace flawseek {
@@ -27,9 +28,9 @@ enum class EntryCallState : std::uint8_t { OUTSIDE = 0, DECLARATIONS = 1, STATEM
 struct DeclarativeLevel {
   // Declared here and not yet used.
   std::array<PendingNames, declaration_group_count> pending;
-  // Every name declared here, folded: what closing the level takes out of
-  // the index of declared names.
-  std::array<FoldedNames, declaration_group_count> entered;
+  // The number (in the index of declared names) of every name declared
+  // here: what closing the level takes out of that index.
+  std::array<std::vector<std::uint32_t>, declaration_group_count> entered;
   // Set in the private part of a package specification: what is declared
   // there is for the body and the children, which this check may not see.
   bool not_recorded = false;
@@ -66,36 +67,43 @@ class DeclarativeLevels {
   // full declaration of a type go together).
   void use(DeclarationGroup group, std::string_view name);
   // Every group of `groups` (bits by DeclarationGroup) at once, with one
-  // look-up of the name.
-  void use(unsigned groups, std::string_view name);
+  // look-up of the name. Inline up to the filter, which passes over most
+  // uses: the names of other units and of library-level declarations.
+  void use(unsigned groups, std::string_view name) {
+    if (!name.empty() && may_have_been_entered(name)) use_entered(groups, name);
+  }
 
  private:
   // The levels whose all-names list of each group holds a name, one bit a
   // level: a use finds its level with one look-up, whatever the nesting.
   using LevelMasks = std::array<std::uint32_t, declaration_group_count>;
-  struct FoldedHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
-  };
-  using DeclaredNames = std::unordered_map<std::string, LevelMasks, FoldedHash, std::equal_to<>>;
-  // A table with more buckets than this is dropped, not cleared, at a reset.
-  static constexpr std::size_t small_index_buckets = 1024;
 
+  void use_entered(unsigned groups, std::string_view name);
   void remove_pending(int level, std::size_t group, std::string_view name);
-  void forget(int level, std::size_t group, const FoldedNames& names);
+  void forget(int level, std::size_t group, const std::vector<std::uint32_t>& numbers);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
   int current_ = 0;
-  DeclaredNames declared_;
-  std::string folded_;
+  // The deepest level opened since the last reset: it and the levels below
+  // it are the only ones a reset has to empty.
+  int deepest_ = 0;
+  // Every name entered in this check, and its levels by the name's number.
+  // A name whose levels have all closed keeps its number (with no levels
+  // left): it is likely to be declared again.
+  FoldedNameIndex declared_;
+  std::vector<LevelMasks> levels_of_;
   // A filter over every name entered in this check, keyed by length and the
   // first and last letters, so most uses (names no local declaration has)
   // are passed over without being folded or hashed.
   std::array<std::uint64_t, 16> entered_filter_{};
   static std::size_t filter_key(std::string_view name) noexcept {
-    const auto first = latin1::to_lower(static_cast<unsigned char>(name.front()));
-    const auto last = latin1::to_lower(static_cast<unsigned char>(name.back()));
+    const std::size_t first = name_folds[static_cast<unsigned char>(name.front())];
+    const std::size_t last = name_folds[static_cast<unsigned char>(name.back())];
     return (name.size() * 7919u + first * 131u + last) & 1023u;
+  }
+  bool may_have_been_entered(std::string_view name) const noexcept {
+    const std::size_t key = filter_key(name);
+    return (entered_filter_[key / 64] & (std::uint64_t{1} << (key % 64))) != 0;
   }
 };
 

@@ -44,10 +44,13 @@ class PendingNames {
 
   // Hands every item to `taker` (whose items are dropped) and is empty
   // afterwards: a scope's leftovers are reported from a list nobody changes
-  // while the reports go out.
-  void move_into(PendingNames& taker) noexcept {
-    std::swap(items_, taker.items_);
-    taker.size_ = size_;
+  // while the reports go out. The items are copied, not the storage swapped:
+  // leftovers are few, and a swap would hand this scope's room to the taker
+  // and leave it the taker's, so the lists of the busy scopes kept growing
+  // into storage that had wandered off to quiet ones.
+  void move_into(PendingNames& taker) {
+    taker.clear();
+    for (std::size_t i = 0; i < size_; ++i) taker.append(items_[i]);
     size_ = 0;
   }
 

@@ -1,0 +1,139 @@
+// Numbers for names, letter case ignored (Latin-1), in order of first sight
+// until cleared, so a rule can keep what it knows of each name in a vector.
+//
+// The declaration rules look up nearly every name a file uses. One flat table
+// with the folded texts end to end in one string replaces a node per name:
+// adding a name allocates nothing once the table has grown, a look-up folds
+// and hashes the name as it reads it (no folded copy is built), and clearing
+// for the next file touches nothing but two counters.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/latin1.h"
+
+namespace flawseek {
+
+// Each byte's lower-case form, looked up once per character.
+inline constexpr std::array<unsigned char, 256> name_folds = [] {
+  std::array<unsigned char, 256> folds{};
+  for (int code = 0; code < 256; ++code) folds[code] = latin1::to_lower(static_cast<unsigned char>(code));
+  return folds;
+}();
+
+class FoldedNameIndex {
+ public:
+  static constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
+
+  // The number of `name` in any letter case, or `none`.
+  std::uint32_t find(std::string_view name) const noexcept {
+    if (count_ == 0) return none;
+    const std::uint32_t hash = hash_of(name);
+    for (std::size_t at = hash & mask(); live(slots_[at]); at = (at + 1) & mask()) {
+      if (matches(slots_[at], hash, name)) return slots_[at].number;
+    }
+    return none;
+  }
+
+  // The number of `name` in any letter case; a new name takes the next one.
+  std::uint32_t add(std::string_view name) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    const std::uint32_t hash = hash_of(name);
+    std::size_t at = hash & mask();
+    for (; live(slots_[at]); at = (at + 1) & mask()) {
+      if (matches(slots_[at], hash, name)) return slots_[at].number;
+    }
+    Slot& slot = slots_[at];
+    slot.generation = generation_;
+    slot.hash = hash;
+    slot.number = static_cast<std::uint32_t>(count_++);
+    slot.offset = folded_.size();
+    slot.length = name.size();
+    for (char c : name) folded_.push_back(static_cast<char>(fold(c)));
+    return slot.number;
+  }
+
+  // Forgets every name; numbers start again at 0. A table grown large by
+  // one file is given back, so later files do not carry its size around.
+  void clear() noexcept {
+    count_ = 0;
+    folded_.clear();
+    if (slots_.size() > kept_slots) {
+      std::vector<Slot>().swap(slots_);
+    } else if (++generation_ == 0) {
+      // After four thousand million clears an old generation would come back.
+      for (Slot& slot : slots_) slot.generation = 0;
+      generation_ = 1;
+    }
+  }
+
+  std::size_t size() const noexcept { return count_; }
+  bool empty() const noexcept { return count_ == 0; }
+
+ private:
+  // A slot is in use when its generation is the index's: clearing just
+  // moves the index to the next generation.
+  struct Slot {
+    std::uint32_t generation = 0;
+    std::uint32_t hash = 0;
+    std::uint32_t number = 0;
+    std::size_t offset = 0;  // of the folded text in folded_
+    std::size_t length = 0;
+  };
+
+  static constexpr std::size_t first_slots = 64;
+  static constexpr std::size_t kept_slots = 4096;
+
+  static unsigned char fold(char c) noexcept { return name_folds[static_cast<unsigned char>(c)]; }
+
+  // FNV-1a over the folded characters, its bits then spread so that the low
+  // ones, which choose the slot, depend on every character.
+  static std::uint32_t hash_of(std::string_view name) noexcept {
+    std::uint32_t hash = 2166136261u;
+    for (char c : name) hash = (hash ^ fold(c)) * 16777619u;
+    hash ^= hash >> 15;
+    hash *= 0x2C1B3C6Du;
+    return hash ^ (hash >> 12);
+  }
+
+  std::size_t mask() const noexcept { return slots_.size() - 1; }
+  bool live(const Slot& slot) const noexcept { return slot.generation == generation_; }
+
+  bool matches(const Slot& slot, std::uint32_t hash, std::string_view name) const noexcept {
+    if (slot.hash != hash || slot.length != name.size()) return false;
+    const char* folded = folded_.data() + slot.offset;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (folded[i] != static_cast<char>(fold(name[i]))) return false;
+    }
+    return true;
+  }
+
+  // Twice the slots (the first time, first_slots), every name moved to its
+  // place in the larger table.
+  void grow() {
+    std::vector<Slot> old(slots_.empty() ? first_slots : slots_.size() * 2);
+    old.swap(slots_);
+    const std::uint32_t old_generation = generation_;
+    generation_ = 1;
+    for (const Slot& slot : old) {
+      if (slot.generation != old_generation) continue;
+      std::size_t at = slot.hash & mask();
+      while (live(slots_[at])) at = (at + 1) & mask();
+      slots_[at] = slot;
+      slots_[at].generation = generation_;
+    }
+  }
+
+  std::vector<Slot> slots_;  // a power of two in number, at most half in use
+  std::string folded_;       // the folded names, end to end
+  std::uint32_t generation_ = 1;
+  std::size_t count_ = 0;
+};
+
+}  // namespace flawseek
