@@ -13,7 +13,8 @@ void UnitUsageRule::reset_file() {
   declared_units_.clear();
   declared_units_index_.clear();
   with_units_.clear();
-  used_names_.clear();
+  candidates_.clear();
+  used_.clear();
   candidate_lengths_ = 0;
   // A with of System is never reported.
   add_candidate("System", true);
@@ -26,13 +27,12 @@ void UnitUsageRule::reset_file() {
 }
 
 void UnitUsageRule::add_candidate(std::string_view name, bool used) {
-  fold_name(name, folded_);
   candidate_lengths_ |= length_bit(name.size());
-  const auto found = used_names_.find(std::string_view(folded_));
-  if (found == used_names_.end()) {
-    used_names_.emplace(folded_, used);
+  const std::uint32_t number = candidates_.add(name);
+  if (number == used_.size()) {
+    used_.push_back(used);
   } else if (used) {
-    found->second = true;
+    used_[number] = true;
   }
 }
 
@@ -57,9 +57,8 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
       latin1::equal_ignoring_case(last, "Adjust")) {
     return;
   }
-  fold_name(last, folded_);
-  if (declared_units_index_.find(std::string_view(folded_)) != declared_units_index_.end()) return;
-  declared_units_index_.insert(folded_);
+  if (declared_units_index_.find(last) != FoldedNameIndex::none) return;
+  declared_units_index_.add(last);
   declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
   add_candidate(last, false);
 }
@@ -76,9 +75,9 @@ void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view 
   if (dot != std::string_view::npos) add_candidate(name.substr(dot + 1), false);
 }
 
-void UnitUsageRule::mark_used(std::string_view folded) {
-  const auto found = used_names_.find(folded);
-  if (found != used_names_.end()) found->second = true;
+void UnitUsageRule::mark_used(std::string_view name) {
+  const std::uint32_t number = candidates_.find(name);
+  if (number != FoldedNameIndex::none) used_[number] = true;
 }
 
 void UnitUsageRule::remember_used(std::string_view name) {
@@ -93,17 +92,15 @@ void UnitUsageRule::remember_used(std::string_view name) {
     may_match = may_be_candidate(name.size() - name.rfind('.') - 1);
   }
   if (!may_match) return;
-  fold_name(name, folded_);
-  const std::string_view folded = folded_;
-  // Prefixes: "ada", "ada.text_io", "ada.text_io.put".
-  for (std::size_t dot = folded.find('.'); dot != std::string_view::npos; dot = folded.find('.', dot + 1)) {
-    mark_used(folded.substr(0, dot));
+  // Prefixes: "Ada", "Ada.Text_IO", "Ada.Text_IO.Put".
+  for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
+    mark_used(name.substr(0, dot));
   }
-  mark_used(folded);
-  // Identifiers after the first: "text_io", "put".
-  const std::size_t first_dot = folded.find('.');
+  mark_used(name);
+  // Identifiers after the first: "Text_IO", "Put".
+  const std::size_t first_dot = name.find('.');
   if (first_dot == std::string_view::npos) return;
-  for_each_segment(folded.substr(first_dot + 1), [&](std::string_view segment) { mark_used(segment); });
+  for_each_segment(name.substr(first_dot + 1), [&](std::string_view segment) { mark_used(segment); });
 }
 
 void UnitUsageRule::name_used(std::string_view name) {
@@ -111,9 +108,8 @@ void UnitUsageRule::name_used(std::string_view name) {
 }
 
 bool UnitUsageRule::is_used(std::string_view name) {
-  fold_name(name, folded_);
-  const auto found = used_names_.find(std::string_view(folded_));
-  return found != used_names_.end() && found->second;
+  const std::uint32_t number = candidates_.find(name);
+  return number != FoldedNameIndex::none && used_[number];
 }
 
 // A with of A.B.C is used by a name starting A.B.C and, after "use A.B" or

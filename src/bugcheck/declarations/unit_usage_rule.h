@@ -12,10 +12,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/declarations/declaration_lists.h"
+#include "bugcheck/declarations/folded_name_index.h"
 #include "frontend/parser_hooks.h"
 #include "platform/text_list.h"
 
@@ -42,7 +43,7 @@ class UnitUsageRule {
 
  private:
   void remember_used(std::string_view name);
-  void mark_used(std::string_view folded);
+  void mark_used(std::string_view name);
   void add_candidate(std::string_view name, bool used);
   bool is_used(std::string_view name);
   bool is_used_with(std::string_view name);
@@ -50,7 +51,7 @@ class UnitUsageRule {
 
   const TextList& box_default_names_;
   NameList declared_units_;
-  FoldedNameSet declared_units_index_;  // the folded names of declared_units_
+  FoldedNameIndex declared_units_index_;  // the names of declared_units_
   NameList with_units_;
   NameList spec_declared_units_;
   NameList spec_unused_withs_;
@@ -60,18 +61,16 @@ class UnitUsageRule {
   // since context clauses come first and Ada declares before it uses. Every
   // prefix and every identifier of a used name counts, so "Ada.Text_IO.Put"
   // uses a with of Ada.Text_IO and a local unit named by an expanded name is
-  // found. Folded name -> used.
-  struct FoldedHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
-  };
-  std::unordered_map<std::string, bool, FoldedHash, std::equal_to<>> used_names_;
+  // found. Each name's number in the index is its place in used_. The
+  // index ignores letter case, and clearing it for the next file costs
+  // nothing however large an earlier file made it.
+  FoldedNameIndex candidates_;
+  std::vector<bool> used_;
   // The lengths of those names (63: 63 or more), so most used names are
   // passed over without being folded or hashed.
   std::uint64_t candidate_lengths_ = 0;
   static std::uint64_t length_bit(std::size_t length) noexcept { return std::uint64_t{1} << (length < 63 ? length : 63); }
   bool may_be_candidate(std::size_t length) const noexcept { return (candidate_lengths_ & length_bit(length)) != 0; }
-  std::string folded_;
 };
 
 }  // namespace flawseek
