@@ -2,9 +2,11 @@
 #include "findings/finding.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <ostream>
 
+#include "frontend/byte_search.h"
 #include "platform/label.h"
 
 namespace flawseek {
@@ -43,17 +45,33 @@ constexpr std::array<bool, 256> blank_table = make_blank_table();
 
 bool is_blank(char c) { return blank_table[static_cast<unsigned char>(c)]; }
 
-}  // namespace
+#if defined(__SSE2__)
+// 0xFF in each byte of `v` that is a blank, as blank_table has it.
+byte_search::Block blanks_of(byte_search::Block v) noexcept {
+  using namespace byte_search;
+  const Block control = _mm_andnot_si128(equal(v, '\t'), at_most(v, 0x1F));
+  return either(either(equal(v, ' '), control), either(equal(v, 0x7F), within(v, 0x80, 0x1F)));
+}
+#endif
 
-void collapse_blanks_in_place(std::string& reason) {
-  char* const text = reason.data();
-  const std::size_t size = reason.size();
-  std::size_t start = 0;
-  while (start < size && is_blank(text[start])) ++start;
-  // A reason is mostly a source line: after its indentation, words parted by
-  // single spaces. That stretch is found by one scan and moved up in one
-  // piece; only what follows it is collapsed character by character.
-  std::size_t read = start;
+// The first place from `read` on where the text stops being words parted by
+// single spaces: a blank that is no space, or a space at the end or before
+// another blank. Everything before it stays as it is.
+std::size_t plain_stretch_end(const char* text, std::size_t read, std::size_t size) {
+#if defined(__SSE2__)
+  // Sixteen places a round, each judged with the byte after it.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  while (read + 17 <= size) {
+    using namespace byte_search;
+    const Block here = load(bytes + read);
+    const unsigned blanks = bits(blanks_of(here));
+    const unsigned spaces = bits(equal(here, ' '));
+    const unsigned blanks_after = bits(blanks_of(load(bytes + read + 1)));
+    const unsigned stops = blanks & (~spaces | blanks_after);
+    if (stops != 0) return read + static_cast<std::size_t>(std::countr_zero(stops));
+    read += 16;
+  }
+#endif
   while (read < size) {
     if (!is_blank(text[read])) {
       ++read;
@@ -63,15 +81,29 @@ void collapse_blanks_in_place(std::string& reason) {
       break;
     }
   }
-  std::size_t kept = read - start;
-  if (start > 0 && kept > 0) std::memmove(text, text + start, kept);
+  return read;
+}
+
+}  // namespace
+
+void collapse_blanks_in_place(std::string& reason) {
+  char* const text = reason.data();
+  const std::size_t size = reason.size();
+  std::size_t read = 0;
   while (read < size && is_blank(text[read])) ++read;
-  // Each word left follows a run of blanks that became one: the text only
-  // shrinks, so writing never overtakes reading.
+  // A reason is mostly a source line: after its indentation, words parted by
+  // single spaces. Such a stretch is found sixteen characters at a time and
+  // moved up in one piece; each run of blanks after it becomes one blank, or
+  // none at the end. The text only shrinks, so writing never overtakes
+  // reading.
+  std::size_t kept = 0;
   while (read < size) {
-    text[kept++] = ' ';
-    while (read < size && !is_blank(text[read])) text[kept++] = text[read++];
+    const std::size_t end = plain_stretch_end(text, read, size);
+    if (kept != read) std::memmove(text + kept, text + read, end - read);
+    kept += end - read;
+    read = end;
     while (read < size && is_blank(text[read])) ++read;
+    if (read < size) text[kept++] = ' ';
   }
   reason.resize(kept);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "findings/file_findings.h"
@@ -49,27 +50,47 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
   EXPECT_EQ(collapse_blanks("ab\rcd e  f\x85g h"), "ab cd e f g h");
 }
 
+// The words of `text` (parted by ' ', '\r' and '\x85') joined by single blanks.
+std::string words_parted_by_single_blanks(const std::string& text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\x85'; };
+  std::string expected;
+  std::string word;
+  for (char c : text + ' ') {
+    if (!blank(c)) {
+      word += c;
+    } else if (!word.empty()) {
+      if (!expected.empty()) expected += ' ';
+      expected += word;
+      word.clear();
+    }
+  }
+  return expected;
+}
+
 TEST(CollapseBlanks, EveryShortTextGivesItsWordsPartedBySingleBlanks) {
   // Words, a tab (a character like any other) and blanks of three kinds, in
   // every order up to seven characters, in place and from a copy.
-  const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\x85'; };
   testing::for_each_string("a \t\r\x85", 7, [&](const std::string& text) {
-    std::string expected;
-    std::string word;
-    for (char c : text + ' ') {
-      if (!blank(c)) {
-        word += c;
-      } else if (!word.empty()) {
-        if (!expected.empty()) expected += ' ';
-        expected += word;
-        word.clear();
-      }
-    }
+    const std::string expected = words_parted_by_single_blanks(text);
     std::string in_place = text;
     collapse_blanks_in_place(in_place);
     ASSERT_EQ(in_place, expected) << ::testing::PrintToString(text);
     ASSERT_EQ(collapse_blanks(text), expected) << ::testing::PrintToString(text);
   });
+}
+
+TEST(CollapseBlanks, LongTextsAreCollapsedAcrossEveryBlockBoundary) {
+  // Long texts are judged sixteen characters at a time: words mostly parted
+  // by single spaces, with the other blanks and runs falling anywhere.
+  std::mt19937 random(2026);
+  const std::string alphabet = "aaaaaaaaaa      \t\r\x85";
+  for (int round = 0; round < 4000; ++round) {
+    std::string text(random() % 90, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    std::string in_place = text;
+    collapse_blanks_in_place(in_place);
+    ASSERT_EQ(in_place, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+  }
 }
 
 TEST(PositionText, WithAndWithoutColumn) {
