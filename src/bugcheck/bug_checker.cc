@@ -2,7 +2,9 @@
 // and counters, and the steps the per-file driver calls.
 #include "bugcheck/bug_checker.h"
 
-#include <string.h>
+#include <string.h>  // memrchr
+
+#include <cstring>
 
 #include "bugcheck/check_hooks.h"
 #include "bugcheck/check_reporter.h"
@@ -112,6 +114,10 @@ bool BugChecker::open_source(const std::string& path, std::string& error) {
   impl_->source = std::string_view(impl_->source_text.data(), length);
   impl_->reader.restart(impl_->source);
   return failure == 0;
+}
+
+bool BugChecker::source_holds_tab() const {
+  return std::memchr(impl_->source.data(), '\t', impl_->source.size()) != nullptr;
 }
 
 void BugChecker::use_source_text(std::string_view text) {

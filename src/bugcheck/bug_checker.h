@@ -27,6 +27,7 @@ class BugChecker : public DefectChecker {
   void start(std::int32_t finding_limit) override;
   void begin_unit(bool report_superfluous_marks, std::string_view specification) override;
   bool open_source(const std::string& path, std::string& error) override;
+  bool source_holds_tab() const override;
   void close_source() noexcept override;
   std::int32_t current_line() const override;
   CheckOutcome run_preparation(bool is_adq) override;

@@ -69,6 +69,8 @@ class DefectChecker {
   // Reads `file` whole; the line count becomes 0. False with a readable
   // reason in `error` when it cannot be read.
   virtual bool open_source(const std::string& file, std::string& error) = 0;
+  // Whether the open file's text holds a tab (true when it is not known).
+  virtual bool source_holds_tab() const { return true; }
   virtual void close_source() noexcept = 0;
   // The number of the line read last in the open (or last closed) file.
   virtual std::int32_t current_line() const = 0;

@@ -203,6 +203,7 @@ CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bo
   bool named = false;
   try {
     result_->findings.set_current_file(file);
+    if (!checker_.source_holds_tab()) result_->findings.note_file_without_tabs();
     named = true;
 
     ParseMode mode;

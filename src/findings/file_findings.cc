@@ -22,6 +22,10 @@ void FileFindings::note_style_command_seen() {
                         Finding{{}, 0, no_column, {}}});
 }
 
+void FileFindings::note_file_without_tabs() {
+  steps_.push_back(Step{StepKind::WithoutTabs, FindingKind(BugKind::INTERNAL_ERROR), Finding{{}, 0, no_column, {}}});
+}
+
 void FileFindings::describe_last_finding(std::string_view detail) {
   steps_.push_back(Step{StepKind::Detail, FindingKind(BugKind::INTERNAL_ERROR),
                         Finding{{}, 0, no_column, std::string(detail)}});

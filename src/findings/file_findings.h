@@ -21,6 +21,7 @@ class FileFindings final : public FindingSink {
     StyleCommandSeen,     // nothing else is used
     Detail,               // finding.reason is the detail of the finding recorded before
     Suppressed,           // a bug finding a mark absorbed, of `kind`
+    WithoutTabs,          // the file named last holds no tab; nothing else is used
   };
 
   // One call made on this recorder, in order. A Report step's finding leaves
@@ -44,6 +45,9 @@ class FileFindings final : public FindingSink {
   void note_style_command_seen() override;
   void describe_last_finding(std::string_view detail) override;
   void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
+  // The file named last was read and holds no tab: an output need not read
+  // it again to learn the columns an editor shows.
+  void note_file_without_tabs();
 
   const std::vector<Step>& steps() const { return steps_; }
   // Passes every reason through collapse_blanks, as the list stores it; an

@@ -51,6 +51,11 @@ void FindingsList::set_current_file(std::string_view name) {
   for (KindState& state : kind_items_) state.current_file_item = no_tree_item;
 }
 
+void FindingsList::note_current_file_without_tabs() {
+  // Only before the file's first finding, which would keep the path as it was.
+  if (current_file_count_ == 0) current_file_ = SharedPath::without_tabs(current_file_.str());
+}
+
 void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
   add_finding(kind, line, column, collapse_blanks(reason), no_tree_item, TreePlacement::Sorted, true);
 }
@@ -134,6 +139,9 @@ void FindingsList::apply(const FileFindings& recorded) {
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
         break;
+      case FileFindings::StepKind::WithoutTabs:
+        note_current_file_without_tabs();
+        break;
       case FileFindings::StepKind::Detail:
         describe_last_finding(step.finding.reason);
         break;
@@ -164,6 +172,9 @@ void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_p
         break;
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
+        break;
+      case FileFindings::StepKind::WithoutTabs:
+        note_current_file_without_tabs();
         break;
       case FileFindings::StepKind::Report:
         // The recorder collapsed the reason already: it moves into the list.

@@ -46,6 +46,9 @@ class FindingsList final : public FindingSink {
   void clear_findings();
 
   void set_current_file(std::string_view name) override;
+  // The current file was read and holds no tab (see SharedPath); heard only
+  // before its first finding.
+  void note_current_file_without_tabs();
   void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   // A NO_STYLE_CHECKS finding is dropped unless unchecked files are listed.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;

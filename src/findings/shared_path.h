@@ -1,7 +1,9 @@
 // The full path of a finding's file, held once and shared by every finding of
 // that file: with every style rule on, a large tree yields hundreds of
 // thousands of findings, and a copy of the path in each took a third of the
-// memory and an allocation per finding.
+// memory and an allocation per finding. With it goes what the analysis saw of
+// the file's text that an output needs: whether it holds no tab, so that
+// every column is also the column an editor shows.
 #pragma once
 
 #include <iosfwd>
@@ -16,11 +18,20 @@ class SharedPath {
   SharedPath() = default;
   // Implicit, so that a path reads like the text it is wherever a finding is
   // made or compared.
-  SharedPath(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
+  SharedPath(std::string text) : text_(std::make_shared<const Text>(Text{std::move(text), false})) {}
   SharedPath(std::string_view text) : SharedPath(std::string(text)) {}
   SharedPath(const char* text) : SharedPath(std::string(text)) {}
 
-  const std::string& str() const noexcept { return text_ ? *text_ : empty_text(); }
+  // The path of a file whose analysed text held no tab.
+  static SharedPath without_tabs(std::string text) {
+    SharedPath path;
+    path.text_ = std::make_shared<const Text>(Text{std::move(text), true});
+    return path;
+  }
+  // True only when the analysis read the file and found no tab in it.
+  bool known_without_tabs() const noexcept { return text_ && text_->without_tabs; }
+
+  const std::string& str() const noexcept { return text_ ? text_->path : empty_text(); }
   operator const std::string&() const noexcept { return str(); }
   operator std::string_view() const noexcept { return str(); }
   bool empty() const noexcept { return str().empty(); }
@@ -42,7 +53,12 @@ class SharedPath {
     return empty;
   }
 
-  std::shared_ptr<const std::string> text_;
+  struct Text {
+    std::string path;
+    bool without_tabs;
+  };
+
+  std::shared_ptr<const Text> text_;
 };
 
 std::ostream& operator<<(std::ostream& out, const SharedPath& path);
