@@ -82,11 +82,18 @@ bool OrderedAnalysis::analyse_waiting_item() {
 }
 
 void OrderedAnalysis::publish() {
+  bool wake = false;
   {
     std::lock_guard lock(mutex_);
+    // A worker is woken for a few items at once, never for an event that
+    // is no item: where files are quick to analyse (most specifications in
+    // the preparation pass), a wake per item cost more than the item. Items
+    // short of a batch wait at most until the window fills, when this
+    // thread takes them itself, or until the walk ends.
+    if (slot(tail_).kind == EventKind::Work) wake = ++items_handed_on_ % items_per_wake == 0;
     ++tail_;
   }
-  work_ready_.notify_one();
+  if (wake) work_ready_.notify_one();
   commit_ready();
 }
 
@@ -115,6 +122,8 @@ void OrderedAnalysis::on_note(std::string_view message) {
 }
 
 void OrderedAnalysis::finish() {
+  // The last items handed on may be short of a batch: every worker may help.
+  work_ready_.notify_all();
   while (head_ != tail_) {
     commit_ready();
     if (head_ == tail_) return;

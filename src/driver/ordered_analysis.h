@@ -128,6 +128,9 @@ class OrderedAnalysis final : public WalkVisitor {
   // worker that finishes it wakes the committer.
   static constexpr std::uint64_t no_event = ~std::uint64_t{0};
   std::uint64_t awaited_ = no_event;
+  // Items handed on so far: a worker is woken once per items_per_wake.
+  static constexpr std::uint64_t items_per_wake = 4;
+  std::uint64_t items_handed_on_ = 0;
   bool closing_ = false;
   std::vector<std::thread> workers_;
 };
