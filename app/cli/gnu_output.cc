@@ -34,15 +34,16 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
     const Finding& finding = *record.finding;
-    // A file the analysis found without tabs shows every column as it is;
-    // any other is read again for the tabs before the column.
-    const std::int32_t column = finding.column == no_column          ? 1
-                                : finding.file.known_without_tabs() ? finding.column
-                                                                    : columns_.display_column(finding.file, finding.line, finding.column);
+    std::int32_t column = 1;
+    if (finding.column != no_column) {
+      // A file the analysis found without tabs shows every column as it is;
+      // any other is read again for the tabs before the column.
+      column = finding.file.known_without_tabs() ? finding.column
+                                                 : columns_.display_column(finding.file, finding.line, finding.column);
+    }
     const std::string& path = shown_paths_.shown(finding.file);
-    const std::string_view severity = record.kind.is_style()                     ? "(style) "
-                                      : severity_name(record.kind) == "error" ? "error: "
-                                                                              : "warning: ";
+    std::string_view severity = "(style) ";
+    if (!record.kind.is_style()) severity = severity_name(record.kind) == "error" ? "error: " : "warning: ";
     const std::string_view message = finding_message(record);
     const std::string_view source = finding_source_text(record);
     const std::string_view id = finding_id(record.kind);
