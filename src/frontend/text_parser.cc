@@ -144,11 +144,6 @@ TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClas
   }
 }
 
-const std::string& TextParser::line() const noexcept {
-  static const std::string no_line;
-  return line_ ? *line_ : no_line;
-}
-
 void TextParser::set_reader(LineSource* reader) { reader_ = reader; }
 
 // ---------------------------------------------------------------------------
@@ -280,14 +275,23 @@ void TextParser::build_symbol_tables() {
 // ---------------------------------------------------------------------------
 // Characters
 
-void TextParser::refresh_line() noexcept {
-  text_ = reinterpret_cast<const unsigned char*>(line_->data());
-  line_length_ = static_cast<int>(line_->size());
+inline void TextParser::use_text(std::string_view text) noexcept {
+  text_ = reinterpret_cast<const unsigned char*>(text.data());
+  line_length_ = static_cast<int>(text.size());
 }
 
 void TextParser::set_text(std::string* line, int start_column) {
   line_ = line;
-  refresh_line();
+  use_text(*line);
+  start_at(start_column);
+}
+
+void TextParser::rescan(std::string_view text, int start_column) {
+  use_text(text);
+  start_at(start_column);
+}
+
+void TextParser::start_at(int start_column) {
   if (start_column < 1) start_column = 1;
   column_ = start_column - 1;
   kind_ = TokenKind::Text;
@@ -324,20 +328,19 @@ void TextParser::next_char() {
   }
   need_line_ = false;
   if (reader_ == nullptr || line_ == nullptr) {
-    // No line source: the end of the given text is the end of the source.
-    line_length_ = 0;
+    // No line source: the end of the given text is the end of the source
+    // (the scanner stays past it, on the line it was given).
     return;
   }
-  reader_->read_line(*line_, line_number_);
-  refresh_line();
+  use_text(reader_->read_line_view(*line_, line_number_));
   if (line_length_ > max_line_length_) throw LineTooLong();
   if (line_length_ == 0) return;
   column_ = 1;
   current_char_ = text_[0];
 }
 
-// Without a branch: past the end the current character is the string's
-// terminating NUL, which every rule reads as the blank a line end is.
+// Without a branch: past the end the current character is the blank that
+// follows every line (see read_line_view), as a line end reads.
 inline void TextParser::move_to(int index) noexcept {
   const bool past_end = index >= line_length_;
   const int at = past_end ? line_length_ : index;
@@ -435,7 +438,7 @@ bool TextParser::next_token() {
   if (bits & kSymbolStart) {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
-    // (text[length] is the string's terminating NUL: a blank.)
+    // (text[length] is the blank that follows every line.)
     const std::uint8_t next = class_bits_[text[i + 1]];
     if (((bits & kSingleSymbol) != 0) &
         (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
@@ -474,8 +477,8 @@ bool TextParser::next_token() {
     while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
   }
   // Anything glued on that is neither blank nor symbol makes the run Text.
-  // One class test settles the usual cases, a blank (the terminating NUL at
-  // the line end included) or a one-character symbol.
+  // One class test settles the usual cases, a blank (the one after the line's
+  // end included) or a one-character symbol.
   while (!(class_bits_[text[end]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(end)) {
     kind = TokenKind::Text;
     ++end;
