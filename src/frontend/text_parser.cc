@@ -23,8 +23,13 @@ constexpr bool is_basic_letter(unsigned char c) {
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
 
-// The first byte at or after i that is not a blank, or length.
+// The first byte at or after i (below length) that is not a blank, or length.
 inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexcept {
+  // Tokens stand mostly one blank apart or none: one blank is stepped over
+  // without a branch, and only a second one (indentation, alignment) starts
+  // a search. text[i + 1] is at most the blank after the line's last byte.
+  i += is_blank(text[i]);
+  if (!is_blank(text[i])) return i;
 #if defined(__SSE2__)
   using namespace byte_search;
   if (const auto at = find(text, i, length, [](Block v) { return _mm_xor_si128(at_most(v, ' '), splat(0xFF)); });
