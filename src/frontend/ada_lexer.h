@@ -77,8 +77,8 @@ class AdaLexer final : private LineSource {
     if (previous_in_line_) settle_previous_text();
     return previous_;
   }
-  // The previous token's text without copying it out of its line: for a
-  // caller that copies it at once, before the next token is read.
+  // The previous token's text without copying it out of its line: valid
+  // until the next token is read, as long as a hook call that is handed it.
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
   }
