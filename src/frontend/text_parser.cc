@@ -23,13 +23,8 @@ constexpr bool is_basic_letter(unsigned char c) {
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
 
-// The first byte at or after i (below length) that is not a blank, or length.
+// The first byte at or after i that is not a blank, or length.
 inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexcept {
-  // Tokens stand mostly one blank apart or none: one blank is stepped over
-  // without a branch, and only a second one (indentation, alignment) starts
-  // a search. text[i + 1] is at most the blank after the line's last byte.
-  i += is_blank(text[i]);
-  if (!is_blank(text[i])) return i;
 #if defined(__SSE2__)
   using namespace byte_search;
   if (const auto at = find(text, i, length, [](Block v) { return _mm_xor_si128(at_most(v, ' '), splat(0xFF)); });
@@ -408,43 +403,30 @@ inline bool TextParser::number_ends() const noexcept {
 // The common tokens (words and symbols) are scanned on 0-based indices into
 // the line; the scanner's column and current character are written once, where
 // the token ends. Numbers, rare and intricate, go character by character.
+//
+// next_token itself settles the usual token, a one-character symbol after at
+// most one blank, and hands everything else to the functions below, each out
+// of line and called last, so the usual token saves no registers for them.
 bool TextParser::next_token() {
-  int i;  // 0-based index of the token's first character
-  for (;;) {
-    if (need_line_) {
-      next_char();
-      continue;
-    }
-    i = column_ - 1;
-    const int length = line_length_;
-    if (i >= length) break;
-    i = skip_blank_bytes(text_, i, length);
-    if (i < length) break;
-    // Blanks up to the end of the line: the token is on a line further on.
-    column_ = length + 1;
-    need_line_ = true;
-    current_char_ = ' ';
+  int i = column_ - 1;  // 0-based index of the token's first character
+  if (need_line_ || i >= line_length_) {
+    i = token_start_on_later_line();
+  } else {
+    // One blank is stepped over without a branch: text_[i + 1] is at most
+    // the blank that follows every line.
+    i += is_blank(text_[i]);
+    if (is_blank(text_[i])) i = token_start_on_later_line();
   }
-  if (i >= line_length_) {
-    token_column_ += token_length_;
-    token_length_ = 0;
-    kind_ = TokenKind::Text;
-    keyword_ = -1;
-    symbol_ = -1;
-    return false;
-  }
-  const unsigned char* const text = text_;
-  const int length = line_length_;
+  if (i >= line_length_) return end_of_text();
   token_column_ = i + 1;
   token_line_ = line_number_;
-  const unsigned char c = text[i];
+  const unsigned char c = text_[i];
   const std::uint8_t bits = class_bits_[c];
-
   if (bits & kSymbolStart) {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
-    // (text[length] is the blank that follows every line.)
-    const std::uint8_t next = class_bits_[text[i + 1]];
+    // (text_[line_length_] is the blank that follows every line.)
+    const std::uint8_t next = class_bits_[text_[i + 1]];
     if (((bits & kSingleSymbol) != 0) &
         (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
       kind_ = TokenKind::Symbol;
@@ -454,26 +436,61 @@ bool TextParser::next_token() {
       move_to(i + 1);
       return true;
     }
-    int position = 0;
-    if (const int n = symbol_length_at(i, position); n > 0) {
-      kind_ = TokenKind::Symbol;
-      keyword_ = -1;
-      symbol_ = position;
-      token_length_ = n;
-      move_to(i + n);
-      return true;
-    }
+    return symbol_token(i);
   }
-  if (latin1::is_digit(c)) {
-    kind_ = TokenKind::Number;
+  return word_token(i);
+}
+
+// The blanks before the token run on (indentation, alignment) or the line is
+// used up: the index of the token's first character, on this line or a line
+// further on, or the line's length at the end of the text.
+int TextParser::token_start_on_later_line() {
+  for (;;) {
+    if (need_line_) {
+      next_char();
+      continue;
+    }
+    const int i = column_ - 1;
+    const int length = line_length_;
+    if (i >= length) return i;
+    if (const int start = skip_blank_bytes(text_, i, length); start < length) return start;
+    // Blanks up to the end of the line: the token is on a line further on.
+    column_ = length + 1;
+    need_line_ = true;
+    current_char_ = ' ';
+  }
+}
+
+bool TextParser::end_of_text() noexcept {
+  token_column_ += token_length_;
+  token_length_ = 0;
+  kind_ = TokenKind::Text;
+  keyword_ = -1;
+  symbol_ = -1;
+  return false;
+}
+
+// A symbol start that may begin a longer symbol.
+bool TextParser::symbol_token(int i) {
+  int position = 0;
+  if (const int n = symbol_length_at(i, position); n > 0) {
+    kind_ = TokenKind::Symbol;
     keyword_ = -1;
-    symbol_ = -1;
-    column_ = i + 1;
-    current_char_ = c;
-    scan_number();
-    token_length_ = column_ - token_column_;
+    symbol_ = position;
+    token_length_ = n;
+    move_to(i + n);
     return true;
   }
+  return word_token(i);
+}
+
+// A number or a word (an identifier, a reserved word or a run of Text).
+bool TextParser::word_token(int i) {
+  const unsigned char* const text = text_;
+  const int length = line_length_;
+  const unsigned char c = text[i];
+  const std::uint8_t bits = class_bits_[c];
+  if (latin1::is_digit(c)) return number_token(i);
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   int end = ascii_word_end(text, i, length);
@@ -484,17 +501,38 @@ bool TextParser::next_token() {
   // Anything glued on that is neither blank nor symbol makes the run Text.
   // One class test settles the usual cases, a blank (the one after the line's
   // end included) or a one-character symbol.
-  while (!(class_bits_[text[end]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(end)) {
-    kind = TokenKind::Text;
-    ++end;
-  }
+  if (!(class_bits_[text[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
+  return end_word(i, end, kind);
+}
+
+// Makes the run [i, end) the token: a reserved word, or of kind `kind`.
+inline bool TextParser::end_word(int i, int end, TokenKind kind) noexcept {
   token_length_ = end - i;
   move_to(end);
-  const int keyword = lookup_keyword(text + i, end - i);
+  const int keyword = lookup_keyword(text_ + i, end - i);
   if (keyword >= 0) kind = TokenKind::Keyword;
   kind_ = kind;
   keyword_ = keyword;
   symbol_ = -1;
+  return true;
+}
+
+// A word with something glued on at `end` that may start a symbol: what is
+// neither blank nor symbol start makes the run Text.
+bool TextParser::glued_word_token(int i, int end, TokenKind kind) {
+  int glued = end;
+  while (!(class_bits_[text_[glued]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(glued)) ++glued;
+  return end_word(i, glued, glued != end ? TokenKind::Text : kind);
+}
+
+bool TextParser::number_token(int i) {
+  kind_ = TokenKind::Number;
+  keyword_ = -1;
+  symbol_ = -1;
+  column_ = i + 1;
+  current_char_ = text_[i];
+  scan_number();
+  token_length_ = column_ - token_column_;
   return true;
 }
 

@@ -172,6 +172,14 @@ class TextParser {
   int match_symbol(int& position) const noexcept;
   bool symbol_starts_here() const noexcept;
   bool symbol_starts_at(int index) const noexcept;
+  // The parts of next_token beyond the usual token.
+  [[gnu::noinline]] int token_start_on_later_line();
+  [[gnu::noinline]] bool end_of_text() noexcept;
+  [[gnu::noinline]] bool symbol_token(int i);
+  [[gnu::noinline]] bool word_token(int i);
+  [[gnu::noinline]] bool number_token(int i);
+  [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
+  bool end_word(int i, int end, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
