@@ -3,6 +3,7 @@
 #include "frontend/text_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "frontend/byte_search.h"
@@ -173,6 +174,7 @@ void TextParser::build_keyword_table() {
   int bits = 6;
   while (size < static_cast<std::size_t>(count) * 4) size *= 2, ++bits;
   keyword_slots_.assign(size, KeywordSlot{});
+  keyword_middles_.assign(size, KeywordMiddle{});
   keyword_mask_ = static_cast<std::uint32_t>(size - 1);
   keyword_shift_ = 32 - bits;
   std::fill(std::begin(keyword_lengths_), std::end(keyword_lengths_), 0u);
@@ -190,8 +192,28 @@ void TextParser::build_keyword_table() {
       i = (i + 1) & keyword_mask_;
     }
     keyword_slots_[i] = KeywordSlot{h, offset, length, position};
+    keyword_middles_[i] = keyword_middle(text + offset, length, keyword_options_.case_sensitive);
     keyword_lengths_[text[offset]] |= 1u << std::min(length, 31);
   });
+}
+
+// The middle of an entry, for comparing in one word: its bytes but the first
+// and the last, folded as a token's bytes are. Without case sensitivity only
+// ASCII letters fold in one step (the token's byte with bit 5 cleared equals
+// an upper-case letter exactly when it is that letter in either case); other
+// entries keep mask 0, as do two-letter entries, which have no middle, and
+// any entry on a big-endian machine.
+TextParser::KeywordMiddle TextParser::keyword_middle(const unsigned char* entry, int length, bool case_sensitive) {
+  KeywordMiddle middle;
+  if (std::endian::native != std::endian::little || length < 2 || length > 9) return middle;
+  for (int k = 1; k < length - 1; ++k) {
+    const unsigned char e = entry[k];
+    if (!case_sensitive && !(e >= 'A' && e <= 'Z')) return KeywordMiddle{};
+    const int shift = 8 * (k - 1);
+    middle.bytes |= static_cast<std::uint64_t>(e) << shift;
+    middle.mask |= static_cast<std::uint64_t>(case_sensitive ? 0xFF : 0xDF) << shift;
+  }
+  return middle;
 }
 
 inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
@@ -206,6 +228,23 @@ inline int TextParser::lookup_keyword(const unsigned char* token, int length) co
     // At equal lengths equal hashes mean equal first and last bytes (the key
     // keeps them in bits of their own and the multiplier is odd), so only the
     // bytes between are compared: none for the two-letter words.
+    // In one word where eight bytes around them lie within the line and the
+    // blank after it: the eight after the first, or else the eight before
+    // the last (the line's short: its first eight).
+    const KeywordMiddle& middle = keyword_middles_[i];
+    const int at = static_cast<int>(token - text_);
+    const bool after_first = at + 8 <= line_length_;
+    if (middle.mask != 0 && (after_first || at + length >= 9)) {
+      std::uint64_t bytes;
+      if (after_first) {
+        std::memcpy(&bytes, token + 1, 8);
+      } else {
+        std::memcpy(&bytes, token + length - 9, 8);
+        bytes >>= 8 * (10 - length);
+      }
+      if ((bytes & middle.mask) == middle.bytes) return slot.position;
+      continue;
+    }
     const unsigned char* entry = text + slot.offset;
     const int last = length - 1;
     int k = 1;

@@ -186,6 +186,8 @@ class TextParser {
   // from the current character.
   void skip_number_run(bool extended) noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
+  struct KeywordMiddle;
+  static KeywordMiddle keyword_middle(const unsigned char* entry, int length, bool case_sensitive);
   void build_keyword_table();
   void build_symbol_tables();
 
@@ -216,6 +218,15 @@ class TextParser {
   KeywordOptions keyword_options_{};
   std::string keyword_list_;
   std::vector<KeywordSlot> keyword_slots_;
+  // Per slot: the entry's bytes between its first and last as one word
+  // (little-endian, at most eight bytes) and the mask that folds a token's
+  // bytes for comparing with them; an entry of other bytes, or longer, is
+  // compared byte by byte (mask 0).
+  struct KeywordMiddle {
+    std::uint64_t bytes = 0;
+    std::uint64_t mask = 0;
+  };
+  std::vector<KeywordMiddle> keyword_middles_;
   std::uint32_t keyword_mask_ = 0;
   int keyword_shift_ = 26;  // 32 minus the log2 of the table size
   // Per first byte of an entry: bit n set when an entry of length n starts
