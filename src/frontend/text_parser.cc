@@ -360,7 +360,8 @@ inline void TextParser::step() {
   current_char_ = text_[column_ - 1];
 }
 
-void TextParser::next_char() {
+// Inline in token_start_on_later_line, its only caller: once per line.
+[[gnu::always_inline]] inline void TextParser::next_char() {
   if (!need_line_) {
     if (column_ <= line_length_) step();
     return;
