@@ -437,7 +437,10 @@ inline bool TextParser::symbol_starts_at(int index) const noexcept {
 
 // The end of a numeric literal: a blank, the end of the line or a symbol.
 inline bool TextParser::number_ends() const noexcept {
-  return is_blank(current_char_) || column_ > line_length_ || symbol_starts_here();
+  // A blank or a one-character symbol (which matches at least by itself)
+  // settles it in one class test: a based literal's closing '#' is mostly
+  // followed by one.
+  return (class_bits_[current_char_] & (kBlank | kSingleSymbol)) || column_ > line_length_ || symbol_starts_here();
 }
 
 // The common tokens (words and symbols) are scanned on 0-based indices into
