@@ -78,7 +78,7 @@ class AdaLexer final : private LineSource {
     return previous_;
   }
   // The previous token's text without copying it out of its line: valid
-  // until the next token is read, as long as a hook call that is handed it.
+  // until the next token is read, so throughout a hook call it is handed to.
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
   }
