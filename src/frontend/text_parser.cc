@@ -452,7 +452,9 @@ inline bool TextParser::number_ends() const noexcept {
 // of line and called last, so the usual token saves no registers for them.
 bool TextParser::next_token() {
   int i = column_ - 1;  // 0-based index of the token's first character
-  if (need_line_ || i >= line_length_) {
+  // Past the line's end (where need_line_ always leaves the column) the token
+  // is on a later line, if any.
+  if (i >= line_length_) {
     i = token_start_on_later_line();
   } else {
     // One blank is stepped over without a branch: text_[i + 1] is at most
