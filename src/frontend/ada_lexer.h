@@ -77,8 +77,8 @@ class AdaLexer final : private LineSource {
     if (previous_in_line_) settle_previous_text();
     return previous_;
   }
-  // The previous token's text without copying it out of its line: for a
-  // caller that copies it at once, before the next token is read.
+  // The previous token's text without copying it out of its line: valid
+  // until the next token is read, so throughout a hook call it is handed to.
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
   }
@@ -93,13 +93,14 @@ class AdaLexer final : private LineSource {
   std::string_view previous_token_line_text() const noexcept;
   // The line being scanned (replacement characters rewritten) and the one read
   // before it (as written).
-  const std::string& current_line() const noexcept { return *line_; }
-  const std::string& previous_line() const noexcept { return *previous_line_; }
+  std::string_view current_line() const noexcept { return line_text_; }
+  std::string_view previous_line() const noexcept { return previous_line_text_; }
   int reader_line_number() const noexcept { return reader_line_number_; }
   bool end_of_source() const noexcept { return end_of_source_; }
 
  private:
   void read_line(std::string& line, int& line_number) override;
+  std::string_view read_line_view(std::string& buffer, int& line_number) override;
   void next();
   // The slow part of next: a token that may hold a replacement character.
   void rewrite_replacement_characters();
@@ -112,7 +113,7 @@ class AdaLexer final : private LineSource {
     previous_.line = line;
     previous_.column = column;
   }
-  bool previous_text_lies_in(const std::string& line) const noexcept;
+  bool previous_text_lies_in(std::string_view line) const noexcept;
   void settle_previous_text() const noexcept {
     // Cleared and appended, not assigned: the view never lies in this buffer.
     previous_.text.clear();
@@ -125,8 +126,11 @@ class AdaLexer final : private LineSource {
   // The source when it is the usual whole-file reader, called directly: the
   // scanner's own call for a line is virtual already.
   AdaLineReader* line_reader_ = nullptr;
-  // The two line buffers: the line being scanned and the one read before
-  // it trade places with each new line.
+  // The line being scanned and the one read before it: views into the
+  // source where the line source hands lines out in place, else into the two
+  // line buffers, which trade places with each new line.
+  std::string_view line_text_;
+  std::string_view previous_line_text_;
   std::string buffers_[2];
   std::string* line_ = &buffers_[0];
   std::string* previous_line_ = &buffers_[1];

@@ -1,6 +1,7 @@
 // Reading an Ada source whole and delivering it line by line to a scanner.
 #include "frontend/ada_line_reader.h"
 
+#include <array>
 #include <cstddef>
 
 #include "frontend/byte_search.h"
@@ -73,47 +74,71 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 
 }  // namespace
 
-// The line handed on is `raw`'s first `kept` bytes, the last turned into a
-// blank when it is the first '-' of a comment. Cleared and appended rather
-// than assigned: the buffer already has room and never overlaps the source,
-// and an append does not ask.
-inline void AdaLineReader::copy_kept(const char* raw, std::size_t kept, bool comment_cut, std::string& line) {
-  line.clear();
-  line.append(raw, kept);
-  if (comment_cut) line.back() = ' ';
+// Blanks to hand out for comment-only lines, which read as blanks up to
+// where their comment began; one more stands after the longest.
+constexpr std::size_t blank_run_length = 512;
+constexpr auto blank_run = [] {
+  std::array<char, blank_run_length + 1> blanks{};
+  blanks.fill(' ');
+  return blanks;
+}();
+
+// Only what the scanner needs is handed on: up to the comment's first '-',
+// which turns into a blank so a comment-only line still delivers one
+// character: an empty line would mean the end of the source.
+inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size_t comment, bool has_control,
+                                                 bool in_place, std::string& buffer) {
+  if (comment == std::string_view::npos) {
+    if (in_place && !has_control) return raw;
+  } else if (comment < blank_run_length) {
+    // Nothing but blanks and control characters before the comment.
+    std::size_t k = 0;
+    while (k < comment && static_cast<unsigned char>(raw[k]) <= 32) ++k;
+    if (k == comment) return std::string_view(blank_run.data(), comment + 1);
+  }
+  const std::size_t kept = comment == std::string_view::npos ? raw.size() : comment + 1;
+  // Cleared and appended rather than assigned: the buffer already has room
+  // and never overlaps the source, and an append does not ask.
+  buffer.clear();
+  buffer.append(raw.data(), kept);
+  if (kept < raw.size()) buffer.back() = ' ';
+  if (has_control) {
+    for (char& c : buffer)
+      if (static_cast<unsigned char>(c) < 32) c = ' ';
+  }
+  return buffer;
 }
 
-// Inline in read_line, its only caller: once per line.
-[[gnu::always_inline]] inline void AdaLineReader::deliver(std::string_view raw, std::size_t comment,
-                                                          bool has_control, std::string& line, int line_number) {
-  if (listener_ != nullptr) listener_->on_line_start(line_number);
+// Inline in read_line_view, its only caller: once per line.
+[[gnu::always_inline]] inline std::string_view AdaLineReader::deliver(std::string_view raw, std::size_t comment,
+                                                                      bool has_control, bool in_place,
+                                                                      std::string& buffer, int line_number) {
+  if (listener_ == nullptr) return kept_line(raw, comment, has_control, in_place, buffer);
+  listener_->on_line_start(line_number);
   bool empty_trailing_comment = false;
-  std::size_t kept = raw.size();
   if (comment != std::string_view::npos) {
     if (comment + 2 == raw.size()) {
       empty_trailing_comment = true;
-    } else if (raw[comment + 2] == '>' && listener_ != nullptr) {
+    } else if (raw[comment + 2] == '>') {
       listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
     }
-    kept = comment + 1;
   }
-  // Only what the scanner needs is copied: up to the comment's first '-',
-  // which turns into a blank so a comment-only line still delivers one
-  // character: an empty line would mean the end of the source.
-  copy_kept(raw.data(), kept, kept < raw.size(), line);
-  if (has_control) {
-    for (char& c : line)
-      if (static_cast<unsigned char>(c) < 32) c = ' ';
-  }
-  if (listener_ != nullptr) listener_->on_line_delivered(line, line_number, empty_trailing_comment);
+  const std::string_view line = kept_line(raw, comment, has_control, in_place, buffer);
+  listener_->on_line_delivered(line, line_number, empty_trailing_comment);
+  return line;
 }
 
 void AdaLineReader::read_line(std::string& line, int& line_number) {
+  const std::string_view text = read_line_view(line, line_number);
+  if (text.data() != line.data()) line.assign(text);
+}
+
+std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_number) {
   for (;;) {
     if (position_ >= source_.size()) {
-      line.clear();
+      buffer.clear();
       line_number = line_number_;
-      return;
+      return buffer;
     }
     // One pass finds the line end (LF, CR LF or a lone CR, as GNAT reads
     // sources), the comment start and whether control characters need
@@ -158,14 +183,9 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
     while (length > 0 && static_cast<unsigned char>(raw[length - 1]) <= 32) --length;
     if (length == 0) continue;
     line_number = line_number_;
-    if (listener_ == nullptr && !has_control) {
-      // Nobody listens and nothing needs blanking: the copy is all there is.
-      copy_kept(raw.data(), comment == std::string_view::npos ? length : comment + 1,
-                comment != std::string_view::npos, line);
-      return;
-    }
-    deliver(raw.substr(0, length), comment, has_control, line, line_number_);
-    return;
+    // In place the line needs a blank after it in the source: a trimmed
+    // blank or the line end; the source's last line may have neither.
+    return deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
   }
 }
 

@@ -53,18 +53,26 @@ class AdaLineReader final : public LineSource {
   void set_text_view(std::string_view text) noexcept;
 
   void read_line(std::string& line, int& line_number) override;
+  // Most lines are handed out in place: a line without comment or control
+  // character as a view into the source (a blank or line end follows it
+  // there), a comment-only line as a run of blanks. The rest are copied into
+  // `buffer`.
+  std::string_view read_line_view(std::string& buffer, int& line_number) override;
 
   // Number of the physical line read last (0 before the first).
   int line_number() const noexcept { return line_number_; }
   bool at_end() const noexcept { return position_ >= source_.size(); }
 
  private:
-  // Puts `raw` (trailing blanks already trimmed) into `line`, its comment
-  // (starting at index `comment`, npos for none) cut off and control
-  // characters blanked, telling the listener on the way.
-  void deliver(std::string_view raw, std::size_t comment, bool has_control, std::string& line,
-               int line_number);
-  static void copy_kept(const char* raw, std::size_t kept, bool comment_cut, std::string& line);
+  // The line handed on for `raw` (trailing blanks already trimmed; a blank or
+  // line end follows it in the source when `in_place`): its comment (from
+  // index `comment`, npos for none) cut off and control characters blanked,
+  // copied into `buffer` only when it cannot be handed out in place.
+  static std::string_view kept_line(std::string_view raw, std::size_t comment, bool has_control, bool in_place,
+                                    std::string& buffer);
+  // The same, telling the listener on the way.
+  std::string_view deliver(std::string_view raw, std::size_t comment, bool has_control, bool in_place,
+                           std::string& buffer, int line_number);
 
   LineReaderListener* listener_ = nullptr;
   std::string storage_;

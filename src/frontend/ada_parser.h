@@ -8,6 +8,7 @@
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "frontend/ada_lexer.h"
@@ -117,9 +118,35 @@ class AdaParser final : public ParserState {
   bool is_keyword(AdaKeyword k) const noexcept { return lexer_.is_keyword(k); }
   bool is_symbol(AdaSymbol s) const noexcept { return lexer_.is_symbol(s); }
   bool is_identifier() const noexcept { return lexer_.is_identifier(); }
-  bool accept_keyword(AdaKeyword k);
+  // A word is tried at many places where another stands: the test is
+  // inline. Taking it is kept out of line where the hooks look at it, so a
+  // try that fails pays for no call.
+  bool accept_keyword(AdaKeyword k) {
+    if (!lexer_.is_keyword(k)) return false;
+    if constexpr (hooks_watch_keywords) {
+      take_keyword(k);
+    } else {
+      advance();
+    }
+    return true;
+  }
   bool accept_symbol(AdaSymbol s);
-  bool accept_identifier();
+  bool accept_identifier() {
+    if (!lexer_.is_identifier()) return false;
+    if constexpr (hooks_watch_identifiers) {
+      take_identifier();
+    } else {
+      advance();
+    }
+    return true;
+  }
+  // The hooks hide EmptyHooks' operation for accepted words.
+  static constexpr bool hooks_watch_keywords =
+      !std::is_same_v<decltype(&Hooks::keyword_accepted), decltype(&EmptyHooks::keyword_accepted)>;
+  static constexpr bool hooks_watch_identifiers =
+      !std::is_same_v<decltype(&Hooks::identifier_accepted), decltype(&EmptyHooks::identifier_accepted)>;
+  [[gnu::noinline]] void take_keyword(AdaKeyword k);
+  [[gnu::noinline]] void take_identifier();
   // The token is there nearly always: the test is inline, the error out of line.
   void require_keyword(AdaKeyword k) {
     if (!accept_keyword(k)) missing_keyword(k);

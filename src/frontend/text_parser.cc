@@ -3,6 +3,7 @@
 #include "frontend/text_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "frontend/byte_search.h"
@@ -144,11 +145,6 @@ TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClas
   }
 }
 
-const std::string& TextParser::line() const noexcept {
-  static const std::string no_line;
-  return line_ ? *line_ : no_line;
-}
-
 void TextParser::set_reader(LineSource* reader) { reader_ = reader; }
 
 // ---------------------------------------------------------------------------
@@ -178,6 +174,7 @@ void TextParser::build_keyword_table() {
   int bits = 6;
   while (size < static_cast<std::size_t>(count) * 4) size *= 2, ++bits;
   keyword_slots_.assign(size, KeywordSlot{});
+  keyword_middles_.assign(size, KeywordMiddle{});
   keyword_mask_ = static_cast<std::uint32_t>(size - 1);
   keyword_shift_ = 32 - bits;
   std::fill(std::begin(keyword_lengths_), std::end(keyword_lengths_), 0u);
@@ -195,8 +192,28 @@ void TextParser::build_keyword_table() {
       i = (i + 1) & keyword_mask_;
     }
     keyword_slots_[i] = KeywordSlot{h, offset, length, position};
+    keyword_middles_[i] = keyword_middle(text + offset, length, keyword_options_.case_sensitive);
     keyword_lengths_[text[offset]] |= 1u << std::min(length, 31);
   });
+}
+
+// The middle of an entry, for comparing in one word: its bytes but the first
+// and the last, folded as a token's bytes are. Without case sensitivity only
+// ASCII letters fold in one step (the token's byte with bit 5 cleared equals
+// an upper-case letter exactly when it is that letter in either case); other
+// entries keep mask 0, as do two-letter entries, which have no middle, and
+// any entry on a big-endian machine.
+TextParser::KeywordMiddle TextParser::keyword_middle(const unsigned char* entry, int length, bool case_sensitive) {
+  KeywordMiddle middle;
+  if (std::endian::native != std::endian::little || length < 2 || length > 9) return middle;
+  for (int k = 1; k < length - 1; ++k) {
+    const unsigned char e = entry[k];
+    if (!case_sensitive && !(e >= 'A' && e <= 'Z')) return KeywordMiddle{};
+    const int shift = 8 * (k - 1);
+    middle.bytes |= static_cast<std::uint64_t>(e) << shift;
+    middle.mask |= static_cast<std::uint64_t>(case_sensitive ? 0xFF : 0xDF) << shift;
+  }
+  return middle;
 }
 
 inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
@@ -211,6 +228,23 @@ inline int TextParser::lookup_keyword(const unsigned char* token, int length) co
     // At equal lengths equal hashes mean equal first and last bytes (the key
     // keeps them in bits of their own and the multiplier is odd), so only the
     // bytes between are compared: none for the two-letter words.
+    // In one word where eight bytes around them lie within the line and the
+    // blank after it: the eight after the first, or else the eight before
+    // the last (the line's short: its first eight).
+    const KeywordMiddle& middle = keyword_middles_[i];
+    const int at = static_cast<int>(token - text_);
+    const bool after_first = at + 8 <= line_length_;
+    if (middle.mask != 0 && (after_first || at + length >= 9)) {
+      std::uint64_t bytes;
+      if (after_first) {
+        std::memcpy(&bytes, token + 1, 8);
+      } else {
+        std::memcpy(&bytes, token + length - 9, 8);
+        bytes >>= 8 * (10 - length);
+      }
+      if ((bytes & middle.mask) == middle.bytes) return slot.position;
+      continue;
+    }
     const unsigned char* entry = text + slot.offset;
     const int last = length - 1;
     int k = 1;
@@ -280,14 +314,23 @@ void TextParser::build_symbol_tables() {
 // ---------------------------------------------------------------------------
 // Characters
 
-void TextParser::refresh_line() noexcept {
-  text_ = reinterpret_cast<const unsigned char*>(line_->data());
-  line_length_ = static_cast<int>(line_->size());
+inline void TextParser::use_text(std::string_view text) noexcept {
+  text_ = reinterpret_cast<const unsigned char*>(text.data());
+  line_length_ = static_cast<int>(text.size());
 }
 
 void TextParser::set_text(std::string* line, int start_column) {
   line_ = line;
-  refresh_line();
+  use_text(*line);
+  start_at(start_column);
+}
+
+void TextParser::rescan(std::string_view text, int start_column) {
+  use_text(text);
+  start_at(start_column);
+}
+
+void TextParser::start_at(int start_column) {
   if (start_column < 1) start_column = 1;
   column_ = start_column - 1;
   kind_ = TokenKind::Text;
@@ -317,27 +360,27 @@ inline void TextParser::step() {
   current_char_ = text_[column_ - 1];
 }
 
-void TextParser::next_char() {
+// Inline in token_start_on_later_line, its only caller: once per line.
+[[gnu::always_inline]] inline void TextParser::next_char() {
   if (!need_line_) {
     if (column_ <= line_length_) step();
     return;
   }
   need_line_ = false;
   if (reader_ == nullptr || line_ == nullptr) {
-    // No line source: the end of the given text is the end of the source.
-    line_length_ = 0;
+    // No line source: the end of the given text is the end of the source
+    // (the scanner stays past it, on the line it was given).
     return;
   }
-  reader_->read_line(*line_, line_number_);
-  refresh_line();
+  use_text(reader_->read_line_view(*line_, line_number_));
   if (line_length_ > max_line_length_) throw LineTooLong();
   if (line_length_ == 0) return;
   column_ = 1;
   current_char_ = text_[0];
 }
 
-// Without a branch: past the end the current character is the string's
-// terminating NUL, which every rule reads as the blank a line end is.
+// Without a branch: past the end the current character is the blank that
+// follows every line (see read_line_view), as a line end reads.
 inline void TextParser::move_to(int index) noexcept {
   const bool past_end = index >= line_length_;
   const int at = past_end ? line_length_ : index;
@@ -394,49 +437,41 @@ inline bool TextParser::symbol_starts_at(int index) const noexcept {
 
 // The end of a numeric literal: a blank, the end of the line or a symbol.
 inline bool TextParser::number_ends() const noexcept {
-  return is_blank(current_char_) || column_ > line_length_ || symbol_starts_here();
+  // A blank or a one-character symbol (which matches at least by itself)
+  // settles it in one class test: a based literal's closing '#' is mostly
+  // followed by one.
+  return (class_bits_[current_char_] & (kBlank | kSingleSymbol)) || column_ > line_length_ || symbol_starts_here();
 }
 
 // The common tokens (words and symbols) are scanned on 0-based indices into
 // the line; the scanner's column and current character are written once, where
 // the token ends. Numbers, rare and intricate, go character by character.
+//
+// next_token itself settles the usual token, a one-character symbol after at
+// most one blank, and hands everything else to the functions below, each out
+// of line and called last, so the usual token saves no registers for them.
 bool TextParser::next_token() {
-  int i;  // 0-based index of the token's first character
-  for (;;) {
-    if (need_line_) {
-      next_char();
-      continue;
-    }
-    i = column_ - 1;
-    const int length = line_length_;
-    if (i >= length) break;
-    i = skip_blank_bytes(text_, i, length);
-    if (i < length) break;
-    // Blanks up to the end of the line: the token is on a line further on.
-    column_ = length + 1;
-    need_line_ = true;
-    current_char_ = ' ';
-  }
+  int i = column_ - 1;  // 0-based index of the token's first character
+  // Past the line's end (where need_line_ always leaves the column) the token
+  // is on a later line, if any.
   if (i >= line_length_) {
-    token_column_ += token_length_;
-    token_length_ = 0;
-    kind_ = TokenKind::Text;
-    keyword_ = -1;
-    symbol_ = -1;
-    return false;
+    i = token_start_on_later_line();
+  } else {
+    // One blank is stepped over without a branch: text_[i + 1] is at most
+    // the blank that follows every line.
+    i += is_blank(text_[i]);
+    if (is_blank(text_[i])) i = token_start_on_later_line();
   }
-  const unsigned char* const text = text_;
-  const int length = line_length_;
+  if (i >= line_length_) return end_of_text();
   token_column_ = i + 1;
   token_line_ = line_number_;
-  const unsigned char c = text[i];
+  const unsigned char c = text_[i];
   const std::uint8_t bits = class_bits_[c];
-
   if (bits & kSymbolStart) {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
-    // (text[length] is the string's terminating NUL: a blank.)
-    const std::uint8_t next = class_bits_[text[i + 1]];
+    // (text_[line_length_] is the blank that follows every line.)
+    const std::uint8_t next = class_bits_[text_[i + 1]];
     if (((bits & kSingleSymbol) != 0) &
         (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
       kind_ = TokenKind::Symbol;
@@ -446,26 +481,61 @@ bool TextParser::next_token() {
       move_to(i + 1);
       return true;
     }
-    int position = 0;
-    if (const int n = symbol_length_at(i, position); n > 0) {
-      kind_ = TokenKind::Symbol;
-      keyword_ = -1;
-      symbol_ = position;
-      token_length_ = n;
-      move_to(i + n);
-      return true;
-    }
+    return symbol_token(i);
   }
-  if (latin1::is_digit(c)) {
-    kind_ = TokenKind::Number;
+  return word_token(i);
+}
+
+// The blanks before the token run on (indentation, alignment) or the line is
+// used up: the index of the token's first character, on this line or a line
+// further on, or the line's length at the end of the text.
+int TextParser::token_start_on_later_line() {
+  for (;;) {
+    if (need_line_) {
+      next_char();
+      continue;
+    }
+    const int i = column_ - 1;
+    const int length = line_length_;
+    if (i >= length) return i;
+    if (const int start = skip_blank_bytes(text_, i, length); start < length) return start;
+    // Blanks up to the end of the line: the token is on a line further on.
+    column_ = length + 1;
+    need_line_ = true;
+    current_char_ = ' ';
+  }
+}
+
+bool TextParser::end_of_text() noexcept {
+  token_column_ += token_length_;
+  token_length_ = 0;
+  kind_ = TokenKind::Text;
+  keyword_ = -1;
+  symbol_ = -1;
+  return false;
+}
+
+// A symbol start that may begin a longer symbol.
+bool TextParser::symbol_token(int i) {
+  int position = 0;
+  if (const int n = symbol_length_at(i, position); n > 0) {
+    kind_ = TokenKind::Symbol;
     keyword_ = -1;
-    symbol_ = -1;
-    column_ = i + 1;
-    current_char_ = c;
-    scan_number();
-    token_length_ = column_ - token_column_;
+    symbol_ = position;
+    token_length_ = n;
+    move_to(i + n);
     return true;
   }
+  return word_token(i);
+}
+
+// A number or a word (an identifier, a reserved word or a run of Text).
+bool TextParser::word_token(int i) {
+  const unsigned char* const text = text_;
+  const int length = line_length_;
+  const unsigned char c = text[i];
+  const std::uint8_t bits = class_bits_[c];
+  if (latin1::is_digit(c)) return number_token(i);
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   int end = ascii_word_end(text, i, length);
@@ -474,19 +544,40 @@ bool TextParser::next_token() {
     while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
   }
   // Anything glued on that is neither blank nor symbol makes the run Text.
-  // One class test settles the usual cases, a blank (the terminating NUL at
-  // the line end included) or a one-character symbol.
-  while (!(class_bits_[text[end]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(end)) {
-    kind = TokenKind::Text;
-    ++end;
-  }
+  // One class test settles the usual cases, a blank (the one after the line's
+  // end included) or a one-character symbol.
+  if (!(class_bits_[text[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
+  return end_word(i, end, kind);
+}
+
+// Makes the run [i, end) the token: a reserved word, or of kind `kind`.
+inline bool TextParser::end_word(int i, int end, TokenKind kind) noexcept {
   token_length_ = end - i;
   move_to(end);
-  const int keyword = lookup_keyword(text + i, end - i);
+  const int keyword = lookup_keyword(text_ + i, end - i);
   if (keyword >= 0) kind = TokenKind::Keyword;
   kind_ = kind;
   keyword_ = keyword;
   symbol_ = -1;
+  return true;
+}
+
+// A word with something glued on at `end` that may start a symbol: what is
+// neither blank nor symbol start makes the run Text.
+bool TextParser::glued_word_token(int i, int end, TokenKind kind) {
+  int glued = end;
+  while (!(class_bits_[text_[glued]] & (kBlank | kSingleSymbol)) && !symbol_starts_at(glued)) ++glued;
+  return end_word(i, glued, glued != end ? TokenKind::Text : kind);
+}
+
+bool TextParser::number_token(int i) {
+  kind_ = TokenKind::Number;
+  keyword_ = -1;
+  symbol_ = -1;
+  column_ = i + 1;
+  current_char_ = text_[i];
+  scan_number();
+  token_length_ = column_ - token_column_;
   return true;
 }
 

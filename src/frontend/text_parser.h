@@ -65,6 +65,18 @@ class LineSource {
  public:
   virtual ~LineSource() = default;
   virtual void read_line(std::string& line, int& line_number) = 0;
+  // The next line as read_line gives it, where the source holds it: a source
+  // that keeps its text in memory hands most lines out in place instead of
+  // copying them into `buffer` (the string it would have filled). The view
+  // stays valid until the next line is read into the same buffer, and the
+  // byte just after its last one (after its start, for the empty view at the
+  // end) is readable and a blank, a space or control character, as a string's
+  // terminating NUL is: scanners read one byte past a line's end rather than
+  // test for it.
+  virtual std::string_view read_line_view(std::string& buffer, int& line_number) {
+    read_line(buffer, line_number);
+    return buffer;
+  }
 };
 
 class TextParser {
@@ -82,15 +94,15 @@ class TextParser {
   void set_symbols(std::string_view list);
 
   // Scans `*line` (owned by the caller; it must outlive the scan, and the line
-  // source refills this same string) from start_column (1-based). There is no
-  // token after a restart, so the end of the text found next is reported at
-  // start_column; a start_column past the end of the line ends the text.
+  // source is handed this same string to fill) from start_column (1-based).
+  // There is no token after a restart, so the end of the text found next is
+  // reported at start_column; a start_column past the end of the line ends
+  // the text.
   void set_text(std::string* line, int start_column);
-
-  // Makes `line` the scanner's line from now on, at the same place: for a line
-  // source that, asked for the next line, fills another buffer than the one
-  // it was handed (the scanner then reads the line from there).
-  void replace_line(std::string* line) noexcept { line_ = line; }
+  // The same over `text`, which must stay valid while it is scanned and be
+  // followed by a readable blank (see read_line_view); the string given to
+  // set_text stays the one the line source is handed.
+  void rescan(std::string_view text, int start_column);
 
   // Scans the next token. Returns false at the end of the text (the original
   // End_Of_String signal): the kind is then Text, the text empty and the column
@@ -111,7 +123,9 @@ class TextParser {
   int symbol_or_none() const noexcept { return symbol_; }
 
   // The line being scanned and its number (after LineTooLong: the long line).
-  const std::string& line() const noexcept;
+  std::string_view line() const noexcept {
+    return {reinterpret_cast<const char*>(text_), static_cast<std::size_t>(line_length_)};
+  }
   int line_number() const noexcept { return line_number_; }
   int max_line_length() const noexcept { return max_line_length_; }
 
@@ -151,23 +165,35 @@ class TextParser {
   // Makes the character at 0-based `index` the current one (past the end:
   // the blank that asks for a new line).
   void move_to(int index) noexcept;
-  void refresh_line() noexcept;
+  void use_text(std::string_view text) noexcept;
+  void start_at(int start_column);
   // Length of the symbol starting at 0-based `index` of the line (0: none).
   int symbol_length_at(int index, int& position) const noexcept;
   int match_symbol(int& position) const noexcept;
   bool symbol_starts_here() const noexcept;
   bool symbol_starts_at(int index) const noexcept;
+  // The parts of next_token beyond the usual token.
+  [[gnu::noinline]] int token_start_on_later_line();
+  [[gnu::noinline]] bool end_of_text() noexcept;
+  [[gnu::noinline]] bool symbol_token(int i);
+  [[gnu::noinline]] bool word_token(int i);
+  [[gnu::noinline]] bool number_token(int i);
+  [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
+  bool end_word(int i, int end, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
   // from the current character.
   void skip_number_run(bool extended) noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
+  struct KeywordMiddle;
+  static KeywordMiddle keyword_middle(const unsigned char* entry, int length, bool case_sensitive);
   void build_keyword_table();
   void build_symbol_tables();
 
   std::string* line_ = nullptr;  // null until the first set_text
-  const unsigned char* text_ = nullptr;
+  // The line being scanned: in *line_ or wherever the line source keeps it.
+  const unsigned char* text_ = reinterpret_cast<const unsigned char*>("");
   int line_length_ = 0;
   int column_ = 1;
   unsigned char current_char_ = ' ';
@@ -192,6 +218,15 @@ class TextParser {
   KeywordOptions keyword_options_{};
   std::string keyword_list_;
   std::vector<KeywordSlot> keyword_slots_;
+  // Per slot: the entry's bytes between its first and last as one word
+  // (little-endian, at most eight bytes) and the mask that folds a token's
+  // bytes for comparing with them; an entry of other bytes, or longer, is
+  // compared byte by byte (mask 0).
+  struct KeywordMiddle {
+    std::uint64_t bytes = 0;
+    std::uint64_t mask = 0;
+  };
+  std::vector<KeywordMiddle> keyword_middles_;
   std::uint32_t keyword_mask_ = 0;
   int keyword_shift_ = 26;  // 32 minus the log2 of the table size
   // Per first byte of an entry: bit n set when an entry of length n starts

@@ -50,8 +50,9 @@ inline std::vector<CorpusFile> load_corpus(const std::string& directory) {
 
 // Scans one file to its end, calling on_token(scanner) for every token the
 // parser would see; a string or character literal is reported as its opening
-// symbol and then stepped over by restarting after it. Throws what the scanner
-// throws.
+// symbol and then stepped over by restarting after it. The reader hands most
+// lines out in place, so the line scanned is scanner.line(), not `line` (the
+// buffer it fills only for lines it copies). Throws what the scanner throws.
 template <typename OnToken>
 void scan_file(TextParser& scanner, AdaLineReader& reader, std::string& line,
                std::string_view text, OnToken on_token) {
@@ -69,23 +70,24 @@ void scan_file(TextParser& scanner, AdaLineReader& reader, std::string& line,
     on_token(scanner);
     const int symbol = scanner.symbol_or_none();
     const std::size_t column = static_cast<std::size_t>(scanner.token_column());
+    const std::string_view current = scanner.line();
     if (symbol == quote) {
       std::size_t at = column;  // 0-based index just after the opening quote
       for (;;) {
-        const std::size_t close = line.find('"', at);
-        if (close == std::string::npos) break;
-        if (close + 1 < line.size() && line[close + 1] == '"') {
+        const std::size_t close = current.find('"', at);
+        if (close == std::string_view::npos) break;
+        if (close + 1 < current.size() && current[close + 1] == '"') {
           at = close + 2;
           continue;
         }
-        scanner.set_text(&line, static_cast<int>(close) + 2);
+        scanner.rescan(current, static_cast<int>(close) + 2);
         break;
       }
       after_name = false;
       continue;
     }
-    if (symbol == apostrophe && !after_name && column + 1 < line.size() && line[column + 1] == '\'') {
-      scanner.set_text(&line, static_cast<int>(column) + 3);
+    if (symbol == apostrophe && !after_name && column + 1 < current.size() && current[column + 1] == '\'') {
+      scanner.rescan(current, static_cast<int>(column) + 3);
       after_name = false;
       continue;
     }

@@ -116,7 +116,7 @@ TEST_F(CorpusScan, EveryFileGivesWellFormedTokensInOrder) {
         const bool in_order = s.token_line() > last_line ||
                               (s.token_line() == last_line && s.token_column() >= last_end);
         const bool on_line = s.token_line() == s.line_number() &&
-                             line.compare(s.token_column() - 1, text.size(), text) == 0;
+                             s.line().compare(s.token_column() - 1, text.size(), text) == 0;
         bool well_formed = !text.empty();
         switch (s.token_kind()) {
           case TokenKind::Keyword: well_formed &= upper(text) == upper(ada_keyword_images[s.keyword()]); break;
@@ -126,7 +126,7 @@ TEST_F(CorpusScan, EveryFileGivesWellFormedTokensInOrder) {
           case TokenKind::Text: well_formed = false; break;
         }
         // The token is the one Ada's own rules find at that column.
-        const ReferenceToken expected = reference_token(line, s.token_column() - 1);
+        const ReferenceToken expected = reference_token(s.line(), s.token_column() - 1);
         const bool as_ada = expected.kind == kind_letter(s.token_kind()) && expected.length == text.size();
         if (!in_order || !on_line || !well_formed || !as_ada) {
           ADD_FAILURE() << file.name << ":" << s.token_line() << ":" << s.token_column() << ": token \""

@@ -105,6 +105,39 @@ TEST(LineReader, CommentsAreCutLeavingABlankWhereTheyBegan) {
   }
 }
 
+// Lines handed out in place keep the promise of read_line_view: the same text
+// as read_line copies, and a blank just after the last byte, also for a
+// source whose last line ends at its very last byte (the source here is
+// followed in memory by a letter, which stands for whatever may follow the
+// caller's text), for lines that are copied and for comments indented
+// further than a run of blanks handed out in place reaches.
+TEST(LineReader, LinesInPlaceAreFollowedByABlank) {
+  const std::string long_indent(700, ' ');
+  const std::string sources[] = {
+      "A := 1;\nB := 2;",
+      "X\r\n   -- c\r\nY := 3;  \nZ",
+      "P (Q);\t\n" + long_indent + "-- far\n" + long_indent + "W := 1; -- w\nV; --",
+      "   -- only\n\x01" "A\x02",
+      "S := \"--\";\n--\n   --",
+  };
+  for (const std::string& source : sources) {
+    const std::vector<Line> expected = read_text(source);
+    const std::string followed = source + "x";
+    AdaLineReader reader;
+    reader.set_text_view(std::string_view(followed.data(), source.size()));
+    std::string buffer;
+    std::vector<Line> lines;
+    for (int guard = 0; guard < 100; ++guard) {
+      int number = -1;
+      const std::string_view line = reader.read_line_view(buffer, number);
+      ASSERT_LE(static_cast<unsigned char>(line.data()[line.size()]), ' ') << source;
+      if (line.empty()) break;
+      lines.push_back({number, std::string(line)});
+    }
+    EXPECT_EQ(lines, expected) << source;
+  }
+}
+
 class Recorder : public LineReaderListener {
  public:
   std::vector<std::string> events;

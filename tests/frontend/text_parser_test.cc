@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <random>
 #include <string>
@@ -235,6 +236,56 @@ TEST(TextParserTokens, CaseSensitiveKeywords) {
   scanner.set_keywords(KeywordOptions{true, true, true, false}, "$Abc$");
   EXPECT_EQ(scanner.keyword_list(), "$Abc$");
   EXPECT_EQ(scan_all(scanner, source), "K0(Abc) I(ABC) I(abc)");
+}
+
+// A reserved word's middle is compared in one word where the line has room
+// around it and byte by byte where it has not: every place on a line must
+// give the same answer, for every word, in any letter case, and for words
+// one letter off (another letter, or its Latin-1 twin with the high bit set).
+TEST(TextParserTokens, ReservedWordsWhereverTheyStandOnTheLine) {
+  const std::string places[] = {"@", "@;", "  @", "X := Y + Z; @", "@ X Y Z Q R S T", "A;@", "ABCDEFG;@ ", "(@)"};
+  const auto is_reserved = [](const std::string& word) {
+    for (std::string_view image : ada_keyword_images) {
+      if (image.size() == word.size() &&
+          std::equal(image.begin(), image.end(), word.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+          }))
+        return true;
+    }
+    return false;
+  };
+  const auto scanned = [&](const std::string& word, const std::string& place) {
+    const std::size_t at = place.find('@');
+    return scan_ada({place.substr(0, at) + word + place.substr(at + 1)});
+  };
+  for (int k = 0; k < ada_keyword_count; ++k) {
+    const std::string word(ada_keyword_images[static_cast<std::size_t>(k)]);
+    std::string upper = word, mixed = word;
+    for (std::size_t j = 0; j < word.size(); ++j) {
+      upper[j] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[j])));
+      if (j % 2 == 1) mixed[j] = upper[j];
+    }
+    for (const std::string& place : places) {
+      for (const std::string& w : {word, upper, mixed}) {
+        const std::string expected = "K" + std::to_string(k) + "(" + w + ")";
+        EXPECT_NE(scanned(w, place).find(expected), std::string::npos) << w << " in " << place;
+      }
+      for (std::size_t j = 1; j + 1 < word.size(); ++j) {
+        const char next_letter = word[j] == 'z' ? 'a' : static_cast<char>(word[j] + 1);
+        for (const char changed : {next_letter, static_cast<char>(word[j] | 0x80)}) {
+          std::string miss = mixed;
+          miss[j] = changed;
+          if (is_reserved(miss)) continue;
+          EXPECT_NE(scanned(miss, place).find("I(" + miss + ")"), std::string::npos) << miss << " in " << place;
+        }
+      }
+    }
+  }
+  // Compared exactly when letter case counts, whatever the bytes.
+  TextParser scanner(400, 0, CharacterClasses::Latin1);
+  scanner.set_keywords(KeywordOptions{true, true, true, false}, "$Ab_9xYz$Q\xE9q$");
+  MemoryLines source = MemoryLines::numbered({"Ab_9xYz Ab_9xyz AB_9xYz Q\xE9q Q\xC9q", "x Ab_9xYz"});
+  EXPECT_EQ(scan_all(scanner, source), "K0(Ab_9xYz) I(Ab_9xyz) I(AB_9xYz) K1(Q\xE9q) I(Q\xC9q) I(x) K0(Ab_9xYz)");
 }
 
 TEST(TextParserTokens, KeywordsFoldLatin1Letters) {
