@@ -22,7 +22,7 @@ inline SourcePosition current_token_position(const ParserState& state) noexcept 
   return {state.token_line(), state.token_column()};
 }
 inline SourcePosition previous_token_position(const ParserState& state) noexcept {
-  return {state.previous_token().line, state.previous_token().column};
+  return {state.previous_token_line(), state.previous_token_column()};
 }
 
 class CheckReporter {

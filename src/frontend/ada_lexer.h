@@ -82,6 +82,9 @@ class AdaLexer final : private LineSource {
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
   }
+  // The previous token's place, without settling its text.
+  int previous_line_number() const noexcept { return previous_.line; }
+  int previous_column() const noexcept { return previous_.column; }
   // Makes the previous token the empty gap just after it: where a missing
   // token must be typed.
   void mark_gap_after_previous() noexcept {

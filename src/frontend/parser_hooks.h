@@ -169,6 +169,12 @@ class ParserState {
   int token_line() const noexcept { return lexer_.line(); }
   int token_column() const noexcept { return lexer_.column(); }
   const TokenRecord& previous_token() const noexcept { return lexer_.previous_token(); }
+  // The same token's text and place without copying the text out of its
+  // line, which previous_token does: the view is valid throughout the hook
+  // call it is read in.
+  std::string_view previous_token_text() const noexcept { return lexer_.previous_text(); }
+  int previous_token_line() const noexcept { return lexer_.previous_line_number(); }
+  int previous_token_column() const noexcept { return lexer_.previous_column(); }
   std::string_view previous_token_line_text() const noexcept {
     return lexer_.previous_token_line_text();
   }

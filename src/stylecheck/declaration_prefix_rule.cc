@@ -74,8 +74,8 @@ void DeclarationPrefixRule::on_identifier_declared(ParserState& state, std::stri
   DeclaredName& slot = names_[name_count_++];
   slot.name.assign(name);
   slot.line_text.assign(state.previous_token_line_text());
-  slot.line = state.previous_token().line;
-  slot.column = state.previous_token().column;
+  slot.line = state.previous_token_line();
+  slot.column = state.previous_token_column();
 }
 
 void DeclarationPrefixRule::on_declaration_completed(ParserState& state, DeclarationCategory category) {
@@ -93,7 +93,7 @@ void DeclarationPrefixRule::on_declaration_completed(ParserState& state, Declara
 void DeclarationPrefixRule::on_name_declared(ParserState& state, std::string_view name,
                                              DeclarationCategory category) {
   if (category != DeclarationCategory::LOOP_PARAMETER) return;
-  judge_declared(state, name, loop_parameter_slot, state.previous_token().line, state.previous_token().column, {});
+  judge_declared(state, name, loop_parameter_slot, state.previous_token_line(), state.previous_token_column(), {});
 }
 
 void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_view name, int line, int column,

@@ -114,7 +114,7 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
-  const std::string_view name = state.previous_token().text;
+  const std::string_view name = state.previous_token_text();
   const StyleRules& rules = state.style_rules();
   if (rules.portable_characters_on && !is_ascii(name)) {
     for (char c : name) {
@@ -132,8 +132,8 @@ void IdentifierRule::judge_identifier(ParserState& state) {
     pending_ = Pending::NAME;
     pending_name_.assign(name);
     pending_text_.assign(state.previous_token_line_text());
-    pending_line_ = state.previous_token().line;
-    pending_column_ = state.previous_token().column;
+    pending_line_ = state.previous_token_line();
+    pending_column_ = state.previous_token_column();
     return;
   }
   if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;

@@ -9,7 +9,7 @@ namespace {
 
 void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
   if (convention == CaseConvention::Any) return;
-  if (!follows_case(state.previous_token().text, convention)) state.report(complaint);
+  if (!follows_case(state.previous_token_text(), convention)) state.report(complaint);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ void DeclarationUsageRule::identifier_declared(const ParserState& state, std::st
   if (collected_count_ == collected_.size()) collected_.emplace_back();
   NameItem& item = collected_[collected_count_++];
   item.name.assign(name);
-  item.line = state.previous_token().line;
-  item.column = state.previous_token().column;
+  item.line = state.previous_token_line();
+  item.column = state.previous_token_column();
   item.text.assign(state.previous_token_line_text());
 }
 
