@@ -15,28 +15,32 @@ class LineRing {
  public:
   static constexpr int slot_count = 10;
 
-  // Every line of every file is stored: a copy into a buffer that already
-  // has room, nothing more. A slot grows only for a line longer than any it
+  // Every line of every file is stored. A line that lies in the source
+  // itself (`lasting`: it stays where it is until the ring is cleared) is
+  // kept as a view, which is most lines; any other is copied into a buffer
+  // that already has room. A slot grows only for a line longer than any it
   // held before.
-  void store(std::int32_t line, std::string_view text) {
+  void store(std::int32_t line, std::string_view text, bool lasting) {
     Slot& s = slots_[slot(line)];
+    if (lasting) {
+      s.view = text;
+      return;
+    }
     if (text.size() > s.capacity) grow(s, text.size());
-    s.size = text.size();
     if (!text.empty()) std::memcpy(s.text.get(), text.data(), text.size());
+    s.view = {s.text.get(), text.size()};
   }
-  std::string_view text(std::int32_t line) const noexcept {
-    const Slot& s = slots_[slot(line)];
-    return {s.text.get(), s.size};
-  }
+  std::string_view text(std::int32_t line) const noexcept { return slots_[slot(line)].view; }
+  // Before the source a view may lie in goes away.
   void clear() noexcept {
-    for (auto& s : slots_) s.size = 0;
+    for (auto& s : slots_) s.view = {};
   }
 
  private:
   struct Slot {
+    std::string_view view;  // the line: in the source, or in `text`
     std::unique_ptr<char[]> text;
     std::size_t capacity = 0;
-    std::size_t size = 0;
   };
 
   static std::size_t slot(std::int32_t line) noexcept {

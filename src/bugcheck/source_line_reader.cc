@@ -2,6 +2,8 @@
 // line-length checks around AdaLineReader.
 #include "bugcheck/source_line_reader.h"
 
+#include <cstdint>
+
 #include "bugcheck/stop_request.h"
 
 namespace flawseek {
@@ -37,9 +39,11 @@ void SourceLineReader::on_line_delivered(std::string_view line, int line_number,
   if (style_checks_on_ && static_cast<std::int64_t>(line.size()) > file_style_.max_line_length) {
     report_long_line(line, line_number, empty_trailing_comment);
   }
-  // Last, so the copy is all that is left to do (the finding above quotes
-  // the line itself, not the ring).
-  ring_.store(line_number, line);
+  // Last (the finding above quotes the line itself, not the ring).
+  const auto at = reinterpret_cast<std::uintptr_t>(line.data());
+  const auto start = reinterpret_cast<std::uintptr_t>(source_.data());
+  const bool in_source = at >= start && at - start + line.size() <= source_.size();
+  ring_.store(line_number, line, in_source);
 }
 
 void SourceLineReader::report_long_line(std::string_view line, int line_number, bool empty_trailing_comment) {

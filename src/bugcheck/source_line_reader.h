@@ -41,6 +41,7 @@ class SourceLineReader final : private LineReaderListener {
   // the line count becomes 0 and no line of an earlier source is remembered.
   void restart(std::string_view text) noexcept {
     reader_.set_text_view(text);
+    source_ = text;
     ring_.clear();
   }
   std::int32_t line_number() const noexcept { return reader_.line_number(); }
@@ -75,6 +76,9 @@ class SourceLineReader final : private LineReaderListener {
   ReportGateway& gateway_;
   CommandParser commands_;
   LineRing ring_;
+  // The text being read: a line delivered from within it stays there, and
+  // the ring need not copy it.
+  std::string_view source_;
   StyleRules file_style_ = default_style_rules;
   StyleRules line_style_ = default_style_rules;
   ParserState* style_target_ = nullptr;
