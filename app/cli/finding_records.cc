@@ -159,12 +159,11 @@ void DisplayColumns::load(const std::string& file) {
   loaded_ = true;
   text_.clear();
   line_starts_.clear();
-  // Most sources hold no tab at all, and then every column stays: a pass
-  // through a small block settles that without keeping the text. A file
-  // that cannot be read has no lines: its columns stay as given too.
-  bool has_tab = false;
-  if (find_byte_in_file(file, '\t', has_tab) != 0 || !has_tab) return;
+  // A file that cannot be read has no lines: its columns stay as given.
   if (read_whole_file(file, text_) != 0) text_.clear();
+  // Without a tab every column stays; one search settles that, where finding
+  // every line's start took a search per line.
+  if (std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;
   // Lines as getline splits them: a final line without '\n' counts, an
   // empty text after the last '\n' does not.
   std::size_t start = 0;

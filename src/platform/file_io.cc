@@ -127,30 +127,6 @@ int read_whole_file_into_room(const std::string& path, std::string& room, std::s
   return error;
 }
 
-int find_byte_in_file(const std::string& path, char wanted, bool& found) {
-  found = false;
-  int fd = -1;
-  std::size_t size = 0;
-  if (const int error = open_regular_file(path, fd, size); error != 0) return error;
-  char block[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, block, sizeof block);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      return error;
-    }
-    if (got == 0) break;
-    if (std::memchr(block, wanted, static_cast<std::size_t>(got)) != nullptr) {
-      found = true;
-      break;
-    }
-  }
-  ::close(fd);
-  return 0;
-}
-
 std::string file_error_text(int error) {
   if (error == not_a_regular_file) return "not a regular file";
   return std::strerror(error);

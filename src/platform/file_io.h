@@ -33,11 +33,6 @@ int read_whole_file(const std::string& path, std::string& text);
 // is then 0).
 int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length);
 
-// Whether the regular file at `path` holds the byte `wanted`, read in blocks
-// without keeping its text (`found`). Returns 0, or the failure as
-// read_whole_file returns it.
-int find_byte_in_file(const std::string& path, char wanted, bool& found);
-
 // A readable text for a failure of read_whole_file.
 std::string file_error_text(int error);
 

@@ -125,23 +125,6 @@ TEST(ReadWholeFileIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
   EXPECT_EQ(length, 0u);
 }
 
-TEST(FindByteInFileTest, FindsTheByteInAnyBlockAndFailsAsReadWholeFileDoes) {
-  TemporaryDirectory directory;
-  // Far past the first block the reader uses, and at the very last byte.
-  std::string text(200000, 'x');
-  write_file(directory / "plain", text);
-  text.back() = '\t';
-  write_file(directory / "tab_at_end", text);
-  bool found = true;
-  EXPECT_EQ(find_byte_in_file((directory / "plain").string(), '\t', found), 0);
-  EXPECT_FALSE(found);
-  EXPECT_EQ(find_byte_in_file((directory / "tab_at_end").string(), '\t', found), 0);
-  EXPECT_TRUE(found);
-  EXPECT_EQ(find_byte_in_file((directory / "missing").string(), '\t', found), ENOENT);
-  EXPECT_FALSE(found);
-  EXPECT_EQ(find_byte_in_file(directory.path().string(), '\t', found), EISDIR);
-}
-
 TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {
   TemporaryDirectory directory;
   std::string text = "untouched";
