@@ -47,7 +47,7 @@ void OrderedAnalysis::end_workers() noexcept {
 // ---------------------------------------------------------------------------
 
 OrderedAnalysis::Slot& OrderedAnalysis::claim(EventKind kind) {
-  if (tail_ - head_ == slots_.size()) make_room();
+  if (tail_ - head_ == slots_.size()) commit_until_at_most(slots_.size() - 1);
   Slot& next = slot(tail_);
   next.sequence = tail_;
   next.kind = kind;
@@ -57,12 +57,13 @@ OrderedAnalysis::Slot& OrderedAnalysis::claim(EventKind kind) {
   return next;
 }
 
-void OrderedAnalysis::make_room() {
+void OrderedAnalysis::commit_until_at_most(std::uint64_t left) {
   // Sleeping until a worker is done would cost a wake per item, and with a
-  // worker on every core each wake would take a core from one of them.
-  while (tail_ - head_ == slots_.size()) {
+  // worker on every core each wake would take a core from one of them: this
+  // thread analyses a waiting item instead, and waits only when none is left.
+  for (;;) {
     commit_ready();
-    if (tail_ - head_ < slots_.size()) return;
+    if (tail_ - head_ <= left) return;
     if (!analyse_waiting_item()) (void)commit_oldest(true);
   }
 }
@@ -124,11 +125,7 @@ void OrderedAnalysis::on_note(std::string_view message) {
 void OrderedAnalysis::finish() {
   // The last items handed on may be short of a batch: every worker may help.
   work_ready_.notify_all();
-  while (head_ != tail_) {
-    commit_ready();
-    if (head_ == tail_) return;
-    if (!analyse_waiting_item()) (void)commit_oldest(true);
-  }
+  commit_until_at_most(0);
 }
 
 bool OrderedAnalysis::commit_oldest(bool wait) {

@@ -89,9 +89,10 @@ class OrderedAnalysis final : public WalkVisitor {
   }
   // The next free slot, once the window has room; filled, then published.
   Slot& claim(EventKind kind);
-  // With the window full: analyses waiting items on this thread, or waits
-  // for the oldest, until an event is committed.
-  void make_room();
+  // Commits events in turn until at most `left` wait, analysing waiting
+  // items on this thread meanwhile; waits for the oldest only when no item
+  // is left to take.
+  void commit_until_at_most(std::uint64_t left);
   // Takes the next waiting item and analyses it on this thread; false when
   // every item handed on is taken already.
   bool analyse_waiting_item();

@@ -84,7 +84,6 @@ int open_regular_file(const std::string& path, int& fd, std::size_t& size) {
   return 0;
 }
 
-
 // Reads the file at `path` into `text` from `size` on; `size` ends at the
 // end of what was read. The descriptor is closed however the read ends.
 int read_file_into(const std::string& path, std::string& text, std::size_t& size) {
