@@ -8,16 +8,17 @@ namespace flawseek {
 
 namespace {
 
-constexpr std::size_t steps_kept_per_slot = 256;
+constexpr std::size_t steps_kept_per_slot = 16;
 
 }  // namespace
 
-OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window,
+OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, Limits limits,
                                  const std::atomic<bool>& running, WalkCommitter& committer)
     : running_(running),
       committer_(committer),
       own_scan_(scans.empty() ? throw std::invalid_argument("OrderedAnalysis needs at least one scan") : *scans.front()),
-      slots_(window < 2 ? 2 : window) {
+      slots_(limits.events < 2 ? 2 : limits.events),
+      held_steps_limit_(limits.held_steps) {
   workers_.reserve(scans.size() - 1);
   try {
     for (DefectScan* scan : scans.subspan(1)) workers_.emplace_back([this, scan] { worker_main(*scan); });
@@ -79,6 +80,7 @@ bool OrderedAnalysis::analyse_waiting_item() {
   const bool went_on = analyse(*item, own_scan_);
   std::lock_guard lock(mutex_);
   item->state = went_on ? State::Done : State::Skipped;
+  hold(*item);
   return true;
 }
 
@@ -173,8 +175,18 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
         break;
     }
   }
-  std::lock_guard advance(mutex_);
-  ++head_;
+  bool wake_workers = false;
+  {
+    std::lock_guard advance(mutex_);
+    ++head_;
+    if (oldest.held_steps > 0) {
+      // Workers held back by the limit may take items again.
+      wake_workers = held_steps_ > held_steps_limit_ && held_steps_ - oldest.held_steps <= held_steps_limit_;
+      held_steps_ -= oldest.held_steps;
+      oldest.held_steps = 0;
+    }
+  }
+  if (wake_workers) work_ready_.notify_all();
   return true;
 }
 
@@ -184,11 +196,22 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
 
 OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
   if (take_ < head_) take_ = head_;
-  while (take_ < tail_) {
-    Slot& candidate = slot(take_++);
-    if (candidate.kind == EventKind::Work && candidate.state == State::Waiting) return &candidate;
+  for (; take_ < tail_; ++take_) {
+    Slot& candidate = slot(take_);
+    if (candidate.kind != EventKind::Work || candidate.state != State::Waiting) continue;
+    // Over the limit no item is taken. That never stalls the commits:
+    // items are taken in walk order, so every held result lies behind the
+    // oldest event, which is taken already and will be committed.
+    if (held_steps_ > held_steps_limit_) return nullptr;
+    ++take_;
+    return &candidate;
   }
   return nullptr;
+}
+
+void OrderedAnalysis::hold(Slot& item) {
+  item.held_steps = item.result.findings.steps().size();
+  held_steps_ += item.held_steps;
 }
 
 bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {
@@ -221,6 +244,7 @@ void OrderedAnalysis::worker_main(DefectScan& scan) {
     const bool went_on = analyse(*item, scan);
     lock.lock();
     item->state = went_on ? State::Done : State::Skipped;
+    hold(*item);
     if (item->sequence == awaited_) work_done_.notify_one();
   }
 }

@@ -37,9 +37,15 @@ class WalkCommitter {
 // full it analyses an item itself instead of sleeping until a worker is
 // done, so `jobs` scans keep exactly `jobs` threads busy (one per core by
 // default) and the walk and commits never queue for a core behind a worker.
-// Every further scan gets a worker thread. At most `window` events wait
-// between the walk and the commits, so memory stays flat however large the
-// tree.
+// Every further scan gets a worker thread.
+//
+// Memory stays flat however large the tree: at most `limits.events` events
+// wait between the walk and the commits, and once the results analysed but
+// not yet committed hold more than `limits.held_steps` recorded steps, no
+// further item is taken until commits bring them under it. The window is
+// wide because one long file at its head holds back every commit: while a
+// thread spends milliseconds on it, the others must find enough work behind
+// it, or they sleep.
 //
 // Stopping: a serial run notices a stop only when the walk next reads
 // `running`; whatever the walk handed on before that is shown. So the first
@@ -49,7 +55,12 @@ class WalkCommitter {
 // so no worker touches a result after it is gone.
 class OrderedAnalysis final : public WalkVisitor {
  public:
-  OrderedAnalysis(std::span<DefectScan* const> scans, std::size_t window, const std::atomic<bool>& running,
+  struct Limits {
+    std::size_t events;
+    std::size_t held_steps;
+  };
+
+  OrderedAnalysis(std::span<DefectScan* const> scans, Limits limits, const std::atomic<bool>& running,
                   WalkCommitter& committer);
   // Ends the workers once each has finished the item in hand.
   ~OrderedAnalysis() override;
@@ -80,6 +91,7 @@ class OrderedAnalysis final : public WalkVisitor {
     WalkCounts counts;
     std::string note;
     ScanResult result;  // reused: its buffers stay for the next item
+    std::size_t held_steps = 0;  // counted in held_steps_ until committed
     std::exception_ptr failure;
   };
 
@@ -106,7 +118,10 @@ class OrderedAnalysis final : public WalkVisitor {
     while (head_ != tail_ && commit_oldest(false)) {
     }
   }
-  Slot* take_next();  // under the lock
+  // Under the lock: the next waiting item this thread may take, if any.
+  Slot* take_next();
+  // Under the lock: an analysed item's result is held until its commit.
+  void hold(Slot& item);
   void end_workers() noexcept;
   void worker_main(DefectScan& scan);
 
@@ -125,6 +140,8 @@ class OrderedAnalysis final : public WalkVisitor {
   std::uint64_t head_ = 0;
   std::uint64_t tail_ = 0;
   std::uint64_t take_ = 0;
+  const std::size_t held_steps_limit_;
+  std::size_t held_steps_ = 0;  // recorded by analysed items not yet committed
   // The one event the committer waits for (none: no_event); only the
   // worker that finishes it wakes the committer.
   static constexpr std::uint64_t no_event = ~std::uint64_t{0};

@@ -334,11 +334,14 @@ WalkCounts SearchRun::run_pass(const SearchRoot& root, Phase phase, const WalkOp
   }
   std::vector<DefectScan*> workers;
   for (DefectScan& scan : scans) workers.push_back(&scan);
-  // Enough waiting items that a long file at the head of the queue leaves
-  // the other workers busy; few enough that memory stays flat.
-  constexpr std::size_t items_per_worker = 16;
+  // Enough events (items and the progress between them) that while one
+  // thread spends milliseconds on a long file the others still find work;
+  // few enough, with a cap on the findings waiting for their turn, that
+  // memory stays flat.
+  constexpr std::size_t events_per_worker = 512;
+  constexpr std::size_t held_steps = std::size_t{1} << 16;
   Committer committer(*this);
-  OrderedAnalysis analysis(workers, items_per_worker * workers.size(), running_, committer);
+  OrderedAnalysis analysis(workers, {events_per_worker * workers.size(), held_steps}, running_, committer);
   const WalkCounts counts = walk_sources(root, phase, options, running_, analysis);
   analysis.finish();
   return counts;
