@@ -17,17 +17,20 @@ namespace flawseek {
 namespace {
 
 // A record's place in the output order: its file's rank among the run's file
-// names, its line and column, and its place in the list order, which settles
-// ties as a stable sort would.
+// names, its line and column; among findings of one place, its kind (the
+// suppressed ones after every kind) and then its place in the records,
+// which keep each kind's findings in the order found.
 struct SortKey {
   std::uint32_t file_rank;
   std::int32_t line;
   std::int32_t column;
+  std::uint32_t group;
   std::uint32_t position;
   bool operator<(const SortKey& other) const noexcept {
     if (file_rank != other.file_rank) return file_rank < other.file_rank;
     if (line != other.line) return line < other.line;
     if (column != other.column) return column < other.column;
+    if (group != other.group) return group < other.group;
     return position < other.position;
   }
 };
@@ -76,10 +79,28 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::vector<SortKey> keys(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     const Finding& finding = *records[i].finding;
-    keys[i] = {ranks[i], finding.line, finding.column, static_cast<std::uint32_t>(i)};
+    const std::uint32_t group = records[i].suppressed ? FindingKind::count : records[i].kind.index();
+    keys[i] = {ranks[i], finding.line, finding.column, group, static_cast<std::uint32_t>(i)};
   }
   ranks = {};
-  std::sort(keys.begin(), keys.end());
+  // Findings mostly come in place order already, or in a few ordered runs
+  // (a specification's findings, then those of its body, whose name sorts
+  // first): each run is merged into the ones before it.
+  constexpr std::size_t few_runs = 4;
+  std::vector<std::size_t> run_ends;
+  for (std::size_t i = 1; i < keys.size() && run_ends.size() <= few_runs; ++i) {
+    if (keys[i] < keys[i - 1]) run_ends.push_back(i);
+  }
+  if (run_ends.empty()) return records;
+  if (run_ends.size() <= few_runs) {
+    run_ends.push_back(keys.size());
+    for (std::size_t run = 1; run < run_ends.size(); ++run) {
+      std::inplace_merge(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(run_ends[run - 1]),
+                         keys.begin() + static_cast<std::ptrdiff_t>(run_ends[run]));
+    }
+  } else {
+    std::sort(keys.begin(), keys.end());
+  }
   // The records are moved into key order in place, one cycle of the
   // permutation at a time: a sorted copy would hold every record twice, and
   // with every style rule on a large tree that doubles the peak memory of
@@ -105,26 +126,18 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
 }  // namespace
 
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed) {
-  // The lists' own sizes, not the search's count: a list that hands its
-  // findings on to a stream holds only the last result's.
-  std::size_t held = include_suppressed ? findings.notes().suppressed().size() : 0;
-  for (int index = 0; index < FindingKind::count; ++index) held += findings.findings(FindingKind::from_index(index)).size();
   std::vector<FindingRecord> records;
-  records.reserve(held);
-  for (int index = 0; index < FindingKind::count; ++index) {
-    const FindingKind kind = FindingKind::from_index(index);
-    std::size_t position = 0;
-    for (const Finding& finding : findings.findings(kind)) {
-      records.push_back({kind, &finding, findings.notes().detail(kind, position), false});
-      ++position;
-    }
-  }
-  if (include_suppressed) {
-    for (const SuppressedFinding& suppressed : findings.notes().suppressed()) {
-      records.push_back({suppressed.kind, &suppressed.finding, {}, true});
-    }
-  }
+  findings.collect_records(records, include_suppressed);
   return sorted_by_place(std::move(records));
+}
+
+std::vector<FindingRecord> ordered_records(std::span<const FindingRecord> records, bool include_suppressed) {
+  std::vector<FindingRecord> chosen;
+  chosen.reserve(records.size());
+  for (const FindingRecord& record : records) {
+    if (include_suppressed || !record.suppressed) chosen.push_back(record);
+  }
+  return sorted_by_place(std::move(chosen));
 }
 
 std::string_view finding_message(const FindingRecord& record) {

@@ -12,23 +12,25 @@
 #include <string_view>
 #include <vector>
 
+#include <span>
+
 #include "findings/finding.h"
+#include "findings/finding_record.h"
 
 namespace flawseek {
 
 class FindingsList;
 
-struct FindingRecord {
-  FindingKind kind;
-  const Finding* finding;
-  std::string_view detail;  // empty when the check said nothing more
-  bool suppressed = false;  // absorbed by a suppression mark
-};
-
 // Every finding of the list, and with `include_suppressed` the findings marks
 // absorbed, ordered by file, line and column (kind order among equals). The
 // records point into `findings`, which must outlive them.
 std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool include_suppressed = false);
+
+// The same order for records given with each kind's findings (and the
+// suppressed ones) in the order found; suppressed ones only with
+// `include_suppressed`. Among findings of the same place, kinds come in
+// their order and suppressed findings last.
+std::vector<FindingRecord> ordered_records(std::span<const FindingRecord> records, bool include_suppressed);
 
 // What a finding says is wrong: the check's own words, else the kind's
 // sentence from the rule catalog. Valid as long as the record's findings list.

@@ -64,6 +64,12 @@ void GnatAttributeTally::add_syntax_errors(const FindingsList& findings) {
   for (const Finding& finding : findings.findings(FindingKind(BugKind::SYNTAX_ERROR))) add(finding.reason);
 }
 
+void GnatAttributeTally::add_syntax_errors(std::span<const FindingRecord> records) {
+  for (const FindingRecord& record : records) {
+    if (record.kind == BugKind::SYNTAX_ERROR && !record.suppressed) add(record.finding->reason);
+  }
+}
+
 std::string GnatAttributeTally::note() const {
   if (count_ == 0) return {};
   constexpr std::size_t shown = 4;

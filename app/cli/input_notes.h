@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/source_walk.h"
+
+#include "findings/finding_record.h"
 
 namespace flawseek {
 
@@ -37,6 +40,8 @@ class GnatAttributeTally {
  public:
   void add(std::string_view syntax_error_text);
   void add_syntax_errors(const FindingsList& findings);
+  // The same for findings handed on as records (suppressed ones left out).
+  void add_syntax_errors(std::span<const FindingRecord> records);
   // Empty when no syntax error named one.
   std::string note() const;
 

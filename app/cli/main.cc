@@ -206,7 +206,8 @@ int run(int argc, char** argv) {
   std::optional<StreamedFindings> streamed;
   if (streamed_writer) {
     streamed.emplace(*streamed_writer, std::cout, output.include_suppressed);
-    streamed->set_observer([&gnat_attributes](const FindingsList& list) { gnat_attributes.add_syntax_errors(list); });
+    streamed->set_observer(
+        [&gnat_attributes](std::span<const FindingRecord> records) { gnat_attributes.add_syntax_errors(records); });
     findings.set_stream(&*streamed);
   }
 

@@ -28,9 +28,10 @@ class StreamedFindings final : public FindingsStream {
 
   // Called with every result's findings before they are written or kept;
   // what the program wants to know of all findings besides writing them.
-  void set_observer(std::function<void(const FindingsList&)> observer) { observer_ = std::move(observer); }
+  void set_observer(std::function<void(std::span<const FindingRecord>)> observer) { observer_ = std::move(observer); }
 
-  void take_findings(const FindingsList& list, std::string_view later_paths_bound) override;
+  void take_findings(const FindingsList& list, std::span<const FindingRecord> records,
+                     std::string_view later_paths_bound) override;
   // Writes what still waits, then the format's end. Once, after the search.
   void finish();
 
@@ -54,7 +55,7 @@ class StreamedFindings final : public FindingsStream {
   RecordsWriter& writer_;
   std::ostream& out_;
   bool include_suppressed_;
-  std::function<void(const FindingsList&)> observer_;
+  std::function<void(std::span<const FindingRecord>)> observer_;
   WaitingFiles waiting_;
   std::vector<FindingRecord> records_;  // reused for each waiting file written
 };

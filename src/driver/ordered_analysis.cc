@@ -8,7 +8,8 @@ namespace flawseek {
 
 namespace {
 
-constexpr std::size_t steps_kept_per_slot = 16;
+// A result lent for one of the largest files gives its room back.
+constexpr std::size_t steps_kept_per_result = 1024;
 
 }  // namespace
 
@@ -161,11 +162,7 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
           ++head_;
           std::rethrow_exception(failure);
         }
-        committer_.commit_result(oldest.item, oldest.result);
-        // Every slot of the window would otherwise keep the room of the
-        // largest result it ever held; over a large tree each meets one of
-        // the largest files. Most files make far fewer steps than this.
-        oldest.result.findings.clear_keeping_room_for(steps_kept_per_slot);
+        committer_.commit_result(oldest.item, *oldest.result);
         break;
       case EventKind::Progress:
         committer_.commit_progress(oldest.phase, oldest.counts);
@@ -179,6 +176,7 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
   {
     std::lock_guard advance(mutex_);
     ++head_;
+    take_back_result(oldest);
     if (oldest.held_steps > 0) {
       // Workers held back by the limit may take items again.
       wake_workers = held_steps_ > held_steps_limit_ && held_steps_ - oldest.held_steps <= held_steps_limit_;
@@ -204,24 +202,42 @@ OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
     // oldest event, which is taken already and will be committed.
     if (held_steps_ > held_steps_limit_) return nullptr;
     ++take_;
+    candidate.result = lend_result();
     return &candidate;
   }
   return nullptr;
 }
 
 void OrderedAnalysis::hold(Slot& item) {
-  item.held_steps = item.result.findings.steps().size();
+  item.held_steps = item.result->findings.steps().size();
   held_steps_ += item.held_steps;
+}
+
+ScanResult* OrderedAnalysis::lend_result() {
+  if (free_results_.empty()) {
+    results_.push_back(std::make_unique<ScanResult>());
+    return results_.back().get();
+  }
+  ScanResult* result = free_results_.back();
+  free_results_.pop_back();
+  return result;
+}
+
+void OrderedAnalysis::take_back_result(Slot& item) {
+  if (item.result == nullptr) return;
+  // Its room, the findings' texts among it, stays for the next file.
+  item.result->findings.clear_keeping_room_for(steps_kept_per_result);
+  item.result->log_records.clear();
+  free_results_.push_back(item.result);
+  item.result = nullptr;
 }
 
 bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {
   // Once stopped, no thread starts another file.
   if (!running_.load()) return false;
   try {
-    item.result.clear();
-    scan.analyse(item.item, item.result);
-    // Work the committing turn would otherwise do.
-    item.result.findings.collapse_reasons();
+    item.result->clear();
+    scan.analyse(item.item, *item.result);
   } catch (...) {
     // The per-file driver catches what a file may throw; anything else
     // is the search's failure, thrown again in this item's turn.

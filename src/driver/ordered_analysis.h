@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
@@ -90,8 +91,8 @@ class OrderedAnalysis final : public WalkVisitor {
     WorkItem item{WorkKind::Single, {}, {}, false, {}};
     WalkCounts counts;
     std::string note;
-    ScanResult result;  // reused: its buffers stay for the next item
-    std::size_t held_steps = 0;  // counted in held_steps_ until committed
+    ScanResult* result = nullptr;  // from the pool, from its taking to its commit
+    std::size_t held_steps = 0;    // counted in held_steps_ until committed
     std::exception_ptr failure;
   };
 
@@ -122,6 +123,11 @@ class OrderedAnalysis final : public WalkVisitor {
   Slot* take_next();
   // Under the lock: an analysed item's result is held until its commit.
   void hold(Slot& item);
+  // Under the lock: results are lent to items being analysed or waiting for
+  // their commit, and only to those, so the room each keeps (its findings'
+  // texts among it) is not multiplied by the window.
+  ScanResult* lend_result();
+  void take_back_result(Slot& item);
   void end_workers() noexcept;
   void worker_main(DefectScan& scan);
 
@@ -150,6 +156,8 @@ class OrderedAnalysis final : public WalkVisitor {
   static constexpr std::uint64_t items_per_wake = 4;
   std::uint64_t items_handed_on_ = 0;
   bool closing_ = false;
+  std::vector<std::unique_ptr<ScanResult>> results_;  // every result lent out or free
+  std::vector<ScanResult*> free_results_;
   std::vector<std::thread> workers_;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,11 +25,12 @@ class FileFindings final : public FindingSink {
     WithoutTabs,          // the file named last holds no tab; nothing else is used
   };
 
-  // One call made on this recorder, in order. A Report step's finding leaves
-  // its file empty: it belongs to the file the last SetCurrentFile step named
-  // (before the first, to whatever file the list has current when applied).
-  // Reasons are kept as given until collapse_reasons; collapsing happens at
-  // the latest when they are applied.
+  // One call made on this recorder, in order. A Report or Suppressed step's
+  // finding leaves its file empty: it belongs to the file the last
+  // SetCurrentFile step named (before the first, to whatever file the list
+  // has current when applied); applying may fill it in. Reasons and details
+  // are kept passed through collapse_blanks, as the list stores them, so
+  // the analysing thread does that work, not the one applying the results.
   struct Step {
     StepKind what;
     FindingKind kind;
@@ -49,16 +51,10 @@ class FileFindings final : public FindingSink {
   // it again to learn the columns an editor shows.
   void note_file_without_tabs();
 
-  const std::vector<Step>& steps() const { return steps_; }
-  // Passes every reason through collapse_blanks, as the list stores it; an
-  // analysing thread does it so the thread applying the results need not.
-  // (Collapsing twice changes nothing, so a later report just asks again.)
-  void collapse_reasons();
-  // For a list that takes the collapsed texts over (FindingsList::apply_taking).
-  std::vector<Step>& taken_steps() {
-    collapse_reasons();
-    return steps_;
-  }
+  std::span<const Step> steps() const { return {steps_.data(), used_}; }
+  // For a list that takes the texts over, or fills in the files
+  // (FindingsList::apply_taking).
+  std::span<Step> taken_steps() { return {steps_.data(), used_}; }
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
   void clear();
@@ -69,9 +65,13 @@ class FileFindings final : public FindingSink {
 
  private:
   void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
+  // The next step, one a cleared recorder used before when there is one:
+  // its reason keeps its room, so a recorder reused for many files records
+  // most reasons without allocating.
+  Step& next_step(StepKind what, FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
 
-  std::vector<Step> steps_;
-  bool collapsed_ = false;
+  std::vector<Step> steps_;  // the first used_ are this file's
+  std::size_t used_ = 0;
   std::size_t finding_count_ = 0;
 };
 

@@ -59,17 +59,26 @@ byte_search::Block blanks_of(byte_search::Block v) noexcept {
 // another blank. Everything before it stays as it is.
 std::size_t plain_stretch_end(const char* text, std::size_t read, std::size_t size) {
 #if defined(__SSE2__)
-  // Sixteen places a round, each judged with the byte after it.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-  while (read + 17 <= size) {
-    using namespace byte_search;
-    const Block here = load(bytes + read);
-    const unsigned blanks = bits(blanks_of(here));
-    const unsigned spaces = bits(equal(here, ' '));
-    const unsigned blanks_after = bits(blanks_of(load(bytes + read + 1)));
-    const unsigned stops = blanks & (~spaces | blanks_after);
-    if (stops != 0) return read + static_cast<std::size_t>(std::countr_zero(stops));
-    read += 16;
+  if (size >= 17) {
+    // Sixteen places a round, each judged with the byte after it; the last
+    // round is moved back to end at the last byte but one, its places
+    // before `read` left out, so no byte past the text is read.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::size_t last_base = size - 17;
+    while (read + 1 < size) {
+      using namespace byte_search;
+      const std::size_t base = read < last_base ? read : last_base;
+      const Block here = load(bytes + base);
+      const unsigned blanks = bits(blanks_of(here));
+      const unsigned spaces = bits(equal(here, ' '));
+      const unsigned blanks_after = bits(blanks_of(load(bytes + base + 1)));
+      const unsigned stops = (blanks & (~spaces | blanks_after)) >> (read - base);
+      if (stops != 0) return read + static_cast<std::size_t>(std::countr_zero(stops));
+      read = base + 16;
+    }
+    // The last byte: a blank there ends the stretch.
+    if (read < size && !is_blank(text[read])) return size;
+    return read;
   }
 #endif
   while (read < size) {
@@ -84,33 +93,43 @@ std::size_t plain_stretch_end(const char* text, std::size_t read, std::size_t si
   return read;
 }
 
+// The first byte from `read` on that is no blank, or `size`.
+std::size_t blanks_end(const char* text, std::size_t read, std::size_t size) {
+#if defined(__SSE2__)
+  // Indentation mostly ends within sixteen bytes.
+  while (read + 16 <= size) {
+    using namespace byte_search;
+    const unsigned others = ~bits(blanks_of(load(reinterpret_cast<const unsigned char*>(text) + read))) & 0xFFFFu;
+    if (others != 0) return read + static_cast<std::size_t>(std::countr_zero(others));
+    read += 16;
+  }
+#endif
+  while (read < size && is_blank(text[read])) ++read;
+  return read;
+}
+
 }  // namespace
 
-void collapse_blanks_in_place(std::string& reason) {
-  char* const text = reason.data();
+void collapse_blanks_into(std::string_view reason, std::string& out) {
+  const char* const text = reason.data();
   const std::size_t size = reason.size();
-  std::size_t read = 0;
-  while (read < size && is_blank(text[read])) ++read;
+  out.clear();
+  std::size_t read = blanks_end(text, 0, size);
   // A reason is mostly a source line: after its indentation, words parted by
   // single spaces. Such a stretch is found sixteen characters at a time and
-  // moved up in one piece; each run of blanks after it becomes one blank, or
-  // none at the end. The text only shrinks, so writing never overtakes
-  // reading.
-  std::size_t kept = 0;
+  // copied in one piece; each run of blanks after it becomes one blank, or
+  // none at the end.
   while (read < size) {
     const std::size_t end = plain_stretch_end(text, read, size);
-    if (kept != read) std::memmove(text + kept, text + read, end - read);
-    kept += end - read;
-    read = end;
-    while (read < size && is_blank(text[read])) ++read;
-    if (read < size) text[kept++] = ' ';
+    out.append(text + read, end - read);
+    read = blanks_end(text, end, size);
+    if (read < size) out.push_back(' ');
   }
-  reason.resize(kept);
 }
 
 std::string collapse_blanks(std::string_view reason) {
-  std::string result(reason);
-  collapse_blanks_in_place(result);
+  std::string result;
+  collapse_blanks_into(reason, result);
   return result;
 }
 

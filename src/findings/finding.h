@@ -56,7 +56,7 @@ class FindingKind {
 // blanks, as they do to the scanner, so that no escape sequence of a source reaches a terminal, a
 // CSV reader or a JSON parser through a finding's text.
 std::string collapse_blanks(std::string_view reason);
-// The same on the text itself, without allocating.
-void collapse_blanks_in_place(std::string& reason);
+// The same into `out`, replacing what it held: its room is used again.
+void collapse_blanks_into(std::string_view reason, std::string& out);
 
 }  // namespace flawseek

@@ -45,7 +45,11 @@ void FindingsList::clear_findings() {
 
 void FindingsList::set_current_file(std::string_view name) {
   // One text per file, shared by all its findings.
-  current_file_ = SharedPath(name);
+  enter_file(SharedPath(name));
+}
+
+void FindingsList::enter_file(SharedPath file) {
+  current_file_ = std::move(file);
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
   for (KindState& state : kind_items_) state.current_file_item = no_tree_item;
@@ -122,8 +126,26 @@ void FindingsList::set_text(TreeItem item, std::string_view text) {
   if (view_ != nullptr && item != no_tree_item) view_->set_item_text(item, text);
 }
 
+void FindingsList::collect_records(std::vector<FindingRecord>& records, bool include_suppressed) const {
+  std::size_t held = include_suppressed ? notes_.suppressed().size() : 0;
+  for (const Findings& list : lists_) held += list.size();
+  records.reserve(records.size() + held);
+  for (int index = 0; index < FindingKind::count; ++index) {
+    const FindingKind kind = FindingKind::from_index(index);
+    std::size_t position = 0;
+    for (const Finding& finding : lists_[index]) records.push_back({kind, &finding, notes_.detail(kind, position++), false});
+  }
+  if (include_suppressed) {
+    for (const SuppressedFinding& suppressed : notes_.suppressed())
+      records.push_back({suppressed.kind, &suppressed.finding, {}, true});
+  }
+}
+
 void FindingsList::hand_on_to_stream(std::string_view later_paths_bound) {
-  stream_->take_findings(*this, later_paths_bound);
+  stream_records_.clear();
+  collect_records(stream_records_, true);
+  stream_->take_findings(*this, stream_records_, later_paths_bound);
+  stream_records_.clear();
   for (Findings& list : lists_) list.clear();
   notes_.clear();
   // Details count positions from the start of each list, which starts again.
@@ -164,6 +186,10 @@ void FindingsList::apply(const FileFindings& recorded) {
 }
 
 void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_paths_bound) {
+  if (stream_ != nullptr && view_ == nullptr) {
+    hand_on_in_place(recorded, later_paths_bound);
+    return;
+  }
   for (FileFindings::Step& step : recorded.taken_steps()) {
     Finding& f = step.finding;
     switch (step.what) {
@@ -195,6 +221,55 @@ void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_p
     }
   }
   if (stream_ != nullptr) hand_on_to_stream(later_paths_bound);
+}
+
+void FindingsList::hand_on_in_place(FileFindings& recorded, std::string_view later_paths_bound) {
+  // Whatever was reported to the lists directly goes first, as it came first.
+  bool reported_directly = !notes_.suppressed().empty();
+  for (const Findings& list : lists_) reported_directly = reported_directly || !list.empty();
+  if (reported_directly) hand_on_to_stream({});
+  stream_records_.clear();
+  // The record a Detail step describes: the last finding kept, as
+  // describe_last_finding has it.
+  std::size_t last_kept = 0;
+  bool has_last_kept = false;
+  for (FileFindings::Step& step : recorded.taken_steps()) {
+    Finding& finding = step.finding;
+    switch (step.what) {
+      case FileFindings::StepKind::SetCurrentFile:
+        enter_file(finding.file);
+        break;
+      case FileFindings::StepKind::StyleCommandSeen:
+        note_style_command_seen();
+        break;
+      case FileFindings::StepKind::WithoutTabs:
+        note_current_file_without_tabs();
+        break;
+      case FileFindings::StepKind::Report:
+        if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
+          has_last_kept = false;
+          break;
+        }
+        finding.file = current_file_;
+        last_kept = stream_records_.size();
+        has_last_kept = true;
+        stream_records_.push_back({step.kind, &finding, {}, false});
+        ++current_file_count_;
+        ++kind_counts_[step.kind.index()];
+        if (step.kind.is_style()) ++style_count_;
+        break;
+      case FileFindings::StepKind::Detail:
+        if (has_last_kept) stream_records_[last_kept].detail = finding.reason;
+        break;
+      case FileFindings::StepKind::Suppressed:
+        finding.file = current_file_;
+        stream_records_.push_back({step.kind, &finding, {}, true});
+        break;
+    }
+  }
+  stream_->take_findings(*this, stream_records_, later_paths_bound);
+  stream_records_.clear();
+  last_reported_kind_ = -1;
 }
 
 void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stored_value) {

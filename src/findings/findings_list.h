@@ -9,10 +9,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "findings/file_findings.h"
 #include "findings/finding.h"
 #include "findings/finding_notes.h"
+#include "findings/finding_record.h"
 #include "findings/finding_sink.h"
 #include "findings/findings_stream.h"
 #include "findings/findings_view.h"
@@ -65,7 +67,13 @@ class FindingsList final : public FindingSink {
   // The same, taking the recorded reasons over instead of copying them; the
   // recorder is left to be cleared. A stream hears `later_paths_bound`: no
   // later result names a file whose path sorts before it (empty: no bound).
+  // With a stream (and no tree) the findings are handed on where they lie
+  // in the recorder, which then names their files.
   void apply_taking(FileFindings& recorded, std::string_view later_paths_bound = {});
+
+  // Every finding the lists hold, kind by kind in list order, with its
+  // detail; then, with `include_suppressed`, the findings marks absorbed.
+  void collect_records(std::vector<FindingRecord>& records, bool include_suppressed) const;
 
   // All findings since clear_findings, bug findings and style violations.
   std::int64_t findings_count() const { return previous_files_count_ + current_file_count_; }
@@ -109,6 +117,10 @@ class FindingsList final : public FindingSink {
   void set_text(TreeItem item, std::string_view text);
   // The stream takes what the lists hold, which they then forget.
   void hand_on_to_stream(std::string_view later_paths_bound);
+  // apply_taking for a list with a stream and no tree: the counts and state
+  // as the lists would have them, the findings straight to the stream.
+  void hand_on_in_place(FileFindings& recorded, std::string_view later_paths_bound);
+  void enter_file(SharedPath file);
 
   std::array<Findings, FindingKind::count> lists_;
   FindingNotes notes_;
@@ -122,6 +134,7 @@ class FindingsList final : public FindingSink {
   TreeItem style_violations_item_ = no_tree_item;
   FindingsView* view_ = nullptr;
   FindingsStream* stream_ = nullptr;
+  std::vector<FindingRecord> stream_records_;  // reused for each result handed on
 
   bool list_unchecked_style_ = false;
   bool unchecked_style_available_ = false;

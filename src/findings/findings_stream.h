@@ -3,7 +3,10 @@
 // every one of a large tree until it ends.
 #pragma once
 
+#include <span>
 #include <string_view>
+
+#include "findings/finding_record.h"
 
 namespace flawseek {
 
@@ -13,11 +16,14 @@ class FindingsStream {
  public:
   virtual ~FindingsStream() = default;
 
-  // The findings (and their notes) `list` holds: those of the result just
-  // applied. The list forgets them when this returns; its counts stay. No
-  // later result names a file whose path sorts before `later_paths_bound`
-  // (byte order); empty, that is not known.
-  virtual void take_findings(const FindingsList& list, std::string_view later_paths_bound) = 0;
+  // The findings of the result just applied to `list` (whose counts already
+  // include them), the suppressed ones among them, each kind's findings
+  // (and the suppressed ones) in the order found. They are valid only during
+  // the call. No later result names a
+  // file whose path sorts before `later_paths_bound` (byte order); empty,
+  // that is not known.
+  virtual void take_findings(const FindingsList& list, std::span<const FindingRecord> records,
+                             std::string_view later_paths_bound) = 0;
 };
 
 }  // namespace flawseek

@@ -69,27 +69,31 @@ std::string words_parted_by_single_blanks(const std::string& text) {
 
 TEST(CollapseBlanks, EveryShortTextGivesItsWordsPartedBySingleBlanks) {
   // Words, a tab (a character like any other) and blanks of three kinds, in
-  // every order up to seven characters, in place and from a copy.
+  // every order up to seven characters, into a text that held another and
+  // into a new one.
+  std::string reused = "an earlier reason";
   testing::for_each_string("a \t\r\x85", 7, [&](const std::string& text) {
     const std::string expected = words_parted_by_single_blanks(text);
-    std::string in_place = text;
-    collapse_blanks_in_place(in_place);
-    ASSERT_EQ(in_place, expected) << ::testing::PrintToString(text);
+    collapse_blanks_into(text, reused);
+    ASSERT_EQ(reused, expected) << ::testing::PrintToString(text);
     ASSERT_EQ(collapse_blanks(text), expected) << ::testing::PrintToString(text);
   });
 }
 
 TEST(CollapseBlanks, LongTextsAreCollapsedAcrossEveryBlockBoundary) {
   // Long texts are judged sixteen characters at a time: words mostly parted
-  // by single spaces, with the other blanks and runs falling anywhere.
+  // by single spaces, with the other blanks and runs falling anywhere. Each
+  // is the start of a longer text whose rest would change the result if it
+  // were read.
   std::mt19937 random(2026);
   const std::string alphabet = "aaaaaaaaaa      \t\r\x85";
+  std::string out;
   for (int round = 0; round < 4000; ++round) {
     std::string text(random() % 90, ' ');
     for (char& c : text) c = alphabet[random() % alphabet.size()];
-    std::string in_place = text;
-    collapse_blanks_in_place(in_place);
-    ASSERT_EQ(in_place, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+    const std::string longer = text + " \x85z";
+    collapse_blanks_into(std::string_view(longer).substr(0, text.size()), out);
+    ASSERT_EQ(out, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
   }
 }
 
