@@ -19,7 +19,8 @@ OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, Limits limi
       committer_(committer),
       own_scan_(scans.empty() ? throw std::invalid_argument("OrderedAnalysis needs at least one scan") : *scans.front()),
       slots_(limits.events < 2 ? 2 : limits.events),
-      held_steps_limit_(limits.held_steps) {
+      held_steps_limit_(limits.held_steps),
+      results_kept_(2 * scans.size() + 2) {
   workers_.reserve(scans.size() - 1);
   try {
     for (DefectScan* scan : scans.subspan(1)) workers_.emplace_back([this, scan] { worker_main(*scan); });
@@ -172,11 +173,17 @@ bool OrderedAnalysis::commit_oldest(bool wait) {
         break;
     }
   }
+  // Its room, the findings' texts among it, may serve the next file.
+  if (oldest.result != nullptr) {
+    oldest.result->findings.clear_keeping_room_for(steps_kept_per_result);
+    oldest.result->log_records.clear();
+  }
   bool wake_workers = false;
+  std::unique_ptr<ScanResult> spare;  // freed outside the lock
   {
     std::lock_guard advance(mutex_);
     ++head_;
-    take_back_result(oldest);
+    spare = take_back_result(oldest);
     if (oldest.held_steps > 0) {
       // Workers held back by the limit may take items again.
       wake_workers = held_steps_ > held_steps_limit_ && held_steps_ - oldest.held_steps <= held_steps_limit_;
@@ -213,23 +220,17 @@ void OrderedAnalysis::hold(Slot& item) {
   held_steps_ += item.held_steps;
 }
 
-ScanResult* OrderedAnalysis::lend_result() {
-  if (free_results_.empty()) {
-    results_.push_back(std::make_unique<ScanResult>());
-    return results_.back().get();
-  }
-  ScanResult* result = free_results_.back();
+std::unique_ptr<ScanResult> OrderedAnalysis::lend_result() {
+  if (free_results_.empty()) return std::make_unique<ScanResult>();
+  std::unique_ptr<ScanResult> result = std::move(free_results_.back());
   free_results_.pop_back();
   return result;
 }
 
-void OrderedAnalysis::take_back_result(Slot& item) {
-  if (item.result == nullptr) return;
-  // Its room, the findings' texts among it, stays for the next file.
-  item.result->findings.clear_keeping_room_for(steps_kept_per_result);
-  item.result->log_records.clear();
-  free_results_.push_back(item.result);
-  item.result = nullptr;
+std::unique_ptr<ScanResult> OrderedAnalysis::take_back_result(Slot& item) {
+  if (item.result == nullptr || free_results_.size() >= results_kept_) return std::move(item.result);
+  free_results_.push_back(std::move(item.result));
+  return nullptr;
 }
 
 bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {

@@ -91,7 +91,7 @@ class OrderedAnalysis final : public WalkVisitor {
     WorkItem item{WorkKind::Single, {}, {}, false, {}};
     WalkCounts counts;
     std::string note;
-    ScanResult* result = nullptr;  // from the pool, from its taking to its commit
+    std::unique_ptr<ScanResult> result;  // lent from its taking to its commit
     std::size_t held_steps = 0;    // counted in held_steps_ until committed
     std::exception_ptr failure;
   };
@@ -125,9 +125,11 @@ class OrderedAnalysis final : public WalkVisitor {
   void hold(Slot& item);
   // Under the lock: results are lent to items being analysed or waiting for
   // their commit, and only to those, so the room each keeps (its findings'
-  // texts among it) is not multiplied by the window.
-  ScanResult* lend_result();
-  void take_back_result(Slot& item);
+  // texts among it) is not multiplied by the window. A few are kept for
+  // reuse; the rest, lent while commits waited for a long file, go: the
+  // result to free is returned.
+  std::unique_ptr<ScanResult> lend_result();
+  std::unique_ptr<ScanResult> take_back_result(Slot& item);
   void end_workers() noexcept;
   void worker_main(DefectScan& scan);
 
@@ -156,8 +158,8 @@ class OrderedAnalysis final : public WalkVisitor {
   static constexpr std::uint64_t items_per_wake = 4;
   std::uint64_t items_handed_on_ = 0;
   bool closing_ = false;
-  std::vector<std::unique_ptr<ScanResult>> results_;  // every result lent out or free
-  std::vector<ScanResult*> free_results_;
+  std::vector<std::unique_ptr<ScanResult>> free_results_;
+  const std::size_t results_kept_;
   std::vector<std::thread> workers_;
 };
 
