@@ -203,8 +203,8 @@ std::string PathStyle::shown(const std::string& file) const {
   return relative.empty() ? file : relative.string();
 }
 
-const std::string& ShownPaths::shown(const std::string& file) {
-  if (!known_ || file != file_) {
+const std::string& ShownPaths::shown(const SharedPath& file) {
+  if (!known_ || !(file == file_)) {
     file_ = file;
     shown_ = paths_.shown(file);
     known_ = true;

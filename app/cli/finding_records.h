@@ -79,16 +79,16 @@ class PathStyle {
 };
 
 // PathStyle::shown for findings that come in file order: the name is worked
-// out once per run of findings of the same file.
+// out once per run of findings of the same file, which share one path text.
 class ShownPaths {
  public:
   explicit ShownPaths(const PathStyle& paths) : paths_(paths) {}
-  const std::string& shown(const std::string& file);
+  const std::string& shown(const SharedPath& file);
 
  private:
   const PathStyle& paths_;
   bool known_ = false;
-  std::string file_;
+  SharedPath file_;  // held, so the comparison of texts stays sound
   std::string shown_;
 };
 

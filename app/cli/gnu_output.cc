@@ -25,6 +25,18 @@ char* put_number(char* at, std::int32_t number) noexcept { return std::to_chars(
 
 }  // namespace
 
+GnuLinesWriter::GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {
+  for (int index = 0; index < FindingKind::count; ++index) {
+    const FindingKind kind = FindingKind::from_index(index);
+    std::string_view severity = "(style) ";
+    if (!kind.is_style()) severity = severity_name(kind) == "error" ? "error: " : "warning: ";
+    // A finding with a reason and no detail of its own, to ask what a kind shows.
+    const Finding probe{{}, 1, 1, "reason"};
+    const FindingRecord sample{kind, &probe, {}, false};
+    kinds_[index] = {severity, finding_message(sample), finding_id(kind), !finding_source_text(sample).empty()};
+  }
+}
+
 void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
   // Lines are built in place in a block that keeps its size from call to
   // call, and handed to the stream a block at a time: one insertion per
@@ -42,11 +54,11 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
                                                  : columns_.display_column(finding.file, finding.line, finding.column);
     }
     const std::string& path = shown_paths_.shown(finding.file);
-    std::string_view severity = "(style) ";
-    if (!record.kind.is_style()) severity = severity_name(record.kind) == "error" ? "error: " : "warning: ";
-    const std::string_view message = finding_message(record);
-    const std::string_view source = finding_source_text(record);
-    const std::string_view id = finding_id(record.kind);
+    const KindTexts& kind = kinds_[record.kind.index()];
+    const std::string_view severity = kind.severity;
+    const std::string_view message = record.detail.empty() ? kind.sentence : record.detail;
+    const std::string_view source = kind.shows_source ? std::string_view(finding.reason) : std::string_view();
+    const std::string_view id = kind.id;
     const std::size_t longest =
         path.size() + 2 * number_room + severity.size() + message.size() + source.size() + id.size() + 16;
     if (text_.size() < used + longest) text_.resize(std::max(used + longest, block_size + 4096));

@@ -7,9 +7,11 @@
 // an unknown column becomes 1; tabs count to the next multiple of 8.
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "finding_records.h"
 #include "records_writer.h"
@@ -19,11 +21,20 @@ namespace flawseek {
 class GnuLinesWriter final : public RecordsWriter {
  public:
   // `paths` must outlive the writer.
-  explicit GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {}
+  explicit GnuLinesWriter(const PathStyle& paths);
   // Suppressed records are left out: a GNU line is a finding to act on.
   void write(std::span<const FindingRecord> records, std::ostream& out) override;
 
  private:
+  // What every line of a kind says, looked up once.
+  struct KindTexts {
+    std::string_view severity;
+    std::string_view sentence;  // the message when the check said nothing more
+    std::string_view id;
+    bool shows_source;
+  };
+
+  std::array<KindTexts, FindingKind::count> kinds_;
   DisplayColumns columns_;
   ShownPaths shown_paths_;
   std::string text_;
