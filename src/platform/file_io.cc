@@ -51,16 +51,21 @@ bool read_into(int fd, std::string& text, std::size_t& size, std::size_t expecte
   // seen without growing the text.
   constexpr std::size_t least_room = 4096;
   if (text.size() < size + expected + 1) text.resize(size + std::max(expected + 1, least_room));
+  const std::size_t start = size;
   for (;;) {
     // Full: the file grew since it was opened (or told no size).
     if (size == text.size()) text.resize(size + std::max(size, least_room));
-    const ssize_t got = ::read(fd, text.data() + size, text.size() - size);
+    const std::size_t asked = text.size() - size;
+    const ssize_t got = ::read(fd, text.data() + size, asked);
     if (got < 0) {
       if (errno == EINTR) continue;
       return false;
     }
     if (got == 0) return true;
     size += static_cast<std::size_t>(got);
+    // A regular file that gave less than asked, and exactly the length it
+    // had when opened, is at its end: asking again would only hear so.
+    if (static_cast<std::size_t>(got) < asked && size - start == expected) return true;
   }
 }
 
