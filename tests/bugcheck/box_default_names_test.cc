@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bugcheck/bug_checker.h"
+#include "bugcheck/declarations/box_default_names.h"
 #include "check_test_support.h"
 
 namespace flawseek {
@@ -120,6 +121,35 @@ TEST(BoxDefaultNames, ASourceIsPreparedWheneverItsParseCouldFindABoxOrFail) {
       EXPECT_ANY_THROW(fresh.run_preparation(false)) << short_lines << " short lines before it";
       fresh.close_source();
     }
+  }
+}
+
+// The filter that spares most specifications the preparation's parse: it
+// may let through a text without box defaults, never hold back one with.
+TEST(BoxDefaultNames, OnlyATextWhereABoxMayFollowIsIsParsed) {
+  for (const char* with_default : {
+           "with procedure Visit is <>;",
+           "with function F return T IS\r\n\t<>;",
+           "with procedure Visit is -- the caller's\n   -- own\n\n   <>;",
+           "with procedure Visit is\x0c<>;",
+           "type T is range <>; with procedure Visit is <>;",
+           "with procedure P is\xa0<>;",  // not ASCII: the scanner decides
+       }) {
+    EXPECT_TRUE(may_hold_box_default(with_default)) << ::testing::PrintToString(with_default);
+  }
+  for (const char* without : {
+           "",
+           "<>",
+           "type Index is range <>;",
+           "type Discrete is (<>);",
+           "type Vector is array (Index range <>) of Integer;",
+           "X : constant String := \"<>\";",
+           "with procedure Analysis <>;",
+           "type T is new Basis <>;",
+           "with procedure This<>;",
+           "-- is\n",
+       }) {
+    EXPECT_FALSE(may_hold_box_default(without)) << ::testing::PrintToString(without);
   }
 }
 
