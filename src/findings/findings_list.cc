@@ -186,58 +186,25 @@ void FindingsList::apply(const FileFindings& recorded) {
 }
 
 void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_paths_bound) {
-  if (stream_ != nullptr && view_ == nullptr) {
-    hand_on_in_place(recorded, later_paths_bound);
-    return;
+  // With a stream and no tree the findings go on from where they lie in the
+  // recorder: no list holds them, not even for a moment.
+  const bool in_place = stream_ != nullptr && view_ == nullptr;
+  if (in_place) {
+    // Whatever was reported to the lists directly goes first, as it came first.
+    bool reported_directly = !notes_.suppressed().empty();
+    for (const Findings& list : lists_) reported_directly = reported_directly || !list.empty();
+    if (reported_directly) hand_on_to_stream({});
+    stream_records_.clear();
   }
+  // In place, the record a Detail step describes: the last finding kept, as
+  // describe_last_finding has it.
+  constexpr std::size_t no_record = ~std::size_t{0};
+  std::size_t described = no_record;
   for (FileFindings::Step& step : recorded.taken_steps()) {
     Finding& f = step.finding;
     switch (step.what) {
       case FileFindings::StepKind::SetCurrentFile:
-        set_current_file(f.file);
-        break;
-      case FileFindings::StepKind::StyleCommandSeen:
-        note_style_command_seen();
-        break;
-      case FileFindings::StepKind::WithoutTabs:
-        note_current_file_without_tabs();
-        break;
-      case FileFindings::StepKind::Report:
-        // The recorder collapsed the reason already: it moves into the list.
-        if (!step.kind.is_style()) {
-          add_finding(step.kind, f.line, f.column, std::move(f.reason), no_tree_item, TreePlacement::Sorted, true);
-        } else if (step.kind.style_kind() != StyleKind::NO_STYLE_CHECKS || list_unchecked_style_) {
-          add_style_finding(step.kind.style_kind(), f.line, f.column, std::move(f.reason));
-        } else {
-          last_reported_kind_ = -1;
-        }
-        break;
-      case FileFindings::StepKind::Detail:
-        describe_last_finding(f.reason);
-        break;
-      case FileFindings::StepKind::Suppressed:
-        report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
-        break;
-    }
-  }
-  if (stream_ != nullptr) hand_on_to_stream(later_paths_bound);
-}
-
-void FindingsList::hand_on_in_place(FileFindings& recorded, std::string_view later_paths_bound) {
-  // Whatever was reported to the lists directly goes first, as it came first.
-  bool reported_directly = !notes_.suppressed().empty();
-  for (const Findings& list : lists_) reported_directly = reported_directly || !list.empty();
-  if (reported_directly) hand_on_to_stream({});
-  stream_records_.clear();
-  // The record a Detail step describes: the last finding kept, as
-  // describe_last_finding has it.
-  std::size_t last_kept = 0;
-  bool has_last_kept = false;
-  for (FileFindings::Step& step : recorded.taken_steps()) {
-    Finding& finding = step.finding;
-    switch (step.what) {
-      case FileFindings::StepKind::SetCurrentFile:
-        enter_file(finding.file);
+        enter_file(f.file);
         break;
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
@@ -247,29 +214,46 @@ void FindingsList::hand_on_in_place(FileFindings& recorded, std::string_view lat
         break;
       case FileFindings::StepKind::Report:
         if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
-          has_last_kept = false;
-          break;
+          last_reported_kind_ = -1;
+          described = no_record;
+        } else if (in_place) {
+          f.file = current_file_;
+          described = stream_records_.size();
+          stream_records_.push_back({step.kind, &f, {}, false});
+          ++current_file_count_;
+          ++kind_counts_[step.kind.index()];
+          if (step.kind.is_style()) ++style_count_;
+        } else if (step.kind.is_style()) {
+          // The recorder collapsed the reason already: it moves into the list.
+          add_style_finding(step.kind.style_kind(), f.line, f.column, std::move(f.reason));
+        } else {
+          add_finding(step.kind, f.line, f.column, std::move(f.reason), no_tree_item, TreePlacement::Sorted, true);
         }
-        finding.file = current_file_;
-        last_kept = stream_records_.size();
-        has_last_kept = true;
-        stream_records_.push_back({step.kind, &finding, {}, false});
-        ++current_file_count_;
-        ++kind_counts_[step.kind.index()];
-        if (step.kind.is_style()) ++style_count_;
         break;
       case FileFindings::StepKind::Detail:
-        if (has_last_kept) stream_records_[last_kept].detail = finding.reason;
+        if (!in_place) {
+          describe_last_finding(f.reason);
+        } else if (described != no_record) {
+          stream_records_[described].detail = f.reason;
+        }
         break;
       case FileFindings::StepKind::Suppressed:
-        finding.file = current_file_;
-        stream_records_.push_back({step.kind, &finding, {}, true});
+        if (in_place) {
+          f.file = current_file_;
+          stream_records_.push_back({step.kind, &f, {}, true});
+        } else {
+          report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+        }
         break;
     }
   }
-  stream_->take_findings(*this, stream_records_, later_paths_bound);
-  stream_records_.clear();
-  last_reported_kind_ = -1;
+  if (in_place) {
+    stream_->take_findings(*this, stream_records_, later_paths_bound);
+    stream_records_.clear();
+    last_reported_kind_ = -1;
+  } else if (stream_ != nullptr) {
+    hand_on_to_stream(later_paths_bound);
+  }
 }
 
 void FindingsList::install_list_unchecked_style(std::optional<std::int32_t> stored_value) {

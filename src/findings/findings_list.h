@@ -117,9 +117,6 @@ class FindingsList final : public FindingSink {
   void set_text(TreeItem item, std::string_view text);
   // The stream takes what the lists hold, which they then forget.
   void hand_on_to_stream(std::string_view later_paths_bound);
-  // apply_taking for a list with a stream and no tree: the counts and state
-  // as the lists would have them, the findings straight to the stream.
-  void hand_on_in_place(FileFindings& recorded, std::string_view later_paths_bound);
   void enter_file(SharedPath file);
 
   std::array<Findings, FindingKind::count> lists_;
