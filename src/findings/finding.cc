@@ -71,7 +71,9 @@ std::size_t plain_stretch_end(const char* text, std::size_t read, std::size_t si
       const Block here = load(bytes + base);
       const unsigned blanks = bits(blanks_of(here));
       const unsigned spaces = bits(equal(here, ' '));
-      const unsigned blanks_after = bits(blanks_of(load(bytes + base + 1)));
+      // The byte after each place: the next place's, and for the last the
+      // byte after the block, which the text holds.
+      const unsigned blanks_after = (blanks >> 1) | (static_cast<unsigned>(blank_table[bytes[base + 16]]) << 15);
       const unsigned stops = (blanks & (~spaces | blanks_after)) >> (read - base);
       if (stops != 0) return read + static_cast<std::size_t>(std::countr_zero(stops));
       read = base + 16;
