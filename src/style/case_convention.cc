@@ -73,7 +73,7 @@ bool follows_case(std::string_view text, CaseConvention convention, const Accept
     case CaseConvention::Upper:
       return !has_class(text, LOWER);
     case CaseConvention::Mixed:
-      return is_mixed_case(text) || (accepted != nullptr && accepted->contains(text));
+      return is_mixed_case(text) || (accepted != nullptr && !accepted->empty() && accepted->contains(text));
   }
   throw InvalidCaseConvention();
 }

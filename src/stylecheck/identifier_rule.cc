@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frontend/text_utilities.h"
+#include "stylecheck/word_report.h"
 
 namespace flawseek {
 
@@ -51,9 +52,16 @@ bool is_ascii(std::string_view name) {
 }
 
 // TRUE or FALSE in any letter case; the length rules out nearly every name
-// before a letter is compared.
+// before a letter is compared. Setting bit 5 lowers a letter's case, and of
+// all bytes only 'T' and 't' give 't' so (and so on), so four letters are
+// compared at once.
 bool is_boolean_literal(std::string_view name) {
-  return (name.size() == 4 && same_name(name, "TRUE")) || (name.size() == 5 && same_name(name, "FALSE"));
+  constexpr std::uint32_t lower_case_bits = 0x20202020u;
+  const std::size_t size = name.size();
+  if (size != 4 && size != 5) return false;
+  const std::uint32_t first_four = load_word<std::uint32_t>(name.data()) | lower_case_bits;
+  if (size == 4) return first_four == load_word<std::uint32_t>("true");
+  return first_four == load_word<std::uint32_t>("fals") && (name[4] | 0x20) == 'e';
 }
 
 // The slot whose character decides `name`, or -1.
@@ -107,7 +115,7 @@ bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
 
 void check_name_spelling(ParserState& state, std::string_view name, const AcceptedSpellings* accepted) {
   ParserMessage complaint{};
-  if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) state.report(complaint);
+  if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) report_at_word(state, complaint);
 }
 
 void IdentifierRule::judge_identifier(ParserState& state) {
