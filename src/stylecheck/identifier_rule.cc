@@ -122,30 +122,36 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
-  const std::string_view name = state.previous_token_text();
   const StyleRules& rules = state.style_rules();
-  if (rules.portable_characters_on && !is_ascii(name)) {
-    for (char c : name) {
-      if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
-    }
-  }
+  if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.
   if (pragma_name_next_) {
     pragma_name_next_ = false;
     return;
   }
   const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
-  if (prefix && judged_as_package_prefix(state, name)) return;
+  if (prefix && judged_as_package_prefix(state, state.previous_token_text())) return;
   if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
-    pending_ = Pending::NAME;
-    pending_name_.assign(name);
-    pending_text_.assign(state.previous_token_line_text());
-    pending_line_ = state.previous_token_line();
-    pending_column_ = state.previous_token_column();
+    hold_package_name(state);
     return;
   }
+  const std::string_view name = state.previous_token_text();
   if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
   check_name_spelling(state, name, accepted_);
+}
+
+void IdentifierRule::report_characters_not_portable(ParserState& state) {
+  for (char c : state.previous_token_text()) {
+    if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
+  }
+}
+
+void IdentifierRule::hold_package_name(ParserState& state) {
+  pending_ = Pending::NAME;
+  pending_name_.assign(state.previous_token_text());
+  pending_text_.assign(state.previous_token_line_text());
+  pending_line_ = state.previous_token_line();
+  pending_column_ = state.previous_token_column();
 }
 
 bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_view name) {
