@@ -26,9 +26,7 @@ class LineRing {
       s.view = text;
       return;
     }
-    if (text.size() > s.capacity) grow(s, text.size());
-    if (!text.empty()) std::memcpy(s.text.get(), text.data(), text.size());
-    s.view = {s.text.get(), text.size()};
+    copy(s, text);
   }
   std::string_view text(std::int32_t line) const noexcept { return slots_[slot(line)].view; }
   // Before the source a view may lie in goes away.
@@ -46,6 +44,12 @@ class LineRing {
   static std::size_t slot(std::int32_t line) noexcept {
     const std::int32_t r = line % slot_count;
     return static_cast<std::size_t>(r < 0 ? r + slot_count : r);
+  }
+  // Out of line, so a store that keeps a view saves no registers for it.
+  [[gnu::noinline]] static void copy(Slot& s, std::string_view text) {
+    if (text.size() > s.capacity) grow(s, text.size());
+    if (!text.empty()) std::memcpy(s.text.get(), text.data(), text.size());
+    s.view = {s.text.get(), text.size()};
   }
   // Room for `size` characters, and some more so a run of slightly longer
   // lines does not grow the slot each time.

@@ -37,18 +37,19 @@ void SourceLineReader::on_comment_command(std::string_view text, int line_number
 void SourceLineReader::on_line_delivered(std::string_view line, int line_number,
                                          bool empty_trailing_comment) {
   if (style_checks_on_ && static_cast<std::int64_t>(line.size()) > file_style_.max_line_length) {
+    // A tail call, so a line of usual length needs no registers saved.
     report_long_line(line, line_number, empty_trailing_comment);
+    return;
   }
-  // Last (the finding above quotes the line itself, not the ring).
-  const auto at = reinterpret_cast<std::uintptr_t>(line.data());
-  const auto start = reinterpret_cast<std::uintptr_t>(source_.data());
-  const bool in_source = at >= start && at - start + line.size() <= source_.size();
-  ring_.store(line_number, line, in_source);
+  remember_line(line, line_number);
 }
 
 void SourceLineReader::report_long_line(std::string_view line, int line_number, bool empty_trailing_comment) {
-  if (file_style_.comment_lines_exempt && empty_trailing_comment) return;
-  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, file_style_.max_line_length, line);
+  if (!file_style_.comment_lines_exempt || !empty_trailing_comment) {
+    gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, file_style_.max_line_length, line);
+  }
+  // Last: the finding quotes the line itself, not the ring.
+  remember_line(line, line_number);
 }
 
 }  // namespace flawseek

@@ -69,8 +69,15 @@ class SourceLineReader final : private LineReaderListener {
   void on_line_start(int line_number) override;
   void on_comment_command(std::string_view text, int line_number, bool at_line_start) override;
   void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override;
-  // Kept apart so that every line's delivery stays short.
+  // Kept apart so that every line's delivery stays short; it remembers the
+  // line too.
   [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);
+  // Into the ring: as a view when the line lies in the text being read.
+  void remember_line(std::string_view line, int line_number) {
+    const auto at = reinterpret_cast<std::uintptr_t>(line.data());
+    const auto start = reinterpret_cast<std::uintptr_t>(source_.data());
+    ring_.store(line_number, line, at >= start && at - start + line.size() <= source_.size());
+  }
 
   AdaLineReader reader_;
   ReportGateway& gateway_;

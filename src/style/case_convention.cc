@@ -26,9 +26,6 @@ constexpr std::array<std::uint8_t, 256> make_classes() {
 
 constexpr std::array<std::uint8_t, 256> classes = make_classes();
 
-// The bits a word's later characters set when they hold letters of both cases.
-constexpr unsigned both_cases = (1u << UPPER) | (1u << LOWER);
-
 CharacterClass class_of(char c) { return static_cast<CharacterClass>(classes[static_cast<unsigned char>(c)]); }
 
 bool has_class(std::string_view text, CharacterClass wanted) {
@@ -38,30 +35,66 @@ bool has_class(std::string_view text, CharacterClass wanted) {
   return false;
 }
 
+// The Mixed test read as a machine over the characters: each word (split
+// at underscores) must start with a character that is not a lower-case
+// letter, and the first letter after that fixes the case of the word's
+// later letters.
+enum MixedCaseState : std::uint8_t {
+  WORD_START,    // before a word's first character
+  FIRST_READ,    // after it, no later letter yet
+  LATER_UPPER,   // the word's later letters are upper case
+  LATER_LOWER,   // ... lower case
+  FAILED,        // a word broke the rule; nothing mends it
+};
+constexpr int mixed_case_state_count = 5;
+
+// The table row of a state: the state's first entry.
+constexpr std::uint16_t mixed_case_row(MixedCaseState state) { return static_cast<std::uint16_t>(state * 256); }
+
+constexpr MixedCaseState mixed_case_step(MixedCaseState state, CharacterClass kind) {
+  if (state == FAILED) return FAILED;
+  if (kind == UNDERSCORE) return WORD_START;
+  switch (state) {
+    case WORD_START:
+      return kind == LOWER ? FAILED : FIRST_READ;
+    case FIRST_READ:
+      return kind == UPPER ? LATER_UPPER : kind == LOWER ? LATER_LOWER : FIRST_READ;
+    case LATER_UPPER:
+      return kind == LOWER ? FAILED : LATER_UPPER;
+    case LATER_LOWER:
+      return kind == UPPER ? FAILED : LATER_LOWER;
+    case FAILED:
+      break;
+  }
+  return FAILED;
+}
+
+// The next row for each state's row and character.
+constexpr std::array<std::uint16_t, mixed_case_state_count * 256> mixed_case_steps = [] {
+  std::array<std::uint16_t, mixed_case_state_count * 256> steps{};
+  for (int state = 0; state < mixed_case_state_count; ++state) {
+    for (int code = 0; code < 256; ++code) {
+      const auto next = mixed_case_step(static_cast<MixedCaseState>(state), static_cast<CharacterClass>(classes[code]));
+      steps[static_cast<std::size_t>(state * 256 + code)] = mixed_case_row(next);
+    }
+  }
+  return steps;
+}();
+
 }  // namespace
 
 bool is_mixed_case(std::string_view text) {
-  // Word by word: the first character must not be a lower-case letter, and
-  // the letters after it must not be of both cases (the first of them fixes
-  // the word's case). The classes of a word's later characters are gathered
-  // without a branch each and judged once, at the word's end: most words
-  // pass, so a test per character would only slow them down.
-  const char* const characters = text.data();
-  const std::size_t size = text.size();
-  std::size_t at = 0;
-  while (at < size) {
-    const CharacterClass first = class_of(characters[at++]);
-    if (first == UNDERSCORE) continue;
-    if (first == LOWER) return false;
-    unsigned later = 0;
-    for (; at < size; ++at) {
-      const CharacterClass kind = class_of(characters[at]);
-      if (kind == UNDERSCORE) break;
-      later |= 1u << kind;
-    }
-    if ((later & both_cases) == both_cases) return false;
+  // One table step a character, and no test until the end: a failed name
+  // stays failed, and most names pass.
+  const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = at + text.size();
+  std::size_t row = mixed_case_row(WORD_START);
+  for (; end - at >= 2; at += 2) {
+    row = mixed_case_steps[row + at[0]];
+    row = mixed_case_steps[row + at[1]];
   }
-  return true;
+  if (at != end) row = mixed_case_steps[row + *at];
+  return row != mixed_case_row(FAILED);
 }
 
 bool follows_case(std::string_view text, CaseConvention convention, const AcceptedSpellings* accepted) {
@@ -73,7 +106,7 @@ bool follows_case(std::string_view text, CaseConvention convention, const Accept
     case CaseConvention::Upper:
       return !has_class(text, LOWER);
     case CaseConvention::Mixed:
-      return is_mixed_case(text) || (accepted != nullptr && accepted->contains(text));
+      return is_mixed_case(text) || (accepted != nullptr && !accepted->empty() && accepted->contains(text));
   }
   throw InvalidCaseConvention();
 }

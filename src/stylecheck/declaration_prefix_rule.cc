@@ -5,6 +5,7 @@
 
 #include "frontend/text_utilities.h"
 #include "stylecheck/identifier_rule.h"
+#include "stylecheck/word_report.h"
 
 namespace flawseek {
 
@@ -133,19 +134,19 @@ void DeclarationPrefixRule::on_subtype_mark(ParserState& state, std::string_view
   if (!rules.upper_case_names_on && first.prefix == ' ' && !first.upper_case_required) return;
   // The predefined names are Standard's own spelling, never prefixed.
   if (is_predefined_type_name(name)) {
-    if (rules.upper_case_names_on && !all_upper(name)) state.report(ParserMessage::NOT_UPPER_CASE);
+    if (rules.upper_case_names_on && !all_upper(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
     return;
   }
   for (int slot : subtype_mark_slots) {
     const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
     if (rule.prefix == ' ') {
-      if (rule.upper_case_required && !all_upper(name)) state.report(ParserMessage::NOT_UPPER_CASE);
+      if (rule.upper_case_required && !all_upper(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
       return;
     }
     if (carries_prefix(name, rule.prefix)) return;
   }
   if (rules.prefix_rules_on && name.size() >= 4 && name.starts_with("SP_")) return;
-  state.report(ParserMessage::PREFIX_MISSING);
+  report_at_word(state, ParserMessage::PREFIX_MISSING);
 }
 
 }  // namespace flawseek

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frontend/text_utilities.h"
+#include "stylecheck/word_report.h"
 
 namespace flawseek {
 
@@ -51,9 +52,16 @@ bool is_ascii(std::string_view name) {
 }
 
 // TRUE or FALSE in any letter case; the length rules out nearly every name
-// before a letter is compared.
+// before a letter is compared. Setting bit 5 lowers a letter's case, and of
+// all bytes only 'T' and 't' give 't' so (and so on), so four letters are
+// compared at once.
 bool is_boolean_literal(std::string_view name) {
-  return (name.size() == 4 && same_name(name, "TRUE")) || (name.size() == 5 && same_name(name, "FALSE"));
+  constexpr std::uint32_t lower_case_bits = 0x20202020u;
+  const std::size_t size = name.size();
+  if (size != 4 && size != 5) return false;
+  const std::uint32_t first_four = load_word<std::uint32_t>(name.data()) | lower_case_bits;
+  if (size == 4) return first_four == load_word<std::uint32_t>("true");
+  return first_four == load_word<std::uint32_t>("fals") && (name[4] | 0x20) == 'e';
 }
 
 // The slot whose character decides `name`, or -1.
@@ -107,37 +115,43 @@ bool name_spelling_complaint(const StyleRules& rules, std::string_view name,
 
 void check_name_spelling(ParserState& state, std::string_view name, const AcceptedSpellings* accepted) {
   ParserMessage complaint{};
-  if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) state.report(complaint);
+  if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) report_at_word(state, complaint);
 }
 
 void IdentifierRule::judge_identifier(ParserState& state) {
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
-  const std::string_view name = state.previous_token_text();
   const StyleRules& rules = state.style_rules();
-  if (rules.portable_characters_on && !is_ascii(name)) {
-    for (char c : name) {
-      if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
-    }
-  }
+  if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.
   if (pragma_name_next_) {
     pragma_name_next_ = false;
     return;
   }
   const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
-  if (prefix && judged_as_package_prefix(state, name)) return;
+  if (prefix && judged_as_package_prefix(state, state.previous_token_text())) return;
   if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
-    pending_ = Pending::NAME;
-    pending_name_.assign(name);
-    pending_text_.assign(state.previous_token_line_text());
-    pending_line_ = state.previous_token_line();
-    pending_column_ = state.previous_token_column();
+    hold_package_name(state);
     return;
   }
+  const std::string_view name = state.previous_token_text();
   if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
   check_name_spelling(state, name, accepted_);
+}
+
+void IdentifierRule::report_characters_not_portable(ParserState& state) {
+  for (char c : state.previous_token_text()) {
+    if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
+  }
+}
+
+void IdentifierRule::hold_package_name(ParserState& state) {
+  pending_ = Pending::NAME;
+  pending_name_.assign(state.previous_token_text());
+  pending_text_.assign(state.previous_token_line_text());
+  pending_line_ = state.previous_token_line();
+  pending_column_ = state.previous_token_column();
 }
 
 bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_view name) {

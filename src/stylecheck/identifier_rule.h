@@ -96,6 +96,10 @@ class IdentifierRule {
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
   void judge_identifier(ParserState& state);
+  // The rare turns of the identifier step, kept out of line so the usual
+  // one saves few registers.
+  [[gnu::noinline]] static void report_characters_not_portable(ParserState& state);
+  [[gnu::noinline]] void hold_package_name(ParserState& state);
   void add_package_name(std::string_view name);
   void judge_pending(ParserState& state);
   // The package-name list's verdict on a prefix: true when it decided.

@@ -2,6 +2,7 @@
 #include "stylecheck/word_case_rule.h"
 
 #include "style/case_convention.h"
+#include "stylecheck/word_report.h"
 
 namespace flawseek {
 
@@ -9,7 +10,7 @@ namespace {
 
 void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
   if (convention == CaseConvention::Any) return;
-  if (!follows_case(state.previous_token_text(), convention)) state.report(complaint);
+  if (!follows_case(state.previous_token_text(), convention)) report_at_word(state, complaint);
 }
 
 }  // namespace

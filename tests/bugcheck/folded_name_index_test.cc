@@ -41,6 +41,35 @@ TEST(FoldedNameIndex, FoldsLatin1LettersAndLeavesOtherBytesAlone) {
   EXPECT_EQ(index.find("a\xD7"), 2u);
 }
 
+TEST(FoldedNameIndex, ALetterOfAnyKindAtAnyPlaceOfANameOfAnyLengthCounts) {
+  // Names are folded and compared several characters at a time: a capital,
+  // a Latin-1 capital or a changed letter must count wherever it stands.
+  FoldedNameIndex index;
+  std::uint32_t next = 0;
+  for (std::size_t length = 1; length <= 20; ++length) {
+    for (std::size_t place = 0; place < length; ++place) {
+      std::string name(length, 'q');
+      name[place] = '\xC4';  // Ä
+      ASSERT_EQ(index.add(name), next) << name;
+      std::string lower = name;
+      lower[place] = '\xE4';  // ä
+      ASSERT_EQ(index.find(lower), next) << length << " " << place;
+      std::string capitals(length, 'Q');
+      capitals[place] = '\xC4';
+      ASSERT_EQ(index.find(capitals), next) << length << " " << place;
+      std::string other = lower;
+      other[(place + 1) % length] = 'r';
+      if (length > 1) {
+        ASSERT_EQ(index.find(other), FoldedNameIndex::none) << length << " " << place;
+      }
+      other = lower;
+      other[place] = 'a';
+      ASSERT_EQ(index.find(other), FoldedNameIndex::none) << length << " " << place;
+      ++next;
+    }
+  }
+}
+
 TEST(FoldedNameIndex, KeepsEveryNumberThroughGrowthAndCollisions) {
   FoldedNameIndex index;
   std::vector<std::string> names;

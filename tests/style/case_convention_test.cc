@@ -84,6 +84,41 @@ TEST(MixedCase, EverySpellingOfAFewCharactersAgreesWithTheWordRule) {
   });
 }
 
+TEST(MixedCase, AWordBoundaryAnywhereInALongNameAgreesWithTheWordRule) {
+  // Long names are read several characters at a time: a word that starts or
+  // changes case at any place, also just where one group of characters ends
+  // and the next begins, must be judged as a short name is.
+  for (std::size_t lead = 0; lead <= 24; ++lead) {
+    for (const char* head : {"A", "a", "_"}) {
+      testing::for_each_string("Ab_", 3, [&](const std::string& tail) {
+        const std::string text = std::string(lead, 'A') + head + tail;
+        ASSERT_EQ(is_mixed_case(text), mixed_by_words(text)) << text;
+        const std::string lower_lead = "A" + std::string(lead, 'b') + head + tail;
+        ASSERT_EQ(is_mixed_case(lower_lead), mixed_by_words(lower_lead)) << lower_lead;
+        ASSERT_EQ(follows_case(text, CaseConvention::Lower), text.find('A') == std::string::npos) << text;
+        ASSERT_EQ(follows_case(lower_lead, CaseConvention::Upper), lower_lead.find('b') == std::string::npos &&
+                                                                       lower_lead.find('a') == std::string::npos)
+            << lower_lead;
+      });
+    }
+  }
+}
+
+TEST(MixedCase, ALatin1LetterAnywhereInALongNameIsJudgedByItsClass) {
+  // Past plain ASCII the test reads a character at a time; the letter may
+  // stand in any group of characters.
+  for (std::size_t lead = 0; lead <= 20; ++lead) {
+    const std::string upper_inside = "Ab" + std::string(lead, 'c') + "\xD6";  // "Abc...Ö"
+    EXPECT_FALSE(is_mixed_case(upper_inside)) << lead;
+    EXPECT_FALSE(follows_case(upper_inside, CaseConvention::Lower)) << lead;
+    const std::string lower_inside = "AB" + std::string(lead, 'C') + "\xF6";  // "ABC...ö"
+    EXPECT_FALSE(is_mixed_case(lower_inside)) << lead;
+    EXPECT_FALSE(follows_case(lower_inside, CaseConvention::Upper)) << lead;
+    const std::string passing = "Ab" + std::string(lead, 'c') + "\xF6";
+    EXPECT_TRUE(is_mixed_case(passing)) << lead;
+  }
+}
+
 TEST(FollowsCase, AnyAcceptsEverySpelling) {
   for (const char* text : {"", "aBC", "\xFF\xDF", "x_Y_z"}) {
     EXPECT_TRUE(follows_case(text, CaseConvention::Any)) << text;

@@ -92,6 +92,37 @@ TEST(IdentifierRule, AcceptedSpellingsPassMixedExactlyAsSpelled) {
   hooks.identifiers.set_accepted_spellings(nullptr);
   parse(parser, FileRole::SINGLE_FILE, forced_mixed(), "procedure P is begin Foo_bar := 1; end P;");
   EXPECT_EQ(hooks.badly_spelled, (std::vector<std::string>{"1:22"}));
+
+  // An empty set exempts nothing either.
+  hooks.badly_spelled.clear();
+  const AcceptedSpellings none;
+  hooks.identifiers.set_accepted_spellings(&none);
+  parse(parser, FileRole::SINGLE_FILE, forced_mixed(), "procedure P is begin Foo_bar := 1; end P;");
+  EXPECT_EQ(hooks.badly_spelled, (std::vector<std::string>{"1:22"}));
+}
+
+TEST(IdentifierRule, BooleanLiteralsInAnyCaseButUpperDrawTheUpperCaseComplaint) {
+  StyleRules rules;
+  rules.upper_case_names_on = true;
+  const auto complaint_for = [&rules](const std::string& name) {
+    ParserMessage complaint{};
+    return name_spelling_complaint(rules, name, nullptr, complaint) ? static_cast<int>(complaint) : -1;
+  };
+  const int not_upper = static_cast<int>(ParserMessage::NOT_UPPER_CASE);
+  // Every spelling of the two literals: only the upper-case one passes.
+  for (const std::string word : {"TRUE", "FALSE"}) {
+    for (unsigned lowered = 0; lowered < (1u << word.size()); ++lowered) {
+      std::string name = word;
+      for (std::size_t i = 0; i < name.size(); ++i) {
+        if ((lowered >> i & 1u) != 0) name[i] = static_cast<char>(name[i] + ('a' - 'A'));
+      }
+      EXPECT_EQ(complaint_for(name), lowered == 0 ? -1 : not_upper) << name;
+    }
+  }
+  // Names that only look like them are no literals: with no case rule, they pass.
+  for (const char* name : {"Tru", "Trues", "Trve", "F@lse", "Fals_", "Falsy", "\xD4rue", "_rue"}) {
+    EXPECT_EQ(complaint_for(name), -1) << name;
+  }
 }
 
 TEST(IdentifierRule, PackageNamesLastFromSpecificationToBodyOnly) {
