@@ -339,7 +339,7 @@ WalkCounts SearchRun::run_pass(const SearchRoot& root, Phase phase, const WalkOp
   // few enough, with a cap on the findings waiting for their turn, that
   // memory stays flat.
   constexpr std::size_t events_per_worker = 512;
-  constexpr std::size_t held_steps = std::size_t{1} << 14;
+  constexpr std::size_t held_steps = std::size_t{1} << 16;
   Committer committer(*this);
   OrderedAnalysis analysis(workers, {events_per_worker * workers.size(), held_steps}, running_, committer);
   const WalkCounts counts = walk_sources(root, phase, options, running_, analysis);
