@@ -74,15 +74,6 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 
 }  // namespace
 
-// Blanks to hand out for comment-only lines, which read as blanks up to
-// where their comment began; one more stands after the longest.
-constexpr std::size_t blank_run_length = 512;
-constexpr auto blank_run = [] {
-  std::array<char, blank_run_length + 1> blanks{};
-  blanks.fill(' ');
-  return blanks;
-}();
-
 // Only what the scanner needs is handed on: up to the comment's first '-',
 // which turns into a blank so a comment-only line still delivers one
 // character: an empty line would mean the end of the source.
@@ -94,7 +85,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
     // Nothing but blanks and control characters before the comment.
     std::size_t k = 0;
     while (k < comment && static_cast<unsigned char>(raw[k]) <= 32) ++k;
-    if (k == comment) return std::string_view(blank_run.data(), comment + 1);
+    if (k == comment) return std::string_view(blank_run_.data(), comment + 1);
   }
   const std::size_t kept = comment == std::string_view::npos ? raw.size() : comment + 1;
   // Cleared and appended rather than assigned: the buffer already has room
