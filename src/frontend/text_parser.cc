@@ -36,6 +36,9 @@ inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexce
   return i;
 }
 
+// Words up to this length are scanned a byte at a time: most are shorter.
+constexpr int short_word_length = 10;
+
 // The end of the run of ASCII letters, digits and underscores from i (-1
 // when the text is too short to tell in blocks). These are word characters
 // in every character class and the only ASCII ones, so a word can go on after
@@ -538,10 +541,26 @@ bool TextParser::word_token(int i) {
   if (latin1::is_digit(c)) return number_token(i);
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
-  int end = ascii_word_end(text, i, length);
-  if (end < 0 || (end < length && text[end] >= 0x80)) {
-    if (end < 0) end = i;
-    while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+  // Most words are short: a byte at a time, as far as the class table says,
+  // settles them without a block search; the blank after the line's end
+  // stops it there. A first byte that is no word character makes the run
+  // empty: what follows it is glued on.
+  const unsigned char* const word = text + i;
+  int n = 0;
+  if (bits & kIdentifierChar) {
+    n = 1;
+#pragma GCC unroll 16
+    for (; n < short_word_length; ++n)
+      if (!(class_bits_[word[n]] & kIdentifierChar)) break;
+  }
+  int end = i + n;
+  const int quick_end = i + short_word_length;
+  if (end == quick_end && end < length && (class_bits_[text[end]] & kIdentifierChar)) {
+    end = ascii_word_end(text, end, length);
+    if (end < 0 || (end < length && text[end] >= 0x80)) {
+      if (end < 0) end = quick_end;
+      while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+    }
   }
   // Anything glued on that is neither blank nor symbol makes the run Text.
   // One class test settles the usual cases, a blank (the one after the line's
