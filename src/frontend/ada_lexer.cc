@@ -80,6 +80,12 @@ void AdaLexer::rewrite_replacement_characters() {
     const std::size_t after = static_cast<std::size_t>(column() - 1) + text().size();
     if (after >= line_text_.size() || line_text_[after] != ':') return;
   }
+  rewrite_line();
+}
+
+// Kept apart, so that the tests above, which settle nearly every token
+// they see, save no registers for it.
+void AdaLexer::rewrite_line() {
   // The previous token keeps its text as written.
   if (previous_in_line_) settle_previous_text();
   // The line may lie in the source: it is rewritten in a buffer of its own.

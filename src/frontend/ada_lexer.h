@@ -117,6 +117,7 @@ class AdaLexer final : private LineSource {
   }
   // The slow part of next: a token that may hold a replacement character.
   void rewrite_replacement_characters();
+  [[gnu::noinline]] void rewrite_line();
   // The previous token's text still lies in a line buffer (previous_view_):
   // it is copied only when asked for or before that buffer changes, so most
   // tokens are never copied at all.
