@@ -49,24 +49,27 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
     line_text_ = *line_;
   }
   line_rewritten_ = false;
+  previous_line_text_ = line_text_;
+  std::swap(line_, previous_line_);
   if (source_ == nullptr) {
-    previous_line_text_ = line_text_;
-    std::swap(line_, previous_line_);
     line_->clear();
     line_text_ = *line_;
     line_number = reader_line_number_;
     return line_text_;
   }
-  if (line_reader_ == nullptr) return next_line(*source_, line_number);
-  // A comment-only line reads as blanks that the scanner would only step
-  // over; it is stepped over here, as one more line gone by, unless it is
-  // too long for the scanner, which must then reject it.
-  const auto max_blank_line = static_cast<std::size_t>(scanner_.max_line_length());
-  for (;;) {
-    const std::string_view line = next_line(*line_reader_, line_number);
-    if (!AdaLineReader::is_comment_only(line) || line.size() > max_blank_line) return line;
-    if (previous_in_line_ && previous_text_lies_in(*previous_line_)) settle_previous_text();
+  if (line_reader_ != nullptr) {
+    // A comment-only line reads as blanks that the scanner would only step
+    // over; the reader reads past it, as one more line gone by, unless it is
+    // too long for the scanner, which must then reject it. It never lands in
+    // a line buffer, so the previous line's buffer stays as it is.
+    line_text_ = line_reader_->read_code_line_view(*line_, line_number,
+                                                   static_cast<std::size_t>(scanner_.max_line_length()),
+                                                   previous_line_text_);
+  } else {
+    line_text_ = source_->read_line_view(*line_, line_number);
   }
+  reader_line_number_ = line_number;
+  return line_text_;
 }
 
 void AdaLexer::rewrite_replacement_characters() {

@@ -105,16 +105,6 @@ class AdaLexer final : private LineSource {
   void read_line(std::string& line, int& line_number) override;
   std::string_view read_line_view(std::string& buffer, int& line_number) override;
   void next();
-  // The line after the current one from `source`: the current line becomes
-  // the previous one.
-  template <class Source>
-  std::string_view next_line(Source& source, int& line_number) {
-    previous_line_text_ = line_text_;
-    std::swap(line_, previous_line_);
-    line_text_ = source.read_line_view(*line_, line_number);
-    reader_line_number_ = line_number;
-    return line_text_;
-  }
   // The slow part of next: a token that may hold a replacement character.
   void rewrite_replacement_characters();
   [[gnu::noinline]] void rewrite_line();

@@ -100,7 +100,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
   return buffer;
 }
 
-// Inline in read_line_view, its only caller: once per line.
+// Inline in read_code_line_view, its only caller: once per line.
 [[gnu::always_inline]] inline std::string_view AdaLineReader::deliver(std::string_view raw, std::size_t comment,
                                                                       bool has_control, bool in_place,
                                                                       std::string& buffer, int line_number) {
@@ -125,6 +125,12 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
 }
 
 std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_number) {
+  std::string_view last_skipped;
+  return read_code_line_view(buffer, line_number, 0, last_skipped);
+}
+
+std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& line_number,
+                                                    std::size_t longest_skipped, std::string_view& last_skipped) {
   for (;;) {
     if (position_ >= source_.size()) {
       buffer.clear();
@@ -176,7 +182,10 @@ std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_nu
     line_number = line_number_;
     // In place the line needs a blank after it in the source: a trimmed
     // blank or the line end; the source's last line may have neither.
-    return deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
+    const std::string_view line =
+        deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
+    if (line.size() > longest_skipped || !is_comment_only(line)) return line;
+    last_skipped = line;
   }
 }
 

@@ -59,6 +59,11 @@ class AdaLineReader final : public LineSource {
   // there), a comment-only line as a run of blanks. The rest are copied into
   // `buffer`.
   std::string_view read_line_view(std::string& buffer, int& line_number) override;
+  // The same, but a comment-only line up to `longest_skipped` characters long
+  // (see is_comment_only) is read past as an empty one is, its listener
+  // calls made; `last_skipped` becomes the last line read past, if any.
+  std::string_view read_code_line_view(std::string& buffer, int& line_number, std::size_t longest_skipped,
+                                       std::string_view& last_skipped);
 
   // True for a line handed out for a comment-only line: nothing but blanks,
   // which a scanner would only step over.
