@@ -273,7 +273,7 @@ void TextParser::set_symbols(std::string_view list) {
 
 void TextParser::build_symbol_tables() {
   for (auto& bits : class_bits_)
-    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart));
+    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart | kLoneSymbol));
   std::fill(std::begin(single_symbol_position_), std::end(single_symbol_position_), -1);
   symbol_entries_.clear();
   longest_symbol_ = 0;
@@ -303,6 +303,8 @@ void TextParser::build_symbol_tables() {
     return a.length > b.length;
   });
   symbol_entries_ = std::move(entries);
+  for (auto& bits : class_bits_)
+    if ((bits & (kSingleSymbol | kLongSymbolStart)) == kSingleSymbol) bits |= kLoneSymbol;
   std::size_t e = 0;
   for (int b = 0; b <= 256; ++b) {
     while (b < 256 && e < symbol_entries_.size() && text[symbol_entries_[e].offset] < b) ++e;
@@ -474,9 +476,8 @@ bool TextParser::next_token() {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
     // (text_[line_length_] is the blank that follows every line.)
-    const std::uint8_t next = class_bits_[text_[i + 1]];
-    if (((bits & kSingleSymbol) != 0) &
-        (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
+    if ((bits & kLoneSymbol) ||
+        ((bits & kSingleSymbol) && (class_bits_[text_[i + 1]] & (kBlank | kAlphanumeric)))) {
       kind_ = TokenKind::Symbol;
       keyword_ = -1;
       symbol_ = single_symbol_position_[c];

@@ -145,6 +145,9 @@ class TextParser {
   static constexpr std::uint8_t kSingleSymbol = 16;
   static constexpr std::uint8_t kLongSymbolStart = 32;  // first byte of a longer symbol
   static constexpr std::uint8_t kBlank = 64;
+  // A one-character symbol that starts no longer one: it is the token
+  // whatever follows.
+  static constexpr std::uint8_t kLoneSymbol = 128;
 
   // A multi-character symbol entry: its text lies in symbol_list_.
   struct SymbolEntry {
