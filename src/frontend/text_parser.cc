@@ -3,7 +3,9 @@
 #include "frontend/text_parser.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "frontend/byte_search.h"
@@ -62,6 +64,20 @@ constexpr bool is_decimal_or_underscore(unsigned char c) {
 constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
+
+// The bytes of numbers by table: decimal digits and underscores, extended
+// digits and underscores.
+constexpr std::uint8_t decimal_digit = 1;
+constexpr std::uint8_t extended_digit = 2;
+constexpr auto number_bytes = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (is_decimal_or_underscore(b)) table[c] |= decimal_digit;
+    if (is_extended_or_underscore(b)) table[c] |= extended_digit;
+  }
+  return table;
+}();
 
 // The end of the run of bytes from i that `in_run` accepts, found sixteen
 // at a time (-1 when the text is too short to tell in blocks); `extended`
@@ -440,6 +456,13 @@ inline bool TextParser::symbol_starts_at(int index) const noexcept {
   return (bits & kSymbolStart) && symbol_length_at(index, position) > 0;
 }
 
+// A number ends before `c` without a doubt: a blank, or a one-character
+// symbol that cannot go on with it (a point, '#' or an exponent letter may,
+// unless no list makes them symbols).
+inline bool TextParser::number_may_end_before(unsigned char c) const noexcept {
+  return is_blank(c) || ((class_bits_[c] & kSingleSymbol) && c != '.' && c != '#' && c != 'E' && c != 'e');
+}
+
 // The end of a numeric literal: a blank, the end of the line or a symbol.
 inline bool TextParser::number_ends() const noexcept {
   // A blank or a one-character symbol (which matches at least by itself)
@@ -594,6 +617,25 @@ bool TextParser::number_token(int i) {
   kind_ = TokenKind::Number;
   keyword_ = -1;
   symbol_ = -1;
+  // Most numbers are plain integers or based ones (16#FF#) without point or
+  // exponent. Where a blank (the one after the line's end included) or a
+  // one-character symbol that cannot go on with a number follows them, they
+  // are settled here as scan_number would settle them; the rest take the
+  // long way from the start.
+  if (!number_run_may_start_symbol_) {
+    int end = i + 1;
+    while (number_bytes[text_[end]] & decimal_digit) ++end;
+    if (text_[end] == '#') {
+      const int closing = end + 1;
+      for (end = closing; number_bytes[text_[end]] & extended_digit;) ++end;
+      end = text_[end] == '#' ? end + 1 : -1;
+    }
+    if (end >= 0 && number_may_end_before(text_[end])) {
+      token_length_ = end - i;
+      move_to(end);
+      return true;
+    }
+  }
   column_ = i + 1;
   current_char_ = text_[i];
   scan_number();

@@ -184,6 +184,7 @@ class TextParser {
   [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
   bool end_word(int i, int end, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
+  bool number_may_end_before(unsigned char c) const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
   // from the current character.
