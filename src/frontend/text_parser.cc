@@ -479,18 +479,28 @@ inline bool TextParser::number_ends() const noexcept {
 // most one blank, and hands everything else to the functions below, each out
 // of line and called last, so the usual token saves no registers for them.
 bool TextParser::next_token() {
-  int i = column_ - 1;  // 0-based index of the token's first character
+  const int i = column_ - 1;  // 0-based index of the token's first character
   // Past the line's end (where need_line_ always leaves the column) the token
   // is on a later line, if any.
-  if (i >= line_length_) {
-    i = token_start_on_later_line();
-  } else {
-    // One blank is stepped over without a branch: text_[i + 1] is at most
-    // the blank that follows every line.
-    i += is_blank(text_[i]);
-    if (is_blank(text_[i])) i = token_start_on_later_line();
-  }
+  if (i >= line_length_) return token_on_later_line();
+  // One blank is stepped over without a branch: text_[i + 1] is at most
+  // the blank that follows every line, so a token found stands within it.
+  const int start = i + is_blank(text_[i]);
+  if (is_blank(text_[start])) return token_on_later_line();
+  return token_at(start);
+}
+
+// The blanks before the token run on, or the line is used up. Kept apart,
+// so that the usual token, near its predecessor, calls nothing but the
+// token's own rule, last.
+bool TextParser::token_on_later_line() {
+  const int i = token_start_on_later_line();
   if (i >= line_length_) return end_of_text();
+  return token_at(i);
+}
+
+// The token starting at 0-based index i of the line.
+[[gnu::always_inline]] inline bool TextParser::token_at(int i) {
   token_column_ = i + 1;
   token_line_ = line_number_;
   const unsigned char c = text_[i];

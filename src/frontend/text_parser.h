@@ -176,7 +176,9 @@ class TextParser {
   bool symbol_starts_here() const noexcept;
   bool symbol_starts_at(int index) const noexcept;
   // The parts of next_token beyond the usual token.
-  [[gnu::noinline]] int token_start_on_later_line();
+  [[gnu::noinline]] bool token_on_later_line();
+  int token_start_on_later_line();
+  bool token_at(int i);
   [[gnu::noinline]] bool end_of_text() noexcept;
   [[gnu::noinline]] bool symbol_token(int i);
   [[gnu::noinline]] bool word_token(int i);
