@@ -525,8 +525,9 @@ bool TextParser::token_on_later_line() {
 
 // The blanks before the token run on (indentation, alignment) or the line is
 // used up: the index of the token's first character, on this line or a line
-// further on, or the line's length at the end of the text.
-int TextParser::token_start_on_later_line() {
+// further on, or the line's length at the end of the text. Inline in
+// token_on_later_line, its only caller.
+[[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
   for (;;) {
     if (need_line_) {
       next_char();
