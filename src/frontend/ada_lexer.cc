@@ -43,12 +43,7 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
   // buffer, or in a rewritten line, about to be restored as written: only
   // then is it copied.
   if (previous_in_line_ && (line_rewritten_ || previous_text_lies_in(*previous_line_))) settle_previous_text();
-  // A rewritten line is kept as written.
-  if (line_rewritten_) {
-    line_->assign(original_line_);
-    line_text_ = *line_;
-  }
-  line_rewritten_ = false;
+  if (line_rewritten_) restore_rewritten_line();
   previous_line_text_ = line_text_;
   std::swap(line_, previous_line_);
   if (source_ == nullptr) {
@@ -70,6 +65,13 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
   }
   reader_line_number_ = line_number;
   return line_text_;
+}
+
+// A rewritten line is kept as written.
+void AdaLexer::restore_rewritten_line() {
+  line_->assign(original_line_);
+  line_text_ = *line_;
+  line_rewritten_ = false;
 }
 
 void AdaLexer::rewrite_replacement_characters() {

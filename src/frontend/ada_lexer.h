@@ -118,7 +118,10 @@ class AdaLexer final : private LineSource {
     previous_.column = column;
   }
   bool previous_text_lies_in(std::string_view line) const noexcept;
-  void settle_previous_text() const noexcept {
+  // The slow parts of a line read, kept apart so that the usual read saves
+  // few registers.
+  [[gnu::noinline]] void restore_rewritten_line();
+  [[gnu::noinline]] void settle_previous_text() const noexcept {
     // Cleared and appended, not assigned: the view never lies in this buffer.
     previous_.text.clear();
     previous_.text.append(previous_view_.data(), previous_view_.size());
