@@ -158,10 +158,11 @@ inline void AdaLexer::next() {
     end_of_source_ = true;
     return;
   }
-  // A replacement character shows only in a Text or Number token.
-  // One test for the two kinds.
-  constexpr unsigned rewritable = 1u << static_cast<unsigned>(TokenKind::Text) | 1u << static_cast<unsigned>(TokenKind::Number);
-  if ((1u << static_cast<unsigned>(scanner_.token_kind())) & rewritable) rewrite_replacement_characters();
+  // A replacement character shows only in a Text token or in a number
+  // followed by ':' (16:FF:).
+  const TokenKind kind = scanner_.token_kind();
+  if (kind == TokenKind::Text || (kind == TokenKind::Number && scanner_.byte_after_token() == ':'))
+    rewrite_replacement_characters();
 }
 
 }  // namespace flawseek

@@ -127,6 +127,9 @@ class TextParser {
     return {reinterpret_cast<const char*>(text_), static_cast<std::size_t>(line_length_)};
   }
   int line_number() const noexcept { return line_number_; }
+  // The byte after the token scanned last, where it ended within its line
+  // (else a blank).
+  unsigned char byte_after_token() const noexcept { return current_char_; }
   int max_line_length() const noexcept { return max_line_length_; }
 
   // The stored lists and options, as the last set_keywords / set_symbols left
