@@ -172,11 +172,4 @@ void AdaLexer::accept_string_literal() {
   restart_at(literal_end_column_ + 1);
 }
 
-std::string_view AdaLexer::previous_token_line_text() const noexcept {
-  // At the end of the source the line buffer is empty: the previous token's
-  // line is then the one kept as the previous line.
-  if (previous_.line != reader_line_number_ || line_text_.empty()) return previous_line_text_;
-  return line_rewritten_ ? std::string_view(original_line_) : line_text_;
-}
-
 }  // namespace flawseek

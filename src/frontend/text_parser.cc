@@ -413,7 +413,7 @@ inline void TextParser::move_to(int index) noexcept {
 // ---------------------------------------------------------------------------
 // Tokens
 
-int TextParser::symbol_length_at(int index, int& position) const noexcept {
+[[gnu::always_inline]] inline int TextParser::symbol_length_at(int index, int& position) const noexcept {
   const unsigned char* const here = text_ + index;
   const unsigned char c = here[0];
   const int left = line_length_ - index;
