@@ -43,24 +43,35 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
   // buffer, or in a rewritten line, about to be restored as written: only
   // then is it copied.
   if (previous_in_line_ && (line_rewritten_ || previous_text_lies_in(*previous_line_))) settle_previous_text();
-  // A rewritten line is kept as written.
-  if (line_rewritten_) {
-    line_->assign(original_line_);
-    line_text_ = *line_;
-  }
+  if (line_rewritten_) restore_rewritten_line();
   previous_line_text_ = line_text_;
   std::swap(line_, previous_line_);
-  line_rewritten_ = false;
   if (source_ == nullptr) {
     line_->clear();
     line_text_ = *line_;
     line_number = reader_line_number_;
     return line_text_;
   }
-  line_text_ = line_reader_ != nullptr ? line_reader_->read_line_view(*line_, line_number)
-                                       : source_->read_line_view(*line_, line_number);
+  if (line_reader_ != nullptr) {
+    // A comment-only line reads as blanks that the scanner would only step
+    // over; the reader reads past it, as one more line gone by, unless it is
+    // too long for the scanner, which must then reject it. It never lands in
+    // a line buffer, so the previous line's buffer stays as it is.
+    line_text_ = line_reader_->read_code_line_view(*line_, line_number,
+                                                   static_cast<std::size_t>(scanner_.max_line_length()),
+                                                   previous_line_text_);
+  } else {
+    line_text_ = source_->read_line_view(*line_, line_number);
+  }
   reader_line_number_ = line_number;
   return line_text_;
+}
+
+// A rewritten line is kept as written.
+void AdaLexer::restore_rewritten_line() {
+  line_->assign(original_line_);
+  line_text_ = *line_;
+  line_rewritten_ = false;
 }
 
 void AdaLexer::rewrite_replacement_characters() {
@@ -74,6 +85,12 @@ void AdaLexer::rewrite_replacement_characters() {
     const std::size_t after = static_cast<std::size_t>(column() - 1) + text().size();
     if (after >= line_text_.size() || line_text_[after] != ':') return;
   }
+  rewrite_line();
+}
+
+// Kept apart, so that the tests above, which settle nearly every token
+// they see, save no registers for it.
+void AdaLexer::rewrite_line() {
   // The previous token keeps its text as written.
   if (previous_in_line_) settle_previous_text();
   // The line may lie in the source: it is rewritten in a buffer of its own.
@@ -153,13 +170,6 @@ void AdaLexer::accept_string_literal() {
                                      static_cast<std::size_t>(literal_end_column_ - t + 1)),
                     line(), t);
   restart_at(literal_end_column_ + 1);
-}
-
-std::string_view AdaLexer::previous_token_line_text() const noexcept {
-  // At the end of the source the line buffer is empty: the previous token's
-  // line is then the one kept as the previous line.
-  if (previous_.line != reader_line_number_ || line_text_.empty()) return previous_line_text_;
-  return line_rewritten_ ? std::string_view(original_line_) : line_text_;
 }
 
 }  // namespace flawseek

@@ -107,6 +107,7 @@ class AdaLexer final : private LineSource {
   void next();
   // The slow part of next: a token that may hold a replacement character.
   void rewrite_replacement_characters();
+  [[gnu::noinline]] void rewrite_line();
   // The previous token's text still lies in a line buffer (previous_view_):
   // it is copied only when asked for or before that buffer changes, so most
   // tokens are never copied at all.
@@ -117,7 +118,10 @@ class AdaLexer final : private LineSource {
     previous_.column = column;
   }
   bool previous_text_lies_in(std::string_view line) const noexcept;
-  void settle_previous_text() const noexcept {
+  // The slow parts of a line read, kept apart so that the usual read saves
+  // few registers.
+  [[gnu::noinline]] void restore_rewritten_line();
+  [[gnu::noinline]] void settle_previous_text() const noexcept {
     // Cleared and appended, not assigned: the view never lies in this buffer.
     previous_.text.clear();
     previous_.text.append(previous_view_.data(), previous_view_.size());
@@ -154,10 +158,18 @@ inline void AdaLexer::next() {
     end_of_source_ = true;
     return;
   }
-  // A replacement character shows only in a Text or Number token.
-  // One test for the two kinds.
-  constexpr unsigned rewritable = 1u << static_cast<unsigned>(TokenKind::Text) | 1u << static_cast<unsigned>(TokenKind::Number);
-  if ((1u << static_cast<unsigned>(scanner_.token_kind())) & rewritable) rewrite_replacement_characters();
+  // A replacement character shows only in a Text token or in a number
+  // followed by ':' (16:FF:).
+  const TokenKind kind = scanner_.token_kind();
+  if (kind == TokenKind::Text || (kind == TokenKind::Number && scanner_.byte_after_token() == ':'))
+    rewrite_replacement_characters();
+}
+
+inline std::string_view AdaLexer::previous_token_line_text() const noexcept {
+  // At the end of the source the line buffer is empty: the previous token's
+  // line is then the one kept as the previous line.
+  if (previous_.line != reader_line_number_ || line_text_.empty()) return previous_line_text_;
+  return line_rewritten_ ? std::string_view(original_line_) : line_text_;
 }
 
 }  // namespace flawseek

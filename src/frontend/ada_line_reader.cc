@@ -74,15 +74,6 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 
 }  // namespace
 
-// Blanks to hand out for comment-only lines, which read as blanks up to
-// where their comment began; one more stands after the longest.
-constexpr std::size_t blank_run_length = 512;
-constexpr auto blank_run = [] {
-  std::array<char, blank_run_length + 1> blanks{};
-  blanks.fill(' ');
-  return blanks;
-}();
-
 // Only what the scanner needs is handed on: up to the comment's first '-',
 // which turns into a blank so a comment-only line still delivers one
 // character: an empty line would mean the end of the source.
@@ -94,7 +85,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
     // Nothing but blanks and control characters before the comment.
     std::size_t k = 0;
     while (k < comment && static_cast<unsigned char>(raw[k]) <= 32) ++k;
-    if (k == comment) return std::string_view(blank_run.data(), comment + 1);
+    if (k == comment) return std::string_view(blank_run_.data(), comment + 1);
   }
   const std::size_t kept = comment == std::string_view::npos ? raw.size() : comment + 1;
   // Cleared and appended rather than assigned: the buffer already has room
@@ -109,7 +100,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
   return buffer;
 }
 
-// Inline in read_line_view, its only caller: once per line.
+// Inline in read_code_line_view, its only caller: once per line.
 [[gnu::always_inline]] inline std::string_view AdaLineReader::deliver(std::string_view raw, std::size_t comment,
                                                                       bool has_control, bool in_place,
                                                                       std::string& buffer, int line_number) {
@@ -134,6 +125,12 @@ void AdaLineReader::read_line(std::string& line, int& line_number) {
 }
 
 std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_number) {
+  std::string_view last_skipped;
+  return read_code_line_view(buffer, line_number, 0, last_skipped);
+}
+
+std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& line_number,
+                                                    std::size_t longest_skipped, std::string_view& last_skipped) {
   for (;;) {
     if (position_ >= source_.size()) {
       buffer.clear();
@@ -185,7 +182,10 @@ std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_nu
     line_number = line_number_;
     // In place the line needs a blank after it in the source: a trimmed
     // blank or the line end; the source's last line may have neither.
-    return deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
+    const std::string_view line =
+        deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
+    if (line.size() > longest_skipped || !is_comment_only(line)) return line;
+    last_skipped = line;
   }
 }
 

@@ -4,6 +4,7 @@
 // comments cut off and "-->" comment commands handed to a listener first.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,15 @@ class AdaLineReader final : public LineSource {
   // there), a comment-only line as a run of blanks. The rest are copied into
   // `buffer`.
   std::string_view read_line_view(std::string& buffer, int& line_number) override;
+  // The same, but a comment-only line up to `longest_skipped` characters long
+  // (see is_comment_only) is read past as an empty one is, its listener
+  // calls made; `last_skipped` becomes the last line read past, if any.
+  std::string_view read_code_line_view(std::string& buffer, int& line_number, std::size_t longest_skipped,
+                                       std::string_view& last_skipped);
+
+  // True for a line handed out for a comment-only line: nothing but blanks,
+  // which a scanner would only step over.
+  static bool is_comment_only(std::string_view line) noexcept { return line.data() == blank_run_.data(); }
 
   // Number of the physical line read last (0 before the first).
   int line_number() const noexcept { return line_number_; }
@@ -73,6 +83,15 @@ class AdaLineReader final : public LineSource {
   // The same, telling the listener on the way.
   std::string_view deliver(std::string_view raw, std::size_t comment, bool has_control, bool in_place,
                            std::string& buffer, int line_number);
+
+  // Blanks to hand out for comment-only lines, which read as blanks up to
+  // where their comment began; one more stands after the longest.
+  static constexpr std::size_t blank_run_length = 512;
+  static constexpr std::array<char, blank_run_length + 1> blank_run_ = [] {
+    std::array<char, blank_run_length + 1> blanks{};
+    blanks.fill(' ');
+    return blanks;
+  }();
 
   LineReaderListener* listener_ = nullptr;
   std::string storage_;

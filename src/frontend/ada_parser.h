@@ -177,7 +177,7 @@ class AdaParser final : public ParserState {
   // token consumed is where it belongs. On the same line the token found is
   // the offending word.
   bool missing_before_line_end() const noexcept {
-    return lexer_.end_of_source() || lexer_.line() > lexer_.previous_token().line;
+    return lexer_.end_of_source() || lexer_.line() > lexer_.previous_line_number();
   }
   [[noreturn]] void nesting_too_deep();
   void report_message(ParserMessage m, std::string_view text = {}) { report(m, text); }

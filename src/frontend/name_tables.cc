@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frontend/text_parser.h"
+#include "frontend/text_utilities.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -78,7 +79,13 @@ constexpr std::span<const std::string_view> entries_of(NameTable table) {
   return {};
 }
 
-inline unsigned char fold(char c) { return latin1::to_lower(static_cast<unsigned char>(c)); }
+constexpr auto lower_case_table = [] {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = latin1::to_lower(static_cast<unsigned char>(c));
+  return table;
+}();
+
+inline unsigned char fold(char c) { return lower_case_table[static_cast<unsigned char>(c)]; }
 
 std::uint32_t folded_hash(std::string_view text) {
   std::uint32_t h = 2166136261u;
@@ -137,7 +144,7 @@ int find_word(NameTable table, std::string_view text) noexcept {
   const std::uint32_t h = folded_hash(text);
   for (std::uint32_t i = h & index.mask; index.slots[i] != 0; i = (i + 1) & index.mask) {
     const int position = index.slots[i] - 1;
-    if (index.hashes[i] == h && latin1::equal_ignoring_case(entries[position], text)) return position;
+    if (index.hashes[i] == h && same_name(entries[position], text)) return position;
   }
   return -1;
 }

@@ -213,9 +213,9 @@ class ParserState {
   }
   // The word a message is about: the one report_at names, else the token
   // consumed last.
-  int item_line() const noexcept { return item_line_ != 0 ? item_line_ : lexer_.previous_token().line; }
+  int item_line() const noexcept { return item_line_ != 0 ? item_line_ : lexer_.previous_line_number(); }
   int item_column() const noexcept {
-    return item_line_ != 0 ? item_column_ : lexer_.previous_token().column;
+    return item_line_ != 0 ? item_column_ : lexer_.previous_column();
   }
 
  protected:

@@ -3,7 +3,9 @@
 #include "frontend/text_parser.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "frontend/byte_search.h"
@@ -36,6 +38,9 @@ inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexce
   return i;
 }
 
+// Words up to this length are scanned a byte at a time: most are shorter.
+constexpr int short_word_length = 10;
+
 // The end of the run of ASCII letters, digits and underscores from i (-1
 // when the text is too short to tell in blocks). These are word characters
 // in every character class and the only ASCII ones, so a word can go on after
@@ -59,6 +64,20 @@ constexpr bool is_decimal_or_underscore(unsigned char c) {
 constexpr bool is_extended_or_underscore(unsigned char c) {
   return is_decimal_or_underscore(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
+
+// The bytes of numbers by table: decimal digits and underscores, extended
+// digits and underscores.
+constexpr std::uint8_t decimal_digit = 1;
+constexpr std::uint8_t extended_digit = 2;
+constexpr auto number_bytes = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (is_decimal_or_underscore(b)) table[c] |= decimal_digit;
+    if (is_extended_or_underscore(b)) table[c] |= extended_digit;
+  }
+  return table;
+}();
 
 // The end of the run of bytes from i that `in_run` accepts, found sixteen
 // at a time (-1 when the text is too short to tell in blocks); `extended`
@@ -270,7 +289,7 @@ void TextParser::set_symbols(std::string_view list) {
 
 void TextParser::build_symbol_tables() {
   for (auto& bits : class_bits_)
-    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart));
+    bits &= static_cast<std::uint8_t>(~(kSymbolStart | kSingleSymbol | kLongSymbolStart | kLoneSymbol));
   std::fill(std::begin(single_symbol_position_), std::end(single_symbol_position_), -1);
   symbol_entries_.clear();
   longest_symbol_ = 0;
@@ -300,6 +319,8 @@ void TextParser::build_symbol_tables() {
     return a.length > b.length;
   });
   symbol_entries_ = std::move(entries);
+  for (auto& bits : class_bits_)
+    if ((bits & (kSingleSymbol | kLongSymbolStart)) == kSingleSymbol) bits |= kLoneSymbol;
   std::size_t e = 0;
   for (int b = 0; b <= 256; ++b) {
     while (b < 256 && e < symbol_entries_.size() && text[symbol_entries_[e].offset] < b) ++e;
@@ -392,7 +413,7 @@ inline void TextParser::move_to(int index) noexcept {
 // ---------------------------------------------------------------------------
 // Tokens
 
-int TextParser::symbol_length_at(int index, int& position) const noexcept {
+[[gnu::always_inline]] inline int TextParser::symbol_length_at(int index, int& position) const noexcept {
   const unsigned char* const here = text_ + index;
   const unsigned char c = here[0];
   const int left = line_length_ - index;
@@ -435,6 +456,13 @@ inline bool TextParser::symbol_starts_at(int index) const noexcept {
   return (bits & kSymbolStart) && symbol_length_at(index, position) > 0;
 }
 
+// A number ends before `c` without a doubt: a blank, or a one-character
+// symbol that cannot go on with it (a point, '#' or an exponent letter may,
+// unless no list makes them symbols).
+inline bool TextParser::number_may_end_before(unsigned char c) const noexcept {
+  return is_blank(c) || ((class_bits_[c] & kSingleSymbol) && c != '.' && c != '#' && c != 'E' && c != 'e');
+}
+
 // The end of a numeric literal: a blank, the end of the line or a symbol.
 inline bool TextParser::number_ends() const noexcept {
   // A blank or a one-character symbol (which matches at least by itself)
@@ -451,18 +479,28 @@ inline bool TextParser::number_ends() const noexcept {
 // most one blank, and hands everything else to the functions below, each out
 // of line and called last, so the usual token saves no registers for them.
 bool TextParser::next_token() {
-  int i = column_ - 1;  // 0-based index of the token's first character
+  const int i = column_ - 1;  // 0-based index of the token's first character
   // Past the line's end (where need_line_ always leaves the column) the token
   // is on a later line, if any.
-  if (i >= line_length_) {
-    i = token_start_on_later_line();
-  } else {
-    // One blank is stepped over without a branch: text_[i + 1] is at most
-    // the blank that follows every line.
-    i += is_blank(text_[i]);
-    if (is_blank(text_[i])) i = token_start_on_later_line();
-  }
+  if (i >= line_length_) return token_on_later_line();
+  // One blank is stepped over without a branch: text_[i + 1] is at most
+  // the blank that follows every line, so a token found stands within it.
+  const int start = i + is_blank(text_[i]);
+  if (is_blank(text_[start])) return token_on_later_line();
+  return token_at(start);
+}
+
+// The blanks before the token run on, or the line is used up. Kept apart,
+// so that the usual token, near its predecessor, calls nothing but the
+// token's own rule, last.
+bool TextParser::token_on_later_line() {
+  const int i = token_start_on_later_line();
   if (i >= line_length_) return end_of_text();
+  return token_at(i);
+}
+
+// The token starting at 0-based index i of the line.
+[[gnu::always_inline]] inline bool TextParser::token_at(int i) {
   token_column_ = i + 1;
   token_line_ = line_number_;
   const unsigned char c = text_[i];
@@ -471,9 +509,8 @@ bool TextParser::next_token() {
     // Most symbols are one character with a blank, a word or no symbol that
     // could go on after them: no list to search.
     // (text_[line_length_] is the blank that follows every line.)
-    const std::uint8_t next = class_bits_[text_[i + 1]];
-    if (((bits & kSingleSymbol) != 0) &
-        (((bits & kLongSymbolStart) == 0) | ((next & (kBlank | kAlphanumeric)) != 0))) {
+    if ((bits & kLoneSymbol) ||
+        ((bits & kSingleSymbol) && (class_bits_[text_[i + 1]] & (kBlank | kAlphanumeric)))) {
       kind_ = TokenKind::Symbol;
       keyword_ = -1;
       symbol_ = single_symbol_position_[c];
@@ -488,8 +525,9 @@ bool TextParser::next_token() {
 
 // The blanks before the token run on (indentation, alignment) or the line is
 // used up: the index of the token's first character, on this line or a line
-// further on, or the line's length at the end of the text.
-int TextParser::token_start_on_later_line() {
+// further on, or the line's length at the end of the text. Inline in
+// token_on_later_line, its only caller.
+[[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
   for (;;) {
     if (need_line_) {
       next_char();
@@ -538,10 +576,26 @@ bool TextParser::word_token(int i) {
   if (latin1::is_digit(c)) return number_token(i);
 
   TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
-  int end = ascii_word_end(text, i, length);
-  if (end < 0 || (end < length && text[end] >= 0x80)) {
-    if (end < 0) end = i;
-    while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+  // Most words are short: a byte at a time, as far as the class table says,
+  // settles them without a block search; the blank after the line's end
+  // stops it there. A first byte that is no word character makes the run
+  // empty: what follows it is glued on.
+  const unsigned char* const word = text + i;
+  int n = 0;
+  if (bits & kIdentifierChar) {
+    n = 1;
+#pragma GCC unroll 16
+    for (; n < short_word_length; ++n)
+      if (!(class_bits_[word[n]] & kIdentifierChar)) break;
+  }
+  int end = i + n;
+  const int quick_end = i + short_word_length;
+  if (end == quick_end && end < length && (class_bits_[text[end]] & kIdentifierChar)) {
+    end = ascii_word_end(text, end, length);
+    if (end < 0 || (end < length && text[end] >= 0x80)) {
+      if (end < 0) end = quick_end;
+      while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
+    }
   }
   // Anything glued on that is neither blank nor symbol makes the run Text.
   // One class test settles the usual cases, a blank (the one after the line's
@@ -574,6 +628,25 @@ bool TextParser::number_token(int i) {
   kind_ = TokenKind::Number;
   keyword_ = -1;
   symbol_ = -1;
+  // Most numbers are plain integers or based ones (16#FF#) without point or
+  // exponent. Where a blank (the one after the line's end included) or a
+  // one-character symbol that cannot go on with a number follows them, they
+  // are settled here as scan_number would settle them; the rest take the
+  // long way from the start.
+  if (!number_run_may_start_symbol_) {
+    int end = i + 1;
+    while (number_bytes[text_[end]] & decimal_digit) ++end;
+    if (text_[end] == '#') {
+      const int closing = end + 1;
+      for (end = closing; number_bytes[text_[end]] & extended_digit;) ++end;
+      end = text_[end] == '#' ? end + 1 : -1;
+    }
+    if (end >= 0 && number_may_end_before(text_[end])) {
+      token_length_ = end - i;
+      move_to(end);
+      return true;
+    }
+  }
   column_ = i + 1;
   current_char_ = text_[i];
   scan_number();

@@ -127,6 +127,9 @@ class TextParser {
     return {reinterpret_cast<const char*>(text_), static_cast<std::size_t>(line_length_)};
   }
   int line_number() const noexcept { return line_number_; }
+  // The byte after the token scanned last, where it ended within its line
+  // (else a blank).
+  unsigned char byte_after_token() const noexcept { return current_char_; }
   int max_line_length() const noexcept { return max_line_length_; }
 
   // The stored lists and options, as the last set_keywords / set_symbols left
@@ -145,6 +148,9 @@ class TextParser {
   static constexpr std::uint8_t kSingleSymbol = 16;
   static constexpr std::uint8_t kLongSymbolStart = 32;  // first byte of a longer symbol
   static constexpr std::uint8_t kBlank = 64;
+  // A one-character symbol that starts no longer one: it is the token
+  // whatever follows.
+  static constexpr std::uint8_t kLoneSymbol = 128;
 
   // A multi-character symbol entry: its text lies in symbol_list_.
   struct SymbolEntry {
@@ -173,7 +179,9 @@ class TextParser {
   bool symbol_starts_here() const noexcept;
   bool symbol_starts_at(int index) const noexcept;
   // The parts of next_token beyond the usual token.
-  [[gnu::noinline]] int token_start_on_later_line();
+  [[gnu::noinline]] bool token_on_later_line();
+  int token_start_on_later_line();
+  bool token_at(int i);
   [[gnu::noinline]] bool end_of_text() noexcept;
   [[gnu::noinline]] bool symbol_token(int i);
   [[gnu::noinline]] bool word_token(int i);
@@ -181,6 +189,7 @@ class TextParser {
   [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
   bool end_word(int i, int end, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
+  bool number_may_end_before(unsigned char c) const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
   // from the current character.

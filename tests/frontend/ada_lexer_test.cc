@@ -192,6 +192,23 @@ TEST_F(LexerTest, RestOfLineLooksPastTheCurrentToken) {
 TEST_F(LexerTest, LineTooLongPropagates) {
   EXPECT_THROW(start(std::string(401, 'a')), LineTooLong);
   EXPECT_NO_THROW(start(std::string(400, 'a')));
+  // A comment-only line reads as blanks up to where its comment began and
+  // one more: too many for the scanner, it is rejected like any other line.
+  EXPECT_THROW(start(std::string(400, ' ') + "-- c\nX"), LineTooLong);
+  EXPECT_NO_THROW(start(std::string(399, ' ') + "-- c\nX"));
+}
+
+TEST_F(LexerTest, ACommentOnlyLineIsTheLineReadBeforeTheNext) {
+  start("X;\n   -- note\nY");
+  lexer_.advance();
+  lexer_.advance();
+  EXPECT_EQ(text(), "Y");
+  EXPECT_EQ(lexer_.line(), 3);
+  EXPECT_EQ(lexer_.previous_token().line, 1);
+  // Findings at ";" quote the line read before Y's: the comment line as the
+  // scanner reads it.
+  EXPECT_EQ(lexer_.previous_line(), "    ");
+  EXPECT_EQ(lexer_.previous_token_line_text(), "    ");
 }
 
 }  // namespace

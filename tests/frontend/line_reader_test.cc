@@ -170,6 +170,28 @@ TEST(LineReader, HandsCommentCommandsToTheListenerBeforeCutting) {
                                  "start 5", "line 5 [Z := 1;  ] bare--"}));
 }
 
+TEST(LineReader, ACodeReaderReadsPastShortCommentOnlyLinesWhichTheListenerStillSees) {
+  Recorder recorder;
+  AdaLineReader reader(&recorder);
+  reader.set_text("X\n  -- a\n      -- b\nY -- c\n");
+  std::string buffer;
+  int number = 0;
+  std::string_view skipped = "none";
+  EXPECT_EQ(reader.read_code_line_view(buffer, number, 4, skipped), "X");
+  EXPECT_EQ(skipped, "none");
+  // Line 2 reads as three blanks and is read past; line 3, seven, is not.
+  const std::string_view third = reader.read_code_line_view(buffer, number, 4, skipped);
+  EXPECT_EQ(number, 3);
+  EXPECT_EQ(third, "       ");
+  EXPECT_TRUE(AdaLineReader::is_comment_only(third));
+  EXPECT_EQ(skipped, "   ");
+  EXPECT_EQ(reader.read_code_line_view(buffer, number, 4, skipped), "Y  ");
+  EXPECT_EQ(number, 4);
+  EXPECT_EQ(skipped, "   ");
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"start 1", "line 1 [X]", "start 2", "line 2 [   ]", "start 3",
+                                                       "line 3 [       ]", "start 4", "line 4 [Y  ]"}));
+}
+
 TEST(LineReader, LongLinesGoToTheListenerAndOnWhole) {
   Recorder recorder;
   AdaLineReader reader(&recorder);

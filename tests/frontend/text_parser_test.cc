@@ -146,6 +146,10 @@ TEST(TextParserTokens, AdaNumbers) {
       {"3..N", "N(3) S23(..) I(N)"},
       {"1.5..2", "N(1.5) S23(..) N(2)"},
       {"007", "N(007)"},
+      {"16#FF#)", "N(16#FF#) S17())"},
+      {"16#FF#.", "N(16#FF#) S1(.)"},
+      {"16#FF#e1", "N(16#FF#e1)"},
+      {"16#FF#X", "T(16#FF#X)"},
   };
   for (const auto& c : cases) EXPECT_EQ(scan_ada({c.source}), c.tokens) << c.source;
 }

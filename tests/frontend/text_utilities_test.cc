@@ -47,6 +47,20 @@ TEST(TextUtilities, LetterCaseTests) {
   EXPECT_TRUE(has_no_lower_case("123 _$"));
 }
 
+TEST(TextUtilities, SameNameFoldsLettersOnlyWhereverTheyStand) {
+  EXPECT_TRUE(same_name("Ada.Strings.Unbounded", "ADA.STRINGS.UNBOUNDED"));
+  EXPECT_TRUE(same_name("Ada.Strings.Unbounded", "Ada.Strings.Unbounded"));
+  EXPECT_FALSE(same_name("Ada.Strings.Unbounded", "Ada.Strings.Unbounder"));
+  EXPECT_FALSE(same_name("Ada.Strings", "Ada.String"));
+  EXPECT_TRUE(same_name("Stra\xDF" "e_\xC9t\xE9", "STRA\xDF" "E_\xE9T\xC9"));  // ß has no partner
+  // Bytes 0x20 apart that are no letters differ, in the first eight bytes
+  // and after them.
+  EXPECT_FALSE(same_name("@", "`"));
+  EXPECT_FALSE(same_name("Abcdefgh@", "ABCDEFGH`"));
+  EXPECT_FALSE(same_name("\xD7", "\xF7"));  // × and ÷
+  EXPECT_TRUE(same_name("", ""));
+}
+
 TEST(TextUtilities, Words) {
   const struct {
     const char* text;
