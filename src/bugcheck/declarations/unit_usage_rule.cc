@@ -81,26 +81,17 @@ void UnitUsageRule::mark_used(std::string_view name) {
 }
 
 void UnitUsageRule::remember_used(std::string_view name) {
-  // The prefixes and identifiers of the name have the lengths they have
-  // folded: when none has a candidate's length, the name uses no candidate.
-  bool may_match = may_be_candidate(name.size());
-  for (std::size_t dot = name.find('.'), start = 0; !may_match && dot != std::string_view::npos;
-       start = dot + 1, dot = name.find('.', start)) {
-    may_match = may_be_candidate(dot) || may_be_candidate(dot - start);
-  }
-  if (!may_match && name.find('.') != std::string_view::npos) {
-    may_match = may_be_candidate(name.size() - name.rfind('.') - 1);
-  }
-  if (!may_match) return;
-  // Prefixes: "Ada", "Ada.Text_IO", "Ada.Text_IO.Put".
-  for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
-    mark_used(name.substr(0, dot));
-  }
-  mark_used(name);
-  // Identifiers after the first: "Text_IO", "Put".
-  const std::size_t first_dot = name.find('.');
-  if (first_dot == std::string_view::npos) return;
-  for_each_segment(name.substr(first_dot + 1), [&](std::string_view segment) { mark_used(segment); });
+  // The prefixes ("Ada", "Ada.Text_IO", "Ada.Text_IO.Put") and the
+  // identifiers after the first ("Text_IO", "Put"), each looked up only when
+  // a candidate has its length (folding keeps the length).
+  std::size_t start = 0;  // of the identifier the next dot ends
+  for_each_dot(name, [&](std::size_t dot) {
+    if (may_be_candidate(dot)) mark_used(name.substr(0, dot));
+    if (start > 0 && may_be_candidate(dot - start)) mark_used(name.substr(start, dot - start));
+    start = dot + 1;
+  });
+  if (may_be_candidate(name.size())) mark_used(name);
+  if (start > 0 && may_be_candidate(name.size() - start)) mark_used(name.substr(start));
 }
 
 void UnitUsageRule::name_used(std::string_view name) {
