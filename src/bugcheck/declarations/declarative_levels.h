@@ -79,7 +79,6 @@ class DeclarativeLevels {
   using LevelMasks = std::array<std::uint32_t, declaration_group_count>;
 
   void use_entered(unsigned groups, std::string_view name);
-  void remove_pending(int level, std::size_t group, std::string_view name);
   void forget(int level, std::size_t group, const std::vector<std::uint32_t>& numbers);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
