@@ -17,7 +17,7 @@ void DeclarativeLevels::reset() {
   }
   declared_.clear();
   levels_of_.clear();
-  entered_filter_.fill(0);
+  entered_filter_.clear();
   current_ = 0;
   deepest_ = 0;
 }
@@ -60,8 +60,7 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
     if (pending) level.pending[g].append(item, FoldedNameIndex::none);
     return;
   }
-  const std::size_t key = filter_key(item.name);
-  entered_filter_[key / 64] |= std::uint64_t{1} << (key % 64);
+  entered_filter_.add(item.name);
   const std::uint32_t number = declared_.add(item.name);
   if (pending) level.pending[g].append(item, number);
   if (number == levels_of_.size()) levels_of_.push_back(LevelMasks{});

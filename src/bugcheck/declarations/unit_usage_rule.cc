@@ -15,7 +15,7 @@ void UnitUsageRule::reset_file() {
   with_units_.clear();
   candidates_.clear();
   used_.clear();
-  candidate_lengths_ = 0;
+  candidate_filter_.clear();
   // A with of System is never reported.
   add_candidate("System", true);
   // The body of a pair may use what its specification's withs name.
@@ -27,7 +27,7 @@ void UnitUsageRule::reset_file() {
 }
 
 void UnitUsageRule::add_candidate(std::string_view name, bool used) {
-  candidate_lengths_ |= length_bit(name.size());
+  candidate_filter_.add(name);
   const std::uint32_t number = candidates_.add(name);
   if (number == used_.size()) {
     used_.push_back(used);
@@ -83,15 +83,18 @@ void UnitUsageRule::mark_used(std::string_view name) {
 void UnitUsageRule::remember_used(std::string_view name) {
   // The prefixes ("Ada", "Ada.Text_IO", "Ada.Text_IO.Put") and the
   // identifiers after the first ("Text_IO", "Put"), each looked up only when
-  // a candidate has its length (folding keeps the length).
+  // the filter may hold it.
+  const auto use = [this](std::string_view part) {
+    if (candidate_filter_.may_hold(part)) mark_used(part);
+  };
   std::size_t start = 0;  // of the identifier the next dot ends
   for_each_dot(name, [&](std::size_t dot) {
-    if (may_be_candidate(dot)) mark_used(name.substr(0, dot));
-    if (start > 0 && may_be_candidate(dot - start)) mark_used(name.substr(start, dot - start));
+    use(name.substr(0, dot));
+    if (start > 0) use(name.substr(start, dot - start));
     start = dot + 1;
   });
-  if (may_be_candidate(name.size())) mark_used(name);
-  if (start > 0 && may_be_candidate(name.size() - start)) mark_used(name.substr(start));
+  use(name);
+  if (start > 0) use(name.substr(start));
 }
 
 void UnitUsageRule::name_used(std::string_view name) {
