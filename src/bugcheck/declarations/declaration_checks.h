@@ -36,7 +36,11 @@ class DeclarationChecks {
   void on_message(ParserMessage message) noexcept {
     if (message == ParserMessage::SYNTAX_ERROR) syntax_error_seen_ = true;
   }
-  void identifier_accepted(const ParserState& state) noexcept;
+  // Inline: every identifier passes here, and only a type's name does more.
+  void identifier_accepted(const ParserState& state) noexcept {
+    last_identifier_ = previous_token_position(state);
+    if (type_name_follows_) keep_type_name_line(state);
+  }
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }
@@ -63,6 +67,10 @@ class DeclarationChecks {
   }
 
  private:
+  // The line of the type name just read: its declaration may outlast the
+  // lines the ring keeps.
+  [[gnu::noinline]] void keep_type_name_line(const ParserState& state) noexcept;
+
   static bool opens_level(ScopeKind kind) noexcept { return kind != ScopeKind::PROTECTED_BODY; }
 
   CheckReporter& reporter_;
