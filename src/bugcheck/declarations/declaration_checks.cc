@@ -68,11 +68,6 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
   }
 }
 
-void DeclarationChecks::name_used(std::string_view name, NameContext context) {
-  if (units_kept_) units_.name_used(name);
-  usage_.name_used(name, context);
-}
-
 void DeclarationChecks::exception_raised(std::string_view name) {
   if (units_kept_) units_.name_used(name);
   usage_.exception_raised(name);

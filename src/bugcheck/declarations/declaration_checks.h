@@ -49,7 +49,11 @@ class DeclarationChecks {
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);
   }
-  void name_used(std::string_view name, NameContext context);
+  // Inline: nearly every name a file uses passes here.
+  void name_used(std::string_view name, NameContext context) {
+    if (units_kept_) units_.name_used(name);
+    usage_.name_used(name, context);
+  }
   void exception_raised(std::string_view name);
   void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
