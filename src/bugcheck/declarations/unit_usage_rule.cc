@@ -97,10 +97,6 @@ void UnitUsageRule::remember_used(std::string_view name) {
   if (start > 0) use(name.substr(start));
 }
 
-void UnitUsageRule::name_used(std::string_view name) {
-  if (!name.empty()) remember_used(name);
-}
-
 bool UnitUsageRule::is_used(std::string_view name) {
   const std::uint32_t number = candidates_.find(name);
   return number != FoldedNameIndex::none && used_[number];

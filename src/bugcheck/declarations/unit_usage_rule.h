@@ -36,7 +36,9 @@ class UnitUsageRule {
   void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
   void with_clause_name(const ParserState& state, std::string_view name);
   // Every name the file uses, whatever its place.
-  void name_used(std::string_view name);
+  void name_used(std::string_view name) {
+    if (!name.empty()) remember_used(name);
+  }
 
   void after_specification();
   void after_body(CheckReporter& reporter);
