@@ -41,7 +41,10 @@ class LineRing {
     std::size_t capacity = 0;
   };
 
+  // Line numbers are counted from 1: the remainder of a positive number is
+  // a multiply and a shift; only a number below 0 takes the longer way.
   static std::size_t slot(std::int32_t line) noexcept {
+    if (line >= 0) return static_cast<std::uint32_t>(line) % slot_count;
     const std::int32_t r = line % slot_count;
     return static_cast<std::size_t>(r < 0 ? r + slot_count : r);
   }

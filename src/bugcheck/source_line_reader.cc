@@ -20,10 +20,14 @@ void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
 void SourceLineReader::on_line_start(int /*line_number*/) {
   // A style command after code changed the parser's settings only for the
   // rest of its own line; every line starts again from the line record.
-  if (style_target_ != nullptr) style_target_->set_style_rules(line_style_);
+  if (style_target_ != nullptr && target_stale_) {
+    style_target_->set_style_rules(line_style_);
+    target_stale_ = false;
+  }
 }
 
 void SourceLineReader::on_comment_command(std::string_view text, int line_number, bool at_line_start) {
+  target_stale_ = true;
   if (const auto rules = commands_.parse(text, line_number, style_checks_on_, gateway_.marks())) {
     file_style_ = *rules;
     if (style_target_ != nullptr) style_target_->set_style_rules(file_style_);

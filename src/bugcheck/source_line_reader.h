@@ -47,7 +47,10 @@ class SourceLineReader final : private LineReaderListener {
   std::int32_t line_number() const noexcept { return reader_.line_number(); }
 
   // The parser whose style settings the reader sets; null for none.
-  void set_style_target(ParserState* parser) noexcept { style_target_ = parser; }
+  void set_style_target(ParserState* parser) noexcept {
+    style_target_ = parser;
+    target_stale_ = true;
+  }
 
   void set_style_checks(bool on) noexcept { style_checks_on_ = on; }
   bool style_checks() const noexcept { return style_checks_on_; }
@@ -57,6 +60,7 @@ class SourceLineReader final : private LineReaderListener {
     file_style_ = rules;
     line_style_ = rules;
     style_command_seen_ = false;
+    target_stale_ = true;
   }
   const StyleRules& file_style_record() const noexcept { return file_style_; }
   const StyleRules& line_style_record() const noexcept { return line_style_; }
@@ -89,6 +93,10 @@ class SourceLineReader final : private LineReaderListener {
   StyleRules file_style_ = default_style_rules;
   StyleRules line_style_ = default_style_rules;
   ParserState* style_target_ = nullptr;
+  // The target's settings may differ from the line record: set by what
+  // changes either, cleared when a line start hands the record over. Most
+  // files hold no style command, and their lines copy nothing.
+  bool target_stale_ = true;
   bool style_checks_on_ = false;
   bool style_command_seen_ = false;
 };

@@ -25,18 +25,42 @@ constexpr std::array<int, 5> subtype_mark_slots = {other_type_slot, access_to_ob
                                                    access_to_subprogram_slot, task_type_slot,
                                                    protected_type_slot};
 
-constexpr std::array<std::string_view, 13> predefined_type_names = {
-    "BOOLEAN",  "CHARACTER",     "DURATION", "FLOAT",  "INTEGER",        "LONG_FLOAT",  "LONG_INTEGER",
-    "NATURAL",  "POSITIVE",      "SHORT_INTEGER",    "STRING", "WIDE_CHARACTER", "WIDE_STRING"};
+// Whether `name` is `known` (upper-case ASCII letters and underscores) in
+// any letter case. No other byte lowers to an ASCII letter, so a character
+// matches a letter when it is the letter or its lower-case form.
+bool spells_upper_case_name(std::string_view known, std::string_view name) {
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    const char k = known[i];
+    if (name[i] != k && (k == '_' || name[i] != (k | 0x20))) return false;
+  }
+  return true;
+}
+
+// The one predefined type name (BOOLEAN, CHARACTER, DURATION, FLOAT,
+// INTEGER, LONG_FLOAT, LONG_INTEGER, NATURAL, POSITIVE, SHORT_INTEGER,
+// STRING, WIDE_CHARACTER, WIDE_STRING) that has the length and first letter
+// of `name`, or an empty view: most marks are told apart without a search.
+std::string_view predefined_candidate(std::string_view name) {
+  const char first = static_cast<char>(name[0] & ~0x20);
+  switch (name.size()) {
+    case 5: return first == 'F' ? "FLOAT" : "";
+    case 6: return first == 'S' ? "STRING" : "";
+    case 7: return first == 'B' ? "BOOLEAN" : first == 'I' ? "INTEGER" : first == 'N' ? "NATURAL" : "";
+    case 8: return first == 'D' ? "DURATION" : first == 'P' ? "POSITIVE" : "";
+    case 9: return first == 'C' ? "CHARACTER" : "";
+    case 10: return first == 'L' ? "LONG_FLOAT" : "";
+    case 11: return first == 'W' ? "WIDE_STRING" : "";
+    case 12: return first == 'L' ? "LONG_INTEGER" : "";
+    case 13: return first == 'S' ? "SHORT_INTEGER" : "";
+    case 14: return first == 'W' ? "WIDE_CHARACTER" : "";
+    default: return "";
+  }
+}
 
 bool is_predefined_type_name(std::string_view name) {
-  if (name.size() < 5 || name.size() > 14) return false;
-  // Most marks differ in length or first letter from every entry.
-  const char first = static_cast<char>(name[0] & ~0x20);
-  for (std::string_view known : predefined_type_names) {
-    if (known.size() == name.size() && known[0] == first && same_name(known, name)) return true;
-  }
-  return false;
+  if (name.empty()) return false;
+  const std::string_view known = predefined_candidate(name);
+  return !known.empty() && spells_upper_case_name(known, name);
 }
 
 bool carries_prefix(std::string_view name, char prefix) {

@@ -14,7 +14,9 @@ void EndNameRule::on_end_name(ParserState& state, EndNameKind kind, std::string_
     }
     return;
   }
-  if (!expected.empty() && !same_name(expected, found)) {
+  // An end name is nearly always spelled as the construct's own name: the
+  // plain comparison settles it without folding a letter.
+  if (!expected.empty() && expected != found && !same_name(expected, found)) {
     state.report(statement ? ParserMessage::STATEMENT_END_NAME_DIFFERS : ParserMessage::UNIT_END_NAME_DIFFERS);
   }
 }

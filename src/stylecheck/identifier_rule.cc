@@ -171,8 +171,7 @@ bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_vi
   return state.file_role() == FileRole::SINGLE_FILE && rules.instance_names_exempt;
 }
 
-void IdentifierRule::on_keyword(ParserState& state, AdaKeyword keyword) {
-  pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
+void IdentifierRule::follow_package_name(ParserState& state, AdaKeyword keyword) {
   switch (pending_) {
     case Pending::NONE:
       break;

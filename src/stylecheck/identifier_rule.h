@@ -83,8 +83,13 @@ class IdentifierRule {
     judge_identifier(state);
   }
   // Every accepted reserved word: it tells whether the name after PACKAGE is
-  // a renaming's or instantiation's.
-  void on_keyword(ParserState& state, AdaKeyword keyword);
+  // a renaming's or instantiation's. Most words find no name waiting and
+  // are no PACKAGE: that is decided inline.
+  void on_keyword(ParserState& state, AdaKeyword keyword) {
+    pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
+    if (pending_ == Pending::NONE && keyword != AdaKeyword::KEYWORD_PACKAGE) return;
+    follow_package_name(state, keyword);
+  }
   void on_with_clause_name(std::string_view name);
   void on_unit_defined(std::string_view name, UnitKind kind);
 
@@ -96,6 +101,8 @@ class IdentifierRule {
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
   void judge_identifier(ParserState& state);
+  // The keyword step while a package name waits or PACKAGE is read.
+  void follow_package_name(ParserState& state, AdaKeyword keyword);
   // The rare turns of the identifier step, kept out of line so the usual
   // one saves few registers.
   [[gnu::noinline]] static void report_characters_not_portable(ParserState& state);

@@ -6,18 +6,9 @@
 
 namespace flawseek {
 
-namespace {
-
-void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
+void WordCaseRule::test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
   if (convention == CaseConvention::Any) return;
   if (!follows_case(state.previous_token_text(), convention)) report_at_word(state, complaint);
-}
-
-}  // namespace
-
-void WordCaseRule::on_keyword(ParserState& state) {
-  if (state.in_sql()) return;
-  test_word(state, state.style_rules().keyword_case, ParserMessage::KEYWORD_SPELLING);
 }
 
 void WordCaseRule::on_attribute(ParserState& state) {

@@ -9,14 +9,22 @@
 #pragma once
 
 #include "frontend/parser_hooks.h"
+#include "style/case_convention.h"
 
 namespace flawseek {
 
 class WordCaseRule {
  public:
-  void on_keyword(ParserState& state);
+  // Inline up to the rules: a run without a keyword case tests no word.
+  void on_keyword(ParserState& state) {
+    if (state.in_sql() || state.style_rules().keyword_case == CaseConvention::Any) return;
+    test_word(state, state.style_rules().keyword_case, ParserMessage::KEYWORD_SPELLING);
+  }
   void on_attribute(ParserState& state);
   void on_pragma_name(ParserState& state);
+
+ private:
+  static void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint);
 };
 
 }  // namespace flawseek

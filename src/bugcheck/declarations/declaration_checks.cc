@@ -31,12 +31,9 @@ void DeclarationChecks::parse_started(const ParserState& state) {
   type_name_follows_ = false;
 }
 
-void DeclarationChecks::identifier_accepted(const ParserState& state) noexcept {
-  last_identifier_ = previous_token_position(state);
-  if (type_name_follows_) {
-    type_name_follows_ = false;
-    type_name_text_.assign(state.previous_token_line_text());
-  }
+void DeclarationChecks::keep_type_name_line(const ParserState& state) noexcept {
+  type_name_follows_ = false;
+  type_name_text_.assign(state.previous_token_line_text());
 }
 
 void DeclarationChecks::subprogram_specification(const ParserState& state) {
@@ -69,11 +66,6 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
       units_.unit_defined(name, kind, last_identifier_, reporter_.line_text(last_identifier_.line));
       break;
   }
-}
-
-void DeclarationChecks::name_used(std::string_view name, NameContext context) {
-  if (units_kept_) units_.name_used(name);
-  usage_.name_used(name, context);
 }
 
 void DeclarationChecks::exception_raised(std::string_view name) {

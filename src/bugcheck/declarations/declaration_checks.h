@@ -36,7 +36,11 @@ class DeclarationChecks {
   void on_message(ParserMessage message) noexcept {
     if (message == ParserMessage::SYNTAX_ERROR) syntax_error_seen_ = true;
   }
-  void identifier_accepted(const ParserState& state) noexcept;
+  // Inline: every identifier passes here, and only a type's name does more.
+  void identifier_accepted(const ParserState& state) noexcept {
+    last_identifier_ = previous_token_position(state);
+    if (type_name_follows_) keep_type_name_line(state);
+  }
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }
@@ -45,7 +49,11 @@ class DeclarationChecks {
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);
   }
-  void name_used(std::string_view name, NameContext context);
+  // Inline: nearly every name a file uses passes here.
+  void name_used(std::string_view name, NameContext context) {
+    if (units_kept_) units_.name_used(name);
+    usage_.name_used(name, context);
+  }
   void exception_raised(std::string_view name);
   void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
@@ -63,6 +71,10 @@ class DeclarationChecks {
   }
 
  private:
+  // The line of the type name just read: its declaration may outlast the
+  // lines the ring keeps.
+  [[gnu::noinline]] void keep_type_name_line(const ParserState& state) noexcept;
+
   static bool opens_level(ScopeKind kind) noexcept { return kind != ScopeKind::PROTECTED_BODY; }
 
   CheckReporter& reporter_;

@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bugcheck/declarations/name_dots.h"
 #include "platform/latin1.h"
 #include "platform/ordered_list.h"
 
@@ -82,12 +83,11 @@ using FoldedNameSet = std::unordered_set<std::string, FoldedNameHash, std::equal
 template <class Visit>
 void for_each_segment(std::string_view name, Visit&& visit) {
   std::size_t start = 0;
-  for (;;) {
-    const std::size_t dot = name.find('.', start);
-    visit(name.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-    if (dot == std::string_view::npos) return;
+  for_each_dot(name, [&](std::size_t dot) {
+    visit(name.substr(start, dot - start));
     start = dot + 1;
-  }
+  });
+  visit(name.substr(start));
 }
 
 }  // namespace flawseek

@@ -17,7 +17,7 @@ void DeclarativeLevels::reset() {
   }
   declared_.clear();
   levels_of_.clear();
-  entered_filter_.fill(0);
+  entered_filter_.clear();
   current_ = 0;
   deepest_ = 0;
 }
@@ -55,11 +55,14 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
   DeclarativeLevel& level = current_level();
   if (level.not_recorded) return;
   const auto g = static_cast<std::size_t>(group);
-  if (pending) level.pending[g].append(item);
-  if (item.name.empty()) return;
-  const std::size_t key = filter_key(item.name);
-  entered_filter_[key / 64] |= std::uint64_t{1} << (key % 64);
+  if (item.name.empty()) {
+    // No use names it: it stays pending under a number no name has.
+    if (pending) level.pending[g].append(item, FoldedNameIndex::none);
+    return;
+  }
+  entered_filter_.add(item.name);
   const std::uint32_t number = declared_.add(item.name);
+  if (pending) level.pending[g].append(item, number);
   if (number == levels_of_.size()) levels_of_.push_back(LevelMasks{});
   level.entered[g].push_back(number);
   levels_of_[number][g] |= std::uint32_t{1} << current_;
@@ -71,9 +74,6 @@ bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_vie
          (levels_of_[number][static_cast<std::size_t>(group)] & (std::uint32_t{1} << level)) != 0;
 }
 
-void DeclarativeLevels::remove_pending(int level, std::size_t group, std::string_view name) {
-  levels_[static_cast<std::size_t>(level)].pending[group].remove_named(name);
-}
 
 void DeclarativeLevels::use_entered(unsigned groups, std::string_view name) {
   const std::uint32_t number = declared_.find(name);
@@ -86,7 +86,7 @@ void DeclarativeLevels::use_entered(unsigned groups, std::string_view name) {
     if ((groups & (1u << g)) == 0) continue;
     const std::uint32_t levels = masks[g] & visible;
     if (levels == 0) continue;
-    remove_pending(31 - std::countl_zero(levels), g, name);
+    levels_[static_cast<std::size_t>(31 - std::countl_zero(levels))].pending[g].remove_numbered(number);
   }
 }
 

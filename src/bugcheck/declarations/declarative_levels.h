@@ -12,6 +12,7 @@
 
 #include "bugcheck/declarations/declaration_lists.h"
 #include "bugcheck/declarations/folded_name_index.h"
+#include "bugcheck/declarations/name_filter.h"
 #include "bugcheck/declarations/pending_names.h"
 
 namespace flawseek {
@@ -79,7 +80,6 @@ class DeclarativeLevels {
   using LevelMasks = std::array<std::uint32_t, declaration_group_count>;
 
   void use_entered(unsigned groups, std::string_view name);
-  void remove_pending(int level, std::size_t group, std::string_view name);
   void forget(int level, std::size_t group, const std::vector<std::uint32_t>& numbers);
 
   std::array<DeclarativeLevel, max_declarative_level + 1> levels_;
@@ -92,19 +92,10 @@ class DeclarativeLevels {
   // left): it is likely to be declared again.
   FoldedNameIndex declared_;
   std::vector<LevelMasks> levels_of_;
-  // A filter over every name entered in this check, keyed by length and the
-  // first and last letters, so most uses (names no local declaration has)
-  // are passed over without being folded or hashed.
-  std::array<std::uint64_t, 16> entered_filter_{};
-  static std::size_t filter_key(std::string_view name) noexcept {
-    const std::size_t first = name_folds[static_cast<unsigned char>(name.front())];
-    const std::size_t last = name_folds[static_cast<unsigned char>(name.back())];
-    return (name.size() * 7919u + first * 131u + last) & 1023u;
-  }
-  bool may_have_been_entered(std::string_view name) const noexcept {
-    const std::size_t key = filter_key(name);
-    return (entered_filter_[key / 64] & (std::uint64_t{1} << (key % 64))) != 0;
-  }
+  // Every name entered in this check, so most uses (names no local
+  // declaration has) are passed over without being folded or hashed.
+  NameFilter entered_filter_;
+  bool may_have_been_entered(std::string_view name) const noexcept { return entered_filter_.may_hold(name); }
 };
 
 }  // namespace flawseek

@@ -15,7 +15,7 @@ void UnitUsageRule::reset_file() {
   with_units_.clear();
   candidates_.clear();
   used_.clear();
-  candidate_lengths_ = 0;
+  candidate_filter_.clear();
   // A with of System is never reported.
   add_candidate("System", true);
   // The body of a pair may use what its specification's withs name.
@@ -27,7 +27,7 @@ void UnitUsageRule::reset_file() {
 }
 
 void UnitUsageRule::add_candidate(std::string_view name, bool used) {
-  candidate_lengths_ |= length_bit(name.size());
+  candidate_filter_.add(name);
   const std::uint32_t number = candidates_.add(name);
   if (number == used_.size()) {
     used_.push_back(used);
@@ -81,30 +81,20 @@ void UnitUsageRule::mark_used(std::string_view name) {
 }
 
 void UnitUsageRule::remember_used(std::string_view name) {
-  // The prefixes and identifiers of the name have the lengths they have
-  // folded: when none has a candidate's length, the name uses no candidate.
-  bool may_match = may_be_candidate(name.size());
-  for (std::size_t dot = name.find('.'), start = 0; !may_match && dot != std::string_view::npos;
-       start = dot + 1, dot = name.find('.', start)) {
-    may_match = may_be_candidate(dot) || may_be_candidate(dot - start);
-  }
-  if (!may_match && name.find('.') != std::string_view::npos) {
-    may_match = may_be_candidate(name.size() - name.rfind('.') - 1);
-  }
-  if (!may_match) return;
-  // Prefixes: "Ada", "Ada.Text_IO", "Ada.Text_IO.Put".
-  for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
-    mark_used(name.substr(0, dot));
-  }
-  mark_used(name);
-  // Identifiers after the first: "Text_IO", "Put".
-  const std::size_t first_dot = name.find('.');
-  if (first_dot == std::string_view::npos) return;
-  for_each_segment(name.substr(first_dot + 1), [&](std::string_view segment) { mark_used(segment); });
-}
-
-void UnitUsageRule::name_used(std::string_view name) {
-  if (!name.empty()) remember_used(name);
+  // The prefixes ("Ada", "Ada.Text_IO", "Ada.Text_IO.Put") and the
+  // identifiers after the first ("Text_IO", "Put"), each looked up only when
+  // the filter may hold it.
+  const auto use = [this](std::string_view part) {
+    if (candidate_filter_.may_hold(part)) mark_used(part);
+  };
+  std::size_t start = 0;  // of the identifier the next dot ends
+  for_each_dot(name, [&](std::size_t dot) {
+    use(name.substr(0, dot));
+    if (start > 0) use(name.substr(start, dot - start));
+    start = dot + 1;
+  });
+  use(name);
+  if (start > 0) use(name.substr(start));
 }
 
 bool UnitUsageRule::is_used(std::string_view name) {

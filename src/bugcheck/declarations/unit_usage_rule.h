@@ -17,6 +17,7 @@
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/declarations/declaration_lists.h"
 #include "bugcheck/declarations/folded_name_index.h"
+#include "bugcheck/declarations/name_filter.h"
 #include "frontend/parser_hooks.h"
 #include "platform/text_list.h"
 
@@ -35,7 +36,9 @@ class UnitUsageRule {
   void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
   void with_clause_name(const ParserState& state, std::string_view name);
   // Every name the file uses, whatever its place.
-  void name_used(std::string_view name);
+  void name_used(std::string_view name) {
+    if (!name.empty()) remember_used(name);
+  }
 
   void after_specification();
   void after_body(CheckReporter& reporter);
@@ -66,11 +69,9 @@ class UnitUsageRule {
   // nothing however large an earlier file made it.
   FoldedNameIndex candidates_;
   std::vector<bool> used_;
-  // The lengths of those names (63: 63 or more), so most used names are
-  // passed over without being folded or hashed.
-  std::uint64_t candidate_lengths_ = 0;
-  static std::uint64_t length_bit(std::size_t length) noexcept { return std::uint64_t{1} << (length < 63 ? length : 63); }
-  bool may_be_candidate(std::size_t length) const noexcept { return (candidate_lengths_ & length_bit(length)) != 0; }
+  // The candidates by length and first and last letters, so most used
+  // names are passed over without being folded or hashed.
+  NameFilter candidate_filter_;
 };
 
 }  // namespace flawseek

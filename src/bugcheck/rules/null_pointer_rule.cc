@@ -89,13 +89,11 @@ bool NullPointerRule::said_null(std::string_view used) const noexcept {
   return false;
 }
 
-void NullPointerRule::name_used(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  if (state_.tested_count == 0) return;
+void NullPointerRule::judge_use(const ParserState& state, std::string_view name, CheckReporter& reporter) {
   if (said_null(name)) reporter.report_bug(BugKind::NULL_POINTER, use_position(state));
 }
 
-void NullPointerRule::name_set(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  if (state_.tested_count == 0) return;
+void NullPointerRule::judge_setting(const ParserState& state, std::string_view name, CheckReporter& reporter) {
   // The name gets a new value (an assignment target or an actual that may
   // be an out parameter): what the conditions said about it no longer holds.
   // Setting `P.X` still goes through `P`, so the walk follows.

@@ -61,12 +61,19 @@ class NullPointerRule {
 
   // A name read (or, for name_set, given a new value or handed on as an
   // actual); the finding goes at the parser's current token.
-  void name_used(const ParserState& state, std::string_view name, CheckReporter& reporter);
-  void name_set(const ParserState& state, std::string_view name, CheckReporter& reporter);
+  // With no name tested against null nothing is judged: decided inline.
+  void name_used(const ParserState& state, std::string_view name, CheckReporter& reporter) {
+    if (state_.tested_count != 0) judge_use(state, name, reporter);
+  }
+  void name_set(const ParserState& state, std::string_view name, CheckReporter& reporter) {
+    if (state_.tested_count != 0) judge_setting(state, name, reporter);
+  }
 
   int depth() const noexcept { return state_.depth; }
 
  private:
+  void judge_use(const ParserState& state, std::string_view name, CheckReporter& reporter);
+  void judge_setting(const ParserState& state, std::string_view name, CheckReporter& reporter);
   ConditionLevel& top() noexcept { return state_.levels[static_cast<std::size_t>(state_.depth)]; }
   void clear_level(ConditionLevel& level) noexcept;
   // Whether the levels say `used` goes through a null value.

@@ -91,11 +91,7 @@ bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
   return false;
 }
 
-void ShortCircuitRule::name_seen(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  if (!state_.tracking) {
-    state_.attribute_prefix = false;
-    return;
-  }
+void ShortCircuitRule::judge_name(const ParserState& state, std::string_view name, CheckReporter& reporter) {
   const bool dereferenced = state_.stmt_eq_names.covers_any(name) || state_.stmt_ne_names.covers_any(name);
   const bool attribute_prefix = state_.attribute_prefix;
   state_.attribute_prefix = false;

@@ -79,7 +79,14 @@ class ShortCircuitRule {
 
   // A name read, or given a new value or handed on as an actual; the finding
   // goes at the parser's current token.
-  void name_seen(const ParserState& state, std::string_view name, CheckReporter& reporter);
+  // Outside a tracked statement nothing is judged: decided inline.
+  void name_seen(const ParserState& state, std::string_view name, CheckReporter& reporter) {
+    if (!state_.tracking) {
+      state_.attribute_prefix = false;
+      return;
+    }
+    judge_name(state, name, reporter);
+  }
 
   const ShortCircuitState& state() const noexcept { return state_; }
 
@@ -89,6 +96,7 @@ class ShortCircuitRule {
   // parentheses after a plain AND or OR, a name that stood bare in the
   // tested first relation.
   bool handed_on_after_test(std::string_view name);
+  void judge_name(const ParserState& state, std::string_view name, CheckReporter& reporter);
   NameOccurrence& at_top() noexcept { return state_.name_stack[static_cast<std::size_t>(state_.top)]; }
   void push() noexcept {
     if (state_.top < ShortCircuitState::stack_size) ++state_.top;
