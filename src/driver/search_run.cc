@@ -337,8 +337,8 @@ WalkCounts SearchRun::run_pass(const SearchRoot& root, Phase phase, const WalkOp
   // Enough events (items and the progress between them) that while one
   // thread spends milliseconds on a long file the others still find work;
   // few enough, with a cap on the findings waiting for their turn, that
-  // memory stays flat. A window eight times wider gained nothing more, and
-  // its bursts of commits kept the window's tree from answering.
+  // memory stays flat. Four times as many gained no speed, and the findings
+  // tree on screen answered more slowly while they were committed.
   constexpr std::size_t events_per_worker = 128;
   constexpr std::size_t held_steps = std::size_t{1} << 16;
   Committer committer(*this);
