@@ -61,6 +61,15 @@ class ParseFailure : public std::runtime_error {
   ParseFailureKind kind_;
 };
 
+// A construct found to be other than it began as (a generic instantiation,
+// a body where a declaration was parsed): thrown to the nearest level of the
+// parse that can take it up. A syntax error is no such failure, so on its
+// way out it passes those levels without being caught and thrown again.
+class LateDiscovery final : public ParseFailure {
+ public:
+  using ParseFailure::ParseFailure;
+};
+
 // ---------------------------------------------------------------------------
 // What a hook call is about
 // ---------------------------------------------------------------------------
