@@ -73,7 +73,7 @@ std::vector<std::uint32_t> file_ranks(const std::vector<FindingRecord>& records)
   return record_ranks;
 }
 
-// Ordered by file, line and column, ties in list order.
+// Ordered by file, line and column, ties as SortKey settles them.
 std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::vector<std::uint32_t> ranks = file_ranks(records);
   std::vector<SortKey> keys(records.size());

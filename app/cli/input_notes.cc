@@ -61,7 +61,9 @@ void GnatAttributeTally::add(std::string_view syntax_error_text) {
 }
 
 void GnatAttributeTally::add_syntax_errors(const FindingsList& findings) {
-  for (const Finding& finding : findings.findings(FindingKind(BugKind::SYNTAX_ERROR))) add(finding.reason);
+  std::vector<FindingRecord> records;
+  findings.collect_records(records, /*include_suppressed=*/false);
+  add_syntax_errors(records);
 }
 
 void GnatAttributeTally::add_syntax_errors(std::span<const FindingRecord> records) {

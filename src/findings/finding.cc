@@ -3,7 +3,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <ostream>
 
 #include "frontend/byte_search.h"

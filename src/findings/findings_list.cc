@@ -79,7 +79,6 @@ void FindingsList::add_style_finding(StyleKind kind, std::int32_t line, std::int
   // A style violation without a line stands for the whole file: its file item
   // is all there is to show.
   add_finding(kind, line, column, std::move(reason), style_violations_item_, TreePlacement::Sorted, line != 0);
-  ++style_count_;
   if (view_ != nullptr) set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
 }
 
@@ -99,11 +98,15 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
     if (!finding.reason.empty()) insert(position, finding.reason, nullptr, TreePlacement::Last);
   }
 
-  ++current_file_count_;
-  std::int64_t& count = kind_counts_[kind.index()];
-  ++count;
+  const std::int64_t count = count_finding(kind);
   // The count's text is built only for a tree that shows it.
   if (view_ != nullptr) set_text(items.kind_item, counted_text(kind.label(), count));
+}
+
+std::int64_t FindingsList::count_finding(FindingKind kind) {
+  ++current_file_count_;
+  if (kind.is_style()) ++style_count_;
+  return ++kind_counts_[kind.index()];
 }
 
 void FindingsList::describe_last_finding(std::string_view detail) {
@@ -220,9 +223,7 @@ void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_p
           f.file = current_file_;
           described = stream_records_.size();
           stream_records_.push_back({step.kind, &f, {}, false});
-          ++current_file_count_;
-          ++kind_counts_[step.kind.index()];
-          if (step.kind.is_style()) ++style_count_;
+          (void)count_finding(step.kind);
         } else if (step.kind.is_style()) {
           // The recorder collapsed the reason already: it moves into the list.
           add_style_finding(step.kind.style_kind(), f.line, f.column, std::move(f.reason));

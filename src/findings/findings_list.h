@@ -113,6 +113,8 @@ class FindingsList final : public FindingSink {
   void add_finding(FindingKind kind, std::int32_t line, std::int32_t column, std::string reason,
                    TreeItem kind_parent, TreePlacement kind_placement, bool show_position);
   void add_style_finding(StyleKind kind, std::int32_t line, std::int32_t column, std::string reason);
+  // A finding kept or handed on: the counts go up. Its kind's count after it.
+  std::int64_t count_finding(FindingKind kind);
   TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
   void set_text(TreeItem item, std::string_view text);
   // The stream takes what the lists hold, which they then forget.
