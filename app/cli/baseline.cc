@@ -122,12 +122,12 @@ std::unordered_set<const Finding*> Baseline::known_findings(const std::vector<Fi
   std::unordered_set<const Finding*> known;
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
-    const Key key{utf8_text(root_relative_name(context, record.finding->file)), std::string(finding_id(record.kind)),
-                  utf8_text(record.finding->reason)};
+    const Key key{utf8_text(root_relative_name(context, *record.file)), std::string(finding_id(record.kind)),
+                  utf8_text(record.reason)};
     const auto found = left.find(key);
     if (found == left.end() || found->second == 0) continue;
     --found->second;
-    known.insert(record.finding);
+    known.insert(record.listed);
   }
   return known;
 }

@@ -43,7 +43,7 @@ std::vector<std::uint32_t> file_ranks(const std::vector<FindingRecord>& records)
   // A result streamed during the search nearly always holds one file: its
   // findings share one path text, and every rank is 0.
   const bool one_file = std::all_of(records.begin(), records.end(), [&](const FindingRecord& record) {
-    return record.finding->file == records.front().finding->file;
+    return *record.file == *records.front().file;
   });
   if (one_file) return record_ranks;
 
@@ -54,7 +54,7 @@ std::vector<std::uint32_t> file_ranks(const std::vector<FindingRecord>& records)
   for (std::size_t i = 0; i < records.size(); ++i) {
     // A file's findings share one path text, so the test is mostly a
     // comparison of two pointers.
-    const SharedPath& file = records[i].finding->file;
+    const SharedPath& file = *records[i].file;
     if (last_file == nullptr || !(file == *last_file)) {
       const std::string_view name = file;
       const auto [found, added] = file_ids.try_emplace(name, static_cast<std::uint32_t>(names.size()));
@@ -78,9 +78,9 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::vector<std::uint32_t> ranks = file_ranks(records);
   std::vector<SortKey> keys(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const Finding& finding = *records[i].finding;
-    const std::uint32_t group = records[i].suppressed ? FindingKind::count : records[i].kind.index();
-    keys[i] = {ranks[i], finding.line, finding.column, group, static_cast<std::uint32_t>(i)};
+    const FindingRecord& record = records[i];
+    const std::uint32_t group = record.suppressed ? FindingKind::count : record.kind.index();
+    keys[i] = {ranks[i], record.line, record.column, group, static_cast<std::uint32_t>(i)};
   }
   ranks = {};
   // Findings mostly come in place order already, or in a few ordered runs
@@ -147,7 +147,7 @@ std::string_view finding_message(const FindingRecord& record) {
 
 std::string_view finding_source_text(const FindingRecord& record) {
   if (record.kind == StyleKind::LINE_TOO_LONG) return {};
-  return record.finding->reason;
+  return record.reason;
 }
 
 std::int32_t expand_tabs_column(std::string_view line_text, std::int32_t column) {

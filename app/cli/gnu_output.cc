@@ -32,7 +32,7 @@ GnuLinesWriter::GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {
     if (!kind.is_style()) severity = severity_name(kind) == "error" ? "error: " : "warning: ";
     // A finding with a reason and no detail of its own, to ask what a kind shows.
     const Finding probe{{}, 1, 1, "reason"};
-    const FindingRecord sample{kind, &probe, {}, false};
+    const FindingRecord sample = FindingRecord::of(kind, probe, {}, false);
     kinds_[index] = {severity, finding_message(sample), finding_id(kind), !finding_source_text(sample).empty()};
   }
 }
@@ -45,19 +45,18 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
   std::size_t used = 0;
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
-    const Finding& finding = *record.finding;
+    const SharedPath& file = *record.file;
     std::int32_t column = 1;
-    if (finding.column != no_column) {
+    if (record.column != no_column) {
       // A file the analysis found without tabs shows every column as it is;
       // any other is read again for the tabs before the column.
-      column = finding.file.known_without_tabs() ? finding.column
-                                                 : columns_.display_column(finding.file, finding.line, finding.column);
+      column = file.known_without_tabs() ? record.column : columns_.display_column(file, record.line, record.column);
     }
-    const std::string& path = shown_paths_.shown(finding.file);
+    const std::string& path = shown_paths_.shown(file);
     const KindTexts& kind = kinds_[record.kind.index()];
     const std::string_view severity = kind.severity;
     const std::string_view message = record.detail.empty() ? kind.sentence : record.detail;
-    const std::string_view source = kind.shows_source ? std::string_view(finding.reason) : std::string_view();
+    const std::string_view source = kind.shows_source ? record.reason : std::string_view();
     const std::string_view id = kind.id;
     const std::size_t longest =
         path.size() + 2 * number_room + severity.size() + message.size() + source.size() + id.size() + 16;
@@ -66,7 +65,7 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
     char* at = text_.data() + used;
     at = put(at, path);
     *at++ = ':';
-    at = put_number(at, finding.line < 1 ? 1 : finding.line);
+    at = put_number(at, record.line < 1 ? 1 : record.line);
     *at++ = ':';
     at = put_number(at, column < 1 ? 1 : column);
     at = put(at, ": ");

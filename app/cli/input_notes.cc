@@ -68,7 +68,7 @@ void GnatAttributeTally::add_syntax_errors(const FindingsList& findings) {
 
 void GnatAttributeTally::add_syntax_errors(std::span<const FindingRecord> records) {
   for (const FindingRecord& record : records) {
-    if (record.kind == BugKind::SYNTAX_ERROR && !record.suppressed) add(record.finding->reason);
+    if (record.kind == BugKind::SYNTAX_ERROR && !record.suppressed) add(record.reason);
   }
 }
 

@@ -61,22 +61,22 @@ nlohmann::ordered_json document_around_findings(const ReportContext& context) {
 }
 
 nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportContext& context) {
-  const Finding& finding = *record.finding;
+  const SharedPath& file = *record.file;
   nlohmann::ordered_json entry = nlohmann::ordered_json::object();
-  entry["file"] = utf8_text(root_relative_name(context, finding.file));
-  entry["path"] = utf8_text(finding.file);
-  entry["line"] = finding.line;
-  if (finding.column == no_column) {
+  entry["file"] = utf8_text(root_relative_name(context, file));
+  entry["path"] = utf8_text(file);
+  entry["line"] = record.line;
+  if (record.column == no_column) {
     entry["column"] = nullptr;
   } else {
-    entry["column"] = finding.column;
+    entry["column"] = record.column;
   }
   entry["id"] = std::string(finding_id(record.kind));
   entry["label"] = record.kind.label();
   entry["family"] = std::string(family_name(record.kind));
   entry["severity"] = std::string(severity_name(record.kind));
   entry["message"] = utf8_text(finding_message(record));
-  entry["source"] = utf8_text(finding.reason);
+  entry["source"] = utf8_text(record.reason);
   entry["suppressed"] = record.suppressed;
   return entry;
 }

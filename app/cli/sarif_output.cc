@@ -117,17 +117,16 @@ Json log_around_results(const ReportContext& context) {
 }
 
 Json result_object(const FindingRecord& record, const ReportContext& context) {
-  const Finding& finding = *record.finding;
   Json region = Json::object();
-  region["startLine"] = finding.line < 1 ? 1 : finding.line;
-  if (finding.column != no_column && finding.column >= 1) region["startColumn"] = finding.column;
+  region["startLine"] = record.line < 1 ? 1 : record.line;
+  if (record.column != no_column && record.column >= 1) region["startColumn"] = record.column;
   // The source text is the finding's line (blanks collapsed). A region
   // from a later column runs to the line's end, so the line is the region
   // around it; a region from column 1 (or without a column) is the line
   // itself, which SARIF will not have as a context region of its own.
   Json context_region = Json::object();
-  if (!finding.reason.empty()) {
-    const Json snippet = {{"text", utf8_text(finding.reason)}};
+  if (!record.reason.empty()) {
+    const Json snippet = {{"text", utf8_text(record.reason)}};
     if (region.contains("startColumn") && region["startColumn"] != 1) {
       context_region["startLine"] = region["startLine"];
       context_region["snippet"] = snippet;
@@ -137,7 +136,7 @@ Json result_object(const FindingRecord& record, const ReportContext& context) {
   }
   // The name relative to the root, escaped after it became UTF-8, so that a
   // Latin-1 name still makes a valid URI.
-  Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, finding.file)))},
+  Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, *record.file)))},
                    {"uriBaseId", std::string(sarif_root_base)}};
   Json result = Json::object();
   result["ruleId"] = std::string(finding_id(record.kind));

@@ -20,10 +20,10 @@ void StreamedFindings::take_findings(const FindingsList&, std::span<const Findin
   const std::vector<FindingRecord> records = ordered_records(result, include_suppressed_);
   const std::span<const FindingRecord> all(records);
   for (std::size_t start = 0; start < all.size();) {
-    const SharedPath& path = all[start].finding->file;
+    const SharedPath& path = *all[start].file;
     const std::string& file = path;
     std::size_t end = start + 1;
-    while (end < all.size() && all[end].finding->file == path) ++end;
+    while (end < all.size() && *all[end].file == path) ++end;
     const std::span<const FindingRecord> run = all.subspan(start, end - start);
     start = end;
     const auto at = waiting_.lower_bound(file);
@@ -39,7 +39,7 @@ void StreamedFindings::take_findings(const FindingsList&, std::span<const Findin
 }
 
 void StreamedFindings::keep(std::span<const FindingRecord> run) {
-  const std::string& file = run.front().finding->file;
+  const std::string& file = *run.front().file;
   auto at = waiting_.find(file);
   if (at == waiting_.end()) {
     at = waiting_.try_emplace(file).first;
@@ -47,7 +47,8 @@ void StreamedFindings::keep(std::span<const FindingRecord> run) {
     at->second.in_order = false;
   }
   for (const FindingRecord& record : run) {
-    at->second.kept.push_back(Kept{record.kind, *record.finding, std::string(record.detail), record.suppressed});
+    at->second.kept.push_back(Kept{record.kind, Finding{*record.file, record.line, record.column, std::string(record.reason)},
+                                   std::string(record.detail), record.suppressed});
   }
 }
 
@@ -66,7 +67,7 @@ void StreamedFindings::write_waiting(WaitingFiles::iterator until) {
       });
     }
     records_.clear();
-    for (const Kept& one : kept) records_.push_back({one.kind, &one.finding, one.detail, one.suppressed});
+    for (const Kept& one : kept) records_.push_back(FindingRecord::of(one.kind, one.finding, one.detail, one.suppressed));
     writer_.write(records_, out_);
     file = waiting_.erase(file);
   }

@@ -5,30 +5,29 @@ namespace flawseek {
 
 namespace {
 
-// A reason's room kept for the next file: most source lines fit, a long
-// line's copy is given back.
-constexpr std::size_t reason_room_kept = 256;
+// Room for a step's text kept for the next file: most source lines fit.
+constexpr std::size_t text_room_per_step = 128;
 
 }  // namespace
 
 FileFindings::Step& FileFindings::next_step(StepKind what, FindingKind kind, std::int32_t line,
                                             std::int32_t column, std::string_view reason) {
-  if (used_ == steps_.size()) steps_.push_back(Step{what, kind, Finding{{}, 0, no_column, {}}});
+  if (used_ == steps_.size()) steps_.emplace_back();
   Step& step = steps_[used_++];
   step.what = what;
   step.kind = kind;
-  step.finding.line = line;
-  step.finding.column = column;
-  if (step.finding.reason.capacity() > reason_room_kept && reason.size() <= reason_room_kept)
-    std::string().swap(step.finding.reason);
-  collapse_blanks_into(reason, step.finding.reason);
+  step.line = line;
+  step.column = column;
+  step.reason_start = texts_.size();
+  append_collapsed_blanks(reason, texts_);
+  step.reason_size = texts_.size() - step.reason_start;
   // A step used before may still name a file.
-  if (!step.finding.file.empty()) step.finding.file = SharedPath();
+  if (!step.file.empty()) step.file = SharedPath();
   return step;
 }
 
 void FileFindings::set_current_file(std::string_view name) {
-  next_step(StepKind::SetCurrentFile, BugKind::INTERNAL_ERROR, 0, no_column, {}).finding.file = SharedPath(name);
+  next_step(StepKind::SetCurrentFile, BugKind::INTERNAL_ERROR, 0, no_column, {}).file = SharedPath(name);
 }
 
 void FileFindings::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
@@ -67,11 +66,13 @@ void FileFindings::record(FindingKind kind, std::int32_t line, std::int32_t colu
 void FileFindings::clear() {
   used_ = 0;
   finding_count_ = 0;
+  texts_.clear();
 }
 
 void FileFindings::clear_keeping_room_for(std::size_t steps) {
   clear();
   if (steps_.capacity() > steps) std::vector<Step>().swap(steps_);
+  if (texts_.capacity() > steps * text_room_per_step) std::string().swap(texts_);
 }
 
 }  // namespace flawseek

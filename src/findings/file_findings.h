@@ -25,16 +25,21 @@ class FileFindings final : public FindingSink {
     WithoutTabs,          // the file named last holds no tab; nothing else is used
   };
 
-  // One call made on this recorder, in order. A Report or Suppressed step's
-  // finding leaves its file empty: it belongs to the file the last
-  // SetCurrentFile step named (before the first, to whatever file the list
-  // has current when applied); applying may fill it in. Reasons and details
+  // One call made on this recorder, in order. A Report or Suppressed step
+  // belongs to the file the last SetCurrentFile step named (before the first,
+  // to whatever file the list has current when applied). Reasons and details
   // are kept passed through collapse_blanks, as the list stores them, so
-  // the analysing thread does that work, not the one applying the results.
+  // the analysing thread does that work, not the one applying the results;
+  // they lie one after another in the recorder's text (see reason), so a
+  // finding costs no allocation of its own.
   struct Step {
-    StepKind what;
-    FindingKind kind;
-    Finding finding;
+    StepKind what = StepKind::Report;
+    FindingKind kind = BugKind::INTERNAL_ERROR;
+    std::int32_t line = 0;
+    std::int32_t column = no_column;
+    std::size_t reason_start = 0;
+    std::size_t reason_size = 0;
+    SharedPath file;  // a SetCurrentFile step's file; empty for the others
   };
 
   // The recorder starts with no current file: findings before the first
@@ -52,25 +57,25 @@ class FileFindings final : public FindingSink {
   void note_file_without_tabs();
 
   std::span<const Step> steps() const { return {steps_.data(), used_}; }
-  // For a list that takes the texts over, or fills in the files
-  // (FindingsList::apply_taking).
-  std::span<Step> taken_steps() { return {steps_.data(), used_}; }
+  // A step's reason or detail, valid until the recorder is cleared.
+  std::string_view reason(const Step& step) const {
+    return std::string_view(texts_).substr(step.reason_start, step.reason_size);
+  }
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
   void clear();
   // clear, and the room taken back when it holds room for more than `steps`
-  // steps: a recorder reused for many files keeps the room of the largest
-  // it met, which one file with thousands of findings makes large.
+  // steps (or their texts): a recorder reused for many files keeps the room
+  // of the largest it met, which one file with thousands of findings makes
+  // large.
   void clear_keeping_room_for(std::size_t steps);
 
  private:
   void record(FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
-  // The next step, one a cleared recorder used before when there is one:
-  // its reason keeps its room, so a recorder reused for many files records
-  // most reasons without allocating.
   Step& next_step(StepKind what, FindingKind kind, std::int32_t line, std::int32_t column, std::string_view reason);
 
-  std::vector<Step> steps_;  // the first used_ are this file's
+  std::vector<Step> steps_;  // the first used_ are this file's; the rest keep their room
+  std::string texts_;        // the steps' reasons, one after another
   std::size_t used_ = 0;
   std::size_t finding_count_ = 0;
 };

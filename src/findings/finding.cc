@@ -112,9 +112,13 @@ std::size_t blanks_end(const char* text, std::size_t read, std::size_t size) {
 }  // namespace
 
 void collapse_blanks_into(std::string_view reason, std::string& out) {
+  out.clear();
+  append_collapsed_blanks(reason, out);
+}
+
+void append_collapsed_blanks(std::string_view reason, std::string& out) {
   const char* const text = reason.data();
   const std::size_t size = reason.size();
-  out.clear();
   std::size_t read = blanks_end(text, 0, size);
   // A reason is mostly a source line: after its indentation, words parted by
   // single spaces. Such a stretch is found sixteen characters at a time and

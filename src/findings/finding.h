@@ -58,5 +58,7 @@ class FindingKind {
 std::string collapse_blanks(std::string_view reason);
 // The same into `out`, replacing what it held: its room is used again.
 void collapse_blanks_into(std::string_view reason, std::string& out);
+// The same added at the end of `out`.
+void append_collapsed_blanks(std::string_view reason, std::string& out);
 
 }  // namespace flawseek

@@ -136,11 +136,11 @@ void FindingsList::collect_records(std::vector<FindingRecord>& records, bool inc
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
     std::size_t position = 0;
-    for (const Finding& finding : lists_[index]) records.push_back({kind, &finding, notes_.detail(kind, position++), false});
+    for (const Finding& finding : lists_[index]) records.push_back(FindingRecord::of(kind, finding, notes_.detail(kind, position++), false));
   }
   if (include_suppressed) {
     for (const SuppressedFinding& suppressed : notes_.suppressed())
-      records.push_back({suppressed.kind, &suppressed.finding, {}, true});
+      records.push_back(FindingRecord::of(suppressed.kind, suppressed.finding, {}, true));
   }
 }
 
@@ -159,7 +159,7 @@ void FindingsList::apply(const FileFindings& recorded) {
   for (const FileFindings::Step& step : recorded.steps()) {
     switch (step.what) {
       case FileFindings::StepKind::SetCurrentFile:
-        set_current_file(step.finding.file);
+        set_current_file(step.file);
         break;
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
@@ -168,27 +168,23 @@ void FindingsList::apply(const FileFindings& recorded) {
         note_current_file_without_tabs();
         break;
       case FileFindings::StepKind::Detail:
-        describe_last_finding(step.finding.reason);
+        describe_last_finding(recorded.reason(step));
         break;
-      case FileFindings::StepKind::Suppressed: {
-        const Finding& f = step.finding;
-        report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+      case FileFindings::StepKind::Suppressed:
+        report_suppressed_bug(step.kind.bug_kind(), step.line, step.column, recorded.reason(step));
         break;
-      }
-      case FileFindings::StepKind::Report: {
-        const Finding& f = step.finding;
+      case FileFindings::StepKind::Report:
         if (step.kind.is_style())
-          report_style(step.kind.style_kind(), f.line, f.column, f.reason);
+          report_style(step.kind.style_kind(), step.line, step.column, recorded.reason(step));
         else
-          report_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+          report_bug(step.kind.bug_kind(), step.line, step.column, recorded.reason(step));
         break;
-      }
     }
   }
   if (stream_ != nullptr) hand_on_to_stream({});
 }
 
-void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_paths_bound) {
+void FindingsList::apply_taking(const FileFindings& recorded, std::string_view later_paths_bound) {
   // With a stream and no tree the findings go on from where they lie in the
   // recorder: no list holds them, not even for a moment.
   const bool in_place = stream_ != nullptr && view_ == nullptr;
@@ -199,51 +195,62 @@ void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_p
     if (reported_directly) hand_on_to_stream({});
     stream_records_.clear();
   }
+  // In place, the records' file: the list's current file as it was when
+  // each was recorded. It changes as the steps enter files, so each one is
+  // kept until the stream has taken the records.
+  const SharedPath* file = nullptr;
+  const auto keep_current_file = [&] {
+    if (in_place) file = &stream_files_.emplace_back(current_file_);
+  };
+  keep_current_file();
+  const auto stream_record = [&](const FileFindings::Step& step, bool suppressed) {
+    return FindingRecord{step.kind, file, step.line, step.column, recorded.reason(step), {}, suppressed};
+  };
   // In place, the record a Detail step describes: the last finding kept, as
   // describe_last_finding has it.
   constexpr std::size_t no_record = ~std::size_t{0};
   std::size_t described = no_record;
-  for (FileFindings::Step& step : recorded.taken_steps()) {
-    Finding& f = step.finding;
+  for (const FileFindings::Step& step : recorded.steps()) {
     switch (step.what) {
       case FileFindings::StepKind::SetCurrentFile:
-        enter_file(f.file);
+        enter_file(step.file);
+        keep_current_file();
         break;
       case FileFindings::StepKind::StyleCommandSeen:
         note_style_command_seen();
         break;
       case FileFindings::StepKind::WithoutTabs:
         note_current_file_without_tabs();
+        keep_current_file();
         break;
       case FileFindings::StepKind::Report:
         if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
           last_reported_kind_ = -1;
           described = no_record;
         } else if (in_place) {
-          f.file = current_file_;
           described = stream_records_.size();
-          stream_records_.push_back({step.kind, &f, {}, false});
+          stream_records_.push_back(stream_record(step, false));
           (void)count_finding(step.kind);
         } else if (step.kind.is_style()) {
-          // The recorder collapsed the reason already: it moves into the list.
-          add_style_finding(step.kind.style_kind(), f.line, f.column, std::move(f.reason));
+          // The recorder collapsed the reason already.
+          add_style_finding(step.kind.style_kind(), step.line, step.column, std::string(recorded.reason(step)));
         } else {
-          add_finding(step.kind, f.line, f.column, std::move(f.reason), no_tree_item, TreePlacement::Sorted, true);
+          add_finding(step.kind, step.line, step.column, std::string(recorded.reason(step)), no_tree_item,
+                      TreePlacement::Sorted, true);
         }
         break;
       case FileFindings::StepKind::Detail:
         if (!in_place) {
-          describe_last_finding(f.reason);
+          describe_last_finding(recorded.reason(step));
         } else if (described != no_record) {
-          stream_records_[described].detail = f.reason;
+          stream_records_[described].detail = recorded.reason(step);
         }
         break;
       case FileFindings::StepKind::Suppressed:
         if (in_place) {
-          f.file = current_file_;
-          stream_records_.push_back({step.kind, &f, {}, true});
+          stream_records_.push_back(stream_record(step, true));
         } else {
-          report_suppressed_bug(step.kind.bug_kind(), f.line, f.column, f.reason);
+          report_suppressed_bug(step.kind.bug_kind(), step.line, step.column, recorded.reason(step));
         }
         break;
     }
@@ -251,6 +258,7 @@ void FindingsList::apply_taking(FileFindings& recorded, std::string_view later_p
   if (in_place) {
     stream_->take_findings(*this, stream_records_, later_paths_bound);
     stream_records_.clear();
+    stream_files_.clear();
     last_reported_kind_ = -1;
   } else if (stream_ != nullptr) {
     hand_on_to_stream(later_paths_bound);

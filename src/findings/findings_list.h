@@ -64,12 +64,11 @@ class FindingsList final : public FindingSink {
   // been reported here one by one (then hands them to the stream, if there
   // is one). Results must be applied in walk order.
   void apply(const FileFindings& recorded);
-  // The same, taking the recorded reasons over instead of copying them; the
-  // recorder is left to be cleared. A stream hears `later_paths_bound`: no
-  // later result names a file whose path sorts before it (empty: no bound).
-  // With a stream (and no tree) the findings are handed on where they lie
-  // in the recorder, which then names their files.
-  void apply_taking(FileFindings& recorded, std::string_view later_paths_bound = {});
+  // The same, taking the recorded reasons as they stand, collapsed already.
+  // A stream hears `later_paths_bound`: no later result names a file whose
+  // path sorts before it (empty: no bound). With a stream (and no tree) the
+  // findings are handed on without being kept.
+  void apply_taking(const FileFindings& recorded, std::string_view later_paths_bound = {});
 
   // Every finding the lists hold, kind by kind in list order, with its
   // detail; then, with `include_suppressed`, the findings marks absorbed.
@@ -134,6 +133,7 @@ class FindingsList final : public FindingSink {
   FindingsView* view_ = nullptr;
   FindingsStream* stream_ = nullptr;
   std::vector<FindingRecord> stream_records_;  // reused for each result handed on
+  std::deque<SharedPath> stream_files_;         // their files; a deque, as records point into it
 
   bool list_unchecked_style_ = false;
   bool unchecked_style_available_ = false;

@@ -159,13 +159,13 @@ inline UnitOutcome check_unit(BugChecker& checker, FindingSink& sink, const std:
   for (const FileFindings::Step& step : result.findings.steps()) {
     switch (step.what) {
       case FileFindings::StepKind::SetCurrentFile:
-        sink.set_current_file(sources.name_of(step.finding.file));
+        sink.set_current_file(sources.name_of(step.file));
         break;
       case FileFindings::StepKind::Report:
         if (step.kind.is_style()) {
-          sink.report_style(step.kind.style_kind(), step.finding.line, step.finding.column, step.finding.reason);
+          sink.report_style(step.kind.style_kind(), step.line, step.column, result.findings.reason(step));
         } else {
-          sink.report_bug(step.kind.bug_kind(), step.finding.line, step.finding.column, step.finding.reason);
+          sink.report_bug(step.kind.bug_kind(), step.line, step.column, result.findings.reason(step));
         }
         break;
       case FileFindings::StepKind::StyleCommandSeen:

@@ -29,8 +29,8 @@ class RecordingCommitter final : public WalkCommitter {
     std::string line = "work " + item.file + " " + item.body + ":";
     for (const FileFindings::Step& step : result.findings.steps()) {
       line += " [" + std::to_string(static_cast<int>(step.what)) + " " + std::to_string(step.kind.index()) + " " +
-              std::to_string(step.finding.line) + ":" + std::to_string(step.finding.column) + " " +
-              step.finding.reason + "]";
+              std::to_string(step.line) + ":" + std::to_string(step.column) + " " +
+              std::string(result.findings.reason(step)) + "]";
     }
     for (const std::string& record : result.log_records) line += " {" + record + "}";
     commits.push_back(std::move(line));

@@ -402,15 +402,22 @@ TEST(FileFindings, RecordsStepsInOrderAndClears) {
   recorder.report_style(StyleKind::LINE_TOO_LONG, 2, 400, "y");
   ASSERT_EQ(recorder.steps().size(), 3u);
   EXPECT_EQ(recorder.finding_count(), 2u);
-  EXPECT_EQ(recorder.steps()[0].finding.file, "");
+  EXPECT_EQ(recorder.steps()[0].file, "");
   EXPECT_EQ(recorder.steps()[1].what, FileFindings::StepKind::SetCurrentFile);
   // A report belongs to the file the step before it named.
-  EXPECT_EQ(recorder.steps()[1].finding.file, "a.adb");
+  EXPECT_EQ(recorder.steps()[1].file, "a.adb");
   EXPECT_EQ(recorder.steps()[2].kind, FindingKind(StyleKind::LINE_TOO_LONG));
+  EXPECT_EQ(recorder.reason(recorder.steps()[0]), "x");
+  EXPECT_EQ(recorder.reason(recorder.steps()[1]), "");
+  EXPECT_EQ(recorder.reason(recorder.steps()[2]), "y");
   recorder.clear();
   EXPECT_TRUE(recorder.steps().empty());
+  // Used again, the steps and their texts start afresh.
   recorder.report_bug(BugKind::SYNTAX_ERROR, 1, 1, "");
-  EXPECT_EQ(recorder.steps()[0].finding.file, "");
+  recorder.report_bug(BugKind::SYNTAX_ERROR, 2, 1, "  z  ");
+  EXPECT_EQ(recorder.steps()[0].file, "");
+  EXPECT_EQ(recorder.reason(recorder.steps()[0]), "");
+  EXPECT_EQ(recorder.reason(recorder.steps()[1]), "z");
 }
 
 TEST(FindingNotes, DetailsAndSuppressedFindingsSurviveTheRecorderAndGoWithClear) {
