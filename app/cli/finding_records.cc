@@ -2,6 +2,7 @@
 #include "finding_records.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -131,13 +132,84 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
   return sorted_by_place(std::move(records));
 }
 
-std::vector<FindingRecord> ordered_records(std::span<const FindingRecord> records, bool include_suppressed) {
-  std::vector<FindingRecord> chosen;
-  chosen.reserve(records.size());
-  for (const FindingRecord& record : records) {
-    if (include_suppressed || !record.suppressed) chosen.push_back(record);
+namespace {
+
+// Output order within one file: line, column, then kind, the suppressed
+// findings after every kind.
+std::uint32_t kind_group(const FindingRecord& record) {
+  return record.suppressed ? FindingKind::count : static_cast<std::uint32_t>(record.kind.index());
+}
+
+bool before_in_file(const FindingRecord& a, const FindingRecord& b) {
+  if (a.line != b.line) return a.line < b.line;
+  if (a.column != b.column) return a.column < b.column;
+  return kind_group(a) < kind_group(b);
+}
+
+// Sorts one file's records, stably. They come nearly in order, a finding
+// reported a little late moving back a few places, which insertion does
+// without keys or room of its own. Past a budget of moves the rest is left
+// to a stable sort, so no input costs quadratic time.
+void sort_nearly_ordered(std::span<FindingRecord> records) {
+  const std::size_t budget = 8 * records.size() + 64;
+  std::size_t moves = 0;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    if (!before_in_file(records[i], records[i - 1])) continue;
+    const FindingRecord moving = records[i];
+    std::size_t j = i;
+    for (; j > 0 && before_in_file(moving, records[j - 1]); --j) records[j] = records[j - 1];
+    records[j] = moving;
+    moves += i - j;
+    if (moves > budget) {
+      std::stable_sort(records.begin(), records.end(), before_in_file);
+      return;
+    }
   }
-  return sorted_by_place(std::move(chosen));
+}
+
+}  // namespace
+
+void ordered_records(std::span<const FindingRecord> records, bool include_suppressed,
+                     std::vector<FindingRecord>& ordered) {
+  ordered.clear();
+  const auto chosen = [&](const FindingRecord& record) { return include_suppressed || !record.suppressed; };
+  // A result names one file, or a few (a specification and its body); its
+  // records share their file's path object. More are left to the general sort.
+  constexpr std::size_t few_files = 4;
+  std::array<const SharedPath*, few_files> files{};
+  std::size_t file_count = 0;
+  for (const FindingRecord& record : records) {
+    if (file_count > 0 && files[file_count - 1] == record.file) continue;
+    const auto known = files.begin() + static_cast<std::ptrdiff_t>(file_count);
+    if (std::find(files.begin(), known, record.file) != known) continue;
+    if (file_count == few_files) {
+      for (const FindingRecord& any : records) {
+        if (chosen(any)) ordered.push_back(any);
+      }
+      ordered = sorted_by_place(std::move(ordered));
+      return;
+    }
+    files[file_count++] = record.file;
+  }
+  // Each file's rank by the byte order of its path; two path objects may
+  // name one file, and then share a rank. The files are taken in rank order,
+  // each one's records sorted in place as they are added.
+  std::array<std::uint32_t, few_files> ranks{};
+  for (std::size_t a = 0; a < file_count; ++a) {
+    for (std::size_t b = 0; b < file_count; ++b) {
+      if (files[b]->str() < files[a]->str()) ++ranks[a];
+    }
+  }
+  const auto rank_of = [&](const SharedPath* file) {
+    return ranks[static_cast<std::size_t>(std::find(files.begin(), files.end(), file) - files.begin())];
+  };
+  for (std::uint32_t rank = 0; rank < file_count; ++rank) {
+    const std::size_t first = ordered.size();
+    for (const FindingRecord& record : records) {
+      if (chosen(record) && (file_count == 1 || rank_of(record.file) == rank)) ordered.push_back(record);
+    }
+    sort_nearly_ordered(std::span(ordered).subspan(first));
+  }
 }
 
 std::string_view finding_message(const FindingRecord& record) {

@@ -29,8 +29,10 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
 // The same order for records given with each kind's findings (and the
 // suppressed ones) in the order found; suppressed ones only with
 // `include_suppressed`. Among findings of the same place, kinds come in
-// their order and suppressed findings last.
-std::vector<FindingRecord> ordered_records(std::span<const FindingRecord> records, bool include_suppressed);
+// their order and suppressed findings last. `ordered` is replaced; its room
+// serves again.
+void ordered_records(std::span<const FindingRecord> records, bool include_suppressed,
+                     std::vector<FindingRecord>& ordered);
 
 // What a finding says is wrong: the check's own words, else the kind's
 // sentence from the rule catalog. Valid as long as the record's findings list.

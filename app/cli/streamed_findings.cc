@@ -17,8 +17,8 @@ void StreamedFindings::take_findings(const FindingsList&, std::span<const Findin
   // run is merged with the waiting files in path order. A file before the
   // bound is written at once, straight from the list, unless an earlier
   // result left findings of it waiting (none does today).
-  const std::vector<FindingRecord> records = ordered_records(result, include_suppressed_);
-  const std::span<const FindingRecord> all(records);
+  ordered_records(result, include_suppressed_, ordered_);
+  const std::span<const FindingRecord> all(ordered_);
   for (std::size_t start = 0; start < all.size();) {
     const SharedPath& path = *all[start].file;
     const std::string& file = path;

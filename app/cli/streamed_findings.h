@@ -58,6 +58,7 @@ class StreamedFindings final : public FindingsStream {
   std::function<void(std::span<const FindingRecord>)> observer_;
   WaitingFiles waiting_;
   std::vector<FindingRecord> records_;  // reused for each waiting file written
+  std::vector<FindingRecord> ordered_;  // reused for each result taken
 };
 
 }  // namespace flawseek

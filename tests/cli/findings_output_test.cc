@@ -2,12 +2,17 @@
 // status line on a terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "findings/findings_list.h"
+#include "finding_records.h"
 #include "findings_output.h"
 #include "gnu_output.h"
 #include "terminal_status.h"
@@ -53,6 +58,54 @@ TEST(GnuFindings, NothingFoundWritesNothing) {
   GnuLinesWriter writer(as_found);
   writer.write(ordered_findings(findings), out);
   EXPECT_EQ(out.str(), "");
+}
+
+TEST(RecordOrder, AResultsRecordsComeOutByPathLineColumnAndKindKeepingTheirOrderAmongEquals) {
+  // Results as the analysis hands them on: one file, a pair, the same path
+  // in two path objects, or more files than the quick way takes; nearly in
+  // order, or shuffled so insertion gives up. The order must be a stable
+  // sort by path, line, column and kind, the suppressed findings after
+  // every kind of their place.
+  const std::vector<SharedPath> paths = {"/t/p.ads", "/t/p.adb", "/t/p.ads", "/t/q.adb", "/t/a.adb", "/t/z.ads"};
+  const std::string texts(300, 'x');
+  std::mt19937 random(2026);
+  for (int round = 0; round < 400; ++round) {
+    const std::size_t file_count = 1 + round % paths.size();
+    const std::size_t size = static_cast<std::size_t>(random() % 300);
+    const bool shuffled = round % 3 == 0;
+    std::vector<FindingRecord> records;
+    for (std::size_t i = 0; i < size; ++i) {
+      const SharedPath& file = paths[std::min<std::size_t>(i * file_count / std::max<std::size_t>(size, 1), file_count - 1)];
+      const auto line = static_cast<std::int32_t>(shuffled ? random() % 40 : i / 3 + random() % 3);
+      const auto column = static_cast<std::int32_t>(random() % 3);
+      const FindingKind kind = FindingKind::from_index(static_cast<int>(random() % FindingKind::count));
+      const bool suppressed = random() % 7 == 0;
+      // Where the reason lies tells the records apart, for the order among equals.
+      records.push_back({kind, &file, line, column, std::string_view(texts).substr(i, 1), {}, suppressed});
+    }
+    for (const bool include_suppressed : {false, true}) {
+      std::vector<FindingRecord> expected;
+      for (const FindingRecord& record : records) {
+        if (include_suppressed || !record.suppressed) expected.push_back(record);
+      }
+      const auto key = [](const FindingRecord& r) {
+        return std::tuple(r.file->str(), r.line, r.column, r.suppressed ? FindingKind::count : r.kind.index());
+      };
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](const FindingRecord& a, const FindingRecord& b) { return key(a) < key(b); });
+      std::vector<FindingRecord> ordered = records;  // what it holds is replaced
+      ordered_records(records, include_suppressed, ordered);
+      ASSERT_EQ(ordered.size(), expected.size()) << "round " << round;
+      for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(ordered[i].file->str(), expected[i].file->str()) << "round " << round << " at " << i;
+        ASSERT_EQ(ordered[i].line, expected[i].line) << "round " << round << " at " << i;
+        ASSERT_EQ(ordered[i].column, expected[i].column) << "round " << round << " at " << i;
+        ASSERT_EQ(ordered[i].kind, expected[i].kind) << "round " << round << " at " << i;
+        ASSERT_EQ(ordered[i].suppressed, expected[i].suppressed) << "round " << round << " at " << i;
+        ASSERT_EQ(ordered[i].reason.data(), expected[i].reason.data()) << "round " << round << " at " << i;
+      }
+    }
+  }
 }
 
 TEST(GnuFindings, TabsMoveTheColumnToTheNextMultipleOfEight) {
