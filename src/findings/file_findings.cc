@@ -18,9 +18,16 @@ FileFindings::Step& FileFindings::next_step(StepKind what, FindingKind kind, std
   step.kind = kind;
   step.line = line;
   step.column = column;
-  step.reason_start = texts_.size();
-  append_collapsed_blanks(reason, texts_);
-  step.reason_size = texts_.size() - step.reason_start;
+  // Findings of one line mostly quote it each: such a reason is the one
+  // before it again, and shares its text.
+  if (reason.empty() || reason != last_reason_) {
+    last_reason_.assign(reason);
+    last_reason_start_ = texts_.size();
+    append_collapsed_blanks(reason, texts_);
+    last_reason_size_ = texts_.size() - last_reason_start_;
+  }
+  step.reason_start = last_reason_start_;
+  step.reason_size = last_reason_size_;
   // A step used before may still name a file.
   if (!step.file.empty()) step.file = SharedPath();
   return step;
@@ -67,6 +74,7 @@ void FileFindings::clear() {
   used_ = 0;
   finding_count_ = 0;
   texts_.clear();
+  last_reason_.clear();
 }
 
 void FileFindings::clear_keeping_room_for(std::size_t steps) {

@@ -76,6 +76,10 @@ class FileFindings final : public FindingSink {
 
   std::vector<Step> steps_;  // the first used_ are this file's; the rest keep their room
   std::string texts_;        // the steps' reasons, one after another
+  // The last reason given, and where its collapsed text lies in texts_.
+  std::string last_reason_;
+  std::size_t last_reason_start_ = 0;
+  std::size_t last_reason_size_ = 0;
   std::size_t used_ = 0;
   std::size_t finding_count_ = 0;
 };

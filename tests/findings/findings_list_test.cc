@@ -412,12 +412,19 @@ TEST(FileFindings, RecordsStepsInOrderAndClears) {
   EXPECT_EQ(recorder.reason(recorder.steps()[2]), "y");
   recorder.clear();
   EXPECT_TRUE(recorder.steps().empty());
-  // Used again, the steps and their texts start afresh.
+  // Used again, the steps and their texts start afresh, a reason given
+  // before the clear included; one given twice in a row reads the same.
+  recorder.report_style(StyleKind::LINE_TOO_LONG, 2, 400, "y");
   recorder.report_bug(BugKind::SYNTAX_ERROR, 1, 1, "");
   recorder.report_bug(BugKind::SYNTAX_ERROR, 2, 1, "  z  ");
-  EXPECT_EQ(recorder.steps()[0].file, "");
-  EXPECT_EQ(recorder.reason(recorder.steps()[0]), "");
-  EXPECT_EQ(recorder.reason(recorder.steps()[1]), "z");
+  recorder.report_bug(BugKind::SYNTAX_ERROR, 2, 3, "  z  ");
+  recorder.report_bug(BugKind::SYNTAX_ERROR, 2, 4, "  z  w");
+  EXPECT_EQ(recorder.steps()[1].file, "");
+  EXPECT_EQ(recorder.reason(recorder.steps()[0]), "y");
+  EXPECT_EQ(recorder.reason(recorder.steps()[1]), "");
+  EXPECT_EQ(recorder.reason(recorder.steps()[2]), "z");
+  EXPECT_EQ(recorder.reason(recorder.steps()[3]), "z");
+  EXPECT_EQ(recorder.reason(recorder.steps()[4]), "z w");
 }
 
 TEST(FindingNotes, DetailsAndSuppressedFindingsSurviveTheRecorderAndGoWithClear) {
