@@ -235,9 +235,14 @@ TextParser::KeywordMiddle TextParser::keyword_middle(const unsigned char* entry,
   return middle;
 }
 
-inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
-  // Most words are no keyword: no entry starts with their letter at their length.
-  if (!((keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u)) return -1;
+// Most words are no keyword: no entry starts with their letter at their length.
+inline bool TextParser::may_be_keyword(const unsigned char* token, int length) const noexcept {
+  return (keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u;
+}
+
+// Called only for a word that may_be_keyword admits; inline in
+// keyword_or_word, its only caller.
+[[gnu::always_inline]] inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
   const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
   for (std::uint32_t i = h >> keyword_shift_; keyword_slots_[i].offset >= 0;
@@ -570,12 +575,11 @@ bool TextParser::symbol_token(int i) {
 // A number or a word (an identifier, a reserved word or a run of Text).
 bool TextParser::word_token(int i) {
   const unsigned char* const text = text_;
-  const int length = line_length_;
   const unsigned char c = text[i];
   const std::uint8_t bits = class_bits_[c];
   if (latin1::is_digit(c)) return number_token(i);
 
-  TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
+  const TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   // Most words are short: a byte at a time, as far as the class table says,
   // settles them without a block search; the blank after the line's end
   // stops it there. A first byte that is no word character makes the run
@@ -588,31 +592,54 @@ bool TextParser::word_token(int i) {
     for (; n < short_word_length; ++n)
       if (!(class_bits_[word[n]] & kIdentifierChar)) break;
   }
-  int end = i + n;
-  const int quick_end = i + short_word_length;
-  if (end == quick_end && end < length && (class_bits_[text[end]] & kIdentifierChar)) {
+  const int end = i + n;
+  if (n == short_word_length && (class_bits_[text[end]] & kIdentifierChar)) return long_word_token(i, end, kind);
+  return word_ends_at(i, end, kind);
+}
+
+// A word that runs on past the bytes word_token looks at one by one, from
+// `end` on. Called last, so that the short word saves no registers for the
+// block search.
+bool TextParser::long_word_token(int i, int end, TokenKind kind) {
+  const unsigned char* const text = text_;
+  const int length = line_length_;
+  if (end < length) {
+    const int quick_end = end;
     end = ascii_word_end(text, end, length);
     if (end < 0 || (end < length && text[end] >= 0x80)) {
       if (end < 0) end = quick_end;
       while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
     }
   }
-  // Anything glued on that is neither blank nor symbol makes the run Text.
-  // One class test settles the usual cases, a blank (the one after the line's
-  // end included) or a one-character symbol.
-  if (!(class_bits_[text[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
+  return word_ends_at(i, end, kind);
+}
+
+// The run [i, end) of word characters is over. Anything glued on that is
+// neither blank nor symbol makes the run Text. One class test settles the
+// usual cases, a blank (the one after the line's end included) or a
+// one-character symbol.
+[[gnu::always_inline]] inline bool TextParser::word_ends_at(int i, int end, TokenKind kind) {
+  if (!(class_bits_[text_[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
   return end_word(i, end, kind);
 }
 
 // Makes the run [i, end) the token: a reserved word, or of kind `kind`.
+// The table search is a call of its own, made last: the usual word, which
+// no entry could match, then saves no registers for it.
 inline bool TextParser::end_word(int i, int end, TokenKind kind) noexcept {
   token_length_ = end - i;
   move_to(end);
-  const int keyword = lookup_keyword(text_ + i, end - i);
-  if (keyword >= 0) kind = TokenKind::Keyword;
-  kind_ = kind;
-  keyword_ = keyword;
   symbol_ = -1;
+  if (may_be_keyword(text_ + i, end - i)) return keyword_or_word(i, end - i, kind);
+  kind_ = kind;
+  keyword_ = -1;
+  return true;
+}
+
+bool TextParser::keyword_or_word(int i, int length, TokenKind kind) noexcept {
+  const int keyword = lookup_keyword(text_ + i, length);
+  kind_ = keyword >= 0 ? TokenKind::Keyword : kind;
+  keyword_ = keyword;
   return true;
 }
 

@@ -186,14 +186,19 @@ class TextParser {
   [[gnu::noinline]] bool symbol_token(int i);
   [[gnu::noinline]] bool word_token(int i);
   [[gnu::noinline]] bool number_token(int i);
+  [[gnu::noinline]] bool long_word_token(int i, int end, TokenKind kind);
+  bool word_ends_at(int i, int end, TokenKind kind);
   [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
   bool end_word(int i, int end, TokenKind kind) noexcept;
+  // The word at i that may be a keyword: a keyword, or of kind `kind`.
+  [[gnu::noinline]] bool keyword_or_word(int i, int length, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
   bool number_may_end_before(unsigned char c) const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
   // from the current character.
   void skip_number_run(bool extended) noexcept;
+  bool may_be_keyword(const unsigned char* text, int length) const noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   struct KeywordMiddle;
   static KeywordMiddle keyword_middle(const unsigned char* entry, int length, bool case_sensitive);
