@@ -142,6 +142,12 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     // blanking, so each byte is looked at once.
     const char* const text = source_.data() + position_;
     const std::size_t left = source_.size() - position_;
+    // An empty line (one line in six) uses up its number and nothing more.
+    if (text[0] == '\n') {
+      ++position_;
+      ++line_number_;
+      continue;
+    }
     std::size_t comment = std::string_view::npos;  // the comment's first '-'
     bool has_control = false;
     bool in_string = false;
