@@ -241,7 +241,7 @@ inline bool TextParser::may_be_keyword(const unsigned char* token, int length) c
 }
 
 // Called only for a word that may_be_keyword admits; inline in
-// keyword_or_word, its only caller.
+// keyword_or_word_slowly, its only caller.
 [[gnu::always_inline]] inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
   const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
@@ -636,7 +636,38 @@ inline bool TextParser::end_word(int i, int end, TokenKind kind) noexcept {
   return true;
 }
 
+// The usual cases take one probe of the table: a free slot, or the entry
+// itself, compared as a two-letter word or in one word of eight bytes after
+// the first (see lookup_keyword). Everything else (a taken slot of another
+// entry, a word near the line's end) is left to the whole search, called
+// last, so that these save no registers for it.
 bool TextParser::keyword_or_word(int i, int length, TokenKind kind) noexcept {
+  const unsigned char* const token = text_ + i;
+  const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
+  const std::uint32_t s = h >> keyword_shift_;
+  const KeywordSlot& slot = keyword_slots_[s];
+  if (slot.offset < 0) {
+    kind_ = kind;
+    keyword_ = -1;
+    return true;
+  }
+  if (slot.hash == h && slot.length == length) {
+    bool same = length == 2;
+    if (const KeywordMiddle& middle = keyword_middles_[s]; middle.mask != 0 && i + 8 <= line_length_) {
+      std::uint64_t bytes;
+      std::memcpy(&bytes, token + 1, 8);
+      same = (bytes & middle.mask) == middle.bytes;
+    }
+    if (same) {
+      kind_ = TokenKind::Keyword;
+      keyword_ = slot.position;
+      return true;
+    }
+  }
+  return keyword_or_word_slowly(i, length, kind);
+}
+
+bool TextParser::keyword_or_word_slowly(int i, int length, TokenKind kind) noexcept {
   const int keyword = lookup_keyword(text_ + i, length);
   kind_ = keyword >= 0 ? TokenKind::Keyword : kind;
   keyword_ = keyword;

@@ -192,6 +192,7 @@ class TextParser {
   bool end_word(int i, int end, TokenKind kind) noexcept;
   // The word at i that may be a keyword: a keyword, or of kind `kind`.
   [[gnu::noinline]] bool keyword_or_word(int i, int length, TokenKind kind) noexcept;
+  [[gnu::noinline]] bool keyword_or_word_slowly(int i, int length, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
   bool number_may_end_before(unsigned char c) const noexcept;
   void scan_number();
