@@ -113,6 +113,13 @@ class TextParser {
   TokenKind token_kind() const noexcept { return kind_; }
   // A view into the current line: valid until the next next_token or set_text.
   std::string_view token_text() const noexcept;
+  // The same without the bound: for a scanner whose next_token returned
+  // (true or false) and was not left by a LineTooLong, the token lies within
+  // the line it was scanned in (after the end of the text it is empty).
+  std::string_view scanned_token_text() const noexcept {
+    if (token_length_ <= 0) return {};
+    return {reinterpret_cast<const char*>(text_) + token_column_ - 1, static_cast<std::size_t>(token_length_)};
+  }
   int token_line() const noexcept { return token_line_; }
   int token_column() const noexcept { return token_column_; }
   // 0-based list positions; throw WrongToken for a token of another kind.
