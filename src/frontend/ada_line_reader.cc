@@ -179,7 +179,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
       comment = first;
       end = find_line_end(text, first + 2, left);
     } else {
-      end = find_line_stop(text, 0, left);
+      // Leading spaces hold no stop: the scan begins after them.
+      end = find_line_stop(text, first < left ? first : 0, left);
     }
     for (; end < left && !comment_only; end = find_line_stop(text, end + 1, left)) {
       const unsigned char c = static_cast<unsigned char>(text[end]);
