@@ -386,23 +386,16 @@ inline void TextParser::step() {
   current_char_ = text_[column_ - 1];
 }
 
+// The line after the one used up; false when there is none: no line source
+// (the scanner stays past the end of the text it was given) or the end of
+// the source. The column is left for the token found on the line to set.
 // Inline in token_start_on_later_line, its only caller: once per line.
-[[gnu::always_inline]] inline void TextParser::next_char() {
-  if (!need_line_) {
-    if (column_ <= line_length_) step();
-    return;
-  }
+[[gnu::always_inline]] inline bool TextParser::read_next_line() {
   need_line_ = false;
-  if (reader_ == nullptr || line_ == nullptr) {
-    // No line source: the end of the given text is the end of the source
-    // (the scanner stays past it, on the line it was given).
-    return;
-  }
+  if (reader_ == nullptr || line_ == nullptr) return false;
   use_text(reader_->read_line_view(*line_, line_number_));
   if (line_length_ > max_line_length_) throw LineTooLong();
-  if (line_length_ == 0) return;
-  column_ = 1;
-  current_char_ = text_[0];
+  return line_length_ != 0;
 }
 
 // Without a branch: past the end the current character is the blank that
@@ -533,19 +526,18 @@ bool TextParser::token_on_later_line() {
 // further on, or the line's length at the end of the text. Inline in
 // token_on_later_line, its only caller.
 [[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
-  for (;;) {
-    if (need_line_) {
-      next_char();
-      continue;
+  for (int i = column_ - 1;; i = 0) {
+    if (i < line_length_) {
+      if (const int start = skip_blank_bytes(text_, i, line_length_); start < line_length_) return start;
+      // Blanks up to the end of the line: the token is on a line further on.
+      column_ = line_length_ + 1;
+      need_line_ = true;
+      current_char_ = ' ';
+    } else if (!need_line_) {
+      return i;
     }
-    const int i = column_ - 1;
-    const int length = line_length_;
-    if (i >= length) return i;
-    if (const int start = skip_blank_bytes(text_, i, length); start < length) return start;
-    // Blanks up to the end of the line: the token is on a line further on.
-    column_ = length + 1;
-    need_line_ = true;
-    current_char_ = ' ';
+    // Past the end (the column stays there, at or after the line's length).
+    if (!read_next_line()) return column_ - 1;
   }
 }
 

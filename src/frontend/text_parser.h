@@ -173,7 +173,7 @@ class TextParser {
     int position = 0;
   };
 
-  void next_char();
+  bool read_next_line();
   void step();
   // Makes the character at 0-based `index` the current one (past the end:
   // the blank that asks for a new line).
