@@ -161,7 +161,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     // blanking, so each byte is looked at once.
     const char* const text = source_.data() + position_;
     const std::size_t left = source_.size() - position_;
-    // An empty line (one line in six) uses up its number and nothing more.
+    // An empty line, common between declarations, uses up its number and
+    // nothing more.
     if (text[0] == '\n') {
       ++position_;
       ++line_number_;
@@ -171,8 +172,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     bool has_control = false;
     bool in_string = false;
     std::size_t end = 0;
-    // A comment-only line (two in five) is known by the "--" after its
-    // indentation: only its end is searched for.
+    // A comment-only line, as common as code in commented sources, is known
+    // by the "--" after its indentation: only its end is searched for.
     const std::size_t first = indentation_end(text, left);
     const bool comment_only = first < left - 1 && text[first] == '-' && text[first + 1] == '-';
     if (comment_only) {
