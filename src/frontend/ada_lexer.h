@@ -36,7 +36,9 @@ class AdaLexer final : private LineSource {
   // Previous_Token := the current token, then scans the next one. At the end
   // of the source end_of_source() becomes true and the token is an empty Text.
   void advance() {
-    remember_previous(text(), line(), column());
+    // A LineTooLong ends the parse: the current token is always the one
+    // scanned last, so its text needs no bound.
+    remember_previous(scanner_.scanned_token_text(), line(), column());
     next();
   }
   // Rescans the current line from `column` (1-based) and reads a token there;

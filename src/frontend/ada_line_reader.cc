@@ -2,7 +2,9 @@
 #include "frontend/ada_line_reader.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <string_view>
 
 #include "frontend/byte_search.h"
 #include "platform/file_io.h"
@@ -60,6 +62,22 @@ inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_
   return find_byte(text, from, length, 32, '-', '"');
 }
 
+// Where the spaces that begin a line end, when one block tells (npos when
+// not: the rest of the source is short, or the block holds spaces only).
+inline std::size_t indentation_end(const char* text, std::size_t length) noexcept {
+#if defined(__SSE2__)
+  using namespace byte_search;
+  if (length >= 16) {
+    if (const unsigned others = bits(equal(load(reinterpret_cast<const unsigned char*>(text)), ' ')) ^ 0xFFFFu;
+        others != 0)
+      return static_cast<std::size_t>(std::countr_zero(others));
+  }
+#else
+  (void)text, (void)length;
+#endif
+  return std::string_view::npos;
+}
+
 // Inside a comment only the line end matters: LF or CR.
 inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t length) noexcept {
 #if defined(__SSE2__)
@@ -77,13 +95,13 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 // Only what the scanner needs is handed on: up to the comment's first '-',
 // which turns into a blank so a comment-only line still delivers one
 // character: an empty line would mean the end of the source.
-inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size_t comment, bool has_control,
-                                                 bool in_place, std::string& buffer) {
+inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size_t comment, bool comment_only,
+                                                 bool has_control, bool in_place, std::string& buffer) {
   if (comment == std::string_view::npos) {
     if (in_place && !has_control) return raw;
   } else if (comment < blank_run_length) {
     // Nothing but blanks and control characters before the comment.
-    std::size_t k = 0;
+    std::size_t k = comment_only ? comment : 0;
     while (k < comment && static_cast<unsigned char>(raw[k]) <= 32) ++k;
     if (k == comment) return std::string_view(blank_run_.data(), comment + 1);
   }
@@ -102,9 +120,10 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
 
 // Inline in read_code_line_view, its only caller: once per line.
 [[gnu::always_inline]] inline std::string_view AdaLineReader::deliver(std::string_view raw, std::size_t comment,
-                                                                      bool has_control, bool in_place,
-                                                                      std::string& buffer, int line_number) {
-  if (listener_ == nullptr) return kept_line(raw, comment, has_control, in_place, buffer);
+                                                                      bool comment_only, bool has_control,
+                                                                      bool in_place, std::string& buffer,
+                                                                      int line_number) {
+  if (listener_ == nullptr) return kept_line(raw, comment, comment_only, has_control, in_place, buffer);
   listener_->on_line_start(line_number);
   bool empty_trailing_comment = false;
   if (comment != std::string_view::npos) {
@@ -114,7 +133,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
       listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
     }
   }
-  const std::string_view line = kept_line(raw, comment, has_control, in_place, buffer);
+  const std::string_view line = kept_line(raw, comment, comment_only, has_control, in_place, buffer);
   listener_->on_line_delivered(line, line_number, empty_trailing_comment);
   return line;
 }
@@ -142,11 +161,29 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     // blanking, so each byte is looked at once.
     const char* const text = source_.data() + position_;
     const std::size_t left = source_.size() - position_;
+    // An empty line, common between declarations, uses up its number and
+    // nothing more.
+    if (text[0] == '\n') {
+      ++position_;
+      ++line_number_;
+      continue;
+    }
     std::size_t comment = std::string_view::npos;  // the comment's first '-'
     bool has_control = false;
     bool in_string = false;
-    std::size_t end = find_line_stop(text, 0, left);
-    for (; end < left; end = find_line_stop(text, end + 1, left)) {
+    std::size_t end = 0;
+    // A comment-only line, as common as code in commented sources, is known
+    // by the "--" after its indentation: only its end is searched for.
+    const std::size_t first = indentation_end(text, left);
+    const bool comment_only = first < left - 1 && text[first] == '-' && text[first + 1] == '-';
+    if (comment_only) {
+      comment = first;
+      end = find_line_end(text, first + 2, left);
+    } else {
+      // Leading spaces hold no stop: the scan begins after them.
+      end = find_line_stop(text, first < left ? first : 0, left);
+    }
+    for (; end < left && !comment_only; end = find_line_stop(text, end + 1, left)) {
       const unsigned char c = static_cast<unsigned char>(text[end]);
       if (c == '\n' || c == '\r') break;
       if (c < 32) {
@@ -183,7 +220,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     // In place the line needs a blank after it in the source: a trimmed
     // blank or the line end; the source's last line may have neither.
     const std::string_view line =
-        deliver(raw.substr(0, length), comment, has_control, length < end || end < left, buffer, line_number_);
+        deliver(raw.substr(0, length), comment, comment_only, has_control, length < end || end < left, buffer,
+                line_number_);
     if (line.size() > longest_skipped || !is_comment_only(line)) return line;
     last_skipped = line;
   }

@@ -78,11 +78,12 @@ class AdaLineReader final : public LineSource {
   // line end follows it in the source when `in_place`): its comment (from
   // index `comment`, npos for none) cut off and control characters blanked,
   // copied into `buffer` only when it cannot be handed out in place.
-  static std::string_view kept_line(std::string_view raw, std::size_t comment, bool has_control, bool in_place,
-                                    std::string& buffer);
+  // `comment_only` tells that nothing but blanks stands before the comment.
+  static std::string_view kept_line(std::string_view raw, std::size_t comment, bool comment_only, bool has_control,
+                                    bool in_place, std::string& buffer);
   // The same, telling the listener on the way.
-  std::string_view deliver(std::string_view raw, std::size_t comment, bool has_control, bool in_place,
-                           std::string& buffer, int line_number);
+  std::string_view deliver(std::string_view raw, std::size_t comment, bool comment_only, bool has_control,
+                           bool in_place, std::string& buffer, int line_number);
 
   // Blanks to hand out for comment-only lines, which read as blanks up to
   // where their comment began; one more stands after the longest.

@@ -235,9 +235,14 @@ TextParser::KeywordMiddle TextParser::keyword_middle(const unsigned char* entry,
   return middle;
 }
 
-inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
-  // Most words are no keyword: no entry starts with their letter at their length.
-  if (!((keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u)) return -1;
+// Most words are no keyword: no entry starts with their letter at their length.
+inline bool TextParser::may_be_keyword(const unsigned char* token, int length) const noexcept {
+  return (keyword_lengths_[fold_[token[0]]] >> std::min(length, 31)) & 1u;
+}
+
+// Called only for a word that may_be_keyword admits; inline in
+// keyword_or_word_slowly, its only caller.
+[[gnu::always_inline]] inline int TextParser::lookup_keyword(const unsigned char* token, int length) const noexcept {
   const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
   const auto* text = reinterpret_cast<const unsigned char*>(keyword_list_.data());
   for (std::uint32_t i = h >> keyword_shift_; keyword_slots_[i].offset >= 0;
@@ -381,23 +386,16 @@ inline void TextParser::step() {
   current_char_ = text_[column_ - 1];
 }
 
+// The line after the one used up; false when there is none: no line source
+// (the scanner stays past the end of the text it was given) or the end of
+// the source. The column is left for the token found on the line to set.
 // Inline in token_start_on_later_line, its only caller: once per line.
-[[gnu::always_inline]] inline void TextParser::next_char() {
-  if (!need_line_) {
-    if (column_ <= line_length_) step();
-    return;
-  }
+[[gnu::always_inline]] inline bool TextParser::read_next_line() {
   need_line_ = false;
-  if (reader_ == nullptr || line_ == nullptr) {
-    // No line source: the end of the given text is the end of the source
-    // (the scanner stays past it, on the line it was given).
-    return;
-  }
+  if (reader_ == nullptr || line_ == nullptr) return false;
   use_text(reader_->read_line_view(*line_, line_number_));
   if (line_length_ > max_line_length_) throw LineTooLong();
-  if (line_length_ == 0) return;
-  column_ = 1;
-  current_char_ = text_[0];
+  return line_length_ != 0;
 }
 
 // Without a branch: past the end the current character is the blank that
@@ -528,19 +526,18 @@ bool TextParser::token_on_later_line() {
 // further on, or the line's length at the end of the text. Inline in
 // token_on_later_line, its only caller.
 [[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
-  for (;;) {
-    if (need_line_) {
-      next_char();
-      continue;
+  for (int i = column_ - 1;; i = 0) {
+    if (i < line_length_) {
+      if (const int start = skip_blank_bytes(text_, i, line_length_); start < line_length_) return start;
+      // Blanks up to the end of the line: the token is on a line further on.
+      column_ = line_length_ + 1;
+      need_line_ = true;
+      current_char_ = ' ';
+    } else if (!need_line_) {
+      return i;
     }
-    const int i = column_ - 1;
-    const int length = line_length_;
-    if (i >= length) return i;
-    if (const int start = skip_blank_bytes(text_, i, length); start < length) return start;
-    // Blanks up to the end of the line: the token is on a line further on.
-    column_ = length + 1;
-    need_line_ = true;
-    current_char_ = ' ';
+    // Past the end (the column stays there, at or after the line's length).
+    if (!read_next_line()) return column_ - 1;
   }
 }
 
@@ -570,12 +567,11 @@ bool TextParser::symbol_token(int i) {
 // A number or a word (an identifier, a reserved word or a run of Text).
 bool TextParser::word_token(int i) {
   const unsigned char* const text = text_;
-  const int length = line_length_;
   const unsigned char c = text[i];
   const std::uint8_t bits = class_bits_[c];
   if (latin1::is_digit(c)) return number_token(i);
 
-  TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
+  const TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   // Most words are short: a byte at a time, as far as the class table says,
   // settles them without a block search; the blank after the line's end
   // stops it there. A first byte that is no word character makes the run
@@ -588,31 +584,85 @@ bool TextParser::word_token(int i) {
     for (; n < short_word_length; ++n)
       if (!(class_bits_[word[n]] & kIdentifierChar)) break;
   }
-  int end = i + n;
-  const int quick_end = i + short_word_length;
-  if (end == quick_end && end < length && (class_bits_[text[end]] & kIdentifierChar)) {
+  const int end = i + n;
+  if (n == short_word_length && (class_bits_[text[end]] & kIdentifierChar)) return long_word_token(i, end, kind);
+  return word_ends_at(i, end, kind);
+}
+
+// A word that runs on past the bytes word_token looks at one by one, from
+// `end` on. Called last, so that the short word saves no registers for the
+// block search.
+bool TextParser::long_word_token(int i, int end, TokenKind kind) {
+  const unsigned char* const text = text_;
+  const int length = line_length_;
+  if (end < length) {
+    const int quick_end = end;
     end = ascii_word_end(text, end, length);
     if (end < 0 || (end < length && text[end] >= 0x80)) {
       if (end < 0) end = quick_end;
       while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
     }
   }
-  // Anything glued on that is neither blank nor symbol makes the run Text.
-  // One class test settles the usual cases, a blank (the one after the line's
-  // end included) or a one-character symbol.
-  if (!(class_bits_[text[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
+  return word_ends_at(i, end, kind);
+}
+
+// The run [i, end) of word characters is over. Anything glued on that is
+// neither blank nor symbol makes the run Text. One class test settles the
+// usual cases, a blank (the one after the line's end included) or a
+// one-character symbol.
+[[gnu::always_inline]] inline bool TextParser::word_ends_at(int i, int end, TokenKind kind) {
+  if (!(class_bits_[text_[end]] & (kBlank | kSingleSymbol))) return glued_word_token(i, end, kind);
   return end_word(i, end, kind);
 }
 
 // Makes the run [i, end) the token: a reserved word, or of kind `kind`.
+// The table search is a call of its own, made last: the usual word, which
+// no entry could match, then saves no registers for it.
 inline bool TextParser::end_word(int i, int end, TokenKind kind) noexcept {
   token_length_ = end - i;
   move_to(end);
-  const int keyword = lookup_keyword(text_ + i, end - i);
-  if (keyword >= 0) kind = TokenKind::Keyword;
-  kind_ = kind;
-  keyword_ = keyword;
   symbol_ = -1;
+  if (may_be_keyword(text_ + i, end - i)) return keyword_or_word(i, end - i, kind);
+  kind_ = kind;
+  keyword_ = -1;
+  return true;
+}
+
+// The usual cases take one probe of the table: a free slot, or the entry
+// itself, compared as a two-letter word or in one word of eight bytes after
+// the first (see lookup_keyword). Everything else (a taken slot of another
+// entry, a word near the line's end) is left to the whole search, called
+// last, so that these save no registers for it.
+bool TextParser::keyword_or_word(int i, int length, TokenKind kind) noexcept {
+  const unsigned char* const token = text_ + i;
+  const std::uint32_t h = keyword_hash(fold_[token[0]], fold_[token[length - 1]], length);
+  const std::uint32_t s = h >> keyword_shift_;
+  const KeywordSlot& slot = keyword_slots_[s];
+  if (slot.offset < 0) {
+    kind_ = kind;
+    keyword_ = -1;
+    return true;
+  }
+  if (slot.hash == h && slot.length == length) {
+    bool same = length == 2;
+    if (const KeywordMiddle& middle = keyword_middles_[s]; middle.mask != 0 && i + 8 <= line_length_) {
+      std::uint64_t bytes;
+      std::memcpy(&bytes, token + 1, 8);
+      same = (bytes & middle.mask) == middle.bytes;
+    }
+    if (same) {
+      kind_ = TokenKind::Keyword;
+      keyword_ = slot.position;
+      return true;
+    }
+  }
+  return keyword_or_word_slowly(i, length, kind);
+}
+
+bool TextParser::keyword_or_word_slowly(int i, int length, TokenKind kind) noexcept {
+  const int keyword = lookup_keyword(text_ + i, length);
+  kind_ = keyword >= 0 ? TokenKind::Keyword : kind;
+  keyword_ = keyword;
   return true;
 }
 

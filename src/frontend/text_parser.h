@@ -113,6 +113,13 @@ class TextParser {
   TokenKind token_kind() const noexcept { return kind_; }
   // A view into the current line: valid until the next next_token or set_text.
   std::string_view token_text() const noexcept;
+  // The same without the bound: for a scanner whose next_token returned
+  // (true or false) and was not left by a LineTooLong, the token lies within
+  // the line it was scanned in (after the end of the text it is empty).
+  std::string_view scanned_token_text() const noexcept {
+    if (token_length_ <= 0) return {};
+    return {reinterpret_cast<const char*>(text_) + token_column_ - 1, static_cast<std::size_t>(token_length_)};
+  }
   int token_line() const noexcept { return token_line_; }
   int token_column() const noexcept { return token_column_; }
   // 0-based list positions; throw WrongToken for a token of another kind.
@@ -166,7 +173,7 @@ class TextParser {
     int position = 0;
   };
 
-  void next_char();
+  bool read_next_line();
   void step();
   // Makes the character at 0-based `index` the current one (past the end:
   // the blank that asks for a new line).
@@ -186,14 +193,20 @@ class TextParser {
   [[gnu::noinline]] bool symbol_token(int i);
   [[gnu::noinline]] bool word_token(int i);
   [[gnu::noinline]] bool number_token(int i);
+  [[gnu::noinline]] bool long_word_token(int i, int end, TokenKind kind);
+  bool word_ends_at(int i, int end, TokenKind kind);
   [[gnu::noinline]] bool glued_word_token(int i, int end, TokenKind kind);
   bool end_word(int i, int end, TokenKind kind) noexcept;
+  // The word at i that may be a keyword: a keyword, or of kind `kind`.
+  [[gnu::noinline]] bool keyword_or_word(int i, int length, TokenKind kind) noexcept;
+  [[gnu::noinline]] bool keyword_or_word_slowly(int i, int length, TokenKind kind) noexcept;
   bool number_ends() const noexcept;
   bool number_may_end_before(unsigned char c) const noexcept;
   void scan_number();
   // Steps over the digits and underscores (extended digits with `extended`)
   // from the current character.
   void skip_number_run(bool extended) noexcept;
+  bool may_be_keyword(const unsigned char* text, int length) const noexcept;
   int lookup_keyword(const unsigned char* text, int length) const noexcept;
   struct KeywordMiddle;
   static KeywordMiddle keyword_middle(const unsigned char* entry, int length, bool case_sensitive);

@@ -105,6 +105,23 @@ TEST(LineReader, CommentsAreCutLeavingABlankWhereTheyBegan) {
   }
 }
 
+// A comment-only line is told by the "--" after its leading spaces, looked
+// for in a block that may reach past the line's end: into the next line after
+// a line of blanks, a lone CR or a '-' that ends its line. Every line here
+// starts with more than a block of source still to come.
+TEST(LineReader, ACommentAfterLeadingSpacesIsLookedForWithinItsOwnLineOnly) {
+  EXPECT_EQ(read_text("    \n  -- one\nX := 1;  -- set\n\t  -- two\n  -\n-- three\n  \r  -- four\rY;\n"
+                      "Z := 1234567890123;\n"),
+            (std::vector<Line>{{2, "   "},
+                               {3, "X := 1;   "},
+                               {4, "    "},
+                               {5, "  -"},
+                               {6, " "},
+                               {8, "   "},
+                               {9, "Y;"},
+                               {10, "Z := 1234567890123;"}}));
+}
+
 // Lines handed out in place keep the promise of read_line_view: the same text
 // as read_line copies, and a blank just after the last byte, also for a
 // source whose last line ends at its very last byte (the source here is

@@ -292,6 +292,15 @@ TEST(TextParserTokens, ReservedWordsWhereverTheyStandOnTheLine) {
   EXPECT_EQ(scan_all(scanner, source), "K0(Ab_9xYz) I(Ab_9xyz) I(AB_9xYz) K1(Q\xE9q) I(Q\xC9q) I(x) K0(Ab_9xYz)");
 }
 
+// Entries of the same length, first and last letter share a place in the
+// table: a word that is not the entry met first may still be the next one.
+TEST(TextParserTokens, KeywordsAlikeButForTheirMiddle) {
+  TextParser scanner(400, 0, CharacterClasses::Latin1);
+  scanner.set_keywords(standard_keyword_options, "$ABCDE$AXYZE$AQRSE$");
+  MemoryLines source = MemoryLines::numbered({"aqrse AXYZE abcde ABBBE axyze", "AQRSE"});
+  EXPECT_EQ(scan_all(scanner, source), "K2(aqrse) K1(AXYZE) K0(abcde) I(ABBBE) K1(axyze) K2(AQRSE)");
+}
+
 TEST(TextParserTokens, KeywordsFoldLatin1Letters) {
   MemoryLines source = MemoryLines::numbered({"\xE9t\xE9 \xC9T\xC9"});
   TextParser scanner(400, 0, CharacterClasses::Latin1);
