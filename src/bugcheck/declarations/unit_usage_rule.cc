@@ -48,8 +48,9 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
     default:
       break;
   }
-  const std::size_t dot = name.rfind('.');
-  const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  std::size_t start = 0;  // of the last identifier
+  for_each_dot(name, [&start](std::size_t dot) { start = dot + 1; });
+  const std::string_view last = name.substr(start);
   // An operator is called by its symbol between operands, which names nothing.
   if (last.empty() || last.front() == '"') return;
   // The operations of a controlled type are called by the language itself.
@@ -57,8 +58,9 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
       latin1::equal_ignoring_case(last, "Adjust")) {
     return;
   }
-  if (declared_units_index_.find(last) != FoldedNameIndex::none) return;
-  declared_units_index_.add(last);
+  // A name already known keeps its number, smaller than the count before.
+  const std::size_t known = declared_units_index_.size();
+  if (declared_units_index_.add(last) < known) return;
   declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
   add_candidate(last, false);
 }
