@@ -82,15 +82,16 @@ void UnitUsageRule::mark_used(std::string_view name) {
   if (number != FoldedNameIndex::none) used_[number] = true;
 }
 
-void UnitUsageRule::remember_used(std::string_view name) {
+void UnitUsageRule::remember_used(const DottedName& dotted) {
   // The prefixes ("Ada", "Ada.Text_IO", "Ada.Text_IO.Put") and the
   // identifiers after the first ("Text_IO", "Put"), each looked up only when
   // the filter may hold it.
   const auto use = [this](std::string_view part) {
     if (candidate_filter_.may_hold(part)) mark_used(part);
   };
+  const std::string_view name = dotted.text;
   std::size_t start = 0;  // of the identifier the next dot ends
-  for_each_dot(name, [&](std::size_t dot) {
+  for_each_dot(dotted, [&](std::size_t dot) {
     use(name.substr(0, dot));
     if (start > 0) use(name.substr(start, dot - start));
     start = dot + 1;

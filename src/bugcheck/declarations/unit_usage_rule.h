@@ -36,8 +36,8 @@ class UnitUsageRule {
   void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
   void with_clause_name(const ParserState& state, std::string_view name);
   // Every name the file uses, whatever its place.
-  void name_used(std::string_view name) {
-    if (!name.empty()) remember_used(name);
+  void name_used(const DottedName& name) {
+    if (!name.text.empty()) remember_used(name);
   }
 
   void after_specification();
@@ -45,7 +45,7 @@ class UnitUsageRule {
   void after_pair(CheckReporter& reporter);
 
  private:
-  void remember_used(std::string_view name);
+  void remember_used(const DottedName& name);
   void mark_used(std::string_view name);
   void add_candidate(std::string_view name, bool used);
   bool is_used(std::string_view name);
