@@ -5,7 +5,7 @@
 namespace flawseek {
 
 void UnitUsageRule::reset_check() {
-  spec_declared_units_.clear();
+  spec_declared_names_.clear();
   spec_unused_withs_.clear();
 }
 
@@ -114,7 +114,8 @@ bool UnitUsageRule::is_used_with(std::string_view name) {
 }
 
 void UnitUsageRule::after_specification() {
-  spec_declared_units_ = declared_units_;
+  spec_declared_names_.clear();
+  for (const NameItem& item : declared_units_) spec_declared_names_.add(item.name);
   spec_unused_withs_.clear();
   for (const NameItem& item : with_units_) {
     if (!is_used_with(item.name)) spec_unused_withs_.append(item);
@@ -130,11 +131,14 @@ void UnitUsageRule::report(const NameList& units, CheckReporter& reporter) {
 
 void UnitUsageRule::after_body(CheckReporter& reporter) {
   NameList unused;
-  for (const NameItem& item : NameList::difference(declared_units_, spec_declared_units_)) {
-    if (!is_used(item.name)) unused.append(item);
+  const auto in_specification = [this](const NameItem& item) {
+    return spec_declared_names_.find(item.name) != FoldedNameIndex::none;
+  };
+  for (const NameItem& item : declared_units_) {
+    if (!in_specification(item) && !is_used(item.name)) unused.append(item);
   }
-  for (const NameItem& item : NameList::difference(with_units_, spec_declared_units_)) {
-    if (!is_used_with(item.name) && !unused.contains(item)) unused.append(item);
+  for (const NameItem& item : with_units_) {
+    if (!in_specification(item) && !is_used_with(item.name) && !unused.contains(item)) unused.append(item);
   }
   report(unused, reporter);
 }

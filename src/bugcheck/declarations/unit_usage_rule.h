@@ -56,7 +56,10 @@ class UnitUsageRule {
   NameList declared_units_;
   FoldedNameIndex declared_units_index_;  // the names of declared_units_
   NameList with_units_;
-  NameList spec_declared_units_;
+  // The names of the specification's declared units: a body's unit of the
+  // same name completes it, and is judged with the pair. Only the names
+  // count, and the index keeps its storage from pair to pair.
+  FoldedNameIndex spec_declared_names_;
   NameList spec_unused_withs_;
   // Used_Names, kept only for the names it is asked about: the file's with'ed
   // units (whole and by their last identifier), its declared units, and in a
