@@ -10,7 +10,7 @@ void UnitUsageRule::reset_check() {
 }
 
 void UnitUsageRule::reset_file() {
-  declared_units_.clear();
+  declared_unit_count_ = 0;
   declared_units_index_.clear();
   with_units_.clear();
   candidates_.clear();
@@ -61,7 +61,12 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
   // A name already known keeps its number, smaller than the count before.
   const std::size_t known = declared_units_index_.size();
   if (declared_units_index_.add(last) < known) return;
-  declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
+  if (declared_unit_count_ == declared_units_.size()) declared_units_.emplace_back();
+  NameItem& item = declared_units_[declared_unit_count_++];
+  item.name.assign(last);
+  item.line = at.line;
+  item.column = at.column;
+  item.text.assign(text);
   add_candidate(last, false);
 }
 
@@ -115,7 +120,7 @@ bool UnitUsageRule::is_used_with(std::string_view name) {
 
 void UnitUsageRule::after_specification() {
   spec_declared_names_.clear();
-  for (const NameItem& item : declared_units_) spec_declared_names_.add(item.name);
+  for (const NameItem& item : declared_units()) spec_declared_names_.add(item.name);
   spec_unused_withs_.clear();
   for (const NameItem& item : with_units_) {
     if (!is_used_with(item.name)) spec_unused_withs_.append(item);
@@ -134,7 +139,7 @@ void UnitUsageRule::after_body(CheckReporter& reporter) {
   const auto in_specification = [this](const NameItem& item) {
     return spec_declared_names_.find(item.name) != FoldedNameIndex::none;
   };
-  for (const NameItem& item : declared_units_) {
+  for (const NameItem& item : declared_units()) {
     if (!in_specification(item) && !is_used(item.name)) unused.append(item);
   }
   for (const NameItem& item : with_units_) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +54,13 @@ class UnitUsageRule {
   void report(const NameList& units, CheckReporter& reporter);
 
   const TextList& box_default_names_;
-  NameList declared_units_;
-  FoldedNameIndex declared_units_index_;  // the names of declared_units_
+  // The units this file declares, in order: the first declared_unit_count_
+  // items. The items stay from file to file, so a unit's texts are copied
+  // into strings that already have room.
+  std::span<const NameItem> declared_units() const noexcept { return {declared_units_.data(), declared_unit_count_}; }
+  std::vector<NameItem> declared_units_;
+  std::size_t declared_unit_count_ = 0;
+  FoldedNameIndex declared_units_index_;  // the names of declared_units()
   NameList with_units_;
   // The names of the specification's declared units: a body's unit of the
   // same name completes it, and is judged with the pair. Only the names
