@@ -33,6 +33,16 @@ TEST(NameDots, EveryDotOfANameOfAnyLengthIsFoundOnceInOrder) {
   }
 }
 
+TEST(NameDots, ANameIsKnownToBeOneIdentifierOnlyWhenNoDotCanHide) {
+  EXPECT_TRUE(DottedName("Count").one_identifier());
+  EXPECT_TRUE(DottedName(std::string(64, 'a')).one_identifier());
+  EXPECT_FALSE(DottedName("Ada.Text_IO").one_identifier());
+  EXPECT_FALSE(DottedName(std::string(63, 'a') + ".").one_identifier());
+  // Past the first 64 characters a dot may stand unseen.
+  EXPECT_FALSE(DottedName(std::string(64, 'a') + ".B").one_identifier());
+  EXPECT_FALSE(DottedName(std::string(65, 'a')).one_identifier());
+}
+
 TEST(NameDots, TheSegmentsOfALongNameAreItsIdentifiers) {
   const std::string first(70, 'P');
   const std::string name = first + ".Q." + std::string(61, 'R') + ".S";

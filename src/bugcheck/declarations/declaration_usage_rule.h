@@ -41,7 +41,12 @@ class DeclarationUsageRule {
   // handed on -- renamed, as an attribute prefix (E'Identity), to a pragma or
   // a generic -- and may be raised there.
   void name_used(const DottedName& name, NameContext context) {
-    use_segments(name, context != NameContext::OTHER ? every_group : objects_and_types);
+    const unsigned groups = context != NameContext::OTHER ? every_group : objects_and_types;
+    if (name.one_identifier()) {
+      levels_.use(groups, name.text);
+    } else {
+      use_segments(name, groups);
+    }
   }
   void exception_raised(const DottedName& name) { use_segments(name, every_group); }
   // A body stub: its subunit sees every declaration made so far, and may use it.

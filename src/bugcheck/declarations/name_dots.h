@@ -67,6 +67,11 @@ struct DottedName {
   explicit DottedName(std::string_view name) noexcept
       : text(name), head_dots(name_dots_detail::dot_places(name.data(), name.size() < 64 ? name.size() : 64)) {}
 
+  // Known to hold no dot: most used names are one identifier, and the
+  // rules take them without a walk over the dots. A name longer than 64
+  // characters is never known so.
+  bool one_identifier() const noexcept { return head_dots == 0 && text.size() <= 64; }
+
   std::string_view text;
   std::uint64_t head_dots;  // one bit a dot
 };

@@ -38,7 +38,11 @@ class UnitUsageRule {
   void with_clause_name(const ParserState& state, std::string_view name);
   // Every name the file uses, whatever its place.
   void name_used(const DottedName& name) {
-    if (!name.text.empty()) remember_used(name);
+    if (!name.one_identifier()) {
+      remember_used(name);
+    } else if (!name.text.empty() && candidate_filter_.may_hold(name.text)) {
+      mark_used(name.text);
+    }
   }
 
   void after_specification();
