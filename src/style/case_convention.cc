@@ -81,21 +81,35 @@ constexpr std::array<std::uint16_t, mixed_case_state_count * 256> mixed_case_ste
   return steps;
 }();
 
-}  // namespace
-
-bool is_mixed_case(std::string_view text) {
+// Inlined into the convention tests, whose callers judge every identifier.
+[[gnu::always_inline]] inline bool mixed_case_holds(std::string_view text) {
   // One table step a character, and no test until the end: a failed name
   // stays failed, and most names pass.
   const auto* at = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = at + text.size();
   std::size_t row = mixed_case_row(WORD_START);
-  for (; end - at >= 2; at += 2) {
+  for (; end - at >= 4; at += 4) {
     row = mixed_case_steps[row + at[0]];
     row = mixed_case_steps[row + at[1]];
+    row = mixed_case_steps[row + at[2]];
+    row = mixed_case_steps[row + at[3]];
   }
-  if (at != end) row = mixed_case_steps[row + *at];
+  switch (end - at) {
+    case 3: row = mixed_case_steps[row + *at++]; [[fallthrough]];
+    case 2: row = mixed_case_steps[row + *at++]; [[fallthrough]];
+    case 1: row = mixed_case_steps[row + *at]; break;
+    default: break;
+  }
   return row != mixed_case_row(FAILED);
 }
+
+bool is_accepted(std::string_view text, const AcceptedSpellings* accepted) {
+  return accepted != nullptr && !accepted->empty() && accepted->contains(text);
+}
+
+}  // namespace
+
+bool is_mixed_case(std::string_view text) { return mixed_case_holds(text); }
 
 bool follows_case(std::string_view text, CaseConvention convention, const AcceptedSpellings* accepted) {
   switch (convention) {
@@ -106,9 +120,15 @@ bool follows_case(std::string_view text, CaseConvention convention, const Accept
     case CaseConvention::Upper:
       return !has_class(text, LOWER);
     case CaseConvention::Mixed:
-      return is_mixed_case(text) || (accepted != nullptr && !accepted->empty() && accepted->contains(text));
+      return mixed_case_holds(text) || is_accepted(text, accepted);
   }
   throw InvalidCaseConvention();
+}
+
+bool breaks_case(std::string_view text, CaseConvention convention, const AcceptedSpellings* accepted) {
+  // Mixed first: it is the identifier case wherever names are judged.
+  if (convention == CaseConvention::Mixed) return !mixed_case_holds(text) && !is_accepted(text, accepted);
+  return !follows_case(text, convention, accepted);
 }
 
 std::string_view image(CaseConvention convention) {

@@ -42,6 +42,12 @@ bool is_mixed_case(std::string_view text);
 bool follows_case(std::string_view text, CaseConvention convention,
                   const AcceptedSpellings* accepted = nullptr);
 
+// The opposite answer, for callers that report a spelling breaking the
+// convention: they hand the answer on as it is, and need no code after the
+// call.
+bool breaks_case(std::string_view text, CaseConvention convention,
+                 const AcceptedSpellings* accepted = nullptr);
+
 // "Any", "Lower", "Upper", "Mixed"; "Invalid" for a byte outside 0..3 (so a
 // diagnostic message can name the bad value without throwing again).
 std::string_view image(CaseConvention convention);

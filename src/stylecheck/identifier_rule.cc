@@ -81,7 +81,7 @@ bool fails_case(const StyleRules& rules, std::string_view text, bool upper_case_
     return !all_upper(text);
   }
   complaint = ParserMessage::IDENTIFIER_SPELLING;
-  return !follows_case(text, rules.identifier_case, accepted);
+  return breaks_case(text, rules.identifier_case, accepted);
 }
 
 }  // namespace

@@ -70,6 +70,23 @@ TEST(FoldedNameIndex, ALetterOfAnyKindAtAnyPlaceOfANameOfAnyLengthCounts) {
   }
 }
 
+TEST(FoldedNameIndex, AnAddedNameIsFoldedAtEveryPlaceWhateverItsLength) {
+  // A name is folded where it is stored, in words that may overlap: a
+  // capital left unfolded at any place would stop the name being found.
+  FoldedNameIndex index;
+  std::uint32_t next = 0;
+  for (std::size_t length = 1; length <= 20; ++length) {
+    for (std::size_t place = 0; place < length; ++place) {
+      std::string name(length, 'z');
+      name[place] = 'K';
+      ASSERT_EQ(index.add(name), next) << name;
+      name[place] = 'k';
+      ASSERT_EQ(index.find(name), next) << name;
+      ++next;
+    }
+  }
+}
+
 TEST(FoldedNameIndex, KeepsEveryNumberThroughGrowthAndCollisions) {
   FoldedNameIndex index;
   std::vector<std::string> names;

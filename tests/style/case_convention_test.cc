@@ -152,6 +152,23 @@ TEST(FollowsCase, AcceptedSpellingsExemptOnlyExactMixedFailures) {
   EXPECT_FALSE(follows_case("GNAT_io", CaseConvention::Lower, &accepted));
 }
 
+TEST(BreaksCase, AnswersTheOppositeOfFollowsCaseForEveryConvention) {
+  // The reporting callers take this answer; the Mixed test, with the list,
+  // is taken first there, on a path of its own.
+  AcceptedSpellings accepted;
+  accepted.add("GNAT_io");
+  for (const char* text : {"", "Text_IO", "GNAT_io", "GNAT_iO", "text_io", "TEXT_IO", "Gr\xD6sse", "STRA\xDF" "E"}) {
+    for (int convention = 0; convention < case_convention_count; ++convention) {
+      const auto chosen = static_cast<CaseConvention>(convention);
+      EXPECT_EQ(breaks_case(text, chosen), !follows_case(text, chosen)) << text << " " << convention;
+      EXPECT_EQ(breaks_case(text, chosen, &accepted), !follows_case(text, chosen, &accepted)) << text << " " << convention;
+    }
+  }
+  EXPECT_TRUE(breaks_case("GNAT_io", CaseConvention::Mixed));
+  EXPECT_FALSE(breaks_case("GNAT_io", CaseConvention::Mixed, &accepted));
+  EXPECT_THROW(breaks_case("Abc", static_cast<CaseConvention>(4)), InvalidCaseConvention);
+}
+
 TEST(FollowsCase, AnOutOfRangeConventionIsAnInternalError) {
   const auto bad = static_cast<CaseConvention>(4);
   EXPECT_THROW(follows_case("Abc", bad), InvalidCaseConvention);

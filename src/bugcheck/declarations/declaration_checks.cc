@@ -69,8 +69,9 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
 }
 
 void DeclarationChecks::exception_raised(std::string_view name) {
-  if (units_kept_) units_.name_used(name);
-  usage_.exception_raised(name);
+  const DottedName dotted(name);
+  if (units_kept_) units_.name_used(dotted);
+  usage_.exception_raised(dotted);
 }
 
 void DeclarationChecks::declaration_completed(const ParserState& state, DeclarationCategory category) {

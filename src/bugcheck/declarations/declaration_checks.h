@@ -49,10 +49,12 @@ class DeclarationChecks {
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);
   }
-  // Inline: nearly every name a file uses passes here.
+  // Inline: nearly every name a file uses passes here. Both rules split
+  // the name at its dots, which are found once for both.
   void name_used(std::string_view name, NameContext context) {
-    if (units_kept_) units_.name_used(name);
-    usage_.name_used(name, context);
+    const DottedName dotted(name);
+    if (units_kept_) units_.name_used(dotted);
+    usage_.name_used(dotted, context);
   }
   void exception_raised(std::string_view name);
   void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }

@@ -81,13 +81,17 @@ using FoldedNameSet = std::unordered_set<std::string, FoldedNameHash, std::equal
 
 // Calls `visit` with each identifier of a dotted name ("A.B.C": A, B, C).
 template <class Visit>
-void for_each_segment(std::string_view name, Visit&& visit) {
+void for_each_segment(const DottedName& name, Visit&& visit) {
   std::size_t start = 0;
   for_each_dot(name, [&](std::size_t dot) {
-    visit(name.substr(start, dot - start));
+    visit(name.text.substr(start, dot - start));
     start = dot + 1;
   });
-  visit(name.substr(start));
+  visit(name.text.substr(start));
+}
+template <class Visit>
+void for_each_segment(std::string_view name, Visit&& visit) {
+  for_each_segment(DottedName(name), visit);
 }
 
 }  // namespace flawseek

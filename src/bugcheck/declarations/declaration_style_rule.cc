@@ -8,8 +8,9 @@ namespace flawseek {
 void DeclarationStyleRule::report_overloading(const NameItem& declared, DeclarationGroup group, int skip_level,
                                               CheckReporter& reporter) {
   // Once per level that already declares the name.
+  const std::uint32_t holding = levels_.levels_holding(group, declared.name);
   for (int level = 0; level <= levels_.current(); ++level) {
-    if (level != skip_level && levels_.holds(level, group, declared.name)) {
+    if (level != skip_level && ((holding >> level) & 1u) != 0) {
       reporter.report_style(StyleKind::NO_DECLARATION_OVERLOADING, {declared.line, declared.column}, declared.text);
     }
   }

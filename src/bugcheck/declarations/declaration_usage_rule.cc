@@ -66,7 +66,7 @@ void DeclarationUsageRule::loop_parameter_declared(std::string_view name) {
   levels_.enter(DeclarationGroup::OBJECT, NameItem{std::string(name), 0, 1, {}}, /*pending=*/false);
 }
 
-void DeclarationUsageRule::use_segments(std::string_view name, unsigned groups) {
+void DeclarationUsageRule::use_segments(const DottedName& name, unsigned groups) {
   // "Rec.Field" uses the object Rec, "Pkg.Max" the constant Max: every
   // identifier of the name may be the declared one.
   for_each_segment(name, [&](std::string_view segment) { levels_.use(groups, segment); });

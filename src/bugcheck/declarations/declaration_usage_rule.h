@@ -13,6 +13,7 @@
 
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/declarations/declarative_levels.h"
+#include "bugcheck/declarations/name_dots.h"
 #include "frontend/parser_hooks.h"
 
 namespace flawseek {
@@ -39,10 +40,15 @@ class DeclarationUsageRule {
   // goto, use clauses) raises nothing; an exception named anywhere else is
   // handed on -- renamed, as an attribute prefix (E'Identity), to a pragma or
   // a generic -- and may be raised there.
-  void name_used(std::string_view name, NameContext context) {
-    use_segments(name, context != NameContext::OTHER ? every_group : objects_and_types);
+  void name_used(const DottedName& name, NameContext context) {
+    const unsigned groups = context != NameContext::OTHER ? every_group : objects_and_types;
+    if (name.one_identifier()) {
+      levels_.use(groups, name.text);
+    } else {
+      use_segments(name, groups);
+    }
   }
-  void exception_raised(std::string_view name) { use_segments(name, every_group); }
+  void exception_raised(const DottedName& name) { use_segments(name, every_group); }
   // A body stub: its subunit sees every declaration made so far, and may use it.
   void body_stub_declared();
 
@@ -58,7 +64,7 @@ class DeclarationUsageRule {
       objects_and_types | (1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION));
 
   // Each identifier of the dotted name, used in the groups of `groups`.
-  void use_segments(std::string_view name, unsigned groups);
+  void use_segments(const DottedName& name, unsigned groups);
 
   DeclarativeLevels& levels_;
   // Reused between declarations: the strings keep their capacity.

@@ -68,10 +68,9 @@ void DeclarativeLevels::enter(DeclarationGroup group, const NameItem& item, bool
   levels_of_[number][g] |= std::uint32_t{1} << current_;
 }
 
-bool DeclarativeLevels::holds(int level, DeclarationGroup group, std::string_view name) {
+std::uint32_t DeclarativeLevels::levels_holding(DeclarationGroup group, std::string_view name) const noexcept {
   const std::uint32_t number = declared_.find(name);
-  return number != FoldedNameIndex::none &&
-         (levels_of_[number][static_cast<std::size_t>(group)] & (std::uint32_t{1} << level)) != 0;
+  return number == FoldedNameIndex::none ? 0 : levels_of_[number][static_cast<std::size_t>(group)];
 }
 
 

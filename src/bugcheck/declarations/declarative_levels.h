@@ -61,8 +61,13 @@ class DeclarativeLevels {
   // when `pending`, into the pending list. Nothing when the level does not record.
   void enter(DeclarationGroup group, const NameItem& item, bool pending);
 
+  // The levels whose all-names list of `group` holds `name`, one bit a
+  // level (level 0 the lowest bit): the name is looked up once for all.
+  std::uint32_t levels_holding(DeclarationGroup group, std::string_view name) const noexcept;
   // Whether the all-names list of `group` at `level` holds `name`.
-  bool holds(int level, DeclarationGroup group, std::string_view name);
+  bool holds(int level, DeclarationGroup group, std::string_view name) const noexcept {
+    return ((levels_holding(group, name) >> level) & 1u) != 0;
+  }
   // The name is used: at the innermost level that declares it in `group`,
   // it is no longer pending (every view of it, so the incomplete and the
   // full declaration of a type go together).

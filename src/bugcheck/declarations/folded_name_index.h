@@ -37,9 +37,9 @@ class FoldedNameIndex {
   // The number of `name` in any letter case, or `none`.
   std::uint32_t find(std::string_view name) const noexcept {
     if (count_ == 0) return none;
-    const std::uint32_t hash = hash_of(name);
-    for (std::size_t at = hash & mask(); live(slots_[at]); at = (at + 1) & mask()) {
-      if (matches(slots_[at], hash, name)) return slots_[at].number;
+    const Key key = key_of(name);
+    for (std::size_t at = key.hash & mask(); live(slots_[at]); at = (at + 1) & mask()) {
+      if (matches(slots_[at], key, name)) return slots_[at].number;
     }
     return none;
   }
@@ -47,20 +47,20 @@ class FoldedNameIndex {
   // The number of `name` in any letter case; a new name takes the next one.
   std::uint32_t add(std::string_view name) {
     if ((count_ + 1) * 2 > slots_.size()) grow();
-    const std::uint32_t hash = hash_of(name);
-    std::size_t at = hash & mask();
+    const Key key = key_of(name);
+    std::size_t at = key.hash & mask();
     for (; live(slots_[at]); at = (at + 1) & mask()) {
-      if (matches(slots_[at], hash, name)) return slots_[at].number;
+      if (matches(slots_[at], key, name)) return slots_[at].number;
     }
     Slot& slot = slots_[at];
     slot.generation = generation_;
-    slot.hash = hash;
+    slot.hash = key.hash;
+    slot.head = key.head;
     slot.number = static_cast<std::uint32_t>(count_++);
     slot.offset = folded_.size();
     slot.length = name.size();
     folded_.append(name);
-    char* const folded = folded_.data() + slot.offset;
-    for (std::size_t i = 0; i < name.size(); ++i) folded[i] = static_cast<char>(fold(folded[i]));
+    fold_in_place(folded_.data() + slot.offset, name.size());
     return slot.number;
   }
 
@@ -87,6 +87,7 @@ class FoldedNameIndex {
   struct Slot {
     std::uint32_t generation = 0;
     std::uint32_t hash = 0;
+    std::uint64_t head = 0;  // the first eight characters folded, as Key::head
     std::uint32_t number = 0;
     std::size_t offset = 0;  // of the folded text in folded_
     std::size_t length = 0;
@@ -130,26 +131,59 @@ class FoldedNameIndex {
   }
   static std::size_t chunk_size(std::size_t at, std::size_t size) noexcept { return std::min<std::size_t>(8, size - at); }
 
+  template <class Word>
+  static void fold_word_at(char* at) noexcept {
+    const Word folded = static_cast<Word>(fold_chunk(load<Word>(at)));
+    std::memcpy(at, &folded, sizeof folded);
+  }
+  // The `size` characters at `text` folded where they stand, a word at a
+  // time. Folding a folded character changes nothing, so the last word may
+  // overlap the one before it and nothing outside the name is touched.
+  static void fold_in_place(char* text, std::size_t size) noexcept {
+    if (size >= 8) {
+      for (std::size_t at = 0; at + 8 < size; at += 8) fold_word_at<std::uint64_t>(text + at);
+      fold_word_at<std::uint64_t>(text + size - 8);
+    } else if (size >= 4) {
+      fold_word_at<std::uint32_t>(text);
+      fold_word_at<std::uint32_t>(text + size - 4);
+    } else {
+      for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(fold(text[i]));
+    }
+  }
+
+  // A name's hash and its first chunk folded: a slot keeps both, so most
+  // comparisons of a name with a slot's end there, and a name of up to eight
+  // characters is folded only once for the hash and the comparison.
+  struct Key {
+    std::uint32_t hash;
+    std::uint64_t head;
+  };
+
   // A multiply and mix per folded chunk, the length as the seed; the bits
   // are then spread so that the low ones, which choose the slot, depend on
   // every character.
-  static std::uint32_t hash_of(std::string_view name) noexcept {
+  static Key key_of(std::string_view name) noexcept {
     std::uint64_t hash = name.size() * 0x9E3779B97F4A7C15u;
-    for (std::size_t at = 0; at < name.size(); at += 8) {
+    std::uint64_t head = 0;
+    if (!name.empty()) {
+      head = fold_chunk(load_chunk(name.data(), chunk_size(0, name.size())));
+      hash = (hash ^ head) * 0xFF51AFD7ED558CCDu;
+    }
+    for (std::size_t at = 8; at < name.size(); at += 8) {
       hash = (hash ^ fold_chunk(load_chunk(name.data() + at, chunk_size(at, name.size())))) * 0xFF51AFD7ED558CCDu;
     }
     hash ^= hash >> 33;
     hash *= 0xC4CEB9FE1A85EC53u;
-    return static_cast<std::uint32_t>(hash ^ (hash >> 29));
+    return {static_cast<std::uint32_t>(hash ^ (hash >> 29)), head};
   }
 
   std::size_t mask() const noexcept { return slots_.size() - 1; }
   bool live(const Slot& slot) const noexcept { return slot.generation == generation_; }
 
-  bool matches(const Slot& slot, std::uint32_t hash, std::string_view name) const noexcept {
-    if (slot.hash != hash || slot.length != name.size()) return false;
+  bool matches(const Slot& slot, const Key& key, std::string_view name) const noexcept {
+    if (slot.hash != key.hash || slot.length != name.size() || slot.head != key.head) return false;
     const char* folded = folded_.data() + slot.offset;
-    for (std::size_t at = 0; at < name.size(); at += 8) {
+    for (std::size_t at = 8; at < name.size(); at += 8) {
       const std::size_t count = chunk_size(at, name.size());
       if (load_chunk(folded + at, count) != fold_chunk(load_chunk(name.data() + at, count))) return false;
     }

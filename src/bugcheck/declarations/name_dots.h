@@ -61,17 +61,40 @@ inline std::uint64_t dot_places(const char* text, std::size_t size) noexcept {
 
 }  // namespace name_dots_detail
 
+// A name with the dots of its first 64 characters found: the rules that
+// split one used name at its dots share one search.
+struct DottedName {
+  explicit DottedName(std::string_view name) noexcept
+      : text(name), head_dots(name_dots_detail::dot_places(name.data(), name.size() < 64 ? name.size() : 64)) {}
+
+  // Known to hold no dot: most used names are one identifier, and the
+  // rules take them without a walk over the dots. A name longer than 64
+  // characters is never known so.
+  bool one_identifier() const noexcept { return head_dots == 0 && text.size() <= 64; }
+
+  std::string_view text;
+  std::uint64_t head_dots;  // one bit a dot
+};
+
 // Calls `visit` with the place of each dot of `name`, in order.
 template <class Visit>
-void for_each_dot(std::string_view name, Visit&& visit) {
-  const char* const text = name.data();
-  const std::size_t size = name.size();
-  for (std::size_t base = 0; base < size; base += 64) {
+void for_each_dot(const DottedName& name, Visit&& visit) {
+  for (std::uint64_t dots = name.head_dots; dots != 0; dots &= dots - 1) {
+    visit(static_cast<std::size_t>(std::countr_zero(dots)));
+  }
+  const char* const text = name.text.data();
+  const std::size_t size = name.text.size();
+  for (std::size_t base = 64; base < size; base += 64) {
     const std::size_t count = size - base < 64 ? size - base : 64;
     for (std::uint64_t dots = name_dots_detail::dot_places(text + base, count); dots != 0; dots &= dots - 1) {
       visit(base + static_cast<std::size_t>(std::countr_zero(dots)));
     }
   }
+}
+
+template <class Visit>
+void for_each_dot(std::string_view name, Visit&& visit) {
+  for_each_dot(DottedName(name), visit);
 }
 
 }  // namespace flawseek

@@ -5,12 +5,12 @@
 namespace flawseek {
 
 void UnitUsageRule::reset_check() {
-  spec_declared_units_.clear();
+  spec_declared_names_.clear();
   spec_unused_withs_.clear();
 }
 
 void UnitUsageRule::reset_file() {
-  declared_units_.clear();
+  declared_unit_count_ = 0;
   declared_units_index_.clear();
   with_units_.clear();
   candidates_.clear();
@@ -48,8 +48,9 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
     default:
       break;
   }
-  const std::size_t dot = name.rfind('.');
-  const std::string_view last = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  std::size_t start = 0;  // of the last identifier
+  for_each_dot(name, [&start](std::size_t dot) { start = dot + 1; });
+  const std::string_view last = name.substr(start);
   // An operator is called by its symbol between operands, which names nothing.
   if (last.empty() || last.front() == '"') return;
   // The operations of a controlled type are called by the language itself.
@@ -57,9 +58,15 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
       latin1::equal_ignoring_case(last, "Adjust")) {
     return;
   }
-  if (declared_units_index_.find(last) != FoldedNameIndex::none) return;
-  declared_units_index_.add(last);
-  declared_units_.append(NameItem{std::string(last), at.line, at.column, std::string(text)});
+  // A name already known keeps its number, smaller than the count before.
+  const std::size_t known = declared_units_index_.size();
+  if (declared_units_index_.add(last) < known) return;
+  if (declared_unit_count_ == declared_units_.size()) declared_units_.emplace_back();
+  NameItem& item = declared_units_[declared_unit_count_++];
+  item.name.assign(last);
+  item.line = at.line;
+  item.column = at.column;
+  item.text.assign(text);
   add_candidate(last, false);
 }
 
@@ -80,15 +87,16 @@ void UnitUsageRule::mark_used(std::string_view name) {
   if (number != FoldedNameIndex::none) used_[number] = true;
 }
 
-void UnitUsageRule::remember_used(std::string_view name) {
+void UnitUsageRule::remember_used(const DottedName& dotted) {
   // The prefixes ("Ada", "Ada.Text_IO", "Ada.Text_IO.Put") and the
   // identifiers after the first ("Text_IO", "Put"), each looked up only when
   // the filter may hold it.
   const auto use = [this](std::string_view part) {
     if (candidate_filter_.may_hold(part)) mark_used(part);
   };
+  const std::string_view name = dotted.text;
   std::size_t start = 0;  // of the identifier the next dot ends
-  for_each_dot(name, [&](std::size_t dot) {
+  for_each_dot(dotted, [&](std::size_t dot) {
     use(name.substr(0, dot));
     if (start > 0) use(name.substr(start, dot - start));
     start = dot + 1;
@@ -111,7 +119,8 @@ bool UnitUsageRule::is_used_with(std::string_view name) {
 }
 
 void UnitUsageRule::after_specification() {
-  spec_declared_units_ = declared_units_;
+  spec_declared_names_.clear();
+  for (const NameItem& item : declared_units()) spec_declared_names_.add(item.name);
   spec_unused_withs_.clear();
   for (const NameItem& item : with_units_) {
     if (!is_used_with(item.name)) spec_unused_withs_.append(item);
@@ -127,11 +136,14 @@ void UnitUsageRule::report(const NameList& units, CheckReporter& reporter) {
 
 void UnitUsageRule::after_body(CheckReporter& reporter) {
   NameList unused;
-  for (const NameItem& item : NameList::difference(declared_units_, spec_declared_units_)) {
-    if (!is_used(item.name)) unused.append(item);
+  const auto in_specification = [this](const NameItem& item) {
+    return spec_declared_names_.find(item.name) != FoldedNameIndex::none;
+  };
+  for (const NameItem& item : declared_units()) {
+    if (!in_specification(item) && !is_used(item.name)) unused.append(item);
   }
-  for (const NameItem& item : NameList::difference(with_units_, spec_declared_units_)) {
-    if (!is_used_with(item.name) && !unused.contains(item)) unused.append(item);
+  for (const NameItem& item : with_units_) {
+    if (!in_specification(item) && !is_used_with(item.name) && !unused.contains(item)) unused.append(item);
   }
   report(unused, reporter);
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +37,12 @@ class UnitUsageRule {
   void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
   void with_clause_name(const ParserState& state, std::string_view name);
   // Every name the file uses, whatever its place.
-  void name_used(std::string_view name) {
-    if (!name.empty()) remember_used(name);
+  void name_used(const DottedName& name) {
+    if (!name.one_identifier()) {
+      remember_used(name);
+    } else if (!name.text.empty() && candidate_filter_.may_hold(name.text)) {
+      mark_used(name.text);
+    }
   }
 
   void after_specification();
@@ -45,7 +50,7 @@ class UnitUsageRule {
   void after_pair(CheckReporter& reporter);
 
  private:
-  void remember_used(std::string_view name);
+  void remember_used(const DottedName& name);
   void mark_used(std::string_view name);
   void add_candidate(std::string_view name, bool used);
   bool is_used(std::string_view name);
@@ -53,10 +58,18 @@ class UnitUsageRule {
   void report(const NameList& units, CheckReporter& reporter);
 
   const TextList& box_default_names_;
-  NameList declared_units_;
-  FoldedNameIndex declared_units_index_;  // the names of declared_units_
+  // The units this file declares, in order: the first declared_unit_count_
+  // items. The items stay from file to file, so a unit's texts are copied
+  // into strings that already have room.
+  std::span<const NameItem> declared_units() const noexcept { return {declared_units_.data(), declared_unit_count_}; }
+  std::vector<NameItem> declared_units_;
+  std::size_t declared_unit_count_ = 0;
+  FoldedNameIndex declared_units_index_;  // the names of declared_units()
   NameList with_units_;
-  NameList spec_declared_units_;
+  // The names of the specification's declared units: a body's unit of the
+  // same name completes it, and is judged with the pair. Only the names
+  // count, and the index keeps its storage from pair to pair.
+  FoldedNameIndex spec_declared_names_;
   NameList spec_unused_withs_;
   // Used_Names, kept only for the names it is asked about: the file's with'ed
   // units (whole and by their last identifier), its declared units, and in a
