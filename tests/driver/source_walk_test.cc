@@ -348,7 +348,9 @@ TEST(SourceWalk, NoLaterItemNamesAFileBeforeAnItemsBound) {
     for (std::size_t later = i + 1; later < collector.items.size(); ++later) {
       const WorkItem& item = collector.items[later];
       EXPECT_LE(bound, item.file) << "after " << collector.items[i].file;
-      if (item.kind == WorkKind::Pair) EXPECT_LE(bound, item.body) << "after " << collector.items[i].file;
+      if (item.kind == WorkKind::Pair) {
+        EXPECT_LE(bound, item.body) << "after " << collector.items[i].file;
+      }
     }
     if (!bound.empty() && collector.items[i].file < bound) settled_at_once.push_back(collector.items[i].file.substr(prefix.size()));
   }
