@@ -76,11 +76,14 @@ class SourceLineReader final : private LineReaderListener {
   // Kept apart so that every line's delivery stays short; it remembers the
   // line too.
   [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);
-  // Into the ring: as a view when the line lies in the text being read.
+  // Into the ring: as a view when the line lies in the text being read, or
+  // is the reader's run of blanks for a comment-only line, which lasts as
+  // long as the program and reads the same as a copy would.
   void remember_line(std::string_view line, int line_number) {
     const auto at = reinterpret_cast<std::uintptr_t>(line.data());
     const auto start = reinterpret_cast<std::uintptr_t>(source_.data());
-    ring_.store(line_number, line, at >= start && at - start + line.size() <= source_.size());
+    const bool in_source = at >= start && at - start + line.size() <= source_.size();
+    ring_.store(line_number, line, in_source || AdaLineReader::is_comment_only(line));
   }
 
   AdaLineReader reader_;
