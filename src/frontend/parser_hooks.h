@@ -120,6 +120,14 @@ enum class DeclarationCategory : std::uint8_t {
   GENERIC_FORMAL_SUBPROGRAM, GENERIC_FORMAL_PACKAGE, ENUMERATION_LITERAL,
 };
 
+// The identifier list an identifier is declared in. Only an object or
+// exception declaration learns its category at its end; the others name it
+// before their first identifier, so a rule that judges none of them can let
+// their identifiers pass uncollected.
+enum class IdentifierList : std::uint8_t {
+  OBJECT_OR_EXCEPTION, COMPONENT, DISCRIMINANT, PARAMETER, GENERIC_FORMAL_OBJECT,
+};
+
 // The kind of a type definition, known once the definition is parsed.
 enum class TypeKind : std::uint8_t {
   INCOMPLETE, ACCESS_TO_OBJECT, ACCESS_TO_SUBPROGRAM, TASK, PROTECTED, OTHER,
@@ -317,7 +325,7 @@ struct EmptyHooks {
   void unit_defined(ParserState&, std::string_view /*name*/, UnitKind) {}
   // Each identifier of an identifier list as it is read, then the category of
   // the whole declaration once it is known (at its ";").
-  void identifier_declared(ParserState&, std::string_view /*name*/) {}
+  void identifier_declared(ParserState&, std::string_view /*name*/, IdentifierList) {}
   void declaration_completed(ParserState&, DeclarationCategory) {}
   // A declaration that declares exactly one name.
   void name_declared(ParserState&, std::string_view /*name*/, DeclarationCategory) {}
