@@ -70,9 +70,9 @@ class SourceLineReader final : private LineReaderListener {
 
  private:
   void on_long_line(std::string_view raw, int line_number) override;
-  void on_line_start(int line_number) override;
-  void on_comment_command(std::string_view text, int line_number, bool at_line_start) override;
-  void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override;
+  void on_line(const DeliveredLine& line) override;
+  // Kept apart: few lines carry a command.
+  [[gnu::noinline]] void read_command(std::string_view text, int line_number, bool at_line_start);
   // Kept apart so that every line's delivery stays short; it remembers the
   // line too.
   [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);
