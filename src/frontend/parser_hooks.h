@@ -201,7 +201,14 @@ class ParserState {
   const StyleRules& style_rules() const noexcept { return style_rules_; }
   // The style settings in force from now on (the line reader replaces them
   // between lines when a style command says so).
-  void set_style_rules(const StyleRules& rules) noexcept { style_rules_ = rules; }
+  void set_style_rules(const StyleRules& rules) noexcept {
+    style_rules_ = rules;
+    ++style_version_;
+  }
+  // Moves whenever the settings are replaced within a parse: a hook that
+  // works something out from them once, rather than at every token, does it
+  // again when this moves, and at every parse start.
+  std::uint32_t style_version() const noexcept { return style_version_; }
   // GNAT's language extensions: the extended attribute table is in force.
   bool gnat_extensions() const noexcept { return gnat_extensions_; }
   bool sql_enabled() const noexcept { return sql_enabled_; }
@@ -250,6 +257,7 @@ class ParserState {
   void* sink_context_;
   int item_line_ = 0;
   int item_column_ = 0;
+  std::uint32_t style_version_ = 0;
 };
 
 // ---------------------------------------------------------------------------
