@@ -169,9 +169,9 @@ struct CheckHooks : EmptyHooks {
   void parameter_mode(ParserState& state, ModeContext context, ParameterMode mode) {
     modes_.on_parameter_mode(state, context, mode);
   }
-  void identifier_declared(ParserState& state, std::string_view name) {
-    prefixes_.on_identifier_declared(state, name);
-    declarations_.identifier_declared(state, name);
+  void identifier_declared(ParserState& state, std::string_view name, IdentifierList list) {
+    prefixes_.on_identifier_declared(state, name, list);
+    declarations_.identifier_declared(state, name, list);
   }
   void declaration_completed(ParserState& state, DeclarationCategory category) {
     prefixes_.on_declaration_completed(state, category);

@@ -17,16 +17,25 @@ void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
   throw StopRequest();
 }
 
-void SourceLineReader::on_line_start(int /*line_number*/) {
+void SourceLineReader::on_line(const DeliveredLine& line) {
   // A style command after code changed the parser's settings only for the
   // rest of its own line; every line starts again from the line record.
   if (style_target_ != nullptr && target_stale_) {
     style_target_->set_style_rules(line_style_);
     target_stale_ = false;
   }
+  // Before the length test: a command may change the length allowed on its
+  // own line.
+  if (line.has_command) read_command(line.command, line.number, line.command_at_line_start);
+  if (style_checks_on_ && static_cast<std::int64_t>(line.text.size()) > file_style_.max_line_length) {
+    // A tail call, so a line of usual length needs no registers saved.
+    report_long_line(line.text, line.number, line.empty_trailing_comment);
+    return;
+  }
+  remember_line(line.text, line.number);
 }
 
-void SourceLineReader::on_comment_command(std::string_view text, int line_number, bool at_line_start) {
+void SourceLineReader::read_command(std::string_view text, int line_number, bool at_line_start) {
   target_stale_ = true;
   if (const auto rules = commands_.parse(text, line_number, style_checks_on_, gateway_.marks())) {
     file_style_ = *rules;
@@ -36,16 +45,6 @@ void SourceLineReader::on_comment_command(std::string_view text, int line_number
   // A command alone at the start of its line sets the selection for every
   // following line.
   if (at_line_start) line_style_ = file_style_;
-}
-
-void SourceLineReader::on_line_delivered(std::string_view line, int line_number,
-                                         bool empty_trailing_comment) {
-  if (style_checks_on_ && static_cast<std::int64_t>(line.size()) > file_style_.max_line_length) {
-    // A tail call, so a line of usual length needs no registers saved.
-    report_long_line(line, line_number, empty_trailing_comment);
-    return;
-  }
-  remember_line(line, line_number);
 }
 
 void SourceLineReader::report_long_line(std::string_view line, int line_number, bool empty_trailing_comment) {

@@ -70,17 +70,20 @@ class SourceLineReader final : private LineReaderListener {
 
  private:
   void on_long_line(std::string_view raw, int line_number) override;
-  void on_line_start(int line_number) override;
-  void on_comment_command(std::string_view text, int line_number, bool at_line_start) override;
-  void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override;
+  void on_line(const DeliveredLine& line) override;
+  // Kept apart: few lines carry a command.
+  [[gnu::noinline]] void read_command(std::string_view text, int line_number, bool at_line_start);
   // Kept apart so that every line's delivery stays short; it remembers the
   // line too.
   [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);
-  // Into the ring: as a view when the line lies in the text being read.
+  // Into the ring: as a view when the line lies in the text being read, or
+  // is the reader's run of blanks for a comment-only line, which lasts as
+  // long as the program and reads the same as a copy would.
   void remember_line(std::string_view line, int line_number) {
     const auto at = reinterpret_cast<std::uintptr_t>(line.data());
     const auto start = reinterpret_cast<std::uintptr_t>(source_.data());
-    ring_.store(line_number, line, at >= start && at - start + line.size() <= source_.size());
+    const bool in_source = at >= start && at - start + line.size() <= source_.size();
+    ring_.store(line_number, line, in_source || AdaLineReader::is_comment_only(line));
   }
 
   AdaLineReader reader_;

@@ -124,18 +124,20 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
                                                                       bool in_place, std::string& buffer,
                                                                       int line_number) {
   if (listener_ == nullptr) return kept_line(raw, comment, comment_only, has_control, in_place, buffer);
-  listener_->on_line_start(line_number);
-  bool empty_trailing_comment = false;
+  DeliveredLine delivered;
+  delivered.number = line_number;
   if (comment != std::string_view::npos) {
     if (comment + 2 == raw.size()) {
-      empty_trailing_comment = true;
+      delivered.empty_trailing_comment = true;
     } else if (raw[comment + 2] == '>') {
-      listener_->on_comment_command(raw.substr(comment + 3), line_number, comment == 0);
+      delivered.command = raw.substr(comment + 3);
+      delivered.has_command = true;
+      delivered.command_at_line_start = comment == 0;
     }
   }
-  const std::string_view line = kept_line(raw, comment, comment_only, has_control, in_place, buffer);
-  listener_->on_line_delivered(line, line_number, empty_trailing_comment);
-  return line;
+  delivered.text = kept_line(raw, comment, comment_only, has_control, in_place, buffer);
+  listener_->on_line(delivered);
+  return delivered.text;
 }
 
 void AdaLineReader::read_line(std::string& line, int& line_number) {

@@ -12,8 +12,22 @@
 
 namespace flawseek {
 
+// A non-empty line as the reader hands it to the scanner, with what its
+// comment told on the way.
+struct DeliveredLine {
+  std::string_view text;  // comment cut off, control characters blanked
+  // The text after "-->" when the comment is a comment command.
+  std::string_view command;
+  int number = 0;
+  bool has_command = false;
+  // The command's comment begins in column 1, with nothing at all before it.
+  bool command_at_line_start = false;
+  // The line's only comment is a bare "--" at its very end.
+  bool empty_trailing_comment = false;
+};
+
 // What the owner of a reader may want to know while lines go by. Every
-// operation is called at most once or twice per line, never per token.
+// operation is called at most once per line, never per token.
 class LineReaderListener {
  public:
   virtual ~LineReaderListener() = default;
@@ -21,18 +35,11 @@ class LineReaderListener {
   // its line end). The listener may throw to end the analysis; if it returns,
   // the line is delivered whole and the scanner rejects it.
   virtual void on_long_line(std::string_view raw, int line_number) { (void)raw, (void)line_number; }
-  // A non-empty line is about to be scanned for comments.
-  virtual void on_line_start(int line_number) { (void)line_number; }
-  // The text after "-->" of a comment command; `at_line_start` is true when
-  // the comment begins in column 1, with nothing at all before it.
-  virtual void on_comment_command(std::string_view text, int line_number, bool at_line_start) {
-    (void)text, (void)line_number, (void)at_line_start;
-  }
-  // The line as delivered to the scanner (comment cut off), and whether its
-  // only comment was a bare "--" at its very end.
-  virtual void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) {
-    (void)line, (void)line_number, (void)empty_trailing_comment;
-  }
+  // Every non-empty line as it is delivered, its comment command with it:
+  // one call per line, since most lines carry nothing else to tell. A
+  // listener that also judges the line itself reads the command first, as
+  // it may change what holds for its own line.
+  virtual void on_line(const DeliveredLine& line) { (void)line; }
 };
 
 class AdaLineReader final : public LineSource {

@@ -120,6 +120,14 @@ enum class DeclarationCategory : std::uint8_t {
   GENERIC_FORMAL_SUBPROGRAM, GENERIC_FORMAL_PACKAGE, ENUMERATION_LITERAL,
 };
 
+// The identifier list an identifier is declared in. Only an object or
+// exception declaration learns its category at its end; the others name it
+// before their first identifier, so a rule that judges none of them can let
+// their identifiers pass uncollected.
+enum class IdentifierList : std::uint8_t {
+  OBJECT_OR_EXCEPTION, COMPONENT, DISCRIMINANT, PARAMETER, GENERIC_FORMAL_OBJECT,
+};
+
 // The kind of a type definition, known once the definition is parsed.
 enum class TypeKind : std::uint8_t {
   INCOMPLETE, ACCESS_TO_OBJECT, ACCESS_TO_SUBPROGRAM, TASK, PROTECTED, OTHER,
@@ -193,7 +201,14 @@ class ParserState {
   const StyleRules& style_rules() const noexcept { return style_rules_; }
   // The style settings in force from now on (the line reader replaces them
   // between lines when a style command says so).
-  void set_style_rules(const StyleRules& rules) noexcept { style_rules_ = rules; }
+  void set_style_rules(const StyleRules& rules) noexcept {
+    style_rules_ = rules;
+    ++style_version_;
+  }
+  // Moves whenever the settings are replaced within a parse: a hook that
+  // works something out from them once, rather than at every token, does it
+  // again when this moves, and at every parse start.
+  std::uint32_t style_version() const noexcept { return style_version_; }
   // GNAT's language extensions: the extended attribute table is in force.
   bool gnat_extensions() const noexcept { return gnat_extensions_; }
   bool sql_enabled() const noexcept { return sql_enabled_; }
@@ -242,6 +257,7 @@ class ParserState {
   void* sink_context_;
   int item_line_ = 0;
   int item_column_ = 0;
+  std::uint32_t style_version_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -317,7 +333,7 @@ struct EmptyHooks {
   void unit_defined(ParserState&, std::string_view /*name*/, UnitKind) {}
   // Each identifier of an identifier list as it is read, then the category of
   // the whole declaration once it is known (at its ";").
-  void identifier_declared(ParserState&, std::string_view /*name*/) {}
+  void identifier_declared(ParserState&, std::string_view /*name*/, IdentifierList) {}
   void declaration_completed(ParserState&, DeclarationCategory) {}
   // A declaration that declares exactly one name.
   void name_declared(ParserState&, std::string_view /*name*/, DeclarationCategory) {}

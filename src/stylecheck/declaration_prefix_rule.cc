@@ -94,7 +94,7 @@ void judge_declared(ParserState& state, std::string_view name, int slot, int lin
 
 }  // namespace
 
-void DeclarationPrefixRule::on_identifier_declared(ParserState& state, std::string_view name) {
+void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_view name) {
   if (name_count_ == names_.size()) names_.emplace_back();
   DeclaredName& slot = names_[name_count_++];
   slot.name.assign(name);

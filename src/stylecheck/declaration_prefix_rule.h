@@ -50,7 +50,11 @@ class DeclarationPrefixRule {
     type_name_next_ = false;
     type_line_text_.assign(state.previous_token_line_text());
   }
-  void on_identifier_declared(ParserState& state, std::string_view name);
+  // Of identifier lists only a constant's and an exception's are judged, and
+  // both are object or exception declarations: the others pass uncollected.
+  void on_identifier_declared(ParserState& state, std::string_view name, IdentifierList list) {
+    if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect_declared(state, name);
+  }
   void on_declaration_completed(ParserState& state, DeclarationCategory category);
   void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
   void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
@@ -63,6 +67,8 @@ class DeclarationPrefixRule {
     int line = 0;
     int column = 0;
   };
+
+  void collect_declared(ParserState& state, std::string_view name);
 
   // The names of the identifier list being declared; the slots are reused.
   std::vector<DeclaredName> names_;

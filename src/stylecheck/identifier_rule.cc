@@ -119,6 +119,12 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
 }
 
 void IdentifierRule::judge_identifier(ParserState& state) {
+  // Quiet settings stop most names inline; replaced, they are asked about
+  // again here, once.
+  if (quiet_) {
+    if (judged_version_ != state.style_version()) judge_settings(state);
+    if (quiet_ && pending_ == Pending::NONE && !pragma_name_next_) return;
+  }
   if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
@@ -138,6 +144,11 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   const std::string_view name = state.previous_token_text();
   if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
   check_name_spelling(state, name, accepted_);
+}
+
+void IdentifierRule::judge_settings(const ParserState& state) noexcept {
+  quiet_ = !identifier_rules_may_complain(state.style_rules());
+  judged_version_ = state.style_version();
 }
 
 void IdentifierRule::report_characters_not_portable(ParserState& state) {

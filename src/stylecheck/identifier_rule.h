@@ -67,9 +67,12 @@ class IdentifierRule {
   const AcceptedSpellings* accepted_spellings() const noexcept { return accepted_; }
 
   // At every parse start: a name left undecided by an abandoned parse goes.
+  // The settings are new too: whether they are quiet is asked again.
   void parse_started() noexcept {
     pending_ = Pending::NONE;
     pragma_name_next_ = false;
+    quiet_ = true;
+    judged_version_ = unjudged;
   }
   // At the start of a parse whose file does not continue a specification.
   void empty_unit_collections() noexcept { package_names_.clear(); }
@@ -77,9 +80,10 @@ class IdentifierRule {
   // The identifier step: the previous token of `state` is the name just read,
   // the current token what follows it. A run without any identifier rule has
   // nothing to do here once no name waits for judgement and no pragma name is
-  // due: that is decided inline, before the call.
+  // due: that is decided inline, before the call, from what the step found
+  // out about the settings when they last changed.
   void on_identifier(ParserState& state) {
-    if (pending_ == Pending::NONE && !pragma_name_next_ && !identifier_rules_may_complain(state.style_rules())) return;
+    if (quiet_ && judged_version_ == state.style_version() && pending_ == Pending::NONE && !pragma_name_next_) return;
     judge_identifier(state);
   }
   // Every accepted reserved word: it tells whether the name after PACKAGE is
@@ -101,6 +105,7 @@ class IdentifierRule {
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
   void judge_identifier(ParserState& state);
+  [[gnu::noinline]] void judge_settings(const ParserState& state) noexcept;
   // The keyword step while a package name waits or PACKAGE is read.
   void follow_package_name(ParserState& state, AdaKeyword keyword);
   // The rare turns of the identifier step, kept out of line so the usual
@@ -120,6 +125,14 @@ class IdentifierRule {
   int pending_line_ = 0;
   int pending_column_ = 0;
   bool pragma_name_next_ = false;
+  // Whether the settings of style version `judged_version_` give the step
+  // nothing to report (identifier_rules_may_complain is false for them);
+  // unjudged at a parse start, whose settings are new. Settings found to
+  // report something are not asked again until the next parse: they seldom
+  // turn quiet within a file, and the whole step is right under any settings.
+  static constexpr std::uint64_t unjudged = ~std::uint64_t{0};
+  std::uint64_t judged_version_ = unjudged;
+  bool quiet_ = true;
 };
 
 }  // namespace flawseek

@@ -163,14 +163,16 @@ class Recorder : public LineReaderListener {
     events.push_back("long " + std::to_string(line_number) + " " + std::to_string(raw.size()));
     if (throw_on_long_line) throw std::runtime_error("stop");
   }
-  void on_line_start(int line_number) override { events.push_back("start " + std::to_string(line_number)); }
-  void on_comment_command(std::string_view text, int line_number, bool at_line_start) override {
-    events.push_back("command " + std::to_string(line_number) + (at_line_start ? " first [" : " [") +
-                     std::string(text) + "]");
-  }
-  void on_line_delivered(std::string_view line, int line_number, bool empty_trailing_comment) override {
-    events.push_back("line " + std::to_string(line_number) + " [" + std::string(line) + "]" +
-                     (empty_trailing_comment ? " bare--" : ""));
+  // One call per line, written down as its parts.
+  void on_line(const DeliveredLine& line) override {
+    const std::string number = std::to_string(line.number);
+    events.push_back("start " + number);
+    if (line.has_command) {
+      events.push_back("command " + number + (line.command_at_line_start ? " first [" : " [") +
+                       std::string(line.command) + "]");
+    }
+    events.push_back("line " + number + " [" + std::string(line.text) + "]" +
+                     (line.empty_trailing_comment ? " bare--" : ""));
   }
 };
 

@@ -116,6 +116,24 @@ TEST(ParserHooks, DeclarationsByCategory) {
                             "mode 2 2", "declared Q 8", "unit Inner 5", "unit Ren 6", "unit Inst 9"});
 }
 
+// The rules collect only identifiers whose declaration may turn out to be an
+// object or exception declaration: a list named wrongly loses their findings.
+TEST(ParserHooks, DeclaredIdentifiersNameTheirList) {
+  const Outcome outcome = parse_source(
+      "generic\n G : Integer;\npackage P is\n type R (D : Integer) is record C : Integer; end record;\n"
+      " procedure Q (X, Y : Integer);\n V, W : Integer;\n E : exception;\nend P;");
+  EXPECT_EQ(outcome.syntax_message, "");
+  const auto in_list = [](const char* name, IdentifierList list) {
+    return std::string("declares ") + name + " in list " + std::to_string(static_cast<int>(list));
+  };
+  expect_in_order(outcome, {in_list("G", IdentifierList::GENERIC_FORMAL_OBJECT),
+                            in_list("D", IdentifierList::DISCRIMINANT), in_list("C", IdentifierList::COMPONENT),
+                            in_list("X", IdentifierList::PARAMETER), in_list("Y", IdentifierList::PARAMETER),
+                            in_list("V", IdentifierList::OBJECT_OR_EXCEPTION),
+                            in_list("W", IdentifierList::OBJECT_OR_EXCEPTION),
+                            in_list("E", IdentifierList::OBJECT_OR_EXCEPTION)});
+}
+
 TEST(ParserHooks, SubtypeMarksEntriesAndEntryBodies) {
   const Outcome outcome = parse_source(
       "package body P is\n X : T'Class := Y;\n Z : Integer range 1 .. 2;\n"

@@ -80,7 +80,10 @@ struct RecordingHooks : EmptyHooks {
   void unit_defined(ParserState&, std::string_view n, UnitKind k) {
     add("unit " + s(n) + " " + std::to_string(static_cast<int>(k)));
   }
-  void identifier_declared(ParserState&, std::string_view n) { add("declares " + s(n)); }
+  void identifier_declared(ParserState&, std::string_view n, IdentifierList l) {
+    add("declares " + s(n));
+    add("declares " + s(n) + " in list " + std::to_string(static_cast<int>(l)));
+  }
   void declaration_completed(ParserState&, DeclarationCategory c) {
     add("declaration " + std::to_string(static_cast<int>(c)));
   }

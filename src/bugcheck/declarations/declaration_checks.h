@@ -57,7 +57,9 @@ class DeclarationChecks {
     usage_.name_used(dotted, context);
   }
   void exception_raised(std::string_view name);
-  void identifier_declared(const ParserState& state, std::string_view name) { usage_.identifier_declared(state, name); }
+  void identifier_declared(const ParserState& state, std::string_view name, IdentifierList list) {
+    usage_.identifier_declared(state, name, list);
+  }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
   void name_declared(const ParserState& state, std::string_view name, DeclarationCategory category);
   void type_declared(const ParserState& state, std::string_view name, int line, int column, TypeKind kind);

@@ -9,7 +9,7 @@ void DeclarationUsageRule::reset_check() {
   incomplete_types_.clear();
 }
 
-void DeclarationUsageRule::identifier_declared(const ParserState& state, std::string_view name) {
+void DeclarationUsageRule::collect(const ParserState& state, std::string_view name) {
   if (collected_count_ == collected_.size()) collected_.emplace_back();
   NameItem& item = collected_[collected_count_++];
   item.name.assign(name);

@@ -28,8 +28,14 @@ class DeclarationUsageRule {
   void reset_file() noexcept { collected_count_ = 0; }
 
   // The identifiers of one declaration are collected as they are read and
-  // entered together once the declaration's category is known.
-  void identifier_declared(const ParserState& state, std::string_view name);
+  // entered together once the declaration's category is known. Only an
+  // object or exception declaration can be one that is entered (or that the
+  // style rule judges from this collection): the identifiers of the other
+  // lists -- parameters, components, discriminants, generic formal objects --
+  // pass uncollected.
+  void identifier_declared(const ParserState& state, std::string_view name, IdentifierList list) {
+    if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect(state, name);
+  }
   std::span<const NameItem> collected() const noexcept { return {collected_.data(), collected_count_}; }
   void declaration_completed(DeclarationCategory category);
 
@@ -63,6 +69,7 @@ class DeclarationUsageRule {
   static constexpr unsigned every_group =
       objects_and_types | (1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION));
 
+  void collect(const ParserState& state, std::string_view name);
   // Each identifier of the dotted name, used in the groups of `groups`.
   void use_segments(const DottedName& name, unsigned groups);
 

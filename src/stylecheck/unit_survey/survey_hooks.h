@@ -94,7 +94,7 @@ struct SurveyHooks : EmptyHooks {
 
   // Every declaration point: the declared name may be one the file misspells.
   // (The token consumed last stands on the declaration's line or after it.)
-  void identifier_declared(ParserState& state, std::string_view name) {
+  void identifier_declared(ParserState& state, std::string_view name, IdentifierList) {
     declared(name, state.previous_token().line);
   }
   void name_declared(ParserState& state, std::string_view name, DeclarationCategory) {

@@ -25,10 +25,11 @@ class SurveyLineReader final : private LineReaderListener {
  private:
   // A line too long for the scanner ends the survey's parse through the
   // scanner's own failure, which the survey takes as the end of the file.
-  void on_comment_command(std::string_view text, int line_number, bool /*at_line_start*/) override {
-    const auto keyword = commands_.parse(text);
+  void on_line(const DeliveredLine& line) override {
+    if (!line.has_command) return;
+    const auto keyword = commands_.parse(line.command);
     if (keyword == StyleKeyword::KEYWORD_TAVIK || keyword == StyleKeyword::KEYWORD_TAVIK_95) {
-      hooks_.style_command_read(line_number);
+      hooks_.style_command_read(line.number);
     }
   }
 
