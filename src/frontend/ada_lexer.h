@@ -84,6 +84,14 @@ class AdaLexer final : private LineSource {
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
   }
+  // The previous token's text as it lies in its line, even once copied out:
+  // intact while that line is the current token's or the one read before it.
+  std::string_view previous_text_in_line() const noexcept { return previous_view_; }
+  // Every line the source delivers holds a token (comment-only lines are
+  // read past, and a line of blanks longer than the scanner takes ends the
+  // parse), so the previous token always stands in the current line or the
+  // one read before it: a view of it outlives the next token.
+  bool lines_hold_tokens() const noexcept { return line_reader_ != nullptr; }
   // The previous token's place, without settling its text.
   int previous_line_number() const noexcept { return previous_.line; }
   int previous_column() const noexcept { return previous_.column; }

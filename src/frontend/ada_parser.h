@@ -97,13 +97,66 @@ class AdaParser final : public ParserState {
     }
     ~DepthGuard() { --p.depth_; }
   };
+  // The text of a name as its parts are taken ("A (I).B" reads "A.B"). Most
+  // names are words side by side on one line (Ada.Text_IO.Put_Line): the
+  // text is then a view of that line and nothing is copied. A part apart from
+  // the others (behind blanks, a comment or a line end, or after a
+  // parenthesis) or a literal copies the text into the buffer, as keep()
+  // does before the name's tokens are left behind: the view is intact only
+  // while its line is the one of the current or the previous token.
+  class NameText {
+   public:
+    explicit NameText(std::string& buffer) noexcept : buffer_(buffer) {}
+    operator std::string_view() const noexcept { return text_; }
+    // The first part: a word that lies in line `line` (0: copy it).
+    void start(std::string_view word, int line) {
+      line_ = line;
+      if (line != 0) {
+        text_ = word;
+      } else {
+        buffer_.assign(word);
+        text_ = buffer_;
+      }
+    }
+    // A part after a dot: a word that lies in line `line` (0: copy it).
+    void add(std::string_view part, int line) {
+      const char* const end = text_.data() + text_.size();
+      if (line_ != 0 && line == line_ && part.data() == end + 1 && *end == '.') {
+        text_ = std::string_view(text_.data(), text_.size() + 1 + part.size());
+        return;
+      }
+      keep();
+      buffer_.push_back('.');
+      buffer_.append(part);
+      text_ = buffer_;
+    }
+    void keep() {
+      if (line_ == 0) return;
+      buffer_.assign(text_);
+      text_ = buffer_;
+      line_ = 0;
+    }
+
+   private:
+    std::string& buffer_;
+    std::string_view text_;
+    int line_ = 0;  // the line the view lies in; 0 once copied
+  };
   // A reused text buffer per nesting level, so nested names cost no allocation.
   struct NameBuffer {
     AdaParser& p;
-    std::string& text;
-    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) { text.clear(); }
+    NameText text;
+    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) {}
     ~NameBuffer() { --p.buffer_level_; }
   };
+  // Starts or continues a name with the word just taken, as a view of its
+  // line where the line source lets views stay (see AdaLexer::lines_hold_tokens).
+  void start_name(NameText& text) {
+    text.start(lexer_.previous_text_in_line(), name_views_ ? lexer_.previous_line_number() : 0);
+  }
+  void add_name_part(NameText& text) {
+    text.add(lexer_.previous_text_in_line(), name_views_ ? lexer_.previous_line_number() : 0);
+  }
   std::string& next_name_buffer() {
     if (buffer_level_ + 1 >= name_buffers_.size()) nesting_too_deep();
     return name_buffers_[++buffer_level_];
@@ -243,8 +296,8 @@ class AdaParser final : public ParserState {
   void declarative_part();
   bool basic_identifier_declaration();
   void defining_unit_name(std::string& text);
-  void dotted_name(std::string& text);
-  void dotted_name_continuation(std::string& text);
+  void dotted_name(NameText& text);
+  void dotted_name_continuation(NameText& text);
 
   // ---- Types ------------------------------------------------------------------
   bool type_declaration();
@@ -391,7 +444,7 @@ class AdaParser final : public ParserState {
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
-  void name_continuation(std::string& text);
+  void name_continuation(NameText& text);
   bool attribute_designator();
 
   // ---- Embedded SQL -------------------------------------------------------------
@@ -444,6 +497,8 @@ class AdaParser final : public ParserState {
   // The subprogram specification being parsed is that of a generic unit.
   bool generic_unit_ = false;
   NameContext expression_names_ = NameContext::EXPRESSION;
+  // Names may be views of their lines (see NameText).
+  bool name_views_ = false;
 };
 
 }  // namespace flawseek
