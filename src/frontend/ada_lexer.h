@@ -4,6 +4,7 @@
 // scanner cannot express, by re-reading the raw line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -92,6 +93,15 @@ class AdaLexer final : private LineSource {
   // parse), so the previous token always stands in the current line or the
   // one read before it: a view of it outlives the next token.
   bool lines_hold_tokens() const noexcept { return line_reader_ != nullptr; }
+  // The text lies in one of the line buffers (a line copied or rewritten),
+  // not in the source: it is overwritten two lines on.
+  bool lies_in_line_buffer(std::string_view text) const noexcept {
+    const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+    for (const std::string& buffer : buffers_) {
+      if (at - reinterpret_cast<std::uintptr_t>(buffer.data()) <= buffer.capacity()) return true;
+    }
+    return false;
+  }
   // The previous token's place, without settling its text.
   int previous_line_number() const noexcept { return previous_.line; }
   int previous_column() const noexcept { return previous_.column; }

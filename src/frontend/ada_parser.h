@@ -101,9 +101,10 @@ class AdaParser final : public ParserState {
   // names are words side by side on one line (Ada.Text_IO.Put_Line): the
   // text is then a view of that line and nothing is copied. A part apart from
   // the others (behind blanks, a comment or a line end, or after a
-  // parenthesis) or a literal copies the text into the buffer, as keep()
-  // does before the name's tokens are left behind: the view is intact only
-  // while its line is the one of the current or the previous token.
+  // parenthesis) or a literal copies the text into the buffer, and keep()
+  // does before the name's tokens are left behind where its line lies in a
+  // line buffer: such a view is intact only while its line is the one of the
+  // current or the previous token.
   class NameText {
    public:
     explicit NameText(std::string& buffer) noexcept : buffer_(buffer) {}
@@ -111,12 +112,8 @@ class AdaParser final : public ParserState {
     // The first part: a word that lies in line `line` (0: copy it).
     void start(std::string_view word, int line) {
       line_ = line;
-      if (line != 0) {
-        text_ = word;
-      } else {
-        buffer_.assign(word);
-        text_ = buffer_;
-      }
+      text_ = word;
+      if (line == 0) copy();
     }
     // A part after a dot: a word that lies in line `line` (0: copy it).
     void add(std::string_view part, int line) {
@@ -125,22 +122,30 @@ class AdaParser final : public ParserState {
         text_ = std::string_view(text_.data(), text_.size() + 1 + part.size());
         return;
       }
-      keep();
+      line_ = 0;
+      copy();
       buffer_.push_back('.');
       buffer_.append(part);
       text_ = buffer_;
     }
-    void keep() {
+    // No part follows side by side any more: a view stays only where the
+    // source holds its line for the whole parse.
+    void keep(const AdaLexer& lexer) {
       if (line_ == 0) return;
+      line_ = 0;
+      if (lexer.lies_in_line_buffer(text_)) copy();
+    }
+    // The text in the buffer.
+    void copy() {
+      if (text_.data() == buffer_.data()) return;
       buffer_.assign(text_);
       text_ = buffer_;
-      line_ = 0;
     }
 
    private:
     std::string& buffer_;
     std::string_view text_;
-    int line_ = 0;  // the line the view lies in; 0 once copied
+    int line_ = 0;  // the line the view lies in while parts may follow in it
   };
   // A reused text buffer per nesting level, so nested names cost no allocation.
   struct NameBuffer {
