@@ -249,36 +249,37 @@ class AdaParser final : public ParserState {
 
   // ---- Combinators ----------------------------------------------------------
   // A production that does not apply returns false having consumed nothing, so
-  // "not parsed" is a plain result and the combinators are one-liners.
-  bool optional(Production p) { return (this->*p)(); }
-  void ignore(Production p) { (void)(this->*p)(); }
-  void require(Production p) {
+  // "not parsed" is a plain result and the combinators are one-liners. They
+  // are inlined, so a production named in them is called directly.
+  [[gnu::always_inline]] bool optional(Production p) { return (this->*p)(); }
+  [[gnu::always_inline]] void ignore(Production p) { (void)(this->*p)(); }
+  [[gnu::always_inline]] void require(Production p) {
     if (!(this->*p)()) syntax_error({});
   }
-  void zero_or_more(Production p) {
+  [[gnu::always_inline]] void zero_or_more(Production p) {
     while ((this->*p)()) {
     }
   }
-  bool one_or_more(Production p) {
+  [[gnu::always_inline]] bool one_or_more(Production p) {
     if (!(this->*p)()) return false;
     zero_or_more(p);
     return true;
   }
-  void require_one_or_more(Production p) {
+  [[gnu::always_inline]] void require_one_or_more(Production p) {
     require(p);
     zero_or_more(p);
   }
   template <class... P>
-  bool try_one_of(P... p) {
+  [[gnu::always_inline]] bool try_one_of(P... p) {
     return ((this->*p)() || ...);
   }
   // False means that no alternative applies: the caller's own "not parsed".
   template <class... P>
-  bool expect_one_of(P... p) {
+  [[gnu::always_inline]] bool expect_one_of(P... p) {
     return try_one_of(p...);
   }
   template <class... P>
-  void require_one_of(P... p) {
+  [[gnu::always_inline]] void require_one_of(P... p) {
     if (!try_one_of(p...)) syntax_error({});
   }
 
