@@ -429,11 +429,17 @@ class AdaParser final : public ParserState {
   void unit_end_name(EndNameKind kind, std::string_view expected);
 
   // ---- Expressions ----------------------------------------------------------
+  // The levels between an expression and its primaries are inline: most
+  // expressions are one primary, which would otherwise pass through a call
+  // per level.
   bool expression();
-  bool relation();
+  [[gnu::always_inline]] inline bool relation();
   bool simple_expression();
-  bool term();
-  bool factor();
+  // Its body, inline where nearly every expression passes: the left side of
+  // a relation.
+  [[gnu::always_inline]] inline bool simple_expression_body();
+  [[gnu::always_inline]] inline bool term();
+  [[gnu::always_inline]] inline bool factor();
   bool primary();
   bool aggregate();
   bool null_record();
