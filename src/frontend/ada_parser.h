@@ -460,7 +460,9 @@ class AdaParser final : public ParserState {
   bool attribute_designator();
 
   // ---- Embedded SQL -------------------------------------------------------------
-  bool exec_sql_statement();
+  // Tried before nearly every declaration: the usual "no" is inline.
+  [[gnu::always_inline]] inline bool exec_sql_statement();
+  [[gnu::noinline]] bool exec_sql_statement_after_identifier();
 
   enum class Lone : std::uint8_t { NONE, NAME, NULL_LITERAL };
   // The shape of the name completed last, as the few rules on its form need it.
