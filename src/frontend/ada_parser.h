@@ -456,7 +456,9 @@ class AdaParser final : public ParserState {
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
-  void name_continuation(NameText& text);
+  // Most names end at once (a lone identifier): settled inline.
+  [[gnu::always_inline]] inline void name_continuation(NameText& text);
+  void name_continuation_parts(NameText& text);
   bool attribute_designator();
 
   // ---- Embedded SQL -------------------------------------------------------------
