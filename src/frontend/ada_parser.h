@@ -329,7 +329,9 @@ class AdaParser final : public ParserState {
   bool subtype_indication();
   bool subtype_mark();
   bool constraint();
-  bool range_constraint();
+  // Tried after every association: the usual "no" is inline.
+  [[gnu::always_inline]] inline bool range_constraint();
+  bool range_constraint_at_keyword(bool box_allowed);
   bool index_or_discriminant_constraint();
   bool discrete_range();
   bool range_bound();
