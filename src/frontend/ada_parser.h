@@ -302,7 +302,8 @@ class AdaParser final : public ParserState {
   void declarative_part();
   bool basic_identifier_declaration();
   void defining_unit_name(std::string& text);
-  void dotted_name(NameText& text);
+  // Inline: short, and where subtype marks and unit names begin.
+  [[gnu::always_inline]] inline void dotted_name(NameText& text);
   void dotted_name_continuation(NameText& text);
 
   // ---- Types ------------------------------------------------------------------
