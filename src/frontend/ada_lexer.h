@@ -4,6 +4,7 @@
 // scanner cannot express, by re-reading the raw line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -83,6 +84,23 @@ class AdaLexer final : private LineSource {
   // until the next token is read, so throughout a hook call it is handed to.
   std::string_view previous_text() const noexcept {
     return previous_in_line_ ? previous_view_ : std::string_view(previous_.text);
+  }
+  // The previous token's text as it lies in its line, even once copied out:
+  // intact while that line is the current token's or the one read before it.
+  std::string_view previous_text_in_line() const noexcept { return previous_view_; }
+  // Every line the source delivers holds a token (comment-only lines are
+  // read past, and a line of blanks longer than the scanner takes ends the
+  // parse), so the previous token always stands in the current line or the
+  // one read before it: a view of it outlives the next token.
+  bool lines_hold_tokens() const noexcept { return line_reader_ != nullptr; }
+  // The text lies in one of the line buffers (a line copied or rewritten),
+  // not in the source: it is overwritten two lines on.
+  bool lies_in_line_buffer(std::string_view text) const noexcept {
+    const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+    for (const std::string& buffer : buffers_) {
+      if (at - reinterpret_cast<std::uintptr_t>(buffer.data()) <= buffer.capacity()) return true;
+    }
+    return false;
   }
   // The previous token's place, without settling its text.
   int previous_line_number() const noexcept { return previous_.line; }

@@ -97,13 +97,71 @@ class AdaParser final : public ParserState {
     }
     ~DepthGuard() { --p.depth_; }
   };
+  // The text of a name as its parts are taken ("A (I).B" reads "A.B"). Most
+  // names are words side by side on one line (Ada.Text_IO.Put_Line): the
+  // text is then a view of that line and nothing is copied. A part apart from
+  // the others (behind blanks, a comment or a line end, or after a
+  // parenthesis) or a literal copies the text into the buffer, and keep()
+  // does before the name's tokens are left behind where its line lies in a
+  // line buffer: such a view is intact only while its line is the one of the
+  // current or the previous token.
+  class NameText {
+   public:
+    explicit NameText(std::string& buffer) noexcept : buffer_(buffer) {}
+    operator std::string_view() const noexcept { return text_; }
+    // The first part: a word that lies in line `line` (0: copy it).
+    void start(std::string_view word, int line) {
+      line_ = line;
+      text_ = word;
+      if (line == 0) copy();
+    }
+    // A part after a dot: a word that lies in line `line` (0: copy it).
+    void add(std::string_view part, int line) {
+      const char* const end = text_.data() + text_.size();
+      if (line_ != 0 && line == line_ && part.data() == end + 1 && *end == '.') {
+        text_ = std::string_view(text_.data(), text_.size() + 1 + part.size());
+        return;
+      }
+      line_ = 0;
+      copy();
+      buffer_.push_back('.');
+      buffer_.append(part);
+      text_ = buffer_;
+    }
+    // No part follows side by side any more: a view stays only where the
+    // source holds its line for the whole parse.
+    void keep(const AdaLexer& lexer) {
+      if (line_ == 0) return;
+      line_ = 0;
+      if (lexer.lies_in_line_buffer(text_)) copy();
+    }
+    // The text in the buffer.
+    void copy() {
+      if (text_.data() == buffer_.data()) return;
+      buffer_.assign(text_);
+      text_ = buffer_;
+    }
+
+   private:
+    std::string& buffer_;
+    std::string_view text_;
+    int line_ = 0;  // the line the view lies in while parts may follow in it
+  };
   // A reused text buffer per nesting level, so nested names cost no allocation.
   struct NameBuffer {
     AdaParser& p;
-    std::string& text;
-    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) { text.clear(); }
+    NameText text;
+    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) {}
     ~NameBuffer() { --p.buffer_level_; }
   };
+  // Starts or continues a name with the word just taken, as a view of its
+  // line where the line source lets views stay (see AdaLexer::lines_hold_tokens).
+  void start_name(NameText& text) {
+    text.start(lexer_.previous_text_in_line(), name_views_ ? lexer_.previous_line_number() : 0);
+  }
+  void add_name_part(NameText& text) {
+    text.add(lexer_.previous_text_in_line(), name_views_ ? lexer_.previous_line_number() : 0);
+  }
   std::string& next_name_buffer() {
     if (buffer_level_ + 1 >= name_buffers_.size()) nesting_too_deep();
     return name_buffers_[++buffer_level_];
@@ -191,36 +249,37 @@ class AdaParser final : public ParserState {
 
   // ---- Combinators ----------------------------------------------------------
   // A production that does not apply returns false having consumed nothing, so
-  // "not parsed" is a plain result and the combinators are one-liners.
-  bool optional(Production p) { return (this->*p)(); }
-  void ignore(Production p) { (void)(this->*p)(); }
-  void require(Production p) {
+  // "not parsed" is a plain result and the combinators are one-liners. They
+  // are inlined, so a production named in them is called directly.
+  [[gnu::always_inline]] bool optional(Production p) { return (this->*p)(); }
+  [[gnu::always_inline]] void ignore(Production p) { (void)(this->*p)(); }
+  [[gnu::always_inline]] void require(Production p) {
     if (!(this->*p)()) syntax_error({});
   }
-  void zero_or_more(Production p) {
+  [[gnu::always_inline]] void zero_or_more(Production p) {
     while ((this->*p)()) {
     }
   }
-  bool one_or_more(Production p) {
+  [[gnu::always_inline]] bool one_or_more(Production p) {
     if (!(this->*p)()) return false;
     zero_or_more(p);
     return true;
   }
-  void require_one_or_more(Production p) {
+  [[gnu::always_inline]] void require_one_or_more(Production p) {
     require(p);
     zero_or_more(p);
   }
   template <class... P>
-  bool try_one_of(P... p) {
+  [[gnu::always_inline]] bool try_one_of(P... p) {
     return ((this->*p)() || ...);
   }
   // False means that no alternative applies: the caller's own "not parsed".
   template <class... P>
-  bool expect_one_of(P... p) {
+  [[gnu::always_inline]] bool expect_one_of(P... p) {
     return try_one_of(p...);
   }
   template <class... P>
-  void require_one_of(P... p) {
+  [[gnu::always_inline]] void require_one_of(P... p) {
     if (!try_one_of(p...)) syntax_error({});
   }
 
@@ -243,8 +302,9 @@ class AdaParser final : public ParserState {
   void declarative_part();
   bool basic_identifier_declaration();
   void defining_unit_name(std::string& text);
-  void dotted_name(std::string& text);
-  void dotted_name_continuation(std::string& text);
+  // Inline: short, and where subtype marks and unit names begin.
+  [[gnu::always_inline]] inline void dotted_name(NameText& text);
+  void dotted_name_continuation(NameText& text);
 
   // ---- Types ------------------------------------------------------------------
   bool type_declaration();
@@ -270,7 +330,9 @@ class AdaParser final : public ParserState {
   bool subtype_indication();
   bool subtype_mark();
   bool constraint();
-  bool range_constraint();
+  // Tried after every association: the usual "no" is inline.
+  [[gnu::always_inline]] inline bool range_constraint();
+  bool range_constraint_at_keyword(bool box_allowed);
   bool index_or_discriminant_constraint();
   bool discrete_range();
   bool range_bound();
@@ -370,11 +432,17 @@ class AdaParser final : public ParserState {
   void unit_end_name(EndNameKind kind, std::string_view expected);
 
   // ---- Expressions ----------------------------------------------------------
+  // The levels between an expression and its primaries are inline: most
+  // expressions are one primary, which would otherwise pass through a call
+  // per level.
   bool expression();
-  bool relation();
+  [[gnu::always_inline]] inline bool relation();
   bool simple_expression();
-  bool term();
-  bool factor();
+  // Its body, inline where nearly every expression passes: the left side of
+  // a relation.
+  [[gnu::always_inline]] inline bool simple_expression_body();
+  [[gnu::always_inline]] inline bool term();
+  [[gnu::always_inline]] inline bool factor();
   bool primary();
   bool aggregate();
   bool null_record();
@@ -391,11 +459,15 @@ class AdaParser final : public ParserState {
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
-  void name_continuation(std::string& text);
+  // Most names end at once (a lone identifier): settled inline.
+  [[gnu::always_inline]] inline void name_continuation(NameText& text);
+  void name_continuation_parts(NameText& text);
   bool attribute_designator();
 
   // ---- Embedded SQL -------------------------------------------------------------
-  bool exec_sql_statement();
+  // Tried before nearly every declaration: the usual "no" is inline.
+  [[gnu::always_inline]] inline bool exec_sql_statement();
+  [[gnu::noinline]] bool exec_sql_statement_after_identifier();
 
   enum class Lone : std::uint8_t { NONE, NAME, NULL_LITERAL };
   // The shape of the name completed last, as the few rules on its form need it.
@@ -444,6 +516,8 @@ class AdaParser final : public ParserState {
   // The subprogram specification being parsed is that of a generic unit.
   bool generic_unit_ = false;
   NameContext expression_names_ = NameContext::EXPRESSION;
+  // Names may be views of their lines (see NameText).
+  bool name_views_ = false;
 };
 
 }  // namespace flawseek

@@ -490,5 +490,22 @@ TEST(ParserHooks, SplitEntryParametersKeepTheirOrder) {
   expect_in_order(split, {"entry C", "list ( 4", "identifier X", "declares X", "identifier Color", "used Color 2"});
 }
 
+// A name's parts may stand apart (blanks, comments, line ends between them),
+// and what follows a name may lie lines further on. A line with a comment is
+// copied out of the source, and such lines take turns in two buffers.
+TEST(ParserHooks, NamesSpreadOverLinesKeepTheirText) {
+  const Outcome call = parse_source(in_body("Ada -- c\n  .Text_IO\n  . Put_Line;\n"
+                                            "F.G -- c\n (1, -- c\n  22, -- c\n  333); -- c"));
+  EXPECT_EQ(call.syntax_message, "");
+  expect_in_order(call, {"call Ada.Text_IO.Put_Line", "used F.G 7", "call F.G"});
+  const Outcome tested = parse_source(in_body("if Q.Next -- c\n\n  -- c\n  = null then X := Y.Z -- c\n  .W\n"
+                                              "  ; end if;"));
+  EXPECT_EQ(tested.syntax_message, "");
+  expect_in_order(tested, {"null = Q.Next", "set X 8", "used Y.Z.W 0"});
+  const Outcome marked = parse_source("package P is\n type A is access T.U -- c\n  'Class -- c\n  ;                       -- c\nend P;");
+  EXPECT_EQ(marked.syntax_message, "");
+  expect_in_order(marked, {"subtype mark T.U", "attribute class", "used T.U 1"});
+}
+
 }  // namespace
 }  // namespace flawseek

@@ -148,6 +148,55 @@ std::vector<std::string> split_lines(const std::string& text) {
   return lines;
 }
 
+// The nesting limit falls on the same declaration whether it declares a
+// subprogram or an object: the declaration is refused before it is told
+// apart. Enclosing if statements shift where the limit falls in a block.
+TEST(ParserRobustness, NestingLimitIsTheSameForEveryDeclaration) {
+  struct Limit {
+    int blocks = 0;
+    std::string message;
+    int line = 0;
+    int column = 0;
+  };
+  const auto parse_nested = [](const std::string& declaration, int ifs, int blocks) {
+    std::string source = "procedure P is\nbegin\n";
+    for (int i = 0; i < ifs; ++i) source += "if C then\n";
+    for (int i = 0; i < blocks; ++i) source += "declare\n" + declaration + "\nbegin\n";
+    source += "null;\n";
+    for (int i = 0; i < blocks; ++i) source += "end;\n";
+    for (int i = 0; i < ifs; ++i) source += "end if;\n";
+    source += "end P;\n";
+    return testing_support::parse_source(source);
+  };
+  // The fewest blocks that fail (deeper nesting fails wherever less does).
+  const auto limit_of = [&](const std::string& declaration, int ifs) {
+    int low = 1;
+    int high = 400;
+    if (parse_nested(declaration, ifs, high).syntax_message.empty()) return Limit{};
+    while (low < high) {
+      const int middle = (low + high) / 2;
+      if (parse_nested(declaration, ifs, middle).syntax_message.empty()) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    const testing_support::Outcome outcome = parse_nested(declaration, ifs, low);
+    return Limit{low, outcome.syntax_message, outcome.line, outcome.column};
+  };
+  for (int ifs = 0; ifs < 6; ++ifs) {
+    const Limit subprogram = limit_of("procedure Q;", ifs);
+    ASSERT_GT(subprogram.blocks, 0);
+    for (const std::string declaration : {"X : Integer;", "E : exception;"}) {
+      const Limit other = limit_of(declaration, ifs);
+      EXPECT_EQ(other.blocks, subprogram.blocks) << declaration << ifs;
+      EXPECT_EQ(other.message, subprogram.message) << declaration << ifs;
+      EXPECT_EQ(other.line, subprogram.line) << declaration << ifs;
+      EXPECT_EQ(other.column, subprogram.column) << declaration << ifs;
+    }
+  }
+}
+
 TEST(ParserRobustness, MutatedSourcesAlwaysEndCleanly) {
   Counting hooks;
   AdaParser<Counting> parser(hooks);
