@@ -61,12 +61,12 @@ struct CheckHooks : EmptyHooks {
     prefixes_.on_identifier(state);
     declarations_.identifier_accepted(state);
   }
-  [[gnu::noinline]] void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+  // Every reserved word meets the case test when there is one; of the other
+  // rules, unless one follows every word now, only the few words they act on
+  // are handed on.
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     words_.on_keyword(state);
-    identifiers_.on_keyword(state, keyword);
-    prefixes_.on_keyword(keyword);
-    null_tests_.keyword_accepted(state, keyword);
-    declarations_.keyword_accepted(keyword);
+    if (identifiers_.follows_every_keyword() || rules_act_on(keyword)) hand_on_keyword(state, keyword);
   }
   void attribute_accepted(ParserState& state, std::string_view designator) {
     words_.on_attribute(state);
@@ -200,6 +200,28 @@ struct CheckHooks : EmptyHooks {
   DeclarationChecks& declarations() noexcept { return declarations_; }
 
  private:
+  // The keyword list: the reserved words the rules' keyword steps act on, apart
+  // from the words they follow one by one (see keyword_accepted): a rule that
+  // acts on another word must add it here.
+  static constexpr bool rules_act_on(AdaKeyword keyword) noexcept {
+    switch (keyword) {
+      case AdaKeyword::KEYWORD_NOT:      // null_tests_
+      case AdaKeyword::KEYWORD_TYPE:     // prefixes_, declarations_
+      case AdaKeyword::KEYWORD_PRIVATE:  // prefixes_
+      case AdaKeyword::KEYWORD_PACKAGE:  // identifiers_
+      case AdaKeyword::KEYWORD_PRAGMA:   // identifiers_
+        return true;
+      default:
+        return false;
+    }
+  }
+  [[gnu::noinline]] void hand_on_keyword(ParserState& state, AdaKeyword keyword) {
+    identifiers_.on_keyword(state, keyword);
+    prefixes_.on_keyword(keyword);
+    null_tests_.keyword_accepted(state, keyword);
+    declarations_.keyword_accepted(keyword);
+  }
+
   CheckReporter& reporter_;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;

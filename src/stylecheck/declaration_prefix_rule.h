@@ -31,6 +31,7 @@ class DeclarationPrefixRule {
     private_view_ = false;
     type_name_next_ = false;
   }
+  // Only TYPE and PRIVATE: the check hooks' keyword list names them.
   void on_keyword(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) {
       class_wide_ = false;

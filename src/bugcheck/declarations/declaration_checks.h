@@ -41,6 +41,7 @@ class DeclarationChecks {
     last_identifier_ = previous_token_position(state);
     if (type_name_follows_) keep_type_name_line(state);
   }
+  // Only TYPE: the check hooks' keyword list names it.
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }
