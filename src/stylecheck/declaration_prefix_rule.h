@@ -46,6 +46,8 @@ class DeclarationPrefixRule {
   void on_attribute(ParserState& state, std::string_view lower_case_designator) noexcept {
     if (lower_case_designator == "class" && state.style_rules().prefix_rules_on) class_wide_ = true;
   }
+  // Whether the next identifier is a type's name, which on_identifier wants.
+  bool type_name_next() const noexcept { return type_name_next_; }
   // Keeps the line of a type's name: its definition may outlast the lines a
   // finding's text is taken from.
   void on_identifier(ParserState& state) {
