@@ -56,17 +56,24 @@ struct CheckHooks : EmptyHooks {
   // Words. Kept out of line: the parser tries a reserved word or a name at
   // many places where none follows, and with all these rules inlined every
   // such try paid for saving and restoring registers it never used.
+  // The identifier step last: the only one of the three that reports, and
+  // the one most often called on, it can then be a tail call. A type's name,
+  // whose line two rules keep, takes a way of its own, so the usual name
+  // meets no other call and saves no registers.
   [[gnu::noinline]] void identifier_accepted(ParserState& state) {
-    identifiers_.on_identifier(state);
-    prefixes_.on_identifier(state);
+    if (prefixes_.type_name_next() || declarations_.type_name_follows()) {
+      type_name_accepted(state);
+      return;
+    }
     declarations_.identifier_accepted(state);
+    identifiers_.on_identifier(state);
   }
-  [[gnu::noinline]] void keyword_accepted(ParserState& state, AdaKeyword keyword) {
+  // Every reserved word meets the case test when there is one; of the other
+  // rules, unless one follows every word now, only the few words they act on
+  // are handed on.
+  void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     words_.on_keyword(state);
-    identifiers_.on_keyword(state, keyword);
-    prefixes_.on_keyword(keyword);
-    null_tests_.keyword_accepted(state, keyword);
-    declarations_.keyword_accepted(keyword);
+    if (identifiers_.follows_every_keyword() || rules_act_on(keyword)) hand_on_keyword(state, keyword);
   }
   void attribute_accepted(ParserState& state, std::string_view designator) {
     words_.on_attribute(state);
@@ -200,6 +207,33 @@ struct CheckHooks : EmptyHooks {
   DeclarationChecks& declarations() noexcept { return declarations_; }
 
  private:
+  // The keyword list: the reserved words the rules' keyword steps act on, apart
+  // from the words they follow one by one (see keyword_accepted): a rule that
+  // acts on another word must add it here.
+  static constexpr bool rules_act_on(AdaKeyword keyword) noexcept {
+    switch (keyword) {
+      case AdaKeyword::KEYWORD_NOT:      // null_tests_
+      case AdaKeyword::KEYWORD_TYPE:     // prefixes_, declarations_
+      case AdaKeyword::KEYWORD_PRIVATE:  // prefixes_
+      case AdaKeyword::KEYWORD_PACKAGE:  // identifiers_
+      case AdaKeyword::KEYWORD_PRAGMA:   // identifiers_
+        return true;
+      default:
+        return false;
+    }
+  }
+  [[gnu::noinline]] void type_name_accepted(ParserState& state) {
+    prefixes_.on_identifier(state);
+    declarations_.identifier_accepted(state);
+    identifiers_.on_identifier(state);
+  }
+  [[gnu::noinline]] void hand_on_keyword(ParserState& state, AdaKeyword keyword) {
+    identifiers_.on_keyword(state, keyword);
+    prefixes_.on_keyword(keyword);
+    null_tests_.keyword_accepted(state, keyword);
+    declarations_.keyword_accepted(keyword);
+  }
+
   CheckReporter& reporter_;
   ParserMessageRule messages_;
   ReachabilityRule reachability_;

@@ -17,22 +17,30 @@ void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
   throw StopRequest();
 }
 
+// Most lines carry no command and find the parser's settings current: they
+// meet the length test and go into the ring, with no call that is not a
+// tail call, so no register is saved for them.
 void SourceLineReader::on_line(const DeliveredLine& line) {
+  if (line.has_command || target_stale_) {
+    on_line_with_news(line);
+    return;
+  }
+  judge_line(line);
+}
+
+void SourceLineReader::on_line_with_news(const DeliveredLine& line) {
   // A style command after code changed the parser's settings only for the
   // rest of its own line; every line starts again from the line record.
-  if (style_target_ != nullptr && target_stale_) {
-    style_target_->set_style_rules(line_style_);
+  // Without a target there is nothing to bring up to date: a new target
+  // marks itself stale.
+  if (target_stale_) {
+    if (style_target_ != nullptr) style_target_->set_style_rules(line_style_);
     target_stale_ = false;
   }
   // Before the length test: a command may change the length allowed on its
   // own line.
   if (line.has_command) read_command(line.command, line.number, line.command_at_line_start);
-  if (style_checks_on_ && static_cast<std::int64_t>(line.text.size()) > file_style_.max_line_length) {
-    // A tail call, so a line of usual length needs no registers saved.
-    report_long_line(line.text, line.number, line.empty_trailing_comment);
-    return;
-  }
-  remember_line(line.text, line.number);
+  judge_line(line);
 }
 
 void SourceLineReader::read_command(std::string_view text, int line_number, bool at_line_start) {

@@ -71,6 +71,18 @@ class SourceLineReader final : private LineReaderListener {
  private:
   void on_long_line(std::string_view raw, int line_number) override;
   void on_line(const DeliveredLine& line) override;
+  // Kept apart: few lines carry a command or find the parser's settings out
+  // of date.
+  [[gnu::noinline]] void on_line_with_news(const DeliveredLine& line);
+  // The length test, then the ring.
+  void judge_line(const DeliveredLine& line) {
+    if (style_checks_on_ && static_cast<std::int64_t>(line.text.size()) > file_style_.max_line_length) {
+      // A tail call, so a line of usual length needs no registers saved.
+      report_long_line(line.text, line.number, line.empty_trailing_comment);
+      return;
+    }
+    remember_line(line.text, line.number);
+  }
   // Kept apart: few lines carry a command.
   [[gnu::noinline]] void read_command(std::string_view text, int line_number, bool at_line_start);
   // Kept apart so that every line's delivery stays short; it remembers the
@@ -97,8 +109,9 @@ class SourceLineReader final : private LineReaderListener {
   StyleRules line_style_ = default_style_rules;
   ParserState* style_target_ = nullptr;
   // The target's settings may differ from the line record: set by what
-  // changes either, cleared when a line start hands the record over. Most
-  // files hold no style command, and their lines copy nothing.
+  // changes either or names a new target, cleared when a line start hands
+  // the record over (or finds no target). Most files hold no style command,
+  // and their lines copy nothing.
   bool target_stale_ = true;
   bool style_checks_on_ = false;
   bool style_command_seen_ = false;

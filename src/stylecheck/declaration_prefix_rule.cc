@@ -69,6 +69,8 @@ bool carries_prefix(std::string_view name, char prefix) {
 
 bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 
+bool is_simple(std::string_view name) { return name.find('.') == std::string_view::npos; }
+
 // The class-wide naming rules' own forms that stand in for a prefix.
 bool accepted_type_form(const StyleRules& rules, std::string_view name, int slot) {
   if (!rules.prefix_rules_on || name.size() < 4) return false;
@@ -150,12 +152,17 @@ void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_vie
   }
 }
 
-void DeclarationPrefixRule::on_subtype_mark(ParserState& state, std::string_view name) {
-  if (name.find('.') != std::string_view::npos) return;
+// Only simple marks are judged. A dotted one is never a predefined name nor
+// passes for carrying a prefix, so it is looked for dots only when it would
+// be reported: most marks are let go before.
+void DeclarationPrefixRule::judge_subtype_mark(ParserState& state, std::string_view name) {
   const StyleRules& rules = state.style_rules();
   // Without upper-case names, a first slot that asks nothing passes every mark.
   const PrefixRule& first = rules.prefix_slots[static_cast<std::size_t>(subtype_mark_slots[0])];
-  if (!rules.upper_case_names_on && first.prefix == ' ' && !first.upper_case_required) return;
+  if (!rules.upper_case_names_on && first.prefix == ' ' && !first.upper_case_required) {
+    quiet_version_ = state.style_version();
+    return;
+  }
   // The predefined names are Standard's own spelling, never prefixed.
   if (is_predefined_type_name(name)) {
     if (rules.upper_case_names_on && !all_upper(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
@@ -164,13 +171,15 @@ void DeclarationPrefixRule::on_subtype_mark(ParserState& state, std::string_view
   for (int slot : subtype_mark_slots) {
     const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
     if (rule.prefix == ' ') {
-      if (rule.upper_case_required && !all_upper(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
+      if (rule.upper_case_required && !all_upper(name) && is_simple(name)) {
+        report_at_word(state, ParserMessage::NOT_UPPER_CASE);
+      }
       return;
     }
     if (carries_prefix(name, rule.prefix)) return;
   }
   if (rules.prefix_rules_on && name.size() >= 4 && name.starts_with("SP_")) return;
-  report_at_word(state, ParserMessage::PREFIX_MISSING);
+  if (is_simple(name)) report_at_word(state, ParserMessage::PREFIX_MISSING);
 }
 
 }  // namespace flawseek

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,9 @@ class DeclarationPrefixRule {
     class_wide_ = false;
     private_view_ = false;
     type_name_next_ = false;
+    quiet_version_ = unjudged;
   }
+  // Only TYPE and PRIVATE: the check hooks' keyword list names them.
   void on_keyword(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) {
       class_wide_ = false;
@@ -43,6 +46,8 @@ class DeclarationPrefixRule {
   void on_attribute(ParserState& state, std::string_view lower_case_designator) noexcept {
     if (lower_case_designator == "class" && state.style_rules().prefix_rules_on) class_wide_ = true;
   }
+  // Whether the next identifier is a type's name, which on_identifier wants.
+  bool type_name_next() const noexcept { return type_name_next_; }
   // Keeps the line of a type's name: its definition may outlast the lines a
   // finding's text is taken from.
   void on_identifier(ParserState& state) {
@@ -58,7 +63,11 @@ class DeclarationPrefixRule {
   void on_declaration_completed(ParserState& state, DeclarationCategory category);
   void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
   void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
-  void on_subtype_mark(ParserState& state, std::string_view name);
+  // Under settings that pass every subtype mark the step ends inline, once
+  // that is worked out for them.
+  void on_subtype_mark(ParserState& state, std::string_view name) {
+    if (quiet_version_ != state.style_version()) judge_subtype_mark(state, name);
+  }
 
  private:
   struct DeclaredName {
@@ -69,6 +78,7 @@ class DeclarationPrefixRule {
   };
 
   void collect_declared(ParserState& state, std::string_view name);
+  void judge_subtype_mark(ParserState& state, std::string_view name);
 
   // The names of the identifier list being declared; the slots are reused.
   std::vector<DeclaredName> names_;
@@ -77,6 +87,10 @@ class DeclarationPrefixRule {
   bool private_view_ = false;  // this type declaration is a private type's partial view
   bool type_name_next_ = false;
   std::string type_line_text_;
+  // The style version whose settings pass every subtype mark; unjudged at a
+  // parse start, whose settings are new.
+  static constexpr std::uint64_t unjudged = ~std::uint64_t{0};
+  std::uint64_t quiet_version_ = unjudged;
 };
 
 }  // namespace flawseek

@@ -88,7 +88,12 @@ class IdentifierRule {
   }
   // Every accepted reserved word: it tells whether the name after PACKAGE is
   // a renaming's or instantiation's. Most words find no name waiting and
-  // are no PACKAGE: that is decided inline.
+  // are no PACKAGE: that is decided inline. The check hooks hand on only the
+  // words their keyword list names, and every word while this asks for it.
+  // Whether the keyword step must see every word now, not only PACKAGE and
+  // PRAGMA: a package name waits, or a pragma's name is due and any word
+  // ends the wait.
+  bool follows_every_keyword() const noexcept { return pending_ != Pending::NONE || pragma_name_next_; }
   void on_keyword(ParserState& state, AdaKeyword keyword) {
     pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
     if (pending_ == Pending::NONE && keyword != AdaKeyword::KEYWORD_PACKAGE) return;

@@ -17,7 +17,7 @@ class WordCaseRule {
  public:
   // Inline up to the rules: a run without a keyword case tests no word.
   void on_keyword(ParserState& state) {
-    if (state.in_sql() || state.style_rules().keyword_case == CaseConvention::Any) return;
+    if (state.style_rules().keyword_case == CaseConvention::Any || state.in_sql()) return;
     test_word(state, state.style_rules().keyword_case, ParserMessage::KEYWORD_SPELLING);
   }
   void on_attribute(ParserState& state);

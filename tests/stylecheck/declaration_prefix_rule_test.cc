@@ -73,5 +73,28 @@ TEST(DeclarationPrefixRule, EveryPredefinedTypeNameIsFoundInAnyCaseAndNoNearMiss
   EXPECT_EQ(complaints_for(marks), expected);
 }
 
+// Only simple marks are judged, though a dotted mark is looked for dots only
+// when it would be reported.
+TEST(DeclarationPrefixRule, DottedMarksAreNeverJudged) {
+  EXPECT_EQ(complaints_for({"Pkg.Lower_Mark", "Pkg.T_Mark", "Standard.integer", "Lower_Mark"}),
+            (std::vector<std::string>{"5:P"}));
+}
+
+// Settings that pass every mark end the step early, but only while they are
+// in force: the next parse brings its own settings, which must be judged anew.
+TEST(DeclarationPrefixRule, TheNextParseJudgesMarksUnderItsOwnSettings) {
+  MarkHooks hooks;
+  AdaParser<MarkHooks> parser(hooks);
+  const char* const text = "procedure P is\n   X_V : Mark;\nbegin\n   null;\nend P;\n";
+  StyleRules prefixed;
+  for (const int slot : {3, 4, 5, 6, 7}) prefixed.prefix_slots[slot] = {'T', false};
+  for (const StyleRules& rules : {StyleRules{}, prefixed}) {
+    AdaLineReader reader;
+    reader.set_text(text);
+    parser.parse(FileRole::SINGLE_FILE, rules, true, reader, false);
+  }
+  EXPECT_EQ(hooks.complaints, (std::vector<std::string>{"2:P"}));
+}
+
 }  // namespace
 }  // namespace flawseek

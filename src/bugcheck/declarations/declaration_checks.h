@@ -36,11 +36,14 @@ class DeclarationChecks {
   void on_message(ParserMessage message) noexcept {
     if (message == ParserMessage::SYNTAX_ERROR) syntax_error_seen_ = true;
   }
+  // Whether the next identifier is a type's name, whose line is kept.
+  bool type_name_follows() const noexcept { return type_name_follows_; }
   // Inline: every identifier passes here, and only a type's name does more.
   void identifier_accepted(const ParserState& state) noexcept {
     last_identifier_ = previous_token_position(state);
     if (type_name_follows_) keep_type_name_line(state);
   }
+  // Only TYPE: the check hooks' keyword list names it.
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }

@@ -24,6 +24,7 @@ class NullTestContext {
  public:
   void reset() noexcept { state_ = {}; }
 
+  // Only NOT: the check hooks' keyword list names it.
   void keyword_accepted(const ParserState& state, AdaKeyword keyword) noexcept {
     // A NOT of a parenthesised expression; `not in` and `not Flag` test nothing.
     if (keyword != AdaKeyword::KEYWORD_NOT || state_.negated_depth != 0) return;
