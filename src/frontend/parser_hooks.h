@@ -205,9 +205,9 @@ class ParserState {
     style_rules_ = rules;
     ++style_version_;
   }
-  // Moves whenever the settings are replaced within a parse: a hook that
-  // works something out from them once, rather than at every token, does it
-  // again when this moves, and at every parse start.
+  // Moves whenever the settings are replaced, at every parse start too, and
+  // is never 0 during a parse: a hook that works something out from them
+  // once, rather than at every token, does it again when this moves.
   std::uint32_t style_version() const noexcept { return style_version_; }
   // GNAT's language extensions: the extended attribute table is in force.
   bool gnat_extensions() const noexcept { return gnat_extensions_; }

@@ -31,7 +31,6 @@ class DeclarationPrefixRule {
     class_wide_ = false;
     private_view_ = false;
     type_name_next_ = false;
-    quiet_version_ = unjudged;
   }
   // Only TYPE and PRIVATE: the check hooks' keyword list names them.
   void on_keyword(AdaKeyword keyword) noexcept {
@@ -87,10 +86,8 @@ class DeclarationPrefixRule {
   bool private_view_ = false;  // this type declaration is a private type's partial view
   bool type_name_next_ = false;
   std::string type_line_text_;
-  // The style version whose settings pass every subtype mark; unjudged at a
-  // parse start, whose settings are new.
-  static constexpr std::uint64_t unjudged = ~std::uint64_t{0};
-  std::uint64_t quiet_version_ = unjudged;
+  // The style version whose settings pass every subtype mark (0: none yet).
+  std::uint32_t quiet_version_ = 0;
 };
 
 }  // namespace flawseek

@@ -66,13 +66,13 @@ class IdentifierRule {
   void set_accepted_spellings(const AcceptedSpellings* spellings) noexcept { accepted_ = spellings; }
   const AcceptedSpellings* accepted_spellings() const noexcept { return accepted_; }
 
-  // At every parse start: a name left undecided by an abandoned parse goes.
-  // The settings are new too: whether they are quiet is asked again.
+  // At every parse start: a name left undecided by an abandoned parse goes,
+  // and settings found able to complain are asked about again (the new
+  // parse's style version tells the step they are new).
   void parse_started() noexcept {
     pending_ = Pending::NONE;
     pragma_name_next_ = false;
     quiet_ = true;
-    judged_version_ = unjudged;
   }
   // At the start of a parse whose file does not continue a specification.
   void empty_unit_collections() noexcept { package_names_.clear(); }
@@ -130,13 +130,12 @@ class IdentifierRule {
   int pending_line_ = 0;
   int pending_column_ = 0;
   bool pragma_name_next_ = false;
-  // Whether the settings of style version `judged_version_` give the step
-  // nothing to report (identifier_rules_may_complain is false for them);
-  // unjudged at a parse start, whose settings are new. Settings found to
-  // report something are not asked again until the next parse: they seldom
-  // turn quiet within a file, and the whole step is right under any settings.
-  static constexpr std::uint64_t unjudged = ~std::uint64_t{0};
-  std::uint64_t judged_version_ = unjudged;
+  // Whether the settings of style version `judged_version_` (0: none yet)
+  // give the step nothing to report (identifier_rules_may_complain is false
+  // for them). Settings found to report something are not asked again until
+  // the next parse: they seldom turn quiet within a file, and the whole step
+  // is right under any settings.
+  std::uint32_t judged_version_ = 0;
   bool quiet_ = true;
 };
 
