@@ -17,6 +17,12 @@ namespace flawseek {
 
 namespace {
 
+// Among findings of one place: the kind, the suppressed findings after
+// every kind.
+std::uint32_t kind_group(const FindingRecord& record) {
+  return record.suppressed ? FindingKind::count : static_cast<std::uint32_t>(record.kind.index());
+}
+
 // A record's place in the output order: its file's rank among the run's file
 // names, its line and column; among findings of one place, its kind (the
 // suppressed ones after every kind) and then its place in the records,
@@ -80,8 +86,7 @@ std::vector<FindingRecord> sorted_by_place(std::vector<FindingRecord> records) {
   std::vector<SortKey> keys(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     const FindingRecord& record = records[i];
-    const std::uint32_t group = record.suppressed ? FindingKind::count : record.kind.index();
-    keys[i] = {ranks[i], record.line, record.column, group, static_cast<std::uint32_t>(i)};
+    keys[i] = {ranks[i], record.line, record.column, kind_group(record), static_cast<std::uint32_t>(i)};
   }
   ranks = {};
   // Findings mostly come in place order already, or in a few ordered runs
@@ -134,12 +139,7 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
 
 namespace {
 
-// Output order within one file: line, column, then kind, the suppressed
-// findings after every kind.
-std::uint32_t kind_group(const FindingRecord& record) {
-  return record.suppressed ? FindingKind::count : static_cast<std::uint32_t>(record.kind.index());
-}
-
+// Output order within one file: line, column, then kind_group.
 bool before_in_file(const FindingRecord& a, const FindingRecord& b) {
   if (a.line != b.line) return a.line < b.line;
   if (a.column != b.column) return a.column < b.column;
