@@ -125,6 +125,22 @@ TEST(ReadWholeFileIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
   EXPECT_EQ(length, 0u);
 }
 
+// The room's quick read trusts a short read followed by the end; an empty
+// read or a failed one must still be judged as any file is.
+TEST(ReadWholeFileIntoRoomTest, PipesAndDirectoriesAreRefusedAsByTheWholeFileRead) {
+  TemporaryDirectory directory;
+  const std::string fifo = (directory / "pipe.adb").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string room;
+  std::size_t length = 99;
+  EXPECT_EQ(read_whole_file_into_room(fifo, room, length), not_a_regular_file);
+  EXPECT_EQ(length, 0u);
+  EXPECT_EQ(read_whole_file_into_room(directory.path().string(), room, length), EISDIR);
+  write_file(directory / "empty.adb", "");
+  EXPECT_EQ(read_whole_file_into_room((directory / "empty.adb").string(), room, length), 0);
+  EXPECT_EQ(length, 0u);
+}
+
 TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {
   TemporaryDirectory directory;
   std::string text = "untouched";
