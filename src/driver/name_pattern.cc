@@ -33,6 +33,9 @@ bool glob(std::string_view pattern, std::string_view name) {
 }  // namespace
 
 bool name_matches(std::string_view pattern, std::string_view name) {
+  // The pattern of a plain directory root: "*.*" takes a name with a dot,
+  // and one without through the ".*" rule below. Asked of every entry.
+  if (pattern == "*" || pattern == "*.*") return true;
   if (glob(pattern, name)) return true;
   if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
       name.find('.') == std::string_view::npos)
