@@ -41,17 +41,23 @@ inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexce
 // Words up to this length are scanned a byte at a time: most are shorter.
 constexpr int short_word_length = 10;
 
+#if defined(__SSE2__)
+// 0xFF in each byte that is an ASCII letter, digit or underscore. These are
+// word characters in every character class and the only ASCII ones, so a
+// word can go on after a run of them only with a byte of 128 or more.
+inline byte_search::Block ascii_word_bytes(byte_search::Block v) noexcept {
+  using namespace byte_search;
+  return either(within(lower_case(v), 'a', 25), either(within(v, '0', 9), equal(v, '_')));
+}
+#endif
+
 // The end of the run of ASCII letters, digits and underscores from i (-1
-// when the text is too short to tell in blocks). These are word characters
-// in every character class and the only ASCII ones, so a word can go on after
-// the run only with a byte of 128 or more.
+// when the text is too short to tell in blocks).
 inline int ascii_word_end(const unsigned char* text, int i, int length) noexcept {
 #if defined(__SSE2__)
   using namespace byte_search;
-  return static_cast<int>(find(text, i, length, [](Block v) {
-    const Block word = either(within(lower_case(v), 'a', 25), either(within(v, '0', 9), equal(v, '_')));
-    return _mm_xor_si128(word, splat(0xFF));
-  }));
+  return static_cast<int>(
+      find(text, i, length, [](Block v) { return _mm_xor_si128(ascii_word_bytes(v), splat(0xFF)); }));
 #else
   (void)text, (void)i, (void)length;
   return -1;
@@ -572,11 +578,21 @@ bool TextParser::word_token(int i) {
   if (latin1::is_digit(c)) return number_token(i);
 
   const TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
-  // Most words are short: a byte at a time, as far as the class table says,
-  // settles them without a block search; the blank after the line's end
+  const unsigned char* const word = text + i;
+#if defined(__SSE2__)
+  // Where a block fits before the line's end, one block tells where a run of
+  // ASCII word characters from i ends, unless the run fills it or is empty,
+  // or a byte of 128 or more ends it (it may be a letter).
+  if (i + 16 <= line_length_) {
+    const unsigned others = byte_search::bits(ascii_word_bytes(byte_search::load(word))) ^ 0xFFFFu;
+    if (others == 0) return long_word_token(i, i + 16, kind);
+    if (const int n = std::countr_zero(others); n > 0 && word[n] < 0x80) return word_ends_at(i, i + n, kind);
+  }
+#endif
+  // Else most words are short: a byte at a time, as far as the class table
+  // says, settles them without a block search; the blank after the line's end
   // stops it there. A first byte that is no word character makes the run
   // empty: what follows it is glued on.
-  const unsigned char* const word = text + i;
   int n = 0;
   if (bits & kIdentifierChar) {
     n = 1;

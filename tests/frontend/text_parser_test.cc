@@ -194,6 +194,32 @@ TEST(TextParserTokens, WordsKeywordsAndText) {
   for (const auto& c : cases) EXPECT_EQ(scan_ada({c.source}), c.tokens) << c.source;
 }
 
+// Where sixteen bytes fit before the line's end, a word's run of ASCII word
+// characters is found in one block: a byte of 128 or more inside the block,
+// a run that fills it or a block that starts with no word character must
+// still read as the class table says.
+TEST(TextParserTokens, WordsEndedWithinABlock) {
+  // The rest of each line, long enough for a block from the word's start.
+  const std::string pad = " := 1234567890;";
+  const std::string rest = " S3(:=) N(1234567890) S0(;)";
+  const struct {
+    std::string source;
+    std::string tokens;
+  } cases[] = {
+      {"Gr\xF6\xDF" "e_Stra\xDF" "e" + pad, "I(Gr\xF6\xDF" "e_Stra\xDF" "e)" + rest},
+      {"abc\xD7" "def" + pad, "T(abc\xD7" "def)" + rest},
+      {"Sixteen_Chars_Ab" + pad, "I(Sixteen_Chars_Ab)" + rest},
+      {"Sixteen_Chars_Ab\xE9" + pad, "I(Sixteen_Chars_Ab\xE9)" + rest},
+      {"\xC9t\xE9" + pad, "I(\xC9t\xE9)" + rest},
+      {"begin$x" + pad, "T(begin$x)" + rest},
+      {"BEGIN" + pad, "K5(BEGIN)" + rest},
+  };
+  for (const auto& c : cases) EXPECT_EQ(scan_ada({c.source}), c.tokens) << c.source;
+  // The command scanner's letters are the basic ones: 'ö' glues Text on, 'ß' does not.
+  EXPECT_EQ(scan_command("Gr\xF6\xDF" "e_Stra\xDF" "e_and_more NP"), "T(Gr\xF6\xDF" "e_Stra\xDF" "e_and_more) K4(NP)");
+  EXPECT_EQ(scan_command("Stra\xDF" "e_and_more_words NP"), "I(Stra\xDF" "e_and_more_words) K4(NP)");
+}
+
 TEST(TextParserTokens, SevenBitCommandScanner) {
   const TokenCase cases[] = {
       {"NP: checked above", "K4(NP) S1(:) I(checked) I(above)"},
