@@ -1,20 +1,25 @@
 // The case test of a spelling against a convention.
 #include "style/case_convention.h"
 
+#include "style/letter_case_scan.h"
 #include "style/mixed_case_machine.h"
 
 namespace flawseek {
 
-namespace {
+namespace letter_case_scan {
 
-using namespace case_classes;
-
-bool has_class(std::string_view text, CharacterClass wanted) {
+bool has_class_by_table(std::string_view text, case_classes::CharacterClass wanted) noexcept {
   for (char c : text) {
-    if (class_of(c) == wanted) return true;
+    if (case_classes::class_of(c) == wanted) return true;
   }
   return false;
 }
+
+}  // namespace letter_case_scan
+
+namespace {
+
+using namespace case_classes;
 
 bool is_accepted(std::string_view text, const AcceptedSpellings* accepted) { return accepts(accepted, text); }
 
@@ -27,9 +32,9 @@ bool follows_case(std::string_view text, CaseConvention convention, const Accept
     case CaseConvention::Any:
       return true;
     case CaseConvention::Lower:
-      return !has_class(text, UPPER);
+      return !has_letter_of_class(text, UPPER);
     case CaseConvention::Upper:
-      return !has_class(text, LOWER);
+      return !has_letter_of_class(text, LOWER);
     case CaseConvention::Mixed:
       return mixed_case_holds(text) || is_accepted(text, accepted);
   }
