@@ -105,13 +105,8 @@ void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_vie
   slot.column = state.previous_token_column();
 }
 
-void DeclarationPrefixRule::on_declaration_completed(ParserState& state, DeclarationCategory category) {
-  const std::size_t count = name_count_;
-  name_count_ = 0;
-  int slot = -1;
-  if (category == DeclarationCategory::CONSTANT) slot = constant_slot;
-  if (category == DeclarationCategory::EXCEPTION) slot = exception_slot;
-  if (slot < 0) return;
+void DeclarationPrefixRule::judge_collected(ParserState& state, std::size_t count, DeclarationCategory category) {
+  const int slot = category == DeclarationCategory::CONSTANT ? constant_slot : exception_slot;
   for (std::size_t i = 0; i < count; ++i) {
     judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
   }

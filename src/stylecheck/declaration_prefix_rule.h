@@ -59,7 +59,14 @@ class DeclarationPrefixRule {
   void on_identifier_declared(ParserState& state, std::string_view name, IdentifierList list) {
     if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect_declared(state, name);
   }
-  void on_declaration_completed(ParserState& state, DeclarationCategory category);
+  // Only a constant's or an exception's names are judged: the others, and
+  // most declarations, which collected none, end inline.
+  void on_declaration_completed(ParserState& state, DeclarationCategory category) {
+    const std::size_t count = name_count_;
+    name_count_ = 0;
+    if (count == 0 || (category != DeclarationCategory::CONSTANT && category != DeclarationCategory::EXCEPTION)) return;
+    judge_collected(state, count, category);
+  }
   void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
   void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
   // Under settings that pass every subtype mark the step ends inline, once
@@ -77,6 +84,7 @@ class DeclarationPrefixRule {
   };
 
   void collect_declared(ParserState& state, std::string_view name);
+  void judge_collected(ParserState& state, std::size_t count, DeclarationCategory category);
   void judge_subtype_mark(ParserState& state, std::string_view name);
 
   // The names of the identifier list being declared; the slots are reused.
