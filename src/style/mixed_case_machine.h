@@ -45,9 +45,6 @@ enum MixedCaseState : std::uint8_t {
 };
 inline constexpr int mixed_case_state_count = 5;
 
-// The table row of a state: the state's first entry.
-constexpr std::uint16_t mixed_case_row(MixedCaseState state) { return static_cast<std::uint16_t>(state * 256); }
-
 constexpr MixedCaseState mixed_case_step(MixedCaseState state, CharacterClass kind) {
   if (state == FAILED) return FAILED;
   if (kind == UNDERSCORE) return WORD_START;
@@ -66,41 +63,51 @@ constexpr MixedCaseState mixed_case_step(MixedCaseState state, CharacterClass ki
   return FAILED;
 }
 
-// The next row for each state's row and character.
-inline constexpr std::array<std::uint16_t, mixed_case_state_count * 256> mixed_case_steps = [] {
-  std::array<std::uint16_t, mixed_case_state_count * 256> steps{};
-  for (int state = 0; state < mixed_case_state_count; ++state) {
-    for (int code = 0; code < 256; ++code) {
-      const auto next = mixed_case_step(static_cast<MixedCaseState>(state), static_cast<CharacterClass>(classes[code]));
-      steps[static_cast<std::size_t>(state * 256 + code)] = mixed_case_row(next);
+// The machine as rows of pointers, one row a state: a step is one load from
+// the row the last step pointed to, with no index to work out.
+struct MixedCaseMachine {
+  struct Row {
+    std::array<const Row*, 256> next;
+  };
+  std::array<Row, mixed_case_state_count> rows;
+
+  constexpr MixedCaseMachine() : rows{} {
+    for (int state = 0; state < mixed_case_state_count; ++state) {
+      for (int code = 0; code < 256; ++code) {
+        const auto next = mixed_case_step(static_cast<MixedCaseState>(state), static_cast<CharacterClass>(classes[code]));
+        rows[static_cast<std::size_t>(state)].next[static_cast<std::size_t>(code)] = &rows[next];
+      }
     }
   }
-  return steps;
-}();
+  MixedCaseMachine(const MixedCaseMachine&) = delete;
+  MixedCaseMachine& operator=(const MixedCaseMachine&) = delete;
+};
+
+inline constexpr MixedCaseMachine mixed_case_machine{};
 
 }  // namespace case_classes
 
 // Whether `text` passes the Mixed test (without the accepted spellings).
 [[gnu::always_inline]] inline bool mixed_case_holds(std::string_view text) {
   using namespace case_classes;
-  // One table step a character, and no test until the end: a failed name
-  // stays failed, and most names pass.
+  // One step a character, and no test until the end: a failed name stays
+  // failed, and most names pass.
   const auto* at = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = at + text.size();
-  std::size_t row = mixed_case_row(WORD_START);
-  for (; end - at >= 4; at += 4) {
-    row = mixed_case_steps[row + at[0]];
-    row = mixed_case_steps[row + at[1]];
-    row = mixed_case_steps[row + at[2]];
-    row = mixed_case_steps[row + at[3]];
+  std::size_t left = text.size();
+  const MixedCaseMachine::Row* row = &mixed_case_machine.rows[WORD_START];
+  for (; left >= 4; left -= 4, at += 4) {
+    row = row->next[at[0]];
+    row = row->next[at[1]];
+    row = row->next[at[2]];
+    row = row->next[at[3]];
   }
-  switch (end - at) {
-    case 3: row = mixed_case_steps[row + *at++]; [[fallthrough]];
-    case 2: row = mixed_case_steps[row + *at++]; [[fallthrough]];
-    case 1: row = mixed_case_steps[row + *at]; break;
+  switch (left) {
+    case 3: row = row->next[*at++]; [[fallthrough]];
+    case 2: row = row->next[*at++]; [[fallthrough]];
+    case 1: row = row->next[*at]; break;
     default: break;
   }
-  return row != mixed_case_row(FAILED);
+  return row != &mixed_case_machine.rows[FAILED];
 }
 
 }  // namespace flawseek
