@@ -30,4 +30,10 @@ class AcceptedSpellings {
   std::unordered_set<std::string, Hash, std::equal_to<>> spellings_;
 };
 
+// Whether `spellings` (null for none) holds `text`. Inline: a name that fails
+// the Mixed rule is looked up here, and most files accept no spelling at all.
+inline bool accepts(const AcceptedSpellings* spellings, std::string_view text) {
+  return spellings != nullptr && !spellings->empty() && spellings->contains(text);
+}
+
 }  // namespace flawseek

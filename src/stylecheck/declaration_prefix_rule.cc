@@ -105,13 +105,8 @@ void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_vie
   slot.column = state.previous_token_column();
 }
 
-void DeclarationPrefixRule::on_declaration_completed(ParserState& state, DeclarationCategory category) {
-  const std::size_t count = name_count_;
-  name_count_ = 0;
-  int slot = -1;
-  if (category == DeclarationCategory::CONSTANT) slot = constant_slot;
-  if (category == DeclarationCategory::EXCEPTION) slot = exception_slot;
-  if (slot < 0) return;
+void DeclarationPrefixRule::judge_collected(ParserState& state, std::size_t count, DeclarationCategory category) {
+  const int slot = category == DeclarationCategory::CONSTANT ? constant_slot : exception_slot;
   for (std::size_t i = 0; i < count; ++i) {
     judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
   }
@@ -152,9 +147,27 @@ void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_vie
   }
 }
 
+void DeclarationPrefixRule::learn_mark_rules(const ParserState& state) noexcept {
+  const StyleRules& rules = state.style_rules();
+  marks_version_ = state.style_version();
+  mark_prefix_.fill(false);
+  mark_blank_reached_ = false;
+  mark_blank_upper_case_ = false;
+  for (int slot : subtype_mark_slots) {
+    const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
+    if (rule.prefix == ' ') {
+      mark_blank_reached_ = true;
+      mark_blank_upper_case_ = rule.upper_case_required;
+      return;
+    }
+    mark_prefix_[static_cast<unsigned char>(rule.prefix)] = true;
+  }
+}
+
 // Only simple marks are judged. A dotted one is never a predefined name nor
 // passes for carrying a prefix, so it is looked for dots only when it would
-// be reported: most marks are let go before.
+// be reported: most marks are let go before. The type slots are tried in
+// order until the first blank one, which says what is left to ask.
 void DeclarationPrefixRule::judge_subtype_mark(ParserState& state, std::string_view name) {
   const StyleRules& rules = state.style_rules();
   // Without upper-case names, a first slot that asks nothing passes every mark.
@@ -168,15 +181,11 @@ void DeclarationPrefixRule::judge_subtype_mark(ParserState& state, std::string_v
     if (rules.upper_case_names_on && !all_upper(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
     return;
   }
-  for (int slot : subtype_mark_slots) {
-    const PrefixRule& rule = rules.prefix_slots[static_cast<std::size_t>(slot)];
-    if (rule.prefix == ' ') {
-      if (rule.upper_case_required && !all_upper(name) && is_simple(name)) {
-        report_at_word(state, ParserMessage::NOT_UPPER_CASE);
-      }
-      return;
-    }
-    if (carries_prefix(name, rule.prefix)) return;
+  if (marks_version_ != state.style_version()) learn_mark_rules(state);
+  if (name.size() >= 3 && name[1] == '_' && mark_prefix_[static_cast<unsigned char>(name[0])]) return;
+  if (mark_blank_reached_) {
+    if (mark_blank_upper_case_ && !all_upper(name) && is_simple(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
+    return;
   }
   if (rules.prefix_rules_on && name.size() >= 4 && name.starts_with("SP_")) return;
   if (is_simple(name)) report_at_word(state, ParserMessage::PREFIX_MISSING);

@@ -12,6 +12,7 @@
 // full declaration says what kind of type it is.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -59,7 +60,14 @@ class DeclarationPrefixRule {
   void on_identifier_declared(ParserState& state, std::string_view name, IdentifierList list) {
     if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect_declared(state, name);
   }
-  void on_declaration_completed(ParserState& state, DeclarationCategory category);
+  // Only a constant's or an exception's names are judged: the others, and
+  // most declarations, which collected none, end inline.
+  void on_declaration_completed(ParserState& state, DeclarationCategory category) {
+    const std::size_t count = name_count_;
+    name_count_ = 0;
+    if (count == 0 || (category != DeclarationCategory::CONSTANT && category != DeclarationCategory::EXCEPTION)) return;
+    judge_collected(state, count, category);
+  }
   void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
   void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
   // Under settings that pass every subtype mark the step ends inline, once
@@ -76,7 +84,12 @@ class DeclarationPrefixRule {
     int column = 0;
   };
 
+  // What the settings of the current style version say about subtype marks:
+  // worked out once for them, not at every mark.
+  void learn_mark_rules(const ParserState& state) noexcept;
+
   void collect_declared(ParserState& state, std::string_view name);
+  void judge_collected(ParserState& state, std::size_t count, DeclarationCategory category);
   void judge_subtype_mark(ParserState& state, std::string_view name);
 
   // The names of the identifier list being declared; the slots are reused.
@@ -88,6 +101,14 @@ class DeclarationPrefixRule {
   std::string type_line_text_;
   // The style version whose settings pass every subtype mark (0: none yet).
   std::uint32_t quiet_version_ = 0;
+  // The style version the mark rules below were learnt from (0: none yet).
+  std::uint32_t marks_version_ = 0;
+  // The first characters of the type prefixes a mark is tried against before
+  // the first blank slot (a mark carrying one passes); whether a blank slot
+  // ends the search, and whether it asks for upper case.
+  std::array<bool, 256> mark_prefix_{};
+  bool mark_blank_reached_ = false;
+  bool mark_blank_upper_case_ = false;
 };
 
 }  // namespace flawseek

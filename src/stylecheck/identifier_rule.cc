@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frontend/text_utilities.h"
+#include "style/mixed_case_machine.h"
 #include "stylecheck/word_report.h"
 
 namespace flawseek {
@@ -142,7 +143,15 @@ void IdentifierRule::judge_identifier(ParserState& state) {
     return;
   }
   const std::string_view name = state.previous_token_text();
-  if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !has_prefix_form(name)) return;
+  const bool prefix_form = has_prefix_form(name);
+  // The usual name under the Mixed rule, tested here rather than through
+  // the general test: no naming prefix to look up, no Boolean literal.
+  if (!prefix_form && rules.identifier_case == CaseConvention::Mixed &&
+      !(rules.upper_case_names_on && is_boolean_literal(name))) {
+    if (!mixed_case_holds(name) && !accepts(accepted_, name)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);
+    return;
+  }
+  if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !prefix_form) return;
   check_name_spelling(state, name, accepted_);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../support/every_string.h"
+#include "platform/latin1.h"
 
 namespace flawseek {
 namespace {
@@ -138,6 +139,25 @@ TEST(FollowsCase, LowerAndUpperLookAtLettersOnly) {
   EXPECT_FALSE(follows_case("STRA\xDF" "E", CaseConvention::Upper));
   EXPECT_TRUE(follows_case("123_", CaseConvention::Upper));
   EXPECT_TRUE(follows_case("123_", CaseConvention::Lower));
+}
+
+TEST(FollowsCase, LowerAndUpperFindALetterAtEveryPlaceOfEveryLength) {
+  // Short texts are read several characters at a time, in words that may
+  // overlap, and a byte above 127 anywhere sends the text to the Latin-1
+  // classes: one letter (or a byte just beside the letter ranges) at any
+  // place of a text of any length must be judged as the classes say.
+  const std::string probes = std::string("@AZ[`az{_1") + "\xC0\xD7\xDE\xDF\xF7\xFF";
+  for (std::size_t length = 1; length <= 20; ++length) {
+    for (std::size_t place = 0; place < length; ++place) {
+      for (const char probe : probes) {
+        std::string text(length, '_');
+        text[place] = probe;
+        const auto c = static_cast<unsigned char>(probe);
+        ASSERT_EQ(follows_case(text, CaseConvention::Lower), !latin1::is_upper(c)) << length << ' ' << place << ' ' << int{c};
+        ASSERT_EQ(follows_case(text, CaseConvention::Upper), !latin1::is_lower(c)) << length << ' ' << place << ' ' << int{c};
+      }
+    }
+  }
 }
 
 TEST(FollowsCase, AcceptedSpellingsExemptOnlyExactMixedFailures) {

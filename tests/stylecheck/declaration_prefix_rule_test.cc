@@ -96,5 +96,33 @@ TEST(DeclarationPrefixRule, TheNextParseJudgesMarksUnderItsOwnSettings) {
   EXPECT_EQ(hooks.complaints, (std::vector<std::string>{"2:P"}));
 }
 
+// What the type slots say about marks is worked out once per settings: each
+// parse's own prefixes, and its own blank slot, must decide its marks.
+TEST(DeclarationPrefixRule, EachParseTriesMarksAgainstItsOwnTypePrefixes) {
+  MarkHooks hooks;
+  AdaParser<MarkHooks> parser(hooks);
+  const char* const text = "procedure P is\n   X_V : T_Mark;\n   X_W : Q_Mark;\nbegin\n   null;\nend P;\n";
+  StyleRules with_t;
+  for (const int slot : {3, 4, 5, 6, 7}) with_t.prefix_slots[slot] = {'T', false};
+  StyleRules with_q;
+  for (const int slot : {3, 4, 5, 6, 7}) with_q.prefix_slots[slot] = {'Q', false};
+  // The other-type slot is tried first; the blank access slot after it ends
+  // the search and asks for upper case.
+  StyleRules blank_after_t;
+  blank_after_t.prefix_slots[7] = {'T', false};
+  blank_after_t.prefix_slots[3] = {' ', true};
+  std::vector<std::string> seen;
+  for (const StyleRules& rules : {with_t, with_q, blank_after_t}) {
+    hooks.complaints.clear();
+    AdaLineReader reader;
+    reader.set_text(text);
+    parser.parse(FileRole::SINGLE_FILE, rules, true, reader, false);
+    std::string joined;
+    for (const std::string& complaint : hooks.complaints) joined += complaint + " ";
+    seen.push_back(joined);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"3:P ", "2:P ", "3:U "}));
+}
+
 }  // namespace
 }  // namespace flawseek

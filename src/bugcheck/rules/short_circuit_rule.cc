@@ -56,6 +56,18 @@ void ShortCircuitRule::operator_applied(OperatorKind op) noexcept {
   }
 }
 
+namespace {
+
+// Only an occurrence outside parentheses is ever compared later (it is the
+// tested one); the name of one inside them is compared once, as it is read,
+// and copying it would be for nothing.
+void keep(NameOccurrence& occurrence, std::string_view name, int depth) {
+  occurrence.depth = depth;
+  if (depth == 0) occurrence.name.assign(name);
+}
+
+}  // namespace
+
 bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
   const int depth = state_.paren_depth;
   if (!state_.inequality_seen) {
@@ -64,8 +76,7 @@ bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
       push();
       state_.pending_first = true;
     }
-    at_top().name.assign(name);
-    at_top().depth = depth;
+    keep(at_top(), name, depth);
     return false;
   }
   state_.pending_first = false;  // it already stands at its position
@@ -75,18 +86,16 @@ bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
       push();
       state_.pending_second = true;
     }
-    at_top().name.assign(name);
-    at_top().depth = depth;
+    keep(at_top(), name, depth);
     return false;
   }
   state_.pending_second = false;
   push();
-  NameOccurrence& occurrence = at_top();
-  occurrence.name.assign(name);
-  occurrence.depth = depth;
+  keep(at_top(), name, depth);
+  if (depth == 0) return false;
   for (int i = 1; i <= state_.and_or_mark && i < state_.top; ++i) {
     const NameOccurrence& earlier = state_.name_stack[static_cast<std::size_t>(i)];
-    if (earlier.depth == 0 && occurrence.depth > 0 && same_name(earlier.name, occurrence.name)) return true;
+    if (earlier.depth == 0 && same_name(earlier.name, name)) return true;
   }
   return false;
 }
