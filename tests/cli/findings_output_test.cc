@@ -51,6 +51,28 @@ TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
             "../b.adb:7:1: error: then expected: if then [syntax-error]\n");
 }
 
+TEST(GnuFindings, LinesAndColumnsOfEveryWidthAreWrittenInFull) {
+  // Short numbers are written a digit pair at a time: every width, and
+  // each side of where one more digit is needed, must come out in full.
+  const std::vector<std::int32_t> numbers = {1, 9, 10, 42, 99, 100, 305, 999, 1000, 1009, 4096, 9999, 10000,
+                                             65537, 2147483646};
+  const SharedPath file = SharedPath::without_tabs("/src/a_rather_long_directory_name/pkg.adb");
+  std::vector<FindingRecord> records;
+  std::string expected;
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const std::int32_t line = numbers[i];
+    const std::int32_t column = numbers[numbers.size() - 1 - i];
+    records.push_back({StyleKind::BAD_KEYWORD, &file, line, column, "BEGIN", {}, false});
+    expected += "/src/a_rather_long_directory_name/pkg.adb:" + std::to_string(line) + ":" + std::to_string(column) +
+                ": (style) reserved word is not in the required letter case: BEGIN [style/bad-keyword]\n";
+  }
+  std::ostringstream out;
+  const PathStyle as_found;
+  GnuLinesWriter writer(as_found);
+  writer.write(records, out);
+  EXPECT_EQ(out.str(), expected);
+}
+
 TEST(GnuFindings, NothingFoundWritesNothing) {
   FindingsList findings;
   std::ostringstream out;
