@@ -115,16 +115,22 @@ TEST(RecordOrder, AResultsRecordsComeOutByPathLineColumnAndKindKeepingTheirOrder
       };
       std::stable_sort(expected.begin(), expected.end(),
                        [&](const FindingRecord& a, const FindingRecord& b) { return key(a) < key(b); });
-      std::vector<FindingRecord> ordered = records;  // what it holds is replaced
-      ordered_records(records, include_suppressed, ordered);
-      ASSERT_EQ(ordered.size(), expected.size()) << "round " << round;
-      for (std::size_t i = 0; i < expected.size(); ++i) {
-        ASSERT_EQ(ordered[i].file->str(), expected[i].file->str()) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].line, expected[i].line) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].column, expected[i].column) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].kind, expected[i].kind) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].suppressed, expected[i].suppressed) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].reason.data(), expected[i].reason.data()) << "round " << round << " at " << i;
+      std::vector<FindingRecord> room = records;  // what it holds is replaced
+      ordered_records(records, include_suppressed, room);
+      // The same order where the records lie, as a stream puts them.
+      std::vector<FindingRecord> in_place = records;
+      const std::span<const FindingRecord> put = put_in_output_order(in_place, include_suppressed, room);
+      for (const std::vector<FindingRecord>& ordered :
+           {room, std::vector<FindingRecord>(put.begin(), put.end())}) {
+        ASSERT_EQ(ordered.size(), expected.size()) << "round " << round;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+          ASSERT_EQ(ordered[i].file->str(), expected[i].file->str()) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].line, expected[i].line) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].column, expected[i].column) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].kind, expected[i].kind) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].suppressed, expected[i].suppressed) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].reason.data(), expected[i].reason.data()) << "round " << round << " at " << i;
+        }
       }
     }
   }
