@@ -6,6 +6,7 @@
 
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "findings/file_findings.h"
 #include "findings/text_tree_view.h"
@@ -94,6 +95,38 @@ TEST(CollapseBlanks, LongTextsAreCollapsedAcrossEveryBlockBoundary) {
     const std::string longer = text + " \x85z";
     collapse_blanks_into(std::string_view(longer).substr(0, text.size()), out);
     ASSERT_EQ(out, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+  }
+}
+
+TEST(CollapseBlanks, AFlawAnywhereInALineOfSingleBlanksIsFound) {
+  // A line of words parted by single spaces is taken whole in one test:
+  // one more blank, a control character, a blank at either end must each
+  // be seen wherever it falls, in the indentation, near a block's edge or
+  // at the very end, for lines of every length around the block sizes.
+  std::string out;
+  const auto check = [&](const std::string& text) {
+    collapse_blanks_into(text, out);
+    ASSERT_EQ(out, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+  };
+  for (const std::size_t indent : {0, 1, 7, 15, 16, 18}) {
+    for (std::size_t length = 1; length <= 64; ++length) {
+      // Words of one or two letters, their blanks at each phase, so a flaw
+      // next to a blank falls on every place.
+      for (const auto [period, phase] : {std::pair(2, 0), std::pair(2, 1), std::pair(3, 0), std::pair(3, 1),
+                                         std::pair(3, 2)}) {
+        std::string body;
+        for (std::size_t i = 0; i < length; ++i) {
+          body += static_cast<int>(i) % period == phase && i > 0 && i + 1 < length ? ' ' : 'w';
+        }
+        for (const std::string_view trail : {"", " ", "\r\x85", "    "}) {
+          const std::string plain = std::string(indent, ' ') + body + std::string(trail);
+          check(plain);
+          for (std::size_t at = 0; at <= plain.size(); ++at) {
+            for (const char flaw : {' ', '\r', '\x85'}) check(std::string(plain).insert(at, 1, flaw));
+          }
+        }
+      }
+    }
   }
 }
 
