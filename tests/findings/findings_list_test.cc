@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <sstream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "findings/file_findings.h"
 #include "findings/text_tree_view.h"
@@ -317,6 +320,36 @@ TEST(FindingsListWithoutView, FindingsOfOneFileShareOnePathText) {
   const auto& nulls = list.findings(BugKind::NULL_POINTER);
   ASSERT_EQ(nulls.size(), 1u);
   EXPECT_EQ(&nulls[0].file.str(), &keywords[2].file.str());
+}
+
+// What a stream was handed, one text per finding, one call after another.
+class TakenFindings final : public FindingsStream {
+ public:
+  void take_findings(const FindingsList&, std::span<FindingRecord> records, std::string_view) override {
+    std::vector<std::string> call;
+    for (const FindingRecord& record : records) {
+      call.push_back(record.file->str() + ":" + std::to_string(record.line) + ":" + std::string(record.reason));
+    }
+    calls.push_back(call);
+  }
+  std::vector<std::vector<std::string>> calls;
+};
+
+TEST(FindingsListWithStream, FindingsReportedDirectlyGoOnFirstAndOnlyOnce) {
+  TakenFindings stream;
+  FindingsList list;
+  list.set_stream(&stream);
+  list.set_current_file("/src/a.adb");
+  list.report_bug(BugKind::INTERNAL_ERROR, 4, no_column, "direct");
+  FileFindings recorded;
+  recorded.set_current_file("/src/b.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 2, 1, "recorded");
+  list.apply_taking(recorded);
+  list.apply_taking(recorded);
+  const std::vector<std::vector<std::string>> expected = {
+      {"/src/a.adb:4:direct"}, {"/src/b.adb:2:recorded"}, {"/src/b.adb:2:recorded"}};
+  EXPECT_EQ(stream.calls, expected);
+  EXPECT_EQ(list.findings_count(), 3);
 }
 
 TEST(ListUncheckedStyle, InstalledOnlyWhenStored) {
