@@ -39,7 +39,7 @@ constexpr char digit_pairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
-char* put_number(char* at, std::int32_t number) noexcept {
+[[gnu::always_inline]] inline char* put_number(char* at, std::int32_t number) noexcept {
   if (number < 0 || number >= 10000) return std::to_chars(at, at + number_room, number).ptr;
   const auto value = static_cast<unsigned>(number);
   if (value < 10) {
