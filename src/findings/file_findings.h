@@ -60,7 +60,7 @@ class FileFindings final : public FindingSink {
   std::span<const Step> steps() const { return {steps_.data(), used_}; }
   // A step's reason or detail, valid until the recorder is cleared.
   std::string_view reason(const Step& step) const {
-    return std::string_view(texts_).substr(step.reason_start, step.reason_size);
+    return std::string_view(texts_.data() + step.reason_start, step.reason_size);
   }
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
