@@ -59,6 +59,13 @@ void FileFindings::note_style_command_seen() {
 }
 
 void FileFindings::note_file_without_tabs() {
+  // Said right after the file is named, it is said in the path the step
+  // holds alone: the list takes that path as it is, where it would make a
+  // path text of its own for each file. The step is kept for a list that
+  // makes its own path of the name.
+  if (used_ > 0 && steps_[used_ - 1].what == StepKind::SetCurrentFile) {
+    (void)steps_[used_ - 1].file.note_without_tabs_if_sole();
+  }
   next_step(StepKind::WithoutTabs, BugKind::INTERNAL_ERROR, 0, no_column, {});
 }
 

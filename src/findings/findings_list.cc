@@ -64,7 +64,9 @@ void FindingsList::enter_file(SharedPath file) {
 
 void FindingsList::note_current_file_without_tabs() {
   // Only before the file's first finding, which would keep the path as it was.
-  if (current_file_count_ == 0) current_file_ = SharedPath::without_tabs(current_file_.str());
+  if (current_file_count_ == 0 && !current_file_.known_without_tabs()) {
+    current_file_ = SharedPath::without_tabs(current_file_.str());
+  }
 }
 
 void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
@@ -229,8 +231,11 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         note_style_command_seen();
         break;
       case FileFindings::StepKind::WithoutTabs:
-        note_current_file_without_tabs();
-        keep_current_file();
+        // Mostly the recorder said so in the file's path already.
+        if (!current_file_.known_without_tabs()) {
+          note_current_file_without_tabs();
+          keep_current_file();
+        }
         break;
       case FileFindings::StepKind::Report:
         if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {

@@ -352,6 +352,41 @@ TEST(FindingsListWithStream, FindingsReportedDirectlyGoOnFirstAndOnlyOnce) {
   EXPECT_EQ(list.findings_count(), 3);
 }
 
+// A file read without tabs shows its columns as they are; said after the
+// file's first finding, it is not heard, by a list or through a recorder,
+// and it never reaches another path of the same name.
+TEST(FindingsListWithoutView, AFileIsKnownWithoutTabsOnlyWhenToldBeforeItsFirstFinding) {
+  FileFindings recorded;
+  recorded.set_current_file("/src/told_first.adb");
+  recorded.note_file_without_tabs();
+  recorded.report_style(StyleKind::BAD_KEYWORD, 1, 1, "x");
+  recorded.set_current_file("/src/told_late.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 2, 1, "y");
+  recorded.note_file_without_tabs();
+  recorded.report_style(StyleKind::BAD_KEYWORD, 3, 1, "z");
+  recorded.set_current_file("/src/never_told.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 4, 1, "w");
+  for (const bool taking : {true, false}) {
+    FindingsList list;
+    if (taking) {
+      list.apply_taking(recorded);
+    } else {
+      list.apply(recorded);
+    }
+    const auto& keywords = list.findings(StyleKind::BAD_KEYWORD);
+    ASSERT_EQ(keywords.size(), 4u);
+    EXPECT_TRUE(keywords[0].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[1].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[2].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[3].file.known_without_tabs()) << taking;
+  }
+  // A path whose text another path holds too is left as it is.
+  SharedPath held = "/src/shared.adb";
+  const SharedPath other = held;
+  EXPECT_FALSE(held.note_without_tabs_if_sole());
+  EXPECT_FALSE(other.known_without_tabs());
+}
+
 TEST(ListUncheckedStyle, InstalledOnlyWhenStored) {
   FindingsList list;
   list.install_list_unchecked_style(std::nullopt);
