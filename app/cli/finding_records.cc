@@ -171,7 +171,6 @@ void sort_nearly_ordered(std::span<FindingRecord> records) {
 
 void ordered_records(std::span<const FindingRecord> records, bool include_suppressed,
                      std::vector<FindingRecord>& ordered) {
-  ordered.clear();
   const auto chosen = [&](const FindingRecord& record) { return include_suppressed || !record.suppressed; };
   // A result names one file, or a few (a specification and its body); its
   // records share their file's path object. More are left to the general sort.
@@ -183,6 +182,7 @@ void ordered_records(std::span<const FindingRecord> records, bool include_suppre
     const auto known = files.begin() + static_cast<std::ptrdiff_t>(file_count);
     if (std::find(files.begin(), known, record.file) != known) continue;
     if (file_count == few_files) {
+      ordered.clear();
       for (const FindingRecord& any : records) {
         if (chosen(any)) ordered.push_back(any);
       }
@@ -192,24 +192,61 @@ void ordered_records(std::span<const FindingRecord> records, bool include_suppre
     files[file_count++] = record.file;
   }
   // Each file's rank by the byte order of its path; two path objects may
-  // name one file, and then share a rank. The files are taken in rank order,
-  // each one's records sorted in place as they are added.
+  // name one file, and then share a rank.
   std::array<std::uint32_t, few_files> ranks{};
   for (std::size_t a = 0; a < file_count; ++a) {
     for (std::size_t b = 0; b < file_count; ++b) {
       if (files[b]->str() < files[a]->str()) ++ranks[a];
     }
   }
+  // The records of a file lie in runs, so the rank of the run's path object
+  // is looked up once per run.
+  const SharedPath* last_file = nullptr;
+  std::uint32_t last_rank = 0;
   const auto rank_of = [&](const SharedPath* file) {
-    return ranks[static_cast<std::size_t>(std::find(files.begin(), files.end(), file) - files.begin())];
-  };
-  for (std::uint32_t rank = 0; rank < file_count; ++rank) {
-    const std::size_t first = ordered.size();
-    for (const FindingRecord& record : records) {
-      if (chosen(record) && (file_count == 1 || rank_of(record.file) == rank)) ordered.push_back(record);
+    if (file != last_file) {
+      last_file = file;
+      last_rank = ranks[static_cast<std::size_t>(std::find(files.begin(), files.end(), file) - files.begin())];
     }
-    sort_nearly_ordered(std::span(ordered).subspan(first));
+    return last_rank;
+  };
+  // Each file's records are counted, then copied straight to their file's
+  // place, keeping their order, and each file's sorted where it lies.
+  std::array<std::size_t, few_files + 1> starts{};
+  for (const FindingRecord& record : records) {
+    if (chosen(record)) ++starts[rank_of(record.file) + 1];
   }
+  for (std::size_t rank = 1; rank <= few_files; ++rank) starts[rank] += starts[rank - 1];
+  // Only what the room lacks is made (as a copy of any record): every
+  // place is written below.
+  if (starts[few_files] == 0) {
+    ordered.clear();
+    return;
+  }
+  ordered.resize(starts[few_files], records.front());
+  std::array<std::size_t, few_files> next{};
+  std::copy(starts.begin(), starts.end() - 1, next.begin());
+  for (const FindingRecord& record : records) {
+    if (chosen(record)) ordered[next[rank_of(record.file)]++] = record;
+  }
+  for (std::size_t rank = 0; rank < file_count; ++rank) {
+    sort_nearly_ordered(std::span(ordered).subspan(starts[rank], starts[rank + 1] - starts[rank]));
+  }
+}
+
+std::span<const FindingRecord> put_in_output_order(std::span<FindingRecord> records, bool include_suppressed,
+                                                   std::vector<FindingRecord>& room) {
+  const bool in_place = std::all_of(records.begin(), records.end(), [&](const FindingRecord& record) {
+    return record.file == records.front().file && (include_suppressed || !record.suppressed);
+  });
+  if (in_place) {
+    // A copy of each record cost more than sorting them, which mostly
+    // moves none.
+    sort_nearly_ordered(records);
+    return records;
+  }
+  ordered_records(records, include_suppressed, room);
+  return room;
 }
 
 std::string_view finding_message(const FindingRecord& record) {

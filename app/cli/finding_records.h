@@ -34,6 +34,12 @@ std::vector<FindingRecord> ordered_findings(const FindingsList& findings, bool i
 void ordered_records(std::span<const FindingRecord> records, bool include_suppressed,
                      std::vector<FindingRecord>& ordered);
 
+// The records in that same order: `records` themselves, sorted where they
+// lie, when they are one file's and none is left out, as a result mostly
+// is; else ordered_records of them into `room`.
+std::span<const FindingRecord> put_in_output_order(std::span<FindingRecord> records, bool include_suppressed,
+                                                   std::vector<FindingRecord>& room);
+
 // What a finding says is wrong: the check's own words, else the kind's
 // sentence from the rule catalog. Valid as long as the record's findings list.
 std::string_view finding_message(const FindingRecord& record);

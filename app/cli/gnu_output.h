@@ -26,17 +26,27 @@ class GnuLinesWriter final : public RecordsWriter {
   void write(std::span<const FindingRecord> records, std::ostream& out) override;
 
  private:
-  // What every line of a kind says, looked up once.
+  // The texts every line of a kind has, joined as they are written, so a
+  // line is put together from few pieces. Each lies in `texts_` followed by
+  // room enough to be copied in whole blocks (see put_padded).
   struct KindTexts {
-    std::string_view severity;
-    std::string_view sentence;  // the message when the check said nothing more
-    std::string_view id;
+    std::string_view lead;           // ": " and the severity
+    std::string_view lead_sentence;  // the same and the message when the check said nothing more
+    std::string_view tail;           // " [", the id, "]\n"
     bool shows_source;
   };
 
+  std::string_view keep_padded(std::string_view text);
+
   std::array<KindTexts, FindingKind::count> kinds_;
+  std::string texts_;  // the kinds' texts, each padded
   DisplayColumns columns_;
   ShownPaths shown_paths_;
+  // The shown path of the last file written, padded, and that file's path
+  // object: a run of one file's findings shares one.
+  const SharedPath* path_file_ = nullptr;
+  std::string path_;
+  std::size_t path_size_ = 0;
   std::string text_;
 };
 

@@ -10,15 +10,14 @@ namespace flawseek {
 StreamedFindings::StreamedFindings(RecordsWriter& writer, std::ostream& out, bool include_suppressed)
     : writer_(writer), out_(out), include_suppressed_(include_suppressed) {}
 
-void StreamedFindings::take_findings(const FindingsList&, std::span<const FindingRecord> result,
+void StreamedFindings::take_findings(const FindingsList&, std::span<FindingRecord> result,
                                      std::string_view later_paths_bound) {
   if (observer_) observer_(result);
   // The result's records come in file, line and column order; each file's
   // run is merged with the waiting files in path order. A file before the
   // bound is written at once, straight from the list, unless an earlier
   // result left findings of it waiting (none does today).
-  ordered_records(result, include_suppressed_, ordered_);
-  const std::span<const FindingRecord> all(ordered_);
+  const std::span<const FindingRecord> all = put_in_output_order(result, include_suppressed_, ordered_);
   for (std::size_t start = 0; start < all.size();) {
     const SharedPath& path = *all[start].file;
     const std::string& file = path;

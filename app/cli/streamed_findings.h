@@ -30,7 +30,7 @@ class StreamedFindings final : public FindingsStream {
   // what the program wants to know of all findings besides writing them.
   void set_observer(std::function<void(std::span<const FindingRecord>)> observer) { observer_ = std::move(observer); }
 
-  void take_findings(const FindingsList& list, std::span<const FindingRecord> records,
+  void take_findings(const FindingsList& list, std::span<FindingRecord> records,
                      std::string_view later_paths_bound) override;
   // Writes what still waits, then the format's end. Once, after the search.
   void finish();

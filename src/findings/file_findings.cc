@@ -1,6 +1,9 @@
 // Recording a file's findings for later, ordered application.
 #include "findings/file_findings.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace flawseek {
 
 namespace {
@@ -14,22 +17,27 @@ FileFindings::Step& FileFindings::next_step(StepKind what, FindingKind kind, std
                                             std::int32_t column, std::string_view reason) {
   if (used_ == steps_.size()) steps_.emplace_back();
   Step& step = steps_[used_++];
+  // A step used before may still name a file.
+  if (step.what == StepKind::SetCurrentFile) step.file = SharedPath();
   step.what = what;
   step.kind = kind;
   step.line = line;
   step.column = column;
   // Findings of one line mostly quote it each: such a reason is the one
   // before it again, and shares its text.
-  if (reason.empty() || reason != last_reason_) {
-    last_reason_.assign(reason);
+  if (reason.empty() || reason != std::string_view(last_given_.get(), last_given_size_)) {
+    if (reason.size() > last_given_room_) {
+      last_given_room_ = std::max(reason.size(), 2 * last_given_room_);
+      last_given_ = std::make_unique_for_overwrite<char[]>(last_given_room_);
+    }
+    if (!reason.empty()) std::memcpy(last_given_.get(), reason.data(), reason.size());
+    last_given_size_ = reason.size();
     last_reason_start_ = texts_.size();
     append_collapsed_blanks(reason, texts_);
     last_reason_size_ = texts_.size() - last_reason_start_;
   }
   step.reason_start = last_reason_start_;
   step.reason_size = last_reason_size_;
-  // A step used before may still name a file.
-  if (!step.file.empty()) step.file = SharedPath();
   return step;
 }
 
@@ -51,6 +59,13 @@ void FileFindings::note_style_command_seen() {
 }
 
 void FileFindings::note_file_without_tabs() {
+  // Said right after the file is named, it is said in the path the step
+  // holds alone: the list takes that path as it is, where it would make a
+  // path text of its own for each file. The step is kept for a list that
+  // makes its own path of the name.
+  if (used_ > 0 && steps_[used_ - 1].what == StepKind::SetCurrentFile) {
+    (void)steps_[used_ - 1].file.note_without_tabs_if_sole();
+  }
   next_step(StepKind::WithoutTabs, BugKind::INTERNAL_ERROR, 0, no_column, {});
 }
 
@@ -74,7 +89,7 @@ void FileFindings::clear() {
   used_ = 0;
   finding_count_ = 0;
   texts_.clear();
-  last_reason_.clear();
+  last_given_size_ = 0;
 }
 
 void FileFindings::clear_keeping_room_for(std::size_t steps) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,7 +60,7 @@ class FileFindings final : public FindingSink {
   std::span<const Step> steps() const { return {steps_.data(), used_}; }
   // A step's reason or detail, valid until the recorder is cleared.
   std::string_view reason(const Step& step) const {
-    return std::string_view(texts_).substr(step.reason_start, step.reason_size);
+    return std::string_view(texts_.data() + step.reason_start, step.reason_size);
   }
   // Number of recorded findings (not counting the other steps).
   std::size_t finding_count() const { return finding_count_; }
@@ -76,8 +77,11 @@ class FileFindings final : public FindingSink {
 
   std::vector<Step> steps_;  // the first used_ are this file's; the rest keep their room
   std::string texts_;        // the steps' reasons, one after another
-  // The last reason given, and where its collapsed text lies in texts_.
-  std::string last_reason_;
+  // The last reason given, in room that only grows (a string's assign cost
+  // more than the copy), and where its collapsed text lies in texts_.
+  std::unique_ptr<char[]> last_given_;
+  std::size_t last_given_room_ = 0;
+  std::size_t last_given_size_ = 0;
   std::size_t last_reason_start_ = 0;
   std::size_t last_reason_size_ = 0;
   std::size_t used_ = 0;

@@ -109,6 +109,39 @@ std::size_t blanks_end(const char* text, std::size_t read, std::size_t size) {
   return read;
 }
 
+#if defined(__SSE2__)
+// 0xFF in each byte of `v` that is a blank but no space.
+byte_search::Block blanks_but_spaces_of(byte_search::Block v) noexcept {
+  using namespace byte_search;
+  // DEL and the C1 controls lie together, 0x7F to 0x9F.
+  return either(_mm_andnot_si128(equal(v, '\t'), at_most(v, 0x1F)), within(v, 0x7F, 0x20));
+}
+
+// True when the sixteen bytes at `at` hold no blank but single spaces, the
+// bytes before bit `first` of the block not counted.
+bool plain_block(const unsigned char* at, unsigned first) noexcept {
+  using namespace byte_search;
+  const Block here = load(at);
+  const unsigned spaces = bits(equal(here, ' '));
+  const unsigned stops = bits(blanks_but_spaces_of(here)) | (spaces & (spaces >> 1));
+  return (stops >> first) == 0;
+}
+
+// True when [from, to) holds no blank but single spaces, `to` at least
+// sixteen: then collapsing leaves it as it is. Blocks overlap by one byte,
+// so each pair of neighbours lies within one block, and the last ends at
+// `to`; no byte outside the range is read but the ones before `from` a
+// short range's block masks off.
+bool plain_between(const char* text, std::size_t from, std::size_t to) noexcept {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  if (to - from <= 16) return plain_block(bytes + to - 16, static_cast<unsigned>(from - (to - 16)));
+  for (std::size_t base = from; base + 16 < to; base += 15) {
+    if (!plain_block(bytes + base, 0)) return false;
+  }
+  return plain_block(bytes + to - 16, 0);
+}
+#endif
+
 }  // namespace
 
 void collapse_blanks_into(std::string_view reason, std::string& out) {
@@ -119,6 +152,23 @@ void collapse_blanks_into(std::string_view reason, std::string& out) {
 void append_collapsed_blanks(std::string_view reason, std::string& out) {
   const char* const text = reason.data();
   const std::size_t size = reason.size();
+#if defined(__SSE2__)
+  // Most reasons are a source line with single blanks after an indentation
+  // of less than sixteen: one test of the whole, and one copy.
+  if (size >= 16) {
+    using namespace byte_search;
+    const unsigned words = ~bits(blanks_of(load(reinterpret_cast<const unsigned char*>(text)))) & 0xFFFFu;
+    if (words != 0) {
+      const auto start = static_cast<std::size_t>(std::countr_zero(words));
+      std::size_t end = size;
+      while (is_blank(text[end - 1])) --end;
+      if (end >= 16 && plain_between(text, start, end)) {
+        out.append(text + start, end - start);
+        return;
+      }
+    }
+  }
+#endif
   std::size_t read = blanks_end(text, 0, size);
   // A reason is mostly a source line: after its indentation, words parted by
   // single spaces. Such a stretch is found sixteen characters at a time and

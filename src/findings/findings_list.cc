@@ -32,10 +32,12 @@ void FindingsList::set_view(FindingsView* view) { view_ = view; }
 void FindingsList::clear_findings() {
   if (view_ != nullptr) view_->delete_all_items();
   for (Findings& list : lists_) list.clear();
+  held_count_ = 0;
   notes_.clear();
   last_reported_kind_ = -1;
   kind_counts_.fill(0);
   kind_items_.fill(KindState{});
+  file_items_shown_ = false;
   current_file_ = SharedPath(unknown_file_text);
   current_file_count_ = 0;
   previous_files_count_ = 0;
@@ -52,12 +54,19 @@ void FindingsList::enter_file(SharedPath file) {
   current_file_ = std::move(file);
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
-  for (KindState& state : kind_items_) state.current_file_item = no_tree_item;
+  // Without a tree no file item was ever made: a run of many files spares
+  // the walk over every kind.
+  if (file_items_shown_) {
+    for (KindState& state : kind_items_) state.current_file_item = no_tree_item;
+    file_items_shown_ = false;
+  }
 }
 
 void FindingsList::note_current_file_without_tabs() {
   // Only before the file's first finding, which would keep the path as it was.
-  if (current_file_count_ == 0) current_file_ = SharedPath::without_tabs(current_file_.str());
+  if (current_file_count_ == 0 && !current_file_.known_without_tabs()) {
+    current_file_ = SharedPath::without_tabs(current_file_.str());
+  }
 }
 
 void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
@@ -88,11 +97,14 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   KindState& items = kind_items_[kind.index()];
   if (list.empty() && view_ != nullptr) items.kind_item = insert(kind_parent, kind.label(), nullptr, kind_placement);
   list.push_back(Finding{current_file_, line, column, std::move(reason)});
+  ++held_count_;
   last_reported_kind_ = kind.index();
   const Finding& finding = list.back();
 
-  if (items.current_file_item == no_tree_item && view_ != nullptr)
+  if (items.current_file_item == no_tree_item && view_ != nullptr) {
     items.current_file_item = insert(items.kind_item, current_file_, &finding, TreePlacement::Last);
+    file_items_shown_ = true;
+  }
   if (show_position && view_ != nullptr) {
     TreeItem position = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
     if (!finding.reason.empty()) insert(position, finding.reason, nullptr, TreePlacement::Last);
@@ -150,6 +162,7 @@ void FindingsList::hand_on_to_stream(std::string_view later_paths_bound) {
   stream_->take_findings(*this, stream_records_, later_paths_bound);
   stream_records_.clear();
   for (Findings& list : lists_) list.clear();
+  held_count_ = 0;
   notes_.clear();
   // Details count positions from the start of each list, which starts again.
   last_reported_kind_ = -1;
@@ -190,9 +203,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
   const bool in_place = stream_ != nullptr && view_ == nullptr;
   if (in_place) {
     // Whatever was reported to the lists directly goes first, as it came first.
-    bool reported_directly = !notes_.suppressed().empty();
-    for (const Findings& list : lists_) reported_directly = reported_directly || !list.empty();
-    if (reported_directly) hand_on_to_stream({});
+    if (held_count_ != 0 || !notes_.suppressed().empty()) hand_on_to_stream({});
     stream_records_.clear();
   }
   // In place, the records' file: the list's current file as it was when
@@ -220,8 +231,11 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         note_style_command_seen();
         break;
       case FileFindings::StepKind::WithoutTabs:
-        note_current_file_without_tabs();
-        keep_current_file();
+        // Mostly the recorder said so in the file's path already.
+        if (!current_file_.known_without_tabs()) {
+          note_current_file_without_tabs();
+          keep_current_file();
+        }
         break;
       case FileFindings::StepKind::Report:
         if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {

@@ -121,10 +121,12 @@ class FindingsList final : public FindingSink {
   void enter_file(SharedPath file);
 
   std::array<Findings, FindingKind::count> lists_;
+  std::size_t held_count_ = 0;  // findings the lists hold, of every kind
   FindingNotes notes_;
   int last_reported_kind_ = -1;  // the kind index of the finding stored last; -1 after a dropped one
   std::array<std::int64_t, FindingKind::count> kind_counts_{};
   std::array<KindState, FindingKind::count> kind_items_{};
+  bool file_items_shown_ = false;  // some kind has a current file item
   SharedPath current_file_;
   std::int64_t current_file_count_ = 0;
   std::int64_t previous_files_count_ = 0;

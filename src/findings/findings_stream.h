@@ -19,9 +19,10 @@ class FindingsStream {
   // The findings of the result just applied to `list` (whose counts already
   // include them), the suppressed ones among them, each kind's findings
   // (and the suppressed ones) in the order found. They are valid only during
-  // the call. No later result names a file whose path sorts before
-  // `later_paths_bound` (byte order); empty, that is not known.
-  virtual void take_findings(const FindingsList& list, std::span<const FindingRecord> records,
+  // the call, and the stream may reorder them where they lie. No later
+  // result names a file whose path sorts before `later_paths_bound` (byte
+  // order); empty, that is not known.
+  virtual void take_findings(const FindingsList& list, std::span<FindingRecord> records,
                              std::string_view later_paths_bound) = 0;
 };
 

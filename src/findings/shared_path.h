@@ -18,18 +18,26 @@ class SharedPath {
   SharedPath() = default;
   // Implicit, so that a path reads like the text it is wherever a finding is
   // made or compared.
-  SharedPath(std::string text) : text_(std::make_shared<const Text>(Text{std::move(text), false})) {}
+  SharedPath(std::string text) : text_(std::make_shared<Text>(Text{std::move(text), false})) {}
   SharedPath(std::string_view text) : SharedPath(std::string(text)) {}
   SharedPath(const char* text) : SharedPath(std::string(text)) {}
 
   // The path of a file whose analysed text held no tab.
   static SharedPath without_tabs(std::string text) {
     SharedPath path;
-    path.text_ = std::make_shared<const Text>(Text{std::move(text), true});
+    path.text_ = std::make_shared<Text>(Text{std::move(text), true});
     return path;
   }
   // True only when the analysis read the file and found no tab in it.
   bool known_without_tabs() const noexcept { return text_ && text_->without_tabs; }
+  // Says the file holds no tab, in the text itself when this path is its
+  // only holder (no other path can see it change); false, and nothing
+  // changed, when the text is shared.
+  bool note_without_tabs_if_sole() noexcept {
+    if (!text_ || text_.use_count() != 1) return false;
+    text_->without_tabs = true;
+    return true;
+  }
 
   const std::string& str() const noexcept { return text_ ? text_->path : empty_text(); }
   operator const std::string&() const noexcept { return str(); }
@@ -58,7 +66,7 @@ class SharedPath {
     bool without_tabs;
   };
 
-  std::shared_ptr<const Text> text_;
+  std::shared_ptr<Text> text_;  // changed only by its sole holder
 };
 
 std::ostream& operator<<(std::ostream& out, const SharedPath& path);

@@ -51,6 +51,28 @@ TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
             "../b.adb:7:1: error: then expected: if then [syntax-error]\n");
 }
 
+TEST(GnuFindings, LinesAndColumnsOfEveryWidthAreWrittenInFull) {
+  // Short numbers are written a digit pair at a time: every width, and
+  // each side of where one more digit is needed, must come out in full.
+  const std::vector<std::int32_t> numbers = {1, 9, 10, 42, 99, 100, 305, 999, 1000, 1009, 4096, 9999, 10000,
+                                             65537, 2147483646};
+  const SharedPath file = SharedPath::without_tabs("/src/a_rather_long_directory_name/pkg.adb");
+  std::vector<FindingRecord> records;
+  std::string expected;
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const std::int32_t line = numbers[i];
+    const std::int32_t column = numbers[numbers.size() - 1 - i];
+    records.push_back({StyleKind::BAD_KEYWORD, &file, line, column, "BEGIN", {}, false});
+    expected += "/src/a_rather_long_directory_name/pkg.adb:" + std::to_string(line) + ":" + std::to_string(column) +
+                ": (style) reserved word is not in the required letter case: BEGIN [style/bad-keyword]\n";
+  }
+  std::ostringstream out;
+  const PathStyle as_found;
+  GnuLinesWriter writer(as_found);
+  writer.write(records, out);
+  EXPECT_EQ(out.str(), expected);
+}
+
 TEST(GnuFindings, NothingFoundWritesNothing) {
   FindingsList findings;
   std::ostringstream out;
@@ -93,16 +115,22 @@ TEST(RecordOrder, AResultsRecordsComeOutByPathLineColumnAndKindKeepingTheirOrder
       };
       std::stable_sort(expected.begin(), expected.end(),
                        [&](const FindingRecord& a, const FindingRecord& b) { return key(a) < key(b); });
-      std::vector<FindingRecord> ordered = records;  // what it holds is replaced
-      ordered_records(records, include_suppressed, ordered);
-      ASSERT_EQ(ordered.size(), expected.size()) << "round " << round;
-      for (std::size_t i = 0; i < expected.size(); ++i) {
-        ASSERT_EQ(ordered[i].file->str(), expected[i].file->str()) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].line, expected[i].line) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].column, expected[i].column) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].kind, expected[i].kind) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].suppressed, expected[i].suppressed) << "round " << round << " at " << i;
-        ASSERT_EQ(ordered[i].reason.data(), expected[i].reason.data()) << "round " << round << " at " << i;
+      std::vector<FindingRecord> room = records;  // what it holds is replaced
+      ordered_records(records, include_suppressed, room);
+      // The same order where the records lie, as a stream puts them.
+      std::vector<FindingRecord> in_place = records;
+      const std::span<const FindingRecord> put = put_in_output_order(in_place, include_suppressed, room);
+      for (const std::vector<FindingRecord>& ordered :
+           {room, std::vector<FindingRecord>(put.begin(), put.end())}) {
+        ASSERT_EQ(ordered.size(), expected.size()) << "round " << round;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+          ASSERT_EQ(ordered[i].file->str(), expected[i].file->str()) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].line, expected[i].line) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].column, expected[i].column) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].kind, expected[i].kind) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].suppressed, expected[i].suppressed) << "round " << round << " at " << i;
+          ASSERT_EQ(ordered[i].reason.data(), expected[i].reason.data()) << "round " << round << " at " << i;
+        }
       }
     }
   }

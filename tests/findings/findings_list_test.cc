@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "findings/file_findings.h"
 #include "findings/text_tree_view.h"
@@ -94,6 +98,38 @@ TEST(CollapseBlanks, LongTextsAreCollapsedAcrossEveryBlockBoundary) {
     const std::string longer = text + " \x85z";
     collapse_blanks_into(std::string_view(longer).substr(0, text.size()), out);
     ASSERT_EQ(out, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+  }
+}
+
+TEST(CollapseBlanks, AFlawAnywhereInALineOfSingleBlanksIsFound) {
+  // A line of words parted by single spaces is taken whole in one test:
+  // one more blank, a control character, a blank at either end must each
+  // be seen wherever it falls, in the indentation, near a block's edge or
+  // at the very end, for lines of every length around the block sizes.
+  std::string out;
+  const auto check = [&](const std::string& text) {
+    collapse_blanks_into(text, out);
+    ASSERT_EQ(out, words_parted_by_single_blanks(text)) << ::testing::PrintToString(text);
+  };
+  for (const std::size_t indent : {0, 1, 7, 15, 16, 18}) {
+    for (std::size_t length = 1; length <= 64; ++length) {
+      // Words of one or two letters, their blanks at each phase, so a flaw
+      // next to a blank falls on every place.
+      for (const auto [period, phase] : {std::pair(2, 0), std::pair(2, 1), std::pair(3, 0), std::pair(3, 1),
+                                         std::pair(3, 2)}) {
+        std::string body;
+        for (std::size_t i = 0; i < length; ++i) {
+          body += static_cast<int>(i) % period == phase && i > 0 && i + 1 < length ? ' ' : 'w';
+        }
+        for (const std::string_view trail : {"", " ", "\r\x85", "    "}) {
+          const std::string plain = std::string(indent, ' ') + body + std::string(trail);
+          check(plain);
+          for (std::size_t at = 0; at <= plain.size(); ++at) {
+            for (const char flaw : {' ', '\r', '\x85'}) check(std::string(plain).insert(at, 1, flaw));
+          }
+        }
+      }
+    }
   }
 }
 
@@ -284,6 +320,71 @@ TEST(FindingsListWithoutView, FindingsOfOneFileShareOnePathText) {
   const auto& nulls = list.findings(BugKind::NULL_POINTER);
   ASSERT_EQ(nulls.size(), 1u);
   EXPECT_EQ(&nulls[0].file.str(), &keywords[2].file.str());
+}
+
+// What a stream was handed, one text per finding, one call after another.
+class TakenFindings final : public FindingsStream {
+ public:
+  void take_findings(const FindingsList&, std::span<FindingRecord> records, std::string_view) override {
+    std::vector<std::string> call;
+    for (const FindingRecord& record : records) {
+      call.push_back(record.file->str() + ":" + std::to_string(record.line) + ":" + std::string(record.reason));
+    }
+    calls.push_back(call);
+  }
+  std::vector<std::vector<std::string>> calls;
+};
+
+TEST(FindingsListWithStream, FindingsReportedDirectlyGoOnFirstAndOnlyOnce) {
+  TakenFindings stream;
+  FindingsList list;
+  list.set_stream(&stream);
+  list.set_current_file("/src/a.adb");
+  list.report_bug(BugKind::INTERNAL_ERROR, 4, no_column, "direct");
+  FileFindings recorded;
+  recorded.set_current_file("/src/b.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 2, 1, "recorded");
+  list.apply_taking(recorded);
+  list.apply_taking(recorded);
+  const std::vector<std::vector<std::string>> expected = {
+      {"/src/a.adb:4:direct"}, {"/src/b.adb:2:recorded"}, {"/src/b.adb:2:recorded"}};
+  EXPECT_EQ(stream.calls, expected);
+  EXPECT_EQ(list.findings_count(), 3);
+}
+
+// A file read without tabs shows its columns as they are; said after the
+// file's first finding, it is not heard, by a list or through a recorder,
+// and it never reaches another path of the same name.
+TEST(FindingsListWithoutView, AFileIsKnownWithoutTabsOnlyWhenToldBeforeItsFirstFinding) {
+  FileFindings recorded;
+  recorded.set_current_file("/src/told_first.adb");
+  recorded.note_file_without_tabs();
+  recorded.report_style(StyleKind::BAD_KEYWORD, 1, 1, "x");
+  recorded.set_current_file("/src/told_late.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 2, 1, "y");
+  recorded.note_file_without_tabs();
+  recorded.report_style(StyleKind::BAD_KEYWORD, 3, 1, "z");
+  recorded.set_current_file("/src/never_told.adb");
+  recorded.report_style(StyleKind::BAD_KEYWORD, 4, 1, "w");
+  for (const bool taking : {true, false}) {
+    FindingsList list;
+    if (taking) {
+      list.apply_taking(recorded);
+    } else {
+      list.apply(recorded);
+    }
+    const auto& keywords = list.findings(StyleKind::BAD_KEYWORD);
+    ASSERT_EQ(keywords.size(), 4u);
+    EXPECT_TRUE(keywords[0].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[1].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[2].file.known_without_tabs()) << taking;
+    EXPECT_FALSE(keywords[3].file.known_without_tabs()) << taking;
+  }
+  // A path whose text another path holds too is left as it is.
+  SharedPath held = "/src/shared.adb";
+  const SharedPath other = held;
+  EXPECT_FALSE(held.note_without_tabs_if_sole());
+  EXPECT_FALSE(other.known_without_tabs());
 }
 
 TEST(ListUncheckedStyle, InstalledOnlyWhenStored) {
