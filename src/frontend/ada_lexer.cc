@@ -34,7 +34,12 @@ void AdaLexer::read_line(std::string& line, int& line_number) {
   line.assign(read_line_view(line, line_number));
 }
 
-std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_number) {
+std::string_view AdaLexer::read_line_view(std::string& buffer, int& line_number) {
+  int indentation = 0;
+  return read_indented_line_view(buffer, line_number, indentation);
+}
+
+std::string_view AdaLexer::read_indented_line_view(std::string& /*buffer*/, int& line_number, int& indentation) {
   // The scanner's buffer goes unused: the line being scanned becomes the
   // previous line where it lies, so findings at the last token of a line can
   // still quote it after the scanner moved on, and the next line is read
@@ -50,6 +55,7 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
     line_->clear();
     line_text_ = *line_;
     line_number = reader_line_number_;
+    indentation = 0;
     return line_text_;
   }
   if (line_reader_ != nullptr) {
@@ -60,8 +66,9 @@ std::string_view AdaLexer::read_line_view(std::string& /*buffer*/, int& line_num
     line_text_ = line_reader_->read_code_line_view(*line_, line_number,
                                                    static_cast<std::size_t>(scanner_.max_line_length()),
                                                    previous_line_text_);
+    indentation = line_reader_->indentation();
   } else {
-    line_text_ = source_->read_line_view(*line_, line_number);
+    line_text_ = source_->read_indented_line_view(*line_, line_number, indentation);
   }
   reader_line_number_ = line_number;
   return line_text_;

@@ -124,6 +124,7 @@ class AdaLexer final : private LineSource {
  private:
   void read_line(std::string& line, int& line_number) override;
   std::string_view read_line_view(std::string& buffer, int& line_number) override;
+  std::string_view read_indented_line_view(std::string& buffer, int& line_number, int& indentation) override;
   void next();
   // The slow part of next: a token that may hold a replacement character.
   void rewrite_replacement_characters();

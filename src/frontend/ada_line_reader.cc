@@ -150,12 +150,19 @@ std::string_view AdaLineReader::read_line_view(std::string& buffer, int& line_nu
   return read_code_line_view(buffer, line_number, 0, last_skipped);
 }
 
+std::string_view AdaLineReader::read_indented_line_view(std::string& buffer, int& line_number, int& indentation) {
+  const std::string_view line = read_line_view(buffer, line_number);
+  indentation = indentation_;
+  return line;
+}
+
 std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& line_number,
                                                     std::size_t longest_skipped, std::string_view& last_skipped) {
   for (;;) {
     if (position_ >= source_.size()) {
       buffer.clear();
       line_number = line_number_;
+      indentation_ = 0;
       return buffer;
     }
     // One pass finds the line end (LF, CR LF or a lone CR, as GNAT reads
@@ -177,6 +184,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     // A comment-only line, as common as code in commented sources, is known
     // by the "--" after its indentation: only its end is searched for.
     const std::size_t first = indentation_end(text, left);
+    // Spaces in the source are spaces in the line handed out, copied or not.
+    indentation_ = first == std::string_view::npos ? 0 : static_cast<int>(first);
     const bool comment_only = first < left - 1 && text[first] == '-' && text[first + 1] == '-';
     if (comment_only) {
       comment = first;

@@ -66,6 +66,7 @@ class AdaLineReader final : public LineSource {
   // there), a comment-only line as a run of blanks. The rest are copied into
   // `buffer`.
   std::string_view read_line_view(std::string& buffer, int& line_number) override;
+  std::string_view read_indented_line_view(std::string& buffer, int& line_number, int& indentation) override;
   // The same, but a comment-only line up to `longest_skipped` characters long
   // (see is_comment_only) is read past as an empty one is, its listener
   // calls made; `last_skipped` becomes the last line read past, if any.
@@ -75,6 +76,10 @@ class AdaLineReader final : public LineSource {
   // True for a line handed out for a comment-only line: nothing but blanks,
   // which a scanner would only step over.
   static bool is_comment_only(std::string_view line) noexcept { return line.data() == blank_run_.data(); }
+
+  // How many spaces begin the line handed out last, where the search for its
+  // end saw them (0 where it did not): no token starts before them.
+  int indentation() const noexcept { return indentation_; }
 
   // Number of the physical line read last (0 before the first).
   int line_number() const noexcept { return line_number_; }
@@ -106,6 +111,7 @@ class AdaLineReader final : public LineSource {
   std::string_view source_;
   std::size_t position_ = 0;
   int line_number_ = 0;
+  int indentation_ = 0;
 };
 
 }  // namespace flawseek

@@ -84,19 +84,34 @@ class AdaParser final : public ParserState {
   // A discovery it takes is signalled by `pending_` and ordinary returns (bodies
   // in declarative parts are common); any other unwinds as a ParseFailure to the
   // next list that catches it, as the discovery rules ask.
-  struct CatcherScope {
-    AdaParser& p;
-    std::uint8_t saved;
-    CatcherScope(AdaParser& parser, std::uint8_t mask) : p(parser), saved(parser.catcher_) { p.catcher_ = mask; }
-    ~CatcherScope() { p.catcher_ = saved; }
+  //
+  // The catcher, the nesting depth and the name buffers are set and given back
+  // by plain code on the way out of a production, not by guard objects: a
+  // syntax error unwinds through dozens of productions, and each frame with a
+  // destructor to run costs the unwinder a landing pad and a resume. An
+  // exception leaves them as they stood where it was thrown; the lists that
+  // catch late discoveries set them back (NestingState), and parse() starts
+  // from nothing.
+  std::uint8_t replace_catcher(std::uint8_t mask) noexcept {
+    const std::uint8_t saved = catcher_;
+    catcher_ = mask;
+    return saved;
+  }
+  void enter_level() {
+    if (++depth_ > max_parser_nesting) nesting_too_deep();
+  }
+  void leave_level() noexcept { --depth_; }
+  struct NestingState {
+    int depth;
+    std::size_t buffer_level;
+    std::uint8_t catcher;
   };
-  struct DepthGuard {
-    AdaParser& p;
-    explicit DepthGuard(AdaParser& parser) : p(parser) {
-      if (++p.depth_ > max_parser_nesting) p.nesting_too_deep();
-    }
-    ~DepthGuard() { --p.depth_; }
-  };
+  NestingState nesting_state() const noexcept { return {depth_, buffer_level_, catcher_}; }
+  void restore(const NestingState& state) noexcept {
+    depth_ = state.depth;
+    buffer_level_ = state.buffer_level;
+    catcher_ = state.catcher;
+  }
   // The text of a name as its parts are taken ("A (I).B" reads "A.B"). Most
   // names are words side by side on one line (Ada.Text_IO.Put_Line): the
   // text is then a view of that line and nothing is copied. A part apart from
@@ -147,13 +162,10 @@ class AdaParser final : public ParserState {
     std::string_view text_;
     int line_ = 0;  // the line the view lies in while parts may follow in it
   };
-  // A reused text buffer per nesting level, so nested names cost no allocation.
-  struct NameBuffer {
-    AdaParser& p;
-    NameText text;
-    explicit NameBuffer(AdaParser& parser) : p(parser), text(parser.next_name_buffer()) {}
-    ~NameBuffer() { --p.buffer_level_; }
-  };
+  // A reused text buffer per nesting level, so nested names cost no
+  // allocation; given back before the production that took it returns.
+  NameText take_name_buffer() { return NameText(next_name_buffer()); }
+  void give_back_name_buffer() noexcept { --buffer_level_; }
   // Starts or continues a name with the word just taken, as a view of its
   // line where the line source lets views stay (see AdaLexer::lines_hold_tokens).
   void start_name(NameText& text) {
@@ -347,8 +359,10 @@ class AdaParser final : public ParserState {
   // ---- Subprograms --------------------------------------------------------
   bool subprogram_specification(std::string& designator, bool& is_function);
   bool subprogram_declaration();
+  bool subprogram_declaration_rest(std::string& designator, bool is_function);
   bool subprogram_declaration_or_renaming();
   bool subprogram_body_or_declaration();
+  bool subprogram_body_or_declaration_rest(std::string& designator, bool is_function);
   bool subprogram_body();
   void subprogram_body_implementation(std::string_view designator);
   bool formal_part(ModeContext context);

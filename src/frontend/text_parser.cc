@@ -396,10 +396,10 @@ inline void TextParser::step() {
 // (the scanner stays past the end of the text it was given) or the end of
 // the source. The column is left for the token found on the line to set.
 // Inline in token_start_on_later_line, its only caller: once per line.
-[[gnu::always_inline]] inline bool TextParser::read_next_line() {
+[[gnu::always_inline]] inline bool TextParser::read_next_line(int& indentation) {
   need_line_ = false;
   if (reader_ == nullptr || line_ == nullptr) return false;
-  use_text(reader_->read_line_view(*line_, line_number_));
+  use_text(reader_->read_indented_line_view(*line_, line_number_, indentation));
   if (line_length_ > max_line_length_) throw LineTooLong();
   return line_length_ != 0;
 }
@@ -532,7 +532,7 @@ bool TextParser::token_on_later_line() {
 // further on, or the line's length at the end of the text. Inline in
 // token_on_later_line, its only caller.
 [[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
-  for (int i = column_ - 1;; i = 0) {
+  for (int i = column_ - 1;;) {
     if (i < line_length_) {
       if (const int start = skip_blank_bytes(text_, i, line_length_); start < line_length_) return start;
       // Blanks up to the end of the line: the token is on a line further on.
@@ -543,7 +543,12 @@ bool TextParser::token_on_later_line() {
       return i;
     }
     // Past the end (the column stays there, at or after the line's length).
-    if (!read_next_line()) return column_ - 1;
+    int indentation = 0;
+    if (!read_next_line(indentation)) return column_ - 1;
+    // The line's first token mostly stands right after the blanks the
+    // source saw at its start: no search for it then.
+    i = indentation < line_length_ ? indentation : 0;
+    if (!is_blank(text_[i])) return i;
   }
 }
 

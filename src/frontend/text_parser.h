@@ -77,6 +77,13 @@ class LineSource {
     read_line(buffer, line_number);
     return buffer;
   }
+  // The same, telling also how many bytes at the line's start are known to
+  // be blanks (spaces or control characters), as a source that looked for
+  // the line's end may have seen on the way: 0 where it did not look.
+  virtual std::string_view read_indented_line_view(std::string& buffer, int& line_number, int& indentation) {
+    indentation = 0;
+    return read_line_view(buffer, line_number);
+  }
 };
 
 class TextParser {
@@ -173,7 +180,7 @@ class TextParser {
     int position = 0;
   };
 
-  bool read_next_line();
+  bool read_next_line(int& indentation);
   void step();
   // Makes the character at 0-based `index` the current one (past the end:
   // the blank that asks for a new line).

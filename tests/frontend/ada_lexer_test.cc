@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "frontend/ada_line_reader.h"
 
@@ -209,6 +211,71 @@ TEST_F(LexerTest, ACommentOnlyLineIsTheLineReadBeforeTheNext) {
   // scanner reads it.
   EXPECT_EQ(lexer_.previous_line(), "    ");
   EXPECT_EQ(lexer_.previous_token_line_text(), "    ");
+}
+
+// The reader's lines without what it tells of their indentation: the scanner
+// then finds each line's first token by itself.
+class IndentationUntold : public LineSource {
+ public:
+  explicit IndentationUntold(AdaLineReader& reader) : reader_(reader) {}
+  void read_line(std::string& line, int& line_number) override { reader_.read_line(line, line_number); }
+  std::string_view read_line_view(std::string& buffer, int& line_number) override {
+    return reader_.read_line_view(buffer, line_number);
+  }
+
+ private:
+  AdaLineReader& reader_;
+};
+
+std::vector<std::string> tokens_of(LineSource& source) {
+  AdaLexer lexer;
+  lexer.set_source(&source);
+  lexer.start();
+  std::vector<std::string> tokens;
+  for (; !lexer.end_of_source(); lexer.advance()) {
+    tokens.push_back(std::to_string(lexer.line()) + ":" + std::to_string(lexer.column()) + " " +
+                     std::string(lexer.text()));
+  }
+  return tokens;
+}
+
+// What the reader saw of a line's indentation only spares the scanner its
+// search: the first tokens are the same, whatever blanks the indentation
+// holds (spaces, then tabs or control characters, which make the line a
+// copy), however deep it is and however close to the source's end.
+TEST(LexerIndentation, FirstTokensAreWhereTheScannerFindsThem) {
+  std::mt19937 random(20261210);
+  const std::string pieces[] = {" ", " ", " ", "\t", "\x01", "X", "Ab1", ":=", ";", "(", "\"s\"", "-- c", "'x'"};
+  for (int round = 0; round < 300; ++round) {
+    std::string source;
+    const int lines = 1 + static_cast<int>(random() % 12);
+    for (int l = 0; l < lines; ++l) {
+      source += std::string(random() % 24, ' ');
+      const int count = static_cast<int>(random() % 6);
+      for (int k = 0; k < count; ++k) source += pieces[random() % std::size(pieces)];
+      if (l + 1 < lines || random() % 2 == 0) source += random() % 4 == 0 ? "\r\n" : "\n";
+    }
+    AdaLineReader told;
+    told.set_text(source);
+    AdaLineReader untold_reader;
+    untold_reader.set_text(source);
+    IndentationUntold untold(untold_reader);
+    EXPECT_EQ(tokens_of(told), tokens_of(untold)) << source;
+
+    // What the reader tells holds of the line it hands out.
+    AdaLineReader reader;
+    reader.set_text(source);
+    std::string buffer;
+    for (int guard = 0; guard < 100; ++guard) {
+      int number = 0;
+      int indentation = -1;
+      const std::string_view line = reader.read_indented_line_view(buffer, number, indentation);
+      if (line.empty()) break;
+      ASSERT_GE(indentation, 0);
+      ASSERT_LE(static_cast<std::size_t>(indentation), line.size()) << source;
+      for (int k = 0; k < indentation; ++k) ASSERT_LE(static_cast<unsigned char>(line[k]), ' ') << source;
+    }
+  }
 }
 
 }  // namespace
