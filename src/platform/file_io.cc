@@ -69,23 +69,31 @@ bool read_into(int fd, std::string& text, std::size_t& size, std::size_t expecte
   }
 }
 
-// Opens the regular file at `path` for reading into `fd`: 0, or the errno
-// of the failed open, or not_a_regular_file (EISDIR for a directory).
-int open_regular_file(const std::string& path, int& fd, std::size_t& size) {
-  // O_NONBLOCK: opening a FIFO for reading would wait for a writer.
+// Opens `path` for reading without waiting: opening a FIFO for reading
+// would wait for a writer. 0, or the errno of the failed open.
+int open_for_reading(const std::string& path, int& fd) {
   fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno;
+  return fd < 0 ? errno : 0;
+}
+
+// The size of the regular file open on `fd`: 0, or the errno of the failed
+// fstat, or not_a_regular_file (EISDIR for a directory).
+int regular_file_size(int fd, std::size_t& size) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int error = errno;
+  if (::fstat(fd, &info) != 0) return errno;
+  if (!S_ISREG(info.st_mode)) return S_ISDIR(info.st_mode) ? EISDIR : not_a_regular_file;
+  size = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  return 0;
+}
+
+// Opens the regular file at `path` for reading into `fd`: 0, or the failure
+// as open_for_reading or regular_file_size tells it.
+int open_regular_file(const std::string& path, int& fd, std::size_t& size) {
+  if (const int error = open_for_reading(path, fd); error != 0) return error;
+  if (const int error = regular_file_size(fd, size); error != 0) {
     ::close(fd);
     return error;
   }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return S_ISDIR(info.st_mode) ? EISDIR : not_a_regular_file;
-  }
-  size = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
   return 0;
 }
 
@@ -126,43 +134,43 @@ int read_whole_file(const std::string& path, std::string& text) {
 
 namespace {
 
-// Sources are read by the thousand, and nearly every one fits the room the
-// files before it left. A read that comes back short and one that hears the
-// end then tell the whole story, which saves asking the file's kind and size
-// (an fstat costs more than the second read). Anything else — a full room,
-// nothing read, a failure — is asked about as any other file is, so pipes,
-// devices and directories are refused as before.
-constexpr int not_settled = 1;
-
-int read_short_file(int fd, std::string& room, std::size_t& length) {
+// Reads the source open on `fd` into the start of `room`, `length` ending at
+// the end of what was read. Sources are read by the thousand, and nearly
+// every one fits the room the files before it left: a read that comes back
+// short and one that hears the end then tell the whole story, which saves
+// asking the file's kind and size (an fstat costs more than the second
+// read). Anything else (a full room, nothing read, a failure) is asked about
+// as any file is, so pipes, devices and directories are refused as before,
+// and a regular file is read on from where the quick reads left it.
+int read_source(int fd, std::string& room, std::size_t& length) {
   constexpr std::size_t least_room = 65536;
   if (room.size() < least_room) room.resize(least_room);
   const ssize_t got = ::read(fd, room.data(), room.size());
-  if (got <= 0 || static_cast<std::size_t>(got) == room.size()) return not_settled;
-  length = static_cast<std::size_t>(got);
-  char probe;
-  if (::read(fd, &probe, 1) != 0) return not_settled;
-  return 0;
+  if (got > 0) length = static_cast<std::size_t>(got);
+  if (got > 0 && length < room.size()) {
+    const ssize_t more = ::read(fd, room.data() + length, room.size() - length);
+    if (more == 0) return 0;
+    if (more > 0) length += static_cast<std::size_t>(more);
+  }
+  std::size_t size = 0;
+  if (const int error = regular_file_size(fd, size); error != 0) return error;
+  return read_into(fd, room, length, size > length ? size - length : 0) ? 0 : errno;
 }
 
 }  // namespace
 
 int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length) {
   length = 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno;
+  int fd = -1;
+  if (const int error = open_for_reading(path, fd); error != 0) return error;
   int error = 0;
   try {
-    error = read_short_file(fd, room, length);
+    error = read_source(fd, room, length);
   } catch (...) {
     ::close(fd);
     throw;
   }
   ::close(fd);
-  if (error != not_settled) return error;
-  // The slow way, from the start: what was read so far may be a pipe's.
-  length = 0;
-  error = read_file_into(path, room, length);
   if (error != 0) length = 0;
   return error;
 }
