@@ -1,8 +1,6 @@
 // Building the status-line texts of a search.
 #include "driver/search_texts.h"
 
-#include <charconv>
-
 #include "platform/label.h"
 
 namespace flawseek {
@@ -20,14 +18,11 @@ std::string skipped_text(std::int64_t read_only_skipped) {
 }
 
 std::string progress_text(Phase phase, const WalkCounts& counts) {
-  // Built once per file walked: one allocation, the count written in place.
+  // Built once per file walked: one allocation.
   std::string text;
   text.reserve(64);
   text += phase == Phase::Preparation ? SearchTexts::preparing : SearchTexts::searching;
-  char digits[24];
-  digits[0] = ' ';
-  const auto written = std::to_chars(digits + 1, digits + sizeof digits, counts.files_processed);
-  text.append(digits, written.ptr);
+  append_number_image(text, counts.files_processed);
   text += " file";
   text += plural(counts.files_processed);
   text += " processed.";

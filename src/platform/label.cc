@@ -1,6 +1,8 @@
 // Display forms of enumeration literals and numbers.
 #include "platform/label.h"
 
+#include <charconv>
+
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -28,8 +30,17 @@ std::string label(std::string_view image) {
 }
 
 std::string number_image(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return value < 0 ? digits : " " + digits;
+  std::string image;
+  append_number_image(image, value);
+  return image;
+}
+
+void append_number_image(std::string& text, std::int64_t value) {
+  char image[24];
+  image[0] = ' ';
+  char* const digits = value < 0 ? image : image + 1;
+  const std::to_chars_result written = std::to_chars(digits, image + sizeof image, value);
+  text.append(image, written.ptr);
 }
 
 std::string label(std::int64_t value) { return label(number_image(value)); }

@@ -21,5 +21,7 @@ std::string label(std::int64_t value);
 // Decimal image with one leading blank for non-negative values (" 12", "-3"),
 // the form numbers take in texts the user sees.
 std::string number_image(std::int64_t value);
+// The same image appended to `text`, for texts built once per file.
+void append_number_image(std::string& text, std::int64_t value);
 
 }  // namespace flawseek
