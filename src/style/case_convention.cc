@@ -2,7 +2,6 @@
 #include "style/case_convention.h"
 
 #include "style/letter_case_scan.h"
-#include "style/mixed_case_machine.h"
 
 namespace flawseek {
 
@@ -21,8 +20,6 @@ namespace {
 
 using namespace case_classes;
 
-bool is_accepted(std::string_view text, const AcceptedSpellings* accepted) { return accepts(accepted, text); }
-
 }  // namespace
 
 bool is_mixed_case(std::string_view text) { return mixed_case_holds(text); }
@@ -36,14 +33,14 @@ bool follows_case(std::string_view text, CaseConvention convention, const Accept
     case CaseConvention::Upper:
       return !has_letter_of_class(text, LOWER);
     case CaseConvention::Mixed:
-      return mixed_case_holds(text) || is_accepted(text, accepted);
+      return follows_mixed_case(text, accepted);
   }
   throw InvalidCaseConvention();
 }
 
 bool breaks_case(std::string_view text, CaseConvention convention, const AcceptedSpellings* accepted) {
   // Mixed first: it is the identifier case wherever names are judged.
-  if (convention == CaseConvention::Mixed) return !mixed_case_holds(text) && !is_accepted(text, accepted);
+  if (convention == CaseConvention::Mixed) return !follows_mixed_case(text, accepted);
   return !follows_case(text, convention, accepted);
 }
 

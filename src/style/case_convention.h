@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "style/accepted_spellings.h"
+#include "style/mixed_case_machine.h"
 
 namespace flawseek {
 
@@ -41,6 +42,12 @@ bool is_mixed_case(std::string_view text);
 // Throws InvalidCaseConvention for a byte outside 0..3.
 bool follows_case(std::string_view text, CaseConvention convention,
                   const AcceptedSpellings* accepted = nullptr);
+
+// The Mixed convention with its accepted spellings. Inline: the identifier
+// step tests every name it reads against it.
+inline bool follows_mixed_case(std::string_view text, const AcceptedSpellings* accepted) {
+  return mixed_case_holds(text) || accepts(accepted, text);
+}
 
 // The opposite answer, for callers that report a spelling breaking the
 // convention: they hand the answer on as it is, and need no code after the

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "frontend/text_utilities.h"
-#include "style/mixed_case_machine.h"
+#include "style/case_convention.h"
 #include "stylecheck/word_report.h"
 
 namespace flawseek {
@@ -148,7 +148,7 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   // the general test: no naming prefix to look up, no Boolean literal.
   if (!prefix_form && rules.identifier_case == CaseConvention::Mixed &&
       !(rules.upper_case_names_on && is_boolean_literal(name))) {
-    if (!mixed_case_holds(name) && !accepts(accepted_, name)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);
+    if (!follows_mixed_case(name, accepted_)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);
     return;
   }
   if (rules.identifier_case == CaseConvention::Any && !rules.upper_case_names_on && !prefix_form) return;
