@@ -104,11 +104,11 @@ GnuLinesWriter::GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {
 }
 
 void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream& out) {
-  // Lines are built in place in a block that keeps its size from call to
-  // call, and handed to the stream a block at a time: one insertion per
-  // line, or one append per piece, cost more than the text itself.
-  constexpr std::size_t block_size = 1 << 16;
-  std::size_t used = 0;
+  // Lines are built in place in a block that keeps its size and its unsent
+  // lines from call to call, and handed to the stream a full block at a
+  // time: one insertion per line, one append per piece, or one short write
+  // per file's result cost more than the text itself.
+  std::size_t used = unsent_;
   // Path objects may be gone after the call, and another take the address.
   path_file_ = nullptr;
   bool without_tabs = false;
@@ -161,7 +161,12 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
       used = 0;
     }
   }
-  out.write(text_.data(), static_cast<std::streamsize>(used));
+  unsent_ = used;
+}
+
+void GnuLinesWriter::end(std::ostream& out) {
+  out.write(text_.data(), static_cast<std::streamsize>(unsent_));
+  unsent_ = 0;
 }
 
 }  // namespace flawseek

@@ -24,6 +24,8 @@ class GnuLinesWriter final : public RecordsWriter {
   explicit GnuLinesWriter(const PathStyle& paths);
   // Suppressed records are left out: a GNU line is a finding to act on.
   void write(std::span<const FindingRecord> records, std::ostream& out) override;
+  // Hands on the lines still held back for a full block.
+  void end(std::ostream& out) override;
 
  private:
   // The texts every line of a kind has, joined as they are written, so a
@@ -48,6 +50,9 @@ class GnuLinesWriter final : public RecordsWriter {
   std::string path_;
   std::size_t path_size_ = 0;
   std::string text_;
+  // The lines built but not yet handed to the stream, at the start of `text_`.
+  std::size_t unsent_ = 0;
+  static constexpr std::size_t block_size = 1 << 16;
 };
 
 }  // namespace flawseek

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -316,12 +315,6 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   make_standard_descriptors_valid();
-  // Findings piped or written to a file leave in large blocks: a run over a
-  // large tree writes about as much as it reads, and the standard buffer
-  // would cost a system call per few kilobytes. A terminal keeps its lines.
-  // (The C library sizes a buffer it allocates itself as it likes.)
-  static char output_buffer[std::size_t{1} << 16];
-  if (::isatty(STDOUT_FILENO) == 0) std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
   try {
     return run(argc, argv);
   } catch (const std::exception& error) {

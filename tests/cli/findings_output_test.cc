@@ -38,6 +38,7 @@ TEST(GnuFindings, OneLinePerFindingInFileLineAndColumnOrder) {
   const PathStyle relative(std::filesystem::path("/src/sub"));
   GnuLinesWriter writer(relative);
   writer.write(ordered_findings(findings), out);
+  writer.end(out);
   // Files, lines and columns in order (kind order among equals); the
   // parser's own words for the syntax error; line 0 and an unknown column
   // become 1; a long line is not repeated; names relative to the base even
@@ -70,7 +71,36 @@ TEST(GnuFindings, LinesAndColumnsOfEveryWidthAreWrittenInFull) {
   const PathStyle as_found;
   GnuLinesWriter writer(as_found);
   writer.write(records, out);
+  writer.end(out);
   EXPECT_EQ(out.str(), expected);
+}
+
+// Lines are held back from call to call until a block fills: split over
+// many calls and across block ends, they must come out whole and in order,
+// the last of them at the end.
+TEST(GnuFindings, LinesHeldBackAcrossCallsComeOutWholeAtTheEnd) {
+  const SharedPath file = SharedPath::without_tabs("/src/pkg.adb");
+  const std::string reason(150, 'x');
+  std::vector<FindingRecord> records;
+  for (std::int32_t line = 1; line <= 2000; ++line) {
+    records.push_back({StyleKind::BAD_KEYWORD, &file, line, 3, reason, {}, false});
+  }
+  const PathStyle as_found;
+  std::ostringstream whole;
+  GnuLinesWriter at_once(as_found);
+  at_once.write(records, whole);
+  at_once.end(whole);
+  std::ostringstream pieces;
+  GnuLinesWriter in_pieces(as_found);
+  const std::span<const FindingRecord> all(records);
+  for (std::size_t start = 0; start < all.size(); start += 7) {
+    in_pieces.write(all.subspan(start, std::min<std::size_t>(7, all.size() - start)), pieces);
+  }
+  EXPECT_LT(pieces.str().size(), whole.str().size()) << "the last lines wait for the end";
+  in_pieces.end(pieces);
+  const std::string text = whole.str();
+  EXPECT_EQ(pieces.str(), text);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
 }
 
 TEST(GnuFindings, NothingFoundWritesNothing) {
@@ -79,6 +109,7 @@ TEST(GnuFindings, NothingFoundWritesNothing) {
   const PathStyle as_found;
   GnuLinesWriter writer(as_found);
   writer.write(ordered_findings(findings), out);
+  writer.end(out);
   EXPECT_EQ(out.str(), "");
 }
 
