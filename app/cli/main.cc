@@ -29,6 +29,7 @@
 #include "job_summary.h"
 #include "platform/environment.h"
 #include "platform/log.h"
+#include "platform/memory_reuse.h"
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "project_file.h"
@@ -314,6 +315,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  flawseek::keep_freed_memory_for_reuse();
   make_standard_descriptors_valid();
   try {
     return run(argc, argv);

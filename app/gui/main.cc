@@ -17,6 +17,7 @@
 #include "control.h"
 #include "platform/environment.h"
 #include "platform/log.h"
+#include "platform/memory_reuse.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -50,6 +51,7 @@ void take_screenshot(flawseek::Control& control, const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  flawseek::keep_freed_memory_for_reuse();
   QApplication application(argc, argv);
   QApplication::setApplicationName("Flawseek");
   QApplication::setDesktopFileName("flawseek");
