@@ -3,6 +3,7 @@
 #include "driver/ordered_analysis.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace flawseek {
 
@@ -10,6 +11,12 @@ namespace {
 
 // A result lent for one of the largest files gives its room back.
 constexpr std::size_t steps_kept_per_result = 1024;
+// The results kept for each thread's next items. A thread's results come
+// back to it: reused by the thread that filled them before, their rooms are
+// warm in its cache and were taken from its own part of the allocator.
+// Enough that a thread finding many items while the committer analyses a
+// long one seldom needs a new result.
+constexpr std::size_t results_kept_per_thread = 16;
 
 }  // namespace
 
@@ -20,10 +27,15 @@ OrderedAnalysis::OrderedAnalysis(std::span<DefectScan* const> scans, Limits limi
       own_scan_(scans.empty() ? throw std::invalid_argument("OrderedAnalysis needs at least one scan") : *scans.front()),
       slots_(limits.events < 2 ? 2 : limits.events),
       held_steps_limit_(limits.held_steps),
-      results_kept_(2 * scans.size() + 2) {
+      kept_results_(scans.size()) {
+  // Room enough that pushing a result never allocates under the lock.
+  results_to_free_.reserve(slots_.size());
   workers_.reserve(scans.size() - 1);
   try {
-    for (DefectScan* scan : scans.subspan(1)) workers_.emplace_back([this, scan] { worker_main(*scan); });
+    for (std::size_t i = 1; i < scans.size(); ++i) {
+      DefectScan* scan = scans[i];
+      workers_.emplace_back([this, scan, i] { worker_main(*scan, i); });
+    }
   } catch (...) {
     // A thread the system would not start: the ones started must end.
     end_workers();
@@ -67,7 +79,7 @@ void OrderedAnalysis::commit_until_at_most(std::uint64_t left) {
   for (;;) {
     commit_ready();
     if (tail_ - head_ <= left) return;
-    if (!analyse_waiting_item()) (void)commit_oldest(true);
+    if (!analyse_waiting_item()) wait_for_oldest();
   }
 }
 
@@ -75,7 +87,7 @@ bool OrderedAnalysis::analyse_waiting_item() {
   Slot* item = nullptr;
   {
     std::lock_guard lock(mutex_);
-    item = take_next();
+    item = take_next(own_pool);
     if (item == nullptr) return false;
     item->state = State::Taken;
   }
@@ -88,6 +100,8 @@ bool OrderedAnalysis::analyse_waiting_item() {
 
 void OrderedAnalysis::publish() {
   bool wake = false;
+  std::uint64_t ready_end = 0;
+  std::uint64_t dropped_from = no_event;
   {
     std::lock_guard lock(mutex_);
     // A worker is woken for a few items at once, never for an event that
@@ -97,9 +111,10 @@ void OrderedAnalysis::publish() {
     // thread takes them itself, or until the walk ends.
     if (slot(tail_).kind == EventKind::Work) wake = ++items_handed_on_ % items_per_wake == 0;
     ++tail_;
+    ready_end = settle_ready(dropped_from);
   }
   if (wake) work_ready_.notify_one();
-  commit_ready();
+  if (ready_end != head_) commit_settled(ready_end, dropped_from);
 }
 
 void OrderedAnalysis::on_work(const WorkItem& item) {
@@ -110,10 +125,24 @@ void OrderedAnalysis::on_work(const WorkItem& item) {
   next.item.is_adq = item.is_adq;
   next.item.later_paths_bound = item.later_paths_bound;
   next.failure = nullptr;
+  next.progress_follows = false;
   publish();
 }
 
 void OrderedAnalysis::on_progress(Phase phase, const WalkCounts& counts) {
+  // The progress the walk tells right after an item, as it does after each,
+  // rides with that item, which is still waiting: the window holds items,
+  // not twice as many events, and it is published without a lock of its
+  // own. Only this thread commits, so the item cannot have gone meanwhile.
+  if (tail_ != head_ && !group_pending_) {
+    Slot& last = slot(tail_ - 1);
+    if (last.kind == EventKind::Work && !last.progress_follows) {
+      last.progress_follows = true;
+      last.phase = phase;
+      last.counts = counts;
+      return;
+    }
+  }
   Slot& next = claim(EventKind::Progress);
   next.phase = phase;
   next.counts = counts;
@@ -132,74 +161,108 @@ void OrderedAnalysis::finish() {
   commit_until_at_most(0);
 }
 
-bool OrderedAnalysis::commit_oldest(bool wait) {
-  Slot& oldest = slot(head_);
-  std::unique_lock lock(mutex_);
-  // A stop seen where the walk read `running` drops this event and all
-  // after it, as the serial walk would never have handed them on.
-  if (!stopped_ && oldest.starts_group && !running_.load()) stopped_ = true;
-  if (oldest.kind == EventKind::Work) {
-    if (stopped_ && oldest.state == State::Waiting) oldest.state = State::Dropped;
-    if (!finished(oldest)) {
-      if (!wait) return false;
-      awaited_ = head_;
-      work_done_.wait(lock, [&] { return finished(oldest); });
-      awaited_ = no_event;
+void OrderedAnalysis::commit_ready() {
+  for (;;) {
+    std::uint64_t ready_end = 0;
+    std::uint64_t dropped_from = no_event;
+    {
+      std::lock_guard lock(mutex_);
+      ready_end = settle_ready(dropped_from);
     }
-    // A worker that found `running` false left its item: the stop came
-    // before this item's turn.
-    if (oldest.state == State::Skipped) stopped_ = true;
+    if (ready_end == head_) return;
+    commit_settled(ready_end, dropped_from);
   }
-  const bool dropped = stopped_;
-  lock.unlock();
+}
 
-  if (!dropped) {
-    switch (oldest.kind) {
-      case EventKind::Work:
-        if (oldest.failure) {
-          std::exception_ptr failure = oldest.failure;
-          oldest.failure = nullptr;
-          std::lock_guard advance(mutex_);
-          ++head_;
-          std::rethrow_exception(failure);
-        }
-        committer_.commit_result(oldest.item, *oldest.result);
-        break;
-      case EventKind::Progress:
-        committer_.commit_progress(oldest.phase, oldest.counts);
-        break;
-      case EventKind::Note:
-        committer_.commit_note(oldest.note);
-        break;
+std::uint64_t OrderedAnalysis::settle_ready(std::uint64_t& dropped_from) {
+  dropped_from = no_event;
+  std::uint64_t sequence = head_;
+  for (; sequence != tail_; ++sequence) {
+    Slot& event = slot(sequence);
+    // A stop seen where the walk read `running` drops this event and all
+    // after it, as the serial walk would never have handed them on.
+    if (!stopped_ && event.starts_group && !running_.load()) stopped_ = true;
+    if (event.kind == EventKind::Work) {
+      if (stopped_ && event.state == State::Waiting) event.state = State::Dropped;
+      if (!finished(event)) break;
+      // A worker that found `running` false left its item: the stop came
+      // before this item's turn.
+      if (event.state == State::Skipped) stopped_ = true;
+    }
+    if (stopped_ && dropped_from == no_event) dropped_from = sequence;
+  }
+  return sequence;
+}
+
+void OrderedAnalysis::commit_settled(std::uint64_t ready_end, std::uint64_t dropped_from) {
+  for (std::uint64_t sequence = head_; sequence != ready_end; ++sequence) {
+    Slot& event = slot(sequence);
+    // A stop may come while the events before this one are committed (from
+    // the controls they call): its turn is now, so `running` is read again.
+    if (sequence < dropped_from && !stopped_ && event.starts_group && !running_.load()) {
+      stopped_ = true;
+      dropped_from = sequence;
+    }
+    if (sequence < dropped_from) {
+      switch (event.kind) {
+        case EventKind::Work:
+          if (event.failure) {
+            const std::exception_ptr failure = std::exchange(event.failure, nullptr);
+            retire(sequence + 1);
+            std::rethrow_exception(failure);
+          }
+          committer_.commit_result(event.item, *event.result);
+          if (event.progress_follows) committer_.commit_progress(event.phase, event.counts);
+          break;
+        case EventKind::Progress:
+          committer_.commit_progress(event.phase, event.counts);
+          break;
+        case EventKind::Note:
+          committer_.commit_note(event.note);
+          break;
+      }
+    }
+    // Its room, the findings' texts among it, may serve the next file.
+    if (event.result != nullptr) {
+      event.result->findings.clear_keeping_room_for(steps_kept_per_result);
+      event.result->log_records.clear();
     }
   }
-  // Its room, the findings' texts among it, may serve the next file.
-  if (oldest.result != nullptr) {
-    oldest.result->findings.clear_keeping_room_for(steps_kept_per_result);
-    oldest.result->log_records.clear();
-  }
+  retire(ready_end);
+}
+
+void OrderedAnalysis::retire(std::uint64_t end) {
   bool wake_workers = false;
-  std::unique_ptr<ScanResult> spare;  // freed outside the lock
   {
-    std::lock_guard advance(mutex_);
-    ++head_;
-    spare = take_back_result(oldest);
-    if (oldest.held_steps > 0) {
-      // Workers held back by the limit may take items again.
-      wake_workers = held_steps_ > held_steps_limit_ && held_steps_ - oldest.held_steps <= held_steps_limit_;
-      held_steps_ -= oldest.held_steps;
-      oldest.held_steps = 0;
+    std::lock_guard lock(mutex_);
+    const bool held_back = held_steps_ > held_steps_limit_;
+    for (; head_ != end; ++head_) {
+      Slot& event = slot(head_);
+      if (event.result != nullptr) give_back_result(event);
+      held_steps_ -= event.held_steps;
+      event.held_steps = 0;
     }
+    // Workers held back by the limit may take items again.
+    wake_workers = held_back && held_steps_ <= held_steps_limit_;
   }
+  results_to_free_.clear();
   if (wake_workers) work_ready_.notify_all();
-  return true;
+}
+
+void OrderedAnalysis::wait_for_oldest() {
+  std::unique_lock lock(mutex_);
+  Slot& oldest = slot(head_);
+  if (finished(oldest)) return;
+  awaited_ = head_;
+  work_done_.wait(lock, [&] { return finished(oldest); });
+  awaited_ = no_event;
 }
 
 // ---------------------------------------------------------------------------
 // The workers' side
 // ---------------------------------------------------------------------------
 
-OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
+OrderedAnalysis::Slot* OrderedAnalysis::take_next(std::size_t pool) {
   if (take_ < head_) take_ = head_;
   for (; take_ < tail_; ++take_) {
     Slot& candidate = slot(take_);
@@ -209,7 +272,8 @@ OrderedAnalysis::Slot* OrderedAnalysis::take_next() {
     // oldest event, which is taken already and will be committed.
     if (held_steps_ > held_steps_limit_) return nullptr;
     ++take_;
-    candidate.result = lend_result();
+    candidate.result = lend_result(pool);
+    candidate.pool = pool;
     return &candidate;
   }
   return nullptr;
@@ -220,17 +284,21 @@ void OrderedAnalysis::hold(Slot& item) {
   held_steps_ += item.held_steps;
 }
 
-std::unique_ptr<ScanResult> OrderedAnalysis::lend_result() {
-  if (free_results_.empty()) return std::make_unique<ScanResult>();
-  std::unique_ptr<ScanResult> result = std::move(free_results_.back());
-  free_results_.pop_back();
+std::unique_ptr<ScanResult> OrderedAnalysis::lend_result(std::size_t pool) {
+  std::vector<std::unique_ptr<ScanResult>>& kept = kept_results_[pool];
+  if (kept.empty()) return std::make_unique<ScanResult>();
+  std::unique_ptr<ScanResult> result = std::move(kept.back());
+  kept.pop_back();
   return result;
 }
 
-std::unique_ptr<ScanResult> OrderedAnalysis::take_back_result(Slot& item) {
-  if (item.result == nullptr || free_results_.size() >= results_kept_) return std::move(item.result);
-  free_results_.push_back(std::move(item.result));
-  return nullptr;
+void OrderedAnalysis::give_back_result(Slot& item) {
+  std::vector<std::unique_ptr<ScanResult>>& kept = kept_results_[item.pool];
+  if (kept.size() < results_kept_per_thread) {
+    kept.push_back(std::move(item.result));
+  } else {
+    results_to_free_.push_back(std::move(item.result));
+  }
 }
 
 bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {
@@ -247,11 +315,11 @@ bool OrderedAnalysis::analyse(Slot& item, DefectScan& scan) {
   return true;
 }
 
-void OrderedAnalysis::worker_main(DefectScan& scan) {
+void OrderedAnalysis::worker_main(DefectScan& scan, std::size_t pool) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (closing_) return;
-    Slot* item = take_next();
+    Slot* item = take_next(pool);
     if (item == nullptr) {
       work_ready_.wait(lock);
       continue;

@@ -87,6 +87,9 @@ class OrderedAnalysis final : public WalkVisitor {
     EventKind kind = EventKind::Note;
     State state = State::Done;
     bool starts_group = false;  // the walk read `running` just before it
+    // A Work event: the walk's progress right after the item is committed
+    // with it, from `phase` and `counts`.
+    bool progress_follows = false;
     Phase phase = Phase::Check;
     WorkItem item{WorkKind::Single, {}, {}, false, {}};
     WalkCounts counts;
@@ -94,6 +97,7 @@ class OrderedAnalysis final : public WalkVisitor {
     std::unique_ptr<ScanResult> result;  // lent from its taking to its commit
     std::size_t held_steps = 0;    // counted in held_steps_ until committed
     std::exception_ptr failure;
+    std::size_t pool = 0;  // whose result it holds: it goes back there
   };
 
   Slot& slot(std::uint64_t sequence) { return slots_[sequence % slots_.size()]; }
@@ -113,25 +117,37 @@ class OrderedAnalysis final : public WalkVisitor {
   // first and the item was left alone.
   bool analyse(Slot& item, DefectScan& scan);
   void publish();
-  // Commits the oldest event; without `wait`, only if its turn needs no wait.
-  bool commit_oldest(bool wait);
-  void commit_ready() {
-    while (head_ != tail_ && commit_oldest(false)) {
-    }
-  }
-  // Under the lock: the next waiting item this thread may take, if any.
-  Slot* take_next();
+  // Commits every event whose turn needs no wait, a run of them at a time.
+  void commit_ready();
+  // Under the lock: settles the turns of the events from the oldest on, up
+  // to the first item not yet analysed, whose sequence is returned. Where a
+  // stop drops them, `dropped_from` is the first dropped (else no_event).
+  std::uint64_t settle_ready(std::uint64_t& dropped_from);
+  // Commits the settled events before `ready_end`, outside the lock, then
+  // retires them. An analysis that failed outright is rethrown in its turn.
+  void commit_settled(std::uint64_t ready_end, std::uint64_t dropped_from);
+  // Under one lock: the events before `end` leave the window, their results
+  // kept for reuse and their steps no longer held.
+  void retire(std::uint64_t end);
+  // Sleeps until the oldest event, an item taken by a worker, is analysed.
+  void wait_for_oldest();
+  // Under the lock: the next waiting item this thread may take, if any,
+  // with a result lent from the thread's own `pool`.
+  Slot* take_next(std::size_t pool);
   // Under the lock: an analysed item's result is held until its commit.
   void hold(Slot& item);
   // Under the lock: results are lent to items being analysed or waiting for
   // their commit, and only to those, so the room each keeps (its findings'
-  // texts among it) is not multiplied by the window. A few are kept for
-  // reuse; the rest, lent while commits waited for a long file, go: the
-  // result to free is returned.
-  std::unique_ptr<ScanResult> lend_result();
-  std::unique_ptr<ScanResult> take_back_result(Slot& item);
+  // texts among it) is not multiplied by the window. A few per thread are
+  // kept for reuse; the rest, lent while commits waited for a long file,
+  // go, freed outside the lock.
+  std::unique_ptr<ScanResult> lend_result(std::size_t pool);
+  void give_back_result(Slot& item);
   void end_workers() noexcept;
-  void worker_main(DefectScan& scan);
+  void worker_main(DefectScan& scan, std::size_t pool);
+
+  // The walking thread's own results are pool 0; worker i's are pool i.
+  static constexpr std::size_t own_pool = 0;
 
   const std::atomic<bool>& running_;
   WalkCommitter& committer_;
@@ -158,8 +174,8 @@ class OrderedAnalysis final : public WalkVisitor {
   static constexpr std::uint64_t items_per_wake = 4;
   std::uint64_t items_handed_on_ = 0;
   bool closing_ = false;
-  std::vector<std::unique_ptr<ScanResult>> free_results_;
-  const std::size_t results_kept_;
+  std::vector<std::vector<std::unique_ptr<ScanResult>>> kept_results_;  // one pool per thread
+  std::vector<std::unique_ptr<ScanResult>> results_to_free_;  // the committing thread's only
   std::vector<std::thread> workers_;
 };
 
