@@ -104,6 +104,18 @@ TEST(SourceWalk, FilesInByteOrderThenSubdirectoriesInByteOrder) {
   EXPECT_EQ(result.counts.read_only_skipped, 0);
 }
 
+TEST(SourceWalk, NamesSharingTheirFirstBytesAndLatin1NamesSortByEveryByte) {
+  TempTree tree;
+  // Long names alike in their first eight bytes, a name ending within them,
+  // and a Latin-1 name whose first byte is above every ASCII one.
+  for (const char* name : {"zz.adb", "abcdefgh_2.adb", "\xE9t\xE9.adb", "abcdefghi.adb", "abcdefg.adb",
+                           "abcdefgh_10.adb", "abcdefgh.adb"})
+    tree.file(name);
+  EXPECT_EQ(walk(tree).items, (Items{"single abcdefg.adb", "single abcdefgh.adb", "single abcdefgh_10.adb",
+                                     "single abcdefgh_2.adb", "single abcdefghi.adb", "single zz.adb",
+                                     "single \xE9t\xE9.adb"}));
+}
+
 TEST(SourceWalk, NoSubfoldersStaysInTheRoot) {
   TempTree tree;
   tree.file("top.adb");
