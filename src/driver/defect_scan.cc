@@ -50,7 +50,18 @@ void DefectScan::begin(ScanResult& result) {
   checker_.set_finding_sink(result.findings);
 }
 
-void DefectScan::log(std::string record) { result_->log_records.push_back(std::move(record)); }
+void DefectScan::log(std::string record) {
+  if (settings_.keep_log_records) result_->log_records.push_back(std::move(record));
+}
+
+void DefectScan::log(std::initializer_list<std::string_view> parts) {
+  if (!settings_.keep_log_records) return;
+  std::size_t size = 0;
+  for (std::string_view part : parts) size += part.size();
+  std::string& record = result_->log_records.emplace_back();
+  record.reserve(size);
+  for (std::string_view part : parts) record.append(part);
+}
 
 void DefectScan::start(std::int32_t finding_limit, ScanResult& result) {
   begin(result);
@@ -83,7 +94,7 @@ void DefectScan::analyse(const WorkItem& item, ScanResult& result) {
 
 void DefectScan::prepare(const std::string& name, bool is_adq, ScanResult& result) {
   begin(result);
-  log("Prepare: " + name);
+  log({"Prepare: ", name});
   if (!open_or_report(name, prepare_failure_place)) return;
   try {
     // A stop ends this file's preparation quietly.
@@ -128,7 +139,7 @@ void DefectScan::check_single_unit(const std::string& name, bool is_adq) {
     return;
   }
   survey_.analyse(name);
-  for (const std::string& record : survey_.log_records()) log(record);
+  for (const std::string& record : survey_.log_records()) log({record});
   if (survey_.needs_no_specification()) {
     log_spellings(survey_.specification_spellings(), true);
     check_one(name, is_adq, survey_.specification_spellings());
@@ -136,7 +147,7 @@ void DefectScan::check_single_unit(const std::string& name, bool is_adq) {
   }
   const std::string& specification = survey_.specification_file();
   if (specification.empty()) {
-    log("NQS: Specification for \"" + name + "\" not found!");
+    log({"NQS: Specification for \"", name, "\" not found!"});
     check_one(name, is_adq, no_spellings);
     return;
   }
@@ -154,7 +165,7 @@ void DefectScan::check_pair_unit(const std::string& specification, const std::st
     return;
   }
   survey_.analyse(body);
-  for (const std::string& record : survey_.log_records()) log(record);
+  for (const std::string& record : survey_.log_records()) log({record});
   log_spellings(survey_.specification_spellings(), true);
   log_spellings(survey_.body_spellings(), false);
   check_two(specification, body, is_adq, survey_.specification_spellings(), survey_.body_spellings());
@@ -162,7 +173,7 @@ void DefectScan::check_pair_unit(const std::string& specification, const std::st
 
 void DefectScan::log_spellings(const std::vector<std::string>& spellings, bool of_specification) {
   const char* prefix = of_specification ? "Irregular Specification Name => " : "Irregular Implementation Name => ";
-  for (const std::string& spelling : spellings) log(prefix + spelling);
+  for (const std::string& spelling : spellings) log({prefix, spelling});
 }
 
 void DefectScan::begin_unit(const std::string& specification) {
@@ -170,7 +181,7 @@ void DefectScan::begin_unit(const std::string& specification) {
 }
 
 void DefectScan::check_one(const std::string& file, bool is_adq, const std::vector<std::string>& spellings) {
-  log("Check: " + file);
+  log({"Check: ", file});
   begin_unit({});
   if (check_source(file, FileRole::SINGLE_FILE, is_adq, spellings) == CheckOutcome::Stopped) return;
   checker_.report_unused_marks();
@@ -179,7 +190,7 @@ void DefectScan::check_one(const std::string& file, bool is_adq, const std::vect
 void DefectScan::check_two(const std::string& specification, const std::string& body, bool is_adq,
                            const std::vector<std::string>& specification_spellings,
                            const std::vector<std::string>& body_spellings) {
-  log("Check: " + specification + " & " + body);
+  log({"Check: ", specification, " & ", body});
   begin_unit(specification);
   // A stop anywhere ends the unit: the rest of the pair is not checked and
   // nothing is reported at its end.

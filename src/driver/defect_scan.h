@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bugcheck/defect_checker.h"
@@ -39,6 +41,9 @@ struct ScanSettings {
   bool gnat_extensions = false;
   bool relaxed_styles = false;
   bool report_superfluous_marks = false;
+  // Whether the log records of each file are made at all: a search whose
+  // log is closed would build a record or more per file only to drop it.
+  bool keep_log_records = true;
 
   static ScanSettings from_job(const Job& job);
 };
@@ -66,7 +71,9 @@ class DefectScan {
 
  private:
   void begin(ScanResult& result);
+  // Records go to the result only when the search's log keeps them.
   void log(std::string record);
+  void log(std::initializer_list<std::string_view> parts);
   void log_spellings(const std::vector<std::string>& spellings, bool of_specification);
   void check_single_unit(const std::string& name, bool is_adq);
   void check_pair_unit(const std::string& specification, const std::string& body, bool is_adq);
