@@ -157,12 +157,56 @@ int read_source(int fd, std::string& room, std::size_t& length) {
   return read_into(fd, room, length, size > length ? size - length : 0) ? 0 : errno;
 }
 
+// Sources come directory by directory, and opening each by its full path
+// looks up every directory on the way again: each thread keeps the directory
+// of its last source open and opens a source of the same directory relative
+// to it, one name to look up. A source that cannot be opened so is opened by
+// its path after all, so any failure is the one the path itself gives.
+class SourceDirectory {
+ public:
+  SourceDirectory() = default;
+  SourceDirectory(const SourceDirectory&) = delete;
+  SourceDirectory& operator=(const SourceDirectory&) = delete;
+  ~SourceDirectory() { forget(); }
+
+  int open_source(const std::string& path, int& fd) {
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash + 1 < path.size()) {
+      const std::string_view directory(path.data(), slash + 1);
+      if (directory != directory_) {
+        forget();
+        directory_fd_ = ::open(std::string(directory).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (directory_fd_ >= 0) directory_.assign(directory);
+      }
+      if (directory_fd_ >= 0) {
+        fd = ::openat(directory_fd_, path.c_str() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) return 0;
+      }
+    }
+    return open_for_reading(path, fd);
+  }
+
+  void forget() noexcept {
+    if (directory_fd_ >= 0) ::close(directory_fd_);
+    directory_fd_ = -1;
+    directory_.clear();
+  }
+
+ private:
+  std::string directory_;  // with its final '/'
+  int directory_fd_ = -1;
+};
+
+thread_local SourceDirectory source_directory;
+
 }  // namespace
+
+void forget_source_directory() noexcept { source_directory.forget(); }
 
 int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length) {
   length = 0;
   int fd = -1;
-  if (const int error = open_for_reading(path, fd); error != 0) return error;
+  if (const int error = source_directory.open_source(path, fd); error != 0) return error;
   int error = 0;
   try {
     error = read_source(fd, room, length);

@@ -31,7 +31,15 @@ int read_whole_file(const std::string& path, std::string& text);
 // so one room serves file after file without being allocated and zeroed
 // again. Returns 0, or the failure as read_whole_file returns it (`length`
 // is then 0).
+// Each thread keeps the directory of the last file it read so open (see
+// file_io.cc): the next file of that directory is found by its name alone.
 int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length);
+
+// Closes the directory the calling thread keeps open for
+// read_whole_file_into_room, so that no directory stays busy after a search
+// (a drive holding it could not be unmounted). A thread's directory is
+// closed when the thread ends anyway.
+void forget_source_directory() noexcept;
 
 // A readable text for a failure of read_whole_file.
 std::string file_error_text(int error);

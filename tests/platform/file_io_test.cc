@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -123,6 +124,36 @@ TEST(ReadWholeFileIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
   EXPECT_EQ(room.size(), room_size) << "the room is kept for the next file";
   EXPECT_EQ(read_whole_file_into_room((directory / "missing").string(), room, length), ENOENT);
   EXPECT_EQ(length, 0u);
+}
+
+std::size_t open_descriptor_count() {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                                std::filesystem::directory_iterator()));
+}
+
+// Files are opened relative to the directory of the file read before when
+// they share it: files of one name in two directories, read in turn, are
+// each their own, and the directory kept open is closed when asked.
+TEST(ReadWholeFileIntoRoomTest, FilesOfOneNameInTwoDirectoriesAreEachReadWhole) {
+  TemporaryDirectory directory;
+  std::filesystem::create_directories(directory / "a");
+  std::filesystem::create_directories(directory / "a" / "a");
+  write_file(directory / "a" / "x.adb", "first");
+  write_file(directory / "a" / "a" / "x.adb", "second");
+  write_file(directory / "x.adb", "third");
+  forget_source_directory();  // what an earlier read kept
+  const std::size_t descriptors = open_descriptor_count();
+  std::string room;
+  std::size_t length = 0;
+  for (const char* relative : {"a/x.adb", "a/a/x.adb", "a/x.adb", "x.adb", "a/x.adb"}) {
+    const std::filesystem::path path = directory / relative;
+    ASSERT_EQ(read_whole_file_into_room(path.string(), room, length), 0) << relative;
+    EXPECT_EQ(room.substr(0, length), testing::read_file(path)) << relative;
+  }
+  // A file gone from the kept directory fails as by its path.
+  EXPECT_EQ(read_whole_file_into_room((directory / "a" / "gone.adb").string(), room, length), ENOENT);
+  forget_source_directory();
+  EXPECT_EQ(open_descriptor_count(), descriptors);
 }
 
 // The room's quick read trusts a short read followed by the end; an empty
