@@ -64,50 +64,71 @@ constexpr MixedCaseState mixed_case_step(MixedCaseState state, CharacterClass ki
 }
 
 // The machine as rows of pointers, one row a state: a step is one load from
-// the row the last step pointed to, with no index to work out.
-struct MixedCaseMachine {
+// the row the last step pointed to, with no index to work out. With
+// `tells_high_bytes`, every state has a second row, reached once a byte above
+// 127 is read: the same run then also answers whether the text is plain ASCII.
+template <bool tells_high_bytes>
+struct MixedCaseMachineOf {
   struct Row {
     std::array<const Row*, 256> next;
   };
-  std::array<Row, mixed_case_state_count> rows;
+  static constexpr int row_count = tells_high_bytes ? 2 * mixed_case_state_count : mixed_case_state_count;
+  std::array<Row, row_count> rows;
 
-  constexpr MixedCaseMachine() : rows{} {
-    for (int state = 0; state < mixed_case_state_count; ++state) {
+  constexpr MixedCaseMachineOf() : rows{} {
+    for (int row = 0; row < row_count; ++row) {
+      const auto state = static_cast<MixedCaseState>(row % mixed_case_state_count);
+      const bool high_read = row >= mixed_case_state_count;
       for (int code = 0; code < 256; ++code) {
-        const auto next = mixed_case_step(static_cast<MixedCaseState>(state), static_cast<CharacterClass>(classes[code]));
-        rows[static_cast<std::size_t>(state)].next[static_cast<std::size_t>(code)] = &rows[next];
+        const int next = mixed_case_step(state, static_cast<CharacterClass>(classes[code])) +
+                         (tells_high_bytes && (high_read || code > 127) ? mixed_case_state_count : 0);
+        rows[static_cast<std::size_t>(row)].next[static_cast<std::size_t>(code)] = &rows[static_cast<std::size_t>(next)];
       }
     }
   }
-  MixedCaseMachine(const MixedCaseMachine&) = delete;
-  MixedCaseMachine& operator=(const MixedCaseMachine&) = delete;
+  MixedCaseMachineOf(const MixedCaseMachineOf&) = delete;
+  MixedCaseMachineOf& operator=(const MixedCaseMachineOf&) = delete;
+
+  // The row the machine ends in after `text`, from WORD_START.
+  [[gnu::always_inline]] const Row* run(std::string_view text) const {
+    // One step a character, and no test until the end: a failed name stays
+    // failed, and most names pass.
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t left = text.size();
+    const Row* row = &rows[WORD_START];
+    for (; left >= 4; left -= 4, at += 4) {
+      row = row->next[at[0]];
+      row = row->next[at[1]];
+      row = row->next[at[2]];
+      row = row->next[at[3]];
+    }
+    switch (left) {
+      case 3: row = row->next[*at++]; [[fallthrough]];
+      case 2: row = row->next[*at++]; [[fallthrough]];
+      case 1: row = row->next[*at]; break;
+      default: break;
+    }
+    return row;
+  }
+  bool failed(const Row* row) const noexcept {
+    return row == &rows[FAILED] || (tells_high_bytes && row == &rows[FAILED + mixed_case_state_count]);
+  }
+  bool high_byte_read(const Row* row) const noexcept {
+    return tells_high_bytes && row >= &rows[mixed_case_state_count];
+  }
 };
 
+using MixedCaseMachine = MixedCaseMachineOf<false>;
 inline constexpr MixedCaseMachine mixed_case_machine{};
+// For the identifier step, which also tests every name for bytes above 127.
+inline constexpr MixedCaseMachineOf<true> mixed_case_ascii_machine{};
 
 }  // namespace case_classes
 
 // Whether `text` passes the Mixed test (without the accepted spellings).
 [[gnu::always_inline]] inline bool mixed_case_holds(std::string_view text) {
   using namespace case_classes;
-  // One step a character, and no test until the end: a failed name stays
-  // failed, and most names pass.
-  const auto* at = reinterpret_cast<const unsigned char*>(text.data());
-  std::size_t left = text.size();
-  const MixedCaseMachine::Row* row = &mixed_case_machine.rows[WORD_START];
-  for (; left >= 4; left -= 4, at += 4) {
-    row = row->next[at[0]];
-    row = row->next[at[1]];
-    row = row->next[at[2]];
-    row = row->next[at[3]];
-  }
-  switch (left) {
-    case 3: row = row->next[*at++]; [[fallthrough]];
-    case 2: row = row->next[*at++]; [[fallthrough]];
-    case 1: row = row->next[*at]; break;
-    default: break;
-  }
-  return row != &mixed_case_machine.rows[FAILED];
+  return !mixed_case_machine.failed(mixed_case_machine.run(text));
 }
 
 }  // namespace flawseek

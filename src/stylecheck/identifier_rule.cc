@@ -7,6 +7,7 @@
 
 #include "frontend/text_utilities.h"
 #include "style/case_convention.h"
+#include "style/mixed_case_machine.h"
 #include "stylecheck/word_report.h"
 
 namespace flawseek {
@@ -119,6 +120,27 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
   if (name_spelling_complaint(state.style_rules(), name, accepted, complaint)) report_at_word(state, complaint);
 }
 
+// The usual name under the Mixed rule: no pragma's name, no package prefix
+// or package name waiting, no naming prefix to look up, no Boolean literal.
+// It is tested here rather than through the general test, and one run of the
+// machine answers the character test as well; a name that passes both
+// leaves at once, the others take the out-of-line way.
+[[gnu::always_inline]] inline void IdentifierRule::judge_usual_mixed_name(ParserState& state, std::string_view name) {
+  using case_classes::mixed_case_ascii_machine;
+  const auto* const end = mixed_case_ascii_machine.run(name);
+  if (end == &mixed_case_ascii_machine.rows[case_classes::FIRST_READ] ||
+      end == &mixed_case_ascii_machine.rows[case_classes::LATER_LOWER] ||
+      end == &mixed_case_ascii_machine.rows[case_classes::LATER_UPPER]) {
+    return;
+  }
+  report_usual_mixed_name(state, name, mixed_case_ascii_machine.high_byte_read(end), mixed_case_ascii_machine.failed(end));
+}
+
+void IdentifierRule::report_usual_mixed_name(ParserState& state, std::string_view name, bool high_byte, bool failed) {
+  if (high_byte && state.style_rules().portable_characters_on) report_characters_not_portable(state);
+  if (failed && !accepts(accepted_, name)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);
+}
+
 void IdentifierRule::judge_identifier(ParserState& state) {
   // Quiet settings stop most names inline; replaced, they are asked about
   // again here, once.
@@ -130,6 +152,14 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
   const StyleRules& rules = state.style_rules();
+  if (!pragma_name_next_ && pending_ != Pending::PACKAGE_KEYWORD && rules.identifier_case == CaseConvention::Mixed &&
+      !state.lexer().is_symbol(AdaSymbol::DOT)) {
+    const std::string_view name = state.previous_token_text();
+    if (!has_prefix_form(name) && !(rules.upper_case_names_on && is_boolean_literal(name))) {
+      judge_usual_mixed_name(state, name);
+      return;
+    }
+  }
   if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.
   if (pragma_name_next_) {
@@ -144,8 +174,7 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   }
   const std::string_view name = state.previous_token_text();
   const bool prefix_form = has_prefix_form(name);
-  // The usual name under the Mixed rule, tested here rather than through
-  // the general test: no naming prefix to look up, no Boolean literal.
+  // A package prefix the list left unjudged, under the Mixed rule.
   if (!prefix_form && rules.identifier_case == CaseConvention::Mixed &&
       !(rules.upper_case_names_on && is_boolean_literal(name))) {
     if (!follows_mixed_case(name, accepted_)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);

@@ -110,6 +110,8 @@ class IdentifierRule {
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
   void judge_identifier(ParserState& state);
+  void judge_usual_mixed_name(ParserState& state, std::string_view name);
+  [[gnu::noinline]] void report_usual_mixed_name(ParserState& state, std::string_view name, bool high_byte, bool failed);
   [[gnu::noinline]] void judge_settings(const ParserState& state) noexcept;
   // The keyword step while a package name waits or PACKAGE is read.
   void follow_package_name(ParserState& state, AdaKeyword keyword);

@@ -72,6 +72,38 @@ TEST(IdentifierRule, EveryCharacterAbove127IsFoundWhateverTheNameLengthAndPlace)
   EXPECT_EQ(hooks.not_portable, expected);
 }
 
+TEST(IdentifierRule, UnderMixedEveryCharacterAbove127IsFoundBesideTheCaseVerdict) {
+  // Under the Mixed rule one run over a name gives both answers: a Latin-1
+  // letter at any place of a name must be found whether the name passes the
+  // rule (upper-case letters after a capital) or fails it (a lower-case
+  // start), and it must not change the case verdict.
+  std::string text = "procedure P is\n";
+  std::vector<int> expected_portable;
+  std::vector<std::string> expected_spelling;
+  int line = 2;
+  for (std::size_t length = 1; length <= 26; ++length) {
+    for (std::size_t place = 0; place < length; ++place) {
+      std::string passing(length, 'B');
+      passing[place] = '\xC9';  // an upper-case E with acute accent
+      text += "   " + passing + " : Integer;\n";
+      expected_portable.push_back(line++);
+      std::string failing(length, 'b');
+      failing[place] = '\xE9';  // its lower-case form
+      text += "   " + failing + " : Integer;\n";
+      expected_portable.push_back(line);
+      expected_spelling.push_back(std::to_string(line++) + ":4");
+    }
+  }
+  text += "begin\n   null;\nend P;\n";
+  CollectingHooks hooks;
+  AdaParser<CollectingHooks> parser(hooks);
+  StyleRules rules = forced_mixed();
+  rules.portable_characters_on = true;
+  parse(parser, FileRole::SINGLE_FILE, rules, text.c_str());
+  EXPECT_EQ(hooks.not_portable, expected_portable);
+  EXPECT_EQ(hooks.badly_spelled, expected_spelling);
+}
+
 TEST(IdentifierRule, AcceptedSpellingsPassMixedExactlyAsSpelled) {
   CollectingHooks hooks;
   AcceptedSpellings accepted;
