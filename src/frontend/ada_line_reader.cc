@@ -95,13 +95,13 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
 // Only what the scanner needs is handed on: up to the comment's first '-',
 // which turns into a blank so a comment-only line still delivers one
 // character: an empty line would mean the end of the source.
-inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size_t comment, bool comment_only,
+inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size_t comment, std::size_t blanks,
                                                  bool has_control, bool in_place, std::string& buffer) {
   if (comment == std::string_view::npos) {
     if (in_place && !has_control) return raw;
   } else if (comment < blank_run_length) {
     // Nothing but blanks and control characters before the comment.
-    std::size_t k = comment_only ? comment : 0;
+    std::size_t k = blanks < comment ? blanks : comment;
     while (k < comment && static_cast<unsigned char>(raw[k]) <= 32) ++k;
     if (k == comment) return std::string_view(blank_run_.data(), comment + 1);
   }
@@ -120,10 +120,10 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
 
 // Inline in read_code_line_view, its only caller: once per line.
 [[gnu::always_inline]] inline std::string_view AdaLineReader::deliver(std::string_view raw, std::size_t comment,
-                                                                      bool comment_only, bool has_control,
+                                                                      std::size_t blanks, bool has_control,
                                                                       bool in_place, std::string& buffer,
                                                                       int line_number) {
-  if (listener_ == nullptr) return kept_line(raw, comment, comment_only, has_control, in_place, buffer);
+  if (listener_ == nullptr) return kept_line(raw, comment, blanks, has_control, in_place, buffer);
   DeliveredLine delivered;
   delivered.number = line_number;
   if (comment != std::string_view::npos) {
@@ -135,7 +135,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
       delivered.command_at_line_start = comment == 0;
     }
   }
-  delivered.text = kept_line(raw, comment, comment_only, has_control, in_place, buffer);
+  delivered.text = kept_line(raw, comment, blanks, has_control, in_place, buffer);
   listener_->on_line(delivered);
   return delivered.text;
 }
@@ -154,6 +154,34 @@ std::string_view AdaLineReader::read_indented_line_view(std::string& buffer, int
   const std::string_view line = read_line_view(buffer, line_number);
   indentation = indentation_;
   return line;
+}
+
+// The rest of a code line whose first stop is no LF: a CR, a control
+// character, a '-' or a '"'. Strings are followed so that "--" inside one
+// starts no comment. Kept apart: most lines stop first at their LF.
+AdaLineReader::LineShape AdaLineReader::line_shape(const char* text, std::size_t end, std::size_t left) noexcept {
+  LineShape shape;
+  bool in_string = false;
+  for (; end < left; end = find_line_stop(text, end + 1, left)) {
+    const unsigned char c = static_cast<unsigned char>(text[end]);
+    if (c == '\n' || c == '\r') break;
+    if (c < 32) {
+      shape.has_control = true;
+    } else if (c == '-') {
+      if (!in_string && end + 1 < left && text[end + 1] == '-') {
+        shape.comment = end;
+        end = find_line_end(text, end + 2, left);
+        break;
+      }
+    } else if (in_string) {  // '"'
+      in_string = false;
+    } else if (end == 0 || text[end - 1] != '\'') {
+      // '"' is the character literal of a quotation mark, not a string.
+      in_string = true;
+    }
+  }
+  shape.end = end;
+  return shape;
 }
 
 std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& line_number,
@@ -177,10 +205,7 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
       ++line_number_;
       continue;
     }
-    std::size_t comment = std::string_view::npos;  // the comment's first '-'
-    bool has_control = false;
-    bool in_string = false;
-    std::size_t end = 0;
+    LineShape shape;
     // A comment-only line, as common as code in commented sources, is known
     // by the "--" after its indentation: only its end is searched for.
     const std::size_t first = indentation_end(text, left);
@@ -188,36 +213,16 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     indentation_ = first == std::string_view::npos ? 0 : static_cast<int>(first);
     const bool comment_only = first < left - 1 && text[first] == '-' && text[first + 1] == '-';
     if (comment_only) {
-      comment = first;
-      end = find_line_end(text, first + 2, left);
+      shape.comment = first;
+      shape.end = find_line_end(text, first + 2, left);
     } else {
       // Leading spaces hold no stop: the scan begins after them.
-      end = find_line_stop(text, first < left ? first : 0, left);
+      shape.end = find_line_stop(text, first < left ? first : 0, left);
+      if (shape.end < left && text[shape.end] != '\n') shape = line_shape(text, shape.end, left);
     }
-    for (; end < left && !comment_only; end = find_line_stop(text, end + 1, left)) {
-      const unsigned char c = static_cast<unsigned char>(text[end]);
-      if (c == '\n' || c == '\r') break;
-      if (c < 32) {
-        has_control = true;
-      } else if (c == '-') {
-        if (!in_string && end + 1 < left && text[end + 1] == '-') {
-          comment = end;
-          end = find_line_end(text, end + 2, left);
-          break;
-        }
-      } else if (in_string) {  // '"'
-        in_string = false;
-      } else if (end == 0 || text[end - 1] != '\'') {
-        // '"' is the character literal of a quotation mark, not a string.
-        in_string = true;
-      }
-    }
-    std::size_t next = end + 1;
-    if (end == left) {
-      next = end;
-    } else if (text[end] == '\r' && end + 1 < left && text[end + 1] == '\n') {
-      next = end + 2;
-    }
+    const std::size_t end = shape.end;
+    std::size_t next = end;
+    if (end < left) next = end + 1 + (text[end] == '\r' && end + 1 < left && text[end + 1] == '\n');
     const std::string_view raw(text, end);
     position_ += next;
     ++line_number_;
@@ -230,9 +235,8 @@ std::string_view AdaLineReader::read_code_line_view(std::string& buffer, int& li
     line_number = line_number_;
     // In place the line needs a blank after it in the source: a trimmed
     // blank or the line end; the source's last line may have neither.
-    const std::string_view line =
-        deliver(raw.substr(0, length), comment, comment_only, has_control, length < end || end < left, buffer,
-                line_number_);
+    const std::string_view line = deliver(raw.substr(0, length), shape.comment, comment_only ? first : indentation_,
+                                          shape.has_control, length < end || end < left, buffer, line_number_);
     if (line.size() > longest_skipped || !is_comment_only(line)) return line;
     last_skipped = line;
   }
