@@ -72,6 +72,10 @@ class AdaLineReader final : public LineSource {
   // calls made; `last_skipped` becomes the last line read past, if any.
   std::string_view read_code_line_view(std::string& buffer, int& line_number, std::size_t longest_skipped,
                                        std::string_view& last_skipped);
+  // The same, inline (see ada_line_reading.h), for the lexer, which reads
+  // every line of every parse.
+  std::string_view read_code_line(std::string& buffer, int& line_number, std::size_t longest_skipped,
+                                  std::string_view& last_skipped);
 
   // True for a line handed out for a comment-only line: nothing but blanks,
   // which a scanner would only step over.
