@@ -5,11 +5,13 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "frontend/ada_line_reader.h"
 #include "frontend/byte_search.h"
+#include "frontend/wide_line_search.h"
 
 namespace flawseek {
 
@@ -66,6 +68,17 @@ inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t
   if (at >= 0) return static_cast<std::size_t>(at);
 #endif
   return find_byte(text, from, length, 0, '\n', '\r');
+}
+
+// How the line at `text` starts (`left` bytes of source from it on), told
+// by 16-byte blocks.
+inline LineStart line_start(const char* text, std::size_t left) noexcept {
+  const std::size_t first = indentation_end(text, left);
+  if (first == std::string_view::npos) return {find_line_stop(text, 0, left), 0, false};
+  // Leading spaces hold no stop: the scan begins after them.
+  if (first < left - 1 && text[first] == '-' && text[first + 1] == '-')
+    return {find_line_end(text, first + 2, left), static_cast<std::uint32_t>(first), true};
+  return {find_line_stop(text, first, left), static_cast<std::uint32_t>(first), false};
 }
 
 }  // namespace line_stops
@@ -140,20 +153,18 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
       ++line_number_;
       continue;
     }
-    LineShape shape;
     // A comment-only line, as common as code in commented sources, is known
     // by the "--" after its indentation: only its end is searched for.
-    const std::size_t first = indentation_end(text, left);
+    const LineStart start =
+        wide_line_search::usable && left >= 32 ? wide_line_search::line_start(text, left) : line_start(text, left);
     // Spaces in the source are spaces in the line handed out, copied or not.
-    indentation_ = first == std::string_view::npos ? 0 : static_cast<int>(first);
-    const bool comment_only = first < left - 1 && text[first] == '-' && text[first + 1] == '-';
-    if (comment_only) {
-      shape.comment = first;
-      shape.end = find_line_end(text, first + 2, left);
-    } else {
-      // Leading spaces hold no stop: the scan begins after them.
-      shape.end = find_line_stop(text, first < left ? first : 0, left);
-      if (shape.end < left && text[shape.end] != '\n') shape = line_shape(text, shape.end, left);
+    indentation_ = static_cast<int>(start.indentation);
+    LineShape shape;
+    shape.end = start.end;
+    if (start.comment_only) {
+      shape.comment = start.indentation;
+    } else if (start.end < left && text[start.end] != '\n') {
+      shape = line_shape(text, start.end, left);
     }
     const std::size_t end = shape.end;
     std::size_t next = end;
@@ -170,7 +181,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
     line_number = line_number_;
     // In place the line needs a blank after it in the source: a trimmed
     // blank or the line end; the source's last line may have neither.
-    const std::string_view line = deliver(raw.substr(0, length), shape.comment, comment_only ? first : indentation_,
+    const std::string_view line = deliver(raw.substr(0, length), shape.comment, start.indentation,
                                           shape.has_control, length < end || end < left, buffer, line_number_);
     if (line.size() > longest_skipped || !is_comment_only(line)) return line;
     last_skipped = line;
