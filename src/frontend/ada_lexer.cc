@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "frontend/ada_line_reader.h"
+#include "frontend/ada_line_reading.h"
 #include "frontend/ada_token_lists.h"
 #include "frontend/replacement_characters.h"
 
@@ -63,9 +64,8 @@ std::string_view AdaLexer::read_indented_line_view(std::string& /*buffer*/, int&
     // over; the reader reads past it, as one more line gone by, unless it is
     // too long for the scanner, which must then reject it. It never lands in
     // a line buffer, so the previous line's buffer stays as it is.
-    line_text_ = line_reader_->read_code_line_view(*line_, line_number,
-                                                   static_cast<std::size_t>(scanner_.max_line_length()),
-                                                   previous_line_text_);
+    line_text_ = line_reader_->read_code_line(*line_, line_number, static_cast<std::size_t>(scanner_.max_line_length()),
+                                              previous_line_text_);
     indentation = line_reader_->indentation();
   } else {
     line_text_ = source_->read_indented_line_view(*line_, line_number, indentation);

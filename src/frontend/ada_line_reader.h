@@ -72,6 +72,10 @@ class AdaLineReader final : public LineSource {
   // calls made; `last_skipped` becomes the last line read past, if any.
   std::string_view read_code_line_view(std::string& buffer, int& line_number, std::size_t longest_skipped,
                                        std::string_view& last_skipped);
+  // The same, inline (see ada_line_reading.h), for the lexer, which reads
+  // every line of every parse.
+  std::string_view read_code_line(std::string& buffer, int& line_number, std::size_t longest_skipped,
+                                  std::string_view& last_skipped);
 
   // True for a line handed out for a comment-only line: nothing but blanks,
   // which a scanner would only step over.
@@ -86,15 +90,25 @@ class AdaLineReader final : public LineSource {
   bool at_end() const noexcept { return position_ >= source_.size(); }
 
  private:
+  // Where a line ends, where its comment begins (its first '-', npos for
+  // none) and whether it holds control characters to blank.
+  struct LineShape {
+    std::size_t end = 0;
+    std::size_t comment = std::string_view::npos;
+    bool has_control = false;
+  };
+  // The shape of the line at `text` whose first stop (see the reader's
+  // search) is at `end` and is no LF.
+  [[gnu::noinline]] static LineShape line_shape(const char* text, std::size_t end, std::size_t left) noexcept;
   // The line handed on for `raw` (trailing blanks already trimmed; a blank or
   // line end follows it in the source when `in_place`): its comment (from
   // index `comment`, npos for none) cut off and control characters blanked,
-  // copied into `buffer` only when it cannot be handed out in place.
-  // `comment_only` tells that nothing but blanks stands before the comment.
-  static std::string_view kept_line(std::string_view raw, std::size_t comment, bool comment_only, bool has_control,
+  // copied into `buffer` only when it cannot be handed out in place. The
+  // first `blanks` bytes are known to be blanks.
+  static std::string_view kept_line(std::string_view raw, std::size_t comment, std::size_t blanks, bool has_control,
                                     bool in_place, std::string& buffer);
   // The same, telling the listener on the way.
-  std::string_view deliver(std::string_view raw, std::size_t comment, bool comment_only, bool has_control,
+  std::string_view deliver(std::string_view raw, std::size_t comment, std::size_t blanks, bool has_control,
                            bool in_place, std::string& buffer, int line_number);
 
   // Blanks to hand out for comment-only lines, which read as blanks up to

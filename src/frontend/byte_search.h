@@ -36,22 +36,22 @@ inline unsigned bits(Block v) noexcept { return static_cast<unsigned>(_mm_movema
 
 // Index of the first byte in [from, length) for which `stops` (a function of a
 // Block giving 0xFF per stop byte) holds, or `length`. No byte past `length`
-// is read: near the end the last block of the text is read and its mask
-// shifted, chosen without a branch, so the usual search (a stop in the first
-// block) takes one predictable branch. A text shorter than a block is left to
-// the caller (-1: "not decided").
+// is read: blocks are read from `from` on while a whole one fits, and the
+// last one ends at `length`, its mask shifted past what was seen already.
+// The usual search (a stop in the first block) takes one predictable branch.
+// A text shorter than a block is left to the caller (-1: "not decided").
 template <typename Stops>
 inline std::ptrdiff_t find(const unsigned char* text, std::ptrdiff_t from, std::ptrdiff_t length,
                            Stops stops) noexcept {
   if (length < 16) return from >= length ? length : -1;
   const std::ptrdiff_t last = length - 16;
-  for (std::ptrdiff_t i = from; i < length;) {
-    const std::ptrdiff_t base = i < last ? i : last;
-    const unsigned m = bits(stops(load(text + base))) >> (i - base);
-    if (m != 0) return i + std::countr_zero(m);
-    i = base + 16;
+  std::ptrdiff_t i = from;
+  for (; i <= last; i += 16) {
+    if (const unsigned m = bits(stops(load(text + i))); m != 0) return i + std::countr_zero(m);
   }
-  return length;
+  if (i >= length) return length;
+  const unsigned m = bits(stops(load(text + last))) >> (i - last);
+  return m != 0 ? i + std::countr_zero(m) : length;
 }
 
 // The same two blocks a round, for searches that usually run further (to a
@@ -61,13 +61,14 @@ inline std::ptrdiff_t find_far(const unsigned char* text, std::ptrdiff_t from, s
                                Stops stops) noexcept {
   if (length < 32) return find(text, from, length, stops);
   const std::ptrdiff_t last = length - 32;
-  for (std::ptrdiff_t i = from; i < length;) {
-    const std::ptrdiff_t base = i < last ? i : last;
-    const unsigned m = (bits(stops(load(text + base))) | bits(stops(load(text + base + 16))) << 16) >> (i - base);
-    if (m != 0) return i + std::countr_zero(m);
-    i = base + 32;
+  std::ptrdiff_t i = from;
+  for (; i <= last; i += 32) {
+    if (const unsigned m = bits(stops(load(text + i))) | bits(stops(load(text + i + 16))) << 16; m != 0)
+      return i + std::countr_zero(m);
   }
-  return length;
+  if (i >= length) return length;
+  const unsigned m = (bits(stops(load(text + last))) | bits(stops(load(text + last + 16))) << 16) >> (i - last);
+  return m != 0 ? i + std::countr_zero(m) : length;
 }
 #else
 inline constexpr bool wide = false;

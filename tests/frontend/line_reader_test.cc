@@ -122,6 +122,20 @@ TEST(LineReader, ACommentAfterLeadingSpacesIsLookedForWithinItsOwnLineOnly) {
                                {10, "Z := 1234567890123;"}}));
 }
 
+// Most lines stop the search first at their line end; those that stop
+// earlier (a string, a comment, a CR) are read on from there. An indented
+// line's code is kept however many blanks stand before it.
+TEST(LineReader, LinesThatStopBeforeTheirEndAreReadOnFromThere) {
+  const std::string indent(20, ' ');
+  EXPECT_EQ(read_text("      X := 1;  -- set\n        Y;--\n" + indent + "Z := \"--\" & '-'; -- z\r\n" + indent +
+                      "W := \"a\";\rV;\n"),
+            (std::vector<Line>{{1, "      X := 1;   "},
+                               {2, "        Y; "},
+                               {3, indent + "Z := \"--\" & '-';  "},
+                               {4, indent + "W := \"a\";"},
+                               {5, "V;"}}));
+}
+
 // Lines handed out in place keep the promise of read_line_view: the same text
 // as read_line copies, and a blank just after the last byte, also for a
 // source whose last line ends at its very last byte (the source here is
