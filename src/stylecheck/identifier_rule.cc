@@ -128,11 +128,7 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
 [[gnu::always_inline]] inline void IdentifierRule::judge_usual_mixed_name(ParserState& state, std::string_view name) {
   using case_classes::mixed_case_ascii_machine;
   const auto* const end = mixed_case_ascii_machine.run(name);
-  if (end == &mixed_case_ascii_machine.rows[case_classes::FIRST_READ] ||
-      end == &mixed_case_ascii_machine.rows[case_classes::LATER_LOWER] ||
-      end == &mixed_case_ascii_machine.rows[case_classes::LATER_UPPER]) {
-    return;
-  }
+  if (mixed_case_ascii_machine.passed_plain(end)) return;
   report_usual_mixed_name(state, name, mixed_case_ascii_machine.high_byte_read(end), mixed_case_ascii_machine.failed(end));
 }
 
