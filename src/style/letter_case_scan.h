@@ -72,6 +72,41 @@ inline LetterScan scan_ascii_letters(std::string_view text, case_classes::Charac
   return found != 0 ? LetterScan::FOUND : LetterScan::NONE;
 }
 
+// The same reading for a reserved word, which is ASCII letters alone (the
+// scanner matches it against the word list in either case): bit 5 alone then
+// tells a lower-case letter from a capital, one test a word instead of a
+// range test. A word of more than sixteen characters is UNDECIDED; a text
+// that is not a reserved word gets a wrong answer.
+inline LetterScan scan_reserved_word(std::string_view word, case_classes::CharacterClass wanted) noexcept {
+  using namespace letter_case_scan;
+  constexpr std::uint64_t lower_bits = byte_ones * 0x20;
+  const char* const at = word.data();
+  const std::size_t size = word.size();
+  // Two readings that cover every character between them, and the bits of
+  // the bytes they hold.
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+  std::uint64_t bits = lower_bits;
+  if (size >= 8) {
+    if (size > 16) return LetterScan::UNDECIDED;
+    first = load<std::uint64_t>(at);
+    second = load<std::uint64_t>(at + size - 8);
+  } else if (size >= 4) {
+    first = load<std::uint32_t>(at) | std::uint64_t{load<std::uint32_t>(at + size - 4)} << 32;
+    second = first;
+  } else if (size > 0) {
+    const auto byte = [at](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(at[i])}; };
+    first = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
+    second = first;
+    bits = 0x202020u;
+  } else {
+    return LetterScan::NONE;
+  }
+  // A capital is a letter without bit 5, a lower-case letter one with it.
+  const bool found = wanted == case_classes::UPPER ? (first & second & bits) != bits : ((first | second) & bits) != 0;
+  return found ? LetterScan::FOUND : LetterScan::NONE;
+}
+
 // Whether `text` holds a letter of class `wanted` (UPPER or LOWER).
 inline bool has_letter_of_class(std::string_view text, case_classes::CharacterClass wanted) noexcept {
   const LetterScan scan = scan_ascii_letters(text, wanted);

@@ -110,6 +110,12 @@ struct MixedCaseMachineOf {
     }
     return row;
   }
+  // Whether the run ended passing with no byte above 127 read: those rows
+  // lie side by side, so one unsigned comparison answers.
+  bool passed_plain(const Row* row) const noexcept {
+    static_assert(FIRST_READ + 1 == LATER_UPPER && LATER_UPPER + 1 == LATER_LOWER);
+    return static_cast<std::size_t>(row - &rows[FIRST_READ]) <= LATER_LOWER - FIRST_READ;
+  }
   bool failed(const Row* row) const noexcept {
     return row == &rows[FAILED] || (tells_high_bytes && row == &rows[FAILED + mixed_case_state_count]);
   }

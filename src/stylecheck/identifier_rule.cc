@@ -128,11 +128,7 @@ void check_name_spelling(ParserState& state, std::string_view name, const Accept
 [[gnu::always_inline]] inline void IdentifierRule::judge_usual_mixed_name(ParserState& state, std::string_view name) {
   using case_classes::mixed_case_ascii_machine;
   const auto* const end = mixed_case_ascii_machine.run(name);
-  if (end == &mixed_case_ascii_machine.rows[case_classes::FIRST_READ] ||
-      end == &mixed_case_ascii_machine.rows[case_classes::LATER_LOWER] ||
-      end == &mixed_case_ascii_machine.rows[case_classes::LATER_UPPER]) {
-    return;
-  }
+  if (mixed_case_ascii_machine.passed_plain(end)) return;
   report_usual_mixed_name(state, name, mixed_case_ascii_machine.high_byte_read(end), mixed_case_ascii_machine.failed(end));
 }
 
@@ -141,18 +137,35 @@ void IdentifierRule::report_usual_mixed_name(ParserState& state, std::string_vie
   if (failed && !accepts(accepted_, name)) report_at_word(state, ParserMessage::IDENTIFIER_SPELLING);
 }
 
+// The usual name under the Mixed rule meets nothing else here, and makes
+// no call unless it fails: the step saves no registers for it. Settings that
+// were quiet when last asked about need not be asked again for a Mixed rule,
+// which is never quiet.
 void IdentifierRule::judge_identifier(ParserState& state) {
+  const StyleRules& rules = state.style_rules();
+  if (nothing_waits() && !state.in_sql() && rules.identifier_case == CaseConvention::Mixed &&
+      !state.lexer().is_symbol(AdaSymbol::DOT)) {
+    const std::string_view name = state.previous_token_text();
+    if (!has_prefix_form(name) && !(rules.upper_case_names_on && is_boolean_literal(name))) {
+      judge_usual_mixed_name(state, name);
+      return;
+    }
+  }
+  judge_other_identifier(state);
+}
+
+void IdentifierRule::judge_other_identifier(ParserState& state) {
   // Quiet settings stop most names inline; replaced, they are asked about
   // again here, once.
   if (quiet_) {
     if (judged_version_ != state.style_version()) judge_settings(state);
-    if (quiet_ && pending_ == Pending::NONE && !pragma_name_next_) return;
+    if (quiet_ && nothing_waits()) return;
   }
-  if (pending_ == Pending::NAME || pending_ == Pending::AFTER_IS) judge_pending(state);
+  if (waiting_.package_name == Pending::NAME || waiting_.package_name == Pending::AFTER_IS) judge_pending(state);
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
   const StyleRules& rules = state.style_rules();
-  if (!pragma_name_next_ && pending_ != Pending::PACKAGE_KEYWORD && rules.identifier_case == CaseConvention::Mixed &&
+  if (!waiting_.pragma_name && waiting_.package_name != Pending::PACKAGE_KEYWORD && rules.identifier_case == CaseConvention::Mixed &&
       !state.lexer().is_symbol(AdaSymbol::DOT)) {
     const std::string_view name = state.previous_token_text();
     if (!has_prefix_form(name) && !(rules.upper_case_names_on && is_boolean_literal(name))) {
@@ -162,13 +175,13 @@ void IdentifierRule::judge_identifier(ParserState& state) {
   }
   if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.
-  if (pragma_name_next_) {
-    pragma_name_next_ = false;
+  if (waiting_.pragma_name) {
+    waiting_.pragma_name = false;
     return;
   }
   const bool prefix = state.lexer().is_symbol(AdaSymbol::DOT);
   if (prefix && judged_as_package_prefix(state, state.previous_token_text())) return;
-  if (pending_ == Pending::PACKAGE_KEYWORD && !prefix) {
+  if (waiting_.package_name == Pending::PACKAGE_KEYWORD && !prefix) {
     hold_package_name(state);
     return;
   }
@@ -196,7 +209,7 @@ void IdentifierRule::report_characters_not_portable(ParserState& state) {
 }
 
 void IdentifierRule::hold_package_name(ParserState& state) {
-  pending_ = Pending::NAME;
+  waiting_.package_name = Pending::NAME;
   pending_name_.assign(state.previous_token_text());
   pending_text_.assign(state.previous_token_line_text());
   pending_line_ = state.previous_token_line();
@@ -221,37 +234,37 @@ bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_vi
 }
 
 void IdentifierRule::follow_package_name(ParserState& state, AdaKeyword keyword) {
-  switch (pending_) {
+  switch (waiting_.package_name) {
     case Pending::NONE:
       break;
     case Pending::PACKAGE_KEYWORD:
       // PACKAGE BODY: a body's name is judged as any other.
-      pending_ = Pending::NONE;
+      waiting_.package_name = Pending::NONE;
       break;
     case Pending::NAME:
       if (keyword == AdaKeyword::KEYWORD_RENAMES) {
-        pending_ = Pending::NONE;
+        waiting_.package_name = Pending::NONE;
       } else if (keyword == AdaKeyword::KEYWORD_IS) {
-        pending_ = Pending::AFTER_IS;
+        waiting_.package_name = Pending::AFTER_IS;
       } else {
         judge_pending(state);
       }
       break;
     case Pending::AFTER_IS:
       if (keyword == AdaKeyword::KEYWORD_NEW) {
-        pending_ = Pending::NONE;
+        waiting_.package_name = Pending::NONE;
       } else {
         judge_pending(state);
       }
       break;
   }
   if (keyword == AdaKeyword::KEYWORD_PACKAGE && state.style_rules().instance_names_exempt) {
-    pending_ = Pending::PACKAGE_KEYWORD;
+    waiting_.package_name = Pending::PACKAGE_KEYWORD;
   }
 }
 
 void IdentifierRule::judge_pending(ParserState& state) {
-  pending_ = Pending::NONE;
+  waiting_.package_name = Pending::NONE;
   ParserMessage complaint{};
   if (name_spelling_complaint(state.style_rules(), pending_name_, accepted_, complaint)) {
     state.report_at(complaint, pending_line_, pending_column_, pending_text_);

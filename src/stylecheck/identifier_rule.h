@@ -70,8 +70,7 @@ class IdentifierRule {
   // and settings found able to complain are asked about again (the new
   // parse's style version tells the step they are new).
   void parse_started() noexcept {
-    pending_ = Pending::NONE;
-    pragma_name_next_ = false;
+    waiting_ = Waiting{};
     quiet_ = true;
   }
   // At the start of a parse whose file does not continue a specification.
@@ -83,7 +82,7 @@ class IdentifierRule {
   // due: that is decided inline, before the call, from what the step found
   // out about the settings when they last changed.
   void on_identifier(ParserState& state) {
-    if (quiet_ && judged_version_ == state.style_version() && pending_ == Pending::NONE && !pragma_name_next_) return;
+    if (quiet_ && nothing_waits() && judged_version_ == state.style_version()) return;
     judge_identifier(state);
   }
   // Every accepted reserved word: it tells whether the name after PACKAGE is
@@ -93,10 +92,10 @@ class IdentifierRule {
   // Whether the keyword step must see every word now, not only PACKAGE and
   // PRAGMA: a package name waits, or a pragma's name is due and any word
   // ends the wait.
-  bool follows_every_keyword() const noexcept { return pending_ != Pending::NONE || pragma_name_next_; }
+  bool follows_every_keyword() const noexcept { return !nothing_waits(); }
   void on_keyword(ParserState& state, AdaKeyword keyword) {
-    pragma_name_next_ = keyword == AdaKeyword::KEYWORD_PRAGMA;
-    if (pending_ == Pending::NONE && keyword != AdaKeyword::KEYWORD_PACKAGE) return;
+    waiting_.pragma_name = keyword == AdaKeyword::KEYWORD_PRAGMA;
+    if (waiting_.package_name == Pending::NONE && keyword != AdaKeyword::KEYWORD_PACKAGE) return;
     follow_package_name(state, keyword);
   }
   void on_with_clause_name(std::string_view name);
@@ -110,6 +109,8 @@ class IdentifierRule {
   enum class Pending : std::uint8_t { NONE, PACKAGE_KEYWORD, NAME, AFTER_IS };
 
   void judge_identifier(ParserState& state);
+  // Everything but the usual name under the Mixed rule.
+  [[gnu::noinline]] void judge_other_identifier(ParserState& state);
   void judge_usual_mixed_name(ParserState& state, std::string_view name);
   [[gnu::noinline]] void report_usual_mixed_name(ParserState& state, std::string_view name, bool high_byte, bool failed);
   [[gnu::noinline]] void judge_settings(const ParserState& state) noexcept;
@@ -126,12 +127,24 @@ class IdentifierRule {
 
   const AcceptedSpellings* accepted_ = nullptr;
   std::vector<std::string> package_names_;
-  Pending pending_ = Pending::NONE;
   std::string pending_name_;
   std::string pending_text_;
   int pending_line_ = 0;
   int pending_column_ = 0;
-  bool pragma_name_next_ = false;
+  // What waits for a later token: the name after PACKAGE, and a pragma's
+  // name after PRAGMA. Both lie in one 16-bit word, so the usual name asks
+  // one question of them.
+  struct Waiting {
+    Pending package_name = Pending::NONE;
+    bool pragma_name = false;
+  };
+  Waiting waiting_;
+  bool nothing_waits() const noexcept {
+    static_assert(sizeof(Waiting) == sizeof(std::uint16_t) && static_cast<int>(Pending::NONE) == 0);
+    std::uint16_t bits;
+    std::memcpy(&bits, &waiting_, sizeof bits);
+    return bits == 0;
+  }
   // Whether the settings of style version `judged_version_` (0: none yet)
   // give the step nothing to report (identifier_rules_may_complain is false
   // for them). Settings found to report something are not asked again until

@@ -46,6 +46,29 @@ void WordCaseRule::test_word(ParserState& state, CaseConvention convention, Pars
   report_word(state, complaint);
 }
 
+void WordCaseRule::test_reserved_word(ParserState& state, CaseConvention convention) {
+  constexpr ParserMessage complaint = ParserMessage::KEYWORD_SPELLING;
+  const std::string_view word = state.previous_token_text();
+  LetterScan breaking = LetterScan::NONE;
+  switch (convention) {
+    case CaseConvention::Lower:
+      breaking = scan_reserved_word(word, case_classes::UPPER);
+      break;
+    case CaseConvention::Upper:
+      breaking = scan_reserved_word(word, case_classes::LOWER);
+      break;
+    case CaseConvention::Mixed:
+      breaking = mixed_case_holds(word) ? LetterScan::NONE : LetterScan::FOUND;
+      break;
+    default:
+      breaking = LetterScan::UNDECIDED;
+      break;
+  }
+  if (breaking == LetterScan::NONE) return;
+  if (breaking == LetterScan::UNDECIDED) return test_by_classes(state, convention, complaint);
+  report_word(state, complaint);
+}
+
 void WordCaseRule::on_attribute(ParserState& state) {
   test_word(state, state.style_rules().attribute_case, ParserMessage::ATTRIBUTE_SPELLING);
 }

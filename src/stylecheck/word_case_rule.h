@@ -18,13 +18,15 @@ class WordCaseRule {
   // Inline up to the rules: a run without a keyword case tests no word.
   void on_keyword(ParserState& state) {
     if (state.style_rules().keyword_case == CaseConvention::Any || state.in_sql()) return;
-    test_word(state, state.style_rules().keyword_case, ParserMessage::KEYWORD_SPELLING);
+    test_reserved_word(state, state.style_rules().keyword_case);
   }
   void on_attribute(ParserState& state);
   void on_pragma_name(ParserState& state);
 
  private:
   static void test_word(ParserState& state, CaseConvention convention, ParserMessage complaint);
+  // The same for the reserved word just read, whose letters are all ASCII.
+  static void test_reserved_word(ParserState& state, CaseConvention convention);
 };
 
 }  // namespace flawseek

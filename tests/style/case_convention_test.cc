@@ -9,6 +9,7 @@
 
 #include "../support/every_string.h"
 #include "platform/latin1.h"
+#include "style/letter_case_scan.h"
 
 namespace flawseek {
 namespace {
@@ -158,6 +159,25 @@ TEST(FollowsCase, LowerAndUpperFindALetterAtEveryPlaceOfEveryLength) {
       }
     }
   }
+}
+
+TEST(ReservedWordScan, OneLetterOfTheOtherCaseIsFoundAtEveryPlaceOfEveryLength) {
+  // A reserved word is read by bit 5 alone, in words that may overlap: a
+  // word of one case with one letter of the other anywhere must be judged
+  // as the letter classes judge it.
+  for (std::size_t length = 1; length <= 16; ++length) {
+    for (const char base : {'a', 'Z'}) {
+      for (std::size_t place = 0; place <= length; ++place) {
+        std::string word(length, base);
+        if (place < length) word[place] = base == 'a' ? 'Q' : 'q';
+        for (const auto wanted : {case_classes::UPPER, case_classes::LOWER}) {
+          const bool expected = has_letter_of_class(word, wanted);
+          ASSERT_EQ(scan_reserved_word(word, wanted), expected ? LetterScan::FOUND : LetterScan::NONE) << word;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(scan_reserved_word(std::string(17, 'a'), case_classes::UPPER), LetterScan::UNDECIDED);
 }
 
 TEST(FollowsCase, AcceptedSpellingsExemptOnlyExactMixedFailures) {

@@ -36,7 +36,7 @@ void DeclarationChecks::keep_type_name_line(const ParserState& state) noexcept {
   type_name_text_.assign(state.previous_token_line_text());
 }
 
-void DeclarationChecks::subprogram_specification(const ParserState& state) {
+void DeclarationChecks::keep_designator(const ParserState& state) {
   designator_ = previous_token_position(state);
   designator_text_.assign(state.previous_token_line_text());
 }

@@ -47,7 +47,11 @@ class DeclarationChecks {
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }
-  void subprogram_specification(const ParserState& state);
+  // Only a pair's unit lists ask for the designator: a single file keeps
+  // no copy of its line.
+  void subprogram_specification(const ParserState& state) {
+    if (units_kept_) keep_designator(state);
+  }
   void unit_defined(std::string_view name, UnitKind kind);
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);
@@ -81,6 +85,7 @@ class DeclarationChecks {
   // The line of the type name just read: its declaration may outlast the
   // lines the ring keeps.
   [[gnu::noinline]] void keep_type_name_line(const ParserState& state) noexcept;
+  void keep_designator(const ParserState& state);
 
   static bool opens_level(ScopeKind kind) noexcept { return kind != ScopeKind::PROTECTED_BODY; }
 

@@ -68,7 +68,9 @@ void keep(NameOccurrence& occurrence, std::string_view name, int depth) {
 
 }  // namespace
 
-bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
+// Inline in judge_name, its one caller: a name of a tracked statement then
+// makes one call, not two.
+[[gnu::always_inline]] inline bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
   const int depth = state_.paren_depth;
   if (!state_.inequality_seen) {
     // The latest name before the test's operator: its left side.
@@ -100,8 +102,13 @@ bool ShortCircuitRule::handed_on_after_test(std::string_view name) {
   return false;
 }
 
+bool ShortCircuitRule::dereferences_tested(std::string_view name) const noexcept {
+  return state_.stmt_eq_names.covers_any(name) || state_.stmt_ne_names.covers_any(name);
+}
+
 void ShortCircuitRule::judge_name(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  const bool dereferenced = state_.stmt_eq_names.covers_any(name) || state_.stmt_ne_names.covers_any(name);
+  const bool dereferenced =
+      (!state_.stmt_eq_names.empty() || !state_.stmt_ne_names.empty()) && dereferences_tested(name);
   const bool attribute_prefix = state_.attribute_prefix;
   state_.attribute_prefix = false;
   const bool handed_on = !attribute_prefix && handed_on_after_test(name);

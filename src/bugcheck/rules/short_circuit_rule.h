@@ -97,6 +97,9 @@ class ShortCircuitRule {
   // tested first relation.
   bool handed_on_after_test(std::string_view name);
   void judge_name(const ParserState& state, std::string_view name, CheckReporter& reporter);
+  // Whether `name` goes through a name the statement compared with null.
+  // Kept apart: most statements compare none.
+  [[gnu::noinline]] bool dereferences_tested(std::string_view name) const noexcept;
   NameOccurrence& at_top() noexcept { return state_.name_stack[static_cast<std::size_t>(state_.top)]; }
   void push() noexcept {
     if (state_.top < ShortCircuitState::stack_size) ++state_.top;
