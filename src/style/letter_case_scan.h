@@ -32,6 +32,34 @@ constexpr std::uint64_t bytes_within(std::uint64_t word, unsigned char first, un
   return (word + byte_ones * (0x80u - first)) & ~(word + byte_ones * (0x7Fu - last)) & byte_tops;
 }
 
+// Two readings of a text of up to sixteen characters that cover every one
+// between them: two words that overlap where the length is no multiple of
+// eight, the two halves of one word for four to seven characters (both
+// readings), and the first, middle and last byte for fewer (a character
+// seen twice is still one character). Nothing outside the text is read;
+// false for a longer text.
+struct CoveringReadings {
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+};
+inline bool read_covering(std::string_view text, CoveringReadings& readings) noexcept {
+  const char* const at = text.data();
+  const std::size_t size = text.size();
+  if (size >= 8) {
+    if (size > 16) return false;
+    readings.first = load<std::uint64_t>(at);
+    readings.second = load<std::uint64_t>(at + size - 8);
+  } else if (size >= 4) {
+    readings.first = load<std::uint32_t>(at) | std::uint64_t{load<std::uint32_t>(at + size - 4)} << 32;
+    readings.second = readings.first;
+  } else if (size > 0) {
+    const auto byte = [at](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(at[i])}; };
+    readings.first = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
+    readings.second = readings.first;
+  }
+  return true;
+}
+
 // The slow way, for Latin-1 or long text.
 bool has_class_by_table(std::string_view text, case_classes::CharacterClass wanted) noexcept;
 
@@ -43,32 +71,15 @@ bool has_class_by_table(std::string_view text, case_classes::CharacterClass want
 enum class LetterScan : std::uint8_t { NONE, FOUND, UNDECIDED };
 
 // The letters of class `wanted` (UPPER or LOWER) in plain ASCII text of up
-// to sixteen characters, read as one or two words. The words overlap where
-// the length is no multiple of eight (a letter seen twice is still one
-// letter), and nothing outside the text is read.
+// to sixteen characters, read as two covering readings.
 inline LetterScan scan_ascii_letters(std::string_view text, case_classes::CharacterClass wanted) noexcept {
   using namespace letter_case_scan;
   const unsigned char first = wanted == case_classes::UPPER ? 'A' : 'a';
   const unsigned char last = wanted == case_classes::UPPER ? 'Z' : 'z';
-  const char* const at = text.data();
-  const std::size_t size = text.size();
-  std::uint64_t bytes = 0;  // every byte read, for the test of bit 7
-  std::uint64_t found = 0;
-  if (size >= 8) {
-    if (size > 16) return LetterScan::UNDECIDED;
-    const std::uint64_t head = load<std::uint64_t>(at);
-    const std::uint64_t tail = load<std::uint64_t>(at + size - 8);
-    bytes = head | tail;
-    found = bytes_within(head, first, last) | bytes_within(tail, first, last);
-  } else if (size >= 4) {
-    bytes = load<std::uint32_t>(at) | std::uint64_t{load<std::uint32_t>(at + size - 4)} << 32;
-    found = bytes_within(bytes, first, last);
-  } else if (size > 0) {
-    const auto byte = [at](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(at[i])}; };
-    bytes = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
-    found = bytes_within(bytes, first, last);
-  }
-  if ((bytes & byte_tops) != 0) return LetterScan::UNDECIDED;
+  CoveringReadings readings;
+  if (!read_covering(text, readings)) return LetterScan::UNDECIDED;
+  if (((readings.first | readings.second) & byte_tops) != 0) return LetterScan::UNDECIDED;
+  const std::uint64_t found = bytes_within(readings.first, first, last) | bytes_within(readings.second, first, last);
   return found != 0 ? LetterScan::FOUND : LetterScan::NONE;
 }
 
@@ -79,31 +90,14 @@ inline LetterScan scan_ascii_letters(std::string_view text, case_classes::Charac
 // that is not a reserved word gets a wrong answer.
 inline LetterScan scan_reserved_word(std::string_view word, case_classes::CharacterClass wanted) noexcept {
   using namespace letter_case_scan;
-  constexpr std::uint64_t lower_bits = byte_ones * 0x20;
-  const char* const at = word.data();
-  const std::size_t size = word.size();
-  // Two readings that cover every character between them, and the bits of
-  // the bytes they hold.
-  std::uint64_t first = 0;
-  std::uint64_t second = 0;
-  std::uint64_t bits = lower_bits;
-  if (size >= 8) {
-    if (size > 16) return LetterScan::UNDECIDED;
-    first = load<std::uint64_t>(at);
-    second = load<std::uint64_t>(at + size - 8);
-  } else if (size >= 4) {
-    first = load<std::uint32_t>(at) | std::uint64_t{load<std::uint32_t>(at + size - 4)} << 32;
-    second = first;
-  } else if (size > 0) {
-    const auto byte = [at](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(at[i])}; };
-    first = byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
-    second = first;
-    bits = 0x202020u;
-  } else {
-    return LetterScan::NONE;
-  }
+  CoveringReadings readings;
+  if (!read_covering(word, readings)) return LetterScan::UNDECIDED;
+  if (word.empty()) return LetterScan::NONE;
+  // The bits of the bytes the readings hold: three of them for a short word.
+  const std::uint64_t bits = word.size() >= 4 ? byte_ones * 0x20 : 0x202020u;
   // A capital is a letter without bit 5, a lower-case letter one with it.
-  const bool found = wanted == case_classes::UPPER ? (first & second & bits) != bits : ((first | second) & bits) != 0;
+  const bool found = wanted == case_classes::UPPER ? (readings.first & readings.second & bits) != bits
+                                                   : ((readings.first | readings.second) & bits) != 0;
   return found ? LetterScan::FOUND : LetterScan::NONE;
 }
 

@@ -17,22 +17,22 @@ namespace {
   if (!follows_case(state.previous_token_text(), convention)) report_at_word(state, complaint);
 }
 
-}  // namespace
-
-// The tests run inline: a word is short, and the call to the general test
-// cost more than the test itself. A word of Latin-1 letters, a long one, or
-// a convention byte out of range (which the general test rejects) takes the
+// The test runs inline: a word is short, and the call to the general test
+// cost more than the test itself. `scan` reads the word for letters of one
+// case; a word it cannot judge (Latin-1 letters, a long word) or a
+// convention byte out of range (which the general test rejects) takes the
 // general test.
-void WordCaseRule::test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
-  if (convention == CaseConvention::Any) return;
+template <LetterScan (*scan)(std::string_view, case_classes::CharacterClass) noexcept>
+[[gnu::always_inline]] inline void test_case(ParserState& state, CaseConvention convention,
+                                             ParserMessage complaint) {
   const std::string_view word = state.previous_token_text();
   LetterScan breaking = LetterScan::NONE;
   switch (convention) {
     case CaseConvention::Lower:
-      breaking = scan_ascii_letters(word, case_classes::UPPER);
+      breaking = scan(word, case_classes::UPPER);
       break;
     case CaseConvention::Upper:
-      breaking = scan_ascii_letters(word, case_classes::LOWER);
+      breaking = scan(word, case_classes::LOWER);
       break;
     case CaseConvention::Mixed:
       breaking = mixed_case_holds(word) ? LetterScan::NONE : LetterScan::FOUND;
@@ -46,27 +46,16 @@ void WordCaseRule::test_word(ParserState& state, CaseConvention convention, Pars
   report_word(state, complaint);
 }
 
+}  // namespace
+
+void WordCaseRule::test_word(ParserState& state, CaseConvention convention, ParserMessage complaint) {
+  if (convention == CaseConvention::Any) return;
+  test_case<scan_ascii_letters>(state, convention, complaint);
+}
+
+// A reserved word is ASCII letters alone: its scan needs no range test.
 void WordCaseRule::test_reserved_word(ParserState& state, CaseConvention convention) {
-  constexpr ParserMessage complaint = ParserMessage::KEYWORD_SPELLING;
-  const std::string_view word = state.previous_token_text();
-  LetterScan breaking = LetterScan::NONE;
-  switch (convention) {
-    case CaseConvention::Lower:
-      breaking = scan_reserved_word(word, case_classes::UPPER);
-      break;
-    case CaseConvention::Upper:
-      breaking = scan_reserved_word(word, case_classes::LOWER);
-      break;
-    case CaseConvention::Mixed:
-      breaking = mixed_case_holds(word) ? LetterScan::NONE : LetterScan::FOUND;
-      break;
-    default:
-      breaking = LetterScan::UNDECIDED;
-      break;
-  }
-  if (breaking == LetterScan::NONE) return;
-  if (breaking == LetterScan::UNDECIDED) return test_by_classes(state, convention, complaint);
-  report_word(state, complaint);
+  test_case<scan_reserved_word>(state, convention, ParserMessage::KEYWORD_SPELLING);
 }
 
 void WordCaseRule::on_attribute(ParserState& state) {
