@@ -141,16 +141,20 @@ void IdentifierRule::report_usual_mixed_name(ParserState& state, std::string_vie
 // no call unless it fails: the step saves no registers for it. Settings that
 // were quiet when last asked about need not be asked again for a Mixed rule,
 // which is never quiet.
+// Whether the name just read is the usual one under the Mixed rule (not
+// followed by a dot, no naming prefix, no Boolean literal to upper-case),
+// judged here if it is.
+[[gnu::always_inline]] inline bool IdentifierRule::judged_as_usual_mixed_name(ParserState& state,
+                                                                              const StyleRules& rules) {
+  if (rules.identifier_case != CaseConvention::Mixed || state.lexer().is_symbol(AdaSymbol::DOT)) return false;
+  const std::string_view name = state.previous_token_text();
+  if (has_prefix_form(name) || (rules.upper_case_names_on && is_boolean_literal(name))) return false;
+  judge_usual_mixed_name(state, name);
+  return true;
+}
+
 void IdentifierRule::judge_identifier(ParserState& state) {
-  const StyleRules& rules = state.style_rules();
-  if (nothing_waits() && !state.in_sql() && rules.identifier_case == CaseConvention::Mixed &&
-      !state.lexer().is_symbol(AdaSymbol::DOT)) {
-    const std::string_view name = state.previous_token_text();
-    if (!has_prefix_form(name) && !(rules.upper_case_names_on && is_boolean_literal(name))) {
-      judge_usual_mixed_name(state, name);
-      return;
-    }
-  }
+  if (nothing_waits() && !state.in_sql() && judged_as_usual_mixed_name(state, state.style_rules())) return;
   judge_other_identifier(state);
 }
 
@@ -165,13 +169,9 @@ void IdentifierRule::judge_other_identifier(ParserState& state) {
   // The words of an embedded SQL statement are no Ada names.
   if (state.in_sql()) return;
   const StyleRules& rules = state.style_rules();
-  if (!waiting_.pragma_name && waiting_.package_name != Pending::PACKAGE_KEYWORD && rules.identifier_case == CaseConvention::Mixed &&
-      !state.lexer().is_symbol(AdaSymbol::DOT)) {
-    const std::string_view name = state.previous_token_text();
-    if (!has_prefix_form(name) && !(rules.upper_case_names_on && is_boolean_literal(name))) {
-      judge_usual_mixed_name(state, name);
-      return;
-    }
+  if (!waiting_.pragma_name && waiting_.package_name != Pending::PACKAGE_KEYWORD &&
+      judged_as_usual_mixed_name(state, rules)) {
+    return;
   }
   if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.

@@ -111,6 +111,7 @@ class IdentifierRule {
   void judge_identifier(ParserState& state);
   // Everything but the usual name under the Mixed rule.
   [[gnu::noinline]] void judge_other_identifier(ParserState& state);
+  bool judged_as_usual_mixed_name(ParserState& state, const StyleRules& rules);
   void judge_usual_mixed_name(ParserState& state, std::string_view name);
   [[gnu::noinline]] void report_usual_mixed_name(ParserState& state, std::string_view name, bool high_byte, bool failed);
   [[gnu::noinline]] void judge_settings(const ParserState& state) noexcept;
