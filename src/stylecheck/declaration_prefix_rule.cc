@@ -86,6 +86,11 @@ bool carries_prefix(std::string_view name, char prefix) {
   return name.size() >= 3 && name[0] == prefix && name[1] == '_';
 }
 
+// The same for any of the prefixes marked in `prefixes`, indexed by byte.
+bool carries_any_prefix(std::string_view name, const std::array<bool, 256>& prefixes) {
+  return name.size() >= 3 && name[1] == '_' && prefixes[static_cast<unsigned char>(name[0])];
+}
+
 bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 
 bool is_simple(std::string_view name) { return name.find('.') == std::string_view::npos; }
@@ -201,7 +206,7 @@ void DeclarationPrefixRule::judge_subtype_mark(ParserState& state, std::string_v
     return;
   }
   if (marks_version_ != state.style_version()) learn_mark_rules(state);
-  if (name.size() >= 3 && name[1] == '_' && mark_prefix_[static_cast<unsigned char>(name[0])]) return;
+  if (carries_any_prefix(name, mark_prefix_)) return;
   if (mark_blank_reached_) {
     if (mark_blank_upper_case_ && !all_upper(name) && is_simple(name)) report_at_word(state, ParserMessage::NOT_UPPER_CASE);
     return;
