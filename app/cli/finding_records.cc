@@ -251,7 +251,7 @@ std::span<const FindingRecord> put_in_output_order(std::span<FindingRecord> reco
 
 std::string_view finding_message(const FindingRecord& record) {
   if (!record.detail.empty()) return record.detail;
-  return rule_entry(record.kind).sentence;
+  return rule_descriptor(record.kind).sentence;
 }
 
 std::string_view finding_source_text(const FindingRecord& record) {

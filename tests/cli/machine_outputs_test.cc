@@ -347,7 +347,7 @@ TEST_F(MachineOutputs, EveryCatalogExampleTriggersItsRule) {
   const std::filesystem::path examples = scratch_.path() / "catalog";
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
-    const std::string_view example = rule_entry(kind).example;
+    const std::string_view example = rule_descriptor(kind).example;
     if (example.empty()) continue;  // an internal error has no source that makes it
     const std::string id(finding_id(kind));
     const std::filesystem::path directory = examples / std::to_string(index);
