@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "findings/findings_list.h"
-#include "platform/file_io.h"
+#include "platform/disk.h"
 #include "rule_catalog.h"
 
 namespace flawseek {
@@ -282,7 +282,7 @@ void DisplayColumns::load(const std::string& file) {
   text_.clear();
   line_starts_.clear();
   // A file that cannot be read has no lines: its columns stay as given.
-  if (read_whole_file(file, text_) != 0) text_.clear();
+  if (disk().read_file(file, text_) != 0) text_.clear();
   // Without a tab every column stays; one search settles that, where finding
   // every line's start took a search per line.
   if (std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;

@@ -325,15 +325,6 @@ TEST_F(EndToEnd, AFileThatCannotBeReadIsAnInternalErrorAndTheSearchGoesOn) {
   EXPECT_TRUE(run.err.ends_with(" 2 potential bugs found in search of 11 files\n")) << run.err;
 }
 
-TEST_F(EndToEnd, AnUnreadableFileIsAnInternalErrorForOrdinaryUsers) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-  const auto tree = scratch_.copy_tree("pairing");
-  std::filesystem::permissions(tree / "src/lone.adb", std::filesystem::perms::none);
-  const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "src/lone.adb:1:1: error: the analysis of this file failed [internal-error]\n");
-}
-
 TEST_F(EndToEnd, AReportThatCannotBeWrittenIsAnErrorButTheFindingsArePrinted) {
   const auto tree = scratch_.copy_tree("findings");
   const ProgramResult run = run_program({"--report", "no/such/dir/r.txt", "src"}, tree);
