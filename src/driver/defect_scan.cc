@@ -85,6 +85,13 @@ void DefectScan::analyse(const WorkItem& item, ScanResult& result) {
     case WorkKind::Pair:
       check_pair(item.file, item.body, item.is_adq, result);
       return;
+    case WorkKind::Unreadable:
+      begin(result);
+      log({"Check: ", item.file, " (", item.reason, ")"});
+      report_internal_error(item.file, 0);
+      result_->findings.describe_last_finding(item.reason);
+      ++result_->unreadable;
+      return;
   }
 }
 
@@ -260,6 +267,11 @@ bool DefectScan::open_or_report(const std::string& file, const char* failure_pla
     checker_.close_source();
   }
   report_internal_error(file, 0);
+  // The reader names the file before its reason; the finding is the file's.
+  std::string_view reason = error;
+  if (reason.starts_with(file) && reason.substr(file.size()).starts_with(": ")) reason.remove_prefix(file.size() + 2);
+  if (!reason.empty()) result_->findings.describe_last_finding("cannot read the file: " + std::string(reason));
+  ++result_->unreadable;
   return false;
 }
 

@@ -28,10 +28,13 @@ class UnitSurvey;
 struct ScanResult {
   FileFindings findings;
   std::vector<std::string> log_records;
+  // How many of the findings say a file or directory could not be read.
+  int unreadable = 0;
 
   void clear() {
     findings.clear();
     log_records.clear();
+    unreadable = 0;
   }
 };
 

@@ -124,6 +124,7 @@ void OrderedAnalysis::on_work(const WorkItem& item) {
   next.item.body = item.body;
   next.item.is_adq = item.is_adq;
   next.item.later_paths_bound = item.later_paths_bound;
+  next.item.reason = item.reason;
   next.failure = nullptr;
   next.progress_follows = false;
   publish();

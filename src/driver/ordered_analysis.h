@@ -91,7 +91,7 @@ class OrderedAnalysis final : public WalkVisitor {
     // with it, from `phase` and `counts`.
     bool progress_follows = false;
     Phase phase = Phase::Check;
-    WorkItem item{WorkKind::Single, {}, {}, false, {}};
+    WorkItem item{WorkKind::Single, {}, {}, false, {}, {}};
     WalkCounts counts;
     std::string note;
     std::unique_ptr<ScanResult> result;  // lent from its taking to its commit

@@ -213,7 +213,7 @@ void SearchRun::perform_search() {
         controls_.show_status(SearchTexts::root_not_found);
         outcome = SearchOutcome::RootNotFound;
       } else if (running_.load()) {
-        controls_.show_status(result_text(findings_.findings_count(), last_counts()));
+        controls_.show_status(result_text(findings_.findings_count(), last_counts(), unreadable_));
         outcome = SearchOutcome::Completed;
       } else {
         controls_.show_status(SearchTexts::aborted);
@@ -291,6 +291,7 @@ bool SearchRun::run_search(std::string_view root) {
     std::lock_guard lock(mutex_);
     counts_ = WalkCounts{};
   }
+  unreadable_ = 0;
   controls_.enable_save_as(false);
 
   ScanSettings settings = ScanSettings::from_job(job_);
@@ -367,6 +368,7 @@ void SearchRun::share_preparation() {
 }
 
 void SearchRun::apply(ScanResult& result, std::string_view later_paths_bound) {
+  unreadable_ += result.unreadable;
   for (const std::string& record : result.log_records) log_.put(record);
   findings_.apply_taking(result.findings, later_paths_bound);
 }

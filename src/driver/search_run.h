@@ -129,6 +129,9 @@ class SearchRun {
   bool ended_ = false;
   SearchOutcome outcome_ = SearchOutcome::None;
   WalkCounts counts_;
+  // Files and directories of this search that could not be read (search
+  // thread only): findings, but counted apart from the potential bugs.
+  std::int64_t unreadable_ = 0;
   std::string last_reference_path_;
   std::string invalid_reference_entry_;
 

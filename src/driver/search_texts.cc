@@ -30,15 +30,22 @@ std::string progress_text(Phase phase, const WalkCounts& counts) {
   return text;
 }
 
-std::string result_text(std::int64_t findings_count, const WalkCounts& counts) {
-  std::string text = number_image(findings_count);
+std::string result_text(std::int64_t findings_count, const WalkCounts& counts, std::int64_t unreadable) {
+  const std::int64_t potential_bugs = findings_count - unreadable;
+  std::string text = number_image(potential_bugs);
   text += " potential bug";
-  text += plural(findings_count);
+  text += plural(potential_bugs);
   text += " found in search of";
   text += number_image(counts.files_processed);
   text += " file";
   text += plural(counts.files_processed);
   text += skipped_text(counts.read_only_skipped);
+  if (unreadable > 0) {
+    text += ",";
+    text += number_image(unreadable);
+    text += unreadable == 1 ? " path" : " paths";
+    text += " could not be read";
+  }
   return text;
 }
 

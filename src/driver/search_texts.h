@@ -27,7 +27,9 @@ std::string skipped_text(std::int64_t read_only_skipped);
 // followed by the skipped text.
 std::string progress_text(Phase phase, const WalkCounts& counts);
 
-// " 3 potential bugs found in search of 120 files ( 2 Read-Only files skipped )".
-std::string result_text(std::int64_t findings_count, const WalkCounts& counts);
+// " 3 potential bugs found in search of 120 files ( 2 Read-Only files skipped )",
+// with ", 1 path could not be read" after it when some could not: those
+// are findings too, but no potential bugs, and are counted apart.
+std::string result_text(std::int64_t findings_count, const WalkCounts& counts, std::int64_t unreadable = 0);
 
 }  // namespace flawseek

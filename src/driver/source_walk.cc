@@ -169,7 +169,8 @@ class SourceWalk {
   // `beyond` is the lowest path the walk can hand on after this directory
   // (empty: nothing comes after it).
   void walk(const std::string& directory, const std::string& beyond);
-  bool read_listing(const std::string& directory, Listing& listing);
+  bool read_listing(const std::string& directory, const std::string& beyond, Listing& listing);
+  void unreadable(const std::string& directory, const std::string& beyond, bool partly, int error);
   void visit_file(const std::string& directory, const Entry& entry, const Listing& listing);
   void dispatch_file(const std::string& directory, const std::string& name, AdaExtension ext,
                      const Listing& listing);
@@ -200,16 +201,14 @@ bool SourceWalk::going_on() {
   return true;
 }
 
-bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
+bool SourceWalk::read_listing(const std::string& directory, const std::string& beyond, Listing& listing) {
   EntryCollector collector(listing.entries);
   const ListingOutcome outcome = disk().list_directory(directory, collector);
   if (outcome.open_error != 0) {
-    visitor_.on_note("Cannot read directory " + directory + ": " + file_error_text(outcome.open_error));
+    unreadable(directory, beyond, false, outcome.open_error);
     return false;
   }
-  if (outcome.read_error != 0) {
-    visitor_.on_note("Cannot read all of directory " + directory + ": " + file_error_text(outcome.read_error));
-  }
+  if (outcome.read_error != 0) unreadable(directory, beyond, true, outcome.read_error);
   std::sort(listing.entries.begin(), listing.entries.end(), [](const Entry& a, const Entry& b) {
     return a.order_key != b.order_key ? a.order_key < b.order_key : a.name < b.name;
   });
@@ -222,13 +221,13 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
   // or two links to one place) is not walked twice.
   PathStatus status;
   if (const int error = disk().status(directory, status); error != 0) {
-    visitor_.on_note("Cannot read directory " + directory + ": " + file_error_text(error));
+    unreadable(directory, beyond, false, error);
     return;
   }
   if (!entered_.emplace(status.device, status.inode).second) return;
 
   Listing listing;
-  if (!read_listing(directory, listing)) return;
+  if (!read_listing(directory, beyond, listing)) return;
 
   // After a file come the entries that follow it, and then every
   // subdirectory (when they are searched), wherever its name sorts among
@@ -312,9 +311,24 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
   if (counts_.files_processed > 1) visitor_.on_progress(phase_, counts_);
 }
 
+// A directory the check pass cannot read is a finding of its own, so that
+// sources below it are never lost in silence; the preparation pass, whose
+// check pass will say so, only notes it.
+void SourceWalk::unreadable(const std::string& directory, const std::string& beyond, bool partly, int error) {
+  const std::string why = file_error_text(error);
+  if (phase_ != Phase::Check) {
+    visitor_.on_note((partly ? "Cannot read all of directory " : "Cannot read directory ") + directory + ": " + why);
+    return;
+  }
+  // The directory's path sorts before everything below it, and what comes
+  // after the directory is `beyond`.
+  visitor_.on_work(WorkItem{WorkKind::Unreadable, directory, {}, false, beyond,
+                            (partly ? "cannot read all of the directory: " : "cannot read the directory: ") + why});
+}
+
 void SourceWalk::hand_on(WorkKind kind, std::string file, std::string body, bool is_adq) {
   counts_.files_processed += kind == WorkKind::Pair ? 2 : 1;
-  visitor_.on_work(WorkItem{kind, std::move(file), std::move(body), is_adq, later_paths_bound_});
+  visitor_.on_work(WorkItem{kind, std::move(file), std::move(body), is_adq, later_paths_bound_, {}});
 }
 
 void SourceWalk::dispatch_preparation(const std::string& directory, const std::string& name, std::string_view base,

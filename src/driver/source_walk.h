@@ -35,6 +35,7 @@ enum class WorkKind : std::uint8_t {
   Prepare,  // preparation pass: the specification `file`
   Single,   // check pass: `file` alone
   Pair,     // check pass: the specification `file` with its body `body`
+  Unreadable,  // check pass: the directory `file` could not be read, for `reason`
 };
 
 struct WorkItem {
@@ -47,6 +48,7 @@ struct WorkItem {
   // can be written out. Empty when nothing is settled: in the preparation
   // pass (the check pass walks the tree again), and after the last item.
   std::string later_paths_bound;
+  std::string reason;  // of an Unreadable item: what went wrong
 };
 
 class WalkVisitor {
@@ -60,8 +62,10 @@ class WalkVisitor {
     (void)phase;
     (void)counts;
   }
-  // Something was passed over that the user may want to know about: an
-  // unreadable directory, a source name that is not a readable file.
+  // Something was passed over that the user may want to know about: a
+  // source name that is not a regular file, or (in the preparation pass,
+  // whose check pass then hands it on as its own item) an unreadable
+  // directory.
   virtual void on_note(std::string_view message) { (void)message; }
   // The walk read `running` as true before its next file or directory: a
   // stop arriving from now on takes effect at the next such moment. What is

@@ -2,8 +2,12 @@
 // passed over in silence. A name or pattern matching no Ada source fails, an
 // empty folder warns, a dangling link is its file's internal error, and
 // syntax errors over GNAT's attributes point to --gnat-extensions.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,17 +59,42 @@ TEST_F(BadInput, ANameOrPatternMatchingNoAdaSourceFailsAndAnEmptyFolderWarns) {
   EXPECT_EQ(skipped.err, " 0 potential bugs found in search of 0 files ( 1 Read-Only file skipped )\n");
 }
 
-TEST_F(BadInput, ADanglingLinkIsItsFilesInternalErrorAndCounts) {
+// What cannot be read is never lost in silence: a file or a directory is an
+// internal error of its own, with the reason, in every format and in the
+// exit status, and counted apart from the potential bugs.
+TEST_F(BadInput, AnUnreadableFileOrDirectoryIsItsOwnInternalErrorAndCountsApart) {
   const auto tree = scratch_.copy_tree("pairing");
   std::filesystem::create_symlink("gone.adb", tree / "src/dangling.adb");
-  const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
+  // A directory whose path is longer than the system allows (unreadable for
+  // root too), holding a source.
+  std::filesystem::path deep = tree / "src/deep";
+  const std::string component(200, 'd');
+  std::filesystem::create_directories(deep);
+  int fd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 0; level < 25 && fd >= 0; ++level) {
+    ::mkdirat(fd, component.c_str(), 0755);
+    const int next = ::openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  ::close(::openat(fd, "lost.adb", O_CREAT | O_WRONLY, 0644));
+  ::close(fd);
+
+  const ProgramResult run = run_program({"-q", "--format", "gnu", "src"}, tree);
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_EQ(run.out, "src/dangling.adb:1:1: error: the analysis of this file failed [internal-error]\n");
-  EXPECT_EQ(run.err, " 1 potential bug found in search of 10 files\n");
-  // Named alone, it is analysed (and fails) like any named file.
-  const ProgramResult named = run_program({"--format", "gnu", "src/dangling.adb"}, tree);
+  const std::string file_line =
+      "src/dangling.adb:1:1: error: cannot read the file: No such file or directory [internal-error]\n";
+  EXPECT_TRUE(run.out.starts_with(file_line + "src/deep/" + component + "/")) << run.out.substr(0, 200);
+  EXPECT_TRUE(run.out.ends_with(":1:1: error: cannot read the directory: File name too long [internal-error]\n"));
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2);
+  const ProgramResult counted = run_program({"--format", "json", "src"}, tree);
+  EXPECT_NE(counted.out.find("\"message\": \"cannot read the directory: File name too long\""), std::string::npos);
+  EXPECT_EQ(counted.err, " 0 potential bugs found in search of 10 files, 2 paths could not be read\n");
+  // Named alone, a file is analysed (and fails) like any named file.
+  const ProgramResult named = run_program({"--format", "gnu", "--no-subfolders", "src/dangling.adb"}, tree);
   EXPECT_EQ(named.status, 1) << named.err;
-  EXPECT_EQ(named.out, "src/dangling.adb:1:1: error: the analysis of this file failed [internal-error]\n");
+  EXPECT_EQ(named.out, "src/dangling.adb:1:1: error: cannot read the file: No such file or directory [internal-error]\n");
 }
 
 TEST_F(BadInput, SyntaxErrorsOverGnatAttributesPointToTheSwitchOnce) {

@@ -34,6 +34,7 @@ class Recorder : public WalkVisitor {
       case WorkKind::Prepare: line = "prepare " + relative(item.file); break;
       case WorkKind::Single: line = "single " + relative(item.file); break;
       case WorkKind::Pair: line = "pair " + relative(item.file) + " " + relative(item.body); break;
+      case WorkKind::Unreadable: line = "unreadable " + relative(item.file) + " (" + item.reason + ")"; break;
     }
     if (item.is_adq) line += " adq";
     items.push_back(line);
@@ -265,7 +266,9 @@ TEST(SourceWalk, SpecialFilesAreNotRead) {
 
 // Trouble the disk gives, whoever runs the walk: each case's tree holds
 // /t/ok.adb beside its trouble, and the walk must go on past the trouble.
-TEST(SourceWalk, UnreadableAndVanishingEntriesAreNotedOrHandedOnAndTheWalkGoesOn) {
+// What cannot be read is handed on as an item of its own in the check pass,
+// so that it is a finding, and noted in the preparation pass.
+TEST(SourceWalk, UnreadableAndVanishingEntriesAreHandedOnOrNotedAndTheWalkGoesOn) {
   struct Case {
     const char* name;
     void (*trouble)(testing::FakeDisk&);
@@ -278,17 +281,17 @@ TEST(SourceWalk, UnreadableAndVanishingEntriesAreNotedOrHandedOnAndTheWalkGoesOn
          disk.file("/t/a/x.adb");
          disk.unreadable("/t/a");
        },
-       {"single ok.adb"},
-       {"Cannot read directory /t/a: Permission denied"}},
-      {"unreadable root", [](testing::FakeDisk& disk) { disk.unreadable("/t"); }, {},
-       {"Cannot read directory /t: Permission denied"}},
+       {"single ok.adb", "unreadable a (cannot read the directory: Permission denied)"},
+       {}},
+      {"unreadable root", [](testing::FakeDisk& disk) { disk.unreadable("/t"); },
+       {"unreadable /t (cannot read the directory: Permission denied)"}, {}},
       {"directory gone after the listing",
        [](testing::FakeDisk& disk) {
          disk.file("/t/a/x.adb");
          disk.vanishes("/t/a");
        },
-       {"single ok.adb"},
-       {"Cannot read directory /t/a: No such file or directory"}},
+       {"single ok.adb", "unreadable a (cannot read the directory: No such file or directory)"},
+       {}},
       // Its analysis opens it and files the failure under its name.
       {"file gone after the listing",
        [](testing::FakeDisk& disk) {
@@ -311,9 +314,18 @@ TEST(SourceWalk, UnreadableAndVanishingEntriesAreNotedOrHandedOnAndTheWalkGoesOn
     EXPECT_EQ(recorder.items, c.items) << c.name;
     EXPECT_EQ(recorder.notes, c.notes) << c.name;
   }
+  testing::FakeDisk fake;
+  fake.file("/t/a/x.ads");
+  fake.unreadable("/t/a");
+  const ScopedDisk scoped(fake);
+  Recorder preparing("/t/");
+  std::atomic<bool> running{true};
+  walk_sources(SearchRoot{"/t", "*.*"}, Phase::Preparation, WalkOptions{}, running, preparing);
+  EXPECT_TRUE(preparing.items.empty());
+  EXPECT_EQ(preparing.notes, Items{"Cannot read directory /t/a: Permission denied"});
 }
 
-TEST(SourceWalk, DirectoryBeyondThePathLimitIsPassedOverWithANote) {
+TEST(SourceWalk, DirectoryBeyondThePathLimitIsHandedOnAsUnreadable) {
   TempTree tree;
   tree.file("a.adb");
   tree.file("z.adb");
@@ -332,20 +344,22 @@ TEST(SourceWalk, DirectoryBeyondThePathLimitIsPassedOverWithANote) {
   ::close(fd);
 
   WalkResult result = walk(tree);
-  EXPECT_EQ(result.items, (Items{"single a.adb", "single z.adb"}));
-  ASSERT_EQ(result.notes.size(), 1u);
-  EXPECT_EQ(result.notes[0].rfind("Cannot read directory", 0), 0u) << result.notes[0];
+  ASSERT_EQ(result.items.size(), 3u);
+  EXPECT_EQ(result.items[0], "single a.adb");
+  EXPECT_EQ(result.items[1], "single z.adb");
+  EXPECT_TRUE(result.items[2].starts_with("unreadable " + component + "/")) << result.items[2];
+  EXPECT_TRUE(result.items[2].ends_with("(cannot read the directory: File name too long)")) << result.items[2];
+  EXPECT_TRUE(result.notes.empty());
 }
 
-TEST(SourceWalk, MissingRootDirectoryGivesANoteNotACrash) {
+TEST(SourceWalk, MissingRootDirectoryIsUnreadableNotACrash) {
   TempTree tree;
   Recorder recorder(tree);
   std::atomic<bool> running{true};
   WalkCounts counts =
       walk_sources(SearchRoot{tree.path("nowhere"), "*.*"}, Phase::Check, WalkOptions{}, running, recorder);
   EXPECT_EQ(counts.files_processed, 0);
-  EXPECT_TRUE(recorder.items.empty());
-  EXPECT_EQ(recorder.notes.size(), 1u);
+  EXPECT_EQ(recorder.items, Items{"unreadable nowhere (cannot read the directory: No such file or directory)"});
 }
 
 TEST(SourceWalk, StopEndsTheWalkBeforeTheNextFileOrDirectory) {
