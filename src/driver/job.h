@@ -11,6 +11,7 @@
 
 #include "driver/job_controls.h"
 #include "driver/option.h"
+#include "platform/environment.h"  // current_directory_text, the initial search root
 #include "style/style_kind.h"
 #include "style/style_selection.h"
 
@@ -121,9 +122,5 @@ class Job {
   bool extended_style_mode_ = false;
   bool reference_path_field_ = false;
 };
-
-// The initial search root: the process's current directory ("/" when it has
-// been removed under us).
-std::string current_directory_text();
 
 }  // namespace flawseek
