@@ -22,6 +22,10 @@ class ActionHandler {
   ~ActionHandler() { stop(); }
 
   void post(Action action);
+  // An action that is given an integer, with the one it is given.
+  void post(const IntegerAction& action, int argument) {
+    post([action, argument] { action(argument); });
+  }
   // Lets the action in progress finish, drops the rest, ends the thread.
   void stop();
 

@@ -113,7 +113,7 @@ Control Gui::add_check_box(Page page, std::string_view text, IntegerAction actio
     control = add_control(state->pages, page, ControlKind::CHECK_BOX, box, nullptr);
     if (action)
       QObject::connect(box, &QCheckBox::clicked, box,
-                       [state, action, argument] { state->actions->post([action, argument] { action(argument); }); });
+                       [state, action, argument] { state->actions->post(action, argument); });
   });
   return control;
 }
@@ -158,7 +158,7 @@ Control Gui::add_combo_box(Page page, std::string_view label, const std::vector<
     // and the focus leaving afterwards), so an edit acts only when it left a
     // text other than the one the last action saw.
     auto acted_on = std::make_shared<QString>(box->currentText());
-    const auto post = [state, action, argument] { state->actions->post([action, argument] { action(argument); }); };
+    const auto post = [state, action, argument] { state->actions->post(action, argument); };
     QObject::connect(box, &QComboBox::activated, box, [box, acted_on, post] {
       *acted_on = box->currentText();
       post();
@@ -213,7 +213,7 @@ Control Gui::add_track_bar(Page page, int minimum, int maximum, IntegerAction ac
     control = add_control(state->pages, page, ControlKind::TRACK_BAR, slider, nullptr);
     if (action)
       QObject::connect(slider, &QSlider::valueChanged, slider, [state, action, argument](int) {
-        state->actions->post([action, argument] { action(argument); });
+        state->actions->post(action, argument);
       });
   });
   return control;

@@ -96,7 +96,7 @@ Control Gui::add_list_view(Page page, const std::vector<ListColumn>& columns, Ce
       QObject::connect(view, &QTreeView::doubleClicked, view, [state, double_click](const QModelIndex& index) {
         if (!index.isValid()) return;
         const int item = index.row();
-        state->actions->post([double_click, item] { double_click(item); });
+        state->actions->post(double_click, item);
       });
     if (column_click)
       QObject::connect(view->header(), &QHeaderView::sectionClicked, view, [this, column_click](int section) {

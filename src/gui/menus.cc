@@ -45,7 +45,7 @@ MenuItem Gui::add_item(Menu menu, std::string_view text, IntegerAction action, i
       // Marks are the owner's business: a checkable item must not flip by itself.
       ItemState& it = state->items[slot];
       if (it.action->isCheckable()) it.action->setChecked(it.checked);
-      if (action) state->actions->post([action, argument] { action(argument); });
+      if (action) state->actions->post(action, argument);
     });
   });
   return item;

@@ -104,8 +104,7 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
     QObject::connect(view, &QTreeWidget::itemDoubleClicked, view, [state, tree](QTreeWidgetItem* item, int) {
       if (item == nullptr || !tree->double_click) return;
       const int handle = item->data(0, Qt::UserRole).toInt();
-      IntegerAction action = tree->double_click;
-      state->actions->post([action, handle] { action(handle); });
+      state->actions->post(tree->double_click, handle);
     });
   });
   return control;
