@@ -140,10 +140,10 @@ void BugChecker::close_source() noexcept {
   d.source_closed = true;
   d.reader.restart({});
   d.source = {};
-  // The room of an ordinary source stays for the next file: giving it back
-  // and asking again cost every file a fresh allocation, zeroed, and above
-  // the allocator's mapping threshold a fresh mapping faulted in page by
-  // page. Only an unusually large text's room is given back.
+  // The room of an ordinary source stays for the next file, so a file costs
+  // no fresh allocation (zeroed, and above the allocator's mapping threshold
+  // a fresh mapping faulted in page by page). Only an unusually large text's
+  // room is given back.
   if (d.source_room.bytes.size() > source_room_kept) std::string().swap(d.source_room.bytes);
 }
 

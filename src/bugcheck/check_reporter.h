@@ -54,13 +54,6 @@ class CheckReporter {
   void report_bug_here(const ParserState& state, BugKind kind) {
     report_bug(kind, current_token_position(state));
   }
-  // A style finding a rule raises itself (not through a parser message) goes
-  // where the most recent message of the parse was placed.
-  void report_style_here(const ParserState& state, StyleKind kind) {
-    report_style(kind, place_after_last_message(state));
-  }
-
-  static SourcePosition place_after_last_message(const ParserState& state) noexcept;
 
  private:
   ReportGateway& gateway_;

@@ -62,8 +62,6 @@ class SourceLineReader final : private LineReaderListener {
     style_command_seen_ = false;
     target_stale_ = true;
   }
-  const StyleRules& file_style_record() const noexcept { return file_style_; }
-  const StyleRules& line_style_record() const noexcept { return line_style_; }
   bool style_command_seen() const noexcept { return style_command_seen_; }
 
   const LineRing& ring() const noexcept { return ring_; }

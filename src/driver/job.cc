@@ -3,12 +3,11 @@
 #include "driver/job.h"
 
 #include <exception>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "build_info.h"
 #include "driver/headless_job_controls.h"
+#include "platform/environment.h"
 #include "platform/label.h"
 #include "platform/settings_store.h"
 
@@ -173,13 +172,6 @@ class StoreWriter {
 };
 
 }  // namespace
-
-std::string current_directory_text() {
-  std::error_code error;
-  std::filesystem::path here = std::filesystem::current_path(error);
-  if (error || here.empty()) return "/";
-  return here.string();
-}
 
 Job::Job() : Job(std::make_unique<HeadlessJobControls>()) {}
 

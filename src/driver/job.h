@@ -122,8 +122,4 @@ class Job {
   bool reference_path_field_ = false;
 };
 
-// The initial search root: the process's current directory ("/" when it has
-// been removed under us).
-std::string current_directory_text();
-
 }  // namespace flawseek

@@ -10,6 +10,7 @@
 #include "driver/search_texts.h"
 #include "driver/source_search.h"
 #include "findings/findings_list.h"
+#include "platform/environment.h"
 #include "platform/log.h"
 #include "stylecheck/unit_survey/unit_survey.h"
 
@@ -339,14 +340,10 @@ WalkCounts SearchRun::run_pass(const SearchRoot& root, Phase phase, const WalkOp
   // Enough events (items, each with the progress shown after it) that while
   // one thread spends milliseconds on a long file the others still find
   // work; few enough, with a cap on the findings waiting for their turn,
-  // that memory stays flat. Twice or four times as many events (when each
-  // progress took an event of its own) spared the other thread its short
-  // waits behind the longest files, but left no core to the window's own
-  // thread: while a large tree filled, it answered in up to 190 ms instead
-  // of 75. Now that the progress rides on its item, these 128 events hold
-  // twice the items they did: 3 % faster than half as many, and the window
-  // filling 20,000 findings still answers within 100 ms (longest gap in
-  // five runs 68 to 94 ms, against 39 to 92 ms with half as many).
+  // that memory stays flat and a core is left to the window's own thread,
+  // which must keep answering while a large findings tree fills. A wider
+  // window buys little speed and costs the window that core (the figures
+  // are in bench/README.md).
   constexpr std::size_t events_per_worker = 128;
   constexpr std::size_t held_steps = std::size_t{1} << 16;
   Committer committer(*this);

@@ -71,7 +71,6 @@ class SearchRun {
 
   // True from Search until the search has finished or Stop was pressed.
   bool running() const { return running_.load(); }
-  const std::atomic<bool>& running_flag() const { return running_; }
   // Blocks until no search is in progress and no request is waiting.
   void wait_until_idle();
 

@@ -279,9 +279,9 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
   if (ext == AdaExtension::None) return;
 
   // The listing's word that an entry is a regular file is enough unless its
-  // permissions matter: a stat per file was a tenth of the walking thread's
-  // time. (A file removed in the instant since the listing then fails when
-  // its analysis opens it, and is reported there.)
+  // permissions matter: a stat per file is a large share of the walking
+  // thread's time. (A file removed in the instant since the listing then
+  // fails when its analysis opens it, and is reported there.)
   if (entry.kind != FileKind::Regular || options_.skip_read_only_files) {
     std::string path = join(directory, entry.name);
     PathStatus status;

@@ -118,7 +118,6 @@ class AdaLexer final : private LineSource {
   // before it (as written).
   std::string_view current_line() const noexcept { return line_text_; }
   std::string_view previous_line() const noexcept { return previous_line_text_; }
-  int reader_line_number() const noexcept { return reader_line_number_; }
   bool end_of_source() const noexcept { return end_of_source_; }
 
  private:

@@ -50,8 +50,6 @@ class AdaLineReader final : public LineSource {
   AdaLineReader() = default;
   explicit AdaLineReader(LineReaderListener* listener) : listener_(listener) {}
 
-  void set_listener(LineReaderListener* listener) noexcept { listener_ = listener; }
-
   // Reads the file whole. On failure returns false with a readable reason in
   // `error` and leaves the reader with an empty source.
   bool open(const std::string& path, std::string& error);

@@ -272,23 +272,14 @@ class AdaParser final : public ParserState {
     while ((this->*p)()) {
     }
   }
-  [[gnu::always_inline]] bool one_or_more(Production p) {
-    if (!(this->*p)()) return false;
-    zero_or_more(p);
-    return true;
-  }
   [[gnu::always_inline]] void require_one_or_more(Production p) {
     require(p);
     zero_or_more(p);
   }
+  // False means that no alternative applies: the caller's own "not parsed".
   template <class... P>
   [[gnu::always_inline]] bool try_one_of(P... p) {
     return ((this->*p)() || ...);
-  }
-  // False means that no alternative applies: the caller's own "not parsed".
-  template <class... P>
-  [[gnu::always_inline]] bool expect_one_of(P... p) {
-    return try_one_of(p...);
   }
   template <class... P>
   [[gnu::always_inline]] void require_one_of(P... p) {

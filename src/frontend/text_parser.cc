@@ -155,7 +155,7 @@ bool keyword_list_is_valid(std::string_view list) {
 }  // namespace
 
 TextParser::TextParser(int max_line_length, int /*number_syntax*/, CharacterClasses classes)
-    : max_line_length_(max_line_length), classes_(classes) {
+    : max_line_length_(max_line_length) {
   for (int b = 0; b < 256; ++b) {
     const auto c = static_cast<unsigned char>(b);
     const bool letter = classes == CharacterClasses::Latin1 ? latin1::is_letter(c)

@@ -20,15 +20,14 @@ namespace flawseek {
 enum class TokenKind : std::uint8_t { Identifier, Number, Keyword, Symbol, Text };
 
 // Keyword_Options. Every scanner of the system uses whole_word and
-// line_end_is_blank, and neither case_sensitive nor the fourth flag.
+// line_end_is_blank; none is case_sensitive.
 struct KeywordOptions {
   bool whole_word = false;
   bool case_sensitive = false;
   bool line_end_is_blank = false;
-  bool fourth_flag = false;
 };
 
-inline constexpr KeywordOptions standard_keyword_options{true, false, true, false};
+inline constexpr KeywordOptions standard_keyword_options{true, false, true};
 
 // The character-class selector of Create: 7-bit letters for the comment-command
 // scanners, all Latin-1 letters for the parser instances.
@@ -146,12 +145,10 @@ class TextParser {
   unsigned char byte_after_token() const noexcept { return current_char_; }
   int max_line_length() const noexcept { return max_line_length_; }
 
-  // The stored lists and options, as the last set_keywords / set_symbols left
-  // them (a malformed list is kept as given, without case conversion).
+  // The stored lists, as the last set_keywords / set_symbols left them (a
+  // malformed list is kept as given, without case conversion).
   const std::string& keyword_list() const noexcept { return keyword_list_; }
   const std::string& symbol_list() const noexcept { return symbol_list_; }
-  KeywordOptions keyword_options() const noexcept { return keyword_options_; }
-  CharacterClasses character_classes() const noexcept { return classes_; }
 
  private:
   // Per-byte class bits; the symbol bits change with set_symbols.
@@ -230,7 +227,6 @@ class TextParser {
   LineSource* reader_ = nullptr;
   int line_number_ = 0;
   int max_line_length_ = 0;
-  CharacterClasses classes_ = CharacterClasses::Basic;
 
   TokenKind kind_ = TokenKind::Text;
   // The list positions, -1 unless the token is of their kind: the parser

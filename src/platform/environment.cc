@@ -1,4 +1,5 @@
-// Version facts, local time images, thread images and process priority.
+// Version facts, local time images, thread images, process priority and the
+// current directory.
 #include "platform/environment.h"
 
 #include <dirent.h>
@@ -8,6 +9,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "build_info.h"
 
@@ -84,6 +87,13 @@ bool set_idle_priority() {
     return all;
   }
   return ::setpriority(PRIO_PROCESS, 0, 19) == 0;
+}
+
+std::string current_directory_text() {
+  std::error_code error;
+  std::filesystem::path here = std::filesystem::current_path(error);
+  if (error || here.empty()) return "/";
+  return here.string();
 }
 
 }  // namespace flawseek

@@ -1,6 +1,7 @@
 // Small queries about the program and its surroundings: the product's name,
 // version and copyright, the local time and its image in the user's locale, the
-// calling thread's image, hexadecimal images and the idle scheduling priority.
+// calling thread's image, hexadecimal images, the idle scheduling priority and
+// the current directory.
 #pragma once
 
 #include <cstdint>
@@ -34,5 +35,9 @@ std::string thread_image();
 // Lowers every thread of the process to the lowest scheduling priority (nice
 // 19); threads started later inherit it. False when the system refused.
 bool set_idle_priority();
+
+// The process's current directory, the initial search root ("/" when it has
+// been removed under us).
+std::string current_directory_text();
 
 }  // namespace flawseek

@@ -263,7 +263,7 @@ TEST(TextParserTokens, CustomListsLongestMatchAndShortPath) {
 TEST(TextParserTokens, CaseSensitiveKeywords) {
   MemoryLines source = MemoryLines::numbered({"Abc ABC abc"});
   TextParser scanner(400, 0, CharacterClasses::Latin1);
-  scanner.set_keywords(KeywordOptions{true, true, true, false}, "$Abc$");
+  scanner.set_keywords(KeywordOptions{true, true, true}, "$Abc$");
   EXPECT_EQ(scanner.keyword_list(), "$Abc$");
   EXPECT_EQ(scan_all(scanner, source), "K0(Abc) I(ABC) I(abc)");
 }
@@ -313,7 +313,7 @@ TEST(TextParserTokens, ReservedWordsWhereverTheyStandOnTheLine) {
   }
   // Compared exactly when letter case counts, whatever the bytes.
   TextParser scanner(400, 0, CharacterClasses::Latin1);
-  scanner.set_keywords(KeywordOptions{true, true, true, false}, "$Ab_9xYz$Q\xE9q$");
+  scanner.set_keywords(KeywordOptions{true, true, true}, "$Ab_9xYz$Q\xE9q$");
   MemoryLines source = MemoryLines::numbered({"Ab_9xYz Ab_9xyz AB_9xYz Q\xE9q Q\xC9q", "x Ab_9xYz"});
   EXPECT_EQ(scan_all(scanner, source), "K0(Ab_9xYz) I(Ab_9xyz) I(AB_9xYz) K1(Q\xE9q) I(Q\xC9q) I(x) K0(Ab_9xYz)");
 }

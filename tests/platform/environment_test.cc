@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <thread>
@@ -90,6 +91,19 @@ TEST(IdlePriorityTest, EveryThreadDropsToNiceNineteen) {
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(CurrentDirectoryTest, TheProcessDirectoryThenTheRootOnceItIsRemoved) {
+  struct ReturnHome {
+    std::filesystem::path home = std::filesystem::current_path();
+    ~ReturnHome() { EXPECT_EQ(::chdir(home.c_str()), 0); }
+  } return_home;
+  std::string made = (std::filesystem::temp_directory_path() / "flawseek-cwd-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(made.data()), nullptr);
+  ASSERT_EQ(::chdir(made.c_str()), 0);
+  EXPECT_EQ(current_directory_text(), std::filesystem::canonical(made).string());
+  ASSERT_EQ(::rmdir(made.c_str()), 0);
+  EXPECT_EQ(current_directory_text(), "/");
 }
 
 }  // namespace

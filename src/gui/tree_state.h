@@ -1,0 +1,55 @@
+// A tree view's state: the tree as the callers see it (kept at once, any
+// thread) and as the widget shows it, with the changes queued between the two.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "gui/gui.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace flawseek::gui {
+
+// One change of a tree, in the order it was asked for.
+struct TreeOp {
+  enum class What : std::uint8_t { Insert, SetText, Clear } what;
+  TreeNode item = root_item;    // Clear: the first handle of the new generation
+  TreeNode parent = root_item;
+  int index = 0;
+  std::string text;
+};
+
+struct TreeState {
+  QTreeWidget* widget = nullptr;
+  IntegerAction double_click;
+
+  // The tree as the callers see it, kept at once (any thread).
+  struct Node {
+    TreeNode parent = root_item;
+    std::string text;
+    std::vector<TreeNode> children;
+  };
+  mutable std::mutex mutex;
+  TreeNode base = 1;  // handle of nodes[0]
+  std::vector<Node> nodes;
+  std::vector<TreeNode> top;
+  std::vector<TreeOp> pending;
+  bool flush_scheduled = false;
+
+  // The tree as the widget shows it (GUI thread only).
+  std::deque<TreeOp> backlog;
+  TreeNode shown_base = 1;
+  std::vector<QTreeWidgetItem*> shown;
+
+  Node* node(TreeNode item) {
+    if (item < base || item - base >= nodes.size()) return nullptr;
+    return &nodes[item - base];
+  }
+};
+
+}  // namespace flawseek::gui
