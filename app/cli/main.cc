@@ -2,6 +2,7 @@
 // build the job, run the search, write the findings and the report, and say
 // how it went in the exit status.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include "command_line.h"
 #include "driver/analyser.h"
 #include "driver/source_search.h"
+#include "driver/source_walk.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
@@ -27,6 +29,7 @@
 #include "findings_output.h"
 #include "input_notes.h"
 #include "job_summary.h"
+#include "platform/disk.h"
 #include "platform/environment.h"
 #include "platform/log.h"
 #include "platform/memory_reuse.h"
@@ -116,6 +119,24 @@ bool findings_streamed(const flawseek::CommandLine& command) {
   return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file;
 }
 
+// Why an output must not go to `path`, or nothing when it may: a link to a
+// file (or to nothing), which would let whoever planted it choose the file
+// replaced, and an Ada source, which the run reads. (A link to a device or
+// pipe, and the system's own links such as /dev/stdout, are written through.)
+std::optional<std::string> output_refusal(const std::filesystem::path& path) {
+  struct stat link;
+  if (::lstat(path.c_str(), &link) != 0) return std::nullopt;
+  struct stat target;
+  const bool reached = ::stat(path.c_str(), &target) == 0;
+  if (S_ISLNK(link.st_mode) && (!reached || S_ISREG(target.st_mode)) && !flawseek::is_system_link(path.string())) {
+    return "it is a symbolic link (name the file itself)";
+  }
+  if (reached && S_ISREG(target.st_mode) && flawseek::names_ada_source(path.filename().string())) {
+    return "it is an Ada source, which the run reads";
+  }
+  return std::nullopt;
+}
+
 // Saves the findings to `path` in the format its extension names (or
 // `format` when given); false, after telling the user, when it fails.
 bool save_findings_report(const flawseek::FindingsList& findings, const std::filesystem::path& path,
@@ -162,6 +183,17 @@ int run(int argc, char** argv) {
   if (command.action == CommandAction::ShowVersion) return answer(version_text());
   if (command.action == CommandAction::ListRules) return answer(rule_list_text());
   if (command.action == CommandAction::ExplainRule) return answer(rule_explanation_text(*command.explained_kind));
+
+  // ---- Outputs that would replace what they must not: refused before anything is written
+  const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+      {"the report", &command.report_file}, {"the baseline", &command.write_baseline_file}, {"the log", &command.log_file}};
+  for (const auto& [what, file] : outputs) {
+    if (!*file || **file == "-") continue;
+    if (const auto refusal = output_refusal(absolute_path(**file))) {
+      std::cerr << "flawseek: will not write " << what << " to " << **file << ": " << *refusal << "\n";
+      return exit_trouble;
+    }
+  }
 
   // ---- The log: a file that cannot be created warns once and is left out --
   Log& log = process_log();

@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 
+#include "platform/temporary_files.h"
+
 namespace flawseek {
 
 namespace {
@@ -70,6 +72,7 @@ void SignalWatch::watch() {
     if (++signals_ > 1) {
       static constexpr char message[] = "\nflawseek: interrupted\n";
       (void)::write(STDERR_FILENO, message, sizeof message - 1);
+      remove_temporary_files();
       std::_Exit(exit_interrupted);
     }
     // The action runs under the lock, so a registration cannot end while

@@ -428,4 +428,9 @@ WalkCounts walk_sources(const SearchRoot& root, Phase phase, const WalkOptions& 
   return SourceWalk(root, phase, options, running, visitor).run();
 }
 
+bool names_ada_source(std::string_view file_name) {
+  const std::size_t dot = file_name.rfind('.');
+  return dot != std::string_view::npos && ada_extension(file_name.substr(dot + 1)) != AdaExtension::None;
+}
+
 }  // namespace flawseek

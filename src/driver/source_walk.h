@@ -74,6 +74,10 @@ class WalkVisitor {
   virtual void on_running_checked() {}
 };
 
+// Whether the walk takes a file of this name for an Ada source (by its
+// extension, in any letter case).
+bool names_ada_source(std::string_view file_name);
+
 // Walks root's directory (and its subdirectories when asked) once. `running`
 // is read before every file and directory; when it turns false the walk ends
 // without handing on anything more. Never throws for file-system trouble.

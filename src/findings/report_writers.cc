@@ -1,6 +1,7 @@
 // The comma-delimited and plain-text reports, and writing them safely to disk.
 #include "findings/report_writers.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "build_info.h"
@@ -67,7 +68,9 @@ void write_text_kinds(const FindingsList& findings, int first, int last, std::os
 }
 
 [[noreturn]] void fail(const std::filesystem::path& path, int error) {
-  throw ReportWriteError("Cannot write the report " + path.string() + ": " + std::strerror(error));
+  // The disk refuses a link to a file with ELOOP; its own words would puzzle.
+  const std::string why = error == ELOOP ? "it is a symbolic link (name the file itself)" : std::strerror(error);
+  throw ReportWriteError("Cannot write the report " + path.string() + ": " + why);
 }
 
 }  // namespace

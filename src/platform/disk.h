@@ -96,11 +96,16 @@ class Disk {
 
   // Writes what `writer` writes to `path`: a regular file (or a new one) is
   // written beside its final place and renamed over it only when complete,
-  // so a failure never destroys what was there; a link is replaced at its
-  // target, and a device or pipe is written in place. 0, or the errno of the
-  // failure (EIO when the writer failed on its own).
+  // so a failure never destroys what was there; a device or pipe is written
+  // in place. A link to a file or to nothing is refused with ELOOP, unless it
+  // is one of the system's own (is_system_link), written at its target. 0,
+  // or the errno of the failure (EIO when the writer failed on its own).
   virtual int write_file(const std::string& path, const FileWriter& writer) = 0;
 };
+
+// A link the system keeps (under /dev or /proc, as /dev/stdout), which no
+// user can have planted.
+bool is_system_link(std::string_view path);
 
 // The disk every reader and writer uses: the real file system unless a test
 // has put another in its place. One instance for the process rather than a

@@ -3,6 +3,8 @@
 // files written beside their place and renamed in.
 #include "platform/real_disk.h"
 
+#include "platform/temporary_files.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,6 +16,7 @@
 #include <streambuf>
 
 #include "platform/file_io.h"
+#include "platform/temporary_files.h"
 
 namespace flawseek {
 
@@ -96,6 +99,12 @@ int write_in_place(const std::string& path, const FileWriter& writer) {
 
 // Writes a temporary file beside `target` and renames it over `target` only
 // when complete; the temporary file never outlives a failure.
+}  // namespace
+
+bool is_system_link(std::string_view path) { return path.starts_with("/dev/") || path.starts_with("/proc/"); }
+
+namespace {
+
 int write_beside_and_rename(const std::string& target, const FileWriter& writer) {
   mode_t mode = 0666;  // narrowed by the umask for a new file
   struct stat existing;
@@ -115,6 +124,7 @@ int write_beside_and_rename(const std::string& target, const FileWriter& writer)
     if (fd < 0 && errno != EEXIST) return errno;
   }
   if (fd < 0) return EEXIST;
+  track_temporary_file(temporary);
   if (replacing) ::fchmod(fd, mode);  // the umask must not narrow an existing file's mode
 
   int error = 0;
@@ -123,12 +133,14 @@ int write_beside_and_rename(const std::string& target, const FileWriter& writer)
   } catch (...) {
     ::close(fd);
     ::unlink(temporary.c_str());
+    forget_temporary_file(temporary);
     throw;
   }
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) ::unlink(temporary.c_str());
+  forget_temporary_file(temporary);
   return error;
 }
 
@@ -223,9 +235,13 @@ int RealDisk::write_file(const std::string& path, const FileWriter& writer) {
     if (std::filesystem::is_directory(status)) return EISDIR;
     return write_in_place(path, writer);
   }
-  // A symbolic link is replaced at its target, so the link stays.
+  // A link to a file (or to nothing) is refused: followed, it would let
+  // whoever planted it choose which of the user's files is replaced. The
+  // system's own links (/dev/stdout to a redirected file) are written at
+  // their target; a link to a device or pipe was written through above.
   std::string target = path;
   if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+    if (!is_system_link(path)) return ELOOP;
     std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
     if (!ec) target = resolved.string();
   }

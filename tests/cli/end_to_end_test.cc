@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <thread>
 #include <vector>
 
@@ -323,6 +324,37 @@ TEST_F(EndToEnd, AFileThatCannotBeReadIsAnInternalErrorAndTheSearchGoesOn) {
             "src/dangling.adb:1:1: error: cannot read the file: No such file or directory [internal-error]\n"
             "src/mem.adb:1:1: error: cannot read the file: Input/output error [internal-error]\n");
   EXPECT_TRUE(run.err.ends_with(" 0 potential bugs found in search of 11 files, 2 paths could not be read\n")) << run.err;
+}
+
+// An output never replaces a source of the run, nor a file a planted link
+// points at; the run stops before it writes anything, and both stay.
+TEST_F(EndToEnd, AnOutputOverASourceOrThroughALinkToAFileIsRefused) {
+  const auto tree = scratch_.copy_tree("findings");
+  std::ofstream(tree / "precious.txt") << "keep me";
+  std::filesystem::create_symlink(tree / "precious.txt", tree / "link.json");
+  std::filesystem::create_symlink(tree / "nothing.txt", tree / "dangling.log");
+  const std::string source = read_file(tree / "src/broken.adb");
+  const char* link = "it is a symbolic link (name the file itself)";
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"--report", "src/broken.adb", "it is an Ada source, which the run reads"},
+      {"--write-baseline", "link.json", link},
+      {"--log", "dangling.log", link},
+  };
+  for (const auto& [option, path, reason] : cases) {
+    const ProgramResult run = run_program({option, path, "src"}, tree);
+    EXPECT_EQ(run.status, 2) << option;
+    EXPECT_EQ(run.err, "flawseek: will not write " +
+                           std::string(option == "--report" ? "the report" : option == "--log" ? "the log" : "the baseline") +
+                           " to " + path + ": " + reason + "\n");
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_EQ(read_file(tree / "src/broken.adb"), source);
+  EXPECT_EQ(read_file(tree / "precious.txt"), "keep me");
+  EXPECT_FALSE(std::filesystem::exists(tree / "nothing.txt"));
+  // A link to a device is written through: the report goes where it points.
+  const ProgramResult device = run_program({"-q", "--report", "/dev/stdout", "--format", "gnu", "src"}, tree);
+  EXPECT_EQ(device.status, 1) << device.err;
+  EXPECT_NE(device.out.find("Report created on "), std::string::npos) << device.out;
 }
 
 TEST_F(EndToEnd, AReportThatCannotBeWrittenIsAnErrorButTheFindingsArePrinted) {

@@ -195,15 +195,28 @@ TEST(SaveReport, ReplacesAnExistingFileAndKeepsItsMode) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST(SaveReport, WritesThroughASymbolicLink) {
+// A link planted where the report goes must not choose which file is
+// replaced: a link to a file, or to nothing, is refused and both stay.
+TEST(SaveReport, ALinkToAFileIsRefusedAndNeitherItNorItsTargetChanges) {
   TemporaryDirectory dir("report");
   fs::path target = dir.path() / "real.txt";
   std::ofstream(target) << "old";
   fs::create_symlink(target, dir.path() / "link.txt");
+  fs::create_symlink(dir.path() / "nothing.txt", dir.path() / "dangling.txt");
   FindingsList list;
-  save_report(list, dir.path() / "link.txt", "then");
-  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.txt"));
-  EXPECT_EQ(read_file(target).rfind("Report created on then", 0), 0u);
+  for (const char* name : {"link.txt", "dangling.txt"}) {
+    try {
+      save_report(list, dir.path() / name, "then");
+      ADD_FAILURE() << name << " was written";
+    } catch (const ReportWriteError& error) {
+      EXPECT_EQ(std::string(error.what()), "Cannot write the report " + (dir.path() / name).string() +
+                                               ": it is a symbolic link (name the file itself)");
+    }
+    EXPECT_TRUE(fs::is_symlink(dir.path() / name));
+  }
+  EXPECT_EQ(read_file(target), "old");
+  EXPECT_FALSE(fs::exists(dir.path() / "nothing.txt"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
 TEST(SaveReport, FullDeviceIsAnError) {
