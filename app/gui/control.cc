@@ -4,7 +4,7 @@
 #include <QFileDialog>
 
 #include "editor_hand_off.h"
-#include "findings/report_writers.h"
+#include "output/findings_output.h"
 #include "platform/environment.h"
 
 namespace flawseek {
@@ -120,7 +120,9 @@ void Control::save_as() {
   if (name.empty() || name.front() == '\0') return;
   gui_.enable_item(save_as_item_, false);
   try {
-    save_report(findings_, name, date_and_time_image(local_time()));
+    // The table for a ".csv" name, the plain-text report for any other.
+    const OutputFormat format = report_format_for(name) == OutputFormat::Csv ? OutputFormat::Csv : OutputFormat::Text;
+    save_findings(format, findings_, name, date_and_time_image(local_time()), OutputSettings{});
   } catch (const std::exception& error) {
     log_.put_exception("Control.Save_As", error);
     gui_.enable_item(save_as_item_, true);

@@ -1,5 +1,5 @@
 // The rule texts, one entry per finding kind, in the kinds' order.
-#include "rule_catalog.h"
+#include "output/rule_catalog.h"
 
 #include <array>
 
