@@ -15,11 +15,33 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 committed="$source_dir/data/flawseek.1"
 
+# The RULES section: one entry per finding kind, from the program's own
+# --list-rules (id, label, family, mark, enabled by; fixed columns).
+rules_section() {
+  echo "[RULES]"
+  echo "Every finding kind, as \\fB\\-\\-list\\-rules\\fR lists it; \\fB\\-\\-explain\\fR \\fIID\\fR says more."
+  "$1" --list-rules | tail -n +2 | while IFS= read -r line; do
+    local id="${line:0:40}" label="${line:42:34}" family="${line:78:6}" mark="${line:86:7}" enabled="${line:95}"
+    id="${id%"${id##*[! ]}"}" label="${label%"${label##*[! ]}"}" family="${family%"${family##*[! ]}"}"
+    mark="${mark%"${mark##*[! ]}"}"
+    echo ".TP"
+    echo "\\fB${id//-/\\-}\\fR"
+    local text="$label ($family"
+    [[ "$mark" != "-" ]] && text+="; suppressed by $mark"
+    text+="): $enabled."
+    echo "${text//-/\\-}"
+  done
+}
+
 generate() {
+  local include
+  include="$(mktemp)"
+  { cat "$source_dir/data/flawseek.h2m"; rules_section "$1"; } >"$include"
   # A fixed date keeps the page the same from build to build.
   SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || echo 0)}" \
     help2man --no-info --section 1 --name "static analysis of Ada 95 source code" \
-    --include "$source_dir/data/flawseek.h2m" --output "$2" "$1"
+    --include "$include" --output "$2" "$1"
+  rm -f "$include"
   # help2man names the page after the product line of --version; the
   # command is spelt in lower case.
   sed -i 's/^Flawseek \\-/flawseek \\-/' "$2"

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <filesystem>
+#include <istream>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,7 +25,8 @@ class FindingsList;
 class Baseline {
  public:
   // The entries of a flawseek JSON document or SARIF log; nothing, and the
-  // reason in `error`, when the file cannot be read or is neither.
+  // reason in `error`, when the file cannot be read or is neither. The
+  // document is read as it comes: memory holds the entries, not the text.
   static std::optional<Baseline> read(const std::filesystem::path& path, std::string& error);
   static std::optional<Baseline> parse(const std::string& text, std::string& error);
 
@@ -35,6 +37,7 @@ class Baseline {
 
  private:
   using Key = std::tuple<std::string, std::string, std::string>;  // file, id, source text
+  static std::optional<Baseline> from_events(std::istream& in, std::string& error);
   void add(Key key);
 
   std::map<Key, int> counts_;

@@ -140,6 +140,7 @@ int run(int argc, char** argv) {
   // The project file's keys come before the arguments, so the arguments win.
   const ConfiguredCommandLine configured = parse_configured_command_line(arguments, current_directory_text());
   const CommandLineResult& parsed = configured.parsed;
+  for (const std::string& warning : configured.warnings) std::cerr << "flawseek: " << warning << "\n";
   if (!parsed.ok()) {
     std::cerr << "flawseek: " << parsed.error << "\nTry 'flawseek --help' for more information.\n";
     return exit_trouble;

@@ -2,7 +2,7 @@
 #include "program_texts.h"
 
 #include "build_info.h"
-#include "platform/label.h"
+#include "findings/rule_descriptor.h"
 #include "style/style_kind.h"
 
 namespace flawseek {
@@ -89,7 +89,7 @@ std::string usage_text() {
     const auto kind = static_cast<StyleKind>(position);
     std::string line = "  " + std::string(image(kind));
     line.resize(40, ' ');
-    text += line + label(image(kind)) + "\n";
+    text += line + rule_descriptor(kind).label() + "\n";
   }
   text +=
       "A kind may also be written as its id: style/bad-keyword (see --list-rules).\n"

@@ -2,10 +2,14 @@
 // command line.
 #include "project_file.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -74,18 +78,75 @@ std::string scalar_text(const TomlValue& value) {
   return text.str();
 }
 
-// toml11 reads arrays and inline tables by recursion, so brackets nested
-// deeply enough would overflow the stack; no project file needs more than a
-// few. The line where the nesting passes the bound, or 0 when it never does.
+// Bounds no real project file comes near. toml11 reads arrays and inline
+// tables by recursion, so brackets nested deeply enough would overflow the
+// stack; and its time grows with the square of a line's length and of a
+// key's parts, so a hostile file could keep a run busy for minutes.
 constexpr int nesting_bound = 64;
+constexpr std::size_t line_length_bound = 16 * 1024;
+constexpr int key_parts_bound = 64;
+constexpr std::uintmax_t file_size_bound = 1024 * 1024;
 
-std::size_t line_nested_too_deeply(std::string_view text) {
+// The first byte at which `text` stops being UTF-8, or npos.
+std::size_t first_non_utf8_byte(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 1;
+    std::uint32_t lowest = 0;
+    if (lead < 0x80) {
+      ++at;
+      continue;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      lowest = 0x10000;
+    } else {
+      return at;
+    }
+    if (at + length > text.size()) return at;
+    std::uint32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+      const auto next = static_cast<unsigned char>(text[at + i]);
+      if ((next & 0xC0) != 0x80) return at;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return at;
+    at += length;
+  }
+  return std::string_view::npos;
+}
+
+struct TextFault {
+  std::size_t line = 0;  // 0: none
+  std::string what;
+};
+
+// What the TOML reader must not be handed: text that is not UTF-8 (which it
+// would read past its end), over-long lines, keys of too many parts and
+// nesting too deep. One pass, before the reader sees anything.
+TextFault first_text_fault(std::string_view text) {
+  if (const std::size_t bad = first_non_utf8_byte(text); bad != std::string_view::npos) {
+    const std::size_t newline = bad == 0 ? std::string_view::npos : text.rfind('\n', bad - 1);
+    const std::size_t column = bad - (newline == std::string_view::npos ? 0 : newline + 1) + 1;
+    const std::size_t line = 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + bad, '\n'));
+    return {line, "byte " + std::to_string(column) + " of the line is not UTF-8 (a project file is UTF-8 text)"};
+  }
   std::size_t line = 1;
   int depth = 0;
+  bool in_key = true;  // before the line's "=", or in a table header
+  int key_parts = 1;
   for (std::size_t at = 0; at < text.size(); ++at) {
     const char c = text[at];
     if (c == '\n') {
       ++line;
+      in_key = depth == 0;
+      key_parts = 1;
     } else if (c == '#') {
       while (at + 1 < text.size() && text[at + 1] != '\n') ++at;
     } else if (c == '"' || c == '\'') {
@@ -94,7 +155,10 @@ std::size_t line_nested_too_deeply(std::string_view text) {
       const std::size_t opening = triple ? 3 : 1;
       for (at += opening; at < text.size(); ++at) {
         if (text[at] == '\n') {
-          if (!triple) break;  // an unended string: TOML reports it
+          if (!triple) {
+            --at;  // an unended string: TOML reports it; the line ends here
+            break;
+          }
           ++line;
         } else if (c == '"' && text[at] == '\\') {
           ++at;
@@ -104,13 +168,30 @@ std::size_t line_nested_too_deeply(std::string_view text) {
           break;
         }
       }
+    } else if (c == '=' && depth == 0) {
+      in_key = false;
+    } else if (c == '.' && in_key) {
+      if (++key_parts > key_parts_bound) {
+        return {line, "a key or table name of more than " + std::to_string(key_parts_bound) + " parts"};
+      }
     } else if (c == '[' || c == '{') {
-      if (++depth > nesting_bound) return line;
+      if (++depth > nesting_bound) {
+        return {line, "arrays or tables nested more than " + std::to_string(nesting_bound) + " deep"};
+      }
     } else if ((c == ']' || c == '}') && depth > 0) {
       --depth;
+      if (depth == 0 && c == '{') in_key = false;
     }
   }
-  return 0;
+  line = 1;
+  for (std::size_t start = 0; start < text.size(); ++line) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    if (end - start > line_length_bound) {
+      return {line, "a line longer than " + std::to_string(line_length_bound) + " characters"};
+    }
+    start = end + 1;
+  }
+  return {};
 }
 
 bool is_scalar(const TomlValue& value) { return value.is_string() || value.is_integer() || value.is_floating(); }
@@ -126,9 +207,8 @@ class ProjectFileReader {
     ProjectFile result;
     std::string text;
     if (!read_text(text, result.error)) return result;
-    if (const std::size_t line = line_nested_too_deeply(text); line != 0) {
-      result.error = file_.string() + ":" + std::to_string(line) + ": arrays or tables nested more than " +
-                     std::to_string(nesting_bound) + " deep";
+    if (const TextFault fault = first_text_fault(text); fault.line != 0) {
+      result.error = file_.string() + ":" + std::to_string(fault.line) + ": " + fault.what;
       return result;
     }
     TomlValue document;
@@ -170,6 +250,11 @@ class ProjectFileReader {
     }
     if (!S_ISREG(info.st_mode)) {
       error = "cannot read the project file " + file_.string() + ": not a regular file";
+      return false;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > file_size_bound) {
+      error = "cannot read the project file " + file_.string() + ": larger than " +
+              std::to_string(file_size_bound / 1024) + " KB, which no project file needs";
       return false;
     }
     std::ifstream in(file_, std::ios::binary);
@@ -271,10 +356,37 @@ std::optional<std::string_view> option_name(std::string_view argument) {
   return argument.substr(0, argument.find('='));
 }
 
+// The user's own files and root's may steer a run; anybody else's may not.
+bool trusted_owner(uid_t owner) { return owner == ::geteuid() || owner == 0; }
+
+// Whether a user other than the owner may change the file or directory: it
+// is writable by all, or by a group that is not the owner's private one (a
+// group of that user alone, as Debian gives every user).
+bool writable_by_others(const struct stat& info) {
+  if ((info.st_mode & S_IWOTH) != 0) return true;
+  if ((info.st_mode & S_IWGRP) == 0) return false;
+  const struct group* group = ::getgrgid(info.st_gid);
+  if (group == nullptr) return true;
+  const struct passwd* owner = ::getpwuid(info.st_uid);
+  if (owner == nullptr || owner->pw_gid != info.st_gid) return true;
+  for (char** member = group->gr_mem; *member != nullptr; ++member) {
+    if (std::strcmp(*member, owner->pw_name) != 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> find_project_file(const std::filesystem::path& directory) {
   std::filesystem::path at = directory.lexically_normal();
+  // A file above the user's home or across a mount point belongs to
+  // somebody else's tree, not to the sources being searched.
+  const char* home_variable = std::getenv("HOME");
+  const std::filesystem::path home =
+      home_variable != nullptr && *home_variable == '/' ? std::filesystem::path(home_variable).lexically_normal()
+                                                        : std::filesystem::path();
+  struct stat start;
+  const bool device_known = ::stat(at.c_str(), &start) == 0;
   for (;;) {
     const std::filesystem::path candidate = at / project_file_name;
     // A link to nothing is found too, so that it is reported, not passed over.
@@ -283,9 +395,31 @@ std::optional<std::filesystem::path> find_project_file(const std::filesystem::pa
         !error) {
       return candidate;
     }
-    if (!at.has_relative_path()) return std::nullopt;
-    at = at.parent_path();
+    if (!at.has_relative_path() || (!home.empty() && at == home)) return std::nullopt;
+    const std::filesystem::path parent = at.parent_path();
+    struct stat above;
+    if (device_known && ::stat(parent.c_str(), &above) == 0 && above.st_dev != start.st_dev) return std::nullopt;
+    at = parent;
   }
+}
+
+std::string distrust_reason(const std::filesystem::path& file) {
+  struct stat link;
+  if (::lstat(file.c_str(), &link) != 0) return {};  // the reader says what is wrong
+  if (!trusted_owner(link.st_uid)) return "it belongs to another user (uid " + std::to_string(link.st_uid) + ")";
+  struct stat target;
+  if (::stat(file.c_str(), &target) == 0) {
+    if (!trusted_owner(target.st_uid)) {
+      return "the file it links to belongs to another user (uid " + std::to_string(target.st_uid) + ")";
+    }
+    if (writable_by_others(target)) return "other users may write to it";
+  }
+  struct stat directory;
+  if (::stat(file.parent_path().c_str(), &directory) == 0 && writable_by_others(directory) &&
+      (directory.st_mode & S_ISVTX) == 0) {
+    return "other users may write to its directory";
+  }
+  return {};
 }
 
 ProjectFile read_project_file(const std::filesystem::path& file) { return ProjectFileReader(file).read(); }
@@ -319,6 +453,16 @@ ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_
     if (file->is_relative()) file = (std::filesystem::path(current_directory) / *file).lexically_normal();
   } else {
     file = find_project_file(search_start(command, current_directory));
+    // A file found by the search is obeyed only when nobody but the user
+    // (or root) could have put it there: a planted one could replace the
+    // user's files with reports or hide findings. Named, it is trusted.
+    if (file) {
+      if (const std::string reason = distrust_reason(*file); !reason.empty()) {
+        configured.warnings.push_back("ignoring the project file " + file->string() + ": " + reason +
+                                      "; name it with --config to use it");
+        file.reset();
+      }
+    }
   }
   if (!file) return configured;
 

@@ -31,8 +31,15 @@ struct ProjectFile {
 };
 
 // The project file in `directory` or the nearest of its parents, up to the
-// file-system root; none when no directory holds one.
+// user's home, the file system's boundary or its root; none when no
+// directory holds one.
 std::optional<std::filesystem::path> find_project_file(const std::filesystem::path& directory);
+
+// Why a project file found by that search must not be obeyed: it (or the
+// file it links to) belongs to a user other than this one or root, or
+// another user may write to it or to its directory (a directory with the
+// sticky bit, as /tmp, keeps others from replacing it). Empty when it may.
+std::string distrust_reason(const std::filesystem::path& file);
 
 // Reads `file`. Each key becomes the long option of its name: true gives
 // "--key", false nothing, a string or number "--key=value", an array
@@ -54,6 +61,9 @@ struct ConfiguredCommandLine {
   // Trouble with the project file (parsed is then not usable); the command
   // line's own errors are in parsed.error.
   std::string project_error;
+  // What the user should know though the run goes on (a project file found
+  // but not trusted).
+  std::vector<std::string> warnings;
   bool ok() const { return parsed.ok() && project_error.empty(); }
 };
 

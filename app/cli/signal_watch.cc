@@ -1,5 +1,5 @@
-// The watching thread: waits on a signalfd for SIGINT/SIGTERM and on a pipe
-// that tells it to end.
+// The watching thread: waits on a signalfd for SIGINT, SIGTERM and SIGHUP,
+// and on a pipe that tells it to end.
 #include "signal_watch.h"
 
 #include <fcntl.h>
@@ -20,6 +20,9 @@ sigset_t watched_signals() {
   sigemptyset(&set);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGTERM);
+  // A closed terminal or a logged-out session ends the run the same way,
+  // so that what was found is still written whole.
+  sigaddset(&set, SIGHUP);
   return set;
 }
 

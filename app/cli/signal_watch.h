@@ -1,4 +1,4 @@
-// Ctrl-C and SIGTERM for the command line: the first one asks the search to
+// Ctrl-C, SIGTERM and SIGHUP for the command line: the first one asks the search to
 // stop (as "Stop" does), a second one ends the program at once. The signals
 // are read from a signalfd by a watching thread, so no work ever runs in a
 // signal handler.
@@ -16,7 +16,7 @@ class SignalWatch {
   // Exit status after a second signal (128 + SIGINT, as shells report it).
   static constexpr int exit_interrupted = 130;
 
-  // Blocks SIGINT and SIGTERM in the calling thread, so every thread started
+  // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread, so every thread started
   // after this inherits the block and only the watcher receives them.
   SignalWatch();
   ~SignalWatch();

@@ -2,6 +2,7 @@
 #include "window_controls.h"
 
 #include "driver/job.h"
+#include "findings/rule_descriptor.h"
 #include "platform/label.h"
 
 namespace flawseek {
@@ -37,7 +38,7 @@ void WindowJobControls::create_style_kind_item(StyleKind kind) {
   HeadlessJobControls::create_style_kind_item(kind);
   if (at(kind) >= kind_items_.size() || exists(kind_items_[at(kind)])) return;
   kind_items_[at(kind)] = gui_.add_item(
-      style_, label(image(kind)),
+      style_, rule_descriptor(kind).label(),
       [this](int number) {
         if (job_ != nullptr) job_->toggle_style_kind(static_cast<StyleKind>(number));
       },

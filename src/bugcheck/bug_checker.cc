@@ -16,7 +16,7 @@
 #include "findings/finding.h"
 #include "frontend/ada_line_reader.h"
 #include "frontend/ada_parser.h"
-#include "platform/file_io.h"
+#include "platform/disk.h"
 
 namespace flawseek {
 
@@ -73,8 +73,8 @@ class BugChecker::Impl {
   AdaParser<PrepareHooks> prepare_parser{prepare_hooks};
   // Room for the text of the file being read; it is kept from file to file,
   // so its size is the room, not the text.
-  std::string source_text;
-  // What the passes read: the start of source_text, or a text held by the
+  FileRoom source_room;
+  // What the passes read: the start of the room, or a text held by the
   // caller.
   std::string_view source;
   // The line reached when the source was closed: the reader no longer holds it.
@@ -94,6 +94,10 @@ void BugChecker::start(std::int32_t finding_limit) {
   impl_->box_default_names.clear();
 }
 
+// The search is over: the directory the room kept open for the next source
+// must not stay busy until the next search.
+void BugChecker::finish() { impl_->source_room.release(); }
+
 void BugChecker::begin_unit(bool report_superfluous_marks, std::string_view specification) {
   Impl& d = *impl_;
   d.reader.set_style_checks(true);
@@ -108,10 +112,9 @@ void BugChecker::set_style_checks(bool on) { impl_->reader.set_style_checks(on);
 bool BugChecker::open_source(const std::string& path, std::string& error) {
   close_source();
   impl_->source_closed = false;
-  std::size_t length = 0;
-  int failure = read_whole_file_into_room(path, impl_->source_text, length);
+  const int failure = disk().read_into_room(path, impl_->source_room);
   if (failure != 0) error = path + ": " + file_error_text(failure);
-  impl_->source = std::string_view(impl_->source_text.data(), length);
+  impl_->source = impl_->source_room.text();
   impl_->reader.restart(impl_->source);
   return failure == 0;
 }
@@ -121,8 +124,8 @@ bool BugChecker::source_holds_tab() const {
 }
 
 void BugChecker::use_source_text(std::string_view text) {
-  impl_->source_text.assign(text);
-  use_source_view(impl_->source_text);
+  impl_->source_room.bytes.assign(text);
+  use_source_view(impl_->source_room.bytes);
 }
 
 void BugChecker::use_source_view(std::string_view text) {
@@ -141,7 +144,7 @@ void BugChecker::close_source() noexcept {
   // and asking again cost every file a fresh allocation, zeroed, and above
   // the allocator's mapping threshold a fresh mapping faulted in page by
   // page. Only an unusually large text's room is given back.
-  if (d.source_text.size() > source_room_kept) std::string().swap(d.source_text);
+  if (d.source_room.bytes.size() > source_room_kept) std::string().swap(d.source_room.bytes);
 }
 
 CheckOutcome BugChecker::run_preparation(bool is_adq) {

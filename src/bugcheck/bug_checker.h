@@ -25,6 +25,7 @@ class BugChecker : public DefectChecker {
 
   void set_finding_sink(FindingSink& sink) override;
   void start(std::int32_t finding_limit) override;
+  void finish() override;
   void begin_unit(bool report_superfluous_marks, std::string_view specification) override;
   bool open_source(const std::string& path, std::string& error) override;
   bool source_holds_tab() const override;

@@ -68,12 +68,12 @@ struct CheckHooks : EmptyHooks {
     declarations_.identifier_accepted(state);
     identifiers_.on_identifier(state);
   }
-  // Every reserved word meets the case test when there is one; of the other
-  // rules, unless one follows every word now, only the few words they act on
-  // are handed on.
+  // Every reserved word meets the case test when there is one; the other
+  // rules say which words their keyword steps act on, and only those are
+  // handed on (every word, while the identifier step follows them all).
   void keyword_accepted(ParserState& state, AdaKeyword keyword) {
     words_.on_keyword(state);
-    if (identifiers_.follows_every_keyword() || rules_act_on(keyword)) hand_on_keyword(state, keyword);
+    if (identifiers_.follows_every_keyword() || keywords_acted_on.contains(keyword)) hand_on_keyword(state, keyword);
   }
   void attribute_accepted(ParserState& state, std::string_view designator) {
     words_.on_attribute(state);
@@ -207,31 +207,23 @@ struct CheckHooks : EmptyHooks {
   DeclarationChecks& declarations() noexcept { return declarations_; }
 
  private:
-  // The keyword list: the reserved words the rules' keyword steps act on, apart
-  // from the words they follow one by one (see keyword_accepted): a rule that
-  // acts on another word must add it here.
-  static constexpr bool rules_act_on(AdaKeyword keyword) noexcept {
-    switch (keyword) {
-      case AdaKeyword::KEYWORD_NOT:      // null_tests_
-      case AdaKeyword::KEYWORD_TYPE:     // prefixes_, declarations_
-      case AdaKeyword::KEYWORD_PRIVATE:  // prefixes_
-      case AdaKeyword::KEYWORD_PACKAGE:  // identifiers_
-      case AdaKeyword::KEYWORD_PRAGMA:   // identifiers_
-        return true;
-      default:
-        return false;
-    }
-  }
+  // The words any keyword step acts on, from the rules' own lists.
+  static constexpr AdaKeywords keywords_acted_on = IdentifierRule::keywords_acted_on |
+                                                   DeclarationPrefixRule::keywords_acted_on |
+                                                   NullTestContext::keywords_acted_on |
+                                                   DeclarationChecks::keywords_acted_on;
   [[gnu::noinline]] void type_name_accepted(ParserState& state) {
     prefixes_.on_identifier(state);
     declarations_.identifier_accepted(state);
     identifiers_.on_identifier(state);
   }
+  // Each rule sees the words its list names and no others, so that the list
+  // is the whole truth whether or not every word is handed on just now.
   [[gnu::noinline]] void hand_on_keyword(ParserState& state, AdaKeyword keyword) {
     identifiers_.on_keyword(state, keyword);
-    prefixes_.on_keyword(keyword);
-    null_tests_.keyword_accepted(state, keyword);
-    declarations_.keyword_accepted(keyword);
+    if (DeclarationPrefixRule::keywords_acted_on.contains(keyword)) prefixes_.on_keyword(keyword);
+    if (NullTestContext::keywords_acted_on.contains(keyword)) null_tests_.keyword_accepted(state, keyword);
+    if (DeclarationChecks::keywords_acted_on.contains(keyword)) declarations_.keyword_accepted(keyword);
   }
 
   CheckReporter& reporter_;

@@ -51,7 +51,7 @@ class DefectChecker {
   // Stores the limit (0 or less never stops), sets the finding count to 0,
   // turns style checks off and empties what the preparation pass collects.
   virtual void start(std::int32_t finding_limit) = 0;
-  // After the check pass; nothing the checker keeps needs closing today.
+  // After the check pass: what the checker keeps open between files is closed.
   virtual void finish() {}
 
   // ---- Between the passes, when several checkers share one search ----------

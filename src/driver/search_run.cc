@@ -10,7 +10,6 @@
 #include "driver/search_texts.h"
 #include "driver/source_search.h"
 #include "findings/findings_list.h"
-#include "platform/file_io.h"
 #include "platform/log.h"
 #include "stylecheck/unit_survey/unit_survey.h"
 
@@ -233,9 +232,6 @@ void SearchRun::perform_search() {
     } catch (...) {
     }
   }
-  // The thread outlives the search: the directory it kept open for reading
-  // sources must not stay busy until the next one.
-  forget_source_directory();
   {
     std::lock_guard lock(mutex_);
     outcome_ = outcome;

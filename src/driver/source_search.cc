@@ -1,12 +1,11 @@
 // Resolving the search root and checking the reference path.
 #include "driver/source_search.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <utility>
 
 #include "frontend/text_utilities.h"
+#include "platform/disk.h"
 #include "stylecheck/unit_survey/specification_search.h"
 
 namespace flawseek {
@@ -22,8 +21,8 @@ std::string absolute_text(std::string_view text, std::string_view current_direct
 }
 
 bool is_directory(const std::string& path) {
-  struct stat info;
-  return ::stat(path.empty() ? "/" : path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  PathStatus status;
+  return disk().status(path.empty() ? "/" : path, status) == 0 && status.kind == FileKind::Directory;
 }
 
 // "/a/./b/../c/" becomes "/a/c": the names the walk hands on stay readable.

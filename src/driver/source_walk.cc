@@ -1,19 +1,15 @@
 // The directory walk and the pairing of specifications with their bodies.
 #include "driver/source_walk.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "driver/name_pattern.h"
+#include "platform/disk.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -30,11 +26,9 @@ AdaExtension ada_extension(std::string_view ext) {
   return AdaExtension::None;
 }
 
-bool no_write_bit(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
-
 struct Entry {
   std::string name;
-  unsigned char type;  // DT_* from the directory, DT_UNKNOWN when not told
+  FileKind kind;  // as the listing tells it
   // The name's first eight bytes as one number that sorts as they do (zeros
   // after a shorter name, which no name holds): most pairs of a large
   // directory are ordered by it alone, without a comparison of texts.
@@ -70,7 +64,7 @@ std::string join(const std::string& directory, std::string_view name) {
 
 // A directory, or a link or an entry of unknown type that may lead to one.
 bool may_be_directory(const Entry& entry) {
-  return entry.type == DT_DIR || entry.type == DT_LNK || entry.type == DT_UNKNOWN;
+  return entry.kind == FileKind::Directory || entry.kind == FileKind::Link || entry.kind == FileKind::Unknown;
 }
 
 // The lowest name an entry can bring into the items handed on: for a
@@ -80,7 +74,7 @@ bool may_be_directory(const Entry& entry) {
 // scheme).
 std::string_view lowest_name_from(const Entry& entry) {
   const std::string_view name = entry.name;
-  if (entry.type == DT_DIR) return name;
+  if (entry.kind == FileKind::Directory) return name;
   const std::size_t dot = name.rfind('.');
   std::string_view base = dot == std::string_view::npos ? name : name.substr(0, dot);
   if (!base.empty() && base.back() == '_') base.remove_suffix(1);
@@ -95,7 +89,7 @@ LowestNames lowest_names_onward(const std::vector<Entry>& entries, bool walked) 
   LowestNames lowest(entries.size());
   for (std::size_t i = entries.size(); i-- > 0;) {
     const std::optional<std::string_view> later = i + 1 < entries.size() ? lowest[i + 1] : std::nullopt;
-    if (entries[i].type == DT_DIR && !walked) {
+    if (entries[i].kind == FileKind::Directory && !walked) {
       lowest[i] = later;
       continue;
     }
@@ -117,9 +111,27 @@ std::string later_paths_bound(const std::string& directory, const LowestNames& l
 
 // A file (not a directory, pipe or device), following symbolic links.
 bool is_file(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  PathStatus status;
+  return disk().status(path, status) == 0 && status.kind == FileKind::Regular;
 }
+
+// A directory, following symbolic links.
+bool is_directory(const std::string& path) {
+  PathStatus status;
+  return disk().status(path, status) == 0 && status.kind == FileKind::Directory;
+}
+
+// Collects a listing's entries with the keys they are sorted by.
+class EntryCollector final : public EntryVisitor {
+ public:
+  explicit EntryCollector(std::vector<Entry>& entries) : entries_(entries) {}
+  void on_entry(std::string_view name, FileKind kind) override {
+    entries_.push_back(Entry{std::string(name), kind, order_key_of(name)});
+  }
+
+ private:
+  std::vector<Entry>& entries_;
+};
 
 const Entry* Listing::find_file(const std::string& directory, std::string_view base, std::string_view ext,
                                 const std::string_view like) const {
@@ -134,7 +146,7 @@ const Entry* Listing::find_file(const std::string& directory, std::string_view b
   for (auto it = first; it != entries.end() && it->name.compare(0, prefix.size(), prefix) == 0; ++it) {
     std::string_view candidate_ext = std::string_view(it->name).substr(prefix.size());
     if (!latin1::equal_ignoring_case(candidate_ext, ext)) continue;
-    if (it->type != DT_REG && !is_file(join(directory, it->name))) continue;
+    if (it->kind != FileKind::Regular && !is_file(join(directory, it->name))) continue;
     bool same_case = (candidate_ext.front() >= 'A' && candidate_ext.front() <= 'Z') == upper;
     if (same_case) return &*it;
     if (fallback == nullptr) fallback = &*it;
@@ -177,7 +189,7 @@ class SourceWalk {
   const std::atomic<bool>& running_;
   WalkVisitor& visitor_;
   WalkCounts counts_;
-  std::set<std::pair<dev_t, ino_t>> entered_;
+  std::set<std::pair<std::uint64_t, std::uint64_t>> entered_;
   // The bound the next item handed on carries (check pass only).
   std::string later_paths_bound_;
 };
@@ -189,19 +201,15 @@ bool SourceWalk::going_on() {
 }
 
 bool SourceWalk::read_listing(const std::string& directory, Listing& listing) {
-  DIR* dir = ::opendir(directory.c_str());
-  if (dir == nullptr) {
-    visitor_.on_note("Cannot read directory " + directory + ": " + std::strerror(errno));
+  EntryCollector collector(listing.entries);
+  const ListingOutcome outcome = disk().list_directory(directory, collector);
+  if (outcome.open_error != 0) {
+    visitor_.on_note("Cannot read directory " + directory + ": " + file_error_text(outcome.open_error));
     return false;
   }
-  errno = 0;
-  while (const dirent* d = ::readdir(dir)) {
-    std::string_view name = d->d_name;
-    if (name == "." || name == "..") continue;
-    listing.entries.push_back(Entry{std::string(name), d->d_type, order_key_of(name)});
+  if (outcome.read_error != 0) {
+    visitor_.on_note("Cannot read all of directory " + directory + ": " + file_error_text(outcome.read_error));
   }
-  if (errno != 0) visitor_.on_note("Cannot read all of directory " + directory + ": " + std::strerror(errno));
-  ::closedir(dir);
   std::sort(listing.entries.begin(), listing.entries.end(), [](const Entry& a, const Entry& b) {
     return a.order_key != b.order_key ? a.order_key < b.order_key : a.name < b.name;
   });
@@ -212,12 +220,12 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
   if (!going_on()) return;
   // Symbolic links are followed, but a directory reached again (a link cycle,
   // or two links to one place) is not walked twice.
-  struct stat info;
-  if (::stat(directory.c_str(), &info) != 0) {
-    visitor_.on_note("Cannot read directory " + directory + ": " + std::strerror(errno));
+  PathStatus status;
+  if (const int error = disk().status(directory, status); error != 0) {
+    visitor_.on_note("Cannot read directory " + directory + ": " + file_error_text(error));
     return;
   }
-  if (!entered_.emplace(info.st_dev, info.st_ino).second) return;
+  if (!entered_.emplace(status.device, status.inode).second) return;
 
   Listing listing;
   if (!read_listing(directory, listing)) return;
@@ -239,7 +247,7 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
   for (std::size_t at = 0; at < listing.entries.size(); ++at) {
     const Entry& entry = listing.entries[at];
     if (!going_on()) return;
-    if (entry.type == DT_DIR) continue;
+    if (entry.kind == FileKind::Directory) continue;
     if (!name_matches(root_.pattern, entry.name)) continue;
     if (bounded) later_paths_bound_ = later_paths_bound(directory, lowest, at + 1, after_files);
     visit_file(directory, entry, listing);
@@ -258,8 +266,7 @@ void SourceWalk::walk(const std::string& directory, const std::string& beyond) {
     const Entry& entry = subdirectories[at];
     if (!going_on()) return;
     std::string path = join(directory, entry.name);
-    struct stat sub;
-    if (entry.type != DT_DIR && (::stat(path.c_str(), &sub) != 0 || !S_ISDIR(sub.st_mode))) continue;
+    if (entry.kind != FileKind::Directory && !is_directory(path)) continue;
     walk(path, bounded ? later_paths_bound(directory, lowest_below, at + 1, beyond) : std::string());
   }
 }
@@ -276,10 +283,10 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
   // permissions matter: a stat per file was a tenth of the walking thread's
   // time. (A file removed in the instant since the listing then fails when
   // its analysis opens it, and is reported there.)
-  if (entry.type != DT_REG || options_.skip_read_only_files) {
+  if (entry.kind != FileKind::Regular || options_.skip_read_only_files) {
     std::string path = join(directory, entry.name);
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0) {
+    PathStatus status;
+    if (disk().status(path, status) != 0) {
       // A dangling link or a file gone since the listing: the check pass
       // hands it on alone, so that its analysis files the failure under its
       // name and it counts as processed; the preparation pass leaves that to
@@ -290,13 +297,13 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
       }
       return;
     }
-    if (S_ISDIR(info.st_mode)) return;
-    if (!S_ISREG(info.st_mode)) {
+    if (status.kind == FileKind::Directory) return;
+    if (status.kind != FileKind::Regular) {
       // A pipe or device would block or never end when read.
       visitor_.on_note("Not a regular file, passed over: " + path);
       return;
     }
-    if (options_.skip_read_only_files && no_write_bit(info)) {
+    if (options_.skip_read_only_files && !status.writable) {
       ++counts_.read_only_skipped;
       return;
     }
@@ -341,8 +348,8 @@ void SourceWalk::dispatch_body_of(const std::string& directory, const Entry& spe
     hand_on(WorkKind::Pair, std::move(spec_path), join(directory, body), is_adq);
     return;
   }
-  struct stat info;
-  if (options_.skip_read_only_files && ::stat(spec_path.c_str(), &info) == 0 && no_write_bit(info)) {
+  PathStatus status;
+  if (options_.skip_read_only_files && disk().status(spec_path, status) == 0 && !status.writable) {
     // The specification's entry is (or will be) counted as skipped; the pair
     // is analysed after all, so that count is taken back.
     hand_on(WorkKind::Pair, std::move(spec_path), join(directory, body), is_adq);

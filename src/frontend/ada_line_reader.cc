@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "frontend/ada_line_reading.h"
-#include "platform/file_io.h"
+#include "platform/disk.h"
 
 namespace flawseek {
 
 bool AdaLineReader::open(const std::string& path, std::string& error) {
   set_text_view({});
   storage_.clear();
-  if (int failure = read_whole_file(path, storage_); failure != 0) {
+  if (int failure = disk().read_file(path, storage_); failure != 0) {
     error = path + ": " + file_error_text(failure);
     return false;
   }

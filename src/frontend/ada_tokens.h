@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/enum_set.h"
+
 namespace flawseek {
 
 enum class AdaKeyword : std::uint8_t {
@@ -38,6 +40,9 @@ inline constexpr std::array<std::string_view, ada_keyword_count> ada_keyword_ima
     "abort", "delta", "digits", "at", "goto", "pragma", "aliased", "abstract", "tagged",
     "terminate", "until", "protected", "separate",
 };
+
+// A set of reserved words: the words a rule's keyword step acts on.
+using AdaKeywords = EnumSet<AdaKeyword, ada_keyword_count>;
 
 constexpr std::string_view keyword_image(AdaKeyword k) {
   return ada_keyword_images[static_cast<std::size_t>(k)];

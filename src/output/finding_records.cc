@@ -11,7 +11,7 @@
 
 #include "findings/findings_list.h"
 #include "output/rule_catalog.h"
-#include "platform/file_io.h"
+#include "platform/disk.h"
 
 namespace flawseek {
 
@@ -251,7 +251,7 @@ std::span<const FindingRecord> put_in_output_order(std::span<FindingRecord> reco
 
 std::string_view finding_message(const FindingRecord& record) {
   if (!record.detail.empty()) return record.detail;
-  return rule_entry(record.kind).sentence;
+  return rule_descriptor(record.kind).sentence;
 }
 
 std::string_view finding_source_text(const FindingRecord& record) {
@@ -282,7 +282,7 @@ void DisplayColumns::load(const std::string& file) {
   text_.clear();
   line_starts_.clear();
   // A file that cannot be read has no lines: its columns stay as given.
-  if (read_whole_file(file, text_) != 0) text_.clear();
+  if (disk().read_file(file, text_) != 0) text_.clear();
   // Without a tab every column stays; one search settles that, where finding
   // every line's start took a search per line.
   if (std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;

@@ -1,8 +1,6 @@
-// The catalog of finding kinds: for every kind its id, the short sentence the
-// machine-readable outputs print for a finding ("what is wrong"), what the
-// rule detects and why that matters, a minimal Ada example that triggers it,
-// how to suppress it, and which style sets enable it. --list-rules,
-// --explain and the SARIF rule descriptions all read this one table.
+// The rule texts as the command line shows them (--list-rules, --explain),
+// and the names a user may give a kind by; the facts themselves are the
+// kinds' descriptor rows (findings/rule_descriptor.h).
 #pragma once
 
 #include <optional>
@@ -10,25 +8,9 @@
 #include <string_view>
 
 #include "findings/finding.h"
+#include "findings/rule_descriptor.h"
 
 namespace flawseek {
-
-struct RuleEntry {
-  std::string_view sentence;     // what is wrong, as a finding's message ("access value is null here")
-  std::string_view detects;      // what the rule detects: one paragraph
-  std::string_view matters;      // why it matters: one paragraph
-  // A minimal Ada 95 example that triggers it (lines end in '\n'); an
-  // example of several files opens each with a comment naming it
-  // ("--  quiet.ads").
-  std::string_view example;
-  std::string_view enabled_by;   // which style sets (or what else) switch the check on
-};
-
-const RuleEntry& rule_entry(FindingKind kind);
-
-// "error" (SYNTAX_ERROR, INTERNAL_ERROR), "warning" (the other bug kinds) or
-// "note" (style kinds): the words of SARIF's levels and the JSON output.
-std::string_view severity_name(FindingKind kind);
 
 // The comment that suppresses one finding of the kind on its line ("-->NP:"),
 // or nothing when no mark suppresses the kind.

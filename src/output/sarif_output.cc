@@ -48,7 +48,7 @@ std::string as_sentence(std::string_view text) {
 }
 
 Json rule_object(FindingKind kind) {
-  const RuleEntry& entry = rule_entry(kind);
+  const RuleDescriptor& entry = rule_descriptor(kind);
   Json rule = Json::object();
   rule["id"] = std::string(finding_id(kind));
   rule["name"] = rule_name(kind);

@@ -39,6 +39,11 @@ bool read_all(int fd, std::string& text) {
   }
 }
 
+int open_for_reading(const std::string& path, int& fd) {
+  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  return fd < 0 ? errno : 0;
+}
+
 namespace {
 
 // Reads what is left of `fd` straight into `text` from `size` on (a bounce
@@ -67,13 +72,6 @@ bool read_into(int fd, std::string& text, std::size_t& size, std::size_t expecte
     // had when opened, is at its end: asking again would only hear so.
     if (static_cast<std::size_t>(got) < asked && size - start == expected) return true;
   }
-}
-
-// Opens `path` for reading without waiting: opening a FIFO for reading
-// would wait for a writer. 0, or the errno of the failed open.
-int open_for_reading(const std::string& path, int& fd) {
-  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  return fd < 0 ? errno : 0;
 }
 
 // The size of the regular file open on `fd`: 0, or the errno of the failed
@@ -132,17 +130,15 @@ int read_whole_file(const std::string& path, std::string& text) {
   return error;
 }
 
-namespace {
-
-// Reads the source open on `fd` into the start of `room`, `length` ending at
-// the end of what was read. Sources are read by the thousand, and nearly
-// every one fits the room the files before it left: a read that comes back
-// short and one that hears the end then tell the whole story, which saves
-// asking the file's kind and size (an fstat costs more than the second
-// read). Anything else (a full room, nothing read, a failure) is asked about
-// as any file is, so pipes, devices and directories are refused as before,
-// and a regular file is read on from where the quick reads left it.
-int read_source(int fd, std::string& room, std::size_t& length) {
+// Sources are read by the thousand, and nearly every one fits the room the
+// files before it left: a read that comes back short and one that hears the
+// end then tell the whole story, which saves asking the file's kind and size
+// (an fstat costs more than the second read). Anything else (a full room,
+// nothing read, a failure) is asked about as any file is, so pipes, devices
+// and directories are refused as before, and a regular file is read on from
+// where the quick reads left it.
+int read_open_file_into_room(int fd, std::string& room, std::size_t& length) {
+  length = 0;
   constexpr std::size_t least_room = 65536;
   if (room.size() < least_room) room.resize(least_room);
   const ssize_t got = ::read(fd, room.data(), room.size());
@@ -155,68 +151,6 @@ int read_source(int fd, std::string& room, std::size_t& length) {
   std::size_t size = 0;
   if (const int error = regular_file_size(fd, size); error != 0) return error;
   return read_into(fd, room, length, size > length ? size - length : 0) ? 0 : errno;
-}
-
-// Sources come directory by directory, and opening each by its full path
-// looks up every directory on the way again: each thread keeps the directory
-// of its last source open and opens a source of the same directory relative
-// to it, one name to look up. A source that cannot be opened so is opened by
-// its path after all, so any failure is the one the path itself gives.
-class SourceDirectory {
- public:
-  SourceDirectory() = default;
-  SourceDirectory(const SourceDirectory&) = delete;
-  SourceDirectory& operator=(const SourceDirectory&) = delete;
-  ~SourceDirectory() { forget(); }
-
-  int open_source(const std::string& path, int& fd) {
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash + 1 < path.size()) {
-      const std::string_view directory(path.data(), slash + 1);
-      if (directory != directory_) {
-        forget();
-        directory_fd_ = ::open(std::string(directory).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (directory_fd_ >= 0) directory_.assign(directory);
-      }
-      if (directory_fd_ >= 0) {
-        fd = ::openat(directory_fd_, path.c_str() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd >= 0) return 0;
-      }
-    }
-    return open_for_reading(path, fd);
-  }
-
-  void forget() noexcept {
-    if (directory_fd_ >= 0) ::close(directory_fd_);
-    directory_fd_ = -1;
-    directory_.clear();
-  }
-
- private:
-  std::string directory_;  // with its final '/'
-  int directory_fd_ = -1;
-};
-
-thread_local SourceDirectory source_directory;
-
-}  // namespace
-
-void forget_source_directory() noexcept { source_directory.forget(); }
-
-int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length) {
-  length = 0;
-  int fd = -1;
-  if (const int error = source_directory.open_source(path, fd); error != 0) return error;
-  int error = 0;
-  try {
-    error = read_source(fd, room, length);
-  } catch (...) {
-    ::close(fd);
-    throw;
-  }
-  ::close(fd);
-  if (error != 0) length = 0;
-  return error;
 }
 
 std::string file_error_text(int error) {

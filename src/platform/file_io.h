@@ -25,21 +25,16 @@ inline constexpr int not_a_regular_file = -1;
 // nobody writes never hangs the caller.
 int read_whole_file(const std::string& path, std::string& text);
 
-// Reads the whole contents of the regular file at `path` into the start of
-// `room`, and sets `length` to the number of bytes read. `room` grows when too
-// small but is never shrunk or cleared (its size is the room, not the text),
-// so one room serves file after file without being allocated and zeroed
-// again. Returns 0, or the failure as read_whole_file returns it (`length`
-// is then 0).
-// Each thread keeps the directory of the last file it read so open (see
-// file_io.cc): the next file of that directory is found by its name alone.
-int read_whole_file_into_room(const std::string& path, std::string& room, std::size_t& length);
+// Opens `path` for reading without waiting (opening a FIFO for reading would
+// wait for a writer). 0, or the errno of the failed open.
+int open_for_reading(const std::string& path, int& fd);
 
-// Closes the directory the calling thread keeps open for
-// read_whole_file_into_room, so that no directory stays busy after a search
-// (a drive holding it could not be unmounted). A thread's directory is
-// closed when the thread ends anyway.
-void forget_source_directory() noexcept;
+// Reads the regular file open on `fd` into the start of `room`, and sets
+// `length` to the number of bytes read. `room` grows when too small but is
+// never shrunk. 0, or the failure as read_whole_file tells it (`length` is
+// then meaningless). A pipe, device or directory is refused as by
+// read_whole_file.
+int read_open_file_into_room(int fd, std::string& room, std::size_t& length);
 
 // A readable text for a failure of read_whole_file.
 std::string file_error_text(int error);

@@ -34,6 +34,7 @@ class DeclarationPrefixRule {
     type_name_next_ = false;
   }
   // Only TYPE and PRIVATE: the check hooks' keyword list names them.
+  static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_TYPE, AdaKeyword::KEYWORD_PRIVATE};
   void on_keyword(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) {
       class_wide_ = false;

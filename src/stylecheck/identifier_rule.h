@@ -93,6 +93,9 @@ class IdentifierRule {
   // PRAGMA: a package name waits, or a pragma's name is due and any word
   // ends the wait.
   bool follows_every_keyword() const noexcept { return !nothing_waits(); }
+  // The words on_keyword acts on; while a package name waits it follows
+  // every word (follows_every_keyword).
+  static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_PACKAGE, AdaKeyword::KEYWORD_PRAGMA};
   void on_keyword(ParserState& state, AdaKeyword keyword) {
     waiting_.pragma_name = keyword == AdaKeyword::KEYWORD_PRAGMA;
     if (waiting_.package_name == Pending::NONE && keyword != AdaKeyword::KEYWORD_PACKAGE) return;

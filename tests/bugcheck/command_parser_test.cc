@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -170,12 +171,19 @@ TEST(BugCommandKeyword, WordsAreTheLiteralsWithoutTheirPrefixAndInOrder) {
   EXPECT_EQ(command_word(BugCommandKeyword::KEYWORD_CNR), "CNR");
   EXPECT_EQ(command_word(BugCommandKeyword::KEYWORD_TAVIK_95), "TAVIK_95");
   EXPECT_EQ(bug_command_keyword_list(), "$CNR$ENR$IOR$NSC$NP$REC$UD$UU$WG$STYLE$NONE$TAVIK$TAVIK_95$BRIGHTMOOR$");
-  // No word suppresses what must always be seen.
-  for (const BugCommandWord& word : bug_command_words) {
-    if (!word.marked_kind) continue;
-    EXPECT_NE(*word.marked_kind, BugKind::SYNTAX_ERROR) << word.image;
-    EXPECT_NE(*word.marked_kind, BugKind::INTERNAL_ERROR) << word.image;
+  // The nine marking words name nine kinds; no word suppresses what must
+  // always be seen, and the style words suppress nothing.
+  std::set<BugKind> marked;
+  for (int position = 0; position < bug_command_keyword_count; ++position) {
+    const auto keyword = static_cast<BugCommandKeyword>(position);
+    const auto kind = marked_kind(keyword);
+    EXPECT_EQ(kind.has_value(), keyword < BugCommandKeyword::KEYWORD_STYLE) << image(keyword);
+    if (kind) marked.insert(*kind);
   }
+  EXPECT_EQ(marked.size(), 9u);
+  EXPECT_FALSE(marked.contains(BugKind::SYNTAX_ERROR));
+  EXPECT_FALSE(marked.contains(BugKind::INTERNAL_ERROR));
+  EXPECT_EQ(marked_kind(BugCommandKeyword::KEYWORD_NP), BugKind::NULL_POINTER);
 }
 
 }  // namespace

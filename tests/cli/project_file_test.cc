@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 
@@ -107,6 +111,13 @@ TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithT
       {"help = true\n", where + ":1: key 'help' belongs on the command line, not in a project file\n"},
       // Nesting deep enough to overflow the reader's stack is refused first.
       {"# [\n\nstyle = " + std::string(100000, '['), where + ":3: arrays or tables nested more than 64 deep\n"},
+      // What would make the TOML reader read past its text, or take minutes.
+      {"format = 'gnu'\nx = '\xff'\n", where + ":2: byte 6 of the line is not UTF-8 (a project file is UTF-8 text)\n"},
+      {"x = '''\xf2'''\n", where + ":1: byte 8 of the line is not UTF-8 (a project file is UTF-8 text)\n"},
+      {"style = [" + std::string(20000, ' ') + "]\n", where + ":1: a line longer than 16384 characters\n"},
+      {"\n[a" + std::string(100, '.') + "]\n", where + ":2: a key or table name of more than 64 parts\n"},
+      {"# " + std::string(2 * 1024 * 1024, 'x'),
+       "cannot read the project file " + where + ": larger than 1024 KB, which no project file needs\n"},
   };
   for (const Case& bad : cases) {
     write(project_file(), bad.text);
@@ -125,6 +136,73 @@ TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithT
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err, "flawseek: cannot read the project file " + (tree_ / "nowhere.toml").string() +
                              ": No such file or directory\n");
+}
+
+// A file found by the upward search that somebody else could have put there
+// is ignored with a warning naming it; named with --config it is read.
+TEST_F(ProjectFileRun, AFileOthersCouldHavePlantedIsIgnoredWithAWarningUnlessNamed) {
+  namespace fs = std::filesystem;
+  const std::string settings = "style = [\"bad_keyword\"]\nfail-on = \"none\"\n";
+  struct Case {
+    const char* name;
+    std::function<bool()> plant;  // false: the case cannot be made here
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"owned by another user",
+       [&] { return ::geteuid() == 0 && ::chown(project_file().c_str(), 65534, 65534) == 0; },
+       "it belongs to another user (uid 65534)"},
+      {"writable by all",
+       [&] {
+         fs::permissions(project_file(), fs::perms::others_write, fs::perm_options::add);
+         return true;
+       },
+       "other users may write to it"},
+      {"in a directory all may write to",
+       [&] {
+         fs::permissions(tree_, fs::perms::others_write, fs::perm_options::add);
+         return true;
+       },
+       "other users may write to its directory"},
+  };
+  for (const Case& planted : cases) {
+    write(project_file(), settings);
+    fs::permissions(tree_, fs::perms::others_write, fs::perm_options::remove);
+    if (!planted.plant()) continue;
+    const ProgramResult found = run_program({"--show-job", "src"}, tree_);
+    EXPECT_EQ(found.status, 0) << planted.name;
+    EXPECT_NE(found.out.find("Project File: none\n"), std::string::npos) << planted.name << found.out;
+    EXPECT_NE(found.out.find("Style: none\n"), std::string::npos) << planted.name << found.out;
+    EXPECT_EQ(found.err, "flawseek: ignoring the project file " + project_file().string() + ": " + planted.reason +
+                             "; name it with --config to use it\n");
+    const ProgramResult named = run_program({"--show-job", "--config", ".flawseek.toml", "src"}, tree_);
+    EXPECT_NE(named.out.find("Style: Bad Keyword\n"), std::string::npos) << planted.name << named.out << named.err;
+    fs::remove(project_file());
+  }
+  // A directory others may write to but not rename in (the sticky bit, as
+  // /tmp has) keeps the user's own file trusted.
+  write(project_file(), settings);
+  fs::permissions(tree_, fs::perms::others_write | fs::perms::sticky_bit, fs::perm_options::add);
+  const ProgramResult sticky = run_program({"--show-job", "src"}, tree_);
+  EXPECT_NE(sticky.out.find("Style: Bad Keyword\n"), std::string::npos) << sticky.out << sticky.err;
+  fs::permissions(tree_, fs::perms::others_write | fs::perms::sticky_bit, fs::perm_options::remove);
+}
+
+TEST_F(ProjectFileRun, TheSearchStopsAtTheUsersHome) {
+  write(project_file(), "style = [\"bad_keyword\"]\n");
+  const char* saved = std::getenv("HOME");
+  const std::string home = saved == nullptr ? "" : saved;
+  ::setenv("HOME", (tree_ / "src").c_str(), 1);
+  const ProgramResult below = run_program({"--show-job"}, tree_ / "src");
+  ::setenv("HOME", tree_.c_str(), 1);
+  const ProgramResult at = run_program({"--show-job"}, tree_ / "src");
+  if (saved == nullptr) {
+    ::unsetenv("HOME");
+  } else {
+    ::setenv("HOME", home.c_str(), 1);
+  }
+  EXPECT_NE(below.out.find("Project File: none\n"), std::string::npos) << below.out;
+  EXPECT_NE(at.out.find("Project File: " + project_file().string() + "\n"), std::string::npos) << at.out;
 }
 
 TEST(ProjectFileArguments, KeysBecomeLongOptionsAndPathsAreTakenFromTheFilesDirectory) {

@@ -7,13 +7,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bugcheck/bug_checker.h"
 #include "driver/job.h"
 #include "stylecheck/unit_survey/unit_survey.h"
+#include "driver/source_walk.h"
+#include "../support/fake_disk.h"
 #include "fake_defect_checker.h"
 #include "findings/findings_list.h"
 #include "walk_test_support.h"
@@ -410,6 +414,54 @@ TEST_F(DefectScanWithBugChecker, ASourceThatIsAFifoWhenOpenedIsItsOwnInternalErr
   ASSERT_EQ(findings_.count(BugKind::INTERNAL_ERROR), 1);
   EXPECT_EQ(findings_.findings(BugKind::INTERNAL_ERROR)[0], (Finding{fifo, 0, no_column, ""}));
   EXPECT_EQ(log_.back(), "Defect.Scan.Check_Source exception: Exception = " + fifo + ": not a regular file");
+}
+
+// A source the listing showed but the read cannot have (unreadable, or gone
+// in the meantime) is its own internal error, whoever runs the search, and
+// the files after it are checked.
+TEST_F(DefectScanWithBugChecker, ASourceThatCannotBeReadAfterTheListingIsItsOwnInternalError) {
+  testing::FakeDisk fake;
+  fake.file("/t/a_gone.adb");
+  fake.vanishes("/t/a_gone.adb");
+  fake.file("/t/b_secret.adb", "procedure B_Secret is begin null; end B_Secret;\n");
+  fake.unreadable("/t/b_secret.adb");
+  fake.file("/t/c_broken.adb", "procedure C_Broken is begin if then null; end if; end C_Broken;\n");
+  const ScopedDisk scoped(fake);
+  DefectScan scan(checker_, survey_, ScanSettings{});
+  scan.start(0, result_);
+  struct Checker final : WalkVisitor {
+    Checker(DefectScan& scan, ScanResult& result) : scan_(scan), result_(result) {}
+    void on_work(const WorkItem& item) override { scan_.check_single(item.file, item.is_adq, result_); }
+    DefectScan& scan_;
+    ScanResult& result_;
+  } checker(scan, result_);
+  std::atomic<bool> running{true};
+  walk_sources(SearchRoot{"/t", "*.*"}, Phase::Check, WalkOptions{}, running, checker);
+  apply();
+
+  EXPECT_EQ(findings_.findings(BugKind::INTERNAL_ERROR),
+            (FindingsList::Findings{{"/t/a_gone.adb", 0, no_column, ""}, {"/t/b_secret.adb", 0, no_column, ""}}));
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = /t/a_gone.adb: No such file or directory"));
+  EXPECT_TRUE(contains(log_, "Defect.Scan.Check_Source exception: Exception = /t/b_secret.adb: Permission denied"));
+  ASSERT_EQ(findings_.count(BugKind::SYNTAX_ERROR), 1);
+  EXPECT_EQ(findings_.findings(BugKind::SYNTAX_ERROR)[0].file, "/t/c_broken.adb");
+}
+
+// The checker keeps the directory of its last source open for the next
+// one; once the search is over nothing of the tree may stay open (a drive
+// holding it could not be unmounted).
+TEST_F(DefectScanWithBugChecker, NoDirectoryStaysOpenAfterTheSearch) {
+  write("p.adb", "procedure P is begin null; end P;\n");
+  const auto open_descriptors = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
+  };
+  const auto before = open_descriptors();
+  DefectScan scan(checker_, survey_, ScanSettings{});
+  scan.start(0, result_);
+  scan.check_single(tree_.path("p.adb"), false, result_);
+  EXPECT_EQ(open_descriptors(), before + 1) << "the directory is kept between files";
+  scan.finish(result_);
+  EXPECT_EQ(open_descriptors(), before);
 }
 
 TEST(ExceptionRecord, NamesThePlaceAndTheError) {

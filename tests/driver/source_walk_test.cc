@@ -13,6 +13,7 @@
 
 #include "driver/name_pattern.h"
 #include "driver/search_texts.h"
+#include "../support/fake_disk.h"
 #include "walk_test_support.h"
 
 namespace flawseek {
@@ -25,6 +26,7 @@ using Items = std::vector<std::string>;
 class Recorder : public WalkVisitor {
  public:
   explicit Recorder(const TempTree& tree) : prefix_(tree.root() + "/") {}
+  explicit Recorder(std::string prefix) : prefix_(std::move(prefix)) {}
 
   void on_work(const WorkItem& item) override {
     std::string line;
@@ -261,16 +263,54 @@ TEST(SourceWalk, SpecialFilesAreNotRead) {
   EXPECT_NE(result.notes[0].find("pipe.adb"), std::string::npos);
 }
 
-TEST(SourceWalk, UnreadableDirectoryIsPassedOverWithANote) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TempTree tree;
-  tree.file("a/x.adb");
-  tree.file("b/y.adb");
-  ::chmod(tree.path("a").c_str(), 0);
-  WalkResult result = walk(tree);
-  EXPECT_EQ(result.items, Items{"single b/y.adb"});
-  ASSERT_EQ(result.notes.size(), 1u);
-  EXPECT_NE(result.notes[0].find("Cannot read directory"), std::string::npos);
+// Trouble the disk gives, whoever runs the walk: each case's tree holds
+// /t/ok.adb beside its trouble, and the walk must go on past the trouble.
+TEST(SourceWalk, UnreadableAndVanishingEntriesAreNotedOrHandedOnAndTheWalkGoesOn) {
+  struct Case {
+    const char* name;
+    void (*trouble)(testing::FakeDisk&);
+    Items items;
+    Items notes;
+  };
+  const Case cases[] = {
+      {"unreadable directory",
+       [](testing::FakeDisk& disk) {
+         disk.file("/t/a/x.adb");
+         disk.unreadable("/t/a");
+       },
+       {"single ok.adb"},
+       {"Cannot read directory /t/a: Permission denied"}},
+      {"unreadable root", [](testing::FakeDisk& disk) { disk.unreadable("/t"); }, {},
+       {"Cannot read directory /t: Permission denied"}},
+      {"directory gone after the listing",
+       [](testing::FakeDisk& disk) {
+         disk.file("/t/a/x.adb");
+         disk.vanishes("/t/a");
+       },
+       {"single ok.adb"},
+       {"Cannot read directory /t/a: No such file or directory"}},
+      // Its analysis opens it and files the failure under its name.
+      {"file gone after the listing",
+       [](testing::FakeDisk& disk) {
+         disk.file("/t/gone.adb");
+         disk.vanishes("/t/gone.adb");
+       },
+       {"single gone.adb", "single ok.adb"},
+       {}},
+      {"special file", [](testing::FakeDisk& disk) { disk.special("/t/pipe.adb"); }, {"single ok.adb"},
+       {"Not a regular file, passed over: /t/pipe.adb"}},
+  };
+  for (const Case& c : cases) {
+    testing::FakeDisk fake;
+    fake.file("/t/ok.adb");
+    c.trouble(fake);
+    const ScopedDisk scoped(fake);
+    Recorder recorder("/t/");
+    std::atomic<bool> running{true};
+    walk_sources(SearchRoot{"/t", "*.*"}, Phase::Check, WalkOptions{}, running, recorder);
+    EXPECT_EQ(recorder.items, c.items) << c.name;
+    EXPECT_EQ(recorder.notes, c.notes) << c.name;
+  }
 }
 
 TEST(SourceWalk, DirectoryBeyondThePathLimitIsPassedOverWithANote) {

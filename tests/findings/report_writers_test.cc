@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/fake_disk.h"
 #include "../support/file_text.h"
 #include "../support/sample_findings.h"
 #include "../support/temporary_directory.h"
@@ -95,29 +96,31 @@ TEST(SaveReport, FullDeviceIsAnError) {
   }
 }
 
-TEST(SaveReport, UnwritableDirectoryKeepsTheOldReport) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TemporaryDirectory dir("report");
-  fs::path path = dir.path() / "r.txt";
-  std::ofstream(path) << "previous report";
-  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  FindingsList list;
-  fill_sample_findings(list);
-  EXPECT_THROW(save_report(list, path, "now", write_lines), ReportWriteError);
-  fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(read_file(path), "previous report");
-}
-
-TEST(SaveReport, WriteProtectedReportIsNotReplaced) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TemporaryDirectory dir("report");
-  fs::path path = dir.path() / "r.csv";
-  std::ofstream(path) << "kept";
-  fs::permissions(path, fs::perms::owner_read);
-  FindingsList list;
-  fill_sample_findings(list);
-  EXPECT_THROW(save_report(list, path, "now", write_lines), ReportWriteError);
-  EXPECT_EQ(read_file(path), "kept");
+// A report the disk will not take (write protected, whoever runs the test;
+// a full disk), or one whose writer fails, is an error naming the file and
+// the reason, and the earlier report stays as it was.
+TEST(SaveReport, AnUnwritableReportIsAnErrorAndTheOldReportStays) {
+  const ReportWriter failing_writer = [](std::ostream&) { throw ReportWriteError("no more findings"); };
+  const ReportWriter writer = [](std::ostream& out) { out << "new report"; };
+  struct Case {
+    int refused;  // the errno of the disk's refusal, or 0
+    const ReportWriter& writer;
+    const char* reason;
+  };
+  for (const Case& c : {Case{EACCES, writer, "Permission denied"}, Case{ENOSPC, writer, "No space left on device"},
+                        Case{0, failing_writer, "Input/output error"}}) {
+    testing::FakeDisk fake;
+    fake.file("/r/r.txt", "previous report");
+    if (c.refused != 0) fake.refuses_writes("/r/r.txt", c.refused);
+    const ScopedDisk scoped(fake);
+    try {
+      save_written_report("/r/r.txt", c.writer);
+      ADD_FAILURE() << "written despite " << c.reason;
+    } catch (const ReportWriteError& failure) {
+      EXPECT_EQ(std::string(failure.what()), std::string("Cannot write the report /r/r.txt: ") + c.reason);
+    }
+    EXPECT_EQ(fake.text_of("/r/r.txt"), "previous report") << c.reason;
+  }
 }
 
 TEST(SaveReport, MissingDirectoryAndDirectoryTargetAreErrors) {

@@ -1,6 +1,7 @@
 // Whole-file reading and writing: complete transfers through pipes and large
 // files, and the errno each failure hands back.
 #include "platform/file_io.h"
+#include "platform/real_disk.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -107,23 +108,21 @@ TEST(ReadWholeFileTest, AFileWithoutARegularSizeIsStillReadToItsEnd) {
   EXPECT_NE(text.find("Pid:"), std::string::npos);
 }
 
-TEST(ReadWholeFileIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
+TEST(ReadIntoRoomTest, ReadsEachFileToTheStartOfARoomThatOnlyGrows) {
   TemporaryDirectory directory;
   const std::string large = large_binary_text();
   write_file(directory / "large", large);
   write_file(directory / "small", "small");
-  std::string room;
-  std::size_t length = 99;
-  EXPECT_EQ(read_whole_file_into_room((directory / "large").string(), room, length), 0);
-  ASSERT_EQ(length, large.size());
-  EXPECT_EQ(room.substr(0, length), large);
-  const std::size_t room_size = room.size();
-  EXPECT_EQ(read_whole_file_into_room((directory / "small").string(), room, length), 0);
-  ASSERT_EQ(length, 5u);
-  EXPECT_EQ(room.substr(0, length), "small");
-  EXPECT_EQ(room.size(), room_size) << "the room is kept for the next file";
-  EXPECT_EQ(read_whole_file_into_room((directory / "missing").string(), room, length), ENOENT);
-  EXPECT_EQ(length, 0u);
+  RealDisk disk;
+  FileRoom room;
+  EXPECT_EQ(disk.read_into_room((directory / "large").string(), room), 0);
+  EXPECT_EQ(room.text(), large);
+  const std::size_t room_size = room.bytes.size();
+  EXPECT_EQ(disk.read_into_room((directory / "small").string(), room), 0);
+  EXPECT_EQ(room.text(), "small");
+  EXPECT_EQ(room.bytes.size(), room_size) << "the room is kept for the next file";
+  EXPECT_EQ(disk.read_into_room((directory / "missing").string(), room), ENOENT);
+  EXPECT_EQ(room.length, 0u);
 }
 
 std::size_t open_descriptor_count() {
@@ -133,43 +132,45 @@ std::size_t open_descriptor_count() {
 
 // Files are opened relative to the directory of the file read before when
 // they share it: files of one name in two directories, read in turn, are
-// each their own, and the directory kept open is closed when asked.
-TEST(ReadWholeFileIntoRoomTest, FilesOfOneNameInTwoDirectoriesAreEachReadWhole) {
+// each their own, and the directory kept open is closed with the room's
+// release.
+TEST(ReadIntoRoomTest, FilesOfOneNameInTwoDirectoriesAreEachReadWhole) {
   TemporaryDirectory directory;
   std::filesystem::create_directories(directory / "a");
   std::filesystem::create_directories(directory / "a" / "a");
   write_file(directory / "a" / "x.adb", "first");
   write_file(directory / "a" / "a" / "x.adb", "second");
   write_file(directory / "x.adb", "third");
-  forget_source_directory();  // what an earlier read kept
   const std::size_t descriptors = open_descriptor_count();
-  std::string room;
-  std::size_t length = 0;
+  RealDisk disk;
+  FileRoom room;
   for (const char* relative : {"a/x.adb", "a/a/x.adb", "a/x.adb", "x.adb", "a/x.adb"}) {
     const std::filesystem::path path = directory / relative;
-    ASSERT_EQ(read_whole_file_into_room(path.string(), room, length), 0) << relative;
-    EXPECT_EQ(room.substr(0, length), testing::read_file(path)) << relative;
+    ASSERT_EQ(disk.read_into_room(path.string(), room), 0) << relative;
+    EXPECT_EQ(room.text(), testing::read_file(path)) << relative;
   }
   // A file gone from the kept directory fails as by its path.
-  EXPECT_EQ(read_whole_file_into_room((directory / "a" / "gone.adb").string(), room, length), ENOENT);
-  forget_source_directory();
+  EXPECT_EQ(disk.read_into_room((directory / "a" / "gone.adb").string(), room), ENOENT);
+  EXPECT_EQ(open_descriptor_count(), descriptors + 1) << "the room keeps its directory";
+  room.release();
   EXPECT_EQ(open_descriptor_count(), descriptors);
 }
 
 // The room's quick read trusts a short read followed by the end; an empty
 // read or a failed one must still be judged as any file is.
-TEST(ReadWholeFileIntoRoomTest, PipesAndDirectoriesAreRefusedAsByTheWholeFileRead) {
+TEST(ReadIntoRoomTest, PipesAndDirectoriesAreRefusedAsByTheWholeFileRead) {
   TemporaryDirectory directory;
   const std::string fifo = (directory / "pipe.adb").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string room;
-  std::size_t length = 99;
-  EXPECT_EQ(read_whole_file_into_room(fifo, room, length), not_a_regular_file);
-  EXPECT_EQ(length, 0u);
-  EXPECT_EQ(read_whole_file_into_room(directory.path().string(), room, length), EISDIR);
+  RealDisk disk;
+  FileRoom room;
+  room.length = 99;
+  EXPECT_EQ(disk.read_into_room(fifo, room), not_a_regular_file);
+  EXPECT_EQ(room.length, 0u);
+  EXPECT_EQ(disk.read_into_room(directory.path().string(), room), EISDIR);
   write_file(directory / "empty.adb", "");
-  EXPECT_EQ(read_whole_file_into_room((directory / "empty.adb").string(), room, length), 0);
-  EXPECT_EQ(length, 0u);
+  EXPECT_EQ(disk.read_into_room((directory / "empty.adb").string(), room), 0);
+  EXPECT_EQ(room.length, 0u);
 }
 
 TEST(ReadWholeFileTest, FailuresReturnTheirErrnoAndLeaveTheTextAsItWas) {

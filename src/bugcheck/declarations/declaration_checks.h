@@ -43,7 +43,7 @@ class DeclarationChecks {
     last_identifier_ = previous_token_position(state);
     if (type_name_follows_) keep_type_name_line(state);
   }
-  // Only TYPE: the check hooks' keyword list names it.
+  static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_TYPE};
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
   }

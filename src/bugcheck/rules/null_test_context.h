@@ -25,6 +25,7 @@ class NullTestContext {
   void reset() noexcept { state_ = {}; }
 
   // Only NOT: the check hooks' keyword list names it.
+  static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_NOT};
   void keyword_accepted(const ParserState& state, AdaKeyword keyword) noexcept {
     // A NOT of a parenthesised expression; `not in` and `not Flag` test nothing.
     if (keyword != AdaKeyword::KEYWORD_NOT || state_.negated_depth != 0) return;

@@ -2,12 +2,10 @@
 // in a directory, a directory subtree and along the reference entries.
 #include "stylecheck/unit_survey/specification_search.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "frontend/text_utilities.h"
+#include "platform/disk.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -26,6 +24,30 @@ std::string joined(const std::string& directory, std::string_view name) {
   path.append(name);
   return path;
 }
+
+// Sorts a listing's entries into its files and subdirectories, links
+// followed ("exists" and "is a directory" follow symbolic links).
+class ListingFiller final : public EntryVisitor {
+ public:
+  ListingFiller(const std::string& directory, std::vector<std::string>& files,
+                std::vector<std::string>& subdirectories)
+      : directory_(directory), files_(files), subdirectories_(subdirectories) {}
+
+  void on_entry(std::string_view name, FileKind) override {
+    PathStatus status;
+    if (disk().status(joined(directory_, name), status) != 0) return;
+    if (status.kind == FileKind::Regular) {
+      files_.emplace_back(name);
+    } else if (status.kind == FileKind::Directory) {
+      subdirectories_.emplace_back(name);
+    }
+  }
+
+ private:
+  const std::string& directory_;
+  std::vector<std::string>& files_;
+  std::vector<std::string>& subdirectories_;
+};
 
 }  // namespace
 
@@ -54,36 +76,24 @@ void SpecificationSearch::set_reference_entries(std::vector<std::string> entries
 
 const SpecificationSearch::Listing& SpecificationSearch::listing_of(const std::string& directory) {
   Listing& listing = listings_[directory];
-  struct stat status {};
-  if (::stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+  PathStatus status;
+  if (disk().status(directory, status) != 0 || status.kind != FileKind::Directory) {
     listing = Listing{};
     return listing;
   }
-  if (listing.exists && listing.seconds == status.st_mtim.tv_sec &&
-      listing.nanoseconds == status.st_mtim.tv_nsec) {
+  if (listing.exists && listing.seconds == status.modified_seconds &&
+      listing.nanoseconds == status.modified_nanoseconds) {
     return listing;
   }
   listing = Listing{};
   listing.exists = true;
-  listing.seconds = status.st_mtim.tv_sec;
-  listing.nanoseconds = status.st_mtim.tv_nsec;
-  listing.device = status.st_dev;
-  listing.inode = status.st_ino;
-  DIR* stream = ::opendir(directory.c_str());
-  if (stream == nullptr) return listing;  // an unreadable directory holds nothing
-  while (const dirent* entry = ::readdir(stream)) {
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    struct stat entry_status {};
-    // "Exists" and "is a directory" follow symbolic links.
-    if (::stat(joined(directory, name).c_str(), &entry_status) != 0) continue;
-    if (S_ISREG(entry_status.st_mode)) {
-      listing.files.emplace_back(name);
-    } else if (S_ISDIR(entry_status.st_mode)) {
-      listing.subdirectories.emplace_back(name);
-    }
-  }
-  ::closedir(stream);
+  listing.seconds = status.modified_seconds;
+  listing.nanoseconds = status.modified_nanoseconds;
+  listing.device = status.device;
+  listing.inode = status.inode;
+  // An unreadable directory holds nothing.
+  ListingFiller filler(directory, listing.files, listing.subdirectories);
+  (void)disk().list_directory(directory, filler);
   std::sort(listing.files.begin(), listing.files.end());
   std::sort(listing.subdirectories.begin(), listing.subdirectories.end());
   for (const std::string& file : listing.files) {
