@@ -5,8 +5,9 @@
 #include <streambuf>
 
 #include "findings/findings_list.h"
-#include "findings/report_writers.h"
-#include "findings/text_tree_view.h"
+#include "output/csv_output.h"
+#include "output/text_output.h"
+#include "output/tree_output.h"
 
 namespace {
 

@@ -17,10 +17,9 @@
 #include "driver/defect_scan.h"
 #include "driver/job.h"
 #include "findings/findings_list.h"
-#include "findings/report_writers.h"
-#include "findings/text_tree_view.h"
-#include "findings_output.h"
 #include "fuzz_input.h"
+#include "output/findings_output.h"
+#include "output/tree_output.h"
 #include "scratch_root.h"
 #include "stylecheck/unit_survey/unit_survey.h"
 
@@ -106,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!baseline) std::abort();
   const auto records = ordered_findings(findings);
   if (baseline->known_findings(records, settings.context).size() != records.size()) std::abort();
-  save_report(findings, scratch() / "report.csv", "01/01/26 00:00:00");
-  save_report(findings, scratch() / "report.txt", "01/01/26 00:00:00");
+  save_findings(OutputFormat::Csv, findings, scratch() / "report.csv", "01/01/26 00:00:00", settings);
+  save_findings(OutputFormat::Text, findings, scratch() / "report.txt", "01/01/26 00:00:00", settings);
   return 0;
 }

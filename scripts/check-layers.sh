@@ -3,7 +3,7 @@
 # a file may include headers of its own layer and of the layers below it,
 # never of a layer above. The order, lowest first:
 #
-#   platform, style, frontend, findings, stylecheck, bugcheck, driver, gui, app
+#   platform, style, frontend, findings, stylecheck, bugcheck, driver, output, gui, app
 #
 # (src/<layer>/... and app/...). Tests and benchmarks sit above everything.
 #
@@ -11,7 +11,7 @@
 #   scripts/check-layers.sh --self-test    show that a wrong include is caught
 set -euo pipefail
 
-layers=(platform style frontend findings stylecheck bugcheck driver gui app)
+layers=(platform style frontend findings stylecheck bugcheck driver output gui app)
 
 rank_of() {
   local i

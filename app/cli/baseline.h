@@ -15,8 +15,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "finding_records.h"
-#include "report_context.h"
+#include "output/finding_records.h"
+#include "output/report_context.h"
 
 namespace flawseek {
 

@@ -3,7 +3,7 @@
 
 #include "driver/job.h"
 #include "findings/finding_id.h"
-#include "rule_catalog.h"
+#include "output/rule_catalog.h"
 #include "platform/label.h"
 #include "platform/latin1.h"
 
@@ -107,18 +107,6 @@ std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds
 
 }  // namespace
 
-std::string_view format_name(OutputFormat format) {
-  switch (format) {
-    case OutputFormat::Tree: return "tree";
-    case OutputFormat::Gnu: return "gnu";
-    case OutputFormat::Csv: return "csv";
-    case OutputFormat::Text: return "text";
-    case OutputFormat::Json: return "json";
-    case OutputFormat::Sarif: return "sarif";
-  }
-  return "tree";
-}
-
 std::optional<StyleKind> find_selectable_style_kind(std::string_view text) {
   // A style kind's finding id ("style/bad-keyword") names it too.
   if (text.size() > 6 && latin1::equal_ignoring_case(text.substr(0, 6), "style/")) text.remove_prefix(6);
@@ -166,17 +154,6 @@ std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind:
     start = comma + 1;
   }
   return {};
-}
-
-OutputFormat report_format_for(std::string_view file_name) {
-  const std::size_t dot = file_name.rfind('.');
-  const std::size_t slash = file_name.rfind('/');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return OutputFormat::Text;
-  const std::string_view extension = file_name.substr(dot + 1);
-  if (latin1::equal_ignoring_case(extension, "csv")) return OutputFormat::Csv;
-  if (latin1::equal_ignoring_case(extension, "json")) return OutputFormat::Json;
-  if (latin1::equal_ignoring_case(extension, "sarif")) return OutputFormat::Sarif;
-  return OutputFormat::Text;
 }
 
 CommandLineResult parse_command_line(std::span<const std::string_view> arguments) {

@@ -11,6 +11,7 @@
 
 #include "driver/option.h"
 #include "findings/finding.h"
+#include "output/output_format.h"
 #include "style/style_kind.h"
 
 namespace flawseek {
@@ -18,13 +19,6 @@ namespace flawseek {
 class Job;
 
 enum class CommandAction { Run, ShowHelp, ShowVersion, ListRules, ExplainRule };
-
-// How findings are written: the kind-and-file tree, one "file:line:column:
-// message" line each (the form editors and CI understand), the comma-delimited
-// table, the indented plain-text report, one JSON document, or a SARIF log.
-enum class OutputFormat { Tree, Gnu, Csv, Text, Json, Sarif };
-
-std::string_view format_name(OutputFormat format);
 
 // The job settings the flags ask for; anything not given keeps the job's value
 // (the initial one, or the stored one with --settings).
@@ -93,10 +87,6 @@ std::optional<StyleSet> find_style_set(std::string_view text);
 // families "bug" and "style", "all", or "none" (no kind); the reason for the
 // user when a word names nothing.
 std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind::count>& kinds);
-
-// The report format a file name asks for by its extension, in any case:
-// .csv, .json, .sarif; anything else is the plain-text report.
-OutputFormat report_format_for(std::string_view file_name);
 
 // Sets the job from the flags, in an order that lets later flags refine
 // earlier ones: root and options, then the rule book, then single kinds.

@@ -17,18 +17,20 @@
 #include "bugcheck/bug_checker.h"
 #include "command_line.h"
 #include "driver/analyser.h"
-#include "driver/source_search.h"
-#include "driver/source_walk.h"
 #include "driver/headless_job_controls.h"
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "driver/search_texts.h"
+#include "driver/source_search.h"
+#include "driver/source_walk.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
-#include "findings/text_tree_view.h"
-#include "findings_output.h"
 #include "input_notes.h"
 #include "job_summary.h"
+#include "output/findings_output.h"
+#include "output/rule_catalog.h"
+#include "output/streamed_findings.h"
+#include "output/tree_output.h"
 #include "platform/disk.h"
 #include "platform/environment.h"
 #include "platform/log.h"
@@ -36,9 +38,7 @@
 #include "platform/settings_store.h"
 #include "program_texts.h"
 #include "project_file.h"
-#include "rule_catalog.h"
 #include "signal_watch.h"
-#include "streamed_findings.h"
 #include "terminal_status.h"
 
 namespace {
@@ -89,9 +89,8 @@ std::filesystem::path absolute_path(const std::string& path) {
 flawseek::OutputSettings output_settings(const flawseek::CommandLine& command, const flawseek::Job& job) {
   using namespace flawseek;
   OutputSettings settings;
-  settings.context.job = &job;
   const std::string current = current_directory_text();
-  if (const auto root = resolve_search_root(job.search_root(), current)) settings.context.root_directory = root->directory;
+  settings.context = report_context_of(job, current);
   const bool relative = command.job.search_root ? !std::filesystem::path(*command.job.search_root).is_absolute()
                                                 : !command.use_settings;
   if (relative) settings.paths = PathStyle(std::filesystem::path(current));
@@ -145,14 +144,7 @@ bool save_findings_report(const flawseek::FindingsList& findings, const std::fil
   using namespace flawseek;
   const OutputFormat chosen = format ? *format : report_format_for(path.string());
   try {
-    if (chosen == OutputFormat::Csv || chosen == OutputFormat::Text) {
-      save_report(findings, path, date_and_time);
-    } else {
-      TextTreeView unused;
-      save_written_report(path, [&](std::ostream& out) {
-        write_findings(chosen, findings, unused, date_and_time, output, out);
-      });
-    }
+    save_findings(chosen, findings, path, date_and_time, output);
   } catch (const ReportWriteError& error) {
     log.put_exception("Control.Save_As", error);
     std::cerr << "flawseek: " << error.what() << "\n";

@@ -4,8 +4,9 @@
 #include <QFileDialog>
 
 #include "editor_hand_off.h"
-#include "findings/report_writers.h"
+#include "output/findings_output.h"
 #include "platform/environment.h"
+#include "save_choice.h"
 
 namespace flawseek {
 
@@ -103,24 +104,46 @@ void Control::close_handler() {
   if (search_) search_->shutdown_search();
 }
 
-void Control::save_as() {
-  std::string name;
+Control::SaveAnswer Control::ask_save_name() {
+  SaveAnswer answer;
   gui_.call_on_gui([&] {
     QFileDialog dialog(static_cast<QWidget*>(gui_.main_window_widget()));
     dialog.setWindowTitle(QString::fromStdString(gui_.title()));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({"Comma Delimited (*.csv)", "Plain text (*.txt)"});
-    dialog.setDefaultSuffix("txt");
+    QStringList filters;
+    for (const SaveFileType& type : save_file_types) filters << QString::fromUtf8(type.filter.data(), type.filter.size());
+    dialog.setNameFilters(filters);
+    // The dialog adds the shown type's extension to a name without one, so
+    // its question before replacing a file is about the file written.
+    const auto suffix_of = [](const QString& filter) {
+      const std::string_view extension = save_file_type(filter.toStdString()).extension;
+      return QString::fromUtf8(extension.data(), extension.size());
+    };
+    dialog.setDefaultSuffix(suffix_of(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected,
+                     [&](const QString& filter) { dialog.setDefaultSuffix(suffix_of(filter)); });
     // Qt's own dialog: the same on every desktop, and reachable by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-      name = dialog.selectedFiles().front().toStdString();
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      answer.typed_name = dialog.selectedFiles().front().toStdString();
+      answer.selected_filter = dialog.selectedNameFilter().toStdString();
+    }
   });
-  if (name.empty() || name.front() == '\0') return;
+  return answer;
+}
+
+void Control::save_as() {
+  const SaveAnswer answer = save_dialog_ ? save_dialog_() : ask_save_name();
+  if (answer.typed_name.empty() || answer.typed_name.front() == '\0') return;
+  const SaveChoice choice = save_choice(answer.typed_name, answer.selected_filter);
   gui_.enable_item(save_as_item_, false);
   try {
-    save_report(findings_, name, date_and_time_image(local_time()));
+    // The JSON and SARIF reports name the job and give file names relative
+    // to its root, as the command line's do.
+    OutputSettings settings;
+    settings.context = report_context_of(*job_, current_directory_text());
+    save_findings(choice.format, findings_, choice.path, date_and_time_image(local_time()), settings);
   } catch (const std::exception& error) {
     log_.put_exception("Control.Save_As", error);
     gui_.enable_item(save_as_item_, true);

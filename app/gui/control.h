@@ -1,8 +1,9 @@
 // The application window (Control.Start): the main window with its metrics,
 // the "Display" page, the File, Options, Style and Help menus, wired to the
-// job, the search run, the findings list and the report writer.
+// job, the search run, the findings list and the output formats.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,11 +51,22 @@ class Control {
   gui::MenuItem save_as_item() const { return save_as_item_; }
   gui::Page display_page() const { return page_; }
 
+  // What the Save As dialog answers: the name typed (empty when cancelled)
+  // and the file type selected.
+  struct SaveAnswer {
+    std::string typed_name;
+    std::string selected_filter;
+  };
+  // Stands in for the modal dialog (tests answer it); called on the thread
+  // that runs save_as.
+  void set_save_dialog(std::function<SaveAnswer()> dialog) { save_dialog_ = std::move(dialog); }
+
   // The About box's text.
   static std::string about_text();
 
  private:
   void close_handler();
+  SaveAnswer ask_save_name();
 
   gui::Gui& gui_;
   Log& log_;
@@ -73,6 +85,7 @@ class Control {
   gui::Control search_button_;
   gui::Control tree_control_;
   gui::MenuItem save_as_item_;
+  std::function<SaveAnswer()> save_dialog_;
 };
 
 }  // namespace flawseek

@@ -1,19 +1,17 @@
-// The two report formats of the findings of a search: a comma-delimited table
-// and an indented plain-text report, and saving either to a file.
+// Saving a report of the findings to a file safely: written beside its final
+// place and renamed over it only when complete. The formats are the output
+// layer's; a report is handed over as what writes it.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <ostream>
 #include <stdexcept>
-#include <string>
 #include <string_view>
 
 #include "findings/findings_list.h"
 
 namespace flawseek {
-
-inline constexpr std::string_view csv_header = "Filename,Path,Reason,Line,Column";
 
 // A report could not be written (unwritable file, full disk); what() says
 // which file and why.
@@ -22,34 +20,26 @@ class ReportWriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The table: nothing at all when there are no findings, otherwise the header
-// line and one line per finding (bug kinds first, then style kinds).
-void write_csv_report(const FindingsList& findings, std::ostream& out);
-
-// The three header lines of the plain-text report; date_and_time is the local
-// date and time as the user reads it.
-void write_text_report_header(std::ostream& out, std::string_view date_and_time);
-
-// The body of the plain-text report, grouped by kind and file.
-void write_text_report(const FindingsList& findings, std::ostream& out);
-
-// A field of the table as written: quoted (with doubled quotation marks) only
-// when it holds a comma, a quotation mark or a line break.
-std::string csv_field(std::string_view text);
-
-// The table is chosen when the file name's extension is "csv" in any case.
-bool is_csv_report_name(std::string_view path);
-
-// Writes the report chosen by the name's extension to path. A regular file is
-// written beside its final place and renamed over it only when complete, so a
-// failure never destroys an earlier report. Throws ReportWriteError.
-void save_report(const FindingsList& findings, const std::filesystem::path& path, std::string_view date_and_time);
+// Flushes `out` and throws ReportWriteError when it failed: how a format
+// writer says its stream refused the report.
+void check_report_stream(std::ostream& out);
 
 // What a report writes to its stream; it may throw ReportWriteError.
 using ReportWriter = std::function<void(std::ostream&)>;
 
-// Saves whatever `writer` writes to path, as safely as save_report does (a
-// temporary file renamed into place; special files written in place).
+// One format of the findings report (the table, the plain-text report, ...);
+// date_and_time is the local date and time as the user reads it.
+using FindingsReportFormat =
+    std::function<void(const FindingsList& findings, std::string_view date_and_time, std::ostream& out)>;
+
+// Writes the findings in `format` to path as save_written_report does (a
+// regular file replaced only when complete, so a failure never destroys an
+// earlier report). Throws ReportWriteError.
+void save_report(const FindingsList& findings, const std::filesystem::path& path, std::string_view date_and_time,
+                 const FindingsReportFormat& format);
+
+// Saves whatever `writer` writes to path: a temporary file beside it renamed
+// into place; special files (a pipe, /dev/stdout) written in place.
 // Throws ReportWriteError naming the file and the reason.
 void save_written_report(const std::filesystem::path& path, const ReportWriter& writer);
 

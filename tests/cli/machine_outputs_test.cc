@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "findings/finding_id.h"
+#include "output/rule_catalog.h"
 #include "program_runner.h"
-#include "rule_catalog.h"
 
 namespace flawseek {
 namespace {

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "findings/file_findings.h"
-#include "findings/text_tree_view.h"
 #include "../support/every_string.h"
+#include "findings/file_findings.h"
+#include "output/tree_output.h"
 
 namespace flawseek {
 namespace {

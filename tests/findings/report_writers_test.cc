@@ -1,5 +1,4 @@
-// The comma-delimited and plain-text reports, the choice between them, and
-// failures while writing.
+// Saving a report safely, and failures while writing it.
 #include "findings/report_writers.h"
 
 #include <gtest/gtest.h>
@@ -11,141 +10,25 @@
 
 #include "../support/fake_disk.h"
 #include "../support/file_text.h"
+#include "../support/sample_findings.h"
 #include "../support/temporary_directory.h"
-#include "build_info.h"
 
 namespace flawseek {
 namespace {
 
 namespace fs = std::filesystem;
 
+using testing::fill_sample_findings;
 using testing::read_file;
 using testing::TemporaryDirectory;
 
-// A small but complete search result: style kinds reported before bug kinds,
-// and kinds out of their report order, to show the writers impose the order.
-void fill(FindingsList& list) {
-  list.toggle_list_unchecked_style();
-  list.set_current_file("/home/me/src/pkg.adb");
-  list.report_style(StyleKind::LINE_TOO_LONG, 7, 400, "");
-  list.report_bug(BugKind::NULL_POINTER, 12, 5, "  Put (P.all);");
-  list.report_bug(BugKind::NULL_POINTER, 20, no_column, "");
-  list.report_bug(BugKind::SYNTAX_ERROR, 3, 1, "");
-  list.set_current_file("/home/me/src/PKG.adb");
-  list.report_bug(BugKind::NULL_POINTER, 1, 1, "");
-  list.set_current_file("/home/me/src/other.ads");
-  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");
-}
-
-TEST(CsvReport, HeaderOrderFieldsAndMissingColumns) {
-  FindingsList list;
-  fill(list);
-  std::ostringstream out;
-  write_csv_report(list, out);
-  EXPECT_EQ(out.str(),
-            "Filename,Path,Reason,Line,Column\n"
-            "pkg.adb,/home/me/src,Syntax Error, 3, 1\n"
-            "pkg.adb,/home/me/src,Null Pointer, 12, 5\n"
-            "pkg.adb,/home/me/src,Null Pointer, 20\n"
-            "PKG.adb,/home/me/src,Null Pointer, 1, 1\n"
-            "pkg.adb,/home/me/src,Style: Line Too Long, 7, 400\n"
-            "other.ads,/home/me/src,Style: No Style Checks, 0\n");
-}
-
-TEST(CsvReport, EmptyWhenThereAreNoFindings) {
-  FindingsList list;
-  list.report_style(StyleKind::NO_STYLE_CHECKS, 0, no_column, "");  // dropped: not listed
-  std::ostringstream out;
-  write_csv_report(list, out);
-  EXPECT_EQ(out.str(), "");
-}
-
-TEST(CsvReport, PathWithoutSlashGivesEmptyDirectory) {
-  FindingsList list;
-  list.set_current_file("pkg.adb");
-  list.report_bug(BugKind::NULL_POINTER, 3, no_column, "");
-  list.report_bug(BugKind::NULL_POINTER, -2, 4, "");
-  std::ostringstream out;
-  write_csv_report(list, out);
-  EXPECT_EQ(out.str(), "Filename,Path,Reason,Line,Column\npkg.adb,,Null Pointer, 3\npkg.adb,,Null Pointer,-2, 4\n");
-}
-
-TEST(CsvReport, QuotesOnlyFieldsThatNeedIt) {
-  EXPECT_EQ(csv_field("plain name.adb"), "plain name.adb");
-  EXPECT_EQ(csv_field("a,b.adb"), "\"a,b.adb\"");
-  EXPECT_EQ(csv_field("say \"hi\".adb"), "\"say \"\"hi\"\".adb\"");
-  EXPECT_EQ(csv_field("two\nlines"), "\"two\nlines\"");
-  EXPECT_EQ(csv_field("cr\rhere"), "\"cr\rhere\"");
-  EXPECT_EQ(csv_field(""), "");
-
-  FindingsList list;
-  list.set_current_file("/data/q,1/x\"y.adb");
-  list.report_bug(BugKind::UNUSED_UNIT, 1, 1, "");
-  std::ostringstream out;
-  write_csv_report(list, out);
-  EXPECT_EQ(out.str(), "Filename,Path,Reason,Line,Column\n\"x\"\"y.adb\",\"/data/q,1\",Unused Unit, 1, 1\n");
-}
-
-TEST(TextReport, LayoutByKindAndFile) {
-  FindingsList list;
-  fill(list);
-  std::ostringstream out;
-  write_text_report(list, out);
-  EXPECT_EQ(out.str(),
-            "\nSyntax Error\n\n"
-            "    /home/me/src/pkg.adb\n"
-            "        At line 3 at position 1\n"
-            "\nNull Pointer\n\n"
-            "    /home/me/src/pkg.adb\n"
-            "        At line 12 at position 5\n"
-            "            Put (P.all);\n"
-            "        At line 20\n"
-            "    /home/me/src/PKG.adb\n"
-            "        At line 1 at position 1\n"
-            "\nStyle violations\n"
-            "\nLine Too Long\n\n"
-            "    /home/me/src/pkg.adb\n"
-            "        At line 7 at position 400\n"
-            "\nNo Style Checks\n\n"
-            "    /home/me/src/other.ads\n"
-            "        At line 0\n");
-}
-
-TEST(TextReport, FileLineRepeatsWhenTheFileComesBack) {
-  FindingsList list;
-  list.set_current_file("a.adb");
-  list.report_bug(BugKind::UNUSED_DECLARATION, 1, 1, "");
-  list.set_current_file("b.adb");
-  list.report_bug(BugKind::UNUSED_DECLARATION, 2, 1, "");
-  list.set_current_file("a.adb");
-  list.report_bug(BugKind::UNUSED_DECLARATION, 3, 1, "");
-  list.report_bug(BugKind::UNUSED_DECLARATION, 4, 1, "");
-  std::ostringstream out;
-  write_text_report(list, out);
-  EXPECT_EQ(out.str(),
-            "\nUnused Declaration\n\n    a.adb\n        At line 1 at position 1\n"
-            "    b.adb\n        At line 2 at position 1\n"
-            "    a.adb\n        At line 3 at position 1\n        At line 4 at position 1\n");
-}
-
-TEST(TextReport, HeaderHasThreeLinesAndAnEmptyBodyForNoFindings) {
-  FindingsList list;
-  std::ostringstream out;
-  write_text_report_header(out, "12/08/26 21:00:00");
-  write_text_report(list, out);
-  EXPECT_EQ(out.str(), std::string("Report created on 12/08/26 21:00:00 by Flawseek version ") +
-                           build_info::product_version + "\n" + build_info::legal_copyright + "\n\n");
-}
-
-TEST(ReportChoice, CsvOnlyForTheCsvExtensionInAnyCase) {
-  EXPECT_TRUE(is_csv_report_name("report.csv"));
-  EXPECT_TRUE(is_csv_report_name("/tmp/out/report.CSV"));
-  EXPECT_TRUE(is_csv_report_name("r.CsV"));
-  EXPECT_FALSE(is_csv_report_name("report.csv.txt"));
-  EXPECT_FALSE(is_csv_report_name("report.txt"));
-  EXPECT_FALSE(is_csv_report_name("csv"));
-  EXPECT_FALSE(is_csv_report_name("/tmp/dir.csv/report"));
-  EXPECT_FALSE(is_csv_report_name("report.csvx"));
+// A format of the test's own: the date, then each finding's file and line.
+void write_lines(const FindingsList& list, std::string_view date_and_time, std::ostream& out) {
+  out << "Report of " << date_and_time << '\n';
+  for (int i = 0; i < FindingKind::count; ++i) {
+    for (const Finding& finding : list.findings(FindingKind::from_index(i))) out << finding.file << ':' << finding.line << '\n';
+  }
+  check_report_stream(out);
 }
 
 // A stream buffer that refuses every byte, like a full disk.
@@ -154,31 +37,25 @@ class RefusingBuffer : public std::streambuf {
   int_type overflow(int_type) override { return traits_type::eof(); }
 };
 
-TEST(ReportWriteFailure, FailingStreamIsReportedNotIgnored) {
-  FindingsList list;
-  fill(list);
+TEST(ReportWriteFailure, AFailingStreamIsAnError) {
   RefusingBuffer refusing;
   std::ostream out(&refusing);
-  EXPECT_THROW(write_csv_report(list, out), ReportWriteError);
-  std::ostream out2(&refusing);
-  EXPECT_THROW(write_text_report(list, out2), ReportWriteError);
-  std::ostream out3(&refusing);
-  EXPECT_THROW(write_text_report_header(out3, "now"), ReportWriteError);
+  out << "anything";
+  EXPECT_THROW(check_report_stream(out), ReportWriteError);
+  std::ostringstream fine;
+  fine << "anything";
+  EXPECT_NO_THROW(check_report_stream(fine));
 }
 
-TEST(SaveReport, WritesTheFormatChosenByTheName) {
+TEST(SaveReport, WritesWhatTheFormatWritesAndLeavesNothingBeside) {
   TemporaryDirectory dir("report");
   FindingsList list;
-  fill(list);
-  save_report(list, dir.path() / "r.CSV", "today");
-  save_report(list, dir.path() / "r.txt", "today");
-  std::string csv = read_file(dir.path() / "r.CSV");
-  std::string text = read_file(dir.path() / "r.txt");
-  EXPECT_EQ(csv.rfind("Filename,Path,Reason,Line,Column\n", 0), 0u);
-  EXPECT_EQ(text.rfind("Report created on today by Flawseek version ", 0), 0u);
-  EXPECT_NE(text.find("\nNull Pointer\n"), std::string::npos);
-  // Nothing is left beside the reports.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+  fill_sample_findings(list);
+  save_report(list, dir.path() / "r.txt", "today", write_lines);
+  EXPECT_EQ(read_file(dir.path() / "r.txt"),
+            "Report of today\n/home/me/src/pkg.adb:3\n/home/me/src/pkg.adb:12\n/home/me/src/pkg.adb:20\n"
+            "/home/me/src/PKG.adb:1\n/home/me/src/pkg.adb:7\n/home/me/src/other.ads:0\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(SaveReport, ReplacesAnExistingFileAndKeepsItsMode) {
@@ -189,8 +66,8 @@ TEST(SaveReport, ReplacesAnExistingFileAndKeepsItsMode) {
   FindingsList list;
   list.set_current_file("/a/b.adb");
   list.report_bug(BugKind::NULL_POINTER, 1, 2, "");
-  save_report(list, path, "");
-  EXPECT_EQ(read_file(path), "Filename,Path,Reason,Line,Column\nb.adb,/a,Null Pointer, 1, 2\n");
+  save_report(list, path, "", write_lines);
+  EXPECT_EQ(read_file(path), "Report of \n/a/b.adb:1\n");
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -206,7 +83,7 @@ TEST(SaveReport, ALinkToAFileIsRefusedAndNeitherItNorItsTargetChanges) {
   FindingsList list;
   for (const char* name : {"link.txt", "dangling.txt"}) {
     try {
-      save_report(list, dir.path() / name, "then");
+      save_report(list, dir.path() / name, "then", write_lines);
       ADD_FAILURE() << name << " was written";
     } catch (const ReportWriteError& error) {
       EXPECT_EQ(std::string(error.what()), "Cannot write the report " + (dir.path() / name).string() +
@@ -222,9 +99,9 @@ TEST(SaveReport, ALinkToAFileIsRefusedAndNeitherItNorItsTargetChanges) {
 TEST(SaveReport, FullDeviceIsAnError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   FindingsList list;
-  fill(list);
+  fill_sample_findings(list);
   try {
-    save_report(list, "/dev/full", "now");
+    save_report(list, "/dev/full", "now", write_lines);
     FAIL() << "writing to /dev/full succeeded";
   } catch (const ReportWriteError& error) {
     EXPECT_NE(std::string(error.what()).find("/dev/full"), std::string::npos) << error.what();
@@ -262,8 +139,8 @@ TEST(SaveReport, AnUnwritableReportIsAnErrorAndTheOldReportStays) {
 TEST(SaveReport, MissingDirectoryAndDirectoryTargetAreErrors) {
   TemporaryDirectory dir("report");
   FindingsList list;
-  EXPECT_THROW(save_report(list, dir.path() / "no" / "such" / "r.txt", ""), ReportWriteError);
-  EXPECT_THROW(save_report(list, dir.path(), ""), ReportWriteError);
+  EXPECT_THROW(save_report(list, dir.path() / "no" / "such" / "r.txt", "", write_lines), ReportWriteError);
+  EXPECT_THROW(save_report(list, dir.path(), "", write_lines), ReportWriteError);
 }
 
 }  // namespace

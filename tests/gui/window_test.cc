@@ -1,5 +1,5 @@
 // The real window on the offscreen platform: start-up from the settings store,
-// the job's menus, searching, stopping, closing, Save As, the editor hand-off,
+// the job's menus, searching, stopping, closing, Save As in every format, the editor hand-off,
 // the metrics, and a long tree filling while the event loop keeps answering.
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -26,6 +26,7 @@
 
 #include "control.h"
 #include "editor_hand_off.h"
+#include "save_choice.h"
 #include "driver/search_texts.h"
 #include "support/environment_variable.h"
 #include "support/file_text.h"
@@ -288,6 +289,9 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
     }));
     gui.call_on_gui([&] {
       // What the user types in the name box; the directory list may still be loading.
+      QStringList offered;
+      for (const SaveFileType& type : save_file_types) offered << QString::fromUtf8(type.filter.data(), type.filter.size());
+      EXPECT_EQ(dialog->nameFilters(), offered);
       auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
       ASSERT_NE(name, nullptr);
       name->setText(QString::fromStdString(window_report.string()));
@@ -316,6 +320,79 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
   });
   EXPECT_FALSE(testing::read_file(cli_report).empty());
   EXPECT_EQ(testing::read_file(window_report), testing::read_file(cli_report));
+}
+
+// Save As writes each format it offers: the one the typed name's extension
+// names, else the selected file type's, whose extension it adds. What is
+// written parses as that format and holds the command line's findings.
+TEST_F(WindowTest, SaveAsWritesTheFormatTheNameOrElseTheFileTypeChooses) {
+  const std::filesystem::path root = make_fixture_tree();
+  store({{"Search Root", root.string()}});
+  const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
+  const Json cli_json = Json::parse(run_program(program + " --quiet --format json " + quoted(root.string())));
+  const std::filesystem::path saved = directory_ / "saved";
+  std::filesystem::create_directories(saved);
+  struct Case {
+    std::string typed;
+    std::string_view filter;
+    std::string written;
+    OutputFormat format;
+  };
+  const auto [csv, text, json, sarif] = save_file_types;
+  const std::vector<Case> cases = {
+      {"by-type", csv.filter, "by-type.csv", OutputFormat::Csv},
+      {"by-type", text.filter, "by-type.txt", OutputFormat::Text},
+      {"by-type", json.filter, "by-type.json", OutputFormat::Json},
+      {"by-type", sarif.filter, "by-type.sarif", OutputFormat::Sarif},
+      {"named.JSON", text.filter, "named.JSON", OutputFormat::Json},
+      {"named.sarif", csv.filter, "named.sarif", OutputFormat::Sarif},
+      {"named.Csv", sarif.filter, "named.Csv", OutputFormat::Csv},
+      {"named.txt", json.filter, "named.txt", OutputFormat::Text},
+      {"other.tar", json.filter, "other.tar.json", OutputFormat::Json},
+  };
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    click(control, control.search_button());
+    ASSERT_TRUE(settle(control));
+    ASSERT_EQ(control.findings().findings_count(), 2);
+    for (const Case& one : cases) {
+      SCOPED_TRACE(one.typed + " as " + std::string(one.filter));
+      const std::filesystem::path written = saved / one.written;
+      control.set_save_dialog([&] { return Control::SaveAnswer{(saved / one.typed).string(), std::string(one.filter)}; });
+      gui.trigger_item(control.save_as_item());
+      ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(written) && gui.item_enabled(control.save_as_item()); }));
+      const std::string content = testing::read_file(written);
+      switch (one.format) {
+        case OutputFormat::Csv:
+          EXPECT_EQ(content.substr(0, content.find('\n')), "Filename,Path,Reason,Line,Column");
+          break;
+        case OutputFormat::Text:
+          EXPECT_EQ(content.rfind("Report created on ", 0), 0u);
+          break;
+        case OutputFormat::Json: {
+          const Json document = Json::parse(content);
+          EXPECT_EQ(document["job"]["rootDirectory"], root.string());
+          EXPECT_EQ(document["findings"], cli_json["findings"]);
+          break;
+        }
+        case OutputFormat::Sarif: {
+          const Json log = Json::parse(content);
+          EXPECT_EQ(log["version"], "2.1.0");
+          EXPECT_EQ(log["runs"][0]["results"].size(), 2u);
+          break;
+        }
+        default:
+          ADD_FAILURE() << "not a format Save As offers";
+      }
+    }
+  });
+}
+
+TEST(SaveChoice, AFilterTheDialogNeverOfferedMeansPlainText) {
+  const SaveChoice choice = save_choice("/tmp/report", "All files (*)");
+  EXPECT_EQ(choice.path, "/tmp/report.txt");
+  EXPECT_EQ(choice.format, OutputFormat::Text);
+  EXPECT_EQ(save_choice("/tmp/dir.json/report", "").path, "/tmp/dir.json/report.txt");
 }
 
 TEST(EditorCommand, FillsTheTemplatesWordsAndFallsBackToXdgOpen) {

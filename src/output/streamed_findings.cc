@@ -1,6 +1,6 @@
 // Writing each result's findings in their turn, and keeping those whose turn
 // has not come.
-#include "streamed_findings.h"
+#include "output/streamed_findings.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "records_writer.h"
-#include "report_context.h"
+#include "output/records_writer.h"
+#include "output/report_context.h"
 
 namespace flawseek {
 

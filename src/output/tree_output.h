@@ -1,5 +1,5 @@
-// A findings tree kept in memory and printed as indented text, for the command
-// line (and for tests of what the window's tree would show).
+// The tree format: a findings tree kept in memory and printed as indented
+// text, as the command line shows it (and as tests see the window's tree).
 #pragma once
 
 #include <ostream>

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "records_writer.h"
-#include "report_context.h"
+#include "output/records_writer.h"
+#include "output/report_context.h"
 
 namespace flawseek {
 

@@ -1,5 +1,5 @@
 // Flattening and ordering the findings; display columns and file names.
-#include "finding_records.h"
+#include "output/finding_records.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "findings/findings_list.h"
+#include "output/rule_catalog.h"
 #include "platform/disk.h"
-#include "rule_catalog.h"
 
 namespace flawseek {
 

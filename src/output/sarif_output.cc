@@ -1,13 +1,13 @@
 // Building the SARIF log with nlohmann-json.
-#include "sarif_output.h"
+#include "output/sarif_output.h"
 
-#include "json_array_document.h"
+#include "output/json_array_document.h"
 
 #include <nlohmann/json.hpp>
 
 #include "build_info.h"
 #include "findings/finding_id.h"
-#include "rule_catalog.h"
+#include "output/rule_catalog.h"
 
 namespace flawseek {
 

@@ -1,12 +1,14 @@
 // Writing the findings of a run to a stream in the chosen format.
-#include "findings_output.h"
+#include "output/findings_output.h"
 
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
-#include "findings/text_tree_view.h"
-#include "gnu_output.h"
-#include "json_output.h"
-#include "sarif_output.h"
+#include "output/csv_output.h"
+#include "output/gnu_output.h"
+#include "output/json_output.h"
+#include "output/sarif_output.h"
+#include "output/text_output.h"
+#include "output/tree_output.h"
 
 namespace flawseek {
 
@@ -59,6 +61,14 @@ bool print_findings(OutputFormat format, const FindingsList& findings, const Tex
     // The report writers check their stream themselves; the state says it.
   }
   return static_cast<bool>(out);
+}
+
+void save_findings(OutputFormat format, const FindingsList& findings, const std::filesystem::path& path,
+                   std::string_view date_and_time, const OutputSettings& settings) {
+  save_report(findings, path, date_and_time, [&](const FindingsList& list, std::string_view date, std::ostream& out) {
+    const TextTreeView no_tree;
+    write_findings(format, list, no_tree, date, settings, out);
+  });
 }
 
 }  // namespace flawseek

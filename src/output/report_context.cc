@@ -1,9 +1,19 @@
-// File names relative to the root, and texts made UTF-8.
-#include "report_context.h"
+// The run's context, file names relative to the root, and texts made UTF-8.
+#include "output/report_context.h"
 
 #include <filesystem>
 
+#include "driver/job.h"
+#include "driver/source_search.h"
+
 namespace flawseek {
+
+ReportContext report_context_of(const Job& job, std::string_view current_directory) {
+  ReportContext context;
+  context.job = &job;
+  if (const auto root = resolve_search_root(job.search_root(), current_directory)) context.root_directory = root->directory;
+  return context;
+}
 
 std::string root_relative_name(const ReportContext& context, const std::string& file) {
   if (context.root_directory.empty()) return file;

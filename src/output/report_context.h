@@ -18,6 +18,10 @@ struct ReportContext {
   std::string root_directory;
 };
 
+// The context of a run of `job`: the job, and its root's directory as the
+// search resolves the root against current_directory (none when it does not).
+ReportContext report_context_of(const Job& job, std::string_view current_directory);
+
 // A file's name relative to the root directory with "/" between its parts
 // (the whole name when it lies elsewhere).
 std::string root_relative_name(const ReportContext& context, const std::string& file);

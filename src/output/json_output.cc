@@ -1,15 +1,15 @@
 // Building the JSON document with nlohmann-json.
-#include "json_output.h"
+#include "output/json_output.h"
 
-#include "json_array_document.h"
+#include "output/json_array_document.h"
 
 #include <nlohmann/json.hpp>
 
 #include "build_info.h"
 #include "driver/job.h"
 #include "findings/finding_id.h"
+#include "output/rule_catalog.h"
 #include "platform/latin1.h"
-#include "rule_catalog.h"
 
 namespace flawseek {
 

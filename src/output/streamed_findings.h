@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "finding_records.h"
 #include "findings/finding.h"
 #include "findings/findings_stream.h"
-#include "records_writer.h"
+#include "output/finding_records.h"
+#include "output/records_writer.h"
 
 namespace flawseek {
 

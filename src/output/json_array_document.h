@@ -10,9 +10,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "finding_records.h"
-#include "records_writer.h"
-#include "report_context.h"
+#include "output/finding_records.h"
+#include "output/records_writer.h"
+#include "output/report_context.h"
 
 namespace flawseek {
 

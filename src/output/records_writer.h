@@ -7,7 +7,7 @@
 #include <ostream>
 #include <span>
 
-#include "finding_records.h"
+#include "output/finding_records.h"
 
 namespace flawseek {
 

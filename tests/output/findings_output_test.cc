@@ -1,5 +1,5 @@
-// The command line's own output pieces: GNU-style finding lines and the
-// status line on a terminal.
+// GNU-style finding lines, the order records come out in, and the display
+// columns the lines show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +11,11 @@
 #include <tuple>
 #include <vector>
 
-#include "findings/findings_list.h"
-#include "finding_records.h"
-#include "findings_output.h"
-#include "gnu_output.h"
-#include "terminal_status.h"
 #include "../support/temporary_directory.h"
+#include "findings/findings_list.h"
+#include "output/finding_records.h"
+#include "output/findings_output.h"
+#include "output/gnu_output.h"
 
 namespace flawseek {
 namespace {
@@ -197,42 +196,6 @@ TEST(GnuFindings, DisplayColumnsReadEachLineOfTheFileAsGetlineSplitsIt) {
   EXPECT_EQ(columns.display_column(second, 3, 2), 2);
   EXPECT_EQ(columns.display_column(first, 4, 3), 17);
   EXPECT_EQ(columns.display_column((directory / "missing.adb").string(), 1, 4), 4);
-}
-
-TEST(TerminalStatus, ProgressOverwritesOneLineAndBlanksWhatALongerTextLeft) {
-  std::ostringstream out;
-  TerminalStatus status(out, /*show_progress=*/true, /*show_notes=*/true, std::chrono::milliseconds(0));
-  status.show_status("Searching... 12 files processed.");
-  status.show_status("Done");
-  EXPECT_EQ(out.str(), "\rSearching... 12 files processed.\rDone" + std::string(28, ' ') + "\rDone");
-  out.str("");
-  status.show_note("Cannot read /x");
-  EXPECT_EQ(out.str(), "\r    \rflawseek: Cannot read /x\n");
-  out.str("");
-  status.clear_progress();  // the note already left a clean line
-  EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(status.last_status(), "Done");
-}
-
-TEST(TerminalStatus, ProgressIsDrawnAtMostOncePerInterval) {
-  std::ostringstream out;
-  TerminalStatus status(out, /*show_progress=*/true, /*show_notes=*/false, std::chrono::hours(1));
-  status.show_status("Searching... 2 files processed.");
-  status.show_status("Searching... 3 files processed.");
-  EXPECT_EQ(out.str(), "\rSearching... 2 files processed.");
-  // The text skipped is still the one the program reports at the end.
-  EXPECT_EQ(status.last_status(), "Searching... 3 files processed.");
-}
-
-TEST(TerminalStatus, WithoutProgressOnlyTheLastTextIsKept) {
-  std::ostringstream out;
-  TerminalStatus status(out, /*show_progress=*/false, /*show_notes=*/false);
-  status.show_status("Searching...");
-  status.show_status(" 1 potential bug found in search of 1 file");
-  status.show_note("ignored");
-  status.clear_progress();
-  EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(status.last_status(), " 1 potential bug found in search of 1 file");
 }
 
 }  // namespace

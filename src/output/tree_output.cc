@@ -1,5 +1,5 @@
 // The in-memory findings tree and its indented text form.
-#include "findings/text_tree_view.h"
+#include "output/tree_output.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Writing GNU diagnostic lines.
-#include "gnu_output.h"
+#include "output/gnu_output.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "findings/finding_id.h"
-#include "rule_catalog.h"
+#include "output/rule_catalog.h"
 
 namespace flawseek {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "finding_records.h"
-#include "records_writer.h"
+#include "output/finding_records.h"
+#include "output/records_writer.h"
 
 namespace flawseek {
 

@@ -2,14 +2,15 @@
 // GNU-style line per finding, either report, a JSON document or a SARIF log.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string_view>
 
-#include "command_line.h"
-#include "finding_records.h"
-#include "records_writer.h"
-#include "report_context.h"
+#include "output/finding_records.h"
+#include "output/output_format.h"
+#include "output/records_writer.h"
+#include "output/report_context.h"
 
 namespace flawseek {
 
@@ -36,5 +37,11 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
 // write_findings, then a flush; false when `out` failed along the way.
 bool print_findings(OutputFormat format, const FindingsList& findings, const TextTreeView& tree,
                     std::string_view date_and_time, const OutputSettings& settings, std::ostream& out);
+
+// The findings saved to `path` in a report format (any but the tree, which
+// is the view's) with save_report's care for an earlier file. Throws
+// ReportWriteError.
+void save_findings(OutputFormat format, const FindingsList& findings, const std::filesystem::path& path,
+                   std::string_view date_and_time, const OutputSettings& settings);
 
 }  // namespace flawseek

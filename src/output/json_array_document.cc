@@ -1,6 +1,6 @@
 // Splitting a dumped document around its array, and indenting each element
 // as the whole document's dump would.
-#include "json_array_document.h"
+#include "output/json_array_document.h"
 
 #include <stdexcept>
 

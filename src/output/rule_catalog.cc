@@ -1,5 +1,5 @@
 // The rule texts as a terminal shows them, read from the kinds' descriptor rows.
-#include "rule_catalog.h"
+#include "output/rule_catalog.h"
 
 #include <array>
 

@@ -1,0 +1,59 @@
+// Writing the plain-text report.
+#include "output/text_output.h"
+
+#include <string>
+
+#include "build_info.h"
+#include "findings/report_writers.h"
+#include "platform/label.h"
+
+namespace flawseek {
+
+namespace {
+
+void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
+  // Findings of a kind arrive file by file; a file's name is printed when it
+  // changes. Names compare exactly: on Linux, names differing in case are
+  // different files.
+  const std::string* previous_file = nullptr;
+  for (const Finding& finding : list) {
+    if (previous_file == nullptr || *previous_file != finding.file) out << "    " << finding.file << '\n';
+    previous_file = &finding.file.str();
+    out << "        At line" << number_image(finding.line);
+    if (finding.column != no_column) out << " at position" << number_image(finding.column);
+    out << '\n';
+    if (!finding.reason.empty()) out << "            " << finding.reason << '\n';
+  }
+}
+
+// Every kind with findings among the indices [first, last), under its label.
+void write_text_kinds(const FindingsList& findings, int first, int last, std::ostream& out) {
+  for (int i = first; i < last; ++i) {
+    FindingKind kind = FindingKind::from_index(i);
+    const auto& list = findings.findings(kind);
+    if (list.empty()) continue;
+    out << '\n' << kind.label() << "\n\n";
+    write_text_kind(list, out);
+  }
+}
+
+}  // namespace
+
+void write_text_report_header(std::ostream& out, std::string_view date_and_time) {
+  out << "Report created on " << date_and_time << " by " << build_info::product_name << " version "
+      << build_info::product_version << '\n'
+      << build_info::legal_copyright << '\n'
+      << '\n';
+  check_report_stream(out);
+}
+
+void write_text_report(const FindingsList& findings, std::ostream& out) {
+  write_text_kinds(findings, 0, bug_kind_count, out);
+  if (findings.style_count() > 0) {
+    out << "\nStyle violations\n";
+    write_text_kinds(findings, bug_kind_count, FindingKind::count, out);
+  }
+  check_report_stream(out);
+}
+
+}  // namespace flawseek
