@@ -11,6 +11,7 @@
 #include "driver/name_pattern.h"
 #include "platform/disk.h"
 #include "platform/latin1.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -299,7 +300,7 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
     if (status.kind == FileKind::Directory) return;
     if (status.kind != FileKind::Regular) {
       // A pipe or device would block or never end when read.
-      visitor_.on_note("Not a regular file, passed over: " + path);
+      visitor_.on_note("Not a regular file, passed over: " + printable(path));
       return;
     }
     if (options_.skip_read_only_files && !status.writable) {
@@ -317,7 +318,8 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
 void SourceWalk::unreadable(const std::string& directory, const std::string& beyond, bool partly, int error) {
   const std::string why = file_error_text(error);
   if (phase_ != Phase::Check) {
-    visitor_.on_note((partly ? "Cannot read all of directory " : "Cannot read directory ") + directory + ": " + why);
+    visitor_.on_note((partly ? "Cannot read all of directory " : "Cannot read directory ") + printable(directory) + ": " +
+                     why);
     return;
   }
   // The directory's path sorts before everything below it, and what comes

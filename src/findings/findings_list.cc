@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/label.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -102,7 +103,7 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   const Finding& finding = list.back();
 
   if (items.current_file_item == no_tree_item && view_ != nullptr) {
-    items.current_file_item = insert(items.kind_item, current_file_, &finding, TreePlacement::Last);
+    items.current_file_item = insert(items.kind_item, printable(current_file_.str()), &finding, TreePlacement::Last);
     file_items_shown_ = true;
   }
   if (show_position && view_ != nullptr) {

@@ -5,6 +5,7 @@
 
 #include "findings/report_writers.h"
 #include "platform/label.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -54,10 +55,12 @@ void write_csv_report(const FindingsList& findings, std::ostream& out) {
     return;
   }
   out << csv_header << '\n';
+  std::string shown;  // a file name with its control bytes escaped, when it has any
   for (int i = 0; i < FindingKind::count; ++i) {
     FindingKind kind = FindingKind::from_index(i);
     for (const Finding& finding : findings.findings(kind)) {
-      out << csv_field(file_name_part(finding.file)) << ',' << csv_field(directory_part(finding.file)) << ','
+      const std::string_view file = printable(finding.file.str(), shown);
+      out << csv_field(file_name_part(file)) << ',' << csv_field(directory_part(file)) << ','
           << csv_kind_text(kind) << ',' << number_image(finding.line);
       if (finding.column != no_column) out << ',' << number_image(finding.column);
       out << '\n';

@@ -12,6 +12,7 @@
 #include "findings/findings_list.h"
 #include "output/rule_catalog.h"
 #include "platform/disk.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -307,9 +308,9 @@ std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_
 }
 
 std::string PathStyle::shown(const std::string& file) const {
-  if (!base_) return file;
+  if (!base_) return printable(file);
   const std::filesystem::path relative = std::filesystem::path(file).lexically_relative(*base_);
-  return relative.empty() ? file : relative.string();
+  return printable(relative.empty() ? file : relative.string());
 }
 
 const std::string& ShownPaths::shown(const SharedPath& file) {

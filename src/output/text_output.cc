@@ -6,6 +6,7 @@
 #include "build_info.h"
 #include "findings/report_writers.h"
 #include "platform/label.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -17,7 +18,7 @@ void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
   // different files.
   const std::string* previous_file = nullptr;
   for (const Finding& finding : list) {
-    if (previous_file == nullptr || *previous_file != finding.file) out << "    " << finding.file << '\n';
+    if (previous_file == nullptr || *previous_file != finding.file) out << "    " << printable(finding.file.str()) << '\n';
     previous_file = &finding.file.str();
     out << "        At line" << number_image(finding.line);
     if (finding.column != no_column) out << " at position" << number_image(finding.column);

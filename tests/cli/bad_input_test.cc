@@ -97,6 +97,23 @@ TEST_F(BadInput, AnUnreadableFileOrDirectoryIsItsOwnInternalErrorAndCountsApart)
   EXPECT_EQ(named.out, "src/dangling.adb:1:1: error: cannot read the file: No such file or directory [internal-error]\n");
 }
 
+// A file name cannot start a line of its own in any line format: control
+// bytes are printed as escapes, so no name forges a finding or steers a
+// terminal.
+TEST_F(BadInput, AFileNameWithControlBytesCannotForgeALine) {
+  const auto tree = scratch_.copy_tree("pairing");
+  const std::string name = "ok.adb:99:1: warning: forged finding\nz\x1b[2J.adb";
+  std::ofstream(tree / "src" / name) << "procedure Z is\nbegin\n   return;\n   null;\nend Z;\n";
+  const std::string shown = "ok.adb:99:1: warning: forged finding\\nz\\x1b[2J.adb";
+  for (const char* format : {"gnu", "tree", "csv", "text"}) {
+    const ProgramResult run = run_program({"-q", "--no-subfolders", "--format", format, "src/" + name}, tree);
+    EXPECT_EQ(run.status, 1) << format << run.err;
+    EXPECT_NE(run.out.find(shown), std::string::npos) << format << "\n" << run.out;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << format;
+    EXPECT_EQ(run.out.find("\nz"), std::string::npos) << format;
+  }
+}
+
 TEST_F(BadInput, SyntaxErrorsOverGnatAttributesPointToTheSwitchOnce) {
   std::filesystem::create_directories(scratch_.path() / "src");
   std::ofstream(scratch_.path() / "src/show.adb") << "with Ada.Text_IO;\n"
