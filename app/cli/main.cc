@@ -223,7 +223,7 @@ int run(int argc, char** argv) {
   // Files without a style command are listed exactly when the job says so,
   // whatever the files of this run hold.
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
-  const OutputSettings output = output_settings(command, job);
+  OutputSettings output = output_settings(command, job);  // its context learns at the end whether the search completed
   // Written as the search goes, a large tree's findings are never all held
   // in memory; the output is the same as written at the end.
   GnatAttributeTally gnat_attributes;
@@ -246,6 +246,7 @@ int run(int argc, char** argv) {
   search.wait_until_idle();
   status.clear_progress();
   const SearchOutcome outcome = search.last_outcome();
+  output.context.complete = outcome == SearchOutcome::Completed;
   const std::string final_status = status.last_status();
   if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
     std::cerr << "flawseek: " << final_status << "\n";

@@ -33,6 +33,7 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
   switch (format) {
     case OutputFormat::Tree:
       tree.render(out);
+      if (!settings.context.complete) out << stopped_search_line << '\n';
       return;
     case OutputFormat::Gnu:
     case OutputFormat::Json:
@@ -48,6 +49,7 @@ void write_findings(OutputFormat format, const FindingsList& findings, const Tex
     case OutputFormat::Text:
       write_text_report_header(out, date_and_time);
       write_text_report(findings, out);
+      if (!settings.context.complete) out << stopped_search_line << '\n';
       return;
   }
 }

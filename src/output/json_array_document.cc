@@ -33,25 +33,36 @@ void JsonArrayDocument::add(const nlohmann::ordered_json& element, std::ostream&
   const std::string dumped = element.dump(2);
   text_.assign(any_ ? ",\n" : "\n");
   any_ = true;
-  std::size_t start = 0;
-  for (;;) {
-    text_ += indent_;
-    text_ += "  ";
-    const std::size_t end = dumped.find('\n', start);
-    if (end == std::string::npos) {
-      text_.append(dumped, start);
-      break;
-    }
-    text_.append(dumped, start, end + 1 - start);
-    start = end + 1;
-  }
+  const std::string element_indent = indent_ + "  ";
+  text_ += element_indent;
+  append_indented(dumped, element_indent, text_);
   out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
 }
 
-void JsonArrayDocument::end(std::ostream& out) {
+void JsonArrayDocument::append_indented(const std::string& dumped, const std::string& indent, std::string& text) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = dumped.find('\n', start);
+    if (end == std::string::npos) {
+      text.append(dumped, start);
+      return;
+    }
+    text.append(dumped, start, end + 1 - start);
+    start = end + 1;
+    text += indent;
+  }
+}
+
+void JsonArrayDocument::end(std::ostream& out, const nlohmann::ordered_json& after) {
   begin(out);
   if (any_) out << '\n' << indent_;
-  out << ']' << tail_ << '\n';
+  out << ']';
+  std::string members;
+  for (const auto& [key, value] : after.items()) {
+    members += ",\n" + indent_ + nlohmann::ordered_json(key).dump() + ": ";
+    append_indented(value.dump(2), indent_, members);
+  }
+  out << members << tail_ << '\n';
 }
 
 }  // namespace flawseek

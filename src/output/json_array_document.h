@@ -24,11 +24,15 @@ class JsonArrayDocument {
   JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key);
 
   void add(const nlohmann::ordered_json& element, std::ostream& out);
-  // The rest of the document, and the final end of line.
-  void end(std::ostream& out);
+  // The rest of the document, and the final end of line; the members of
+  // `after` (an object) follow the array, in the array's own object.
+  void end(std::ostream& out, const nlohmann::ordered_json& after = nlohmann::ordered_json::object());
 
  private:
   void begin(std::ostream& out);
+  // `dumped` (a dump(2)) added to `text`, each line after its first
+  // indented by `indent`.
+  static void append_indented(const std::string& dumped, const std::string& indent, std::string& text);
 
   std::string head_;    // up to the array's "[", included
   std::string tail_;    // after its "]"
@@ -43,19 +47,22 @@ class JsonArrayDocument {
 class JsonRecordsWriter final : public RecordsWriter {
  public:
   using Element = nlohmann::ordered_json (*)(const FindingRecord& record, const ReportContext& context);
+  // The members that follow the array, made when the document ends.
+  using Ending = nlohmann::ordered_json (*)(const ReportContext& context);
 
-  JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element,
+  JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element, Ending ending,
                     const ReportContext& context)
-      : document_(document, key), element_(element), context_(context) {}
+      : document_(document, key), element_(element), ending_(ending), context_(context) {}
 
   void write(std::span<const FindingRecord> records, std::ostream& out) override {
     for (const FindingRecord& record : records) document_.add(element_(record, context_), out);
   }
-  void end(std::ostream& out) override { document_.end(out); }
+  void end(std::ostream& out) override { document_.end(out, ending_(context_)); }
 
  private:
   JsonArrayDocument document_;
   Element element_;
+  Ending ending_;
   const ReportContext& context_;
 };
 

@@ -81,10 +81,18 @@ nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportCo
   return entry;
 }
 
+// After the findings: whether the search reached its end.
+nlohmann::ordered_json after_findings(const ReportContext& context) {
+  nlohmann::ordered_json after = nlohmann::ordered_json::object();
+  after["complete"] = context.complete;
+  return after;
+}
+
 }  // namespace
 
 std::unique_ptr<RecordsWriter> make_json_document_writer(const ReportContext& context) {
-  return std::make_unique<JsonRecordsWriter>(document_around_findings(context), "findings", finding_entry, context);
+  return std::make_unique<JsonRecordsWriter>(document_around_findings(context), "findings", finding_entry,
+                                             after_findings, context);
 }
 
 }  // namespace flawseek

@@ -16,7 +16,17 @@ struct ReportContext {
   // file names in the documents are relative to it, so a baseline made in one
   // checkout matches in another.
   std::string root_directory;
+  // False when the search stopped before its end (a signal, a failure): the
+  // files not reached have no findings, and the documents must say so, or a
+  // code-scanning service would take every finding not reached for fixed.
+  // Read when a document ends, so it may be set after writing began.
+  bool complete = true;
 };
+
+// What the tree and the plain-text report add at their end after a search
+// that stopped early.
+inline constexpr std::string_view stopped_search_line =
+    "Search stopped before its end: the files not reached are not in these findings.";
 
 // The context of a run of `job`: the job, and its root's directory as the
 // search resolves the root against current_directory (none when it does not).

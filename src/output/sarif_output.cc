@@ -150,10 +150,26 @@ Json result_object(const FindingRecord& record, const ReportContext& context) {
   return result;
 }
 
+// After the results: the invocation, which says whether the search reached
+// its end and, when it did not, why the results stop short.
+Json after_results(const ReportContext& context) {
+  Json invocation = Json::object();
+  invocation["executionSuccessful"] = context.complete;
+  if (!context.complete) {
+    invocation["toolExecutionNotifications"] = Json::array(
+        {{{"level", "error"},
+          {"message", {{"text", "The search stopped before its end: the files not reached have no results."}}}}});
+  }
+  Json after = Json::object();
+  after["invocations"] = Json::array({std::move(invocation)});
+  return after;
+}
+
 }  // namespace
 
 std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
-  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", result_object, context);
+  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", result_object, after_results,
+                                             context);
 }
 
 }  // namespace flawseek

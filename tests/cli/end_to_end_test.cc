@@ -3,6 +3,8 @@
 // the pairing of specifications and bodies, read-only files, unreadable
 // files, unwritable reports and Ctrl-C.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 #include <signal.h>
 #include <unistd.h>
 
@@ -459,25 +461,42 @@ TEST_F(EndToEnd, CtrlCTermAndHangUpStopTheSearchAndTheReportHoldsWhatWasFound) {
     std::ofstream(root / name) << body;
   }
   const auto log = scratch_.path() / "trace.log";
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  // Each signal with other outputs: every one of them says the search stopped.
+  struct Case {
+    int signal;
+    const char* format;
+    const char* report;
+  };
+  for (const Case& c : {Case{SIGINT, "csv", "r.csv"}, Case{SIGTERM, "json", "r.sarif"}, Case{SIGHUP, "text", "r.txt"}}) {
     std::filesystem::remove(log);
     const ProgramResult run =
-        run_program({"--log", log.string(), "--format", "csv", "--report", "r.csv", root.string()}, scratch_.path(),
+        run_program({"--log", log.string(), "--format", c.format, "--report", c.report, root.string()}, scratch_.path(),
                     [&](pid_t child) {
                       // The first file's record says the search is under way.
                       for (int tries = 0; tries < 2000 && read_file(log).find("Check: ") == std::string::npos; ++tries) {
                         std::this_thread::sleep_for(std::chrono::milliseconds(5));
                       }
-                      ::kill(child, signal);
+                      ::kill(child, c.signal);
                     });
-    EXPECT_EQ(run.status, 130) << signal << run.err;
-    EXPECT_TRUE(run.err.ends_with("Search aborted by user\n")) << signal << run.err;
-    // Every finding so far is printed and saved, and there are fewer than all.
-    const std::string saved = read_file(scratch_.path() / "r.csv");
-    EXPECT_EQ(saved, run.out) << signal;
+    EXPECT_EQ(run.status, 130) << c.signal << run.err;
+    EXPECT_TRUE(run.err.ends_with("Search aborted by user\n")) << c.signal << run.err;
+    const std::string saved = read_file(scratch_.path() / c.report);
     const auto lines = std::count(saved.begin(), saved.end(), '\n');
-    EXPECT_GT(lines, 1) << signal;
-    EXPECT_LT(lines, 10001) << signal;
+    EXPECT_GT(lines, 1) << c.signal;
+    if (c.signal == SIGINT) {
+      // Every finding so far is printed and saved, and there are fewer than all.
+      EXPECT_EQ(saved, run.out);
+      EXPECT_LT(lines, 10001);
+    } else if (c.signal == SIGTERM) {
+      EXPECT_EQ(nlohmann::json::parse(run.out)["complete"], false);
+      const nlohmann::json sarif = nlohmann::json::parse(saved);
+      EXPECT_EQ(sarif["runs"][0]["invocations"][0]["executionSuccessful"], false);
+      EXPECT_FALSE(sarif["runs"][0]["invocations"][0]["toolExecutionNotifications"].empty());
+    } else {
+      const std::string stopped = "Search stopped before its end: the files not reached are not in these findings.\n";
+      EXPECT_TRUE(run.out.ends_with(stopped)) << run.out.substr(run.out.size() > 200 ? run.out.size() - 200 : 0);
+      EXPECT_TRUE(saved.ends_with(stopped));
+    }
   }
 }
 
