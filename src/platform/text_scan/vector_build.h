@@ -10,14 +10,3 @@
     !defined(__clang__)
 #define FLAWSEEK_TEXT_SCAN_AVX2 1
 #endif
-
-namespace flawseek::text_scan {
-
-// Whether the face's functions are the block versions (else the scalar ones).
-#if defined(FLAWSEEK_TEXT_SCAN_SSE2)
-inline constexpr bool uses_blocks = true;
-#else
-inline constexpr bool uses_blocks = false;
-#endif
-
-}  // namespace flawseek::text_scan
