@@ -53,7 +53,8 @@ std::string_view AdaLineReader::read_indented_line_view(std::string& buffer, int
 // character, a '-' or a '"'. Strings are followed so that "--" inside one
 // starts no comment. Kept apart: most lines stop first at their LF.
 AdaLineReader::LineShape AdaLineReader::line_shape(const char* text, std::size_t end, std::size_t left) noexcept {
-  using namespace line_stops;
+  using text_scan::find_line_end;
+  using text_scan::find_line_stop;
   LineShape shape;
   bool in_string = false;
   for (; end < left; end = find_line_stop(text, end + 1, left)) {

@@ -3,85 +3,15 @@
 // with its results through memory, costs as much as the usual line's search.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "frontend/ada_line_reader.h"
-#include "frontend/byte_search.h"
-#include "frontend/wide_line_search.h"
+#include "platform/text_scan/line_scan.h"
 
 namespace flawseek {
-
-namespace line_stops {
-
-// The first byte at or after `from` below `limit` or equal to `a` or `b`, or
-// `length`: a text too short for a block, or a machine without blocks.
-inline std::size_t find_byte(const char* text, std::size_t from, std::size_t length, unsigned char limit,
-                             unsigned char a, unsigned char b) noexcept {
-  for (std::size_t i = from; i < length; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < limit || c == a || c == b) return i;
-  }
-  return length;
-}
-
-// The bytes the line scan must stop at: control characters (a line end, or
-// blanked), '-' (a comment may start) and '"' (a string may start or end).
-// Everything else, nearly every byte of a line, is passed over in blocks.
-inline std::size_t find_line_stop(const char* text, std::size_t from, std::size_t length) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  const auto stops = [](Block v) { return either(at_most(v, 31), either(equal(v, '-'), equal(v, '"'))); };
-  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
-                                     static_cast<std::ptrdiff_t>(length), stops);
-  if (at >= 0) return static_cast<std::size_t>(at);
-#endif
-  return find_byte(text, from, length, 32, '-', '"');
-}
-
-// Where the spaces that begin a line end, when one block tells (npos when
-// not: the rest of the source is short, or the block holds spaces only).
-inline std::size_t indentation_end(const char* text, std::size_t length) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  if (length >= 16) {
-    if (const unsigned others = bits(equal(load(reinterpret_cast<const unsigned char*>(text)), ' ')) ^ 0xFFFFu;
-        others != 0)
-      return static_cast<std::size_t>(std::countr_zero(others));
-  }
-#else
-  (void)text, (void)length;
-#endif
-  return std::string_view::npos;
-}
-
-// Inside a comment only the line end matters: LF or CR.
-inline std::size_t find_line_end(const char* text, std::size_t from, std::size_t length) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  const auto stops = [](Block v) { return either(equal(v, '\n'), equal(v, '\r')); };
-  const std::ptrdiff_t at = find_far(reinterpret_cast<const unsigned char*>(text), static_cast<std::ptrdiff_t>(from),
-                                     static_cast<std::ptrdiff_t>(length), stops);
-  if (at >= 0) return static_cast<std::size_t>(at);
-#endif
-  return find_byte(text, from, length, 0, '\n', '\r');
-}
-
-// How the line at `text` starts (`left` bytes of source from it on), told
-// by 16-byte blocks.
-inline LineStart line_start(const char* text, std::size_t left) noexcept {
-  const std::size_t first = indentation_end(text, left);
-  if (first == std::string_view::npos) return {find_line_stop(text, 0, left), 0, false};
-  // Leading spaces hold no stop: the scan begins after them.
-  if (first < left - 1 && text[first] == '-' && text[first + 1] == '-')
-    return {find_line_end(text, first + 2, left), static_cast<std::uint32_t>(first), true};
-  return {find_line_stop(text, first, left), static_cast<std::uint32_t>(first), false};
-}
-
-}  // namespace line_stops
 
 // Only what the scanner needs is handed on: up to the comment's first '-',
 // which turns into a blank so a comment-only line still delivers one
@@ -133,7 +63,6 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
 
 [[gnu::always_inline]] inline std::string_view AdaLineReader::read_code_line(std::string& buffer, int& line_number,
                                                       std::size_t longest_skipped, std::string_view& last_skipped) {
-  using namespace line_stops;
   for (;;) {
     if (position_ >= source_.size()) {
       buffer.clear();
@@ -155,8 +84,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
     }
     // A comment-only line, as common as code in commented sources, is known
     // by the "--" after its indentation: only its end is searched for.
-    const LineStart start =
-        wide_line_search::usable && left >= 32 ? wide_line_search::line_start(text, left) : line_start(text, left);
+    const text_scan::LineStart start = text_scan::line_start(text, left);
     // Spaces in the source are spaces in the line handed out, copied or not.
     indentation_ = static_cast<int>(start.indentation);
     LineShape shape;

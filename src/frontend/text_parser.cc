@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
-#include "frontend/byte_search.h"
 #include "platform/latin1.h"
+#include "platform/text_scan/word_reads.h"
+#include "platform/text_scan/word_runs.h"
 
 namespace flawseek {
 
@@ -26,43 +26,8 @@ constexpr bool is_basic_letter(unsigned char c) {
 // blanks too, so text handed over directly (a comment command) reads the same.
 constexpr bool is_blank(unsigned char c) { return c <= ' '; }
 
-// The first byte at or after i that is not a blank, or length.
-inline int skip_blank_bytes(const unsigned char* text, int i, int length) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  if (const auto at = find(text, i, length, [](Block v) { return _mm_xor_si128(at_most(v, ' '), splat(0xFF)); });
-      at >= 0)
-    return static_cast<int>(at);
-#endif
-  while (i < length && is_blank(text[i])) ++i;
-  return i;
-}
-
 // Words up to this length are scanned a byte at a time: most are shorter.
 constexpr int short_word_length = 10;
-
-#if defined(__SSE2__)
-// 0xFF in each byte that is an ASCII letter, digit or underscore. These are
-// word characters in every character class and the only ASCII ones, so a
-// word can go on after a run of them only with a byte of 128 or more.
-inline byte_search::Block ascii_word_bytes(byte_search::Block v) noexcept {
-  using namespace byte_search;
-  return either(within(lower_case(v), 'a', 25), either(within(v, '0', 9), equal(v, '_')));
-}
-#endif
-
-// The end of the run of ASCII letters, digits and underscores from i (-1
-// when the text is too short to tell in blocks).
-inline int ascii_word_end(const unsigned char* text, int i, int length) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  return static_cast<int>(
-      find(text, i, length, [](Block v) { return _mm_xor_si128(ascii_word_bytes(v), splat(0xFF)); }));
-#else
-  (void)text, (void)i, (void)length;
-  return -1;
-#endif
-}
 
 constexpr bool is_decimal_or_underscore(unsigned char c) {
   return latin1::is_digit(c) || c == '_';
@@ -84,26 +49,6 @@ constexpr auto number_bytes = [] {
   }
   return table;
 }();
-
-// The end of the run of bytes from i that `in_run` accepts, found sixteen
-// at a time (-1 when the text is too short to tell in blocks); `extended`
-// chooses the run of extended digits and underscores over that of decimal
-// digits and underscores.
-inline int number_run_end(const unsigned char* text, int i, int length, bool extended) noexcept {
-#if defined(__SSE2__)
-  using namespace byte_search;
-  const auto decimal = [](Block v) { return either(within(v, '0', 9), equal(v, '_')); };
-  if (extended) {
-    return static_cast<int>(find(text, i, length, [&](Block v) {
-      return _mm_xor_si128(either(decimal(v), within(lower_case(v), 'a', 5)), splat(0xFF));
-    }));
-  }
-  return static_cast<int>(find(text, i, length, [&](Block v) { return _mm_xor_si128(decimal(v), splat(0xFF)); }));
-#else
-  (void)text, (void)i, (void)length, (void)extended;
-  return -1;
-#endif
-}
 
 // The keyword table's hash looks at the length and the first and last bytes
 // only (folded): reserved words differ there often enough, and a word of any
@@ -267,10 +212,9 @@ inline bool TextParser::may_be_keyword(const unsigned char* token, int length) c
     if (middle.mask != 0 && (after_first || at + length >= 9)) {
       std::uint64_t bytes;
       if (after_first) {
-        std::memcpy(&bytes, token + 1, 8);
+        bytes = text_scan::load_word<std::uint64_t>(token + 1);
       } else {
-        std::memcpy(&bytes, token + length - 9, 8);
-        bytes >>= 8 * (10 - length);
+        bytes = text_scan::load_word<std::uint64_t>(token + length - 9) >> 8 * (10 - length);
       }
       if ((bytes & middle.mask) == middle.bytes) return slot.position;
       continue;
@@ -534,7 +478,8 @@ bool TextParser::token_on_later_line() {
 [[gnu::always_inline]] inline int TextParser::token_start_on_later_line() {
   for (int i = column_ - 1;;) {
     if (i < line_length_) {
-      if (const int start = skip_blank_bytes(text_, i, line_length_); start < line_length_) return start;
+      if (const int start = static_cast<int>(text_scan::skip_blanks(text_, i, line_length_)); start < line_length_)
+        return start;
       // Blanks up to the end of the line: the token is on a line further on.
       column_ = line_length_ + 1;
       need_line_ = true;
@@ -584,16 +529,14 @@ bool TextParser::word_token(int i) {
 
   const TokenKind kind = (bits & kIdentifierStart) ? TokenKind::Identifier : TokenKind::Text;
   const unsigned char* const word = text + i;
-#if defined(__SSE2__)
-  // Where a block fits before the line's end, one block tells where a run of
-  // ASCII word characters from i ends, unless the run fills it or is empty,
-  // or a byte of 128 or more ends it (it may be a letter).
+  // Where sixteen bytes fit before the line's end, one look tells where a
+  // run of ASCII word characters from i ends, unless the run fills them or
+  // is empty, or a byte of 128 or more ends it (it may be a letter).
   if (i + 16 <= line_length_) {
-    const unsigned others = byte_search::bits(ascii_word_bytes(byte_search::load(word))) ^ 0xFFFFu;
-    if (others == 0) return long_word_token(i, i + 16, kind);
-    if (const int n = std::countr_zero(others); n > 0 && word[n] < 0x80) return word_ends_at(i, i + n, kind);
+    const int n = text_scan::ascii_word_length_16(word);
+    if (n == 16) return long_word_token(i, i + 16, kind);
+    if (n > 0 && word[n] < 0x80) return word_ends_at(i, i + n, kind);
   }
-#endif
   // Else most words are short: a byte at a time, as far as the class table
   // says, settles them without a block search; the blank after the line's end
   // stops it there. A first byte that is no word character makes the run
@@ -617,10 +560,9 @@ bool TextParser::long_word_token(int i, int end, TokenKind kind) {
   const unsigned char* const text = text_;
   const int length = line_length_;
   if (end < length) {
-    const int quick_end = end;
-    end = ascii_word_end(text, end, length);
-    if (end < 0 || (end < length && text[end] >= 0x80)) {
-      if (end < 0) end = quick_end;
+    // Past the ASCII run only a byte of 128 or more may go on with the word.
+    end = static_cast<int>(text_scan::ascii_word_end(text, end, length));
+    if (end < length && text[end] >= 0x80) {
       while (end < length && (class_bits_[text[end]] & kIdentifierChar)) ++end;
     }
   }
@@ -667,9 +609,7 @@ bool TextParser::keyword_or_word(int i, int length, TokenKind kind) noexcept {
   if (slot.hash == h && slot.length == length) {
     bool same = length == 2;
     if (const KeywordMiddle& middle = keyword_middles_[s]; middle.mask != 0 && i + 8 <= line_length_) {
-      std::uint64_t bytes;
-      std::memcpy(&bytes, token + 1, 8);
-      same = (bytes & middle.mask) == middle.bytes;
+      same = (text_scan::load_word<std::uint64_t>(token + 1) & middle.mask) == middle.bytes;
     }
     if (same) {
       kind_ = TokenKind::Keyword;
@@ -735,10 +675,8 @@ inline void TextParser::skip_number_run(bool extended) noexcept {
   if (column_ > line_length_) return;
   int i = column_ - 1;
   if (!number_run_may_start_symbol_) {
-    if (const int end = number_run_end(text_, i, line_length_, extended); end >= 0) {
-      move_to(end);
-      return;
-    }
+    move_to(static_cast<int>(text_scan::digit_run_end(text_, i, line_length_, extended)));
+    return;
   }
   const auto in_run = extended ? is_extended_or_underscore : is_decimal_or_underscore;
   while (i < line_length_ && in_run(text_[i]) && !(class_bits_[text_[i]] & kSymbolStart)) ++i;

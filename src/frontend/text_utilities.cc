@@ -1,11 +1,8 @@
 // File-name and word helpers.
 #include "frontend/text_utilities.h"
 
-#include <array>
-#include <cstdint>
-#include <cstring>
-
 #include "platform/latin1.h"
+#include "platform/text_scan/case_folding.h"
 
 namespace flawseek {
 
@@ -57,37 +54,7 @@ std::string words(std::string_view text) {
   return result;
 }
 
-namespace {
-
-// Latin-1 lower case, a byte at a time by table.
-constexpr auto lower_case_table = [] {
-  std::array<unsigned char, 256> table{};
-  for (int c = 0; c < 256; ++c) table[c] = latin1::to_lower(static_cast<unsigned char>(c));
-  return table;
-}();
-
-}  // namespace
-
-// Names compared are mostly spelt alike, letter case and all: eight bytes at
-// a time while they are, then a byte at a time, folded only where they differ.
-bool same_name(std::string_view a, std::string_view b) noexcept {
-  const std::size_t n = a.size();
-  if (n != b.size()) return false;
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t x;
-    std::uint64_t y;
-    std::memcpy(&x, a.data() + i, 8);
-    std::memcpy(&y, b.data() + i, 8);
-    if (x != y) break;
-  }
-  for (; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (x != y && lower_case_table[x] != lower_case_table[y]) return false;
-  }
-  return true;
-}
+bool same_name(std::string_view a, std::string_view b) noexcept { return text_scan::same_ignoring_case(a, b); }
 
 bool starts_with_word(std::string_view text, std::string_view word) noexcept {
   if (text.size() < word.size() || !same_name(text.substr(0, word.size()), word)) return false;

@@ -2,10 +2,9 @@
 #include "stylecheck/declaration_prefix_rule.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 #include "frontend/text_utilities.h"
+#include "platform/text_scan/ascii_words.h"
 #include "stylecheck/identifier_rule.h"
 #include "stylecheck/word_report.h"
 
@@ -28,31 +27,9 @@ constexpr std::array<int, 5> subtype_mark_slots = {other_type_slot, access_to_ob
                                                    protected_type_slot};
 
 // Whether `name` is `known` (upper-case ASCII letters and underscores, 5 to
-// 14 of them, as many as `name` has) in any letter case, compared eight or
-// four characters at a time in two readings that may overlap. Under bit 5
-// set only a letter and its lower-case form become the same byte; an
-// underscore, the one byte of the names whose low five bits are all set,
-// keeps bit 5 as it is and must match exactly.
-template <class Word>
-bool spells_upper_case_words(const char* known, const char* name, std::size_t size) {
-  constexpr Word ones = static_cast<Word>(0x0101010101010101u);
-  const auto same = [](Word k, Word n) {
-    const Word underscores = static_cast<Word>(((k & ones * 0x1F) + ones) & ones * 0x20);
-    const Word case_bits = static_cast<Word>(ones * 0x20 ^ underscores);
-    return (k | case_bits) == (n | case_bits);
-  };
-  const auto load = [](const char* at) {
-    Word word;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-  };
-  const std::size_t last = size - sizeof(Word);
-  return same(load(known), load(name)) && same(load(known + last), load(name + last));
-}
-
+// 14 of them, as many as `name` has) in any letter case.
 bool spells_upper_case_name(std::string_view known, std::string_view name) {
-  if (known.size() >= 8) return spells_upper_case_words<std::uint64_t>(known.data(), name.data(), known.size());
-  return spells_upper_case_words<std::uint32_t>(known.data(), name.data(), known.size());
+  return text_scan::spells_in_any_case(known, name.data());
 }
 
 // The one predefined type name (BOOLEAN, CHARACTER, DURATION, FLOAT,

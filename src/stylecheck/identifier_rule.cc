@@ -2,10 +2,9 @@
 #include "stylecheck/identifier_rule.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 #include "frontend/text_utilities.h"
+#include "platform/text_scan/ascii_words.h"
 #include "style/case_convention.h"
 #include "style/mixed_case_machine.h"
 #include "stylecheck/word_report.h"
@@ -25,45 +24,13 @@ bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 
 bool has_prefix_form(std::string_view name) { return name.size() >= 2 && name[1] == '_'; }
 
-template <class Word>
-Word load_word(const char* at) noexcept {
-  Word word;
-  std::memcpy(&word, at, sizeof word);
-  return word;
-}
-
-// Names are short and nearly always plain ASCII: a few loads of several
-// characters at once tell whether any character needs a closer look. Two
-// loads that overlap in the middle cover every length from one word up to
-// two, and nothing before or after the name is read.
-bool is_ascii(std::string_view name) {
-  const char* const text = name.data();
-  const std::size_t size = name.size();
-  if (size >= 8) {
-    std::uint64_t bits = load_word<std::uint64_t>(text + size - 8);
-    for (std::size_t at = 0; at + 8 < size; at += 8) bits |= load_word<std::uint64_t>(text + at);
-    return (bits & 0x8080808080808080u) == 0;
-  }
-  if (size >= 4) {
-    const std::uint32_t bits = load_word<std::uint32_t>(text) | load_word<std::uint32_t>(text + size - 4);
-    return (bits & 0x80808080u) == 0;
-  }
-  unsigned char high = 0;
-  for (std::size_t at = 0; at < size; ++at) high |= static_cast<unsigned char>(text[at]);
-  return high < 0x80;
-}
-
 // TRUE or FALSE in any letter case; the length rules out nearly every name
-// before a letter is compared. Setting bit 5 lowers a letter's case, and of
-// all bytes only 'T' and 't' give 't' so (and so on), so four letters are
-// compared at once.
+// before a letter is compared.
 bool is_boolean_literal(std::string_view name) {
-  constexpr std::uint32_t lower_case_bits = 0x20202020u;
   const std::size_t size = name.size();
   if (size != 4 && size != 5) return false;
-  const std::uint32_t first_four = load_word<std::uint32_t>(name.data()) | lower_case_bits;
-  if (size == 4) return first_four == load_word<std::uint32_t>("true");
-  return first_four == load_word<std::uint32_t>("fals") && (name[4] | 0x20) == 'e';
+  if (size == 4) return text_scan::four_letters_any_case(name.data(), "true");
+  return text_scan::four_letters_any_case(name.data(), "fals") && (name[4] | 0x20) == 'e';
 }
 
 // The slot whose character decides `name`, or -1.
@@ -173,7 +140,7 @@ void IdentifierRule::judge_other_identifier(ParserState& state) {
       judged_as_usual_mixed_name(state, rules)) {
     return;
   }
-  if (rules.portable_characters_on && !is_ascii(state.previous_token_text())) report_characters_not_portable(state);
+  if (rules.portable_characters_on && !text_scan::is_plain_ascii(state.previous_token_text())) report_characters_not_portable(state);
   // A pragma's name follows the pragma case alone.
   if (waiting_.pragma_name) {
     waiting_.pragma_name = false;

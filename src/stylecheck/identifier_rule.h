@@ -13,8 +13,9 @@
 // what the declaration is, since the rules may exempt them.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,10 +45,9 @@ inline bool identifier_rules_may_complain(const StyleRules& rules) noexcept {
   // comparing slot by slot took sixteen branches.
   static_assert(sizeof(PrefixSlots) == 2 * sizeof(std::uint64_t));
   static constexpr PrefixSlots blank_slots{};
-  std::uint64_t slots[2];
-  std::uint64_t blank[2];
-  std::memcpy(slots, rules.prefix_slots.data(), sizeof slots);
-  std::memcpy(blank, blank_slots.data(), sizeof blank);
+  using Words = std::array<std::uint64_t, 2>;
+  const Words slots = std::bit_cast<Words>(rules.prefix_slots);
+  constexpr Words blank = std::bit_cast<Words>(blank_slots);
   return ((slots[0] ^ blank[0]) | (slots[1] ^ blank[1])) != 0;
 }
 
@@ -145,9 +145,7 @@ class IdentifierRule {
   Waiting waiting_;
   bool nothing_waits() const noexcept {
     static_assert(sizeof(Waiting) == sizeof(std::uint16_t) && static_cast<int>(Pending::NONE) == 0);
-    std::uint16_t bits;
-    std::memcpy(&bits, &waiting_, sizeof bits);
-    return bits == 0;
+    return std::bit_cast<std::uint16_t>(waiting_) == 0;
   }
   // Whether the settings of style version `judged_version_` (0: none yet)
   // give the step nothing to report (identifier_rules_may_complain is false

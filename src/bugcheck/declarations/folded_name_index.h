@@ -13,22 +13,18 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/latin1.h"
+#include "platform/text_scan/case_folding.h"
+#include "platform/text_scan/word_reads.h"
 
 namespace flawseek {
 
 // Each byte's lower-case form, looked up once per character.
-inline constexpr std::array<unsigned char, 256> name_folds = [] {
-  std::array<unsigned char, 256> folds{};
-  for (int code = 0; code < 256; ++code) folds[code] = latin1::to_lower(static_cast<unsigned char>(code));
-  return folds;
-}();
+inline constexpr const std::array<unsigned char, 256>& name_folds = text_scan::lower_case_bytes;
 
 class FoldedNameIndex {
  public:
@@ -60,7 +56,7 @@ class FoldedNameIndex {
     slot.offset = folded_.size();
     slot.length = name.size();
     folded_.append(name);
-    fold_in_place(folded_.data() + slot.offset, name.size());
+    text_scan::lower_case_in_place(folded_.data() + slot.offset, name.size());
     return slot.number;
   }
 
@@ -96,60 +92,11 @@ class FoldedNameIndex {
   static constexpr std::size_t first_slots = 64;
   static constexpr std::size_t kept_slots = 4096;
 
-  static unsigned char fold(char c) noexcept { return name_folds[static_cast<unsigned char>(c)]; }
-
-  static constexpr std::uint64_t byte_ones = 0x0101010101010101u;
-  static constexpr std::uint64_t byte_tops = byte_ones * 0x80;
-
-  // The `count` (1 to 8) characters at `at` as one little-endian word, zero
-  // bytes above them. Overlapping loads: nothing after them is read.
-  static std::uint64_t load_chunk(const char* at, std::size_t count) noexcept {
-    if (count == 8) return load<std::uint64_t>(at);
-    if (count >= 4) return load<std::uint32_t>(at) | std::uint64_t{load<std::uint32_t>(at + count - 4)} << (8 * (count - 4));
-    const auto byte = [at](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(at[i])} << (8 * i); };
-    return byte(0) | byte(count / 2) | byte(count - 1);
-  }
-  template <class Word>
-  static Word load(const char* at) noexcept {
-    Word word;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-  }
-
-  // A chunk's characters folded. Plain ASCII needs only its capitals given
-  // bit 5 (the sums stay within their bytes below 0x80); a chunk with a
-  // byte above goes through the table.
-  static std::uint64_t fold_chunk(std::uint64_t chunk) noexcept {
-    if ((chunk & byte_tops) != 0) return fold_bytes(chunk);
-    const std::uint64_t capitals = (chunk + byte_ones * (0x80 - 'A')) & ~(chunk + byte_ones * (0x80 - 'Z' - 1)) & byte_tops;
-    return chunk | capitals >> 2;
-  }
-  static std::uint64_t fold_bytes(std::uint64_t chunk) noexcept {
-    std::uint64_t folded = 0;
-    for (int shift = 0; shift < 64; shift += 8) folded |= std::uint64_t{fold(static_cast<char>(chunk >> shift))} << shift;
-    return folded;
+  // The `count` (1 to 8) characters at `at` folded, as one word.
+  static std::uint64_t folded_chunk(const char* at, std::size_t count) noexcept {
+    return text_scan::lower_case_word(text_scan::load_partial_word(at, count));
   }
   static std::size_t chunk_size(std::size_t at, std::size_t size) noexcept { return std::min<std::size_t>(8, size - at); }
-
-  template <class Word>
-  static void fold_word_at(char* at) noexcept {
-    const Word folded = static_cast<Word>(fold_chunk(load<Word>(at)));
-    std::memcpy(at, &folded, sizeof folded);
-  }
-  // The `size` characters at `text` folded where they stand, a word at a
-  // time. Folding a folded character changes nothing, so the last word may
-  // overlap the one before it and nothing outside the name is touched.
-  static void fold_in_place(char* text, std::size_t size) noexcept {
-    if (size >= 8) {
-      for (std::size_t at = 0; at + 8 < size; at += 8) fold_word_at<std::uint64_t>(text + at);
-      fold_word_at<std::uint64_t>(text + size - 8);
-    } else if (size >= 4) {
-      fold_word_at<std::uint32_t>(text);
-      fold_word_at<std::uint32_t>(text + size - 4);
-    } else {
-      for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(fold(text[i]));
-    }
-  }
 
   // A name's hash and its first chunk folded: a slot keeps both, so most
   // comparisons of a name with a slot's end there, and a name of up to eight
@@ -166,11 +113,11 @@ class FoldedNameIndex {
     std::uint64_t hash = name.size() * 0x9E3779B97F4A7C15u;
     std::uint64_t head = 0;
     if (!name.empty()) {
-      head = fold_chunk(load_chunk(name.data(), chunk_size(0, name.size())));
+      head = folded_chunk(name.data(), chunk_size(0, name.size()));
       hash = (hash ^ head) * 0xFF51AFD7ED558CCDu;
     }
     for (std::size_t at = 8; at < name.size(); at += 8) {
-      hash = (hash ^ fold_chunk(load_chunk(name.data() + at, chunk_size(at, name.size())))) * 0xFF51AFD7ED558CCDu;
+      hash = (hash ^ folded_chunk(name.data() + at, chunk_size(at, name.size()))) * 0xFF51AFD7ED558CCDu;
     }
     hash ^= hash >> 33;
     hash *= 0xC4CEB9FE1A85EC53u;
@@ -185,7 +132,7 @@ class FoldedNameIndex {
     const char* folded = folded_.data() + slot.offset;
     for (std::size_t at = 8; at < name.size(); at += 8) {
       const std::size_t count = chunk_size(at, name.size());
-      if (load_chunk(folded + at, count) != fold_chunk(load_chunk(name.data() + at, count))) return false;
+      if (text_scan::load_partial_word(folded + at, count) != folded_chunk(name.data() + at, count)) return false;
     }
     return true;
   }

@@ -1,14 +1,14 @@
-// The line reader's first look at a line over 32-byte blocks: compiled for
-// AVX2 whatever the build's target, and called only where the machine has it.
-#include "frontend/wide_line_search.h"
+// How a line starts, read over 32-byte blocks: compiled for AVX2 whatever
+// the build's target, and called only where the machine has it.
+#include "platform/text_scan/line_scan.h"
 
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#if defined(FLAWSEEK_TEXT_SCAN_AVX2)
 #include <immintrin.h>
 
 #include <bit>
 #include <cstdint>
 
-namespace flawseek::wide_line_search {
+namespace flawseek::text_scan::avx2 {
 
 namespace {
 
@@ -51,7 +51,7 @@ inline __m256i splat(const Splat& s) {
   return v;
 }
 
-// The bytes a code line's scan stops at: control characters, '-' and '"'.
+// The bytes is_line_stop marks: control characters, '-' and '"'.
 inline __m256i line_stops(__m256i v) {
   return _mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(v, splat(controls)), v),
                          _mm256_or_si256(_mm256_cmpeq_epi8(v, splat(dashes)), _mm256_cmpeq_epi8(v, splat(quotes))));
@@ -100,5 +100,5 @@ LineStart line_start(const char* text, std::size_t left) noexcept {
 
 #pragma GCC pop_options
 
-}  // namespace flawseek::wide_line_search
+}  // namespace flawseek::text_scan::avx2
 #endif
