@@ -201,8 +201,18 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
   begin_unit(specification);
   // A stop anywhere ends the unit: the rest of the pair is not checked and
   // nothing is reported at its end.
+  const int unreadable_before = result_->unreadable;
   if (check_source(specification, FileRole::PAIR_SPECIFICATION, is_adq, specification_spellings) ==
       CheckOutcome::Stopped) {
+    return;
+  }
+  if (result_->unreadable != unreadable_before) {
+    // A specification nobody could read declares nothing the body can be
+    // weighed against: its with clauses and units would all look unused.
+    // The body is checked as a file of its own.
+    begin_unit({});
+    if (check_source(body, FileRole::SINGLE_FILE, is_adq, body_spellings) == CheckOutcome::Stopped) return;
+    checker_.report_unused_marks();
     return;
   }
   if (checker_.after_specification() == CheckOutcome::Stopped) return;

@@ -320,12 +320,18 @@ TEST_F(EndToEnd, AFileThatCannotBeReadIsAnInternalErrorAndTheSearchGoesOn) {
   std::filesystem::create_symlink("/proc/self/mem", tree / "src/mem.adb");
   // A link to nothing cannot be read either: the same finding, and counted.
   std::filesystem::create_symlink("gone.adb", tree / "src/dangling.adb");
+  // A body whose specification cannot be read is checked alone: its with
+  // clause and its unit are not unused for want of a specification.
+  std::filesystem::create_symlink("/proc/self/mem", tree / "src/pair.ads");
+  std::ofstream(tree / "src/pair.adb") << "with Ada.Text_IO;\npackage body Pair is\n   procedure Run is\n   begin\n"
+                                          "      null;\n   end Run;\nend Pair;\n";
   const ProgramResult run = run_program({"--format", "gnu", "src"}, tree);
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_EQ(run.out,
             "src/dangling.adb:1:1: error: cannot read the file: No such file or directory [internal-error]\n"
-            "src/mem.adb:1:1: error: cannot read the file: Input/output error [internal-error]\n");
-  EXPECT_TRUE(run.err.ends_with(" 0 potential bugs found in search of 11 files, 2 paths could not be read\n")) << run.err;
+            "src/mem.adb:1:1: error: cannot read the file: Input/output error [internal-error]\n"
+            "src/pair.ads:1:1: error: cannot read the file: Input/output error [internal-error]\n");
+  EXPECT_TRUE(run.err.ends_with(" 0 potential bugs found in search of 13 files, 3 paths could not be read\n")) << run.err;
 }
 
 // An output never replaces a source of the run, nor a file a planted link
