@@ -1,7 +1,8 @@
 // A whole check as the command line runs it, with the job's switches taken
 // from the input: style set, style kinds, GNAT extensions, ".adq" naming, a
 // single file or a specification-and-body pair, the preparation pass and
-// relaxed styles; then every output format and both reports.
+// relaxed styles (with the real unit survey and a reference path); then
+// every output format and both reports.
 #include <unistd.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "baseline.h"
 #include "bugcheck/bug_checker.h"
+#include "driver/analyser.h"
 #include "driver/defect_scan.h"
 #include "driver/job.h"
 #include "findings/findings_list.h"
@@ -69,7 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string body = pair ? write_source(is_adq ? "unit.adq" : "unit.adb", input.second_text()) : std::string();
 
   BugChecker checker;
-  EmptyUnitSurvey survey;
+  // With relaxed styles the real survey looks for the declaring
+  // specifications, with the scratch directory as the reference path.
+  EmptyUnitSurvey no_survey;
+  static Analyser standard = make_standard_analyser();
+  UnitSurvey& survey = job.option_is_set(Option::RELAXED_STYLES) ? *standard.survey : no_survey;
+  if (job.option_is_set(Option::RELAXED_STYLES)) survey.set_reference_directories({scratch().string()});
   DefectScan scan(checker, survey, ScanSettings::from_job(job));
   ScanResult result;
   FindingsList findings;

@@ -207,6 +207,11 @@ class ProjectFileReader {
     ProjectFile result;
     std::string text;
     if (!read_text(text, result.error)) return result;
+    return parse(text);
+  }
+
+  ProjectFile parse(const std::string& text) const {
+    ProjectFile result;
     if (const TextFault fault = first_text_fault(text); fault.line != 0) {
       result.error = file_.string() + ":" + std::to_string(fault.line) + ": " + fault.what;
       return result;
@@ -423,6 +428,10 @@ std::string distrust_reason(const std::filesystem::path& file) {
 }
 
 ProjectFile read_project_file(const std::filesystem::path& file) { return ProjectFileReader(file).read(); }
+
+ProjectFile parse_project_text(const std::string& text, const std::filesystem::path& file) {
+  return ProjectFileReader(file).parse(text);
+}
 
 std::vector<std::string> arguments_with_project_file(const std::vector<ProjectSetting>& settings,
                                                      std::span<const std::string_view> command_line) {

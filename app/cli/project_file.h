@@ -48,6 +48,9 @@ std::string distrust_reason(const std::filesystem::path& file);
 // directory when relative. Every key is checked on its own with the
 // command-line parser, so a bad value is reported at its own line.
 ProjectFile read_project_file(const std::filesystem::path& file);
+// The same for a project file's text, read already; `file` names it in
+// messages and is where relative file names are taken from.
+ProjectFile parse_project_text(const std::string& text, const std::filesystem::path& file);
 
 // The arguments of a run: the project file's, leaving out every key the
 // command line gives itself (so a list such as --style is replaced, not

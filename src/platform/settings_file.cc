@@ -59,14 +59,22 @@ std::filesystem::path directory_of(const std::filesystem::path& path) {
 // so a hostile file nested thousands deep is refused like a corrupt one.
 constexpr std::size_t max_nesting = 64;
 
-bool nesting_within_limit(const SettingsDocument& document) {
-  std::vector<std::pair<const SettingsDocument*, std::size_t>> pending{{&document, 1}};
+// Members of one object (or elements of one array) beyond which a file is
+// no settings file: the document keeps an object's members in the file's
+// order and looks every new key up among those before it, so a file of
+// tens of thousands of values would take seconds to read.
+constexpr std::size_t max_members = 4096;
+
+// Whether the document stays within both bounds; it is read first in a form
+// that looks keys up by sorting, so that the bounds cost nothing to check.
+bool within_limits(const nlohmann::json& document) {
+  std::vector<std::pair<const nlohmann::json*, std::size_t>> pending{{&document, 1}};
   while (!pending.empty()) {
     auto [value, depth] = pending.back();
     pending.pop_back();
     if (!value->is_structured()) continue;
-    if (depth > max_nesting) return false;
-    for (const SettingsDocument& member : *value) pending.emplace_back(&member, depth + 1);
+    if (depth > max_nesting || value->size() > max_members) return false;
+    for (const nlohmann::json& member : *value) pending.emplace_back(&member, depth + 1);
   }
   return true;
 }
@@ -117,7 +125,12 @@ bool SettingsFile::is_read_only(std::vector<std::string>& warnings) {
 void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
   struct stat info {};
   Stamp now;
-  if (::stat(path_.c_str(), &info) == 0) now = stamp_of(info);
+  int status_error = 0;
+  if (::stat(path_.c_str(), &info) == 0) {
+    now = stamp_of(info);
+  } else if (errno != ENOENT) {
+    status_error = errno;  // a loop of links, a directory that may not be searched
+  }
   // A forced re-read guards against a change the stamp missed; an unreadable
   // file that has not changed is not read (and reported) again.
   if (loaded_ && now == stamp_ && (!force || untouchable_)) return;
@@ -125,6 +138,14 @@ void SettingsFile::refresh(std::vector<std::string>& warnings, bool force) {
   loaded_ = true;
   untouchable_ = false;
   document_ = SettingsDocument::object();
+  if (status_error != 0) {
+    // Not missing, only unreachable: passing it over in silence would leave
+    // the user wondering why the settings do not take.
+    untouchable_ = true;
+    warnings.push_back("Settings file " + path_.string() + " cannot be read (" + file_error_text(status_error) +
+                       "); its settings are not used and it is left unchanged");
+    return;
+  }
   if (!now.exists) return;
   // A pipe would block the read and a device (/dev/null, named to run with
   // defaults) would be moved aside as corrupt: neither is read nor replaced.
@@ -145,9 +166,9 @@ void SettingsFile::load(std::vector<std::string>& warnings) {
                        "); its settings are not used and it is left unchanged");
     return;
   }
-  SettingsDocument parsed = SettingsDocument::parse(text, nullptr, /*allow_exceptions=*/false);
-  if (parsed.is_object() && nesting_within_limit(parsed)) {
-    document_ = std::move(parsed);
+  const nlohmann::json probe = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (probe.is_object() && within_limits(probe)) {
+    document_ = SettingsDocument::parse(text, nullptr, /*allow_exceptions=*/false);
     return;
   }
   if (keep_in_place_) {

@@ -301,19 +301,29 @@ TEST_F(SettingsStoreTest, JsonThatIsNotAnObjectCountsAsCorrupt) {
   EXPECT_TRUE(store->take_warnings().empty());  // delivered, not queued
 }
 
-TEST_F(SettingsStoreTest, HostileNestingIsRefusedLikeACorruptFile) {
+// Nesting that would overflow the stack, and an object so wide that reading
+// it in order would take seconds, are refused like a corrupt file.
+TEST_F(SettingsStoreTest, HostileNestingAndBreadthAreRefusedLikeACorruptFile) {
   std::string deep;
   for (int i = 0; i < 200000; ++i) deep += "{\"k\":";
   deep += "1";
   for (int i = 0; i < 200000; ++i) deep += "}";
-  write_json(user_file(), deep);
-  auto store = make_store();
-  store->open_application_key();
-  store->set_integer("Width", 5);
-  EXPECT_EQ(store->get_integer("Width"), 5);
-  auto moved = testing::files_starting_with(user_file().parent_path(), "registry.json.corrupt-");
-  ASSERT_EQ(moved.size(), 1u);
-  EXPECT_EQ(read_file(moved[0]).size(), deep.size());
+  std::string wide = "{";
+  for (int i = 0; i < 40000; ++i) wide += (i == 0 ? "\"k" : ",\"k") + std::to_string(i) + "\":1";
+  wide += "}";
+  for (const std::string& hostile : {deep, wide}) {
+    write_json(user_file(), hostile);
+    for (const auto& moved : testing::files_starting_with(user_file().parent_path(), "registry.json.corrupt-")) {
+      std::filesystem::remove(moved);
+    }
+    auto store = make_store();
+    store->open_application_key();
+    store->set_integer("Width", 5);
+    EXPECT_EQ(store->get_integer("Width"), 5);
+    auto moved = testing::files_starting_with(user_file().parent_path(), "registry.json.corrupt-");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(read_file(moved[0]).size(), hostile.size());
+  }
 }
 
 TEST_F(SettingsStoreTest, UnreadableFileIsLeftAloneAndReported) {
@@ -327,6 +337,16 @@ TEST_F(SettingsStoreTest, UnreadableFileIsLeftAloneAndReported) {
   std::vector<std::string> warnings = store->take_warnings();
   ASSERT_EQ(warnings.size(), 1u);  // once, however often the file is looked at
   EXPECT_NE(warnings[0].find("cannot be read"), std::string::npos);
+
+  // A loop of links is no missing file: it is reported, not passed over.
+  std::filesystem::remove(user_file());
+  std::filesystem::create_symlink(user_file(), user_file());
+  auto looped = make_store();
+  EXPECT_THROW(looped->open_application_key(), KeyCreationFailure);
+  warnings = looped->take_warnings();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("cannot be read (Too many levels of symbolic links)"), std::string::npos) << warnings[0];
+  EXPECT_TRUE(std::filesystem::is_symlink(user_file()));
 }
 
 TEST_F(SettingsStoreTest, AFileThatIsNotARegularFileIsNeitherReadNorMoved) {
