@@ -5,6 +5,7 @@
 
 #include "platform/label.h"
 #include "platform/printable_text.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -108,7 +109,9 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   }
   if (show_position && view_ != nullptr) {
     TreeItem position = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
-    if (!finding.reason.empty()) insert(position, finding.reason, nullptr, TreePlacement::Last);
+    // The source line is Latin-1; the tree's texts are UTF-8.
+    std::string room;
+    if (!finding.reason.empty()) insert(position, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
   }
 
   const std::int64_t count = count_finding(kind);
