@@ -1,8 +1,8 @@
 // The outputs for CI and editors, end to end on the "outputs" fixture tree:
 // GNU lines, JSON and SARIF against expected files, SARIF through
 // Microsoft's validator, GNU lines through Vim's and Emacs's error parsers,
-// baselines and --fail-on, valid UTF-8 from Latin-1 sources, and the rule
-// catalog's own examples.
+// baselines and --fail-on, valid UTF-8 from Latin-1 sources, a check cut
+// short by a long line, and the rule catalog's own examples.
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <stdlib.h>
@@ -374,6 +374,27 @@ TEST(Utf8Outputs, LatinOneSourcesAndNamesComeOutAsUtf8InEveryFormat) {
     EXPECT_EQ(run.status, 1) << format << run.err;
     EXPECT_TRUE(decodes_as_utf8(run.out)) << format << ":\n" << run.out;
     for (const std::string& fragment : fragments) EXPECT_NE(run.out.find(fragment), std::string::npos) << format << ": " << fragment;
+  }
+}
+
+TEST(CutShortCheck, ALineTooLongToAnalyseIsNotedAndFailsTheRunWhateverFailOnNames) {
+  // The null pointer after the long line goes unfound; in the pair, the
+  // body goes unchecked with its specification.
+  ScratchDirectory scratch;
+  const std::string long_line = "   X : Integer := 1" + std::string(400, ' ') + ";\n";
+  std::filesystem::create_directory(scratch.path() / "src");
+  testing::write_file(scratch.path() / "src/p.adb", "procedure P is\n" + long_line + "begin\n   null.all;\nend P;\n");
+  testing::write_file(scratch.path() / "src/q.ads", "package Q is\n   pragma Pure;\n" + long_line + "end Q;\n");
+  testing::write_file(scratch.path() / "src/q.adb", "package body Q is\nend Q;\n");
+  const std::string src = (scratch.path() / "src").string();
+  const std::string notes = "flawseek: " + src + "/p.adb:2: line longer than 400 characters; the rest of the file was not checked\n"
+                            "flawseek: " + src + "/q.ads:3: line longer than 400 characters; the rest of the file was not "
+                            "checked, nor was its body " + src + "/q.adb\n";
+  for (const std::string fail_on : {"all", "none", "bug", "null-pointer"}) {
+    const ProgramResult run = run_program({"--fail-on", fail_on, "--format", "gnu", "src"}, scratch.path());
+    EXPECT_EQ(run.status, 1) << fail_on;
+    EXPECT_TRUE(run.err.starts_with(notes)) << fail_on << ":\n" << run.err;
+    EXPECT_EQ(run.out.find("null-pointer"), std::string::npos) << run.out;
   }
 }
 
