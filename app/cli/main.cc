@@ -293,6 +293,11 @@ int run(int argc, char** argv) {
     }
   }
   int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
+  // A file checked only in part was not analysed: whatever kinds --fail-on
+  // names (even none, which picks the findings that matter, not whether
+  // the analysis may be incomplete), its missing findings must not pass
+  // for a clean run. The note on it came during the search.
+  if (search.last_cut_short_count() > 0) exit_status = exit_findings;
   const bool report_to_standard_output = command.report_file && *command.report_file == "-";
   bool findings_written = true;
   if (streamed) {

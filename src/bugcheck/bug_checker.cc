@@ -179,8 +179,8 @@ CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_se
   try {
     d.check_parser.parse(mode.role, mode.style_rules, mode.gnat_extensions, d.reader.line_source(),
                          mode.is_adq);
-  } catch (const StopRequest&) {
-    return CheckOutcome::Stopped;
+  } catch (const StopRequest& stop) {
+    return stop.cause() == StopRequest::Cause::LineTooLong ? CheckOutcome::CutShort : CheckOutcome::Stopped;
   }
   style_command_seen = d.reader.style_command_seen();
   return CheckOutcome::Completed;

@@ -28,11 +28,13 @@ struct ParseMode {
   bool is_adq = false;
 };
 
-// How a step ended: normally, or stopped by the checker itself (a line longer
-// than the reader takes while style checks are on, or the finding limit
-// reached). A stop is ordinary control flow, so it is a value and not an
-// exception; any other failure is thrown and is the file's internal error.
-enum class CheckOutcome : std::uint8_t { Completed, Stopped };
+// How a step ended: normally, or stopped by the checker itself: the finding
+// limit reached (Stopped), or a line longer than the reader takes while
+// style checks are on (CutShort: the rest of the file went unchecked, which
+// the user must hear of). A stop is ordinary control flow, so it is a value
+// and not an exception; any other failure is thrown and is the file's
+// internal error.
+enum class CheckOutcome : std::uint8_t { Completed, Stopped, CutShort };
 
 // What the preparation pass collected for the check pass, so that checkers
 // which prepared parts of one tree can each check with all of it.

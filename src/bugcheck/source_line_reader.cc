@@ -14,7 +14,7 @@ void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
   if (!style_checks_on_) return;
   gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, analysable_line_limit,
                                   raw.substr(0, quoted_long_line_length));
-  throw StopRequest();
+  throw StopRequest(StopRequest::Cause::LineTooLong);
 }
 
 // Most lines carry no command and find the parser's settings current: they

@@ -190,7 +190,7 @@ void DefectScan::begin_unit(const std::string& specification) {
 void DefectScan::check_one(const std::string& file, bool is_adq, const std::vector<std::string>& spellings) {
   log({"Check: ", file});
   begin_unit({});
-  if (check_source(file, FileRole::SINGLE_FILE, is_adq, spellings) == CheckOutcome::Stopped) return;
+  if (check_source(file, FileRole::SINGLE_FILE, is_adq, spellings) != CheckOutcome::Completed) return;
   checker_.report_unused_marks();
 }
 
@@ -202,8 +202,8 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
   // A stop anywhere ends the unit: the rest of the pair is not checked and
   // nothing is reported at its end.
   const int unreadable_before = result_->unreadable;
-  if (check_source(specification, FileRole::PAIR_SPECIFICATION, is_adq, specification_spellings) ==
-      CheckOutcome::Stopped) {
+  if (check_source(specification, FileRole::PAIR_SPECIFICATION, is_adq, specification_spellings, body) !=
+      CheckOutcome::Completed) {
     return;
   }
   if (result_->unreadable != unreadable_before) {
@@ -211,21 +211,21 @@ void DefectScan::check_two(const std::string& specification, const std::string& 
     // weighed against: its with clauses and units would all look unused.
     // The body is checked as a file of its own.
     begin_unit({});
-    if (check_source(body, FileRole::SINGLE_FILE, is_adq, body_spellings) == CheckOutcome::Stopped) return;
+    if (check_source(body, FileRole::SINGLE_FILE, is_adq, body_spellings) != CheckOutcome::Completed) return;
     checker_.report_unused_marks();
     return;
   }
-  if (checker_.after_specification() == CheckOutcome::Stopped) return;
-  if (check_source(body, FileRole::PAIR_BODY, is_adq, body_spellings) == CheckOutcome::Stopped) return;
-  if (checker_.after_body() == CheckOutcome::Stopped) return;
+  if (checker_.after_specification() != CheckOutcome::Completed) return;
+  if (check_source(body, FileRole::PAIR_BODY, is_adq, body_spellings) != CheckOutcome::Completed) return;
+  if (checker_.after_body() != CheckOutcome::Completed) return;
   // What follows is about the specification as a whole.
   result_->findings.set_current_file(specification);
-  if (checker_.after_pair() == CheckOutcome::Stopped) return;
+  if (checker_.after_pair() != CheckOutcome::Completed) return;
   checker_.report_unused_marks();
 }
 
 CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bool is_adq,
-                                      const std::vector<std::string>& spellings) {
+                                      const std::vector<std::string>& spellings, const std::string& body) {
   if (!open_or_report(file, check_failure_place)) return CheckOutcome::Completed;
   CheckOutcome outcome = CheckOutcome::Completed;
   bool named = false;
@@ -242,7 +242,9 @@ CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bo
     mode.is_adq = is_adq;
     bool style_command_seen = false;
     outcome = checker_.run_check(mode, style_command_seen);
-    if (outcome == CheckOutcome::Completed) {
+    if (outcome == CheckOutcome::CutShort) {
+      result_->cut_short.push_back(CutShortFile{file, checker_.current_line(), body});
+    } else if (outcome == CheckOutcome::Completed) {
       if (style_command_seen) {
         result_->findings.note_style_command_seen();
       } else {

@@ -22,6 +22,16 @@ class Job;
 class Log;
 class UnitSurvey;
 
+// A file whose check stopped at a line too long to analyse: its later
+// findings are missing, so the run must not pass for a clean one.
+struct CutShortFile {
+  std::string file;
+  std::int32_t line = 0;
+  // The body of the pair whose specification this is, which went unchecked
+  // with it; empty for a single file or a body.
+  std::string unchecked_body;
+};
+
 // What the analysis of one work item produced: its findings, recorded in
 // order, and its log records. The search run applies results in walk order,
 // so a run on several threads shows exactly what a serial run shows.
@@ -30,11 +40,13 @@ struct ScanResult {
   std::vector<std::string> log_records;
   // How many of the findings say a file or directory could not be read.
   int unreadable = 0;
+  std::vector<CutShortFile> cut_short;
 
   void clear() {
     findings.clear();
     log_records.clear();
     unreadable = 0;
+    cut_short.clear();
   }
 };
 
@@ -85,8 +97,9 @@ class DefectScan {
                  const std::vector<std::string>& specification_spellings,
                  const std::vector<std::string>& body_spellings);
   void begin_unit(const std::string& specification);
+  // `body` is the pair's body when `file` is its specification.
   CheckOutcome check_source(const std::string& file, FileRole role, bool is_adq,
-                            const std::vector<std::string>& spellings);
+                            const std::vector<std::string>& spellings, const std::string& body = {});
   // Opens `file` for the checker; when it cannot be read, the failure is
   // logged under `failure_place`, filed as an INTERNAL_ERROR of the file at
   // line 0, and false returned.

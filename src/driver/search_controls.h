@@ -21,8 +21,9 @@ class SearchControls {
   // All top-level menus at once: greyed while a search runs.
   virtual void enable_menus(bool enabled) = 0;
   virtual void enable_save_as(bool enabled) = 0;
-  // Something the walk passed over that the user may want to know about (an
-  // unreadable directory); the window shows nothing, the command line prints it.
+  // Something the search passed over that the user may want to know about
+  // (an unreadable directory, the rest of a file after a line too long to
+  // analyse); the window shows nothing, the command line prints it.
   virtual void show_note(std::string_view note) { (void)note; }
 };
 

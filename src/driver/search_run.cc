@@ -158,6 +158,11 @@ WalkCounts SearchRun::last_counts() const {
   return counts_;
 }
 
+std::int64_t SearchRun::last_cut_short_count() const {
+  std::lock_guard lock(mutex_);
+  return cut_short_;
+}
+
 std::string SearchRun::last_reference_path() const {
   std::lock_guard lock(mutex_);
   return last_reference_path_;
@@ -291,6 +296,7 @@ bool SearchRun::run_search(std::string_view root) {
   {
     std::lock_guard lock(mutex_);
     counts_ = WalkCounts{};
+    cut_short_ = 0;
   }
   unreadable_ = 0;
   controls_.enable_save_as(false);
@@ -367,6 +373,16 @@ void SearchRun::share_preparation() {
 void SearchRun::apply(ScanResult& result, std::string_view later_paths_bound) {
   unreadable_ += result.unreadable;
   for (const std::string& record : result.log_records) log_.put(record);
+  // In walk order like the walk's own notes, so any job count says the same.
+  for (const CutShortFile& cut : result.cut_short) {
+    const std::string note = cut_short_note(cut.file, cut.line, cut.unchecked_body);
+    log_.put(note);
+    controls_.show_note(note);
+  }
+  if (!result.cut_short.empty()) {
+    std::lock_guard lock(mutex_);
+    cut_short_ += static_cast<std::int64_t>(result.cut_short.size());
+  }
   findings_.apply_taking(result.findings, later_paths_bound);
 }
 

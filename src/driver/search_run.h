@@ -77,6 +77,9 @@ class SearchRun {
   SearchOutcome last_outcome() const;
   // The counts of the last check pass.
   WalkCounts last_counts() const;
+  // How many files of the last search were checked only up to a line too
+  // long to analyse (each was said in a note as it came).
+  std::int64_t last_cut_short_count() const;
   // The number of analysing threads (1: the serial run).
   unsigned jobs() const { return static_cast<unsigned>(checkers_.size()); }
 
@@ -131,6 +134,7 @@ class SearchRun {
   // Files and directories of this search that could not be read (search
   // thread only): findings, but counted apart from the potential bugs.
   std::int64_t unreadable_ = 0;
+  std::int64_t cut_short_ = 0;  // guarded by mutex_
   std::string last_reference_path_;
   std::string invalid_reference_entry_;
 

@@ -1,7 +1,9 @@
 // Building the status-line texts of a search.
 #include "driver/search_texts.h"
 
+#include "frontend/ada_line_reader.h"
 #include "platform/label.h"
+#include "platform/printable_text.h"
 
 namespace flawseek {
 
@@ -45,6 +47,20 @@ std::string result_text(std::int64_t findings_count, const WalkCounts& counts, s
     text += number_image(unreadable);
     text += unreadable == 1 ? " path" : " paths";
     text += " could not be read";
+  }
+  return text;
+}
+
+std::string cut_short_note(std::string_view file, std::int32_t line, std::string_view unchecked_body) {
+  std::string text = printable(file);
+  text += ':';
+  text += std::to_string(line);
+  text += ": line longer than ";
+  text += std::to_string(AdaLineReader::long_line_limit);
+  text += " characters; the rest of the file was not checked";
+  if (!unchecked_body.empty()) {
+    text += ", nor was its body ";
+    text += printable(unchecked_body);
   }
   return text;
 }

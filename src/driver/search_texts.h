@@ -1,4 +1,5 @@
-// The status-line texts of a search: progress, result, and the fixed messages.
+// The status-line texts of a search: progress, result, and the fixed messages;
+// and the note on a file whose check was cut short.
 #pragma once
 
 #include <cstdint>
@@ -31,5 +32,9 @@ std::string progress_text(Phase phase, const WalkCounts& counts);
 // with ", 1 path could not be read" after it when some could not: those
 // are findings too, but no potential bugs, and are counted apart.
 std::string result_text(std::int64_t findings_count, const WalkCounts& counts, std::int64_t unreadable = 0);
+
+// "FILE:LINE: line longer than 400 characters; the rest of the file was not
+// checked", and ", nor was its body BODY" when a pair's body went with it.
+std::string cut_short_note(std::string_view file, std::int32_t line, std::string_view unchecked_body);
 
 }  // namespace flawseek

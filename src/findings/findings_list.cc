@@ -5,6 +5,7 @@
 
 #include "platform/label.h"
 #include "platform/printable_text.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -106,9 +107,12 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
     items.current_file_item = insert(items.kind_item, printable(current_file_.str()), &finding, TreePlacement::Last);
     file_items_shown_ = true;
   }
+  last_position_item_ = no_tree_item;
   if (show_position && view_ != nullptr) {
-    TreeItem position = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
-    if (!finding.reason.empty()) insert(position, finding.reason, nullptr, TreePlacement::Last);
+    last_position_item_ = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
+    // The source line is Latin-1; the tree's texts are UTF-8.
+    std::string room;
+    if (!finding.reason.empty()) insert(last_position_item_, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
   }
 
   const std::int64_t count = count_finding(kind);
@@ -126,6 +130,14 @@ void FindingsList::describe_last_finding(std::string_view detail) {
   if (last_reported_kind_ < 0) return;
   const FindingKind kind = FindingKind::from_index(last_reported_kind_);
   notes_.set_detail(kind, lists_[kind.index()].size() - 1, detail);
+  // What the parser expected is the whole point of a syntax error: the tree
+  // shows it on the position row, after the place.
+  if (kind == BugKind::SYNTAX_ERROR && last_position_item_ != no_tree_item && !detail.empty()) {
+    const Finding& finding = lists_[kind.index()].back();
+    std::string room;
+    set_text(last_position_item_, position_text(finding.line, finding.column) + ": " +
+                                      std::string(utf8_text(detail, room)));
+  }
 }
 
 void FindingsList::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,

@@ -55,7 +55,8 @@ class FindingsList final : public FindingSink {
   // A NO_STYLE_CHECKS finding is dropped unless unchecked files are listed.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   void note_style_command_seen() override;
-  // Kept in notes(), for the machine-readable outputs only.
+  // Kept in notes(), for the machine-readable outputs; a syntax error's
+  // also on its position row in the tree.
   void describe_last_finding(std::string_view detail) override;
   void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   const FindingNotes& notes() const { return notes_; }
@@ -127,6 +128,7 @@ class FindingsList final : public FindingSink {
   std::array<std::int64_t, FindingKind::count> kind_counts_{};
   std::array<KindState, FindingKind::count> kind_items_{};
   bool file_items_shown_ = false;  // some kind has a current file item
+  TreeItem last_position_item_ = no_tree_item;  // the position row of the finding stored last
   SharedPath current_file_;
   std::int64_t current_file_count_ = 0;
   std::int64_t previous_files_count_ = 0;

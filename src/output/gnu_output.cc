@@ -8,6 +8,7 @@
 
 #include "findings/finding_id.h"
 #include "output/rule_catalog.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -133,8 +134,10 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
     }
     const std::string_view path(path_.data(), path_size_);
     const KindTexts& kind = kinds_[record.kind.index()];
-    const std::string_view source = kind.shows_source ? record.reason : std::string_view();
-    const std::size_t longest = path.size() + 2 * number_room + kind.lead_sentence.size() + record.detail.size() +
+    // Sources are Latin-1; the lines are UTF-8, as every terminal and tool expects.
+    const std::string_view source = kind.shows_source ? utf8_text(record.reason, source_room_) : std::string_view();
+    const std::string_view detail = utf8_text(record.detail, detail_room_);
+    const std::size_t longest = path.size() + 2 * number_room + kind.lead_sentence.size() + detail.size() +
                                 source.size() + kind.tail.size() + 16 + block;
     if (text_.size() < used + longest) text_.resize(std::max(used + longest, block_size + 4096));
 
@@ -143,11 +146,11 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
     at = put_number(at, record.line < 1 ? 1 : record.line);
     *at++ = ':';
     at = put_number(at, column < 1 ? 1 : column);
-    if (record.detail.empty()) {
+    if (detail.empty()) {
       at = put_padded(at, kind.lead_sentence);
     } else {
       at = put_padded(at, kind.lead);
-      at = put(at, record.detail);
+      at = put(at, detail);
     }
     if (!source.empty()) {
       at[0] = ':';

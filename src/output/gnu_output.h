@@ -50,6 +50,9 @@ class GnuLinesWriter final : public RecordsWriter {
   std::string path_;
   std::size_t path_size_ = 0;
   std::string text_;
+  // The message and source text of a finding that needed converting to UTF-8.
+  std::string detail_room_;
+  std::string source_room_;
   // The lines built but not yet handed to the stream, at the start of `text_`.
   std::size_t unsent_ = 0;
   static constexpr std::size_t block_size = 1 << 16;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8_text.h"  // the documents' texts go through utf8_text
+
 namespace flawseek {
 
 class Job;
@@ -35,9 +37,5 @@ ReportContext report_context_of(const Job& job, std::string_view current_directo
 // A file's name relative to the root directory with "/" between its parts
 // (the whole name when it lies elsewhere).
 std::string root_relative_name(const ReportContext& context, const std::string& file);
-
-// Text as UTF-8: kept when it already is, read as Latin-1 (the sources'
-// character set) otherwise, so that a JSON writer never meets a bad byte.
-std::string utf8_text(std::string_view text);
 
 }  // namespace flawseek

@@ -7,6 +7,7 @@
 #include "findings/report_writers.h"
 #include "platform/label.h"
 #include "platform/printable_text.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -17,13 +18,14 @@ void write_text_kind(const FindingsList::Findings& list, std::ostream& out) {
   // changes. Names compare exactly: on Linux, names differing in case are
   // different files.
   const std::string* previous_file = nullptr;
+  std::string room;  // a source line converted from Latin-1
   for (const Finding& finding : list) {
     if (previous_file == nullptr || *previous_file != finding.file) out << "    " << printable(finding.file.str()) << '\n';
     previous_file = &finding.file.str();
     out << "        At line" << number_image(finding.line);
     if (finding.column != no_column) out << " at position" << number_image(finding.column);
     out << '\n';
-    if (!finding.reason.empty()) out << "            " << finding.reason << '\n';
+    if (!finding.reason.empty()) out << "            " << utf8_text(finding.reason, room) << '\n';
   }
 }
 

@@ -1,8 +1,10 @@
 // The outputs for CI and editors, end to end on the "outputs" fixture tree:
 // GNU lines, JSON and SARIF against expected files, SARIF through
 // Microsoft's validator, GNU lines through Vim's and Emacs's error parsers,
-// baselines and --fail-on, and the rule catalog's own examples.
+// baselines and --fail-on, valid UTF-8 from Latin-1 sources, a check cut
+// short by a long line, and the rule catalog's own examples.
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -333,6 +335,67 @@ TEST_F(MachineOutputs, FailOnChoosesTheKindsThatMakeTheExitStatusOne) {
   const ProgramResult unknown = run_program({"--fail-on", "bugs", "src"}, tree_);
   EXPECT_EQ(unknown.status, 2);
   EXPECT_TRUE(unknown.err.starts_with("flawseek: unknown finding kind 'bugs' (see --list-rules)\n")) << unknown.err;
+}
+
+// Whether iconv, which knows nothing of flawseek, decodes `text` as UTF-8.
+bool decodes_as_utf8(std::string text) {
+  const iconv_t decoder = ::iconv_open("UTF-32LE", "UTF-8");
+  if (decoder == reinterpret_cast<iconv_t>(-1)) return false;
+  char* in = text.data();
+  std::size_t in_left = text.size();
+  std::string room(4 * text.size() + 4, '\0');
+  char* out = room.data();
+  std::size_t out_left = room.size();
+  const bool decoded = ::iconv(decoder, &in, &in_left, &out, &out_left) != static_cast<std::size_t>(-1);
+  ::iconv_close(decoder);
+  return decoded && in_left == 0;
+}
+
+TEST(Utf8Outputs, LatinOneSourcesAndNamesComeOutAsUtf8InEveryFormat) {
+  // A Latin-1 name ("caf\xe9") and a UTF-8 one ("\xc3\xbc", kept as it is),
+  // each holding a syntax error on a line with a Latin-1 letter.
+  ScratchDirectory scratch;
+  const std::string source =
+      "procedure P is\n   C_M\xd6X : Integer := 0;\nbegin\n   if C_M\xd6X = 1 loop\n      null;\n   end if;\nend P;\n";
+  std::filesystem::create_directory(scratch.path() / "src");
+  testing::write_file(scratch.path() / "src/caf\xe9.adb", source);
+  testing::write_file(scratch.path() / "src/\xc3\xbc.adb", source);
+  const std::string line = "C_M\xc3\x96X = 1 loop";
+  const std::pair<std::string, Lines> cases[] = {
+      {"tree", {"caf\xc3\xa9.adb", "/\xc3\xbc.adb", line}},
+      {"gnu", {"caf\xc3\xa9.adb:4:", "/\xc3\xbc.adb:4:", line}},
+      {"csv", {"caf\xc3\xa9.adb,", "\n\xc3\xbc.adb,"}},
+      {"text", {"caf\xc3\xa9.adb\n", "/\xc3\xbc.adb\n", line}},
+      {"json", {"caf\xc3\xa9.adb\"", "/\xc3\xbc.adb\"", line}},
+      {"sarif", {"caf%C3%A9.adb", "\"%C3%BC.adb\"", line}},
+  };
+  for (const auto& [format, fragments] : cases) {
+    const ProgramResult run = run_program({"-q", "--format", format, "src"}, scratch.path());
+    EXPECT_EQ(run.status, 1) << format << run.err;
+    EXPECT_TRUE(decodes_as_utf8(run.out)) << format << ":\n" << run.out;
+    for (const std::string& fragment : fragments) EXPECT_NE(run.out.find(fragment), std::string::npos) << format << ": " << fragment;
+  }
+}
+
+TEST(CutShortCheck, ALineTooLongToAnalyseIsNotedAndFailsTheRunWhateverFailOnNames) {
+  // The null pointer after the long line goes unfound; in the pair, the
+  // body goes unchecked with its specification.
+  ScratchDirectory scratch;
+  const std::string long_line = "   X : Integer := 1" + std::string(400, ' ') + ";\n";
+  std::filesystem::create_directory(scratch.path() / "src");
+  testing::write_file(scratch.path() / "src/p.adb", "procedure P is\n" + long_line + "begin\n   null.all;\nend P;\n");
+  testing::write_file(scratch.path() / "src/q.ads", "package Q is\n   pragma Pure;\n" + long_line + "end Q;\n");
+  testing::write_file(scratch.path() / "src/q.adb", "package body Q is\nend Q;\n");
+  const std::string src = (scratch.path() / "src").string();
+  const std::string notes = "flawseek: " + src + "/p.adb:2: line longer than 400 characters; the rest of the file was not checked\n"
+                            "flawseek: " + src + "/q.ads:3: line longer than 400 characters; the rest of the file was not "
+                            "checked, nor was its body " + src + "/q.adb\n";
+  for (const std::string fail_on : {"all", "none", "bug", "null-pointer"}) {
+    const ProgramResult run = run_program({"--fail-on", fail_on, "--format", "gnu", "src"}, scratch.path());
+    EXPECT_EQ(run.status, 1) << fail_on;
+    EXPECT_TRUE(run.err.starts_with(notes)) << fail_on << ":\n" << run.err;
+    EXPECT_EQ(run.out.find("null-pointer"), std::string::npos) << run.out;
+  }
 }
 
 // ---------------------------------------------------------------------------

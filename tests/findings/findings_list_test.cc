@@ -179,6 +179,25 @@ TEST_F(FindingsListTest, EachKindKeepsItsFileItemUntilTheFileChanges) {
   EXPECT_EQ(list.findings(BugKind::NULL_POINTER)[2].file, "/src/b.adb");
 }
 
+TEST_F(FindingsListTest, TheTreeShowsASyntaxErrorsReasonAndItsTextsInUtf8) {
+  // The window shows these same texts. The Latin-1 name and line are
+  // converted; a detail of another kind stays out of the tree.
+  list.set_current_file("/src/caf\xe9.adb");
+  list.report_bug(BugKind::SYNTAX_ERROR, 7, 16, "if C_M\xd6X = 1 loop");
+  list.describe_last_finding("then expected");
+  list.report_bug(BugKind::INTERNAL_ERROR, 0, no_column, "");
+  list.describe_last_finding("cannot read the file: gone");
+  EXPECT_EQ(rendered(view),
+            "Internal Error (1)\n"
+            "  /src/caf\xc3\xa9.adb\n"
+            "    At line 0\n"
+            "Syntax Error (1)\n"
+            "  /src/caf\xc3\xa9.adb\n"
+            "    Line 7 at position 16: then expected\n"
+            "      if C_M\xc3\x96X = 1 loop\n");
+  EXPECT_EQ(list.findings(BugKind::SYNTAX_ERROR).front().reason, "if C_M\xd6X = 1 loop");  // the source's own bytes
+}
+
 TEST_F(FindingsListTest, SettingTheSameFileAgainStartsNewFileItems) {
   list.set_current_file("/x.ads");
   list.report_bug(BugKind::UNUSED_UNIT, 1, 1, "");
