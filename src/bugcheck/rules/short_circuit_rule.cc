@@ -17,7 +17,8 @@ void ShortCircuitRule::tracked_start() noexcept {
 void ShortCircuitRule::compared_with_null(std::string_view name, bool equal) {
   if (!state_.tracking) return;
   TestedNames& names = equal ? state_.stmt_eq_names : state_.stmt_ne_names;
-  if (names.empty()) (equal ? state_.joins_at_eq_test : state_.joins_at_ne_test) = state_.joins;
+  PlainJoins& joins_at_test = equal ? state_.joins_at_eq_test : state_.joins_at_ne_test;
+  if (names.empty()) joins_at_test = state_.joins;
   names.add(name);
 }
 
