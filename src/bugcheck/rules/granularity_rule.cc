@@ -1,9 +1,8 @@
 // The granularity rule over the elements of the outermost open list.
 #include "bugcheck/rules/granularity_rule.h"
 
-#include <cctype>
-
 #include "bugcheck/rules/name_start.h"
+#include "frontend/text_utilities.h"
 
 namespace flawseek {
 
@@ -29,14 +28,6 @@ bool hands_on(ListKind kind) noexcept {
   return false;
 }
 
-bool same_word(std::string_view word, std::string_view upper) noexcept {
-  if (word.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(word[i])) != upper[i]) return false;
-  }
-  return true;
-}
-
 // The unit a formal's or component's name says, from the words between its
 // underscores.
 NamedUnit unit_named_by(std::string_view name) noexcept {
@@ -46,9 +37,9 @@ NamedUnit unit_named_by(std::string_view name) noexcept {
   while (!name.empty()) {
     const std::size_t end = name.find('_');
     const std::string_view word = name.substr(0, end);
-    if (word.size() >= 3 && same_word(word.substr(0, 3), "BIT")) return NamedUnit::BITS;
+    if (word.size() >= 3 && same_name(word.substr(0, 3), "BIT")) return NamedUnit::BITS;
     for (std::string_view storage : storage_words) {
-      if (same_word(word, storage)) unit = NamedUnit::STORAGE_UNITS;
+      if (same_name(word, storage)) unit = NamedUnit::STORAGE_UNITS;
     }
     if (end == std::string_view::npos) break;
     name.remove_prefix(end + 1);

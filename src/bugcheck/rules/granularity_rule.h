@@ -9,10 +9,12 @@
 //   (`Move (A'Address, B'Address, A'Size)`), or the element is named by a
 //   formal or component whose name says storage units (a word BYTE(S),
 //   OCTET(S), LENGTH, LEN, COUNT or STORAGE: `Length => A'Size`);
-// - never when that name says bits (a word starting with BIT), and never in
-//   index or discriminant constraints, pragma arguments or a parenthesised
-//   expression of a type declaration, which hold no such list.
-// An element is reported once, at the word Size of its first 'Size.
+// - never when that name says bits (a word starting with BIT).
+// Index and discriminant constraints and pragma arguments are not counted,
+// and a type declaration or a comparison has no 'Address or formal beside
+// its 'Size (`mod 2 ** (T'Size)`, `T'Size = Ident (T'Size)`): none of them
+// is reported. An element is reported once, at the word Size of its first
+// 'Size.
 #pragma once
 
 #include <array>
