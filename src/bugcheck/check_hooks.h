@@ -126,26 +126,24 @@ struct CheckHooks : EmptyHooks {
     null_pointer_.compared_with_null(name, equal);
     short_circuit_.compared_with_null(name, equal);
   }
-  void operator_applied(ParserState&, OperatorKind op) {
-    short_circuit_.operator_applied(op);
-    granularity_.operator_applied();
-  }
+  void operator_applied(ParserState&, OperatorKind) { granularity_.operator_applied(); }
   void list_opened(ParserState&, ListKind kind) {
     associations_.on_list_opened(kind);
     null_tests_.list_opened();
     short_circuit_.list_opened(kind);
     granularity_.list_opened(kind);
   }
-  void list_element_ended(ParserState& state, ListKind kind) {
-    granularity_.list_element_ended(state, kind, reporter_);
-  }
-  void list_closed(ParserState& state, ListKind kind) {
+  void list_element_ended(ParserState&, ListKind kind) { granularity_.list_element_ended(kind); }
+  void list_closed(ParserState&, ListKind kind) {
     associations_.on_list_closed();
     null_tests_.list_closed(kind);
     short_circuit_.list_closed(kind);
-    granularity_.list_closed(state, kind, reporter_);
+    granularity_.list_closed(kind, reporter_);
   }
-  void association(ParserState& state, bool named, bool) { associations_.on_association(state, named); }
+  void association(ParserState& state, bool named, bool) {
+    associations_.on_association(state, named);
+    granularity_.association(state, named);
+  }
   void name_used(ParserState& state, std::string_view name, NameContext context) {
     null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);

@@ -221,9 +221,9 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {},
      .sentence = "null test does not guard without the short-circuit form",
-     .detects = "A dereference of an access value that the same condition compared with null using plain AND or OR "
-                 "(P /= null and P.all > 0), or a value tested in the first relation and then handed to a call after a "
-                 "plain AND or OR.",
+     .detects = "A dereference of an access value that another relation of the same condition, joined by plain AND "
+                 "or OR, compares with null (P /= null and P.all > 0), or the tested value itself handed to a call "
+                 "after such an AND (X /= null and Check (X)) or OR (X = null or Check (X)).",
      .matters = "Ada evaluates both operands of AND and OR, so the dereference runs even when the test failed and "
                  "raises Constraint_Error; AND THEN and OR ELSE stop early.",
      .example = "function Positive (P : Ref) return Boolean is\n"
@@ -238,9 +238,10 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {},
      .sentence = "'Size counts bits, not storage units",
-     .detects = "The attribute 'Size handed on bare in a parameter list, an aggregate or an index list, where a count "
-                 "of storage units is likely meant. A list in which an operator converts the value (A'Size / 8) is "
-                 "taken as right.",
+     .detects = "The attribute 'Size handed on bare as an actual parameter, generic actual or aggregate component "
+                 "beside an 'Address, or to a formal or component whose name says storage units (Length, Bytes, "
+                 "Count, Storage), where a count of storage units is plausibly meant. An element in which an operator "
+                 "converts the value (A'Size / 8), or whose name says bits, is taken as right.",
      .matters = "'Size is in bits; a copy or an allocation sized with it handles eight times too much memory.",
      .example = "procedure Copy (A, B : in out Buffer) is\n"
                  "begin\n"

@@ -39,6 +39,14 @@ class TestedNames {
     return false;
   }
 
+  // The list holds `name` itself, in any letter case.
+  bool holds(std::string_view name) const noexcept {
+    for (std::size_t i = 0; i < size_; ++i) {
+      if (same_name(names_[i], name)) return true;
+    }
+    return false;
+  }
+
   // `set` gets a new value: forget it and every name selected through it
   // (after `R := Make;` a test of `R.Next` no longer holds). Returns how many
   // names were dropped.
