@@ -316,7 +316,9 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {StyleSet::TAVIK, StyleSet::TAVIK_95},
      .sentence = "name is declared again",
-     .detects = "An object, loop parameter or type that takes a name already declared at its level or an enclosing one.",
+     .detects = "An object, loop parameter or type that takes a name already declared at its level or an enclosing one. "
+                 "The full declaration of an incomplete type or of a deferred constant completes it: no second "
+                 "declaration.",
      .matters = "A declaration that hides another makes a reader (and a later change) use the wrong one.",
      .example = "procedure Outer is\n"
                  "   Count : Integer := 0;\n"
