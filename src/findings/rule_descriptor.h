@@ -144,8 +144,9 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {},
      .sentence = "exception is declared but never raised",
-     .detects = "An exception declared in a scope that no raise statement of that scope (or of the body of its "
-                 "specification) raises. A handler that names it does not count.",
+     .detects = "An exception declared in a scope that no raise statement of that scope raises. A handler that "
+                 "names it does not count. The exceptions of a library-level specification are for its clients and "
+                 "child units to raise, and are never reported.",
      .matters = "Handlers for an exception nobody raises are dead code, and the declaration suggests a check that was "
                  "never written.",
      .example = "procedure Check is\n"

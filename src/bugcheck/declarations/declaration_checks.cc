@@ -13,7 +13,7 @@ void DeclarationChecks::reset_check() {
 }
 
 // The end-of-pair comparisons need both files whole: after a syntax error
-// every unit and exception named past it would be reported.
+// every unit named past it would be reported.
 void DeclarationChecks::after_body() {
   if (!syntax_error_seen_) units_.after_body(reporter_);
 }
@@ -21,7 +21,6 @@ void DeclarationChecks::after_body() {
 void DeclarationChecks::after_pair() {
   if (syntax_error_seen_) return;
   units_.after_pair(reporter_);
-  usage_.after_pair(reporter_);
 }
 
 void DeclarationChecks::parse_started(const ParserState& state) {
