@@ -163,8 +163,10 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .sets = {},
      .sentence = "withed unit is never used",
      .detects = "A unit named in a with clause, or a program unit declared locally, that the specification and body "
-                 "pair never names. Single files draw no finding; operators, Initialize, Finalize and Adjust, and units "
-                 "named like a box-default generic formal subprogram are never reported.",
+                 "pair never names. Single files draw no finding; operators, Initialize, Finalize and Adjust, the "
+                 "operations of tagged types that dispatching may call (those of a derived or a private tagged type), "
+                 "what a body stub's subunit may use, and units named like a box-default generic formal subprogram are "
+                 "never reported.",
      .matters = "Needless dependencies slow builds, widen the impact of changes and hide the units really used.",
      .example = "--  quiet.ads\n"
                  "package Quiet is\n"
