@@ -1,6 +1,10 @@
 --  Byte buffers: bodies.
 package body Buffers is
 
+   --  Deliberate bug: Overflow is declared for Copy to raise when the
+   --  buffers overlap, but nothing ever raises it (Exception Not Raised).
+   Overflow : exception;
+
    procedure Move (From, To : System.Address; Count : Natural) is
       Source : String (1 .. Count);
       for Source'Address use From;

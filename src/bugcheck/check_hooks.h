@@ -80,6 +80,7 @@ struct CheckHooks : EmptyHooks {
     prefixes_.on_attribute(state, designator);
     short_circuit_.attribute_accepted();
     granularity_.attribute_accepted(state, designator);
+    if (designator == "class") declarations_.class_attribute_accepted();
   }
   void pragma_name_accepted(ParserState& state) { words_.on_pragma_name(state); }
 
@@ -156,7 +157,10 @@ struct CheckHooks : EmptyHooks {
     null_pointer_.name_set(state, name, reporter_);
     declarations_.name_used(name, context);
   }
-  void subtype_mark(ParserState& state, std::string_view name) { prefixes_.on_subtype_mark(state, name); }
+  void subtype_mark(ParserState& state, std::string_view name) {
+    prefixes_.on_subtype_mark(state, name);
+    declarations_.subtype_mark(name);
+  }
   void sql_host_variable_read(ParserState&, std::string_view name) { declarations_.name_used(name, NameContext::EXPRESSION); }
   void exception_raised(ParserState&, std::string_view name) { declarations_.exception_raised(name); }
 

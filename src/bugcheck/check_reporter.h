@@ -45,6 +45,10 @@ class CheckReporter {
   void report_bug(BugKind kind, SourcePosition at, std::string_view line_text) {
     gateway_.report_bug(kind, at.line, at.column, line_text);
   }
+  // Both: the line's text given and the check's own words (none when empty).
+  void report_described_bug(BugKind kind, SourcePosition at, std::string_view line_text, std::string_view detail) {
+    gateway_.report_bug(kind, at.line, at.column, line_text, detail);
+  }
   void report_style(StyleKind kind, SourcePosition at, std::string_view line_text) {
     gateway_.report_style(kind, at.line, at.column, line_text);
   }

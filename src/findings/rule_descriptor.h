@@ -144,8 +144,9 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {},
      .sentence = "exception is declared but never raised",
-     .detects = "An exception declared in a scope that no raise statement of that scope (or of the body of its "
-                 "specification) raises. A handler that names it does not count.",
+     .detects = "An exception declared in a scope that no raise statement of that scope raises. A handler that "
+                 "names it does not count. The exceptions of a library-level specification are for its clients and "
+                 "child units to raise, and are never reported.",
      .matters = "Handlers for an exception nobody raises are dead code, and the declaration suggests a check that was "
                  "never written.",
      .example = "procedure Check is\n"
@@ -162,8 +163,10 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .sets = {},
      .sentence = "withed unit is never used",
      .detects = "A unit named in a with clause, or a program unit declared locally, that the specification and body "
-                 "pair never names. Single files draw no finding; operators, Initialize, Finalize and Adjust, and units "
-                 "named like a box-default generic formal subprogram are never reported.",
+                 "pair never names. Single files draw no finding; operators, Initialize, Finalize and Adjust, the "
+                 "operations of tagged types that dispatching may call (those of a derived or a private tagged type), "
+                 "what a body stub's subunit may use, and units named like a box-default generic formal subprogram are "
+                 "never reported.",
      .matters = "Needless dependencies slow builds, widen the impact of changes and hide the units really used.",
      .example = "--  quiet.ads\n"
                  "package Quiet is\n"
@@ -317,7 +320,9 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .raised_by = {},
      .sets = {StyleSet::TAVIK, StyleSet::TAVIK_95},
      .sentence = "name is declared again",
-     .detects = "An object, loop parameter or type that takes a name already declared at its level or an enclosing one.",
+     .detects = "An object, loop parameter or type that takes a name already declared at its level or an enclosing one. "
+                 "The full declaration of an incomplete type or of a deferred constant completes it: no second "
+                 "declaration.",
      .matters = "A declaration that hides another makes a reader (and a later change) use the wrong one.",
      .example = "procedure Outer is\n"
                  "   Count : Integer := 0;\n"

@@ -172,9 +172,11 @@ inline UnitOutcome check_unit(BugChecker& checker, FindingSink& sink, const std:
         sink.note_style_command_seen();
         break;
       case FileFindings::StepKind::Detail:
+        sink.describe_last_finding(result.findings.reason(step));
+        break;
       case FileFindings::StepKind::Suppressed:
       case FileFindings::StepKind::WithoutTabs:
-        break;  // the machine outputs' notes; these tests look at findings only
+        break;  // the machine outputs' notes; these tests look at findings and details only
     }
   }
   UnitOutcome outcome;

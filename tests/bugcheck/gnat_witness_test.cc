@@ -42,6 +42,8 @@ const AcceptedDifference accepted_differences[] = {
      "GNAT stays silent on an initialised local of a function that raises; it is never used"},
     {{"logger.adb", 9, BugKind::UNUSED_DECLARATION}, false,
      "declared before a body stub: the subunit, checked on its own, may use it, so it is not judged"},
+    {{"logger.adb", 2, BugKind::UNUSED_UNIT}, false,
+     "a with of a body with a body stub: the subunit, checked on its own, may use it, so it is not judged"},
     {{"logger.ads", 1, BugKind::UNUSED_UNIT}, false,
      "GNAT says the with could move to the body; the body uses the unit, so the with is used"},
     {{"report.adb", 2, BugKind::UNUSED_UNIT}, false,

@@ -62,5 +62,30 @@ TEST(UnitUsageRule, EachPairJudgesOnlyTheUnitsItsOwnBodyDeclares) {
   EXPECT_EQ(found[0].reason, "procedure Q is");
 }
 
+// A local unit's finding says it is never called; a with's keeps the kind's
+// own words (no detail of its own), in the body and at the end of the pair.
+TEST(UnitUsageRule, LocalUnitsAreNeverCalledWithsNeverUsed) {
+  RecordingSink sink;
+  BugChecker checker;
+  checker.start(0);
+  std::vector<UnitFile> files = pair_of("Words", "   procedure Q is\n   begin\n      null;\n   end Q;\n");
+  files[0].text = "with Ada.Calendar;\n" + files[0].text;
+  files[1].text = "with Ada.Text_IO;\n" + files[1].text;
+  testing_support::check_unit(checker, sink, files, UnitSettings{});
+
+  std::vector<std::pair<std::string, std::string>> found;  // the line's text, the detail
+  for (std::size_t i = 0; i < sink.findings.size(); ++i) {
+    if (sink.findings[i].kind != FindingKind(BugKind::UNUSED_UNIT)) continue;
+    std::string detail;
+    for (const auto& [position, text] : sink.details) {
+      if (position == i) detail = text;
+    }
+    found.emplace_back(sink.findings[i].reason, detail);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"procedure Q is", "local unit is never called"}, {"with Ada.Text_IO;", ""}, {"with Ada.Calendar;", ""}};
+  EXPECT_EQ(found, expected);
+}
+
 }  // namespace
 }  // namespace flawseek

@@ -10,10 +10,11 @@ void DeclarationChecks::reset_check() {
   units_.reset_check();
   usage_.reset_check();
   entries_.reset_check();
+  dispatching_.reset();
 }
 
 // The end-of-pair comparisons need both files whole: after a syntax error
-// every unit and exception named past it would be reported.
+// every unit named past it would be reported.
 void DeclarationChecks::after_body() {
   if (!syntax_error_seen_) units_.after_body(reporter_);
 }
@@ -21,12 +22,12 @@ void DeclarationChecks::after_body() {
 void DeclarationChecks::after_pair() {
   if (syntax_error_seen_) return;
   units_.after_pair(reporter_);
-  usage_.after_pair(reporter_);
 }
 
 void DeclarationChecks::parse_started(const ParserState& state) {
   units_kept_ = state.file_role() != FileRole::SINGLE_FILE;
   levels_.drop_open_levels();
+  dispatching_.levels_closed_above(0);
   usage_.reset_file();
   type_name_follows_ = false;
 }
@@ -48,6 +49,7 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
     case UnitKind::TASK_BODY_STUB:
     case UnitKind::PROTECTED_BODY_STUB:
       usage_.body_stub_declared();
+      if (units_kept_) units_.body_stub_declared();
       break;
     default:
       break;
@@ -60,10 +62,10 @@ void DeclarationChecks::unit_defined(std::string_view name, UnitKind kind) {
     case UnitKind::SUBPROGRAM_BODY_STUB:
     case UnitKind::SUBPROGRAM_INSTANTIATION:
     case UnitKind::GENERIC_SUBPROGRAM:
-      units_.unit_defined(name, kind, designator_, designator_text_);
+      units_.unit_defined(name, kind, designator_, designator_text_, dispatching_.profile_dispatched());
       break;
     default:
-      units_.unit_defined(name, kind, last_identifier_, reporter_.line_text(last_identifier_.line));
+      units_.unit_defined(name, kind, last_identifier_, reporter_.line_text(last_identifier_.line), false);
       break;
   }
 }
@@ -106,6 +108,7 @@ void DeclarationChecks::type_declared(const ParserState& state, std::string_view
   type_item_.text.assign(type_name_text_);
   style_.type_declared(state, type_item_, kind, reporter_);
   usage_.type_declared(type_item_, kind);
+  if (units_kept_) dispatching_.type_declared(name, levels_.current());
 }
 
 void DeclarationChecks::scope_opened(ScopeKind kind) {
@@ -118,6 +121,7 @@ void DeclarationChecks::scope_closed(ScopeKind kind) {
   if (!opens_level(kind)) return;
   if (kind == ScopeKind::TASK_BODY) entries_.task_body_ended();
   usage_.scope_closed(reporter_);
+  dispatching_.levels_closed_above(levels_.current());
 }
 
 }  // namespace flawseek

@@ -10,6 +10,7 @@
 #include "bugcheck/declarations/declaration_style_rule.h"
 #include "bugcheck/declarations/declaration_usage_rule.h"
 #include "bugcheck/declarations/declarative_levels.h"
+#include "bugcheck/declarations/dispatching_operations.h"
 #include "bugcheck/declarations/entry_call_rule.h"
 #include "bugcheck/declarations/unit_usage_rule.h"
 #include "frontend/parser_hooks.h"
@@ -43,15 +44,22 @@ class DeclarationChecks {
     last_identifier_ = previous_token_position(state);
     if (type_name_follows_) keep_type_name_line(state);
   }
-  static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_TYPE};
+  static constexpr AdaKeywords keywords_acted_on = DispatchingOperations::keywords_acted_on;
   void keyword_accepted(AdaKeyword keyword) noexcept {
     if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
+    if (units_kept_) dispatching_.keyword_accepted(keyword);
   }
-  // Only a pair's unit lists ask for the designator: a single file keeps
-  // no copy of its line.
+  // Only a pair's unit lists ask for the designator and the profile: a
+  // single file keeps no copy of its line.
   void subprogram_specification(const ParserState& state) {
-    if (units_kept_) keep_designator(state);
+    if (!units_kept_) return;
+    keep_designator(state);
+    dispatching_.profile_begun();
   }
+  void subtype_mark(std::string_view name) {
+    if (units_kept_) dispatching_.subtype_mark(name, levels_.current());
+  }
+  void class_attribute_accepted() noexcept { dispatching_.class_attribute_accepted(); }
   void unit_defined(std::string_view name, UnitKind kind);
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);
@@ -95,6 +103,7 @@ class DeclarationChecks {
   DeclarationUsageRule usage_{levels_};
   DeclarationStyleRule style_{levels_};
   EntryCallRule entries_{levels_};
+  DispatchingOperations dispatching_;
   // Where the last identifier stood (a package's defining name comes just
   // before the hook that announces it).
   SourcePosition last_identifier_;

@@ -23,7 +23,12 @@ void DeclarationStyleRule::declaration_completed(const ParserState& state, std::
   if (!object) return;
   const StyleRules& rules = state.style_rules();
   if (rules.no_overloading_on) {
-    for (const NameItem& item : names) report_overloading(item, DeclarationGroup::OBJECT, -1, reporter);
+    // A constant of a private part that takes a name of its own level
+    // completes a deferred constant: the visible and the private part are
+    // one region, where no other second declaration of the name is legal.
+    const bool completes = category == DeclarationCategory::CONSTANT && levels_.current_level().not_recorded;
+    const int same_level = completes ? levels_.current() : -1;
+    for (const NameItem& item : names) report_overloading(item, DeclarationGroup::OBJECT, same_level, reporter);
   }
   if (rules.no_spec_variable_on && category == DeclarationCategory::VARIABLE && levels_.current() == 0 &&
       !levels_.at(0).not_recorded && !names.empty()) {

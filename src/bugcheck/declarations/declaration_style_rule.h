@@ -1,8 +1,9 @@
 // NO_DECLARATION_OVERLOADING and NO_VARIABLE_IN_SPECIFICATION: an object,
 // loop parameter or type that takes a name already declared at its level or
-// an enclosing one, and a variable in the visible part of a library-level
-// specification. Both read the declarative levels before the declaration is
-// entered there.
+// an enclosing one (the completion of an incomplete type or of a deferred
+// constant is no second declaration), and a variable in the visible part of
+// a library-level specification. Both read the declarative levels before
+// the declaration is entered there.
 #pragma once
 
 #include <span>

@@ -28,11 +28,9 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
       recorded = true;
       break;
     case DeclarationCategory::EXCEPTION:
-      group = DeclarationGroup::EXCEPTION;
-      recorded = true;
-      break;
     case DeclarationCategory::EXCEPTION_RENAMING:
-      // A library-level renaming names an exception for clients to handle.
+      // A library-level exception (or renaming) of a specification is for
+      // clients and child units to raise and handle, wherever they are.
       group = DeclarationGroup::EXCEPTION;
       recorded = levels_.current() > 0;
       break;
@@ -87,13 +85,6 @@ void DeclarationUsageRule::scope_closed(CheckReporter& reporter) {
     for (const NameItem& item : reported_.items()) reporter.report_bug(kind, {item.line, item.column}, item.text);
   }
   levels_.close();
-}
-
-void DeclarationUsageRule::after_pair(CheckReporter& reporter) {
-  levels_.at(0).pending[static_cast<std::size_t>(DeclarationGroup::EXCEPTION)].move_into(reported_);
-  for (const NameItem& item : reported_.items()) {
-    reporter.report_bug(BugKind::EXCEPTION_NOT_RAISED, {item.line, item.column}, item.text);
-  }
 }
 
 }  // namespace flawseek

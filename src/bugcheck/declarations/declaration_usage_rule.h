@@ -1,8 +1,11 @@
-// UNUSED_DECLARATION and EXCEPTION_NOT_RAISED: objects and types declared in
-// a scope and never used before the scope ends, and exceptions declared but
-// never raised (a handler does not raise). Library-level exceptions of a
-// specification are judged at the end of its pair, since its body raises
-// them; library-level objects and types are for clients and never reported.
+// UNUSED_DECLARATION and EXCEPTION_NOT_RAISED: objects, types and exceptions
+// declared in a scope and never used (an exception never raised: a handler
+// does not raise) before the scope ends. What a library-level specification
+// declares is for clients and is never reported: not its objects and types,
+// nor its exceptions, which any client or child unit may raise -- one
+// outside the searched tree too, so no search of the tree could prove an
+// exception of a specification's visible part dead, and looking for raises
+// across the tree would mean reading every body a second time.
 #pragma once
 
 #include <cstdint>
@@ -60,8 +63,6 @@ class DeclarationUsageRule {
 
   // The current scope ends: what is still pending there is reported.
   void scope_closed(CheckReporter& reporter);
-  // The pair ends: library-level exceptions never raised are reported.
-  void after_pair(CheckReporter& reporter);
 
  private:
   static constexpr unsigned objects_and_types = (1u << static_cast<unsigned>(DeclarationGroup::OBJECT)) |

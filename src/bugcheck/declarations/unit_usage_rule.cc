@@ -36,7 +36,8 @@ void UnitUsageRule::add_candidate(std::string_view name, bool used) {
   }
 }
 
-void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text) {
+void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text,
+                                 bool dispatched) {
   switch (kind) {
     // Tasks run and protected objects are called through their own names:
     // their bodies are no units that a caller names.
@@ -60,14 +61,17 @@ void UnitUsageRule::unit_defined(std::string_view name, UnitKind kind, SourcePos
   }
   // A name already known keeps its number, smaller than the count before.
   const std::size_t known = declared_units_index_.size();
-  if (declared_units_index_.add(last) < known) return;
+  if (declared_units_index_.add(last) < known) {
+    if (dispatched) add_candidate(last, true);
+    return;
+  }
   if (declared_unit_count_ == declared_units_.size()) declared_units_.emplace_back();
   NameItem& item = declared_units_[declared_unit_count_++];
   item.name.assign(last);
   item.line = at.line;
   item.column = at.column;
   item.text.assign(text);
-  add_candidate(last, false);
+  add_candidate(last, dispatched);
 }
 
 void UnitUsageRule::with_clause_name(const ParserState& state, std::string_view name) {
@@ -127,25 +131,32 @@ void UnitUsageRule::after_specification() {
   }
 }
 
-void UnitUsageRule::report(const NameList& units, CheckReporter& reporter) {
+// A with keeps the kind's own sentence; a local unit says what it lacks.
+void UnitUsageRule::report(const NameList& units, bool local, CheckReporter& reporter) {
+  static constexpr std::string_view never_called = "local unit is never called";
   for (const NameItem& item : units) {
     if (box_default_names_.contains(item.name, /*case_sensitive=*/true)) continue;
-    reporter.report_bug(BugKind::UNUSED_UNIT, {item.line, item.column}, item.text);
+    reporter.report_described_bug(BugKind::UNUSED_UNIT, {item.line, item.column}, item.text,
+                                  local ? never_called : std::string_view());
   }
 }
 
 void UnitUsageRule::after_body(CheckReporter& reporter) {
-  NameList unused;
+  NameList unused_local;
+  NameList unused_withs;
   const auto in_specification = [this](const NameItem& item) {
     return spec_declared_names_.find(item.name) != FoldedNameIndex::none;
   };
   for (const NameItem& item : declared_units()) {
-    if (!in_specification(item) && !is_used(item.name)) unused.append(item);
+    if (!in_specification(item) && !is_used(item.name)) unused_local.append(item);
   }
   for (const NameItem& item : with_units_) {
-    if (!in_specification(item) && !is_used_with(item.name) && !unused.contains(item)) unused.append(item);
+    if (!in_specification(item) && !is_used_with(item.name) && !unused_local.contains(item)) {
+      unused_withs.append(item);
+    }
   }
-  report(unused, reporter);
+  report(unused_local, /*local=*/true, reporter);
+  report(unused_withs, /*local=*/false, reporter);
 }
 
 void UnitUsageRule::after_pair(CheckReporter& reporter) {
@@ -153,7 +164,7 @@ void UnitUsageRule::after_pair(CheckReporter& reporter) {
   for (const NameItem& item : spec_unused_withs_) {
     if (!is_used_with(item.name)) unused.append(item);
   }
-  report(unused, reporter);
+  report(unused, /*local=*/false, reporter);
 }
 
 }  // namespace flawseek

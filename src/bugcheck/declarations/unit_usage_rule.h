@@ -5,8 +5,12 @@
 // named in the body. Units named like a box-default generic formal
 // subprogram of the tree are never reported: an instance may call them
 // without naming them; nor are operators and the Initialize, Finalize and
-// Adjust of controlled types, which are called without their names. Single
-// files draw no finding.
+// Adjust of controlled types, which are called without their names, nor the
+// primitives of derived tagged types (see dispatching_operations.h), which
+// are called by dispatching through a parent's name, nor what a body stub
+// sees (its subunit may use it). Single files draw no finding. A local
+// unit's finding says it is never called, a with's that the unit is never
+// used.
 #pragma once
 
 #include <cstdint>
@@ -33,9 +37,13 @@ class UnitUsageRule {
   // A new file of the check: no units, no withs, "System" used.
   void reset_file();
 
-  // A defining unit name at `at` (its last identifier), with its line's text.
-  void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text);
+  // A defining unit name at `at` (its last identifier), with its line's
+  // text; `dispatched` when it may be called by dispatching, unnamed.
+  void unit_defined(std::string_view name, UnitKind kind, SourcePosition at, std::string_view text, bool dispatched);
   void with_clause_name(const ParserState& state, std::string_view name);
+  // A body stub: its subunit, which this check does not see, may name every
+  // unit declared so far and every unit the withs before it name.
+  void body_stub_declared() { used_.assign(used_.size(), true); }
   // Every name the file uses, whatever its place.
   void name_used(const DottedName& name) {
     if (!name.one_identifier()) {
@@ -55,7 +63,7 @@ class UnitUsageRule {
   void add_candidate(std::string_view name, bool used);
   bool is_used(std::string_view name);
   bool is_used_with(std::string_view name);
-  void report(const NameList& units, CheckReporter& reporter);
+  void report(const NameList& units, bool local, CheckReporter& reporter);
 
   const TextList& box_default_names_;
   // The units this file declares, in order: the first declared_unit_count_
