@@ -95,6 +95,8 @@ TEST(NameTables, DesignatorsAreLowerCase) {
   EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "Access"), "access");
   EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "DELTA"), "delta");
   EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "Digits"), "digits");
+  EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "Mod"), "mod");
+  EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "STREAM_SIZE"), "stream_size");
   EXPECT_EQ(attribute_designator(NameTable::ExtendedAttributes, "Range"), "range");
   EXPECT_EQ(attribute_designator(NameTable::StandardAttributes, "Img"), "");
   EXPECT_EQ(attribute_designator(NameTable::ExtendedAttributes, "Img"), "img");
