@@ -329,6 +329,7 @@ class AdaParser final : public ParserState {
   bool derived_type_definition();
   bool discriminant_part();
   bool discriminant_specification();
+  bool access_definition();
   bool subtype_declaration();
   bool subtype_indication();
   bool subtype_mark();
@@ -455,7 +456,10 @@ class AdaParser final : public ParserState {
   // With `paren_consumed` the caller has already taken the "(" to decide
   // what the parenthesis holds.
   void association_list(ListKind kind, NameContext names, bool paren_consumed = false);
-  bool association(ListKind kind, NameContext names, bool first, bool actuals);
+  // With `named_required` a named association came before in the list, and a
+  // positional one is a syntax error.
+  bool association(ListKind kind, NameContext names, bool first, bool actuals, bool named_required);
+  bool reserved_word_argument(bool named);
   // An expression may begin after its first token was taken without nesting
   // deeper than the parser allows at that token.
   bool primary_may_be_taken() const noexcept {
@@ -502,6 +506,8 @@ class AdaParser final : public ParserState {
   bool renamed_object_name_ = false;
   // The association parsed last was a range (a slice or subtype indication).
   bool association_was_range_ = false;
+  // The association parsed last was a named one.
+  bool association_was_named_ = false;
   // The parenthesis about to be parsed holds the arguments of an attribute.
   bool attribute_arguments_ = false;
   // The range constraint about to be parsed may be "range <>" (an index

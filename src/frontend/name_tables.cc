@@ -13,10 +13,11 @@ namespace flawseek {
 
 namespace {
 
-// The language-defined attribute names, then the implementation-defined ones:
+// The language-defined attribute names (with the later standard's that GNAT
+// accepts in Ada 95 mode), then the implementation-defined ones:
 // first those the table has always held ("vads_sizs" spelled so), then the
 // rest of those GNAT 12 documents as implementation defined.
-constexpr std::array<std::string_view, 162> attribute_names = {
+constexpr std::array<std::string_view, 168> attribute_names = {
     "address", "adjacent", "aft", "alignment", "base", "bit_order", "body_version", "callable",
     "caller", "ceiling", "class", "component_size", "compose", "constrained", "copy_sign",
     "count", "definite", "denorm", "digits", "exponent", "external_tag", "first", "first_bit",
@@ -28,7 +29,10 @@ constexpr std::array<std::string_view, 162> attribute_names = {
     "pred", "read", "remainder", "round", "rounding", "safe_first", "safe_last", "scale",
     "scaling", "signed_zeros", "size", "small", "storage_pool", "storage_size", "succ", "tag",
     "terminated", "truncation", "unbiased_rounding", "unchecked_access", "val", "valid",
-    "value", "version", "wide_image", "wide_value", "width", "write", "abort_signal",
+    "value", "version", "wide_image", "wide_value", "width", "write",
+    // Attributes of the later standard that GNAT takes in Ada 95 mode too.
+    "machine_rounding", "priority", "stream_size", "wide_wide_image", "wide_wide_value",
+    "wide_wide_width", "abort_signal",
     "address_size", "asm_input", "asm_output", "ast_entry", "bit", "bit_position",
     "code_address", "default_bit_order", "elaborated", "elab_body", "elab_spec", "emax",
     "enum_rep", "epsilon", "fixed_value", "has_access_value", "has_discriminants", "img",
@@ -47,7 +51,7 @@ constexpr std::array<std::string_view, 162> attribute_names = {
     "simple_storage_pool", "small_denominator", "small_numerator", "stub_type",
     "system_allocator_alignment", "to_any", "type_key", "typecode", "update", "valid_scalars",
 };
-constexpr std::size_t standard_attribute_count = 81;
+constexpr std::size_t standard_attribute_count = 87;
 
 constexpr std::array<std::string_view, 1> sql_start = {"exec"};
 constexpr std::array<std::string_view, 8> sql_clause_words = {
@@ -60,8 +64,9 @@ constexpr std::array<std::string_view, 13> predefined_types = {
     "BOOLEAN", "CHARACTER", "DURATION", "FLOAT", "INTEGER", "LONG_FLOAT", "LONG_INTEGER",
     "NATURAL", "POSITIVE", "SHORT_INTEGER", "STRING", "WIDE_CHARACTER", "WIDE_STRING"};
 
-// The reserved words that are attribute designators in Ada 95.
-constexpr std::array<std::string_view, 4> reserved_designators = {"access", "delta", "digits", "range"};
+// The reserved words that are attribute designators: Ada 95's, and MOD, which
+// GNAT takes in Ada 95 mode too.
+constexpr std::array<std::string_view, 5> reserved_designators = {"access", "delta", "digits", "mod", "range"};
 
 constexpr std::span<const std::string_view> entries_of(NameTable table) {
   switch (table) {

@@ -13,8 +13,8 @@ class TextParser;
 
 // Each table has a fixed identity, so a lookup names its table cheaply.
 enum class NameTable : std::uint8_t {
-  StandardAttributes,  // the 81 language-defined attribute names
-  ExtendedAttributes,  // those followed by the 81 implementation-defined ones (162)
+  StandardAttributes,  // the 87 language-defined attribute names GNAT takes in Ada 95 mode
+  ExtendedAttributes,  // those followed by the 81 implementation-defined ones (168)
   SqlStart,            // "exec"
   SqlClauseWords,      // "exec", "group", "having", "set", "order", "union", "update", "where"
   SqlInsert,           // "insert"
@@ -51,7 +51,7 @@ constexpr NameTable attribute_table(bool extended) noexcept {
 
 // The lower-case designator handed to the attribute hooks: the table's entry
 // for `text` ("size" for "SIZE"), or for the reserved words that designate
-// attributes (ACCESS, DELTA, DIGITS, RANGE) their lower-case image. Empty when
+// attributes (ACCESS, DELTA, DIGITS, MOD, RANGE) their lower-case image. Empty when
 // `text` designates no attribute of the table. The view is static storage.
 std::string_view attribute_designator(NameTable table, std::string_view text) noexcept;
 

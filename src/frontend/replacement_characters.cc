@@ -64,9 +64,10 @@ std::size_t rewrite_based_literal(std::string& line, std::size_t at, bool& chang
   if (i >= line.size() || line[i] != ':') return i;
   std::size_t j = i + 1;
   while (j < line.size() && (is_extended_digit(line[j]) || line[j] == '.')) ++j;
-  // "X (1):=" or a colon that closes nothing is no based literal.
+  // "X (1):=" or a colon that closes nothing is no based literal. A closing
+  // colon may well be followed by "=": in "B:=3:10:=3:10:;" the literal is
+  // compared for equality (no numeric literal is ever followed by ":" itself).
   if (j == i + 1 || j >= line.size() || line[j] != ':') return i;
-  if (j + 1 < line.size() && line[j + 1] == '=') return i;
   line[i] = '#';
   line[j] = '#';
   changed = true;

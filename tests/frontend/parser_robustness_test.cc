@@ -197,51 +197,28 @@ TEST(ParserRobustness, NestingLimitIsTheSameForEveryDeclaration) {
   }
 }
 
-// A body found late inside nested package specifications unwinds out of them
-// to the list that takes it over, which parses it with the nesting it has
-// where it stands first: the levels the specifications took are given back.
-TEST(ParserRobustness, BodyFoundLateInNestedSpecificationsKeepsTheNestingLimit) {
-  // The fewest nested blocks in the body's statements that fail, with `specs`
-  // package specifications left open around the body's head.
-  const auto limit_of = [](const std::string& before, int specs, const std::string& head,
-                           const std::string& after) {
-    const auto fails = [&](int blocks) {
-      std::string source = before;
-      for (int i = 0; i < specs; ++i) source += "package Q" + std::to_string(i) + " is\n";
-      source += head + "begin\n";
-      for (int i = 0; i < blocks; ++i) source += "begin\n";
-      source += "null;\n";
-      for (int i = 0; i < blocks; ++i) source += "end;\n";
-      source += "end X;\n" + after;
-      return !testing_support::parse_source(source).syntax_message.empty();
-    };
-    int low = 1;
-    int high = 400;
-    if (!fails(high)) return 0;
-    while (low < high) {
-      const int middle = (low + high) / 2;
-      if (fails(middle)) {
-        high = middle;
-      } else {
-        low = middle + 1;
-      }
-    }
-    return low;
+// A body found late inside package specifications, however deeply nested and
+// wherever they stand, stops the parse at the word after its head: no list
+// around the specifications takes it over.
+TEST(ParserRobustness, BodyFoundLateInNestedSpecificationsStopsThere) {
+  struct Place {
+    std::string before, head, after;
+    int error_line_after_head;  // 0: the head's own line (the body's name)
   };
-  // A package body in a library package's specification becomes the library
-  // unit; a subprogram body in a nested specification becomes an item of the
-  // enclosing declarative part.
-  const std::string package_body = "package body X is\n";
-  const int library = limit_of("", 0, package_body, "");
-  const std::string part = "procedure P is\n";
-  const std::string part_end = "begin\nnull;\nend P;\n";
-  const std::string subprogram_body = "procedure X is\n";
-  const int in_part = limit_of(part, 0, subprogram_body, part_end);
-  ASSERT_GT(library, 0);
-  ASSERT_GT(in_part, 0);
-  for (const int specs : {1, 30}) {
-    EXPECT_EQ(limit_of("package P is\n", specs - 1, package_body, ""), library) << specs;
-    EXPECT_EQ(limit_of(part, specs, subprogram_body, part_end), in_part) << specs;
+  const Place places[] = {
+      {"", "package body X is\n", "", 0},
+      {"procedure P is\n", "procedure X is\n", "begin\nnull;\nend P;\n", 1},
+  };
+  for (const Place& place : places) {
+    for (const int specs : {1, 30}) {
+      std::string source = place.before;
+      for (int i = 0; i < specs; ++i) source += "package Q" + std::to_string(i) + " is\n";
+      source += place.head + "begin\nnull;\nend X;\n" + place.after;
+      const testing_support::Outcome o = testing_support::parse_source(source);
+      const int head_line = (place.before.empty() ? 0 : 1) + specs + 1;
+      EXPECT_EQ(o.syntax_message, "Syntax error") << place.head << specs;
+      EXPECT_EQ(o.line, head_line + place.error_line_after_head) << place.head << specs;
+    }
   }
 }
 
