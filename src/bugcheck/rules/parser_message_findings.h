@@ -25,9 +25,10 @@ struct MessageFinding {
 // Complaints about a word already consumed are placed at that word: a
 // spelling, a wrong end name, an unknown attribute, the token a syntax error
 // stopped at, a name with a letter above code 127, a package prefix, the
-// operator symbol a renaming names, a task body's end name (no handler).
-// The token after it is a ".", ";" or ")", often on the next line, where the
-// editor would open at the wrong place.
+// operator symbol a renaming names, a task body's end name (no handler), the
+// association that breaks its list's form. The token after it is a ".", ";"
+// or ")", often on the next line, where the editor would open at the wrong
+// place.
 constexpr MessagePlace place_of(ParserMessage message) {
   using enum ParserMessage;
   switch (message) {
@@ -46,6 +47,7 @@ constexpr MessagePlace place_of(ParserMessage message) {
     case PACKAGE_NAME_SPELLING:
     case OPERATOR_RENAMED:
     case TASK_WITHOUT_HANDLER:
+    case MIXED_ASSOCIATIONS:
       return MessagePlace::PREVIOUS_TOKEN;
     default:
       return MessagePlace::CURRENT_TOKEN;
