@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t switches = input.byte();
   static CommandParser parser;
   MarkList marks;
-  const auto style = parser.parse(input.rest(), 7, input.flag(switches, 0), marks);
+  const auto style = parser.parse(input.rest(), 7, 1, input.flag(switches, 0), marks);
   if (style && !input.flag(switches, 0)) std::abort();  // style commands need style checks on
   for (const SuppressionMark& mark : marks) {
     if (static_cast<int>(mark.kind) >= bug_kind_count || mark.line != 7) std::abort();

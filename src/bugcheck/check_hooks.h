@@ -128,13 +128,16 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.compared_with_null(name, equal);
   }
   void operator_applied(ParserState&, OperatorKind) { granularity_.operator_applied(); }
-  void list_opened(ParserState&, ListKind kind) {
-    associations_.on_list_opened(kind);
+  void list_opened(ParserState& state, ListKind kind) {
+    associations_.on_list_opened(state, kind);
     null_tests_.list_opened();
     short_circuit_.list_opened(kind);
     granularity_.list_opened(kind);
   }
-  void list_element_ended(ParserState&, ListKind kind) { granularity_.list_element_ended(kind); }
+  void list_element_ended(ParserState& state, ListKind kind) {
+    associations_.on_list_element_ended(state, kind);
+    granularity_.list_element_ended(kind);
+  }
   void list_closed(ParserState&, ListKind kind) {
     associations_.on_list_closed();
     null_tests_.list_closed(kind);

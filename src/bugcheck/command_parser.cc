@@ -12,7 +12,7 @@ CommandParser::CommandParser() : scanner_(make_command_scanner(bug_command_keywo
   local_marks_.reserve(16);
 }
 
-std::optional<StyleRules> CommandParser::parse(std::string_view text, std::int32_t line,
+std::optional<StyleRules> CommandParser::parse(std::string_view text, std::int32_t line, std::int32_t column,
                                                bool style_checks_on, MarkList& marks) {
   text_.assign(text);
   try {
@@ -22,7 +22,7 @@ std::optional<StyleRules> CommandParser::parse(std::string_view text, std::int32
         scanner_.keyword_or_none() == static_cast<int>(BugCommandKeyword::KEYWORD_STYLE)) {
       return parse_style_command();
     }
-    parse_mark_command(line, marks);
+    parse_mark_command(line, column, marks);
   } catch (const TextParserError&) {
     // Only a scanner fault could get here; the command is dropped like a
     // malformed one rather than ending the file's analysis.
@@ -38,7 +38,7 @@ std::optional<StyleRules> CommandParser::parse_style_command() {
 }
 
 // word {"," word} ":" free text; the current token is the first one.
-void CommandParser::parse_mark_command(std::int32_t line, MarkList& marks) {
+void CommandParser::parse_mark_command(std::int32_t line, std::int32_t column, MarkList& marks) {
   local_marks_.clear();
   bool more = true;
   for (;;) {
@@ -52,7 +52,7 @@ void CommandParser::parse_mark_command(std::int32_t line, MarkList& marks) {
     if (!more) return;
     const int symbol = scanner_.symbol_or_none();
     if (symbol == command_symbol_colon) {
-      for (const BugKind kind : local_marks_) marks.append(SuppressionMark{kind, line});
+      for (const BugKind kind : local_marks_) marks.append(SuppressionMark{kind, line, column});
       return;
     }
     if (symbol != command_symbol_comma) return;

@@ -21,7 +21,8 @@ class CommandParser {
   CommandParser(const CommandParser&) = delete;
   CommandParser& operator=(const CommandParser&) = delete;
 
-  // Interprets `text`, found on source line `line`. The marks of a mark
+  // Interprets `text`, found on source line `line` after a "-->" in
+  // `column`. The marks of a mark
   // command that reaches its ":" are appended to `marks` in their order; those
   // of any other command are dropped. A STYLE command honoured with style
   // checks on returns the rules it installs. Never throws: a command the
@@ -30,12 +31,12 @@ class CommandParser {
   // The text is read whole whatever its length: the scanner's line limit
   // (255) would otherwise cancel a mark because its justification after ":"
   // -- which is never read -- is long.
-  std::optional<StyleRules> parse(std::string_view text, std::int32_t line, bool style_checks_on,
-                                  MarkList& marks);
+  std::optional<StyleRules> parse(std::string_view text, std::int32_t line, std::int32_t column,
+                                  bool style_checks_on, MarkList& marks);
 
  private:
   std::optional<StyleRules> parse_style_command();
-  void parse_mark_command(std::int32_t line, MarkList& marks);
+  void parse_mark_command(std::int32_t line, std::int32_t column, MarkList& marks);
   bool next() { return scanner_.next_token(); }
 
   TextParser scanner_;

@@ -33,7 +33,7 @@ void ReportGateway::count() {
 void ReportGateway::report_unused_marks() {
   if (!report_superfluous_marks_) return;
   for (const SuppressionMark& mark : marks_) {
-    sink_->report_style(StyleKind::SUPERFLUOUS_CODE_MARK, mark.line, no_column, {});
+    sink_->report_style(StyleKind::SUPERFLUOUS_CODE_MARK, mark.line, mark.column, {});
   }
 }
 

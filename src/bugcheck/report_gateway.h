@@ -51,7 +51,7 @@ class ReportGateway {
     sink_->report_style(kind, line, column, text);
   }
 
-  // Every mark left, in list order, as SUPERFLUOUS_CODE_MARK at its line when
+  // Every mark left, in list order, as SUPERFLUOUS_CODE_MARK at its "-->" when
   // superfluous marks are reported. The marks stay until clear_marks.
   void report_unused_marks();
 

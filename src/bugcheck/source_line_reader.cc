@@ -39,13 +39,13 @@ void SourceLineReader::on_line_with_news(const DeliveredLine& line) {
   }
   // Before the length test: a command may change the length allowed on its
   // own line.
-  if (line.has_command) read_command(line.command, line.number, line.command_at_line_start);
+  if (line.has_command) read_command(line.command, line.number, line.command_column, line.command_at_line_start);
   judge_line(line);
 }
 
-void SourceLineReader::read_command(std::string_view text, int line_number, bool at_line_start) {
+void SourceLineReader::read_command(std::string_view text, int line_number, int column, bool at_line_start) {
   target_stale_ = true;
-  if (const auto rules = commands_.parse(text, line_number, style_checks_on_, gateway_.marks())) {
+  if (const auto rules = commands_.parse(text, line_number, column, style_checks_on_, gateway_.marks())) {
     file_style_ = *rules;
     if (style_target_ != nullptr) style_target_->set_style_rules(file_style_);
     style_command_seen_ = true;

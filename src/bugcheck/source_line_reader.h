@@ -82,7 +82,7 @@ class SourceLineReader final : private LineReaderListener {
     remember_line(line.text, line.number);
   }
   // Kept apart: few lines carry a command.
-  [[gnu::noinline]] void read_command(std::string_view text, int line_number, bool at_line_start);
+  [[gnu::noinline]] void read_command(std::string_view text, int line_number, int column, bool at_line_start);
   // Kept apart so that every line's delivery stays short; it remembers the
   // line too.
   [[gnu::noinline]] void report_long_line(std::string_view line, int line_number, bool empty_trailing_comment);

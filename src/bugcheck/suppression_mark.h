@@ -14,6 +14,8 @@ namespace flawseek {
 struct SuppressionMark {
   BugKind kind;
   std::int32_t line;
+  // Where its "-->" stands, for a mark found superfluous; never compared.
+  std::int32_t column = 1;
 };
 
 struct SameMark {

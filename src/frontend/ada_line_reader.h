@@ -19,6 +19,8 @@ struct DeliveredLine {
   // The text after "-->" when the comment is a comment command.
   std::string_view command;
   int number = 0;
+  // The column of the command's "-->".
+  int command_column = 0;
   bool has_command = false;
   // The command's comment begins in column 1, with nothing at all before it.
   bool command_at_line_start = false;

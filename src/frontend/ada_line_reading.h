@@ -53,6 +53,7 @@ inline std::string_view AdaLineReader::kept_line(std::string_view raw, std::size
     } else if (raw[comment + 2] == '>') {
       delivered.command = raw.substr(comment + 3);
       delivered.has_command = true;
+      delivered.command_column = static_cast<int>(comment) + 1;
       delivered.command_at_line_start = comment == 0;
     }
   }

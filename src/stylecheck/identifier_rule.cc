@@ -170,9 +170,9 @@ void IdentifierRule::judge_settings(const ParserState& state) noexcept {
 }
 
 void IdentifierRule::report_characters_not_portable(ParserState& state) {
-  for (char c : state.previous_token_text()) {
-    if (static_cast<unsigned char>(c) > 127) state.report(ParserMessage::CHARACTER_NOT_PORTABLE);
-  }
+  // Once per name, however many of its letters are above code 127: the
+  // finding is about the name, and a second one would repeat the line.
+  report_at_word(state, ParserMessage::CHARACTER_NOT_PORTABLE);
 }
 
 void IdentifierRule::hold_package_name(ParserState& state) {

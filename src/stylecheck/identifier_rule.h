@@ -2,7 +2,7 @@
 // parser reads goes through, shared by every parser instance that judges names.
 //
 // Detects, for each identifier the parser accepts: characters above code 127
-// (CHARACTER_NOT_PORTABLE, message 8); a package prefix spelled unlike the
+// (CHARACTER_NOT_PORTABLE, message 8, once per name); a package prefix spelled unlike the
 // package's own name in this file (INCONSISTENT_PACKAGE_NAME, 15); a name
 // whose naming prefix asks for upper case, or a Boolean literal, not written
 // in upper case (NOT_UPPERCASE, 18); and a name against the identifier case

@@ -56,7 +56,7 @@ TEST(CommandParser, MarkCommandsAddTheirMarksOnlyWhenTheyReachTheColon) {
     for (const bool style_checks_on : {true, false}) {
       CommandParser parser;
       MarkList marks;
-      const auto style = parser.parse(c.text, 7, style_checks_on, marks);
+      const auto style = parser.parse(c.text, 7, 1, style_checks_on, marks);
       EXPECT_EQ(kinds_of(marks), c.marks) << "text: \"" << c.text << "\"";
       EXPECT_FALSE(style.has_value()) << "text: \"" << c.text << "\"";
       for (const SuppressionMark& mark : marks) EXPECT_EQ(mark.line, 7) << c.text;
@@ -67,9 +67,9 @@ TEST(CommandParser, MarkCommandsAddTheirMarksOnlyWhenTheyReachTheColon) {
 TEST(CommandParser, MarksAreAppendedAfterThoseAlreadyInTheList) {
   CommandParser parser;
   MarkList marks;
-  parser.parse("UU: first", 3, true, marks);
-  parser.parse("CNR checked", 4, true, marks);
-  parser.parse("NP, WG: second", 5, true, marks);
+  parser.parse("UU: first", 3, 1, true, marks);
+  parser.parse("CNR checked", 4, 1, true, marks);
+  parser.parse("NP, WG: second", 5, 1, true, marks);
   ASSERT_EQ(marks.length(), 3);
   auto it = marks.begin();
   EXPECT_EQ(it->kind, BugKind::UNUSED_UNIT);
@@ -106,9 +106,9 @@ TEST(CommandParser, StyleCommandsSelectATemplateOnlyWithStyleChecksOn) {
   for (const StyleCase& c : cases) {
     CommandParser parser;
     MarkList marks;
-    const auto on = parser.parse(c.text, 1, /*style_checks_on=*/true, marks);
+    const auto on = parser.parse(c.text, 1, 1, /*style_checks_on=*/true, marks);
     EXPECT_EQ(on, c.rules) << "text: \"" << c.text << "\"";
-    const auto off = parser.parse(c.text, 1, /*style_checks_on=*/false, marks);
+    const auto off = parser.parse(c.text, 1, 1, /*style_checks_on=*/false, marks);
     EXPECT_FALSE(off.has_value()) << "text: \"" << c.text << "\"";
     EXPECT_TRUE(marks.is_empty()) << "text: \"" << c.text << "\"";
   }
@@ -119,7 +119,7 @@ TEST(CommandParser, ALongJustificationDoesNotCancelTheMark) {
   const std::string text = "NP, CNR: " + std::string(600, 'x') + " more text";
   CommandParser parser;
   MarkList marks;
-  parser.parse(text, 9, true, marks);
+  parser.parse(text, 9, 1, true, marks);
   EXPECT_EQ(kinds_of(marks), (std::vector<BugKind>{BugKind::NULL_POINTER, BugKind::CODE_NOT_REACHABLE}));
 }
 
@@ -130,7 +130,7 @@ TEST(CommandParser, LongListsOfWordsAreReadWhole) {
   ASSERT_GT(text.size(), 255u);
   CommandParser parser;
   MarkList marks;
-  parser.parse(text, 2, true, marks);
+  parser.parse(text, 2, 1, true, marks);
   EXPECT_EQ(marks.length(), 121);
   EXPECT_EQ(std::prev(marks.end())->kind, BugKind::UNUSED_UNIT);
 }
@@ -151,7 +151,7 @@ TEST(CommandParser, MalformedBytesAreIgnoredQuietly) {
   for (const std::string& text : texts) {
     CommandParser parser;
     MarkList marks;
-    EXPECT_NO_THROW(parser.parse(text, 1, true, marks));
+    EXPECT_NO_THROW(parser.parse(text, 1, 1, true, marks));
     EXPECT_TRUE(marks.is_empty());
   }
 }
@@ -159,11 +159,11 @@ TEST(CommandParser, MalformedBytesAreIgnoredQuietly) {
 TEST(CommandParser, OneParserServesManyCommands) {
   CommandParser parser;
   MarkList marks;
-  EXPECT_TRUE(parser.parse("STYLE: TAVIK", 1, true, marks).has_value());
-  parser.parse("CNR: a", 2, true, marks);
-  EXPECT_FALSE(parser.parse("STYLE: FOO", 3, true, marks).has_value());
-  parser.parse("NP", 4, true, marks);
-  parser.parse("IOR: b", 5, true, marks);
+  EXPECT_TRUE(parser.parse("STYLE: TAVIK", 1, 1, true, marks).has_value());
+  parser.parse("CNR: a", 2, 1, true, marks);
+  EXPECT_FALSE(parser.parse("STYLE: FOO", 3, 1, true, marks).has_value());
+  parser.parse("NP", 4, 1, true, marks);
+  parser.parse("IOR: b", 5, 1, true, marks);
   EXPECT_EQ(kinds_of(marks), (std::vector<BugKind>{BugKind::CODE_NOT_REACHABLE, BugKind::ILLOGICAL_OPERATOR_RENAME}));
 }
 

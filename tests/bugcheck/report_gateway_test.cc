@@ -116,8 +116,8 @@ TEST(ReportGateway, UnusedMarksAreReportedInOrderOnlyWhenAskedAndStayUntilCleare
   RecordingSink sink;
   ReportGateway gateway(sink);
   gateway.start(1);
-  gateway.marks().append({BugKind::UNUSED_UNIT, 9});
-  gateway.marks().append({BugKind::NULL_POINTER, 2});
+  gateway.marks().append({BugKind::UNUSED_UNIT, 9, 12});
+  gateway.marks().append({BugKind::NULL_POINTER, 2, 1});
 
   gateway.report_unused_marks();
   EXPECT_TRUE(sink.findings.empty());
@@ -126,10 +126,11 @@ TEST(ReportGateway, UnusedMarksAreReportedInOrderOnlyWhenAskedAndStayUntilCleare
   gateway.report_unused_marks();  // never counted, so the limit of 1 is not met
   ASSERT_EQ(sink.findings.size(), 2u);
   EXPECT_EQ(sink.findings[0].line, 9);
+  EXPECT_EQ(sink.findings[0].column, 12);  // at the mark's "-->"
   EXPECT_EQ(sink.findings[1].line, 2);
+  EXPECT_EQ(sink.findings[1].column, 1);
   for (const auto& f : sink.findings) {
     EXPECT_EQ(f.kind, FindingKind(StyleKind::SUPERFLUOUS_CODE_MARK));
-    EXPECT_EQ(f.column, no_column);
     EXPECT_EQ(f.reason, "");
   }
   EXPECT_EQ(gateway.marks().length(), 2);

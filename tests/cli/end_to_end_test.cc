@@ -428,7 +428,7 @@ TEST_F(EndToEnd, TheExamplesShowEveryRuleThatWorks) {
   for (const std::string& line :
        {root + "/tally.ada:7:16: error: then expected: if Count > 2 [syntax-error]",
         root + "/vectors.adb:15:7: warning: statement is never reached: Result := 0; [code-not-reachable]",
-        root + "/marks.adb:16:1: (style) suppression mark suppresses nothing [style/superfluous-code-mark]"}) {
+        root + "/marks.adb:16:24: (style) suppression mark suppresses nothing [style/superfluous-code-mark]"}) {
     EXPECT_NE(run.out.find(line + "\n"), std::string::npos) << line << "\n" << run.out;
   }
   EXPECT_NE(run.out.find(root + "/vectors.ads:11:"), std::string::npos) << run.out;

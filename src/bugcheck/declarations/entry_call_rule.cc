@@ -1,6 +1,8 @@
 // RECURSIVE_ENTRY_CALL: the entries of each level and the calls in task bodies.
 #include "bugcheck/declarations/entry_call_rule.h"
 
+#include "bugcheck/rules/name_start.h"
+
 namespace flawseek {
 
 void EntryCallRule::unit_declared(std::string_view name, bool is_task) {
@@ -35,7 +37,7 @@ void EntryCallRule::procedure_call(const ParserState& state, std::string_view ca
   DeclarativeLevel& level = levels_.current_level();
   if (level.entry_state != EntryCallState::STATEMENTS || level.entries.is_empty() || called_name.empty()) return;
   split(called_name, call_);
-  if (level.entries.contains(call_)) reporter.report_bug_here(state, BugKind::RECURSIVE_ENTRY_CALL);
+  if (level.entries.contains(call_)) reporter.report_bug(BugKind::RECURSIVE_ENTRY_CALL, name_start(state, called_name));
 }
 
 }  // namespace flawseek

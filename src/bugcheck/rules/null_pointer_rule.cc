@@ -1,7 +1,7 @@
 // The null-pointer rule over the condition levels of the open if statements.
 #include "bugcheck/rules/null_pointer_rule.h"
 
-#include "bugcheck/rules/use_position.h"
+#include "bugcheck/rules/name_start.h"
 
 namespace flawseek {
 
@@ -90,7 +90,7 @@ bool NullPointerRule::said_null(std::string_view used) const noexcept {
 }
 
 void NullPointerRule::judge_use(const ParserState& state, std::string_view name, CheckReporter& reporter) {
-  if (said_null(name)) reporter.report_bug(BugKind::NULL_POINTER, use_position(state));
+  if (said_null(name)) reporter.report_bug(BugKind::NULL_POINTER, name_start(state, name));
 }
 
 void NullPointerRule::judge_setting(const ParserState& state, std::string_view name, CheckReporter& reporter) {

@@ -60,7 +60,7 @@ class NullPointerRule {
   void logical_operator(LogicalOperator op) noexcept;
 
   // A name read (or, for name_set, given a new value or handed on as an
-  // actual); the finding goes at the parser's current token.
+  // actual); the finding goes at the name's first word.
   // With no name tested against null nothing is judged: decided inline.
   void name_used(const ParserState& state, std::string_view name, CheckReporter& reporter) {
     if (state_.tested_count != 0) judge_use(state, name, reporter);

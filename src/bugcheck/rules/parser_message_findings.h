@@ -22,10 +22,13 @@ struct MessageFinding {
   MessagePlace place = MessagePlace::CURRENT_TOKEN;
 };
 
-// Complaints about a word already consumed (a spelling, a wrong end name, an
-// unknown attribute, the token a syntax error stopped at) are placed at that
-// word: the token after it is often on the next line, where the editor would
-// open at the wrong place.
+// Complaints about a word already consumed are placed at that word: a
+// spelling, a wrong end name, an unknown attribute, the token a syntax error
+// stopped at, a name with a letter above code 127, a package prefix, the
+// operator symbol a renaming names, a task body's end name (no handler), the
+// association that breaks its list's form. The token after it is a ".", ";"
+// or ")", often on the next line, where the editor would open at the wrong
+// place.
 constexpr MessagePlace place_of(ParserMessage message) {
   using enum ParserMessage;
   switch (message) {
@@ -40,6 +43,11 @@ constexpr MessagePlace place_of(ParserMessage message) {
     case NOT_UPPER_CASE:
     case SYNTAX_ERROR:
     case UNKNOWN_ATTRIBUTE:
+    case CHARACTER_NOT_PORTABLE:
+    case PACKAGE_NAME_SPELLING:
+    case OPERATOR_RENAMED:
+    case TASK_WITHOUT_HANDLER:
+    case MIXED_ASSOCIATIONS:
       return MessagePlace::PREVIOUS_TOKEN;
     default:
       return MessagePlace::CURRENT_TOKEN;
