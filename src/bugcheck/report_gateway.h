@@ -40,7 +40,8 @@ class ReportGateway {
   void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view text,
                   std::string_view detail = {});
   // A style violation found by a rule: filed and counted like a bug, but no
-  // mark suppresses it; `detail` as for a bug.
+  // mark suppresses it; `detail` as for a bug, but built by a style rule
+  // from names and single spaces, so nothing in it is collapsed.
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text,
                     std::string_view detail = {});
 
@@ -51,7 +52,7 @@ class ReportGateway {
   void report_uncounted_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text,
                               std::string_view detail = {}) {
     sink_->report_style(kind, line, column, text);
-    if (!detail.empty()) sink_->describe_last_finding(detail);
+    if (!detail.empty()) sink_->describe_last_finding_plainly(detail);
   }
 
   // Every mark left, in list order, as SUPERFLUOUS_CODE_MARK at its line when

@@ -1,6 +1,10 @@
 // Building the words of a style finding, only for a finding that is reported.
 #include "bugcheck/rules/style_message_detail.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "platform/latin1.h"
 #include "style/case_convention.h"
 #include "stylecheck/identifier_rule.h"
@@ -9,68 +13,98 @@ namespace flawseek {
 
 namespace {
 
-bool is_word_character(unsigned char c) { return latin1::is_letter(c) || latin1::is_digit(c) || c == '_'; }
+// Per byte: whether it belongs to a name, and its upper- and lower-case
+// forms. Tables, because the letter-case findings are many and each of
+// their words is read and recased byte by byte.
+struct ByteTables {
+  std::array<bool, 256> word{};
+  std::array<char, 256> upper{};
+  std::array<char, 256> lower{};
+};
+constexpr ByteTables byte_tables = [] {
+  ByteTables tables;
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto c = static_cast<unsigned char>(byte);
+    tables.word[c] = latin1::is_letter(c) || latin1::is_digit(c) || c == '_';
+    tables.upper[c] = static_cast<char>(latin1::to_upper(c));
+    tables.lower[c] = static_cast<char>(latin1::to_lower(c));
+  }
+  return tables;
+}();
 
 // The name that starts at `column` (1-based) of `line_text`; empty when none does.
 std::string_view word_at(std::string_view line_text, int column) {
   if (column < 1 || static_cast<std::size_t>(column) > line_text.size()) return {};
   const std::size_t start = static_cast<std::size_t>(column - 1);
   std::size_t end = start;
-  while (end < line_text.size() && is_word_character(static_cast<unsigned char>(line_text[end]))) ++end;
+  while (end < line_text.size() && byte_tables.word[static_cast<unsigned char>(line_text[end])]) ++end;
   return line_text.substr(start, end - start);
 }
 
-// `word` as `convention` spells it. Under Mixed each part between
-// underscores starts upper case and keeps the case its second letter has,
-// the smallest change that passes ("fooBar" becomes "Foobar", "HTTp" "HTTP").
-void append_in_case(std::string_view word, CaseConvention convention, std::string& out) {
+// `word` as `convention` spells it, written to `out` (word.size() bytes).
+// Under Mixed each part between underscores starts upper case and keeps the
+// case its second letter has, the smallest change that passes ("fooBar"
+// becomes "Foobar", "HTTp" "HTTP").
+void write_in_case(std::string_view word, CaseConvention convention, char* out) {
+  const auto index = [](char c) { return static_cast<unsigned char>(c); };
+  const std::array<char, 256>* recase = nullptr;
+  switch (convention) {
+    case CaseConvention::Lower:
+      recase = &byte_tables.lower;
+      break;
+    case CaseConvention::Upper:
+      recase = &byte_tables.upper;
+      break;
+    case CaseConvention::Mixed:
+      recase = nullptr;
+      break;
+    case CaseConvention::Any:
+      std::memcpy(out, word.data(), word.size());
+      return;
+  }
+  if (recase != nullptr) {
+    for (const char c : word) *out++ = (*recase)[index(c)];
+    return;
+  }
+  // Mixed: a part's later bytes go through the table its second letter's
+  // case picks; none before that letter.
   bool part_start = true;
-  int part_case = 0;  // 0 undecided, 1 upper, -1 lower
+  const std::array<char, 256>* later = nullptr;
   for (const char c : word) {
-    const auto byte = static_cast<unsigned char>(c);
-    unsigned char shown = byte;
-    switch (convention) {
-      case CaseConvention::Lower:
-        shown = latin1::to_lower(byte);
-        break;
-      case CaseConvention::Upper:
-        shown = latin1::to_upper(byte);
-        break;
-      case CaseConvention::Mixed:
-        if (c == '_') {
-          part_start = true;
-        } else if (part_start) {
-          shown = latin1::to_upper(byte);
-          part_start = false;
-          part_case = 0;
-        } else if (latin1::is_letter(byte)) {
-          if (part_case == 0) part_case = latin1::is_upper(byte) ? 1 : -1;
-          shown = part_case > 0 ? latin1::to_upper(byte) : latin1::to_lower(byte);
-        }
-        break;
-      case CaseConvention::Any:
-        break;
+    if (c == '_') {
+      part_start = true;
+      later = nullptr;
+      *out++ = c;
+    } else if (part_start) {
+      part_start = false;
+      *out++ = byte_tables.upper[index(c)];
+    } else {
+      if (later == nullptr && latin1::is_letter(index(c))) {
+        later = latin1::is_upper(index(c)) ? &byte_tables.upper : &byte_tables.lower;
+      }
+      *out++ = later == nullptr ? c : (*later)[index(c)];
     }
-    out += static_cast<char>(shown);
   }
 }
 
-void append_quoted(std::string_view text, std::string& out) {
-  out += '`';
-  out += text;
-  out += '`';
-}
-
-// "reserved word `BEGIN` must be `begin`".
+// "reserved word `BEGIN` must be `begin`": sized once and written in place.
 void describe_case(std::string_view what, std::string_view word, std::string_view spelled, CaseConvention convention,
                    std::string_view kept_end, std::string& out) {
-  out += what;
-  out += ' ';
-  append_quoted(word, out);
-  out += " must be `";
-  append_in_case(spelled, convention, out);
-  out += kept_end;
-  out += '`';
+  constexpr std::string_view between = "` must be `";
+  out.resize(what.size() + 2 + word.size() + between.size() + spelled.size() + kept_end.size() + 1);
+  char* at = out.data();
+  const auto put = [&at](std::string_view piece) {
+    std::memcpy(at, piece.data(), piece.size());
+    at += piece.size();
+  };
+  put(what);
+  put(" `");
+  put(word);
+  put(between);
+  write_in_case(spelled, convention, at);
+  at += spelled.size();
+  put(kept_end);
+  *at = '`';
 }
 
 }  // namespace
@@ -82,7 +116,10 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
     complainants.modes.describe_complaint(room);
     return room;
   }
-  const std::string_view word = word_at(line_text, column);
+  // Mostly the word is the token just read, whose text the lexer holds.
+  const bool at_previous_token = state.previous_token_line() == state.item_line() &&
+                                 state.previous_token_column() == column && state.item_column() == column;
+  const std::string_view word = at_previous_token ? state.previous_token_text() : word_at(line_text, column);
   if (word.empty()) return {};
   const StyleRules& rules = state.style_rules();
   switch (message) {
