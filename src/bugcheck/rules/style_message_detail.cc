@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/latin1.h"
@@ -28,6 +29,42 @@ constexpr ByteTables byte_tables = [] {
     tables.word[c] = latin1::is_letter(c) || latin1::is_digit(c) || c == '_';
     tables.upper[c] = static_cast<char>(latin1::to_upper(c));
     tables.lower[c] = static_cast<char>(latin1::to_lower(c));
+  }
+  return tables;
+}();
+
+// The Mixed recasing's states: at a part's start (raise the byte), before
+// its second letter (keep bytes until a letter decides), and decided for
+// upper or for lower case.
+constexpr std::uint8_t mixed_part_start = 0;
+constexpr std::uint8_t mixed_undecided = 1;
+constexpr std::uint8_t mixed_upper = 2;
+constexpr std::uint8_t mixed_lower = 3;
+struct MixedTables {
+  std::array<char, 4 * 256> shown{};
+  std::array<std::uint8_t, 4 * 256> next{};
+};
+constexpr MixedTables mixed_tables = [] {
+  MixedTables tables;
+  for (int state = 0; state < 4; ++state) {
+    for (int byte = 0; byte < 256; ++byte) {
+      const auto c = static_cast<unsigned char>(byte);
+      const std::size_t at = static_cast<std::size_t>(state * 256 + byte);
+      std::uint8_t next = static_cast<std::uint8_t>(state);
+      char shown = static_cast<char>(c);
+      if (c == '_') {
+        next = mixed_part_start;
+      } else if (state == mixed_part_start) {
+        shown = byte_tables.upper[c];
+        next = mixed_undecided;
+      } else if (state == mixed_undecided) {
+        if (latin1::is_letter(c)) next = latin1::is_upper(c) ? mixed_upper : mixed_lower;
+      } else {
+        shown = state == mixed_upper ? byte_tables.upper[c] : byte_tables.lower[c];
+      }
+      tables.shown[at] = shown;
+      tables.next[at] = next;
+    }
   }
   return tables;
 }();
@@ -66,24 +103,13 @@ void write_in_case(std::string_view word, CaseConvention convention, char* out) 
     for (const char c : word) *out++ = (*recase)[index(c)];
     return;
   }
-  // Mixed: a part's later bytes go through the table its second letter's
-  // case picks; none before that letter.
-  bool part_start = true;
-  const std::array<char, 256>* later = nullptr;
+  // Mixed, as a machine over the bytes: one look-up for the byte shown and
+  // one for the state after it.
+  std::uint8_t state = mixed_part_start;
   for (const char c : word) {
-    if (c == '_') {
-      part_start = true;
-      later = nullptr;
-      *out++ = c;
-    } else if (part_start) {
-      part_start = false;
-      *out++ = byte_tables.upper[index(c)];
-    } else {
-      if (later == nullptr && latin1::is_letter(index(c))) {
-        later = latin1::is_upper(index(c)) ? &byte_tables.upper : &byte_tables.lower;
-      }
-      *out++ = later == nullptr ? c : (*later)[index(c)];
-    }
+    const std::size_t at = state * 256u + index(c);
+    *out++ = mixed_tables.shown[at];
+    state = mixed_tables.next[at];
   }
 }
 
