@@ -52,6 +52,10 @@ class CheckReporter {
   void report_style(StyleKind kind, SourcePosition at, std::string_view line_text) {
     gateway_.report_style(kind, at.line, at.column, line_text);
   }
+  // With the words that say what the rule wants (none when empty).
+  void report_described_style(StyleKind kind, SourcePosition at, std::string_view line_text, std::string_view detail) {
+    gateway_.report_style(kind, at.line, at.column, line_text, detail);
+  }
   // The text of a line still in the ring (empty once it has left).
   std::string_view line_text(std::int32_t line) const noexcept { return ring_.text(line); }
   // At the parser's current token (not yet consumed).

@@ -40,15 +40,19 @@ class ReportGateway {
   void report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view text,
                   std::string_view detail = {});
   // A style violation found by a rule: filed and counted like a bug, but no
-  // mark suppresses it.
-  void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text);
+  // mark suppresses it; `detail` as for a bug, but built by a style rule
+  // from names and single spaces, so nothing in it is collapsed.
+  void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text,
+                    std::string_view detail = {});
 
   // Filed as they are, neither suppressed nor counted.
   void report_uncounted_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view text) {
     sink_->report_bug(kind, line, column, text);
   }
-  void report_uncounted_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text) {
+  void report_uncounted_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text,
+                              std::string_view detail = {}) {
     sink_->report_style(kind, line, column, text);
+    if (!detail.empty()) sink_->describe_last_finding_plainly(detail);
   }
 
   // Every mark left, in list order, as SUPERFLUOUS_CODE_MARK at its "-->" when

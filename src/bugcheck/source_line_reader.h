@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "bugcheck/command_parser.h"
@@ -98,6 +99,7 @@ class SourceLineReader final : private LineReaderListener {
 
   AdaLineReader reader_;
   ReportGateway& gateway_;
+  std::string detail_room_;  // a long line's finding's words
   CommandParser commands_;
   LineRing ring_;
   // The text being read: a line delivered from within it stays there, and

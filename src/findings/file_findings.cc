@@ -23,6 +23,15 @@ FileFindings::Step& FileFindings::next_step(StepKind what, FindingKind kind, std
   step.kind = kind;
   step.line = line;
   step.column = column;
+  // A detail is a finding's own and never shared: it leaves the reason the
+  // next finding may share alone, or every described finding of a line
+  // would copy its line again.
+  if (what == StepKind::Detail) {
+    step.reason_start = texts_.size();
+    append_collapsed_blanks(reason, texts_);
+    step.reason_size = texts_.size() - step.reason_start;
+    return step;
+  }
   // Findings of one line mostly quote it each: such a reason is the one
   // before it again, and shares its text.
   if (reason.empty() || reason != std::string_view(last_given_.get(), last_given_size_)) {
@@ -71,6 +80,13 @@ void FileFindings::note_file_without_tabs() {
 
 void FileFindings::describe_last_finding(std::string_view detail) {
   next_step(StepKind::Detail, BugKind::INTERNAL_ERROR, 0, no_column, detail);
+}
+
+void FileFindings::describe_last_finding_plainly(std::string_view detail) {
+  Step& step = next_step(StepKind::Detail, BugKind::INTERNAL_ERROR, 0, no_column, {});
+  step.reason_start = texts_.size();
+  texts_ += detail;
+  step.reason_size = detail.size();
 }
 
 void FileFindings::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,

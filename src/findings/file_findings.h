@@ -52,6 +52,7 @@ class FileFindings final : public FindingSink {
   void report_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   void note_style_command_seen() override;
   void describe_last_finding(std::string_view detail) override;
+  void describe_last_finding_plainly(std::string_view detail) override;
   void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   // The file named last was read and holds no tab: an output need not read
   // it again to learn the columns an editor shows.

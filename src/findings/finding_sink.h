@@ -25,6 +25,9 @@ class FindingSink {
   // The check's own words for the finding reported just before ("then
   // expected" for a syntax error).
   virtual void describe_last_finding(std::string_view detail) { (void)detail; }
+  // The same for words known to hold single spaces alone, and none at either
+  // end (a style rule's, built from names): nothing to collapse.
+  virtual void describe_last_finding_plainly(std::string_view detail) { describe_last_finding(detail); }
   // A bug finding that a suppression mark absorbed: not a finding, not
   // counted, kept only so an output can list it as suppressed.
   virtual void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {

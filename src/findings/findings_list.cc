@@ -126,10 +126,17 @@ std::int64_t FindingsList::count_finding(FindingKind kind) {
   return ++kind_counts_[kind.index()];
 }
 
-void FindingsList::describe_last_finding(std::string_view detail) {
+void FindingsList::describe_last_finding(std::string_view detail) { describe_last_finding(detail, false); }
+
+void FindingsList::describe_last_finding(std::string_view detail, bool collapsed) {
   if (last_reported_kind_ < 0) return;
   const FindingKind kind = FindingKind::from_index(last_reported_kind_);
-  notes_.set_detail(kind, lists_[kind.index()].size() - 1, detail);
+  const std::size_t position = lists_[kind.index()].size() - 1;
+  if (collapsed) {
+    notes_.set_collapsed_detail(kind, position, detail);
+  } else {
+    notes_.set_detail(kind, position, detail);
+  }
   // What the parser expected is the whole point of a syntax error: the tree
   // shows it on the position row, after the place.
   if (kind == BugKind::SYNTAX_ERROR && last_position_item_ != no_tree_item && !detail.empty()) {
@@ -160,8 +167,16 @@ void FindingsList::collect_records(std::vector<FindingRecord>& records, bool inc
   records.reserve(records.size() + held);
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
+    // Details in step with the findings they belong to, not looked up one by one.
+    const std::span<const FindingNotes::Detail> details = notes_.details(kind);
     std::size_t position = 0;
-    for (const Finding& finding : lists_[index]) records.push_back(FindingRecord::of(kind, finding, notes_.detail(kind, position++), false));
+    std::size_t next_detail = 0;
+    for (const Finding& finding : lists_[index]) {
+      std::string_view detail;
+      if (next_detail < details.size() && details[next_detail].position == position) detail = details[next_detail++].text;
+      records.push_back(FindingRecord::of(kind, finding, detail, false));
+      ++position;
+    }
   }
   if (include_suppressed) {
     for (const SuppressedFinding& suppressed : notes_.suppressed())
@@ -194,7 +209,7 @@ void FindingsList::apply(const FileFindings& recorded) {
         note_current_file_without_tabs();
         break;
       case FileFindings::StepKind::Detail:
-        describe_last_finding(recorded.reason(step));
+        describe_last_finding(recorded.reason(step), true);  // the recorder collapsed it
         break;
       case FileFindings::StepKind::Suppressed:
         report_suppressed_bug(step.kind.bug_kind(), step.line, step.column, recorded.reason(step));
@@ -268,7 +283,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         break;
       case FileFindings::StepKind::Detail:
         if (!in_place) {
-          describe_last_finding(recorded.reason(step));
+          describe_last_finding(recorded.reason(step), true);  // the recorder collapsed it
         } else if (described != no_record) {
           stream_records_[described].detail = recorded.reason(step);
         }

@@ -103,6 +103,8 @@ class FindingsList final : public FindingSink {
   void set_unchecked_style_listener(std::function<void(bool)> listener);
 
  private:
+  // `collapsed`: the detail passed through collapse_blanks already (a recorder's).
+  void describe_last_finding(std::string_view detail, bool collapsed);
   struct KindState {
     TreeItem kind_item = no_tree_item;
     TreeItem current_file_item = no_tree_item;

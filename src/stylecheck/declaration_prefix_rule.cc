@@ -2,6 +2,7 @@
 #include "stylecheck/declaration_prefix_rule.h"
 
 #include <array>
+#include <utility>
 
 #include "frontend/text_utilities.h"
 #include "platform/text_scan/ascii_words.h"
@@ -108,6 +109,7 @@ void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_vie
 
 void DeclarationPrefixRule::judge_collected(ParserState& state, std::size_t count, DeclarationCategory category) {
   const int slot = category == DeclarationCategory::CONSTANT ? constant_slot : exception_slot;
+  judged_slot_ = slot;
   for (std::size_t i = 0; i < count; ++i) {
     judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
   }
@@ -116,6 +118,7 @@ void DeclarationPrefixRule::judge_collected(ParserState& state, std::size_t coun
 void DeclarationPrefixRule::on_name_declared(ParserState& state, std::string_view name,
                                              DeclarationCategory category) {
   if (category != DeclarationCategory::LOOP_PARAMETER) return;
+  judged_slot_ = loop_parameter_slot;
   judge_declared(state, name, loop_parameter_slot, state.previous_token_line(), state.previous_token_column(), {});
 }
 
@@ -141,6 +144,7 @@ void DeclarationPrefixRule::on_type_declared(ParserState& state, std::string_vie
       if (private_view_) return;
       break;
   }
+  judged_slot_ = slot;
   judge_declared(state, name, slot, line, column, type_line_text_);
   if (kind == TypeKind::ACCESS_TO_OBJECT && state.style_rules().prefix_rules_on &&
       has_class_suffix(state.style_rules(), name) != class_wide_) {
@@ -189,7 +193,64 @@ void DeclarationPrefixRule::judge_subtype_mark(ParserState& state, std::string_v
     return;
   }
   if (rules.prefix_rules_on && name.size() >= 4 && name.starts_with("SP_")) return;
+  judged_slot_ = -1;
   if (is_simple(name)) report_at_word(state, ParserMessage::PREFIX_MISSING);
+}
+
+void DeclarationPrefixRule::describe_complaint(const StyleRules& rules, ParserMessage message, std::string_view name,
+                                               std::string& out) const {
+  static constexpr std::array<std::string_view, 8> slot_words = {
+      "constant", "loop parameter", "exception", "access-to-object type", "access-to-subprogram type",
+      "task type", "protected type", "type"};
+  const auto quoted = [&](std::string_view text) {
+    out += '`';
+    out += text;
+    out += '`';
+  };
+  const auto prefix = [&](int slot) {
+    out += rules.prefix_slots[static_cast<std::size_t>(slot)].prefix;
+    out += '_';
+  };
+  if (message == ParserMessage::ACCESS_TYPE_CLASS) {
+    out += "access type ";
+    quoted(name);
+    if (class_wide_) {
+      // The "_class" form is read only on a name with the access-to-object
+      // prefix, so a name without it needs both.
+      out += " designates a class-wide type: its name must be `";
+      if (!carries_prefix(name, rules.prefix_slots[access_to_object_slot].prefix)) prefix(access_to_object_slot);
+      out += name;
+      out += class_suffix;
+      out += '`';
+    } else {
+      out += " designates a specific type: its name must be ";
+      quoted(name.ends_with(class_suffix) ? name.substr(0, name.size() - class_suffix.size()) : name);
+    }
+    return;
+  }
+  if (judged_slot_ >= 0) {
+    out += slot_words[static_cast<std::size_t>(judged_slot_)];
+    out += ' ';
+    quoted(name);
+    out += " needs the prefix ";
+    prefix(judged_slot_);
+    return;
+  }
+  out += "subtype mark ";
+  quoted(name);
+  out += " needs the prefix of its type:";
+  // The slots tried before the first blank one, each prefix once (two
+  // kinds of type may share one).
+  std::array<bool, 256> named{};
+  const char* separator = " ";
+  for (int slot : subtype_mark_slots) {
+    const char letter = rules.prefix_slots[static_cast<std::size_t>(slot)].prefix;
+    if (letter == ' ') break;
+    if (std::exchange(named[static_cast<unsigned char>(letter)], true)) continue;
+    out += separator;
+    prefix(slot);
+    separator = ", ";
+  }
 }
 
 }  // namespace flawseek

@@ -77,6 +77,13 @@ class DeclarationPrefixRule {
     if (quiet_version_ != state.style_version()) judge_subtype_mark(state, name);
   }
 
+  // What the complaint this rule is reporting wants, appended to `out`:
+  // for PREFIX_MISSING the prefix `name` lacks ("constant `Maximum` needs
+  // the prefix C_"), for ACCESS_TYPE_CLASS the access type name expected.
+  // Asked only while the complaint is reported.
+  void describe_complaint(const StyleRules& rules, ParserMessage message, std::string_view name,
+                          std::string& out) const;
+
  private:
   struct DeclaredName {
     std::string name;
@@ -97,6 +104,7 @@ class DeclarationPrefixRule {
   std::vector<DeclaredName> names_;
   std::size_t name_count_ = 0;
   bool class_wide_ = false;    // the designated subtype of this type is class-wide
+  int judged_slot_ = 0;        // the prefix slot of the name judged last; -1 for a subtype mark
   bool private_view_ = false;  // this type declaration is a private type's partial view
   bool type_name_next_ = false;
   std::string type_line_text_;

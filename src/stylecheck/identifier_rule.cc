@@ -18,7 +18,6 @@ namespace {
 // last because of its "_class" form.
 constexpr std::array<int, 7> slot_order = {7, 1, 5, 6, 2, 0, 4};
 constexpr int access_to_object_slot = 3;
-constexpr std::string_view class_suffix = "_class";
 
 bool all_upper(std::string_view name) { return has_no_lower_case(name); }
 

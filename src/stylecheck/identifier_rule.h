@@ -32,6 +32,7 @@ namespace flawseek {
 // class-wide naming rules are on, and it ends in "_class" after at least one
 // more character than the prefix.
 bool has_class_suffix(const StyleRules& rules, std::string_view name) noexcept;
+inline constexpr std::string_view class_suffix = "_class";
 
 // Whether the rules give the identifier step anything to report. With none
 // of them (the Default rules), a name in prefix form finds no slot (every

@@ -275,10 +275,14 @@ TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
     std::string kept;
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) {
-      if (line.ends_with(" [style/bad-identifier]")) kept += line + "\n";
+      if (!line.ends_with(" [style/bad-identifier]")) continue;
+      // The message names the word and its spelling: only the place and the line are compared.
+      const std::size_t message = line.find(": (style) identifier `");
+      const std::size_t message_end = line.find("`: ", message);
+      if (message != std::string::npos && message_end != std::string::npos) line.erase(message + 2, message_end + 1 - message);
+      kept += line + "\n";
     }
     replace_all(kept, "src/", "");
-    replace_all(kept, ": (style) identifier is not in the required letter case: ", ": ");
     replace_all(kept, " [style/bad-identifier]", "");
     return kept;
   };
@@ -300,7 +304,7 @@ TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
   }
   const std::string strict_findings = spelling_findings(strict.out);
   EXPECT_EQ(std::count(strict_findings.begin(), strict_findings.end(), '\n'), 10) << strict.out;
-  EXPECT_NE(strict.out.find("shop.adb:4:48: (style) identifier is not"), std::string::npos) << strict.out;
+  EXPECT_NE(strict.out.find("shop.adb:4:48: (style) identifier `getPrice` must be `Getprice`: "), std::string::npos) << strict.out;
 }
 
 TEST_F(EndToEnd, UsageErrorsExitWithTwo) {

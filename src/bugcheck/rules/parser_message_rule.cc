@@ -17,16 +17,25 @@ namespace {
 }  // namespace
 
 void ParserMessageRule::on_message(const ParserState& state, ParserMessage message, std::string_view text,
-                                   CheckReporter& reporter) {
+                                   CheckReporter& reporter, const StyleComplainants& complainants) {
   const MessageFinding& finding = message_finding(message);
   const SourcePosition at = message_place(state, finding.place);
   if (!finding.kind.is_style()) {
     report_bug_message(state, message, finding.kind.bug_kind(), at, reporter);
-  } else if (!text.empty()) {
-    reporter.report_style(finding.kind.style_kind(), at, text);
   } else {
-    reporter.report_style(finding.kind.style_kind(), at);
+    report_style_message(state, message, finding.kind.style_kind(), at, text, reporter, complainants);
   }
+}
+
+// Out of line for the same reason as report_bug_message: the words are
+// built here, for every reported style finding and nothing else.
+[[gnu::noinline]] void ParserMessageRule::report_style_message(const ParserState& state, ParserMessage message,
+                                                               StyleKind kind, SourcePosition at,
+                                                               std::string_view text, CheckReporter& reporter,
+                                                               const StyleComplainants& complainants) {
+  const std::string_view line_text = text.empty() ? reporter.line_text(at.line) : text;
+  const std::string_view detail = style_message_detail(state, message, line_text, at.column, complainants, detail_room_);
+  reporter.report_described_style(kind, at, line_text, detail);
 }
 
 std::string bug_message_detail(const ParserState& state, ParserMessage message) {
