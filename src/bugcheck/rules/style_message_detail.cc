@@ -96,7 +96,7 @@ void write_in_case(std::string_view word, CaseConvention convention, char* out) 
       recase = nullptr;
       break;
     case CaseConvention::Any:
-      std::memcpy(out, word.data(), word.size());
+      if (!word.empty()) std::memcpy(out, word.data(), word.size());
       return;
   }
   if (recase != nullptr) {
@@ -120,6 +120,8 @@ void describe_case(std::string_view what, std::string_view word, std::string_vie
   out.resize(what.size() + 2 + word.size() + between.size() + spelled.size() + kept_end.size() + 1);
   char* at = out.data();
   const auto put = [&at](std::string_view piece) {
+    // An empty piece may have no data at all, which memcpy must not be given.
+    if (piece.empty()) return;
     std::memcpy(at, piece.data(), piece.size());
     at += piece.size();
   };
