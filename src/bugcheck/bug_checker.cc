@@ -147,7 +147,7 @@ void BugChecker::close_source() noexcept {
   if (d.source_room.bytes.size() > source_room_kept) std::string().swap(d.source_room.bytes);
 }
 
-CheckOutcome BugChecker::run_preparation(bool is_adq) {
+CheckOutcome BugChecker::run_preparation(bool is_adq, AdaVersion ada_version) {
   Impl& d = *impl_;
   // The preparation only collects box defaults, and its parse reports
   // nothing but a line too long to read. A source that can hold no box
@@ -160,6 +160,7 @@ CheckOutcome BugChecker::run_preparation(bool is_adq) {
   d.reader.reset_style(default_style_rules);
   Impl::StyleTargetScope target(d.reader, d.prepare_parser);
   try {
+    d.prepare_parser.set_job_ada_version(ada_version);
     d.prepare_parser.parse(FileRole::SINGLE_FILE, default_style_rules, /*gnat_extensions=*/true,
                            d.reader.line_source(), is_adq);
   } catch (const StopRequest&) {
@@ -177,6 +178,7 @@ CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_se
   Impl::StyleTargetScope target(d.reader, d.check_parser);
   style_command_seen = false;
   try {
+    d.check_parser.set_job_ada_version(mode.ada_version);
     d.check_parser.parse(mode.role, mode.style_rules, mode.gnat_extensions, d.reader.line_source(),
                          mode.is_adq);
   } catch (const StopRequest& stop) {

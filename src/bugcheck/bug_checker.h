@@ -31,7 +31,7 @@ class BugChecker : public DefectChecker {
   bool source_holds_tab() const override;
   void close_source() noexcept override;
   std::int32_t current_line() const override;
-  CheckOutcome run_preparation(bool is_adq) override;
+  CheckOutcome run_preparation(bool is_adq, AdaVersion ada_version) override;
   CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) override;
   CheckOutcome after_specification() override;
   CheckOutcome after_body() override;

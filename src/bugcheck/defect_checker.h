@@ -21,6 +21,7 @@ class AcceptedSpellings;
 struct ParseMode {
   StyleRules style_rules = default_style_rules;
   bool gnat_extensions = false;
+  AdaVersion ada_version = default_ada_version;
   FileRole role = FileRole::SINGLE_FILE;
   // Irregular spellings the Mixed case rule accepts in this file; may be null.
   const AcceptedSpellings* accepted_spellings = nullptr;
@@ -78,7 +79,7 @@ class DefectChecker {
   virtual std::int32_t current_line() const = 0;
   // The preparation instance over the open file: role 2, the base style
   // rules, GNAT extensions on; its complaints are no findings.
-  virtual CheckOutcome run_preparation(bool is_adq) = 0;
+  virtual CheckOutcome run_preparation(bool is_adq, AdaVersion ada_version) = 0;
   // The check instance over the open file, after the per-file with-clause
   // lists are emptied; `style_command_seen` tells whether the file held an
   // honoured style command.

@@ -105,7 +105,7 @@ void DefectScan::prepare(const std::string& name, bool is_adq, ScanResult& resul
   if (!open_or_report(name, prepare_failure_place)) return;
   try {
     // A stop ends this file's preparation quietly.
-    (void)checker_.run_preparation(is_adq);
+    (void)checker_.run_preparation(is_adq, settings_.ada_version);
   } catch (...) {
     // Reported before the file is closed, at the line the reader reached.
     log(exception_record(prepare_failure_place, std::current_exception()));
@@ -237,6 +237,7 @@ CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bo
     ParseMode mode;
     mode.style_rules = settings_.style_rules;
     mode.gnat_extensions = settings_.gnat_extensions;
+    mode.ada_version = settings_.ada_version;
     mode.role = role;
     mode.accepted_spellings = &spellings_of(spellings);
     mode.is_adq = is_adq;

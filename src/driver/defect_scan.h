@@ -54,6 +54,7 @@ struct ScanResult {
 struct ScanSettings {
   StyleRules style_rules{};
   bool gnat_extensions = false;
+  AdaVersion ada_version = default_ada_version;
   bool relaxed_styles = false;
   bool report_superfluous_marks = false;
   // Whether the log records of each file are made at all: a search whose

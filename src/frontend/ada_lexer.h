@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "frontend/ada_tokens.h"
+#include "frontend/ada_version.h"
 #include "frontend/text_parser.h"
 
 namespace flawseek {
@@ -28,6 +29,11 @@ class AdaLexer final : private LineSource {
   AdaLexer();
   AdaLexer(const AdaLexer&) = delete;
   AdaLexer& operator=(const AdaLexer&) = delete;
+
+  // The language level whose reserved words the scanner knows from the next
+  // token on (the current token keeps its kind).
+  void set_version(AdaVersion version);
+  AdaVersion version() const noexcept { return version_; }
 
   // The line source of the next parse (not owned; it must outlive the parse).
   void set_source(LineSource* source) noexcept;
@@ -149,6 +155,7 @@ class AdaLexer final : private LineSource {
   }
 
   TextParser scanner_;
+  AdaVersion version_ = AdaVersion::ADA_95;
   LineSource* source_ = nullptr;
   // The source when it is the usual whole-file reader, called directly: the
   // scanner's own call for a line is virtual already.

@@ -1,6 +1,8 @@
 // Keyword and symbol lists of the Ada scanners and the scanner factories.
 #include "frontend/ada_token_lists.h"
 
+#include <array>
+
 #include "frontend/ada_tokens.h"
 
 namespace flawseek {
@@ -15,9 +17,16 @@ std::string make_keyword_list(const std::string_view* words, std::size_t count) 
   return list;
 }
 
-const std::string& ada_keyword_list() {
-  static const std::string list = make_keyword_list(ada_keyword_images.data(), ada_keyword_images.size());
-  return list;
+const std::string& ada_keyword_list(AdaVersion version) {
+  static const std::array<std::string, ada_version_count> lists = [] {
+    std::array<std::string, ada_version_count> made;
+    for (int v = 0; v < ada_version_count; ++v) {
+      made[static_cast<std::size_t>(v)] = make_keyword_list(
+          ada_keyword_images.data(), static_cast<std::size_t>(reserved_word_count(static_cast<AdaVersion>(v))));
+    }
+    return made;
+  }();
+  return lists[static_cast<std::size_t>(version)];
 }
 
 const std::string& ada_symbol_list() {

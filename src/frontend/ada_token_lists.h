@@ -6,13 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/ada_version.h"
 #include "frontend/text_parser.h"
 
 namespace flawseek {
 
-// "$end$if$then$...$separate$": every reserved word in AdaKeyword order, so a
-// keyword's list position is its AdaKeyword value (set_keywords upper-cases it).
-const std::string& ada_keyword_list();
+// "$end$if$then$...$separate$": the reserved words of `version` in AdaKeyword
+// order, so a keyword's list position is its AdaKeyword value (set_keywords
+// upper-cases it).
+const std::string& ada_keyword_list(AdaVersion version = AdaVersion::ADA_2022);
 // "$;$.$,$:=$...$>>$": every delimiter in AdaSymbol order.
 const std::string& ada_symbol_list();
 

@@ -1,11 +1,14 @@
-// The reserved words and delimiters of Ada 95. Their positions are the keyword
-// and symbol numbers the scanner reports, so the order is fixed.
+// The reserved words and delimiters of Ada. Their positions are the keyword
+// and symbol numbers the scanner reports, so the order is fixed: the 69 words
+// of Ada 95 first, then the later levels' words in the order the levels came,
+// so that each level's reserved words are a prefix of the list.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "frontend/ada_version.h"
 #include "platform/enum_set.h"
 
 namespace flawseek {
@@ -24,10 +27,32 @@ enum class AdaKeyword : std::uint8_t {
   KEYWORD_LIMITED, KEYWORD_GENERIC, KEYWORD_ABORT, KEYWORD_DELTA, KEYWORD_DIGITS,
   KEYWORD_AT, KEYWORD_GOTO, KEYWORD_PRAGMA, KEYWORD_ALIASED, KEYWORD_ABSTRACT,
   KEYWORD_TAGGED, KEYWORD_TERMINATE, KEYWORD_UNTIL, KEYWORD_PROTECTED, KEYWORD_SEPARATE,
+  // Ada 2005
+  KEYWORD_INTERFACE, KEYWORD_OVERRIDING, KEYWORD_SYNCHRONIZED,
+  // Ada 2012
+  KEYWORD_SOME,
+  // Ada 2022
+  KEYWORD_PARALLEL,
 };
 
-inline constexpr int ada_keyword_count = 69;
-static_assert(static_cast<int>(AdaKeyword::KEYWORD_SEPARATE) + 1 == ada_keyword_count);
+inline constexpr int ada_keyword_count = 74;
+static_assert(static_cast<int>(AdaKeyword::KEYWORD_PARALLEL) + 1 == ada_keyword_count);
+
+// How many of the words above are reserved at each level (a prefix).
+inline constexpr std::array<int, ada_version_count> reserved_word_counts = {69, 72, 73, 74};
+static_assert(reserved_word_counts[static_cast<std::size_t>(AdaVersion::ADA_2022)] == ada_keyword_count);
+
+constexpr int reserved_word_count(AdaVersion version) {
+  return reserved_word_counts[static_cast<std::size_t>(version)];
+}
+
+// The level from which `k` is a reserved word.
+constexpr AdaVersion reserved_since(AdaKeyword k) {
+  for (int v = 0; v < ada_version_count; ++v) {
+    if (static_cast<int>(k) < reserved_word_counts[static_cast<std::size_t>(v)]) return static_cast<AdaVersion>(v);
+  }
+  return AdaVersion::ADA_2022;
+}
 
 // Keyword_Image: the literal without "KEYWORD_", in lower case.
 inline constexpr std::array<std::string_view, ada_keyword_count> ada_keyword_images = {
@@ -38,7 +63,8 @@ inline constexpr std::array<std::string_view, ada_keyword_count> ada_keyword_ima
     "range", "package", "body", "private", "renames", "requeue", "use", "access",
     "declare", "accept", "do", "select", "task", "entry", "delay", "limited", "generic",
     "abort", "delta", "digits", "at", "goto", "pragma", "aliased", "abstract", "tagged",
-    "terminate", "until", "protected", "separate",
+    "terminate", "until", "protected", "separate", "interface", "overriding", "synchronized",
+    "some", "parallel",
 };
 
 // A set of reserved words: the words a rule's keyword step acts on.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frontend/ada_lexer.h"
+#include "frontend/ada_version.h"
 #include "frontend/parser_message.h"
 #include "frontend/statement_kind.h"
 #include "style/style_rules.h"
@@ -209,6 +210,12 @@ class ParserState {
   // is never 0 during a parse: a hook that works something out from them
   // once, rather than at every token, does it again when this moves.
   std::uint32_t style_version() const noexcept { return style_version_; }
+  // The language level of the file as parsed so far: the job's level, until
+  // a configuration pragma of the file's own (pragma Ada_95;) changes it.
+  AdaVersion ada_version() const noexcept { return ada_version_; }
+  // The level each later parse starts at (the job's).
+  void set_job_ada_version(AdaVersion version) noexcept { job_ada_version_ = version; }
+  AdaVersion job_ada_version() const noexcept { return job_ada_version_; }
   // GNAT's language extensions: the extended attribute table is in force.
   bool gnat_extensions() const noexcept { return gnat_extensions_; }
   bool sql_enabled() const noexcept { return sql_enabled_; }
@@ -246,6 +253,8 @@ class ParserState {
   AdaLexer lexer_;
   FileRole file_role_ = FileRole::SINGLE_FILE;
   StyleRules style_rules_{};
+  AdaVersion ada_version_ = default_ada_version;
+  AdaVersion job_ada_version_ = default_ada_version;
   bool gnat_extensions_ = false;
   bool sql_enabled_ = false;
   bool in_sql_ = false;

@@ -70,7 +70,7 @@ int unused_units(const RecordingSink& sink) {
 
 void prepare(BugChecker& checker, const char* text) {
   checker.use_source_text(text);
-  checker.run_preparation(false);
+  checker.run_preparation(false, default_ada_version);
   checker.close_source();
 }
 
@@ -118,7 +118,7 @@ TEST(BoxDefaultNames, ASourceIsPreparedWheneverItsParseCouldFindABoxOrFail) {
     for (int i = 0; i < short_lines; ++i) text += "   Y" + std::to_string(i) + " : Integer;\n";
     for (const std::string& end : {std::string("\nend Long;\n"), std::string()}) {
       fresh.use_source_text(text + long_line + end);
-      EXPECT_ANY_THROW(fresh.run_preparation(false)) << short_lines << " short lines before it";
+      EXPECT_ANY_THROW(fresh.run_preparation(false, default_ada_version)) << short_lines << " short lines before it";
       fresh.close_source();
     }
   }

@@ -203,7 +203,7 @@ TEST(BugChecker, ASourceReadsFromItsStartOnEveryRun) {
   checker.start(0);
   checker.begin_unit(false, {});
   checker.use_source_text("procedure A is\nbegin\n   return; X := 1;\nend A;\n");
-  checker.run_preparation(false);
+  checker.run_preparation(false, default_ada_version);
   EXPECT_TRUE(sink.findings.empty()) << "the preparation pass reports nothing";
   bool seen = false;
   checker.run_check({}, seen);

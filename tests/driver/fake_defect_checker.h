@@ -88,7 +88,7 @@ class FakeDefectChecker final : public DefectChecker {
     line_ = -1;
   }
   std::int32_t current_line() const override { return line_; }
-  CheckOutcome run_preparation(bool is_adq) override {
+  CheckOutcome run_preparation(bool is_adq, AdaVersion) override {
     prepared.push_back(open_ + (is_adq ? " adq" : ""));
     return run(/*reporting=*/false);
   }
