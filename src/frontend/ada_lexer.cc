@@ -11,7 +11,6 @@
 namespace flawseek {
 
 AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
-  set_version(AdaVersion::ADA_95);
   line_->reserve(512);
   previous_line_->reserve(512);
   original_line_.reserve(512);
@@ -22,7 +21,7 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 void AdaLexer::set_version(AdaVersion version) {
   // The table is built anew only when the level changes: most runs read
   // every file at one level.
-  if (version == version_ && scanner_.keyword_list().size() > 0) return;
+  if (version == version_) return;
   version_ = version;
   scanner_.set_keywords(standard_keyword_options, ada_keyword_list(version));
 }

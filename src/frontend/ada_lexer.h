@@ -155,7 +155,7 @@ class AdaLexer final : private LineSource {
   }
 
   TextParser scanner_;
-  AdaVersion version_ = AdaVersion::ADA_95;
+  AdaVersion version_ = AdaVersion::ADA_2022;  // make_ada_scanner's list
   LineSource* source_ = nullptr;
   // The source when it is the usual whole-file reader, called directly: the
   // scanner's own call for a line is virtual already.

@@ -1,4 +1,4 @@
-// GNAT's syntax check (gcc -c -gnats -gnat95) as a witness: whether GNAT is
+// GNAT's syntax check (gcc -c -gnats -gnat95, or another level) as a witness: whether GNAT is
 // there, and its verdict on many files at once, run as several gcc processes
 // side by side. Tests that use it skip when GNAT is absent.
 #pragma once
@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "frontend/ada_version.h"
+
 namespace flawseek::testing_support {
 
 struct GnatVerdict {
@@ -28,8 +30,8 @@ inline std::string gnat_gcc() {
 
 // Runs one gcc over `names` (files in `dir`) and fills their verdicts.
 inline void gnat_check_batch(const std::string& dir, const std::vector<std::string>& names, std::size_t begin,
-                             std::size_t end, std::vector<GnatVerdict>& verdicts) {
-  std::string command = "cd '" + dir + "' && " + gnat_gcc() + " -c -gnats -gnat95";
+                             std::size_t end, AdaVersion version, std::vector<GnatVerdict>& verdicts) {
+  std::string command = "cd '" + dir + "' && " + gnat_gcc() + " -c -gnats -gnat" + std::string(image(version));
   std::map<std::string, std::size_t> index;
   for (std::size_t i = begin; i < end; ++i) {
     command += " '" + names[i] + "'";
@@ -58,10 +60,11 @@ inline void gnat_check_batch(const std::string& dir, const std::vector<std::stri
   pclose(out);
 }
 
-// GNAT's verdicts on the files `names` of `dir`, in order; `jobs` gcc
-// processes run at once, each on a batch of files.
+// GNAT's verdicts on the files `names` of `dir`, in order, at language
+// level `version`; `jobs` gcc processes run at once, each on a batch of files.
 inline std::vector<GnatVerdict> gnat_check(const std::string& dir, const std::vector<std::string>& names,
-                                           int jobs = 4, std::size_t batch = 40) {
+                                           int jobs = 4, std::size_t batch = 40,
+                                           AdaVersion version = AdaVersion::ADA_95) {
   std::vector<GnatVerdict> verdicts(names.size());
   std::vector<std::pair<std::size_t, std::size_t>> batches;
   for (std::size_t b = 0; b < names.size(); b += batch) batches.emplace_back(b, std::min(names.size(), b + batch));
@@ -77,7 +80,7 @@ inline std::vector<GnatVerdict> gnat_check(const std::string& dir, const std::ve
           if (next >= batches.size()) return;
           work = batches[next++];
         }
-        gnat_check_batch(dir, names, work.first, work.second, verdicts);
+        gnat_check_batch(dir, names, work.first, work.second, version, verdicts);
       }
     });
   }

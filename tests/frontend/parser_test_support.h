@@ -118,6 +118,8 @@ struct Options {
   FileRole role = FileRole::SINGLE_FILE;
   bool gnat_extensions = true;
   bool sql = false;
+  // The parser's own tests are about Ada 95 unless they say otherwise.
+  AdaVersion ada_version = AdaVersion::ADA_95;
 };
 
 // The result of one parse: the hook log, the messages, the syntax message and
@@ -154,6 +156,7 @@ inline Outcome parse_source(std::string_view source, Options options = {}) {
   AdaParser<RecordingHooks> parser(hooks);
   AdaLineReader reader;
   reader.set_text(source);
+  parser.set_job_ada_version(options.ada_version);
   parser.parse(options.role, StyleRules{}, options.gnat_extensions, reader, options.sql);
   Outcome outcome;
   outcome.log = hooks.log;

@@ -2,7 +2,8 @@
 // Ada 95 that must parse clean) and fixtures/syntax/rejected (each must stop
 // with a syntax error at the position its comment "-- syntax error @ L:C"
 // names). A comment "-- flags: gnat-extensions" parses with GNAT's extensions
-// on; "-- gnat disagrees: <why>" marks a case decided against GNAT's own
+// on; "-- ada-version: 2012" parses (and has GNAT check) at that level, Ada 95
+// when the fixture names none; "-- gnat disagrees: <why>" marks a case decided against GNAT's own
 // syntax check. Shared by the fixture test and the GNAT witness.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct SyntaxFixture {
   int column = 0;
   bool gnat_extensions = false;
   bool gnat_disagrees = false;
+  AdaVersion ada_version = AdaVersion::ADA_95;
 };
 
 inline std::vector<SyntaxFixture> syntax_fixtures(const std::string& root) {
@@ -52,6 +55,11 @@ inline std::vector<SyntaxFixture> syntax_fixtures(const std::string& root) {
           std::sscanf(line.c_str() + 18, "%d:%d", &f.line, &f.column);
         }
         if (line == "-- flags: gnat-extensions") f.gnat_extensions = true;
+        if (line.rfind("-- ada-version: ", 0) == 0) {
+          const auto version = parse_ada_version(std::string_view(line).substr(16));
+          if (!version) throw std::runtime_error(f.name + ": unknown ada-version");
+          f.ada_version = *version;
+        }
         if (line.rfind("-- gnat disagrees:", 0) == 0) f.gnat_disagrees = true;
       }
       fixtures.push_back(std::move(f));
@@ -67,6 +75,7 @@ inline std::vector<SyntaxFixture> syntax_fixtures(const std::string& root) {
 inline Outcome parse_fixture(const SyntaxFixture& f) {
   Options options;
   options.gnat_extensions = f.gnat_extensions;
+  options.ada_version = f.ada_version;
   return parse_source(f.text, options);
 }
 
