@@ -12,6 +12,7 @@
 
 #include "frontend/ada_lexer.h"
 #include "frontend/ada_version.h"
+#include "frontend/language_features.h"
 #include "frontend/parser_message.h"
 #include "frontend/statement_kind.h"
 #include "style/style_rules.h"
@@ -213,6 +214,8 @@ class ParserState {
   // The language level of the file as parsed so far: the job's level, until
   // a configuration pragma of the file's own (pragma Ada_95;) changes it.
   AdaVersion ada_version() const noexcept { return ada_version_; }
+  // Whether the file's level has a construct of a later language level.
+  bool allows(LanguageFeature feature) const noexcept { return has_feature(ada_version_, feature); }
   // The level each later parse starts at (the job's).
   void set_job_ada_version(AdaVersion version) noexcept { job_ada_version_ = version; }
   AdaVersion job_ada_version() const noexcept { return job_ada_version_; }

@@ -1,0 +1,73 @@
+// The constructs that came with the later language levels, each with the level
+// it came in: the one place the parser asks whether the file's level has a
+// construct, so that a production never compares levels itself.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "frontend/ada_version.h"
+
+namespace flawseek {
+
+enum class LanguageFeature : std::uint8_t {
+  // Ada 2005
+  INTERFACE_TYPES,          // type I is interface; and progenitors
+  OVERRIDING_INDICATORS,    // overriding / not overriding
+  NULL_PROCEDURES,          // procedure P is null;
+  EXTENDED_RETURN,          // return R : T do ... end return;
+  LIMITED_AND_PRIVATE_WITH, // limited with / private with
+  NULL_EXCLUSIONS,          // not null
+  ANONYMOUS_ACCESS,         // access T for objects, components and results
+  RAISE_WITH_MESSAGE,       // raise E with "text"
+  BOX_IN_AGGREGATES,        // (A => <>, others => <>)
+  // Ada 2012
+  ASPECT_SPECIFICATIONS,    // with Pre => ..., Size => 32
+  EXPRESSION_FUNCTIONS,     // function F return T is (expression);
+  CONDITIONAL_EXPRESSIONS,  // (if C then A else B), (case X is when ... => ...)
+  QUANTIFIED_EXPRESSIONS,   // (for all X of C => P (X))
+  ITERATOR_LOOPS,           // for X of C loop
+  MEMBERSHIP_CHOICES,       // X in A | B .. C
+  IN_OUT_FUNCTION_PARAMETERS,
+  ALIASED_PARAMETERS,
+  RAISE_EXPRESSIONS,        // (if C then X else raise E)
+  // Ada 2022
+  TARGET_NAME,              // X := @ + 1;
+  DELTA_AGGREGATES,         // (R with delta C => 1)
+  BRACKET_AGGREGATES,       // [1, 2, 3], [for I in 1 .. N => I]
+  ITERATED_ASSOCIATIONS,    // (for I in 1 .. N => I)
+  DECLARE_EXPRESSIONS,      // (declare X : constant T := F; begin X + 1)
+  REDUCTION_EXPRESSIONS,    // A'Reduce ("+", 0)
+  PARALLEL_CONSTRUCTS,      // parallel do ... and ... end do; parallel for
+};
+
+inline constexpr int language_feature_count = 25;
+static_assert(static_cast<int>(LanguageFeature::PARALLEL_CONSTRUCTS) + 1 == language_feature_count);
+
+// The level each feature came in, in LanguageFeature order.
+inline constexpr std::array<AdaVersion, language_feature_count> feature_levels = {
+    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
+    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
+    AdaVersion::ADA_2005,
+    AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
+    AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
+    AdaVersion::ADA_2012,
+    AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
+    AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
+};
+
+constexpr AdaVersion introduced_in(LanguageFeature feature) {
+  return feature_levels[static_cast<std::size_t>(feature)];
+}
+
+// The rows stand where their features do: the first and last of each level.
+static_assert(introduced_in(LanguageFeature::BOX_IN_AGGREGATES) == AdaVersion::ADA_2005);
+static_assert(introduced_in(LanguageFeature::ASPECT_SPECIFICATIONS) == AdaVersion::ADA_2012);
+static_assert(introduced_in(LanguageFeature::RAISE_EXPRESSIONS) == AdaVersion::ADA_2012);
+static_assert(introduced_in(LanguageFeature::TARGET_NAME) == AdaVersion::ADA_2022);
+
+constexpr bool has_feature(AdaVersion version, LanguageFeature feature) {
+  return at_least(version, introduced_in(feature));
+}
+
+}  // namespace flawseek
