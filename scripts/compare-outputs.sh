@@ -6,7 +6,9 @@
 #
 #   scripts/compare-outputs.sh BASE_BINARY NEW_BINARY [ROOT...]
 #
-# Prints IDENTICAL and exits 0, or lists the runs that differ (with the first
+# FLAWSEEK_COMPARE_NEW_ARGS holds switches given to the new binary alone
+# (for example "--ada-version 95", to hold a new default to the old
+# behaviour). Prints IDENTICAL and exits 0, or lists the runs that differ (with the first
 # lines of each difference) and exits 1. The local date and time, which the
 # plain-text report's header carries, are masked; nothing else is.
 set -uo pipefail
@@ -46,12 +48,20 @@ run() {
   local name="$1"
   shift
   local side binary
+  local -a extra
   for side in base new; do
-    [[ $side == base ]] && binary="$base" || binary="$new"
+    extra=()
+    if [[ $side == base ]]; then
+      binary="$base"
+    else
+      binary="$new"
+      # shellcheck disable=SC2206 # several words
+      extra=(${FLAWSEEK_COMPARE_NEW_ARGS:-})
+    fi
     mkdir -p "$scratch/$side"
     rm -rf "$scratch/$side/work"
     mkdir "$scratch/$side/work"
-    (cd "$scratch/$side/work" && "$binary" --no-config "$@" >"../out" 2>"../err"; echo "exit $?" >"../status")
+    (cd "$scratch/$side/work" && "$binary" --no-config "${extra[@]}" "$@" >"../out" 2>"../err"; echo "exit $?" >"../status")
     {
       cat "$scratch/$side/out"
       echo "==== stderr"
