@@ -39,7 +39,7 @@ generate() {
   { cat "$source_dir/data/flawseek.h2m"; rules_section "$1"; } >"$include"
   # A fixed date keeps the page the same from build to build.
   SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || echo 0)}" \
-    help2man --no-info --section 1 --name "static analysis of Ada 95 source code" \
+    help2man --no-info --section 1 --name "static analysis of Ada source code" \
     --include "$include" --output "$2" "$1"
   rm -f "$include"
   # help2man names the page after the product line of --version; the

@@ -75,7 +75,7 @@ std::optional<unsigned> parse_job_count(std::string_view text) {
 }
 
 bool takes_value(std::string_view name) {
-  for (std::string_view option : {"--reference-path", "--style", "--style-set", "--format", "--report", "--log",
+  for (std::string_view option : {"--reference-path", "--style", "--style-set", "--ada-version", "--format", "--report", "--log",
                                   "--config", "--fail-on", "--baseline", "--write-baseline", "--explain", "--jobs",
                                   "-j"}) {
     if (name == option) return true;
@@ -216,6 +216,9 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       if (!job.style_set) {
         return fail("unknown style set " + quoted(*value) + " (NONE, USER, USER_95, TAVIK or TAVIK_95)");
       }
+    } else if (name == "--ada-version") {
+      job.ada_version = parse_ada_version(*value);
+      if (!job.ada_version) return fail("unknown Ada version " + quoted(*value) + " (95, 2005, 2012 or 2022)");
     } else if (name == "--list-unchecked-style") {
       job.list_unchecked_style = true;
     } else if (name == "--format") {
@@ -270,6 +273,7 @@ bool option_takes_value(std::string_view name) { return takes_value(name); }
 
 void apply_job_flags(const JobFlags& flags, Job& job) {
   if (flags.search_root) job.set_search_root(*flags.search_root);
+  if (flags.ada_version) job.set_ada_version(*flags.ada_version);
   for (int position = 0; position < option_count; ++position) {
     if (const auto& on = flags.options[position]) job.set_option(static_cast<Option>(position), *on);
   }

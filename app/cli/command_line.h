@@ -11,6 +11,7 @@
 
 #include "driver/option.h"
 #include "findings/finding.h"
+#include "frontend/ada_version.h"
 #include "output/output_format.h"
 #include "style/style_kind.h"
 
@@ -27,6 +28,7 @@ struct JobFlags {
   std::optional<std::string> reference_path;
   std::array<std::optional<bool>, option_count> options{};
   std::optional<StyleSet> style_set;
+  std::optional<AdaVersion> ada_version;
   std::vector<StyleKind> style_kinds;
   bool list_unchecked_style = false;
 };

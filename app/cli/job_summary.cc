@@ -18,6 +18,7 @@ std::string job_summary(const Job& job) {
     const auto option = static_cast<Option>(position);
     text += label(image(option)) + ": " + on_off(job.option_is_set(option)) + "\n";
   }
+  text += "Ada Version: " + std::string(image(job.ada_version())) + "\n";
   if (job.extended_style_mode()) text += "Default Rule Book: " + label(image(job.current_style_set())) + "\n";
   text += "List Unchecked Style: " + on_off(job.list_unchecked_style()) + "\n";
 

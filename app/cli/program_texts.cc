@@ -16,7 +16,7 @@ std::string usage_text() {
   std::string text =
       "Usage: flawseek [OPTIONS] [ROOT]\n"
       "\n"
-      "Static analysis of Ada 95 source code: potential bugs and style violations.\n"
+      "Static analysis of Ada source code: potential bugs and style violations.\n"
       "ROOT is a directory, or a directory followed by a file name or a wildcard\n"
       "pattern (for example src/*.adb); it defaults to the current directory.\n"
       "\n"
@@ -34,6 +34,8 @@ std::string usage_text() {
       "                           case: bad_keyword, BAD_KEYWORD or \"Bad Keyword\"\n"
       "  --style-set SET          the rule book: NONE, USER, USER_95, TAVIK or\n"
       "                           TAVIK_95 (switches the extended style kinds on)\n"
+      "  --ada-version LEVEL      the language level the files are read at: 95,\n"
+      "                           2005, 2012 (the default, as GNAT's) or 2022\n"
       "  --list-unchecked-style   list files that carry no style command\n"
       "\n"
       "Output:\n"

@@ -11,6 +11,7 @@ namespace {
 constexpr std::size_t at(Option option) { return static_cast<std::size_t>(option); }
 constexpr std::size_t at(StyleKind kind) { return static_cast<std::size_t>(kind); }
 constexpr std::size_t at(StyleSet set) { return static_cast<std::size_t>(set); }
+constexpr std::size_t at(AdaVersion version) { return static_cast<std::size_t>(version); }
 bool exists(gui::MenuItem item) { return item.id != 0; }
 }  // namespace
 
@@ -93,6 +94,29 @@ void WindowJobControls::create_style_set_items() {
 void WindowJobControls::set_style_set_mark(StyleSet set, bool marked) {
   HeadlessJobControls::set_style_set_mark(set, marked);
   if (exists(set_items_[at(set)])) gui_.check_item(set_items_[at(set)], marked);
+}
+
+// Radio items like the rule book's: the job moves the mark, and a choice is
+// saved on the action thread like any toggle.
+void WindowJobControls::create_ada_version_items() {
+  HeadlessJobControls::create_ada_version_items();
+  if (exists(version_items_[0])) return;
+  const gui::Menu levels = gui_.create_submenu(options_, "Ada Version");
+  for (int number = 0; number < ada_version_count; ++number) {
+    const auto version = static_cast<AdaVersion>(number);
+    version_items_[at(version)] = gui_.add_item(
+        levels, ada_version_name(version),
+        [this](int chosen) {
+          if (job_ != nullptr) job_->select_ada_version(static_cast<AdaVersion>(chosen));
+        },
+        number);
+    gui_.check_item(version_items_[at(version)], ada_version_marked(version));
+  }
+}
+
+void WindowJobControls::set_ada_version_mark(AdaVersion version, bool marked) {
+  HeadlessJobControls::set_ada_version_mark(version, marked);
+  if (exists(version_items_[at(version)])) gui_.check_item(version_items_[at(version)], marked);
 }
 
 // The boxes hold what the user typed: the texts are read from the window.

@@ -1,5 +1,5 @@
 // The job's and the search's controls in the window: menu items of the Options
-// and Style menus, the "Default Rule Book" submenu, the "Look in:" and
+// and Style menus, the "Default Rule Book" and "Ada Version" submenus, the "Look in:" and
 // "Reference Path:" boxes, the status line, the Search/Stop button, the menus
 // and "Save As...".
 #pragma once
@@ -36,6 +36,8 @@ class WindowJobControls final : public HeadlessJobControls {
   void set_list_unchecked_style_mark(bool checked) override;
   void create_style_set_items() override;
   void set_style_set_mark(StyleSet set, bool marked) override;
+  void create_ada_version_items() override;
+  void set_ada_version_mark(AdaVersion version, bool marked) override;
   std::string search_root_text() const override;
   void set_search_root_text(std::string_view text) override;
   void create_reference_path_field(std::string_view text, bool visible) override;
@@ -47,6 +49,9 @@ class WindowJobControls final : public HeadlessJobControls {
   gui::MenuItem option_item(Option option) const { return option_items_[static_cast<std::size_t>(option)]; }
   gui::MenuItem style_kind_item(StyleKind kind) const { return kind_items_[static_cast<std::size_t>(kind)]; }
   gui::MenuItem style_set_item(StyleSet set) const { return set_items_[static_cast<std::size_t>(set)]; }
+  gui::MenuItem ada_version_item(AdaVersion version) const {
+    return version_items_[static_cast<std::size_t>(version)];
+  }
   gui::MenuItem list_unchecked_style_item() const { return unchecked_item_; }
   gui::Control reference_path_box() const { return reference_path_box_; }
   gui::Control search_root_box() const { return search_root_box_; }
@@ -61,6 +66,7 @@ class WindowJobControls final : public HeadlessJobControls {
   std::array<gui::MenuItem, option_count> option_items_{};
   std::array<gui::MenuItem, selectable_style_kind_count> kind_items_{};
   std::array<gui::MenuItem, style_set_count> set_items_{};
+  std::array<gui::MenuItem, ada_version_count> version_items_{};
   gui::MenuItem unchecked_item_{};
   gui::Control search_root_box_{};
   gui::Control reference_path_box_{};

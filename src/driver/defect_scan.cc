@@ -26,6 +26,7 @@ ScanSettings ScanSettings::from_job(const Job& job) {
   ScanSettings settings;
   settings.style_rules = get_style_rules(job.style_selection());
   settings.gnat_extensions = job.option_is_set(Option::GNAT_EXTENSIONS);
+  settings.ada_version = job.ada_version();
   settings.relaxed_styles = job.option_is_set(Option::RELAXED_STYLES);
   settings.report_superfluous_marks = job.style_kind_enabled(StyleKind::SUPERFLUOUS_CODE_MARK);
   return settings;

@@ -45,6 +45,14 @@ bool HeadlessJobControls::style_set_marked(StyleSet set) const {
   return set_marks_[static_cast<std::size_t>(set)];
 }
 
+void HeadlessJobControls::create_ada_version_items() { ada_version_items_ = true; }
+void HeadlessJobControls::set_ada_version_mark(AdaVersion version, bool marked) {
+  ada_version_marks_[static_cast<std::size_t>(version)] = marked;
+}
+bool HeadlessJobControls::ada_version_marked(AdaVersion version) const {
+  return ada_version_marks_[static_cast<std::size_t>(version)];
+}
+
 std::string HeadlessJobControls::search_root_text() const { return search_root_; }
 void HeadlessJobControls::set_search_root_text(std::string_view text) { search_root_ = text; }
 

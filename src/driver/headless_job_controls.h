@@ -29,6 +29,9 @@ class HeadlessJobControls : public JobControls {
   void create_style_set_items() override;
   void set_style_set_mark(StyleSet set, bool marked) override;
 
+  void create_ada_version_items() override;
+  void set_ada_version_mark(AdaVersion version, bool marked) override;
+
   std::string search_root_text() const override;
   void set_search_root_text(std::string_view text) override;
 
@@ -44,6 +47,8 @@ class HeadlessJobControls : public JobControls {
   bool has_list_unchecked_style_item() const { return list_unchecked_style_item_; }
   bool has_style_set_items() const { return style_set_items_; }
   bool style_set_marked(StyleSet set) const;
+  bool has_ada_version_items() const { return ada_version_items_; }
+  bool ada_version_marked(AdaVersion version) const;
   bool has_reference_path_field() const { return reference_path_field_; }
   bool reference_path_visible() const { return reference_path_visible_; }
 
@@ -59,6 +64,8 @@ class HeadlessJobControls : public JobControls {
   bool list_unchecked_style_item_ = false;
   bool list_unchecked_style_mark_ = false;
   bool style_set_items_ = false;
+  std::array<bool, ada_version_count> ada_version_marks_{};
+  bool ada_version_items_ = false;
   std::string search_root_;
   std::string reference_path_;
   bool reference_path_field_ = false;

@@ -21,6 +21,9 @@ constexpr std::string_view reference_path_name = "Reference Path";
 constexpr std::string_view relaxed_styles_name = "Relaxed Styles";
 constexpr std::string_view default_rule_book_name = "Default Rule Book";
 constexpr std::string_view list_unchecked_style_name = "List Unchecked Style";
+// Stored as the level's text ("2012"), as the command line and the project
+// file write it.
+constexpr std::string_view ada_version_value_name = "Ada Version";
 // Keys below the application key ("" is the application key itself).
 constexpr std::string_view application_key = "";
 constexpr std::string_view options_key = "\\Options";
@@ -194,6 +197,7 @@ void Job::show_initial_values() {
   for (int position = 0; position < option_count; ++position) {
     controls_.set_option_mark(option_at(position), options_[position]);
   }
+  controls_.set_ada_version_mark(ada_version_, true);
 }
 
 Job::~Job() = default;
@@ -229,6 +233,11 @@ void Job::load_job() {
     controls_.create_option_item(option);
     controls_.set_option_mark(option, options_[position]);
   }
+  // Text that names no level (edited by hand, or from a later version) is
+  // the default, as a value that is missing.
+  const std::string stored_version = reader.text(ada_version_value_name, image(ada_version_));
+  controls_.create_ada_version_items();
+  set_ada_version_value(parse_ada_version(stored_version).value_or(default_ada_version));
 
   install_list_unchecked_style();
   enter_extended_style_mode();
@@ -309,6 +318,7 @@ void Job::save_job() {
     for (int position = 0; position < basic_option_count; ++position) {
       writer.boolean(option_label(option_at(position)), options_[position]);
     }
+    writer.text(ada_version_value_name, image(ada_version_));
     if (extended_style_mode_) {
       writer.boolean(relaxed_styles_name, options_[at(Option::RELAXED_STYLES)]);
       writer.integer(default_rule_book_name, static_cast<std::int32_t>(style_set_));
@@ -346,6 +356,10 @@ void Job::select_style_set(StyleSet set) {
   if (set_style_set_value(set)) save_if_allowed();
 }
 
+void Job::select_ada_version(AdaVersion version) {
+  if (set_ada_version_value(version)) save_if_allowed();
+}
+
 void Job::toggle_list_unchecked_style() {
   offer_list_unchecked_style();
   list_unchecked_style_ = !controls_.list_unchecked_style_mark();
@@ -381,6 +395,14 @@ bool Job::set_style_set_value(StyleSet set) {
   style_set_ = set;
   apply_style_set_to_kinds();
   controls_.set_style_set_mark(style_set_, true);
+  return true;
+}
+
+bool Job::set_ada_version_value(AdaVersion version) {
+  if (static_cast<int>(version) >= ada_version_count) return false;
+  controls_.set_ada_version_mark(ada_version_, false);
+  ada_version_ = version;
+  controls_.set_ada_version_mark(ada_version_, true);
   return true;
 }
 
@@ -447,6 +469,8 @@ void Job::set_style_set(StyleSet set) {
   switch_on_extended_style_mode();
   set_style_set_value(set);
 }
+
+void Job::set_ada_version(AdaVersion version) { set_ada_version_value(version); }
 
 void Job::set_list_unchecked_style(bool on) {
   offer_list_unchecked_style();

@@ -1,5 +1,5 @@
 // The job: the one description of what the next search does (where to look,
-// the reference path, options, rule book and style kinds), mirrored in its
+// the reference path, options, language level, rule book and style kinds), mirrored in its
 // controls and in the settings store. The search and the per-file driver only
 // read it.
 #pragma once
@@ -11,6 +11,7 @@
 
 #include "driver/job_controls.h"
 #include "driver/option.h"
+#include "frontend/ada_version.h"
 #include "style/style_kind.h"
 #include "style/style_selection.h"
 
@@ -53,6 +54,8 @@ class Job {
   void toggle_option(Option option);
   void toggle_style_kind(StyleKind kind);
   void select_style_set(StyleSet set);
+  // A value outside the four levels changes nothing.
+  void select_ada_version(AdaVersion version);
   void toggle_list_unchecked_style();
   // The findings side calls this after a checked file that held a style
   // command: the first time, "List Unchecked Style" becomes available and on.
@@ -70,6 +73,7 @@ class Job {
   // Switches extended style mode on and applies the set to the kinds.
   void set_style_set(StyleSet set);
   void set_list_unchecked_style(bool on);
+  void set_ada_version(AdaVersion version);
   // Extended style mode whatever the store says; the rule book stays as it is
   // (USER for a job that was not loaded).
   void switch_on_extended_style_mode();
@@ -78,6 +82,8 @@ class Job {
   bool option_is_set(Option option) const { return options_[static_cast<std::size_t>(option)]; }
   bool style_kind_enabled(StyleKind kind) const;
   StyleSet current_style_set() const { return style_set_; }
+  // The level every file is parsed at until its own configuration pragma.
+  AdaVersion ada_version() const { return ada_version_; }
   std::string search_root() const;
   // Empty while the "Reference Path:" field does not exist.
   std::string reference_path() const;
@@ -101,6 +107,7 @@ class Job {
   void set_style_kind_value(StyleKind kind, bool on);
   // False, and nothing changed, for a value outside the style sets.
   bool set_style_set_value(StyleSet set);
+  bool set_ada_version_value(AdaVersion version);
   // Creates the "List Unchecked Style" item the first time it is needed.
   void offer_list_unchecked_style();
   void save_list_unchecked_style();
@@ -112,6 +119,7 @@ class Job {
 
   std::array<bool, option_count> options_{};
   StyleSet style_set_ = StyleSet::USER;
+  AdaVersion ada_version_ = default_ada_version;
   std::array<bool, selectable_style_kind_count> enabled_style_kinds_{};
   // The kinds as last chosen under USER/USER_95, for returning to USER when
   // there is no store to read them back from.

@@ -1,6 +1,6 @@
 // The controls a job is shown in: check items of the Options and Style menus,
-// radio items of the "Default Rule Book" submenu, the "Look in:" field and the
-// optional "Reference Path:" field. The window implements this; the command
+// radio items of the "Default Rule Book" and "Ada Version" submenus, the
+// "Look in:" field and the optional "Reference Path:" field. The window implements this; the command
 // line uses the headless implementation; tests fake it.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "driver/option.h"
+#include "frontend/ada_version.h"
 #include "style/style_kind.h"
 
 namespace flawseek {
@@ -42,6 +43,11 @@ class JobControls {
   // The "Default Rule Book" submenu: one radio item per style set, made at once.
   virtual void create_style_set_items() = 0;
   virtual void set_style_set_mark(StyleSet set, bool marked) = 0;
+
+  // The "Ada Version" submenu of the Options menu: one radio item per
+  // language level, made at once while loading.
+  virtual void create_ada_version_items() = 0;
+  virtual void set_ada_version_mark(AdaVersion version, bool marked) = 0;
 
   // The "Look in:" field always exists.
   virtual std::string search_root_text() const = 0;

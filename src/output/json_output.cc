@@ -35,6 +35,7 @@ nlohmann::ordered_json job_object(const ReportContext& context) {
     options[option_key(option)] = settings.option_is_set(option);
   }
   job["options"] = options;
+  job["adaVersion"] = std::string(image(settings.ada_version()));
   if (settings.extended_style_mode()) {
     job["styleSet"] = std::string(image(settings.current_style_set()));
     job["referencePath"] = utf8_text(settings.reference_path());

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The bash completion against the built program: options, the values of
-# --format, --style-set and --style (a comma list), and "--opt=value".
+# --format, --style-set, --ada-version and --style (a comma list), and "--opt=value".
 #
 #   bash_completion_check.sh COMPLETION_SCRIPT PROGRAM
 set -uo pipefail
@@ -30,6 +30,7 @@ expect -q -- "-q"
 expect --format g -- "gnu"
 expect --format = c -- "csv"
 expect --style-set tavik -- "tavik tavik_95"
+expect --ada-version = 20 -- "2005 2012 2022"
 expect --style bad_keyword,no_g -- "bad_keyword,no_goto_statements"
 expect --style al -- "all"
 # Every option of the help is offered, and only those.

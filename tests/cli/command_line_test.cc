@@ -92,6 +92,20 @@ TEST(ParseCommandLine, StyleSetsByLiteralOrLabel) {
   }
 }
 
+TEST(ParseCommandLine, AdaVersionsByTheirYearInEitherSpelling) {
+  EXPECT_FALSE(parse({}).command_line.job.ada_version);  // the job's own stands
+  for (auto [text, version] : {std::pair{"95", AdaVersion::ADA_95}, std::pair{"2005", AdaVersion::ADA_2005},
+                               std::pair{"2012", AdaVersion::ADA_2012}, std::pair{"2022", AdaVersion::ADA_2022}}) {
+    EXPECT_EQ(parse({"--ada-version", text}).command_line.job.ada_version, version) << text;
+    const std::string attached = std::string("--ada-version=") + text;
+    const CommandLineResult result = parse({attached});
+    EXPECT_EQ(result.command_line.job.ada_version, version) << result.error;
+    Job job;
+    apply_job_flags(result.command_line.job, job);
+    EXPECT_EQ(job.ada_version(), version);
+  }
+}
+
 TEST(ParseCommandLine, OutputFlags) {
   const CommandLineResult result = parse({"-q", "--format", "GNU", "--settings", "--show-job"});
   ASSERT_TRUE(result.ok()) << result.error;
@@ -132,6 +146,10 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"--style", "NO_STYLE_CHECKS"}, "unknown style kind 'NO_STYLE_CHECKS' (see --help for the list)"},
       {{"--style-set", "BRIGHTMOOR"}, "unknown style set 'BRIGHTMOOR' (NONE, USER, USER_95, TAVIK or TAVIK_95)"},
       {{"--format", "xml"}, "unknown format 'xml' (tree, gnu, csv, text, json or sarif)"},
+      {{"--ada-version", "83"}, "unknown Ada version '83' (95, 2005, 2012 or 2022)"},
+      {{"--ada-version=Ada 2012"}, "unknown Ada version 'Ada 2012' (95, 2005, 2012 or 2022)"},
+      {{"--ada-version="}, "unknown Ada version '' (95, 2005, 2012 or 2022)"},
+      {{"--ada-version"}, "option '--ada-version' needs a value"},
       {{"--fail-on", "bug,nulpointer"}, "unknown finding kind 'nulpointer' (see --list-rules)"},
       {{"--explain", "style"}, "unknown finding kind 'style' (see --list-rules)"},
       {{"--baseline="}, "option '--baseline' needs a file name"},

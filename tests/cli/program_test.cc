@@ -39,7 +39,8 @@ ProgramRun run_flawseek(const std::string& arguments) {
 TEST(ProgramTexts, UsageNamesEveryOptionAndKind) {
   const std::string usage = usage_text();
   for (const char* option : {"--gnat-extensions", "--preparation-phase", "--skip-read-only", "--no-subfolders",
-                             "--relaxed-styles", "--reference-path", "--style KIND", "--style-set", "--list-unchecked-style",
+                             "--relaxed-styles", "--reference-path", "--style KIND", "--style-set", "--ada-version LEVEL",
+                             "--list-unchecked-style",
                              "--format", "--report", "--log", "--settings", "-q", "--help", "--version",
                              "--show-suppressed", "--list-rules", "--explain ID", "--fail-on LIST", "--baseline FILE",
                              "--write-baseline FILE", "[OPTIONS] [ROOT]"}) {
@@ -76,8 +77,9 @@ TEST(Program, UsageErrorsExitWithTwoAndAHint) {
 }
 
 TEST(Program, ShowJobPrintsTheJobTheFlagsDescribe) {
-  const ProgramRun run = run_flawseek("--show-job --no-subfolders --style-set tavik /srv/ada");
+  const ProgramRun run = run_flawseek("--show-job --no-subfolders --style-set tavik --ada-version=95 /srv/ada");
   EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.output.find("Ada Version: 95\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Search Root: /srv/ada\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Search Subfolders: off\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Default Rule Book: Tavik\n"), std::string::npos) << run.output;
@@ -103,7 +105,7 @@ class ProgramWithSettings : public ::testing::Test {
 TEST_F(ProgramWithSettings, StoredJobIsReadFlagsWinAndNothingIsSaved) {
   write_settings(R"({"Software":{"Brightmoor":{"Flawseek":{
       "Search Root":"/stored/root",
-      "Options":{"Gnat Extensions":1,"Search Subfolders":1,"Default Rule Book":0},
+      "Options":{"Gnat Extensions":1,"Search Subfolders":1,"Default Rule Book":0,"Ada Version":"2005"},
       "Style":{"No Goto Statements":1}}}}})");
   const ProgramRun run = run_flawseek("--settings --show-job --no-subfolders");
   EXPECT_EQ(run.status, 0) << run.output;
@@ -111,6 +113,7 @@ TEST_F(ProgramWithSettings, StoredJobIsReadFlagsWinAndNothingIsSaved) {
   EXPECT_NE(run.output.find("Gnat Extensions: on\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Search Subfolders: off\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Default Rule Book: None\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("Ada Version: 2005\n"), std::string::npos) << run.output;
   // The flag reached neither file.
   for (const auto& file : {user_file_, machine_file_}) {
     const std::string text = testing::read_file(file);

@@ -43,6 +43,7 @@ TEST_F(ProjectFileRun, IsFoundAboveTheRootAndItsKeysSetTheRun) {
         "format = \"gnu\"\n"
         "style = [\"superfluous_code_mark\", \"no_goto_statements\"]\n"
         "list-unchecked-style = false\n"
+        "ada-version = 2005\n"
         "report = \"reports/findings.csv\"\n");
   std::filesystem::create_directories(tree_ / "reports");
   // Run from the source folder: the file lies in its parent, and the
@@ -50,6 +51,7 @@ TEST_F(ProjectFileRun, IsFoundAboveTheRootAndItsKeysSetTheRun) {
   const ProgramResult job = run_program({"--show-job"}, tree_ / "src");
   ASSERT_EQ(job.status, 0) << job.err;
   EXPECT_NE(job.out.find("Style: No Goto Statements, Superfluous Code Mark\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("Ada Version: 2005\n"), std::string::npos) << job.out;
   EXPECT_NE(job.out.find("Project File: " + project_file().string() + "\n"), std::string::npos) << job.out;
 
   const ProgramResult run = run_program({"-q"}, tree_ / "src");
@@ -108,6 +110,7 @@ TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithT
       {"quiet = \"yes\"\n", where + ":1: key 'quiet' takes true or false\n"},
       {"report = true\n", where + ":1: key 'report' takes a value (a string), not true or false\n"},
       {"format = \"xml\"\n", where + ":1: key 'format': unknown format 'xml' (tree, gnu, csv, text, json or sarif)\n"},
+      {"ada-version = 83\n", where + ":1: key 'ada-version': unknown Ada version '83' (95, 2005, 2012 or 2022)\n"},
       {"help = true\n", where + ":1: key 'help' belongs on the command line, not in a project file\n"},
       // Nesting deep enough to overflow the reader's stack is refused first.
       {"# [\n\nstyle = " + std::string(100000, '['), where + ":3: arrays or tables nested more than 64 deep\n"},
@@ -209,7 +212,8 @@ TEST(ProjectFileArguments, KeysBecomeLongOptionsAndPathsAreTakenFromTheFilesDire
   ScratchDirectory scratch;
   write(scratch.path() / "p.toml",
         "gnat-extensions = true\nno-subfolders = false\nstyle = [\"bad_keyword\", \"bad_pragma\"]\n"
-        "log = \"logs/run.log\"\nreport = \"-\"\nreference-path = \"specs/*; /opt/ada ;\"\nstyle-set = \"tavik\"\n");
+        "log = \"logs/run.log\"\nreport = \"-\"\nreference-path = \"specs/*; /opt/ada ;\"\nstyle-set = \"tavik\"\n"
+        "ada-version = \"95\"\n");
   const ProjectFile file = read_project_file(scratch.path() / "p.toml");
   ASSERT_EQ(file.error, "");
   // Brackets in strings and comments are no nesting.
@@ -224,13 +228,13 @@ TEST(ProjectFileArguments, KeysBecomeLongOptionsAndPathsAreTakenFromTheFilesDire
   EXPECT_EQ(arguments, (std::vector<std::string>{"--gnat-extensions", "--style=bad_keyword,bad_pragma",
                                                  "--log=" + base + "/logs/run.log", "--report=-",
                                                  "--reference-path=" + base + "/specs/*;/opt/ada",
-                                                 "--style-set=tavik"}));
+                                                 "--style-set=tavik", "--ada-version=95"}));
 
   const std::string_view command_line[] = {"--style", "all", "--", "--style-set=user"};
   EXPECT_EQ(arguments_with_project_file(file.settings, command_line),
             (std::vector<std::string>{"--gnat-extensions", "--log=" + base + "/logs/run.log", "--report=-",
                                       "--reference-path=" + base + "/specs/*;/opt/ada", "--style-set=tavik",
-                                      "--style", "all", "--", "--style-set=user"}));
+                                      "--ada-version=95", "--style", "all", "--", "--style-set=user"}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -50,6 +51,7 @@ class FakeDefectChecker final : public DefectChecker {
   std::vector<std::string> opened;
   std::vector<std::string> prepared;
   std::vector<ParseMode> modes;        // of every check run, in order
+  std::vector<AdaVersion> preparation_versions;
   std::vector<std::string> checked;    // the file of every check run, in order
   std::vector<std::string> units;      // the specification handed to each unit ("" for a single file)
   bool report_superfluous_marks = false;  // as the last unit was begun
@@ -88,8 +90,9 @@ class FakeDefectChecker final : public DefectChecker {
     line_ = -1;
   }
   std::int32_t current_line() const override { return line_; }
-  CheckOutcome run_preparation(bool is_adq, AdaVersion) override {
+  CheckOutcome run_preparation(bool is_adq, AdaVersion ada_version) override {
     prepared.push_back(open_ + (is_adq ? " adq" : ""));
+    preparation_versions.push_back(ada_version);
     return run(/*reporting=*/false);
   }
   CheckOutcome run_check(const ParseMode& mode, bool& style_command_seen) override {
@@ -155,6 +158,7 @@ class ScriptedUnitSurvey final : public UnitSurvey {
   void set_reference_directories(const std::vector<std::string>& directories) override {
     reference_directories = directories;
   }
+  void set_ada_version(AdaVersion version) override { ada_version = version; }
   void analyse(const std::string& file) override { surveyed.push_back(file); }
   bool needs_no_specification() const override { return standalone; }
   const std::string& specification_file() const override { return specification; }
@@ -162,6 +166,7 @@ class ScriptedUnitSurvey final : public UnitSurvey {
   const std::vector<std::string>& body_spellings() const override { return body_names; }
 
   std::vector<std::string> reference_directories;
+  std::optional<AdaVersion> ada_version;
 };
 
 }  // namespace flawseek::testing

@@ -275,7 +275,7 @@ TEST_F(JobTest, SaveWritesInTheDocumentedOrder) {
   EXPECT_EQ(names_in(""), (std::vector<std::string>{"Search Root", "Reference Path"}));
   EXPECT_EQ(names_in("Options"),
             (std::vector<std::string>{"Gnat Extensions", "Preparation Phase", "Skip Read Only Files",
-                                      "Search Subfolders", "Relaxed Styles", "Default Rule Book",
+                                      "Search Subfolders", "Ada Version", "Relaxed Styles", "Default Rule Book",
                                       "List Unchecked Style"}));
   std::vector<std::string> kinds;
   for (int position = 0; position < selectable_style_kind_count; ++position) {
@@ -369,6 +369,39 @@ TEST_F(JobTest, TogglesFlipTheMarkAndSave) {
   // NO_STYLE_CHECKS has no switch.
   job.toggle_style_kind(StyleKind::NO_STYLE_CHECKS);
   EXPECT_FALSE(job.style_kind_enabled(StyleKind::NO_STYLE_CHECKS));
+}
+
+TEST_F(JobTest, TheAdaVersionIsStoredAsItsTextAndAnyOtherValueReadsAsTheDefault) {
+  Job job(controls_, store_.get());
+  job.load_job();
+  EXPECT_EQ(job.ada_version(), AdaVersion::ADA_2012);
+  EXPECT_TRUE(controls_.has_ada_version_items());
+  job.select_ada_version(AdaVersion::ADA_2005);
+  EXPECT_EQ(stored("Options", "Ada Version"), Json("2005"));
+  EXPECT_TRUE(controls_.ada_version_marked(AdaVersion::ADA_2005));
+  EXPECT_FALSE(controls_.ada_version_marked(AdaVersion::ADA_2012));
+  job.select_ada_version(static_cast<AdaVersion>(ada_version_count));  // no such item
+  EXPECT_EQ(job.ada_version(), AdaVersion::ADA_2005);
+
+  struct Case {
+    Json value;
+    AdaVersion read;
+  };
+  const Case cases[] = {{Json("2005"), AdaVersion::ADA_2005}, {Json("95"), AdaVersion::ADA_95},
+                        {Json("2022"), AdaVersion::ADA_2022}, {Json("83"), AdaVersion::ADA_2012},
+                        {Json("Ada 95"), AdaVersion::ADA_2012}, {Json(""), AdaVersion::ADA_2012},
+                        {Json(1995), AdaVersion::ADA_2012}};
+  for (const Case& c : cases) {
+    std::filesystem::remove(user_file_);
+    c.value.is_string() ? seed_string("\\Options", "Ada Version", c.value.get<std::string>())
+                        : seed_integer("\\Options", "Ada Version", c.value.get<std::int32_t>());
+    FakeJobControls controls;
+    const auto store = make_store();
+    Job reread(controls, store.get());
+    reread.load_job();
+    EXPECT_EQ(reread.ada_version(), c.read) << c.value;
+    EXPECT_TRUE(controls.ada_version_marked(c.read)) << c.value;
+  }
 }
 
 TEST_F(JobTest, TheToggleFollowsTheMarkTheWindowShows) {

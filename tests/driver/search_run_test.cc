@@ -226,6 +226,19 @@ TEST_F(SearchRunTest, AValidReferencePathIsHandedOnAndNotCheckedAgainUnlessItCha
   EXPECT_TRUE(survey_.reference_directories.empty());
 }
 
+TEST_F(SearchRunTest, TheJobsLanguageLevelReachesEveryParse) {
+  tree_.file("src/c.ads");
+  tree_.file("src/c.adb");
+  job_.set_option(Option::PREPARATION_PHASE, true);
+  job_.set_ada_version(AdaVersion::ADA_95);
+  SearchRun run(job_, findings_, controls_, log_, checker_, survey_);
+  search(run);
+  EXPECT_EQ(survey_.ada_version, AdaVersion::ADA_95);
+  EXPECT_EQ(checker_.preparation_versions, std::vector<AdaVersion>{AdaVersion::ADA_95});
+  ASSERT_EQ(checker_.modes.size(), 2u);
+  for (const ParseMode& mode : checker_.modes) EXPECT_EQ(mode.ada_version, AdaVersion::ADA_95);
+}
+
 TEST_F(SearchRunTest, AFailedSearchIsLoggedShownAndTheNextSearchWorks) {
   tree_.file("src/main.adb");
   checker_.start_throws = true;

@@ -184,6 +184,12 @@ TEST_F(WindowTest, FirstStartWithAnEmptyStoreShowsTheBasicJob) {
     EXPECT_EQ(items.reference_path_box().id, 0);
     EXPECT_EQ(items.style_set_item(StyleSet::TAVIK).id, 0);
     EXPECT_EQ(items.list_unchecked_style_item().id, 0);
+    // The language level: GNAT's default until the user picks another, which is saved.
+    EXPECT_TRUE(gui.item_checked(items.ada_version_item(AdaVersion::ADA_2012)));
+    gui.trigger_item(items.ada_version_item(AdaVersion::ADA_95));
+    EXPECT_TRUE(wait_until([&] { return stored()["Options"]["Ada Version"] == "95"; }));
+    EXPECT_TRUE(gui.item_checked(items.ada_version_item(AdaVersion::ADA_95)));
+    EXPECT_FALSE(gui.item_checked(items.ada_version_item(AdaVersion::ADA_2012)));
     EXPECT_FALSE(gui.item_enabled(control.save_as_item()));
     EXPECT_EQ(gui.control_text(control.search_button()), "Search");
     EXPECT_EQ(gui.control_text(items.search_root_box()), std::filesystem::current_path().string());

@@ -173,6 +173,21 @@ TEST_F(TavikUnitTest, FilesTheParserGivesUpOnYieldWhatWasReadBeforeAndNeverStopT
   EXPECT_TRUE(survey_.body_spellings().empty());
 }
 
+TEST_F(TavikUnitTest, TheSurveyReadsAtTheJobsLanguageLevel) {
+  // "interface" is a name in Ada 95 and a reserved word from Ada 2005 on: read
+  // at a later level the specification breaks off before its irregular name.
+  file("src/vendor.ads",
+       "package Vendor is\n   interface : Integer := 0;\n   type xmlNode is new Integer;\nend Vendor;\n");
+  const std::string user =
+      file("src/user.adb", "-->STYLE: TAVIK\nwith Vendor;\nprocedure User (N : Vendor.xmlNode) is\nbegin\n   null;\nend User;\n");
+  for (auto [version, spellings] : {std::pair{AdaVersion::ADA_2012, Names{}},
+                                    std::pair{AdaVersion::ADA_95, Names{"xmlNode"}}}) {
+    survey_.set_ada_version(version);
+    survey_.analyse(user);
+    EXPECT_EQ(survey_.specification_spellings(), spellings) << image(version);
+  }
+}
+
 TEST(TavikUnitNames, OnlyTheExtensionAdqAdmitsEmbeddedSql) {
   EXPECT_TRUE(TavikUnit::is_adq("/src/p_.adq"));
   EXPECT_FALSE(TavikUnit::is_adq("/src/p_.ADQ"));

@@ -65,6 +65,8 @@ void TavikUnit::set_reference_directories(const std::vector<std::string>& direct
   impl_->search.set_reference_entries(directories);
 }
 
+void TavikUnit::set_ada_version(AdaVersion version) { impl_->parser.set_job_ada_version(version); }
+
 bool TavikUnit::is_specification() const { return impl_->collection.is_specification; }
 bool TavikUnit::is_subprogram_body() const { return impl_->collection.is_subprogram_body; }
 

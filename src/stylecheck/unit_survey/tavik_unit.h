@@ -22,6 +22,7 @@ class TavikUnit final : public UnitSurvey {
   TavikUnit& operator=(const TavikUnit&) = delete;
 
   void set_reference_directories(const std::vector<std::string>& directories) override;
+  void set_ada_version(AdaVersion version) override;
 
   // Tavik_Unit.Analyse: surveys `file` (a full name). `path_text`, a
   // ";"-separated directory list, is searched instead of the reference

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "frontend/ada_version.h"
+
 namespace flawseek {
 
 class UnitSurvey {
@@ -16,6 +18,9 @@ class UnitSurvey {
   // in search order); empty means none. An entry ending in "/*" stands for
   // that directory and every directory below it.
   virtual void set_reference_directories(const std::vector<std::string>& directories) = 0;
+  // The job's language level: the survey's parses must read the words the
+  // check reads, or a name such as "interface" would end its parse early.
+  virtual void set_ada_version(AdaVersion version) = 0;
 
   // Surveys the unit in `file` (a full name); the answers below describe it
   // until the next call. May throw like any analysis of a file.
@@ -45,6 +50,7 @@ class EmptyUnitSurvey final : public UnitSurvey {
   void set_reference_directories(const std::vector<std::string>& directories) override {
     directories_ = directories;
   }
+  void set_ada_version(AdaVersion version) override { (void)version; }
   void analyse(const std::string& file) override { (void)file; }
   bool needs_no_specification() const override { return false; }
   const std::string& specification_file() const override { return nothing_; }
