@@ -118,6 +118,21 @@ bool findings_streamed(const flawseek::CommandLine& command) {
   return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file;
 }
 
+// Whether an output of this run shows a style finding's own words: the GNU
+// lines, JSON and SARIF (a report or a baseline written so) do; the tree and
+// the CSV and text reports show the kind's sentence alone.
+bool style_details_shown(const flawseek::CommandLine& command) {
+  using flawseek::OutputFormat;
+  const auto shows = [](OutputFormat format) {
+    return format == OutputFormat::Gnu || format == OutputFormat::Json || format == OutputFormat::Sarif;
+  };
+  // A report on standard output is written in --format, tested here too.
+  if (shows(command.format)) return true;
+  if (command.report_file && *command.report_file != "-" && shows(flawseek::report_format_for(*command.report_file)))
+    return true;
+  return command.write_baseline_file.has_value();
+}
+
 // Why an output must not go to `path`, or nothing when it may: a link to a
 // file (or to nothing), which would let whoever planted it choose the file
 // replaced, and an Ada source, which the run reads. (A link to a device or
@@ -223,6 +238,7 @@ int run(int argc, char** argv) {
   // Files without a style command are listed exactly when the job says so,
   // whatever the files of this run hold.
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
+  findings.set_style_details_kept(style_details_shown(command));
   OutputSettings output = output_settings(command, job);  // its context learns at the end whether the search completed
   // Written as the search goes, a large tree's findings are never all held
   // in memory; the output is the same as written at the end.

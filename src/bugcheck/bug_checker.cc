@@ -175,6 +175,7 @@ CheckOutcome BugChecker::run_check(const ParseMode& mode, bool& style_command_se
   d.reader.restart(d.source);
   d.reader.reset_style(mode.style_rules);
   d.check_hooks.set_accepted_spellings(mode.accepted_spellings);
+  d.gateway.set_style_details(mode.style_details);
   Impl::StyleTargetScope target(d.reader, d.check_parser);
   style_command_seen = false;
   try {

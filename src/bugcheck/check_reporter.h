@@ -56,6 +56,9 @@ class CheckReporter {
   void report_described_style(StyleKind kind, SourcePosition at, std::string_view line_text, std::string_view detail) {
     gateway_.report_style(kind, at.line, at.column, line_text, detail);
   }
+  // Whether a style finding's words are wanted at all: when not, they need
+  // not be built.
+  bool style_details_wanted() const noexcept { return gateway_.style_details(); }
   // The text of a line still in the ring (empty once it has left).
   std::string_view line_text(std::int32_t line) const noexcept { return ring_.text(line); }
   // At the parser's current token (not yet consumed).

@@ -27,6 +27,9 @@ struct ParseMode {
   const AcceptedSpellings* accepted_spellings = nullptr;
   // The file follows the ".adq" naming: embedded SQL is recognised.
   bool is_adq = false;
+  // Style findings carry the words that say what their rule wants; off for
+  // a run whose outputs never show them (the tree and the reports).
+  bool style_details = true;
 };
 
 // How a step ended: normally, or stopped by the checker itself: the finding

@@ -20,7 +20,7 @@ void ReportGateway::report_bug(BugKind kind, std::int32_t line, std::int32_t col
 void ReportGateway::report_style(StyleKind kind, std::int32_t line, std::int32_t column,
                                  std::string_view text, std::string_view detail) {
   sink_->report_style(kind, line, column, text);
-  if (!detail.empty()) sink_->describe_last_finding_plainly(detail);
+  if (style_details_ && !detail.empty()) sink_->describe_last_finding_plainly(detail);
   count();
 }
 

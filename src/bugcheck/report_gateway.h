@@ -30,6 +30,11 @@ class ReportGateway {
   const MarkList& marks() const noexcept { return marks_; }
   void clear_marks() { marks_.clear(); }
   void set_report_superfluous_marks(bool on) noexcept { report_superfluous_marks_ = on; }
+  // Whether style findings carry their words (the detail below): a run whose
+  // outputs never show them has no use for them, and the rules that build
+  // them ask here first. Off, a style detail handed in is dropped.
+  void set_style_details(bool on) noexcept { style_details_ = on; }
+  bool style_details() const noexcept { return style_details_; }
 
   // A bug found by a rule: the first mark of its kind on its line absorbs it
   // (and is used up); otherwise it is filed and counted. Throws StopRequest
@@ -52,7 +57,7 @@ class ReportGateway {
   void report_uncounted_style(StyleKind kind, std::int32_t line, std::int32_t column, std::string_view text,
                               std::string_view detail = {}) {
     sink_->report_style(kind, line, column, text);
-    if (!detail.empty()) sink_->describe_last_finding_plainly(detail);
+    if (style_details_ && !detail.empty()) sink_->describe_last_finding_plainly(detail);
   }
 
   // Every mark left, in list order, as SUPERFLUOUS_CODE_MARK at its "-->" when
@@ -69,6 +74,7 @@ class ReportGateway {
   std::int32_t finding_limit_ = 0;
   std::int32_t finding_count_ = 0;
   bool report_superfluous_marks_ = false;
+  bool style_details_ = true;
 };
 
 }  // namespace flawseek

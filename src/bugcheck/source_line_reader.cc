@@ -17,9 +17,9 @@ void SourceLineReader::on_long_line(std::string_view raw, int line_number) {
   if (!style_checks_on_) return;
   // The limit said is the reader's own when the style allows longer lines.
   const int limit = std::min(file_style_.max_line_length, analysable_line_limit);
-  gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, analysable_line_limit,
-                                  raw.substr(0, quoted_long_line_length),
-                                  line_length_detail(raw.size(), limit, detail_room_));
+  gateway_.report_uncounted_style(
+      StyleKind::LINE_TOO_LONG, line_number, analysable_line_limit, raw.substr(0, quoted_long_line_length),
+      gateway_.style_details() ? line_length_detail(raw.size(), limit, detail_room_) : std::string_view{});
   throw StopRequest(StopRequest::Cause::LineTooLong);
 }
 
@@ -63,8 +63,11 @@ void SourceLineReader::read_command(std::string_view text, int line_number, int 
 
 void SourceLineReader::report_long_line(std::string_view line, int line_number, bool empty_trailing_comment) {
   if (!file_style_.comment_lines_exempt || !empty_trailing_comment) {
+    const std::string_view detail = gateway_.style_details()
+                                        ? line_length_detail(line.size(), file_style_.max_line_length, detail_room_)
+                                        : std::string_view{};
     gateway_.report_uncounted_style(StyleKind::LINE_TOO_LONG, line_number, file_style_.max_line_length, line,
-                                    line_length_detail(line.size(), file_style_.max_line_length, detail_room_));
+                                    detail);
   }
   // Last: the finding quotes the line itself, not the ring.
   remember_line(line, line_number);

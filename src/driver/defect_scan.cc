@@ -242,6 +242,7 @@ CheckOutcome DefectScan::check_source(const std::string& file, FileRole role, bo
     mode.role = role;
     mode.accepted_spellings = &spellings_of(spellings);
     mode.is_adq = is_adq;
+    mode.style_details = settings_.style_details;
     bool style_command_seen = false;
     outcome = checker_.run_check(mode, style_command_seen);
     if (outcome == CheckOutcome::CutShort) {

@@ -60,6 +60,9 @@ struct ScanSettings {
   // Whether the log records of each file are made at all: a search whose
   // log is closed would build a record or more per file only to drop it.
   bool keep_log_records = true;
+  // Whether style findings carry their words: a search whose outputs never
+  // show them would build a detail per finding only to drop it.
+  bool style_details = true;
 
   static ScanSettings from_job(const Job& job);
 };

@@ -304,6 +304,7 @@ bool SearchRun::run_search(std::string_view root) {
   ScanSettings settings = ScanSettings::from_job(job_);
   settings.keep_log_records = log_.is_enabled();
   for (UnitSurvey* survey : surveys_) survey->set_ada_version(settings.ada_version);
+  settings.style_details = findings_.style_details_kept();
   std::vector<DefectScan> scans;
   scans.reserve(checkers_.size());
   for (std::size_t i = 0; i < checkers_.size(); ++i) scans.emplace_back(*checkers_[i], *surveys_[i], settings);

@@ -28,7 +28,8 @@ FileFindings::Step& FileFindings::next_step(StepKind what, FindingKind kind, std
   // would copy its line again.
   if (what == StepKind::Detail) {
     step.reason_start = texts_.size();
-    append_collapsed_blanks(reason, texts_);
+    // A plain detail comes with no reason and is written by the caller.
+    if (!reason.empty()) append_collapsed_blanks(reason, texts_);
     step.reason_size = texts_.size() - step.reason_start;
     return step;
   }

@@ -131,6 +131,7 @@ void FindingsList::describe_last_finding(std::string_view detail) { describe_las
 void FindingsList::describe_last_finding(std::string_view detail, bool collapsed) {
   if (last_reported_kind_ < 0) return;
   const FindingKind kind = FindingKind::from_index(last_reported_kind_);
+  if (kind.is_style() && !style_details_kept_) return;
   const std::size_t position = lists_[kind.index()].size() - 1;
   if (collapsed) {
     notes_.set_collapsed_detail(kind, position, detail);
@@ -284,7 +285,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
       case FileFindings::StepKind::Detail:
         if (!in_place) {
           describe_last_finding(recorded.reason(step), true);  // the recorder collapsed it
-        } else if (described != no_record) {
+        } else if (described != no_record && (style_details_kept_ || !stream_records_[described].kind.is_style())) {
           stream_records_[described].detail = recorded.reason(step);
         }
         break;

@@ -58,6 +58,11 @@ class FindingsList final : public FindingSink {
   // Kept in notes(), for the machine-readable outputs; a syntax error's
   // also on its position row in the tree.
   void describe_last_finding(std::string_view detail) override;
+  // Whether a style finding's detail is kept (the default). Only the
+  // machine-readable outputs show one, so a list that feeds none of them
+  // drops them, and a search into it does not build them.
+  void set_style_details_kept(bool kept) { style_details_kept_ = kept; }
+  bool style_details_kept() const { return style_details_kept_; }
   void report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) override;
   const FindingNotes& notes() const { return notes_; }
 
@@ -142,6 +147,7 @@ class FindingsList final : public FindingSink {
   std::deque<SharedPath> stream_files_;         // their files; a deque, as records point into it
 
   bool list_unchecked_style_ = false;
+  bool style_details_kept_ = true;
   bool unchecked_style_available_ = false;
   std::function<void(bool)> unchecked_style_listener_;
 };

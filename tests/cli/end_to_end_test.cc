@@ -307,6 +307,19 @@ TEST_F(EndToEnd, RelaxedStylesAcceptTheSpellingsOfTheWithedSpecificationsOnly) {
   EXPECT_NE(strict.out.find("shop.adb:4:48: (style) identifier `getPrice` must be `Getprice`: "), std::string::npos) << strict.out;
 }
 
+TEST_F(EndToEnd, AJsonReportAndABaselineBesideTheTreeSayWhatAStyleRuleWants) {
+  // The tree shows no style finding's words; the files written beside it do.
+  const auto root = scratch_.path() / "src";
+  std::filesystem::create_directories(root);
+  std::ofstream(root / "m.adb") << "procedure M is\nBEGIN\n   null;\nend M;\n";
+  const ProgramResult run =
+      run_program({"-q", "--style-set", "TAVIK", "--report", "r.json", "--write-baseline", "b.sarif", "src"}, scratch_.path());
+  EXPECT_EQ(run.status, 1) << run.err;
+  for (const char* file : {"r.json", "b.sarif"}) {
+    EXPECT_NE(read_file(scratch_.path() / file).find("reserved word `BEGIN` must be `begin`"), std::string::npos) << file;
+  }
+}
+
 TEST_F(EndToEnd, UsageErrorsExitWithTwo) {
   const auto tree = scratch_.copy_tree("findings");
   for (const Lines& arguments : {Lines{"--format", "xml"}, Lines{"--no-such-flag"}, Lines{"a", "b"}, Lines{"--report"}}) {

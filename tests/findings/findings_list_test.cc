@@ -198,6 +198,17 @@ TEST_F(FindingsListTest, TheTreeShowsASyntaxErrorsReasonAndItsTextsInUtf8) {
   EXPECT_EQ(list.findings(BugKind::SYNTAX_ERROR).front().reason, "if C_M\xd6X = 1 loop");  // the source's own bytes
 }
 
+TEST_F(FindingsListTest, AListThatKeepsNoStyleDetailsStillKeepsABugsDetail) {
+  list.set_style_details_kept(false);
+  list.set_current_file("/src/a.adb");
+  list.report_style(StyleKind::BAD_KEYWORD, 2, 1, "BEGIN");
+  list.describe_last_finding("reserved word `BEGIN` must be `begin`");
+  list.report_bug(BugKind::SYNTAX_ERROR, 3, 1, "X");
+  list.describe_last_finding("then expected");
+  EXPECT_EQ(list.notes().detail(StyleKind::BAD_KEYWORD, 0), "");
+  EXPECT_EQ(list.notes().detail(BugKind::SYNTAX_ERROR, 0), "then expected");
+}
+
 TEST_F(FindingsListTest, SettingTheSameFileAgainStartsNewFileItems) {
   list.set_current_file("/x.ads");
   list.report_bug(BugKind::UNUSED_UNIT, 1, 1, "");

@@ -34,6 +34,10 @@ void ParserMessageRule::on_message(const ParserState& state, ParserMessage messa
                                                                std::string_view text, CheckReporter& reporter,
                                                                const StyleComplainants& complainants) {
   const std::string_view line_text = text.empty() ? reporter.line_text(at.line) : text;
+  if (!reporter.style_details_wanted()) {
+    reporter.report_style(kind, at, line_text);
+    return;
+  }
   const std::string_view detail = style_message_detail(state, message, line_text, at.column, complainants, detail_room_);
   reporter.report_described_style(kind, at, line_text, detail);
 }
