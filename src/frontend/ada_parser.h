@@ -466,6 +466,17 @@ class AdaParser final : public ParserState {
     return depth_ < max_parser_nesting && buffer_level_ + 1 < name_buffers_.size();
   }
 
+  // ---- Expressions of the later levels ------------------------------------
+  // At IF, CASE or FOR opening a parenthesis or an argument list: the whole
+  // conditional or quantified expression, which fills the parenthesis alone.
+  bool later_parenthesised_expression();
+  void if_expression();
+  void case_expression();
+  void quantified_expression();
+  // RAISE name [WITH string expression], in a statement or an expression.
+  void raised_exception();
+  bool raise_expression();
+
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
   // Most names end at once (a lone identifier): settled inline.
