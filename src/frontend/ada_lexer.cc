@@ -19,6 +19,12 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 }
 
 void AdaLexer::set_version(AdaVersion version) {
+  // The delimiters change only where a level has other ones; set_symbols
+  // rebuilds the scanner's tables.
+  if (delimiter_count(version) != delimiter_count(symbols_version_)) {
+    scanner_.set_symbols(ada_symbol_list(version));
+    symbols_version_ = version;
+  }
   // The table is built anew only when the level changes: most runs read
   // every file at one level.
   if (version == version_) return;

@@ -466,6 +466,24 @@ class AdaParser final : public ParserState {
     return depth_ < max_parser_nesting && buffer_level_ + 1 < name_buffers_.size();
   }
 
+  // ---- Expressions of the later levels ------------------------------------
+  // At IF, CASE or FOR opening a parenthesis or an argument list: the whole
+  // conditional or quantified expression, which fills the parenthesis alone.
+  // An iterated component association may stand there too in an aggregate.
+  bool later_parenthesised_expression(ListKind kind);
+  void if_expression();
+  void case_expression();
+  // Returns whether the FOR began a quantified expression (or else an
+  // iterated component association).
+  bool for_expression(ListKind kind);
+  void declare_expression();
+  // RAISE name [WITH string expression], in a statement or an expression.
+  void raised_exception();
+  // Tried after every other primary: a raise expression, a bracket
+  // aggregate or the target name.
+  bool later_primary();
+  void bracket_aggregate();
+
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
   // Most names end at once (a lone identifier): settled inline.

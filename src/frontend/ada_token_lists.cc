@@ -29,15 +29,22 @@ const std::string& ada_keyword_list(AdaVersion version) {
   return lists[static_cast<std::size_t>(version)];
 }
 
-const std::string& ada_symbol_list() {
-  static const std::string list = make_keyword_list(ada_symbol_images.data(), ada_symbol_images.size());
-  return list;
+const std::string& ada_symbol_list(AdaVersion version) {
+  static const std::array<std::string, ada_version_count> lists = [] {
+    std::array<std::string, ada_version_count> made;
+    for (int v = 0; v < ada_version_count; ++v) {
+      made[static_cast<std::size_t>(v)] = make_keyword_list(
+          ada_symbol_images.data(), static_cast<std::size_t>(delimiter_count(static_cast<AdaVersion>(v))));
+    }
+    return made;
+  }();
+  return lists[static_cast<std::size_t>(version)];
 }
 
 TextParser make_ada_scanner(LineSource* reader) {
   TextParser scanner(ada_max_line_length, 0, CharacterClasses::Latin1);
   scanner.set_keywords(standard_keyword_options, ada_keyword_list());
-  scanner.set_symbols(ada_symbol_list());
+  scanner.set_symbols(ada_symbol_list(AdaVersion::ADA_95));
   scanner.set_reader(reader);
   return scanner;
 }

@@ -15,8 +15,8 @@ namespace flawseek {
 // order, so a keyword's list position is its AdaKeyword value (set_keywords
 // upper-cases it).
 const std::string& ada_keyword_list(AdaVersion version = AdaVersion::ADA_2022);
-// "$;$.$,$:=$...$>>$": every delimiter in AdaSymbol order.
-const std::string& ada_symbol_list();
+// "$;$.$,$:=$...$>>$": the delimiters of `version` in AdaSymbol order.
+const std::string& ada_symbol_list(AdaVersion version = AdaVersion::ADA_2022);
 
 // The symbol list of the comment commands: "," is symbol 0 and ":" symbol 1.
 inline constexpr std::string_view command_symbol_list = "$,$:$";
@@ -31,7 +31,8 @@ inline constexpr int command_max_line_length = 255;
 std::string make_keyword_list(const std::string_view* words, std::size_t count);
 
 // The scanner of a parser instance: lines of up to 400 characters, Ada numbers,
-// Latin-1 letters, the Ada keyword and symbol lists, lines from `reader`.
+// Latin-1 letters, the Ada keyword list, the delimiters of every level (Ada
+// 95's), lines from `reader`.
 TextParser make_ada_scanner(LineSource* reader);
 
 // The scanner of a comment-command parser: lines of up to 255 characters, Ada

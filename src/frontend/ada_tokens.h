@@ -78,14 +78,26 @@ enum class AdaSymbol : std::uint8_t {
   SEMICOLON, DOT, COMMA, ASSIGN, ARROW, EQUAL, NOT_EQUAL, GREATER, GREATER_EQUAL, LESS,
   LESS_EQUAL, AMPERSAND, PLUS, MINUS, STAR, SLASH, LEFT_PAREN, RIGHT_PAREN, POWER, COLON,
   APOSTROPHE, BAR, QUOTE, DOUBLE_DOT, BOX, LEFT_LABEL, RIGHT_LABEL,
+  // Ada 2022: bracket aggregates and the target name.
+  LEFT_BRACKET, RIGHT_BRACKET, AT_SIGN,
 };
 
-inline constexpr int ada_symbol_count = 27;
-static_assert(static_cast<int>(AdaSymbol::RIGHT_LABEL) + 1 == ada_symbol_count);
+inline constexpr int ada_symbol_count = 30;
+static_assert(static_cast<int>(AdaSymbol::AT_SIGN) + 1 == ada_symbol_count);
+
+// How many of the delimiters above each level has (a prefix): before Ada 2022
+// "[", "]" and "@" are no delimiters, and scan as they always did.
+inline constexpr std::array<int, ada_version_count> delimiter_counts = {27, 27, 27, 30};
+static_assert(delimiter_counts[static_cast<std::size_t>(AdaVersion::ADA_2022)] == ada_symbol_count);
+
+constexpr int delimiter_count(AdaVersion version) {
+  return delimiter_counts[static_cast<std::size_t>(version)];
+}
 
 inline constexpr std::array<std::string_view, ada_symbol_count> ada_symbol_images = {
     ";", ".", ",", ":=", "=>", "=", "/=", ">", ">=", "<", "<=", "&", "+", "-",
     "*", "/", "(", ")", "**", ":", "'", "|", "\"", "..", "<>", "<<", ">>",
+    "[", "]", "@",
 };
 
 constexpr std::string_view symbol_image(AdaSymbol s) {

@@ -68,6 +68,20 @@ constexpr std::array<std::string_view, 13> predefined_types = {
 // GNAT takes in Ada 95 mode too.
 constexpr std::array<std::string_view, 5> reserved_designators = {"access", "delta", "digits", "mod", "range"};
 
+// The attributes a later level brings to the standard table, each with that
+// level (the extended table has the GNAT ones at every level already).
+struct LevelledAttribute {
+  std::string_view name;
+  AdaVersion level;
+};
+constexpr std::array<LevelledAttribute, 5> later_attributes = {{
+    {"loop_entry", AdaVersion::ADA_2012},
+    {"old", AdaVersion::ADA_2012},
+    {"result", AdaVersion::ADA_2012},
+    {"update", AdaVersion::ADA_2012},
+    {"reduce", AdaVersion::ADA_2022},
+}};
+
 constexpr std::span<const std::string_view> entries_of(NameTable table) {
   switch (table) {
     case NameTable::StandardAttributes:
@@ -160,11 +174,14 @@ bool is_word(NameTable table, const TextParser& scanner) noexcept {
          is_word(table, scanner.token_text());
 }
 
-std::string_view attribute_designator(NameTable table, std::string_view text) noexcept {
+std::string_view attribute_designator(NameTable table, std::string_view text, AdaVersion version) noexcept {
   const int position = find_word(table, text);
   if (position >= 0) return entries_of(table)[position];
   for (std::string_view word : reserved_designators)
     if (latin1::equal_ignoring_case(word, text)) return word;
+  // Only a word the table lacks gets here: the few later ones are compared.
+  for (const LevelledAttribute& later : later_attributes)
+    if (at_least(version, later.level) && latin1::equal_ignoring_case(later.name, text)) return later.name;
   return {};
 }
 

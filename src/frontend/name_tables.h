@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "frontend/ada_version.h"
+
 namespace flawseek {
 
 class TextParser;
@@ -52,7 +54,10 @@ constexpr NameTable attribute_table(bool extended) noexcept {
 // The lower-case designator handed to the attribute hooks: the table's entry
 // for `text` ("size" for "SIZE"), or for the reserved words that designate
 // attributes (ACCESS, DELTA, DIGITS, MOD, RANGE) their lower-case image. Empty when
-// `text` designates no attribute of the table. The view is static storage.
-std::string_view attribute_designator(NameTable table, std::string_view text) noexcept;
+// `text` designates no attribute of the table. The later levels' attributes
+// ('Old, 'Result, 'Reduce, ...) are designators from their level on. The view
+// is static storage.
+std::string_view attribute_designator(NameTable table, std::string_view text,
+                                      AdaVersion version = AdaVersion::ADA_95) noexcept;
 
 }  // namespace flawseek

@@ -4,7 +4,8 @@
 // deleted), with a fixed seed, and each mutant is judged by both. No mutant
 // GNAT accepts may be rejected, at most 0.5% of the mutants GNAT rejects may be
 // accepted, and the share of mutants where our error line equals GNAT's first
-// error line is printed with the confusion matrix. Skips without GNAT or corpus.
+// error line is printed with the confusion matrix. A second mode does the same
+// at Ada 2012 (0.1% there). Skips without GNAT or corpus.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ using testing_support::GnatVerdict;
 
 constexpr std::uint64_t seed = 0x5EED2026;
 constexpr std::size_t mutant_count = 2400;
+constexpr std::size_t later_mutant_count = 1200;
 constexpr std::size_t largest_file = 6000;  // bytes: small files keep GNAT fast
 
 // splitmix64: the same sequence on every platform and library.
@@ -200,7 +202,9 @@ struct Counts {
   int both_accept = 0, both_reject = 0, false_rejection = 0, false_acceptance = 0, same_line = 0;
 };
 
-TEST(GnatDifferential, MutantsOfCleanCorpusFiles) {
+// One mode: the corpus files clean at `version`, `count` mutants, GNAT at that
+// level; at most `false_accepts_per_mille` of the mutants accepted wrongly.
+void compare_mutants(AdaVersion version, std::size_t count, int false_accepts_per_mille) {
   const auto start = std::chrono::steady_clock::now();
   testing_support::ScratchDirectory scratch;
   if (!testing_support::gnat_available(scratch)) GTEST_SKIP() << "no GNAT";
@@ -210,6 +214,7 @@ TEST(GnatDifferential, MutantsOfCleanCorpusFiles) {
 
   FirstError hooks;
   AdaParser<FirstError> parser(hooks);
+  parser.set_job_ada_version(version);
   struct Source {
     const corpus::CorpusFile* file;
     std::vector<Token> tokens;
@@ -226,7 +231,7 @@ TEST(GnatDifferential, MutantsOfCleanCorpusFiles) {
   std::vector<std::string> names;
   std::vector<std::string> texts;
   std::vector<int> kinds;
-  for (std::size_t attempt = 0; names.size() < mutant_count && attempt < mutant_count * 4; ++attempt) {
+  for (std::size_t attempt = 0; names.size() < count && attempt < count * 4; ++attempt) {
     const Source& source = sources[random.below(sources.size())];
     const auto kind = static_cast<Mutation>(attempt % mutation_kinds);
     std::string mutant = mutate(source.file->text, source.tokens, kind, random);
@@ -240,11 +245,11 @@ TEST(GnatDifferential, MutantsOfCleanCorpusFiles) {
     texts.push_back(std::move(mutant));
     kinds.push_back(static_cast<int>(kind));
   }
-  ASSERT_GE(names.size(), 2000u);
+  ASSERT_GE(names.size(), count * 5 / 6);
 
   const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
   const auto gnat_start = std::chrono::steady_clock::now();
-  const std::vector<GnatVerdict> gnat = testing_support::gnat_check(scratch.path, names, static_cast<int>(cores * 2));
+  const std::vector<GnatVerdict> gnat = testing_support::gnat_check(scratch.path, names, static_cast<int>(cores * 2), 40, version);
   const double gnat_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - gnat_start).count();
   Counts counts;
   const bool verbose = std::getenv("FLAWSEEK_DIFFERENTIAL_VERBOSE") != nullptr;
@@ -278,17 +283,26 @@ TEST(GnatDifferential, MutantsOfCleanCorpusFiles) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double share = counts.both_reject > 0 ? 100.0 * counts.same_line / counts.both_reject : 0.0;
-  std::printf("%zu mutants of %zu files in %.1f s (GNAT %.1f s)\n", names.size(), sources.size(), seconds,
-              gnat_seconds);
+  std::printf("Ada %s: %zu mutants of %zu files in %.1f s (GNAT %.1f s)\n", std::string(image(version)).c_str(),
+              names.size(), sources.size(), seconds, gnat_seconds);
   std::printf("                 GNAT accepts  GNAT rejects\n");
   std::printf("  we accept      %12d  %12d\n", counts.both_accept, counts.false_acceptance);
   std::printf("  we reject      %12d  %12d\n", counts.false_rejection, counts.both_reject);
   std::printf("  same first error line as GNAT: %d of %d (%.1f%%; goal 95%%)\n", counts.same_line,
               counts.both_reject, share);
-  RecordProperty("same_line_percent", std::to_string(share));
+  ::testing::Test::RecordProperty("same_line_percent", std::to_string(share));
   EXPECT_EQ(counts.false_rejection, 0);
-  EXPECT_LE(counts.false_acceptance * 1000, static_cast<int>(names.size()) * 5)
+  EXPECT_LE(counts.false_acceptance * 1000, static_cast<int>(names.size()) * false_accepts_per_mille)
       << counts.false_acceptance << " false acceptances";
+}
+
+TEST(GnatDifferential, MutantsOfCleanCorpusFiles) { compare_mutants(AdaVersion::ADA_95, mutant_count, 5); }
+
+// The later level: files clean at Ada 2012, fewer mutants to keep the run short.
+// Disabled until the parser takes aliased parameters: a mutant that leaves
+// "aliased out" GNAT accepts, and it is a false rejection here.
+TEST(GnatDifferential, DISABLED_MutantsOfCleanAda2012CorpusFiles) {
+  compare_mutants(AdaVersion::ADA_2012, later_mutant_count, 1);
 }
 
 }  // namespace

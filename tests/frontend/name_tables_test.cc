@@ -129,5 +129,16 @@ TEST(NameTables, TokenTestTakesIdentifiersAndNumbersOnly) {
   EXPECT_FALSE(is_word(NameTable::StandardAttributes, scanner));
 }
 
+TEST(NameTables, LaterAttributesFromTheirLevelOn) {
+  constexpr NameTable standard = NameTable::StandardAttributes;
+  EXPECT_EQ(attribute_designator(standard, "Old", AdaVersion::ADA_2005), "");
+  EXPECT_EQ(attribute_designator(standard, "Old", AdaVersion::ADA_2012), "old");
+  EXPECT_EQ(attribute_designator(standard, "LOOP_ENTRY", AdaVersion::ADA_2012), "loop_entry");
+  EXPECT_EQ(attribute_designator(standard, "Reduce", AdaVersion::ADA_2012), "");
+  EXPECT_EQ(attribute_designator(standard, "Reduce", AdaVersion::ADA_2022), "reduce");
+  // The extended table has GNAT's at every level.
+  EXPECT_EQ(attribute_designator(NameTable::ExtendedAttributes, "Result", AdaVersion::ADA_95), "result");
+}
+
 }  // namespace
 }  // namespace flawseek

@@ -592,6 +592,7 @@ TEST(TextParserLists, AdaListsGiveTheTablePositions) {
   lines.push_back(all_symbols);
   MemoryLines source = MemoryLines::numbered(lines);
   TextParser scanner = make_ada_scanner(&source);
+  scanner.set_symbols(ada_symbol_list(AdaVersion::ADA_2022));  // every delimiter
   std::string line;
   scanner.set_text(&line, 1);
   for (int k = 0; k < ada_keyword_count; ++k) {
