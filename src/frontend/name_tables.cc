@@ -160,6 +160,38 @@ bool is_word(NameTable table, const TextParser& scanner) noexcept {
          is_word(table, scanner.token_text());
 }
 
+namespace {
+
+struct LaterAttribute {
+  std::string_view name;
+  AdaVersion level;
+};
+
+// The attributes Ada 2012 and Ada 2022 define, each with its level (Ada 2005's
+// are taken in Ada 95 mode by GNAT, and so stand in the standard table).
+constexpr std::array<LaterAttribute, 11> later_attributes = {{
+    {"has_same_storage", AdaVersion::ADA_2012},
+    {"max_alignment_for_allocation", AdaVersion::ADA_2012},
+    {"old", AdaVersion::ADA_2012},
+    {"overlaps_storage", AdaVersion::ADA_2012},
+    {"result", AdaVersion::ADA_2012},
+    {"enum_rep", AdaVersion::ADA_2022},
+    {"enum_val", AdaVersion::ADA_2022},
+    {"index", AdaVersion::ADA_2022},
+    {"object_size", AdaVersion::ADA_2022},
+    {"preelaborable_initialization", AdaVersion::ADA_2022},
+    {"put_image", AdaVersion::ADA_2022},
+}};
+
+}  // namespace
+
+std::string_view later_attribute_designator(AdaVersion version, std::string_view text) noexcept {
+  for (const LaterAttribute& a : later_attributes) {
+    if (at_least(version, a.level) && latin1::equal_ignoring_case(a.name, text)) return a.name;
+  }
+  return {};
+}
+
 std::string_view attribute_designator(NameTable table, std::string_view text) noexcept {
   const int position = find_word(table, text);
   if (position >= 0) return entries_of(table)[position];

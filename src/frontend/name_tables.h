@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "frontend/ada_version.h"
+
 namespace flawseek {
 
 class TextParser;
@@ -54,5 +56,11 @@ constexpr NameTable attribute_table(bool extended) noexcept {
 // attributes (ACCESS, DELTA, DIGITS, MOD, RANGE) their lower-case image. Empty when
 // `text` designates no attribute of the table. The view is static storage.
 std::string_view attribute_designator(NameTable table, std::string_view text) noexcept;
+
+// The lower-case designator of an attribute a later standard defined, if the
+// file's level has it ("old" for "Old" from Ada 2012 on); empty otherwise.
+// Asked only where the table in force has no such word, so its short list
+// costs nothing on the usual attributes.
+std::string_view later_attribute_designator(AdaVersion version, std::string_view text) noexcept;
 
 }  // namespace flawseek

@@ -129,5 +129,15 @@ TEST(NameTables, TokenTestTakesIdentifiersAndNumbersOnly) {
   EXPECT_FALSE(is_word(NameTable::StandardAttributes, scanner));
 }
 
+// A later standard's attribute is a designator from its level on, in any case.
+TEST(NameTables, LaterAttributesFromTheirLevelOn) {
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2012, "OLD"), "old");
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2022, "Result"), "result");
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2005, "Old"), "");
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2022, "Put_Image"), "put_image");
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2012, "Put_Image"), "");
+  EXPECT_EQ(later_attribute_designator(AdaVersion::ADA_2022, "Puts"), "");
+}
+
 }  // namespace
 }  // namespace flawseek
