@@ -496,6 +496,26 @@ class AdaParser final : public ParserState {
   [[gnu::always_inline]] inline bool exec_sql_statement();
   [[gnu::noinline]] bool exec_sql_statement_after_identifier();
 
+  // ---- Constructs of the later language levels --------------------------------
+  bool at_later_reserved_word() const noexcept;
+  [[noreturn]] void later_reserved_word_error();
+  void language_pragma();
+  bool null_exclusion();
+  void access_definition_rest();
+  bool object_subtype_definition();
+  bool aspect_specification();
+  void aspects_after_with();
+  bool overriding_indicator();
+  bool overriding_declaration();
+  bool overriding_body();
+  bool interface_type_definition();
+  void progenitors();
+  void unit_progenitors();
+  bool null_procedure_or_expression_function(std::string_view designator, bool is_function);
+  void extended_return_rest();
+  // A PRIVATE taken in a context clause turned out to begin a private library unit.
+  bool private_library_item_ = false;
+
   enum class Lone : std::uint8_t { NONE, NAME, NULL_LITERAL };
   // The shape of the name completed last, as the few rules on its form need it.
   struct NameShape {
@@ -555,3 +575,4 @@ class AdaParser final : public ParserState {
 #include "frontend/ada_parser_declarations.inc"
 #include "frontend/ada_parser_statements.inc"
 #include "frontend/ada_parser_expressions.inc"
+#include "frontend/ada_parser_later_levels.inc"

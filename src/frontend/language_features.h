@@ -18,6 +18,8 @@ enum class LanguageFeature : std::uint8_t {
   EXTENDED_RETURN,          // return R : T do ... end return;
   LIMITED_AND_PRIVATE_WITH, // limited with / private with
   NULL_EXCLUSIONS,          // not null
+  ABSTRACT_FORMAL_SUBPROGRAMS,  // with function F return T is abstract;
+  TAGGED_INCOMPLETE_TYPES,  // type T is tagged;
   ANONYMOUS_ACCESS,         // access T for objects, components and results
   RAISE_WITH_MESSAGE,       // raise E with "text"
   BOX_IN_AGGREGATES,        // (A => <>, others => <>)
@@ -30,6 +32,7 @@ enum class LanguageFeature : std::uint8_t {
   MEMBERSHIP_CHOICES,       // X in A | B .. C
   IN_OUT_FUNCTION_PARAMETERS,
   ALIASED_PARAMETERS,
+  FORMAL_INCOMPLETE_TYPES,  // generic type T; / type T is tagged;
   RAISE_EXPRESSIONS,        // (if C then X else raise E)
   // Ada 2022
   TARGET_NAME,              // X := @ + 1;
@@ -41,17 +44,17 @@ enum class LanguageFeature : std::uint8_t {
   PARALLEL_CONSTRUCTS,      // parallel do ... and ... end do; parallel for
 };
 
-inline constexpr int language_feature_count = 25;
+inline constexpr int language_feature_count = 28;
 static_assert(static_cast<int>(LanguageFeature::PARALLEL_CONSTRUCTS) + 1 == language_feature_count);
 
 // The level each feature came in, in LanguageFeature order.
 inline constexpr std::array<AdaVersion, language_feature_count> feature_levels = {
     AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
     AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
-    AdaVersion::ADA_2005,
+    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
     AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
     AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
-    AdaVersion::ADA_2012,
+    AdaVersion::ADA_2012, AdaVersion::ADA_2012,
     AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
     AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
 };

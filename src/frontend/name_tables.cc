@@ -74,11 +74,20 @@ struct LevelledAttribute {
   std::string_view name;
   AdaVersion level;
 };
-constexpr std::array<LevelledAttribute, 5> later_attributes = {{
+constexpr std::array<LevelledAttribute, 14> later_attributes = {{
+    {"has_same_storage", AdaVersion::ADA_2012},
     {"loop_entry", AdaVersion::ADA_2012},
+    {"max_alignment_for_allocation", AdaVersion::ADA_2012},
     {"old", AdaVersion::ADA_2012},
+    {"overlaps_storage", AdaVersion::ADA_2012},
     {"result", AdaVersion::ADA_2012},
     {"update", AdaVersion::ADA_2012},
+    {"enum_rep", AdaVersion::ADA_2022},
+    {"enum_val", AdaVersion::ADA_2022},
+    {"index", AdaVersion::ADA_2022},
+    {"object_size", AdaVersion::ADA_2022},
+    {"preelaborable_initialization", AdaVersion::ADA_2022},
+    {"put_image", AdaVersion::ADA_2022},
     {"reduce", AdaVersion::ADA_2022},
 }};
 

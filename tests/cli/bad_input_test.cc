@@ -131,7 +131,7 @@ TEST_F(BadInput, SyntaxErrorsOverGnatAttributesPointToTheSwitchOnce) {
   EXPECT_EQ(run.err,
             "flawseek: note: 2 syntax errors name attributes that only GNAT defines ('Unrestricted_Access, 'Img); "
             "--gnat-extensions accepts them\n"
-            " 2 potential bugs found in search of 2 files\n");
+            " 3 potential bugs found in search of 2 files\n");
   // With the switch, the attributes parse and nothing is noted; -q notes nothing.
   const ProgramResult gnat = run_program({"--gnat-extensions", "--format", "gnu", "src/show.adb"}, scratch_.path());
   EXPECT_EQ(gnat.err, " 0 potential bugs found in search of 1 file\n") << gnat.out;

@@ -35,6 +35,12 @@ inline constexpr UnacceptedConstruct unaccepted_constructs[] = {
        return line_contains(line, " with ") &&
               (token == "with" || token == "=>" || line_contains(line, "_Mode"));
      }},
+    {"conditional or quantified expression ((if C then A else B), (for all X of C => P))", "Ada 2012",
+     [](std::string_view line, std::string_view token) {
+       return (token == "if" && line_contains(line, "(if ")) || (token == "for" && line_contains(line, "(for "));
+     }},
+    {"attribute of an operator function's result (\"=\"'Result)", "Ada 2012",
+     [](std::string_view line, std::string_view) { return line_contains(line, "\"'Result"); }},
     {"box for some actuals of a formal package (P (X, <>))", "Ada 2005",
      [](std::string_view line, std::string_view token) { return token == "<>" || line_contains(line, ", <>"); }},
 };

@@ -138,6 +138,8 @@ TEST(NameTables, LaterAttributesFromTheirLevelOn) {
   EXPECT_EQ(attribute_designator(standard, "Reduce", AdaVersion::ADA_2022), "reduce");
   // The extended table has GNAT's at every level.
   EXPECT_EQ(attribute_designator(NameTable::ExtendedAttributes, "Result", AdaVersion::ADA_95), "result");
+  EXPECT_EQ(attribute_designator(standard, "PUT_IMAGE", AdaVersion::ADA_2012), "");
+  EXPECT_EQ(attribute_designator(standard, "Put_Image", AdaVersion::ADA_2022), "put_image");
 }
 
 }  // namespace
