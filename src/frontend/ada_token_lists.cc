@@ -17,27 +17,29 @@ std::string make_keyword_list(const std::string_view* words, std::size_t count) 
   return list;
 }
 
+namespace {
+
+// The list of each level: the first `count(level)` of `images`.
+template <std::size_t N>
+std::array<std::string, ada_version_count> lists_by_level(const std::array<std::string_view, N>& images,
+                                                          int (*count)(AdaVersion)) {
+  std::array<std::string, ada_version_count> made;
+  for (int v = 0; v < ada_version_count; ++v) {
+    made[static_cast<std::size_t>(v)] =
+        make_keyword_list(images.data(), static_cast<std::size_t>(count(static_cast<AdaVersion>(v))));
+  }
+  return made;
+}
+
+}  // namespace
+
 const std::string& ada_keyword_list(AdaVersion version) {
-  static const std::array<std::string, ada_version_count> lists = [] {
-    std::array<std::string, ada_version_count> made;
-    for (int v = 0; v < ada_version_count; ++v) {
-      made[static_cast<std::size_t>(v)] = make_keyword_list(
-          ada_keyword_images.data(), static_cast<std::size_t>(reserved_word_count(static_cast<AdaVersion>(v))));
-    }
-    return made;
-  }();
+  static const auto lists = lists_by_level(ada_keyword_images, reserved_word_count);
   return lists[static_cast<std::size_t>(version)];
 }
 
 const std::string& ada_symbol_list(AdaVersion version) {
-  static const std::array<std::string, ada_version_count> lists = [] {
-    std::array<std::string, ada_version_count> made;
-    for (int v = 0; v < ada_version_count; ++v) {
-      made[static_cast<std::size_t>(v)] = make_keyword_list(
-          ada_symbol_images.data(), static_cast<std::size_t>(delimiter_count(static_cast<AdaVersion>(v))));
-    }
-    return made;
-  }();
+  static const auto lists = lists_by_level(ada_symbol_images, delimiter_count);
   return lists[static_cast<std::size_t>(version)];
 }
 
