@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "platform/label.h"
+#include "platform/text_scan/ascii_words.h"
 #include "platform/text_scan/reason_blanks.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -17,6 +19,28 @@ std::array<std::string, FindingKind::count> make_kind_labels() {
   for (int i = 0; i < style_kind_count; ++i)
     labels[bug_kind_count + i] = flawseek::label(image(static_cast<StyleKind>(i)));
   return labels;
+}
+
+// A line written in UTF-8 carries the bytes 0x80 to 0x9F inside its
+// characters, where they are no C1 controls: only the ASCII blanks and
+// controls count, and the rare such line takes this byte loop.
+void append_collapsed_utf8_blanks(std::string_view reason, std::string& out) {
+  const auto blank = [](char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code == ' ' || (code < ' ' && code != '\t') || code == 0x7F;
+  };
+  bool pending_blank = false;
+  bool written = false;
+  for (const char c : reason) {
+    if (blank(c)) {
+      pending_blank = written;
+      continue;
+    }
+    if (pending_blank) out.push_back(' ');
+    pending_blank = false;
+    out.push_back(c);
+    written = true;
+  }
 }
 
 }  // namespace
@@ -33,6 +57,10 @@ void collapse_blanks_into(std::string_view reason, std::string& out) {
 
 void append_collapsed_blanks(std::string_view reason, std::string& out) {
   using namespace text_scan;
+  if (!is_plain_ascii(reason) && is_utf8(reason)) {
+    append_collapsed_utf8_blanks(reason, out);
+    return;
+  }
   const char* const text = reason.data();
   const std::size_t size = reason.size();
   std::size_t read = reason_blanks_end(text, 0, size);

@@ -52,6 +52,9 @@ TEST(CollapseBlanks, DropsOuterBlanksAndShortensInnerRuns) {
   // A lone control character between words becomes the blank, in place, and
   // the words after a longer run still move up.
   EXPECT_EQ(collapse_blanks("ab\rcd e  f\x85g h"), "ab cd e f g h");
+  // In a line written in UTF-8, 0x80 to 0x9F are parts of characters ("Пр"),
+  // and only its ASCII blanks and controls collapse.
+  EXPECT_EQ(collapse_blanks("  S := \"\xD0\x9F\xD1\x80\"; \r "), "S := \"\xD0\x9F\xD1\x80\";");
 }
 
 // The words of `text` (parted by ' ', '\r' and '\x85') joined by single blanks.
