@@ -198,6 +198,7 @@ struct CheckHooks : EmptyHooks {
     declarations_.type_declared(state, name, line, column, kind);
   }
   void entry_declared(ParserState&, std::string_view name) { declarations_.entry_declared(name); }
+  void aspect_mark(ParserState&, std::string_view mark) { declarations_.aspect_mark(mark); }
   void private_part_begun(ParserState&) { declarations_.private_part_begun(); }
   void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
 

@@ -353,6 +353,9 @@ struct EmptyHooks {
   // name's own position is given, the type definition lies between.
   void type_declared(ParserState&, std::string_view /*name*/, int /*line*/, int /*column*/, TypeKind) {}
   void entry_declared(ParserState&, std::string_view /*name*/) {}
+  // The mark of each aspect of a declaration (Ada 2012: with Unreferenced),
+  // read before the declaration is completed.
+  void aspect_mark(ParserState&, std::string_view /*mark*/) {}
   // PRIVATE of a package specification was accepted.
   void private_part_begun(ParserState&) {}
   void subprogram_specification(ParserState&, std::string_view /*designator*/, bool /*function*/) {}

@@ -76,6 +76,7 @@ class DeclarationChecks {
     usage_.identifier_declared(state, name, list);
   }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
+  void aspect_mark(std::string_view mark) { usage_.aspect_mark(mark); }
   void name_declared(const ParserState& state, std::string_view name, DeclarationCategory category);
   void type_declared(const ParserState& state, std::string_view name, int line, int column, TypeKind kind);
   void entry_declared(std::string_view name) { entries_.entry_declared(name); }

@@ -38,9 +38,10 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
       break;
   }
   if (recorded) {
-    for (std::size_t i = 0; i < collected_count_; ++i) levels_.enter(group, collected_[i], /*pending=*/true);
+    for (std::size_t i = 0; i < collected_count_; ++i) levels_.enter(group, collected_[i], /*pending=*/!unreferenced_);
   }
   collected_count_ = 0;
+  unreferenced_ = false;
 }
 
 void DeclarationUsageRule::type_declared(const NameItem& declared, TypeKind kind) {

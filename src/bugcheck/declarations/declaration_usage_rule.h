@@ -18,6 +18,7 @@
 #include "bugcheck/declarations/declarative_levels.h"
 #include "bugcheck/declarations/name_dots.h"
 #include "frontend/parser_hooks.h"
+#include "frontend/text_utilities.h"
 
 namespace flawseek {
 
@@ -28,7 +29,10 @@ class DeclarationUsageRule {
   // A new check of a single file or pair.
   void reset_check();
   // A new file: what a parse abandoned half-way was collecting is dropped.
-  void reset_file() noexcept { collected_count_ = 0; }
+  void reset_file() noexcept {
+    collected_count_ = 0;
+    unreferenced_ = false;
+  }
 
   // The identifiers of one declaration are collected as they are read and
   // entered together once the declaration's category is known. Only an
@@ -41,6 +45,11 @@ class DeclarationUsageRule {
   }
   std::span<const NameItem> collected() const noexcept { return {collected_.data(), collected_count_}; }
   void declaration_completed(DeclarationCategory category);
+  // An object declared `with Unreferenced` is meant to be unused, as under
+  // pragma Unreferenced: it is entered as used.
+  void aspect_mark(std::string_view mark) {
+    if (collected_count_ > 0 && same_name(mark, "Unreferenced")) unreferenced_ = true;
+  }
 
   void type_declared(const NameItem& declared, TypeKind kind);
   void loop_parameter_declared(std::string_view name);
@@ -78,6 +87,7 @@ class DeclarationUsageRule {
   // Reused between declarations: the strings keep their capacity.
   std::vector<NameItem> collected_;
   std::size_t collected_count_ = 0;
+  bool unreferenced_ = false;  // the declaration collected has `with Unreferenced`
   // Incomplete types seen in this check, also where nothing is recorded (a
   // private part): the full declaration may be the completion of one whose
   // other view is what the code uses.
