@@ -10,7 +10,7 @@ procedure Demo is
    A       : constant Vectors.Vector := (X => 3, Y => 4);
    B       : Vectors.Vector;
    Count   : Counters.T_COUNTER := 0;
-   Unused  : Integer;
+   Spare   : Integer;
    List    : constant Lists.Node_Access :=
      new Lists.Node'(Value => 1, Next => null);
 begin

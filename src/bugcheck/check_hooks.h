@@ -81,6 +81,7 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.attribute_accepted();
     granularity_.attribute_accepted(state, designator);
     if (designator == "class") declarations_.class_attribute_accepted();
+    declarations_.attribute_accepted(designator);
   }
   void pragma_name_accepted(ParserState& state) { words_.on_pragma_name(state); }
 

@@ -77,7 +77,7 @@ const ColumnCase cases[] = {
      "end Units;\n",
      "Helper is", StyleSet::USER, "package Units is\n   procedure Run;\nend Units;\n"},
     {BugKind::UNUSED_DECLARATION, StyleKind::NO_GOTO_STATEMENTS, "declarations.adb",
-     "procedure Declarations is\n   Unused : Integer;\nbegin\n   null;\nend Declarations;\n", "Unused :"},
+     "procedure Declarations is\n   Idle : Integer;\nbegin\n   null;\nend Declarations;\n", "Idle :"},
     {BugKind::NULL_POINTER, StyleKind::NO_GOTO_STATEMENTS, "nulls.adb",
      "procedure Nulls is\n   type R is record L : Integer; end record;\n   type P_R is access R;\n   P : P_R;\n"
      "   X : Integer;\nbegin\n   if P = null then X := P  .L; end if;\nend Nulls;\n",

@@ -36,10 +36,6 @@ struct AcceptedDifference {
 };
 
 const AcceptedDifference accepted_differences[] = {
-    {{"dispatcher.adb", 34, BugKind::UNUSED_DECLARATION}, true,
-     "GNAT stays silent on an initialised variable of a task body that is never read; it is never used"},
-    {{"calc.adb", 20, BugKind::UNUSED_DECLARATION}, true,
-     "GNAT stays silent on an initialised local of a function that raises; it is never used"},
     {{"logger.adb", 9, BugKind::UNUSED_DECLARATION}, false,
      "declared before a body stub: the subunit, checked on its own, may use it, so it is not judged"},
     {{"logger.adb", 2, BugKind::UNUSED_UNIT}, false,

@@ -77,6 +77,7 @@ class DeclarationChecks {
   }
   void declaration_completed(const ParserState& state, DeclarationCategory category);
   void aspect_mark(std::string_view mark) { usage_.aspect_mark(mark); }
+  void attribute_accepted(std::string_view designator) noexcept { usage_.attribute_accepted(designator); }
   void name_declared(const ParserState& state, std::string_view name, DeclarationCategory category);
   void type_declared(const ParserState& state, std::string_view name, int line, int column, TypeKind kind);
   void entry_declared(std::string_view name) { entries_.entry_declared(name); }

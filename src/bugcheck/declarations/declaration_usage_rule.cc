@@ -18,6 +18,23 @@ void DeclarationUsageRule::collect(const ParserState& state, std::string_view na
   item.text.assign(state.previous_token_line_text());
 }
 
+namespace {
+
+// A name that says its value is thrown away on purpose (Ignore, Dummy_Result,
+// Unused_Count), by the convention Ada code and GNAT's own warnings share.
+bool says_ignored(std::string_view name) {
+  static constexpr std::string_view words[] = {"discard", "dummy", "ignore", "junk", "unused"};
+  for (const std::string_view word : words) {
+    if (name.size() < word.size()) continue;
+    for (std::size_t at = 0; at + word.size() <= name.size(); ++at) {
+      if (same_name(name.substr(at, word.size()), word)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
   DeclarationGroup group = DeclarationGroup::OBJECT;
   bool recorded = false;
@@ -38,7 +55,10 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
       break;
   }
   if (recorded) {
-    for (std::size_t i = 0; i < collected_count_; ++i) levels_.enter(group, collected_[i], /*pending=*/!unreferenced_);
+    for (std::size_t i = 0; i < collected_count_; ++i) {
+      const bool meant_unused = unreferenced_ || (group == DeclarationGroup::OBJECT && says_ignored(collected_[i].name));
+      levels_.enter(group, collected_[i], /*pending=*/!meant_unused);
+    }
   }
   collected_count_ = 0;
   unreferenced_ = false;

@@ -50,6 +50,16 @@ class DeclarationUsageRule {
   void aspect_mark(std::string_view mark) {
     if (collected_count_ > 0 && same_name(mark, "Unreferenced")) unreferenced_ = true;
   }
+  // An object whose constraint or initial value hands on an access value
+  // (Lock : With_Lock (C'Access)) keeps a reference to something else: such
+  // an object is a guard whose creation and finalization are its use, so it
+  // is entered as used.
+  void attribute_accepted(std::string_view designator) noexcept {
+    if (collected_count_ > 0 &&
+        (designator == "access" || designator == "unchecked_access" || designator == "unrestricted_access")) {
+      unreferenced_ = true;
+    }
+  }
 
   void type_declared(const NameItem& declared, TypeKind kind);
   void loop_parameter_declared(std::string_view name);
@@ -87,7 +97,9 @@ class DeclarationUsageRule {
   // Reused between declarations: the strings keep their capacity.
   std::vector<NameItem> collected_;
   std::size_t collected_count_ = 0;
-  bool unreferenced_ = false;  // the declaration collected has `with Unreferenced`
+  // The declaration collected is meant to be unused: `with Unreferenced`, or
+  // an access value handed to it.
+  bool unreferenced_ = false;
   // Incomplete types seen in this check, also where nothing is recorded (a
   // private part): the full declaration may be the completion of one whose
   // other view is what the code uses.
