@@ -204,8 +204,8 @@ struct CheckHooks : EmptyHooks {
   void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
 
   template <class Parse>
-  void scope(ParserState&, ScopeKind kind, std::string_view, Parse&& parse) {
-    declarations_.scope_opened(kind);
+  void scope(ParserState&, ScopeKind kind, std::string_view name, Parse&& parse) {
+    declarations_.scope_opened(kind, name);
     parse();
     declarations_.scope_closed(kind);
   }

@@ -111,13 +111,18 @@ void DeclarationChecks::type_declared(const ParserState& state, std::string_view
   if (units_kept_) dispatching_.type_declared(name, levels_.current());
 }
 
-void DeclarationChecks::scope_opened(ScopeKind kind) {
+void DeclarationChecks::scope_opened(ScopeKind kind, std::string_view name) {
+  if (kind == ScopeKind::PACKAGE_BODY) {
+    if (package_body_depth_ == package_bodies_.size()) package_bodies_.emplace_back();
+    package_bodies_[package_body_depth_++].assign(name);
+  }
   if (!opens_level(kind)) return;
   levels_.open();
   if (kind == ScopeKind::TASK_BODY) entries_.task_body_begun();
 }
 
 void DeclarationChecks::scope_closed(ScopeKind kind) {
+  if (kind == ScopeKind::PACKAGE_BODY && package_body_depth_ > 0) --package_body_depth_;
   if (!opens_level(kind)) return;
   if (kind == ScopeKind::TASK_BODY) entries_.task_body_ended();
   usage_.scope_closed(reporter_);

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bugcheck/check_reporter.h"
 #include "bugcheck/declarations/declaration_style_rule.h"
@@ -25,7 +26,10 @@ class DeclarationChecks {
 
   // Driver steps.
   void reset_check();
-  void reset_file() { units_.reset_file(); }
+  void reset_file() {
+    units_.reset_file();
+    package_body_depth_ = 0;
+  }
   void after_specification() { units_.after_specification(); }
   void after_body();
   void after_pair();
@@ -82,10 +86,15 @@ class DeclarationChecks {
   void type_declared(const ParserState& state, std::string_view name, int line, int column, TypeKind kind);
   void entry_declared(std::string_view name) { entries_.entry_declared(name); }
   void private_part_begun() noexcept { levels_.current_level().not_recorded = true; }
-  void scope_opened(ScopeKind kind);
+  void scope_opened(ScopeKind kind, std::string_view name);
   void scope_closed(ScopeKind kind);
-  void body_statements_begun(ScopeKind kind) noexcept {
+  // A package body's statements run when it is elaborated: a local package
+  // with such a body is used though nothing names it.
+  void body_statements_begun(ScopeKind kind) {
     if (kind == ScopeKind::TASK_BODY) entries_.statements_begun();
+    if (kind == ScopeKind::PACKAGE_BODY && package_body_depth_ > 0 && units_kept_) {
+      units_.name_used(DottedName(package_bodies_[package_body_depth_ - 1]));
+    }
   }
   void procedure_call(const ParserState& state, std::string_view name) {
     entries_.procedure_call(state, name, reporter_);
@@ -119,6 +128,10 @@ class DeclarationChecks {
   // Only a pair is judged for unused units: a single file keeps no unit lists.
   bool units_kept_ = false;
   std::string type_name_text_;
+  // The names of the package bodies open, innermost last: the first
+  // package_body_depth_ strings, which keep their room from body to body.
+  std::vector<std::string> package_bodies_;
+  std::size_t package_body_depth_ = 0;
   NameItem type_item_;  // reused between type declarations
 };
 
