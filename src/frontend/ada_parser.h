@@ -564,6 +564,8 @@ class AdaParser final : public ParserState {
   bool entry_call_alternative_ = false;
   // The subprogram specification being parsed is that of a generic unit.
   bool generic_unit_ = false;
+  // The actuals of a formal package are read: "<>" may stand for any of them.
+  bool formal_package_actuals_ = false;
   NameContext expression_names_ = NameContext::EXPRESSION;
   // Names may be views of their lines (see NameText).
   bool name_views_ = false;

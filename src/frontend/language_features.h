@@ -34,6 +34,7 @@ enum class LanguageFeature : std::uint8_t {
   ALIASED_PARAMETERS,
   FORMAL_INCOMPLETE_TYPES,  // generic type T; / type T is tagged;
   RAISE_EXPRESSIONS,        // (if C then X else raise E)
+  USE_ALL_TYPE,             // use all type T;
   // Ada 2022
   TARGET_NAME,              // X := @ + 1;
   DELTA_AGGREGATES,         // (R with delta C => 1)
@@ -44,30 +45,20 @@ enum class LanguageFeature : std::uint8_t {
   PARALLEL_CONSTRUCTS,      // parallel do ... and ... end do; parallel for
 };
 
-inline constexpr int language_feature_count = 28;
+inline constexpr int language_feature_count = 29;
 static_assert(static_cast<int>(LanguageFeature::PARALLEL_CONSTRUCTS) + 1 == language_feature_count);
 
-// The level each feature came in, in LanguageFeature order.
-inline constexpr std::array<AdaVersion, language_feature_count> feature_levels = {
-    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
-    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
-    AdaVersion::ADA_2005, AdaVersion::ADA_2005, AdaVersion::ADA_2005,
-    AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
-    AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012, AdaVersion::ADA_2012,
-    AdaVersion::ADA_2012, AdaVersion::ADA_2012,
-    AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
-    AdaVersion::ADA_2022, AdaVersion::ADA_2022, AdaVersion::ADA_2022,
-};
+// The features stand grouped by the level they came in, and the first of
+// each group says where its level begins: a row added inside a group takes
+// the group's level.
+inline constexpr LanguageFeature first_feature_of_ada_2012 = LanguageFeature::ASPECT_SPECIFICATIONS;
+inline constexpr LanguageFeature first_feature_of_ada_2022 = LanguageFeature::TARGET_NAME;
 
 constexpr AdaVersion introduced_in(LanguageFeature feature) {
-  return feature_levels[static_cast<std::size_t>(feature)];
+  if (feature >= first_feature_of_ada_2022) return AdaVersion::ADA_2022;
+  if (feature >= first_feature_of_ada_2012) return AdaVersion::ADA_2012;
+  return AdaVersion::ADA_2005;
 }
-
-// The rows stand where their features do: the first and last of each level.
-static_assert(introduced_in(LanguageFeature::BOX_IN_AGGREGATES) == AdaVersion::ADA_2005);
-static_assert(introduced_in(LanguageFeature::ASPECT_SPECIFICATIONS) == AdaVersion::ADA_2012);
-static_assert(introduced_in(LanguageFeature::RAISE_EXPRESSIONS) == AdaVersion::ADA_2012);
-static_assert(introduced_in(LanguageFeature::TARGET_NAME) == AdaVersion::ADA_2022);
 
 constexpr bool has_feature(AdaVersion version, LanguageFeature feature) {
   return at_least(version, introduced_in(feature));
