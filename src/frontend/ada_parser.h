@@ -483,6 +483,7 @@ class AdaParser final : public ParserState {
   // aggregate or the target name.
   bool later_primary();
   void bracket_aggregate();
+  void aggregate_choice_named();
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);
