@@ -484,6 +484,7 @@ class AdaParser final : public ParserState {
   bool later_primary();
   void bracket_aggregate();
   void aggregate_choice_named();
+  void iterator_filter();
 
   // ---- Names ----------------------------------------------------------------
   bool name(NameContext context);

@@ -42,10 +42,11 @@ enum class LanguageFeature : std::uint8_t {
   ITERATED_ASSOCIATIONS,    // (for I in 1 .. N => I)
   DECLARE_EXPRESSIONS,      // (declare X : constant T := F; begin X + 1)
   REDUCTION_EXPRESSIONS,    // A'Reduce ("+", 0)
+  ITERATOR_FILTERS,         // for X of C when X > 0 loop
   PARALLEL_CONSTRUCTS,      // parallel do ... and ... end do; parallel for
 };
 
-inline constexpr int language_feature_count = 29;
+inline constexpr int language_feature_count = 30;
 static_assert(static_cast<int>(LanguageFeature::PARALLEL_CONSTRUCTS) + 1 == language_feature_count);
 
 // The features stand grouped by the level they came in, and the first of
