@@ -11,6 +11,9 @@
 namespace flawseek {
 
 AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
+  // The scanner starts with every level's words; the lexer with Ada 95's
+  // words and delimiters, the level version_ names.
+  scanner_.set_keywords(standard_keyword_options, ada_keyword_list(version_));
   line_->reserve(512);
   previous_line_->reserve(512);
   original_line_.reserve(512);
@@ -19,17 +22,14 @@ AdaLexer::AdaLexer() : scanner_(make_ada_scanner(this)) {
 }
 
 void AdaLexer::set_version(AdaVersion version) {
-  // The delimiters change only where a level has other ones; set_symbols
-  // rebuilds the scanner's tables.
-  if (delimiter_count(version) != delimiter_count(symbols_version_)) {
-    scanner_.set_symbols(ada_symbol_list(version));
-    symbols_version_ = version;
-  }
-  // The table is built anew only when the level changes: most runs read
-  // every file at one level.
+  // The tables are built anew only where the level changes them: most runs
+  // read every file at one level, and most levels share their delimiters.
   if (version == version_) return;
+  if (delimiter_count(version) != delimiter_count(version_)) scanner_.set_symbols(ada_symbol_list(version));
+  if (reserved_word_count(version) != reserved_word_count(version_)) {
+    scanner_.set_keywords(standard_keyword_options, ada_keyword_list(version));
+  }
   version_ = version;
-  scanner_.set_keywords(standard_keyword_options, ada_keyword_list(version));
 }
 
 void AdaLexer::set_source(LineSource* source) noexcept {

@@ -155,10 +155,8 @@ class AdaLexer final : private LineSource {
   }
 
   TextParser scanner_;
-  AdaVersion version_ = AdaVersion::ADA_2022;  // make_ada_scanner's list
-  // The level of the scanner's delimiters: make_ada_scanner's are those of
-  // every level.
-  AdaVersion symbols_version_ = AdaVersion::ADA_95;
+  // The level of the scanner's reserved words and delimiters.
+  AdaVersion version_ = AdaVersion::ADA_95;
   LineSource* source_ = nullptr;
   // The source when it is the usual whole-file reader, called directly: the
   // scanner's own call for a line is virtual already.

@@ -213,9 +213,9 @@ class ParserState {
   std::uint32_t style_version() const noexcept { return style_version_; }
   // The language level of the file as parsed so far: the job's level, until
   // a configuration pragma of the file's own (pragma Ada_95;) changes it.
-  AdaVersion ada_version() const noexcept { return ada_version_; }
+  AdaVersion ada_version() const noexcept { return lexer_.version(); }
   // Whether the file's level has a construct of a later language level.
-  bool allows(LanguageFeature feature) const noexcept { return has_feature(ada_version_, feature); }
+  bool allows(LanguageFeature feature) const noexcept { return has_feature(lexer_.version(), feature); }
   // The level each later parse starts at (the job's).
   void set_job_ada_version(AdaVersion version) noexcept { job_ada_version_ = version; }
   AdaVersion job_ada_version() const noexcept { return job_ada_version_; }
@@ -256,7 +256,6 @@ class ParserState {
   AdaLexer lexer_;
   FileRole file_role_ = FileRole::SINGLE_FILE;
   StyleRules style_rules_{};
-  AdaVersion ada_version_ = default_ada_version;
   AdaVersion job_ada_version_ = default_ada_version;
   bool gnat_extensions_ = false;
   bool sql_enabled_ = false;
