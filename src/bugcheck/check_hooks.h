@@ -124,7 +124,7 @@ struct CheckHooks : EmptyHooks {
     short_circuit_.logical_operator(op);
   }
   void compared_with_null(ParserState&, std::string_view name, bool equal) {
-    if (!null_tests_.plain()) return;  // negated or indexed: no test the rules can use
+    if (!null_tests_.telling(name)) return;  // negated, indexed or never null: no test the rules can use
     null_pointer_.compared_with_null(name, equal);
     short_circuit_.compared_with_null(name, equal);
   }
@@ -177,6 +177,7 @@ struct CheckHooks : EmptyHooks {
   void unit_defined(ParserState&, std::string_view name, UnitKind kind) {
     identifiers_.on_unit_defined(name, kind);
     declarations_.unit_defined(name, kind);
+    null_tests_.unit_defined(kind);
   }
   void subprogram_specification(ParserState& state, std::string_view, bool) { declarations_.subprogram_specification(state); }
   void parameter_mode(ParserState& state, ModeContext context, ParameterMode mode) {
@@ -185,11 +186,14 @@ struct CheckHooks : EmptyHooks {
   void identifier_declared(ParserState& state, std::string_view name, IdentifierList list) {
     prefixes_.on_identifier_declared(state, name, list);
     declarations_.identifier_declared(state, name, list);
+    null_tests_.identifier_declared(name, list);
   }
   void declaration_completed(ParserState& state, DeclarationCategory category) {
     prefixes_.on_declaration_completed(state, category);
     declarations_.declaration_completed(state, category);
+    null_tests_.declaration_completed();
   }
+  void null_exclusion_read(ParserState&) { null_tests_.null_exclusion_read(); }
   void name_declared(ParserState& state, std::string_view name, DeclarationCategory category) {
     prefixes_.on_name_declared(state, name, category);
     declarations_.name_declared(state, name, category);
@@ -199,14 +203,19 @@ struct CheckHooks : EmptyHooks {
     declarations_.type_declared(state, name, line, column, kind);
   }
   void entry_declared(ParserState&, std::string_view name) { declarations_.entry_declared(name); }
-  void aspect_mark(ParserState&, std::string_view mark) { declarations_.aspect_mark(mark); }
+  void aspect_mark(ParserState& state, std::string_view mark) {
+    words_.on_aspect_mark(state, mark);
+    declarations_.aspect_mark(mark);
+  }
   void private_part_begun(ParserState&) { declarations_.private_part_begun(); }
   void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
 
   template <class Parse>
   void scope(ParserState&, ScopeKind kind, std::string_view name, Parse&& parse) {
     declarations_.scope_opened(kind, name);
+    null_tests_.scope_opened();
     parse();
+    null_tests_.scope_closed();
     declarations_.scope_closed(kind);
   }
 

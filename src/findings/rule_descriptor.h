@@ -416,11 +416,12 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .id = "style/bad-attribute",
      .severity = Severity::NOTE,
      .mark = "",
-     .raised_by = {ParserMessage::ATTRIBUTE_SPELLING},
+     .raised_by = {ParserMessage::ATTRIBUTE_SPELLING, ParserMessage::ASPECT_ATTRIBUTE_SPELLING},
      .sets = {StyleSet::TAVIK, StyleSet::TAVIK_95},
      .sentence = "attribute is not in the required letter case",
      .detects = "An attribute designator after an apostrophe that is not written in the style's case (lower case for "
-                 "TAVIK).",
+                 "TAVIK); so too the mark of an aspect that specifies an attribute (with Size => 32, as for "
+                 "T'Size use 32).",
      .matters = "One spelling per word makes code easy to scan and to search.",
      .example = "-->STYLE: TAVIK\n"
                  "procedure Size_Of (X : Integer; S : out Integer) is\n"
@@ -464,10 +465,12 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
      .id = "style/bad-pragma",
      .severity = Severity::NOTE,
      .mark = "",
-     .raised_by = {ParserMessage::PRAGMA_SPELLING},
+     .raised_by = {ParserMessage::PRAGMA_SPELLING, ParserMessage::ASPECT_PRAGMA_SPELLING},
      .sets = {StyleSet::TAVIK, StyleSet::TAVIK_95},
      .sentence = "pragma name is not in the required letter case",
-     .detects = "The name after PRAGMA not written in the style's case (upper case for TAVIK).",
+     .detects = "The name after PRAGMA not written in the style's case (upper case for TAVIK); so too the mark of "
+                 "any aspect that specifies no attribute (with Inline, with Pre => ...), most of which stand for a "
+                 "pragma.",
      .matters = "One spelling per word makes code easy to scan and to search.",
      .example = "-->STYLE: TAVIK\n"
                  "package Pure_Unit is\n"

@@ -310,7 +310,7 @@ struct EmptyHooks {
   void exception_handler(ParserState&, bool /*others*/) {}
   void task_body_ended(ParserState&, bool /*has_others_handler*/) {}
 
-  // If statements and tracked regions.
+  // If statements and if expressions, and tracked regions.
   void if_opened(ParserState&) {}
   void then_reached(ParserState&) {}
   void elsif_reached(ParserState&) {}
@@ -328,6 +328,8 @@ struct EmptyHooks {
   // and followed by ":=", "," or ")": an assignment target or an actual.
   void name_set(ParserState&, std::string_view /*name*/, NameContext) {}
   void subtype_mark(ParserState&, std::string_view /*name*/) {}
+  // NOT NULL of a subtype or access definition was read (Ada 2005).
+  void null_exclusion_read(ParserState&) {}
   void association(ParserState&, bool /*named*/, bool /*first_of_list*/) {}
   void list_opened(ParserState&, ListKind) {}
   void list_element_ended(ParserState&, ListKind) {}

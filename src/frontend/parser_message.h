@@ -1,6 +1,7 @@
 // The complaints the Ada parser reports through its instance's message hook,
-// numbered 0 to 22. The numbers are fixed: the check pass maps each to a
+// numbered 0 to 24. The numbers are fixed: the check pass maps each to a
 // finding, and the instance remembers the number of the most recent one.
+// The two aspect-mark spellings came with Ada 2012's aspects, after the rest.
 #pragma once
 
 #include <array>
@@ -33,10 +34,12 @@ enum class ParserMessage : std::uint8_t {
   UNKNOWN_ATTRIBUTE = 20,           // after an apostrophe, a word that is no attribute
   USE_CLAUSE = 21,                  // a use clause for a package
   PARAMETER_MODE = 22,              // a parameter mode against the mode rules
+  ASPECT_ATTRIBUTE_SPELLING = 23,   // aspect mark of an attribute against the attribute case
+  ASPECT_PRAGMA_SPELLING = 24,      // any other aspect mark against the pragma case
 };
 
-inline constexpr int parser_message_count = 23;
-static_assert(static_cast<int>(ParserMessage::PARAMETER_MODE) + 1 == parser_message_count);
+inline constexpr int parser_message_count = 25;
+static_assert(static_cast<int>(ParserMessage::ASPECT_PRAGMA_SPELLING) + 1 == parser_message_count);
 // No message reported yet in this parse.
 inline constexpr int no_parser_message = -1;
 
@@ -48,7 +51,8 @@ inline constexpr std::array<std::string_view, parser_message_count> parser_messa
     "GOTO_STATEMENT",            "OPERATOR_RENAMED",      "MIXED_ASSOCIATIONS",
     "PACKAGE_NAME_SPELLING",     "LINE_TOO_LONG",         "TASK_WITHOUT_HANDLER",
     "NOT_UPPER_CASE",            "SYNTAX_ERROR",          "UNKNOWN_ATTRIBUTE",
-    "USE_CLAUSE",                "PARAMETER_MODE",
+    "USE_CLAUSE",                "PARAMETER_MODE",        "ASPECT_ATTRIBUTE_SPELLING",
+    "ASPECT_PRAGMA_SPELLING",
 };
 
 constexpr int number(ParserMessage m) { return static_cast<int>(m); }

@@ -1,6 +1,7 @@
 // Case tests of reserved words, attribute designators and pragma names.
 #include "stylecheck/word_case_rule.h"
 
+#include "frontend/text_utilities.h"
 #include "style/case_convention.h"
 #include "style/letter_case_scan.h"
 #include "style/mixed_case_machine.h"
@@ -64,6 +65,36 @@ void WordCaseRule::on_attribute(ParserState& state) {
 
 void WordCaseRule::on_pragma_name(ParserState& state) {
   test_word(state, state.style_rules().pragma_case, ParserMessage::PRAGMA_SPELLING);
+}
+
+namespace {
+
+// The aspects that specify an attribute, the language's and GNAT's: each is
+// also written as an attribute definition clause.
+constexpr std::string_view attribute_aspects[] = {
+    "address",      "alignment",     "bit_order",        "component_size", "external_tag",
+    "input",        "machine_radix", "object_size",      "output",         "put_image",
+    "read",         "scalar_storage_order", "simple_storage_pool", "size",  "small",
+    "storage_pool", "storage_size",  "stream_size",      "value_size",     "write",
+};
+
+bool specifies_attribute(std::string_view mark) noexcept {
+  for (const std::string_view aspect : attribute_aspects) {
+    if (same_name(aspect, mark)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void WordCaseRule::on_aspect_mark(ParserState& state, std::string_view mark) {
+  const StyleRules& rules = state.style_rules();
+  if (rules.attribute_case == CaseConvention::Any && rules.pragma_case == CaseConvention::Any) return;
+  if (specifies_attribute(mark)) {
+    test_word(state, rules.attribute_case, ParserMessage::ASPECT_ATTRIBUTE_SPELLING);
+  } else {
+    test_word(state, rules.pragma_case, ParserMessage::ASPECT_PRAGMA_SPELLING);
+  }
 }
 
 }  // namespace flawseek

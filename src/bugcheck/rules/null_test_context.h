@@ -2,9 +2,15 @@
 // rules take it to say. Under a NOT it says the opposite (`not (P = null)`),
 // and a name with index or call arguments (`T (I) = null`) reaches the rules
 // as its text without them, so it cannot be told from `T (J)`; the rules
-// leave both kinds of test aside rather than report correct code.
+// leave both kinds of test aside rather than report correct code. Nor does a
+// test of an object, parameter or discriminant declared `not null` say
+// anything: the value is never null, whatever the test's outcome.
 #pragma once
 
+#include <string_view>
+
+#include "bugcheck/rules/never_null_names.h"
+#include "bugcheck/rules/tested_names.h"
 #include "frontend/parser_hooks.h"
 
 namespace flawseek {
@@ -22,7 +28,36 @@ struct NullTestState {
 
 class NullTestContext {
  public:
-  void reset() noexcept { state_ = {}; }
+  void reset() noexcept {
+    state_ = {};
+    declaring_.clear();
+    never_null_.reset();
+  }
+
+  // The names of a declaration, then NOT NULL in its subtype: they exclude
+  // null. A discriminant is named alone inside its type and through a record
+  // outside it.
+  void identifier_declared(std::string_view name, IdentifierList list) {
+    if (!declaring_.empty() && list != declaring_list_) declaring_.clear();
+    declaring_.add(name);
+    declaring_list_ = list;
+  }
+  void declaration_completed() noexcept { declaring_.clear(); }
+  void null_exclusion_read() {
+    for (std::size_t i = 0; i < declaring_.size(); ++i) {
+      if (declaring_list_ == IdentifierList::COMPONENT || declaring_list_ == IdentifierList::DISCRIMINANT) {
+        never_null_.add_component(declaring_[i]);
+      }
+      if (declaring_list_ != IdentifierList::COMPONENT) {
+        never_null_.add(declaring_[i], declaring_list_ == IdentifierList::PARAMETER);
+      }
+    }
+  }
+  void scope_opened() noexcept { never_null_.scope_opened(); }
+  void scope_closed() noexcept { never_null_.scope_closed(); }
+  void unit_defined(UnitKind kind) noexcept {
+    if (kind != UnitKind::SUBPROGRAM_BODY) never_null_.profile_ended_without_body();
+  }
 
   // Only NOT: the check hooks' keyword list names it.
   static constexpr AdaKeywords keywords_acted_on{AdaKeyword::KEYWORD_NOT};
@@ -42,11 +77,19 @@ class NullTestContext {
     state_.arguments_closed = false;
   }
 
-  // The comparison with null just parsed tests a plain name, not negated.
-  bool plain() const noexcept { return state_.negated_depth == 0 && !state_.last_name_had_arguments; }
+  // The comparison with null just parsed tests a plain name, not negated,
+  // that may be null.
+  bool telling(std::string_view name) const noexcept {
+    return state_.negated_depth == 0 && !state_.last_name_had_arguments &&
+           (never_null_.empty() || !never_null_.holds(name));
+  }
 
  private:
   NullTestState state_;
+  // The names of the declaration being read.
+  TestedNames declaring_;
+  IdentifierList declaring_list_ = IdentifierList::OBJECT_OR_EXCEPTION;
+  NeverNullNames never_null_;
 };
 
 }  // namespace flawseek

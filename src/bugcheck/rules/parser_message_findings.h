@@ -33,6 +33,8 @@ constexpr MessagePlace place_of(ParserMessage message) {
   using enum ParserMessage;
   switch (message) {
     case ATTRIBUTE_SPELLING:
+    case ASPECT_ATTRIBUTE_SPELLING:
+    case ASPECT_PRAGMA_SPELLING:
     case IDENTIFIER_SPELLING:
     case KEYWORD_SPELLING:
     case PRAGMA_SPELLING:

@@ -160,6 +160,12 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
     case ParserMessage::PRAGMA_SPELLING:
       describe_case("pragma name", word, word, rules.pragma_case, {}, room);
       break;
+    case ParserMessage::ASPECT_ATTRIBUTE_SPELLING:
+      describe_case("aspect mark", word, word, rules.attribute_case, {}, room);
+      break;
+    case ParserMessage::ASPECT_PRAGMA_SPELLING:
+      describe_case("aspect mark", word, word, rules.pragma_case, {}, room);
+      break;
     case ParserMessage::IDENTIFIER_SPELLING: {
       // An access type's "_class" ending is the rule's own form, never recased.
       const bool class_form = has_class_suffix(rules, word);

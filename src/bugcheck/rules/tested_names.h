@@ -27,6 +27,7 @@ class TestedNames {
 
   bool empty() const noexcept { return size_ == 0; }
   std::size_t size() const noexcept { return size_; }
+  std::string_view operator[](std::size_t i) const noexcept { return names_[i]; }
   void clear() noexcept { size_ = 0; }
 
   // False when the list is full (the name is then not kept).
