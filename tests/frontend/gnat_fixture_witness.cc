@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 
 #include "gnat_syntax_check.h"
@@ -49,6 +52,54 @@ TEST(GnatWitness, AgreesWithEverySyntaxFixture) {
     // Where both reject, GNAT names the same line.
     if (!f.accepted && !f.gnat_disagrees && !verdicts[i].accepted) {
       EXPECT_EQ(verdicts[i].first_error_line, f.line) << f.name;
+    }
+  }
+}
+
+// GNAT's library sources read at the default level and at Ada 2022: a file
+// whose parse stops there is one GNAT rejects too at that level, once it is
+// renamed so that GNAT no longer takes it for one of its run-time units (which
+// it reads at Ada 2022 with its internal switches, whatever the level asked).
+TEST(GnatWitness, ReadsGnatsLibraryWhereverGnatDoes) {
+  ScratchDirectory scratch;
+  if (!gnat_available(scratch)) GTEST_SKIP() << "no GNAT (" << gnat_gcc() << " -gnats)";
+  const std::string library = gnat_library_directory();
+  if (library.empty()) GTEST_SKIP() << "no GNAT library sources (gnatls -v)";
+  std::vector<std::filesystem::path> sources;
+  for (const auto& entry : std::filesystem::directory_iterator(library)) {
+    const auto ext = entry.path().extension();
+    if (ext == ".ads" || ext == ".adb") sources.push_back(entry.path());
+  }
+  ASSERT_GT(sources.size(), 500u);
+  for (const AdaVersion version : {default_ada_version, AdaVersion::ADA_2022}) {
+    std::vector<std::string> stopped;
+    for (const auto& source : sources) {
+      std::ifstream in(source, std::ios::binary);
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      Options options;
+      options.ada_version = version;
+      bool clean = false;
+      try {
+        clean = parse_source(text, options).syntax_message.empty();
+      } catch (const std::exception&) {
+      }
+      if (clean) continue;
+      stopped.push_back("x-" + source.filename().string());
+      scratch.write(stopped.back(), text);
+    }
+    // The forms GNAT's run-time units take from Ada 2022 stop a hundred or so
+    // at Ada 2012; at Ada 2022 every file is read to its end.
+    if (version == AdaVersion::ADA_2022) {
+      EXPECT_EQ(stopped, std::vector<std::string>{}) << "Ada " << image(version);
+    } else {
+      EXPECT_LT(stopped.size(), 150u) << "Ada " << image(version);
+    }
+    const std::vector<GnatVerdict> verdicts = gnat_check(scratch.path, stopped, 4, 40, version);
+    for (std::size_t i = 0; i < stopped.size(); ++i) {
+      // An iterated component association in parentheses: GNAT's syntax
+      // check takes it at any level, its full check only from Ada 2022.
+      if (stopped[i] == "x-s-veboop.ads" && version < AdaVersion::ADA_2022) continue;
+      EXPECT_FALSE(verdicts[i].accepted) << stopped[i] << ": GNAT reads it at Ada " << image(version);
     }
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +104,31 @@ struct ScratchDirectory {
     std::ofstream(path + "/" + name, std::ios::binary) << text;
   }
 };
+
+// The first directory of GNAT's source search path (its library sources),
+// as `gnatls -v` lists it; empty without GNAT.
+inline std::string gnat_library_directory() {
+  FILE* out = popen("gnatls -v 2>/dev/null", "r");
+  if (out == nullptr) return {};
+  std::array<char, 4096> buffer{};
+  bool in_path = false;
+  std::string found;
+  while (found.empty() && std::fgets(buffer.data(), static_cast<int>(buffer.size()), out) != nullptr) {
+    std::string line(buffer.data());
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+    const std::size_t start = line.find_first_not_of(' ');
+    const std::string entry = start == std::string::npos ? std::string() : line.substr(start);
+    if (line.starts_with("Source Search Path:")) {
+      in_path = true;
+    } else if (in_path && entry.empty()) {
+      break;
+    } else if (in_path && entry != "<Current_Directory>" && std::filesystem::is_directory(entry)) {
+      found = entry;
+    }
+  }
+  pclose(out);
+  return found;
+}
 
 // GNAT can check Ada 95 syntax here: a trivial unit passes and a broken one fails.
 inline bool gnat_available(const ScratchDirectory& scratch) {
