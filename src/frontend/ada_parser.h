@@ -408,6 +408,7 @@ class AdaParser final : public ParserState {
   void sequence_of_statements();
   void optional_sequence_of_statements();
   bool statement();
+  bool statement_or_final_label();
   bool simple_statement();
   bool compound_statement();
   bool assignment_or_procedure_call_statement();
@@ -544,6 +545,9 @@ class AdaParser final : public ParserState {
   NameShape name_shape_;
   // The name about to be parsed is the renamed object of a renaming.
   bool renamed_object_name_ = false;
+  // The statement about to be parsed follows another of its sequence, so a
+  // label may end the sequence there (Ada 2012).
+  bool final_label_allowed_ = false;
   // The association parsed last was a range (a slice or subtype indication).
   bool association_was_range_ = false;
   // The association parsed last was a named one.

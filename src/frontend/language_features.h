@@ -35,6 +35,7 @@ enum class LanguageFeature : std::uint8_t {
   FORMAL_INCOMPLETE_TYPES,  // generic type T; / type T is tagged;
   RAISE_EXPRESSIONS,        // (if C then X else raise E)
   USE_ALL_TYPE,             // use all type T;
+  FINAL_LABELS,             // <<Done>> just before END: a label ends a sequence
   // Ada 2022
   TARGET_NAME,              // X := @ + 1;
   DELTA_AGGREGATES,         // (R with delta C => 1)
@@ -46,7 +47,7 @@ enum class LanguageFeature : std::uint8_t {
   PARALLEL_CONSTRUCTS,      // parallel do ... and ... end do; parallel for
 };
 
-inline constexpr int language_feature_count = 30;
+inline constexpr int language_feature_count = 31;
 static_assert(static_cast<int>(LanguageFeature::PARALLEL_CONSTRUCTS) + 1 == language_feature_count);
 
 // The features stand grouped by the level they came in, and the first of
