@@ -213,9 +213,11 @@ struct CheckHooks : EmptyHooks {
   template <class Parse>
   void scope(ParserState&, ScopeKind kind, std::string_view name, Parse&& parse) {
     declarations_.scope_opened(kind, name);
+    prefixes_.on_scope_opened();
     null_tests_.scope_opened();
     parse();
     null_tests_.scope_closed();
+    prefixes_.on_scope_closed();
     declarations_.scope_closed(kind);
   }
 

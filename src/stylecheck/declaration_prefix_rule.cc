@@ -110,7 +110,7 @@ void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_vie
 void DeclarationPrefixRule::judge_collected(ParserState& state, std::size_t count, DeclarationCategory category) {
   const int slot = category == DeclarationCategory::CONSTANT ? constant_slot : exception_slot;
   judged_slot_ = slot;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = name_base_; i < count; ++i) {
     judge_declared(state, names_[i].name, slot, names_[i].line, names_[i].column, names_[i].line_text);
   }
 }

@@ -29,6 +29,8 @@ class DeclarationPrefixRule {
 
   void parse_started() noexcept {
     name_count_ = 0;
+    name_base_ = 0;
+    enclosing_bases_.clear();
     class_wide_ = false;
     private_view_ = false;
     type_name_next_ = false;
@@ -65,9 +67,25 @@ class DeclarationPrefixRule {
   // most declarations, which collected none, end inline.
   void on_declaration_completed(ParserState& state, DeclarationCategory category) {
     const std::size_t count = name_count_;
-    name_count_ = 0;
-    if (count == 0 || (category != DeclarationCategory::CONSTANT && category != DeclarationCategory::EXCEPTION)) return;
+    name_count_ = name_base_;
+    if (count == name_base_ ||
+        (category != DeclarationCategory::CONSTANT && category != DeclarationCategory::EXCEPTION)) {
+      return;
+    }
     judge_collected(state, count, category);
+  }
+  // A declare expression in an object's initial value (Ada 2022) declares
+  // inside that declaration: a scope collects on top of the names collected
+  // around it and leaves them as it found them.
+  void on_scope_opened() {
+    enclosing_bases_.push_back(name_base_);
+    name_base_ = name_count_;
+  }
+  void on_scope_closed() noexcept {
+    name_count_ = name_base_;
+    if (enclosing_bases_.empty()) return;
+    name_base_ = enclosing_bases_.back();
+    enclosing_bases_.pop_back();
   }
   void on_name_declared(ParserState& state, std::string_view name, DeclarationCategory category);
   void on_type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind);
@@ -103,6 +121,9 @@ class DeclarationPrefixRule {
   // The names of the identifier list being declared; the slots are reused.
   std::vector<DeclaredName> names_;
   std::size_t name_count_ = 0;
+  // Where the current scope's names begin, and the enclosing scopes' starts.
+  std::size_t name_base_ = 0;
+  std::vector<std::size_t> enclosing_bases_;
   bool class_wide_ = false;    // the designated subtype of this type is class-wide
   int judged_slot_ = 0;        // the prefix slot of the name judged last; -1 for a subtype mark
   bool private_view_ = false;  // this type declaration is a private type's partial view

@@ -116,6 +116,7 @@ void DeclarationChecks::scope_opened(ScopeKind kind, std::string_view name) {
     if (package_body_depth_ == package_bodies_.size()) package_bodies_.emplace_back();
     package_bodies_[package_body_depth_++].assign(name);
   }
+  usage_.collection_scope_opened();
   if (!opens_level(kind)) return;
   levels_.open();
   if (kind == ScopeKind::TASK_BODY) entries_.task_body_begun();
@@ -123,6 +124,7 @@ void DeclarationChecks::scope_opened(ScopeKind kind, std::string_view name) {
 
 void DeclarationChecks::scope_closed(ScopeKind kind) {
   if (kind == ScopeKind::PACKAGE_BODY && package_body_depth_ > 0) --package_body_depth_;
+  usage_.collection_scope_closed();
   if (!opens_level(kind)) return;
   if (kind == ScopeKind::TASK_BODY) entries_.task_body_ended();
   usage_.scope_closed(reporter_);

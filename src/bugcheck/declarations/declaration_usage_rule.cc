@@ -5,7 +5,7 @@
 namespace flawseek {
 
 void DeclarationUsageRule::reset_check() {
-  collected_count_ = 0;
+  reset_file();
   incomplete_types_.clear();
 }
 
@@ -54,12 +54,12 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
       break;
   }
   if (recorded) {
-    for (std::size_t i = 0; i < collected_count_; ++i) {
+    for (std::size_t i = collection_base_; i < collected_count_; ++i) {
       const bool meant_unused = unreferenced_ || (group == DeclarationGroup::OBJECT && says_ignored(collected_[i].name));
       levels_.enter(group, collected_[i], /*pending=*/!meant_unused);
     }
   }
-  collected_count_ = 0;
+  collected_count_ = collection_base_;
   unreferenced_ = false;
 }
 

@@ -31,7 +31,26 @@ class DeclarationUsageRule {
   // A new file: what a parse abandoned half-way was collecting is dropped.
   void reset_file() noexcept {
     collected_count_ = 0;
+    collection_base_ = 0;
     unreferenced_ = false;
+    enclosing_collections_.clear();
+  }
+
+  // A scope may open inside a declaration: a declare expression in an
+  // object's initial value (Ada 2022) declares objects of its own. Each scope
+  // collects on top of what the enclosing declaration has collected, and
+  // leaves that as it found it.
+  void collection_scope_opened() {
+    enclosing_collections_.push_back({collection_base_, unreferenced_});
+    collection_base_ = collected_count_;
+    unreferenced_ = false;
+  }
+  void collection_scope_closed() noexcept {
+    collected_count_ = collection_base_;
+    if (enclosing_collections_.empty()) return;
+    collection_base_ = enclosing_collections_.back().base;
+    unreferenced_ = enclosing_collections_.back().unreferenced;
+    enclosing_collections_.pop_back();
   }
 
   // The identifiers of one declaration are collected as they are read and
@@ -43,19 +62,21 @@ class DeclarationUsageRule {
   void identifier_declared(const ParserState& state, std::string_view name, IdentifierList list) {
     if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect(state, name);
   }
-  std::span<const NameItem> collected() const noexcept { return {collected_.data(), collected_count_}; }
+  std::span<const NameItem> collected() const noexcept {
+    return {collected_.data() + collection_base_, collected_count_ - collection_base_};
+  }
   void declaration_completed(DeclarationCategory category);
   // An object declared `with Unreferenced` is meant to be unused, as under
   // pragma Unreferenced: it is entered as used.
   void aspect_mark(std::string_view mark) {
-    if (collected_count_ > 0 && same_name(mark, "Unreferenced")) unreferenced_ = true;
+    if (collected_count_ > collection_base_ && same_name(mark, "Unreferenced")) unreferenced_ = true;
   }
   // An object whose constraint or initial value hands on an access value
   // (Lock : With_Lock (C'Access)) keeps a reference to something else: such
   // an object is a guard whose creation and finalization are its use, so it
   // is entered as used.
   void attribute_accepted(std::string_view designator) noexcept {
-    if (collected_count_ > 0 &&
+    if (collected_count_ > collection_base_ &&
         (designator == "access" || designator == "unchecked_access" || designator == "unrestricted_access")) {
       unreferenced_ = true;
     }
@@ -97,6 +118,14 @@ class DeclarationUsageRule {
   // Reused between declarations: the strings keep their capacity.
   std::vector<NameItem> collected_;
   std::size_t collected_count_ = 0;
+  // Where the current scope's collection begins, and what the scopes around
+  // it were collecting.
+  std::size_t collection_base_ = 0;
+  struct EnclosingCollection {
+    std::size_t base;
+    bool unreferenced;
+  };
+  std::vector<EnclosingCollection> enclosing_collections_;
   // The declaration collected is meant to be unused: `with Unreferenced`, or
   // an access value handed to it.
   bool unreferenced_ = false;
