@@ -50,7 +50,10 @@ class DeclarationChecks {
   }
   static constexpr AdaKeywords keywords_acted_on = DispatchingOperations::keywords_acted_on;
   void keyword_accepted(AdaKeyword keyword) noexcept {
-    if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
+    if (keyword == AdaKeyword::KEYWORD_TYPE) {
+      type_name_follows_ = true;
+      usage_.type_declaration_begun();
+    }
     if (units_kept_) dispatching_.keyword_accepted(keyword);
   }
   // Only a pair's unit lists ask for the designator and the profile: a
@@ -62,6 +65,7 @@ class DeclarationChecks {
   }
   void subtype_mark(std::string_view name) {
     if (units_kept_) dispatching_.subtype_mark(name, levels_.current());
+    usage_.subtype_mark(name);
   }
   void class_attribute_accepted() noexcept { dispatching_.class_attribute_accepted(); }
   void unit_defined(std::string_view name, UnitKind kind);

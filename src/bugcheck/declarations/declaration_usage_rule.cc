@@ -7,6 +7,7 @@ namespace flawseek {
 void DeclarationUsageRule::reset_check() {
   reset_file();
   incomplete_types_.clear();
+  task_types_.clear();
 }
 
 void DeclarationUsageRule::collect(const ParserState& state, std::string_view name) {
@@ -35,6 +36,11 @@ bool says_ignored(std::string_view name) {
 }  // namespace
 
 void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
+  // Components, discriminants and parameters stand inside type declarations.
+  if (category != DeclarationCategory::COMPONENT && category != DeclarationCategory::DISCRIMINANT &&
+      category != DeclarationCategory::PARAMETER) {
+    in_type_declaration_ = false;
+  }
   DeclarationGroup group = DeclarationGroup::OBJECT;
   bool recorded = false;
   switch (category) {
@@ -63,9 +69,18 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
   unreferenced_ = false;
 }
 
+bool DeclarationUsageRule::names_task_type(std::string_view mark) {
+  const std::size_t dot = mark.rfind('.');
+  fold_name(dot == std::string_view::npos ? mark : mark.substr(dot + 1), folded_);
+  return task_types_.find(std::string_view(folded_)) != task_types_.end();
+}
+
 void DeclarationUsageRule::type_declared(const NameItem& declared, TypeKind kind) {
   const std::string_view name = declared.name;
   fold_name(name, folded_);
+  if (kind == TypeKind::TASK || (in_type_declaration_ && type_bears_tasks_)) task_types_.emplace(folded_);
+  in_type_declaration_ = false;
+  type_bears_tasks_ = false;
   if (kind == TypeKind::INCOMPLETE) {
     const bool completed_later = incomplete_types_.find(std::string_view(folded_)) != incomplete_types_.end();
     if (!completed_later) incomplete_types_.emplace(folded_);

@@ -60,7 +60,9 @@ class DeclarationUsageRule {
   // lists -- parameters, components, discriminants, generic formal objects --
   // pass uncollected.
   void identifier_declared(const ParserState& state, std::string_view name, IdentifierList list) {
-    if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect(state, name);
+    if (list != IdentifierList::OBJECT_OR_EXCEPTION) return;
+    in_type_declaration_ = false;
+    collect(state, name);
   }
   std::span<const NameItem> collected() const noexcept {
     return {collected_.data() + collection_base_, collected_count_ - collection_base_};
@@ -82,6 +84,26 @@ class DeclarationUsageRule {
     }
   }
 
+  // An object whose type has tasks in it (a task type, an array or record of
+  // one) activates them by being declared: that is its use, and it is
+  // entered as used. The types are those of the check's own files.
+  // TYPE begins a type declaration, but also a generic formal type and a use
+  // type clause, which declare no type: the next declaration of another kind
+  // ends what they began.
+  void type_declaration_begun() noexcept {
+    in_type_declaration_ = true;
+    type_bears_tasks_ = false;
+  }
+  void type_declaration_abandoned() noexcept { in_type_declaration_ = false; }
+  void subtype_mark(std::string_view name) {
+    if (task_types_.empty() || (!in_type_declaration_ && collected_count_ == collection_base_)) return;
+    if (!names_task_type(name)) return;
+    if (in_type_declaration_) {
+      type_bears_tasks_ = true;
+    } else {
+      unreferenced_ = true;
+    }
+  }
   void type_declared(const NameItem& declared, TypeKind kind);
   void loop_parameter_declared(std::string_view name);
 
@@ -111,6 +133,7 @@ class DeclarationUsageRule {
       objects_and_types | (1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION));
 
   void collect(const ParserState& state, std::string_view name);
+  bool names_task_type(std::string_view mark);
   // Each identifier of the dotted name, used in the groups of `groups`.
   void use_segments(const DottedName& name, unsigned groups);
 
@@ -133,6 +156,11 @@ class DeclarationUsageRule {
   // private part): the full declaration may be the completion of one whose
   // other view is what the code uses.
   FoldedNameSet incomplete_types_;
+  // The task types of this check and the types with tasks in them, and
+  // whether the type declaration being read names one.
+  FoldedNameSet task_types_;
+  bool in_type_declaration_ = false;
+  bool type_bears_tasks_ = false;
   std::string folded_;
   // The leftovers of a closing scope while they are reported.
   PendingNames reported_;
