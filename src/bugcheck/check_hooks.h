@@ -207,6 +207,7 @@ struct CheckHooks : EmptyHooks {
     words_.on_aspect_mark(state, mark);
     declarations_.aspect_mark(mark);
   }
+  void aspect_class_accepted(ParserState& state) { words_.on_attribute(state); }
   void private_part_begun(ParserState&) { declarations_.private_part_begun(); }
   void body_statements_begun(ParserState&, ScopeKind kind) { declarations_.body_statements_begun(kind); }
 

@@ -357,6 +357,8 @@ struct EmptyHooks {
   // The mark of each aspect of a declaration (Ada 2012: with Unreferenced),
   // read before the declaration is completed.
   void aspect_mark(ParserState&, std::string_view /*mark*/) {}
+  // The designator after a mark's apostrophe (Pre'Class).
+  void aspect_class_accepted(ParserState&) {}
   // PRIVATE of a package specification was accepted.
   void private_part_begun(ParserState&) {}
   void subprogram_specification(ParserState&, std::string_view /*designator*/, bool /*function*/) {}
