@@ -149,7 +149,7 @@ struct CheckHooks : EmptyHooks {
     associations_.on_association(state, named);
     granularity_.association(state, named);
   }
-  void name_used(ParserState& state, std::string_view name, NameContext context) {
+  [[gnu::always_inline]] void name_used(ParserState& state, std::string_view name, NameContext context) {
     null_tests_.name_completed();
     short_circuit_.name_seen(state, name, reporter_);
     null_pointer_.name_used(state, name, reporter_);

@@ -69,10 +69,15 @@ void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
   unreferenced_ = false;
 }
 
-bool DeclarationUsageRule::names_task_type(std::string_view mark) {
+void DeclarationUsageRule::judge_task_subtype_mark(std::string_view mark) {
   const std::size_t dot = mark.rfind('.');
   fold_name(dot == std::string_view::npos ? mark : mark.substr(dot + 1), folded_);
-  return task_types_.find(std::string_view(folded_)) != task_types_.end();
+  if (task_types_.find(std::string_view(folded_)) == task_types_.end()) return;
+  if (in_type_declaration_) {
+    type_bears_tasks_ = true;
+  } else {
+    unreferenced_ = true;
+  }
 }
 
 void DeclarationUsageRule::type_declared(const NameItem& declared, TypeKind kind) {

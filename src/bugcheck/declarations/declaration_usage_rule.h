@@ -95,14 +95,10 @@ class DeclarationUsageRule {
     type_bears_tasks_ = false;
   }
   void type_declaration_abandoned() noexcept { in_type_declaration_ = false; }
+  // Inline: every subtype mark passes here, and most files declare no task type.
   void subtype_mark(std::string_view name) {
     if (task_types_.empty() || (!in_type_declaration_ && collected_count_ == collection_base_)) return;
-    if (!names_task_type(name)) return;
-    if (in_type_declaration_) {
-      type_bears_tasks_ = true;
-    } else {
-      unreferenced_ = true;
-    }
+    judge_task_subtype_mark(name);
   }
   void type_declared(const NameItem& declared, TypeKind kind);
   void loop_parameter_declared(std::string_view name);
@@ -133,7 +129,7 @@ class DeclarationUsageRule {
       objects_and_types | (1u << static_cast<unsigned>(DeclarationGroup::EXCEPTION));
 
   void collect(const ParserState& state, std::string_view name);
-  bool names_task_type(std::string_view mark);
+  [[gnu::noinline]] void judge_task_subtype_mark(std::string_view mark);
   // Each identifier of the dotted name, used in the groups of `groups`.
   void use_segments(const DottedName& name, unsigned groups);
 
