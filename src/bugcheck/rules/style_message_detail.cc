@@ -155,17 +155,17 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
       describe_case("reserved word", word, word, rules.keyword_case, {}, room);
       break;
     case ParserMessage::ATTRIBUTE_SPELLING:
-      describe_case("attribute", word, word, rules.attribute_case, {}, room);
+    case ParserMessage::ASPECT_ATTRIBUTE_SPELLING: {
+      const bool aspect = message == ParserMessage::ASPECT_ATTRIBUTE_SPELLING;
+      describe_case(aspect ? "aspect mark" : "attribute", word, word, rules.attribute_case, {}, room);
       break;
+    }
     case ParserMessage::PRAGMA_SPELLING:
-      describe_case("pragma name", word, word, rules.pragma_case, {}, room);
+    case ParserMessage::ASPECT_PRAGMA_SPELLING: {
+      const bool aspect = message == ParserMessage::ASPECT_PRAGMA_SPELLING;
+      describe_case(aspect ? "aspect mark" : "pragma name", word, word, rules.pragma_case, {}, room);
       break;
-    case ParserMessage::ASPECT_ATTRIBUTE_SPELLING:
-      describe_case("aspect mark", word, word, rules.attribute_case, {}, room);
-      break;
-    case ParserMessage::ASPECT_PRAGMA_SPELLING:
-      describe_case("aspect mark", word, word, rules.pragma_case, {}, room);
-      break;
+    }
     case ParserMessage::IDENTIFIER_SPELLING: {
       // An access type's "_class" ending is the rule's own form, never recased.
       const bool class_form = has_class_suffix(rules, word);
