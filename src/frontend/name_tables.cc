@@ -17,7 +17,7 @@ namespace {
 // accepts in Ada 95 mode), then the implementation-defined ones:
 // first those the table has always held ("vads_sizs" spelled so), then the
 // rest of those GNAT 12 documents as implementation defined.
-constexpr std::array<std::string_view, 170> attribute_names = {
+constexpr std::array<std::string_view, 171> attribute_names = {
     "address", "adjacent", "aft", "alignment", "base", "bit_order", "body_version", "callable",
     "caller", "ceiling", "class", "component_size", "compose", "constrained", "copy_sign",
     "count", "definite", "denorm", "digits", "exponent", "external_tag", "first", "first_bit",
@@ -49,7 +49,7 @@ constexpr std::array<std::string_view, 170> attribute_names = {
     "iterable", "library_level", "lock_free", "loop_entry", "max_integer_size", "old",
     "pool_address", "restriction_set", "result", "safe_small", "scalar_storage_order",
     "simple_storage_pool", "small_denominator", "small_numerator", "stub_type",
-    "system_allocator_alignment", "to_any", "type_key", "typecode", "update", "valid_scalars",
+    "system_allocator_alignment", "to_any", "type_key", "typecode", "update", "valid_scalars", "valid_value",
     // Ada 2022's, which GNAT 12 takes at every level (its own run-time units
     // use them).
     "preelaborable_initialization", "put_image",

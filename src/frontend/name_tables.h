@@ -16,7 +16,7 @@ class TextParser;
 // Each table has a fixed identity, so a lookup names its table cheaply.
 enum class NameTable : std::uint8_t {
   StandardAttributes,  // the 87 language-defined attribute names GNAT takes in Ada 95 mode
-  ExtendedAttributes,  // those followed by the 83 GNAT takes at every level (170)
+  ExtendedAttributes,  // those followed by the 84 GNAT takes at every level (171)
   SqlStart,            // "exec"
   SqlClauseWords,      // "exec", "group", "having", "set", "order", "union", "update", "where"
   SqlInsert,           // "insert"

@@ -15,7 +15,7 @@ namespace {
 
 TEST(NameTables, SizesAndOrder) {
   EXPECT_EQ(name_table_entries(NameTable::StandardAttributes).size(), 87u);
-  EXPECT_EQ(name_table_entries(NameTable::ExtendedAttributes).size(), 170u);
+  EXPECT_EQ(name_table_entries(NameTable::ExtendedAttributes).size(), 171u);
   EXPECT_EQ(name_table_entries(NameTable::SqlClauseWords).size(), 8u);
   EXPECT_EQ(name_table_entries(NameTable::BooleanLiterals).size(), 2u);
   EXPECT_EQ(name_table_entries(NameTable::PredefinedTypes).size(), 13u);
