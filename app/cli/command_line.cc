@@ -74,10 +74,29 @@ std::optional<unsigned> parse_job_count(std::string_view text) {
   return count;
 }
 
+// A report file's extension must name a format; none at all is the text
+// report. The reason for the user when it names none.
+std::string unknown_report_extension(std::string_view file) {
+  if (file == "-" || report_format_named_by(file)) return {};
+  const std::size_t dot = file.rfind('.');
+  const std::size_t slash = file.rfind('/');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash) || dot + 1 == file.size() ||
+      dot == 0 || (slash != std::string_view::npos && dot == slash + 1)) {
+    return {};
+  }
+  // A source's name is refused later, with the reason that matters more.
+  const std::string_view extension = file.substr(dot + 1);
+  for (std::string_view ada : {"ads", "adb", "ada", "adq"}) {
+    if (latin1::equal_ignoring_case(extension, ada)) return {};
+  }
+  return "the report " + quoted(file) + " has an extension that names no report format (.csv, .txt, .json or "
+         ".sarif; a name without one is written as the text report)";
+}
+
 bool takes_value(std::string_view name) {
   for (std::string_view option : {"--reference-path", "--style", "--style-set", "--ada-version", "--format", "--report", "--log",
-                                  "--config", "--fail-on", "--baseline", "--write-baseline", "--explain", "--jobs",
-                                  "-j"}) {
+                                  "--config", "--fail-on", "--select", "--ignore", "--exclude", "--per-path-ignore",
+                                  "--baseline", "--write-baseline", "--explain", "--jobs", "-j"}) {
     if (name == option) return true;
   }
   return false;
@@ -185,6 +204,10 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
     if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
       name = argument.substr(0, equals);
       attached = argument.substr(equals + 1);
+    } else if (argument.size() > 2 && argument.starts_with("-j")) {
+      // -j4, as make and gprbuild take it.
+      name = "-j";
+      attached = argument.substr(2);
     }
     if (attached && !takes_value(name)) return fail("option " + quoted(name) + " takes no value");
     std::optional<std::string_view> value;
@@ -228,6 +251,7 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.format_given = true;
     } else if (name == "--report") {
       if (value->empty()) return fail("option '--report' needs a file name");
+      if (const std::string error = unknown_report_extension(*value); !error.empty()) return fail(error);
       line.report_file = std::string(*value);
     } else if (name == "--log") {
       if (value->empty()) return fail("option '--log' needs a file name");
@@ -251,6 +275,36 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       std::array<bool, FindingKind::count> kinds{};
       if (std::string error = parse_kind_list(*value, kinds); !error.empty()) return fail(error);
       line.fail_on = kinds;
+    } else if (name == "--exclude") {
+      // A list too, as a project file's `exclude = [...]` arrives.
+      std::size_t start = 0;
+      while (start <= value->size()) {
+        const std::size_t comma = value->find(',', start);
+        const std::size_t end = comma == std::string_view::npos ? value->size() : comma;
+        const std::string_view glob = value->substr(start, end - start);
+        if (glob.empty()) return fail("option '--exclude' needs a glob (such as generated/** or **/*_svd-*.ads)");
+        line.excludes.emplace_back(glob);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+      }
+    } else if (name == "--per-path-ignore") {
+      // GLOB=LIST: the kinds are the last part, as a glob holds no "=".
+      const std::size_t equals = value->rfind('=');
+      if (equals == std::string_view::npos || equals == 0) {
+        return fail("option '--per-path-ignore' needs GLOB=LIST (such as tests/**=unused-declaration), not " +
+                    quoted(*value));
+      }
+      CommandLine::PathIgnore ignore{std::string(value->substr(0, equals)), {}};
+      if (std::string error = parse_kind_list(value->substr(equals + 1), ignore.kinds); !error.empty()) return fail(error);
+      line.path_ignores.push_back(std::move(ignore));
+    } else if (name == "--select" || name == "--ignore") {
+      std::array<bool, FindingKind::count> kinds{};
+      if (std::string error = parse_kind_list(*value, kinds); !error.empty()) return fail(error);
+      if (name == "--select") {
+        line.select = kinds;
+      } else {
+        for (std::size_t index = 0; index < kinds.size(); ++index) line.ignore[index] = line.ignore[index] || kinds[index];
+      }
     } else if (name == "--baseline" || name == "--write-baseline") {
       if (value->empty()) return fail("option " + quoted(name) + " needs a file name");
       (name == "--baseline" ? line.baseline_file : line.write_baseline_file) = std::string(*value);
@@ -265,6 +319,9 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
     } else {
       return fail("unknown option " + quoted(name));
     }
+  }
+  if (line.no_config && line.config_file) {
+    return fail("options '--config' and '--no-config' contradict each other: name the project file or refuse one");
   }
   return result;
 }

@@ -54,6 +54,20 @@ struct CommandLine {
   // The kinds whose findings make the exit status 1 (--fail-on); every kind
   // when not given.
   std::optional<std::array<bool, FindingKind::count>> fail_on;
+  // The kinds reported: --select narrows the job's kinds to its list (the
+  // last one given wins, so the command line overrides the project file),
+  // --ignore drops kinds (every list given counts).
+  std::optional<std::array<bool, FindingKind::count>> select;
+  std::array<bool, FindingKind::count> ignore{};
+  // Globs of the sources left out (--exclude), and of paths where kinds are
+  // dropped (--per-path-ignore GLOB=LIST): relative to the current
+  // directory, or absolute (a project file's, made so from its directory).
+  std::vector<std::string> excludes;
+  struct PathIgnore {
+    std::string glob;
+    std::array<bool, FindingKind::count> kinds{};
+  };
+  std::vector<PathIgnore> path_ignores;
   std::optional<std::string> baseline_file;
   std::optional<std::string> write_baseline_file;
   // Findings that marks absorbed go into the JSON and SARIF outputs, marked

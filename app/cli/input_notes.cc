@@ -25,7 +25,7 @@ bool is_gnat_attribute(std::string_view word) {
 
 std::optional<EmptySearch> empty_search(std::string_view root, const WalkCounts& counts,
                                         std::string_view current_directory) {
-  if (counts.files_processed > 0 || counts.read_only_skipped > 0) return std::nullopt;
+  if (counts.files_processed > 0 || counts.read_only_skipped > 0 || counts.excluded > 0) return std::nullopt;
   const std::optional<SearchRoot> resolved = resolve_search_root(root, current_directory);
   if (!resolved) return std::nullopt;
   const std::string shown = "'" + std::string(root) + "'";

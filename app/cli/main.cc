@@ -168,6 +168,20 @@ bool save_findings_report(const flawseek::FindingsList& findings, const std::fil
   return true;
 }
 
+// The kinds this run reports: the job's, narrowed by --select, less --ignore.
+flawseek::ReportedKinds reported_kinds(const flawseek::CommandLine& command) {
+  flawseek::ReportedKinds::Mask mask;
+  mask.fill(true);
+  if (command.select) mask = *command.select;
+  for (std::size_t index = 0; index < mask.size(); ++index) mask[index] = mask[index] && !command.ignore[index];
+  flawseek::ReportedKinds kinds;
+  kinds.set_everywhere(mask);
+  for (const flawseek::CommandLine::PathIgnore& ignore : command.path_ignores) {
+    kinds.add_path_rule(".", ignore.glob, ignore.kinds);
+  }
+  return kinds;
+}
+
 int run(int argc, char** argv) {
   using namespace flawseek;
 
@@ -239,6 +253,8 @@ int run(int argc, char** argv) {
   // whatever the files of this run hold.
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
   findings.set_style_details_kept(style_details_shown(command));
+  const ReportedKinds reported = reported_kinds(command);
+  findings.set_reported_kinds(&reported);
   OutputSettings output = output_settings(command, job);  // its context learns at the end whether the search completed
   // Written as the search goes, a large tree's findings are never all held
   // in memory; the output is the same as written at the end.
@@ -256,6 +272,9 @@ int run(int argc, char** argv) {
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
   TerminalStatus status(std::cerr, progress, /*show_notes=*/!command.quiet);
   SearchRun search(job, findings, status, log, make_standard_analyser, command.jobs);
+  AnchoredGlobs excluded;
+  for (const std::string& glob : command.excludes) excluded.add(".", glob);
+  search.set_excluded(&excluded);
   const auto stop_on_signal = signals.on_first_signal([&search] { search.stop_search(); });
 
   search.toggle_search();

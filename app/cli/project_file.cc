@@ -39,7 +39,7 @@ bool is_command_only(std::string_view key) {
 
 // Keys whose values name files or directories.
 bool names_files(std::string_view key) {
-  for (std::string_view name : {"report", "log", "reference-path", "baseline", "write-baseline"}) {
+  for (std::string_view name : {"report", "log", "reference-path", "baseline", "write-baseline", "exclude"}) {
     if (key == name) return true;
   }
   return false;
@@ -293,6 +293,7 @@ class ProjectFileReader {
   // The arguments `key` stands for; the reason when it stands for none.
   std::string setting_of(const std::string& key, const TomlValue& value, ProjectSetting& setting) const {
     setting.key = key;
+    if (key == "per-path-ignores") return path_ignores_of(value, setting);
     const std::string option = "--" + key;
     if (!is_option_name(key) || !is_known(option)) {
       return "unknown key " + in_quotes(key) + " (keys are the long options' names without \"--\")";
@@ -331,6 +332,36 @@ class ProjectFileReader {
     const std::string_view alone[] = {option};
     const CommandLineResult parsed = parse_command_line(alone);
     return !parsed.error.starts_with("unknown option");
+  }
+
+  // [per-path-ignores] "tests/**" = ["unused-declaration"]: each entry a
+  // --per-path-ignore, its glob taken from the file's directory.
+  std::string path_ignores_of(const TomlValue& value, ProjectSetting& setting) const {
+    if (!value.is_table()) return "key 'per-path-ignores' takes a table of globs, each with a list of kinds";
+    for (const auto& [glob, kinds] : value.as_table()) {
+      std::string list;
+      if (is_scalar(kinds)) {
+        list = scalar_text(kinds);
+      } else if (kinds.is_array()) {
+        for (const TomlValue& element : kinds.as_array()) {
+          if (!is_scalar(element)) return "per-path-ignores " + in_quotes(glob) + " takes a list of kinds";
+          if (!list.empty()) list += ',';
+          list += scalar_text(element);
+        }
+      } else {
+        return "per-path-ignores " + in_quotes(glob) + " takes a kind or a list of kinds";
+      }
+      if (glob.empty() || glob.find('=') != std::string::npos) {
+        return "per-path-ignores " + in_quotes(glob) + ": a glob must not be empty nor hold '='";
+      }
+      if (list.empty()) continue;
+      const std::string argument = "--per-path-ignore=" + from_directory(directory_, glob) + "=" + list;
+      std::vector<std::string_view> alone{argument};
+      const CommandLineResult parsed = parse_command_line(alone);
+      if (!parsed.ok()) return "per-path-ignores " + in_quotes(glob) + ": " + parsed.error;
+      setting.arguments.push_back(argument);
+    }
+    return {};
   }
 
   std::string file_value(const std::string& key, const std::string& text) const {

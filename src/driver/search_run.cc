@@ -319,6 +319,7 @@ bool SearchRun::run_search(std::string_view root) {
   WalkOptions options;
   options.search_subfolders = job_.option_is_set(Option::SEARCH_SUBFOLDERS);
   options.skip_read_only_files = job_.option_is_set(Option::SKIP_READ_ONLY_FILES);
+  options.excluded = excluded_ != nullptr && !excluded_->empty() ? excluded_ : nullptr;
   if (job_.option_is_set(Option::PREPARATION_PHASE)) {
     (void)run_pass(*resolved, Phase::Preparation, options, scans);
     share_preparation();

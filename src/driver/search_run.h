@@ -14,6 +14,7 @@
 
 #include "driver/analyser.h"
 #include "driver/defect_scan.h"
+#include "platform/path_glob.h"
 #include "driver/source_walk.h"
 
 namespace flawseek {
@@ -62,6 +63,10 @@ class SearchRun {
   void stop_search();
   // At program end: stops any search and ends the thread.
   void shutdown_search();
+
+  // Sources the walks leave out (the command line's --exclude); null, the
+  // default, leaves out none. Set before a search; must outlive it.
+  void set_excluded(const AnchoredGlobs* excluded) { excluded_ = excluded; }
 
   // The two requests of the search thread. A caller waits until the thread
   // takes its request (a running search finishes first). After quit, start
@@ -113,6 +118,7 @@ class SearchRun {
   void restore_controls();
 
   Job& job_;
+  const AnchoredGlobs* excluded_ = nullptr;
   FindingsList& findings_;
   SearchControls& controls_;
   Log& log_;

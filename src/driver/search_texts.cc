@@ -19,6 +19,16 @@ std::string skipped_text(std::int64_t read_only_skipped) {
   return text;
 }
 
+// Said only when the user asked for exclusions and they left something out.
+std::string excluded_text(std::int64_t excluded) {
+  if (excluded <= 0) return {};
+  std::string text = " (";
+  text += number_image(excluded);
+  text += excluded == 1 ? " file" : " files";
+  text += " excluded )";
+  return text;
+}
+
 std::string progress_text(Phase phase, const WalkCounts& counts) {
   // Built once per file walked: one allocation.
   std::string text;
@@ -29,6 +39,7 @@ std::string progress_text(Phase phase, const WalkCounts& counts) {
   text += plural(counts.files_processed);
   text += " processed.";
   text += skipped_text(counts.read_only_skipped);
+  text += excluded_text(counts.excluded);
   return text;
 }
 
@@ -42,6 +53,7 @@ std::string result_text(std::int64_t findings_count, const WalkCounts& counts, s
   text += " file";
   text += plural(counts.files_processed);
   text += skipped_text(counts.read_only_skipped);
+  text += excluded_text(counts.excluded);
   if (unreadable > 0) {
     text += ",";
     text += number_image(unreadable);

@@ -181,6 +181,15 @@ class SourceWalk {
   // specification's entry.
   void dispatch_body_of(const std::string& directory, const Entry& spec, const std::string& body, bool is_adq);
   void hand_on(WorkKind kind, std::string file, std::string body, bool is_adq);
+  // Whether an exclusion leaves the file out (only asked when there are
+  // exclusions); a pair's partner it leaves out is taken as missing.
+  bool excluded(const std::string& directory, std::string_view name) const {
+    return options_.excluded->matches(join(directory, name));
+  }
+  const Entry* without_excluded(const std::string& directory, const Entry* partner) const {
+    if (partner == nullptr || options_.excluded == nullptr) return partner;
+    return excluded(directory, partner->name) ? nullptr : partner;
+  }
   // Reads `running` before a file or directory; the visitor hears of every
   // true answer, so it knows where a serial run could have stopped.
   bool going_on();
@@ -278,6 +287,10 @@ void SourceWalk::visit_file(const std::string& directory, const Entry& entry, co
   if (dot == std::string::npos) return;
   AdaExtension ext = ada_extension(std::string_view(entry.name).substr(dot + 1));
   if (ext == AdaExtension::None) return;
+  if (options_.excluded != nullptr && excluded(directory, entry.name)) {
+    ++counts_.excluded;
+    return;
+  }
 
   // The listing's word that an entry is a regular file is enough unless its
   // permissions matter: a stat per file is a large share of the walking
@@ -357,6 +370,11 @@ void SourceWalk::dispatch_preparation(const std::string& directory, const std::s
 
 void SourceWalk::dispatch_body_of(const std::string& directory, const Entry& spec, const std::string& body,
                                   bool is_adq) {
+  // An excluded specification is never read: its body stands alone.
+  if (options_.excluded != nullptr && excluded(directory, spec.name)) {
+    hand_on(WorkKind::Single, join(directory, body), {}, is_adq);
+    return;
+  }
   std::string spec_path = join(directory, spec.name);
   if (!name_matches(root_.pattern, spec.name)) {
     // The pattern leaves the specification out ("src/*.adb", "src/pkg.adb"),
@@ -394,7 +412,7 @@ void SourceWalk::dispatch_file(const std::string& directory, const std::string& 
       // An ".adq" file of the same base takes precedence over the ".ada" one.
       if (!is_adq && listing.find_file(directory, base, "adq", ext_text) != nullptr) return;
       if (spec_scheme) {
-        const Entry* body = listing.find_file(directory, unmarked, scheme, ext_text);
+        const Entry* body = without_excluded(directory, listing.find_file(directory, unmarked, scheme, ext_text));
         if (body != nullptr)
           hand_on(WorkKind::Pair, std::move(path), join(directory, body->name), is_adq);
         else
@@ -407,7 +425,7 @@ void SourceWalk::dispatch_file(const std::string& directory, const std::string& 
       break;
     }
     case AdaExtension::Ads:
-      if (const Entry* body = listing.find_file(directory, base, "adb", ext_text))
+      if (const Entry* body = without_excluded(directory, listing.find_file(directory, base, "adb", ext_text)))
         hand_on(WorkKind::Pair, std::move(path), join(directory, body->name), false);
       else
         hand_on(WorkKind::Single, std::move(path), {}, false);

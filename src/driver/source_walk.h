@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "driver/source_search.h"
+#include "platform/path_glob.h"
 
 namespace flawseek {
 
@@ -20,6 +21,9 @@ enum class Phase : std::uint8_t {
 struct WalkOptions {
   bool search_subfolders = true;
   bool skip_read_only_files = false;
+  // Sources left out (--exclude): neither read nor counted as processed. The
+  // globs must outlive the walk; null excludes nothing.
+  const AnchoredGlobs* excluded = nullptr;
 };
 
 struct WalkCounts {
@@ -29,6 +33,8 @@ struct WalkCounts {
   // writable is analysed with it and not counted, so the count can dip below
   // 0 until the walk reaches the specification's own entry.
   std::int64_t read_only_skipped = 0;
+  // Sources the exclusions left out.
+  std::int64_t excluded = 0;
 };
 
 enum class WorkKind : std::uint8_t {

@@ -27,7 +27,7 @@ std::string counted_text(std::string_view text, std::int64_t count) {
 
 }  // namespace
 
-FindingsList::FindingsList() : current_file_(unknown_file_text) {}
+FindingsList::FindingsList() : current_file_(unknown_file_text) { reported_here_.fill(true); }
 
 void FindingsList::set_view(FindingsView* view) { view_ = view; }
 
@@ -52,8 +52,18 @@ void FindingsList::set_current_file(std::string_view name) {
   enter_file(SharedPath(name));
 }
 
+void FindingsList::set_reported_kinds(const ReportedKinds* kinds) {
+  reported_kinds_ = kinds != nullptr && kinds->narrows() ? kinds : nullptr;
+  if (reported_kinds_ == nullptr) {
+    reported_here_.fill(true);
+  } else {
+    reported_here_ = reported_kinds_->for_file(current_file_.str());
+  }
+}
+
 void FindingsList::enter_file(SharedPath file) {
   current_file_ = std::move(file);
+  if (reported_kinds_ != nullptr) reported_here_ = reported_kinds_->for_file(current_file_.str());
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
   // Without a tree no file item was ever made: a run of many files spares
@@ -72,12 +82,16 @@ void FindingsList::note_current_file_without_tabs() {
 }
 
 void FindingsList::report_bug(BugKind kind, std::int32_t line, std::int32_t column, std::string_view reason) {
+  if (dropped(kind)) {
+    last_reported_kind_ = -1;
+    return;
+  }
   add_finding(kind, line, column, collapse_blanks(reason), no_tree_item, TreePlacement::Sorted, true);
 }
 
 void FindingsList::report_style(StyleKind kind, std::int32_t line, std::int32_t column,
                                 std::string_view reason) {
-  if (kind == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
+  if (dropped(kind)) {
     last_reported_kind_ = -1;
     return;
   }
@@ -150,6 +164,7 @@ void FindingsList::describe_last_finding(std::string_view detail, bool collapsed
 
 void FindingsList::report_suppressed_bug(BugKind kind, std::int32_t line, std::int32_t column,
                                          std::string_view reason) {
+  if (dropped(kind)) return;
   notes_.add_suppressed(kind, Finding{current_file_, line, column, collapse_blanks(reason)});
 }
 
@@ -267,7 +282,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         }
         break;
       case FileFindings::StepKind::Report:
-        if (step.kind.is_style() && step.kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_) {
+        if (dropped(step.kind)) {
           last_reported_kind_ = -1;
           described = no_record;
         } else if (in_place) {
@@ -291,7 +306,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         break;
       case FileFindings::StepKind::Suppressed:
         if (in_place) {
-          stream_records_.push_back(stream_record(step, true));
+          if (!dropped(step.kind)) stream_records_.push_back(stream_record(step, true));
         } else {
           report_suppressed_bug(step.kind.bug_kind(), step.line, step.column, recorded.reason(step));
         }

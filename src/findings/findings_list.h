@@ -18,6 +18,7 @@
 #include "findings/finding_sink.h"
 #include "findings/findings_stream.h"
 #include "findings/findings_view.h"
+#include "findings/reported_kinds.h"
 
 namespace flawseek {
 
@@ -42,6 +43,11 @@ class FindingsList final : public FindingSink {
   // a search makes. Such a list shows no tree. Null (the default) keeps
   // every finding. The stream must outlive this list or be detached.
   void set_stream(FindingsStream* stream) { stream_ = stream; }
+
+  // The kinds reported, everywhere and by path; findings of the others are
+  // dropped as they come, suppressed ones too. Null (the default) reports
+  // every kind. The object must outlive this list or be detached.
+  void set_reported_kinds(const ReportedKinds* kinds);
 
   // Empties every list, the tree and the counts; the current file becomes
   // "Unknown file". The unchecked-style setting is kept.
@@ -127,6 +133,12 @@ class FindingsList final : public FindingSink {
   // The stream takes what the lists hold, which they then forget.
   void hand_on_to_stream(std::string_view later_paths_bound);
   void enter_file(SharedPath file);
+  // Whether a finding of `kind` is dropped here: NO_STYLE_CHECKS unless
+  // unchecked files are listed, and the kinds the current file does not report.
+  bool dropped(FindingKind kind) const noexcept {
+    return !reported_here_[static_cast<std::size_t>(kind.index())] ||
+           (kind.is_style() && kind.style_kind() == StyleKind::NO_STYLE_CHECKS && !list_unchecked_style_);
+  }
 
   std::array<Findings, FindingKind::count> lists_;
   std::size_t held_count_ = 0;  // findings the lists hold, of every kind
@@ -146,6 +158,8 @@ class FindingsList final : public FindingSink {
   std::vector<FindingRecord> stream_records_;  // reused for each result handed on
   std::deque<SharedPath> stream_files_;         // their files; a deque, as records point into it
 
+  const ReportedKinds* reported_kinds_ = nullptr;
+  ReportedKinds::Mask reported_here_;  // the current file's kinds
   bool list_unchecked_style_ = false;
   bool style_details_kept_ = true;
   bool unchecked_style_available_ = false;

@@ -64,11 +64,13 @@ TEST(ParseCommandLine, JobsIsAWholeNumberOfThreadsFromOne) {
   EXPECT_EQ(parse({"--jobs", "3"}).command_line.jobs, 3u);
   EXPECT_EQ(parse({"-j", "1"}).command_line.jobs, 1u);
   EXPECT_EQ(parse({"--jobs=256"}).command_line.jobs, 256u);
+  EXPECT_EQ(parse({"-j2"}).command_line.jobs, 2u);  // as make takes it
   for (std::string_view bad : {"0", "257", "-1", "2x", "", " 2", "99999"}) {
     const CommandLineResult result = parse({"--jobs", bad});
     EXPECT_FALSE(result.ok()) << bad;
     EXPECT_NE(result.error.find("'--jobs'"), std::string::npos) << result.error;
   }
+  EXPECT_FALSE(parse({"-jx"}).ok());
 }
 
 TEST(ParseCommandLine, StyleKindsByLiteralOrLabelInAnyCase) {
@@ -155,6 +157,12 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"--baseline="}, "option '--baseline' needs a file name"},
       {{"--quiet=yes"}, "option '--quiet' takes no value"},
       {{"--report="}, "option '--report' needs a file name"},
+      {{"--report", "out/r.html"},
+       "the report 'out/r.html' has an extension that names no report format (.csv, .txt, .json or .sarif; a name "
+       "without one is written as the text report)"},
+      {{"--config", "p.toml", "--no-config"},
+       "options '--config' and '--no-config' contradict each other: name the project file or refuse one"},
+      {{"--ignore", "style,nulpointer"}, "unknown finding kind 'nulpointer' (see --list-rules)"},
       {{""}, "the ROOT must not be empty"},
   };
   for (const Case& c : cases) {
@@ -252,6 +260,21 @@ TEST(KindNames, IdsLiteralsLabelsAndMarksNameTheSameKind) {
   }
   EXPECT_EQ(find_kind_by_any_name("style"), std::nullopt);
   EXPECT_EQ(find_kind_by_any_name("STYLE"), std::nullopt);  // a command word, but no mark
+}
+
+// --select: the last list wins; --ignore: every list counts.
+TEST(ParseCommandLine, SelectReplacesAndIgnoreAccumulates) {
+  const CommandLineResult result =
+      parse({"--select", "bug", "--ignore", "NP", "--select", "unused-unit,Null Pointer,-->CNR:", "--ignore", "style"});
+  ASSERT_TRUE(result.ok()) << result.error;
+  const auto& select = *result.command_line.select;
+  EXPECT_EQ(std::count(select.begin(), select.end(), true), 3);
+  EXPECT_TRUE(select[FindingKind(BugKind::CODE_NOT_REACHABLE).index()]);
+  const auto& ignore = result.command_line.ignore;
+  EXPECT_TRUE(ignore[FindingKind(BugKind::NULL_POINTER).index()]);
+  EXPECT_TRUE(ignore[FindingKind(StyleKind::BAD_KEYWORD).index()]);
+  EXPECT_FALSE(ignore[FindingKind(BugKind::UNUSED_UNIT).index()]);
+  EXPECT_FALSE(parse({}).command_line.select);
 }
 
 TEST(KindNames, FailOnListsTakeFamiliesIdsAllAndNone) {

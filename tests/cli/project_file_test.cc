@@ -94,6 +94,58 @@ TEST_F(ProjectFileRun, TheCommandLineWinsAndNoConfigIgnoresTheFile) {
   EXPECT_NE(none.out.find("Project File: none\n"), std::string::npos) << none.out;
 }
 
+// The findings tree holds a syntax error, an unreachable statement and an
+// illogical renaming: select and ignore narrow them in every output, the
+// count and the exit status.
+TEST_F(ProjectFileRun, SelectAndIgnoreNarrowTheKindsReported) {
+  const auto kinds_of = [](const std::string& out) {
+    std::string kinds;
+    for (const std::string_view id : {"[syntax-error]", "[code-not-reachable]", "[illogical-operator-rename]"}) {
+      if (out.find(id) != std::string::npos) kinds += std::string(id);
+    }
+    return kinds;
+  };
+  write(project_file(), "format = \"gnu\"\nselect = [\"bug\"]\nignore = [\"Syntax Error\", \"-->IOR:\"]\n");
+  const ProgramResult narrowed = run_program({"src"}, tree_);
+  EXPECT_EQ(narrowed.status, 1) << narrowed.err;
+  EXPECT_EQ(kinds_of(narrowed.out), "[code-not-reachable]") << narrowed.out;
+  EXPECT_NE(narrowed.err.find(" 1 potential bug found "), std::string::npos) << narrowed.err;
+
+  // The command line's list replaces the file's; a run left with nothing
+  // to report passes.
+  const ProgramResult replaced = run_program({"--ignore", "code-not-reachable", "src"}, tree_);
+  EXPECT_EQ(kinds_of(replaced.out), "[syntax-error][illogical-operator-rename]") << replaced.out;
+  const ProgramResult nothing = run_program({"--select", "style", "src"}, tree_);
+  EXPECT_EQ(nothing.status, 0) << nothing.out << nothing.err;
+  EXPECT_EQ(kinds_of(nothing.out), "");
+}
+
+// Globs of the project file are read from its own directory, wherever the
+// program runs; an excluded specification leaves its body to stand alone,
+// and the final count says how many sources were left out.
+TEST_F(ProjectFileRun, ExcludesAndPerPathIgnoresAreTakenFromTheProjectFilesDirectory) {
+  write(project_file(),
+        "format = \"gnu\"\n"
+        "exclude = [\"src/broken.*\"]\n"
+        "[per-path-ignores]\n"
+        "\"**/shapes.ads\" = [\"illogical-operator-rename\"]\n");
+  const ProgramResult run = run_program({"findings/src"}, scratch_.path());
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out.find("broken.adb"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("[illogical-operator-rename]"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("shapes.adb:14:7: warning: statement is never reached"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find(" 1 potential bug found in search of 4 files ( 1 file excluded )"), std::string::npos)
+      << run.err;
+
+  // The command line's globs are read from the current directory.
+  const ProgramResult spec_left_out = run_program({"--no-config", "--format", "gnu", "--exclude", "src/shapes.ads", "src"}, tree_);
+  EXPECT_EQ(spec_left_out.out.find("shapes.ads"), std::string::npos) << spec_left_out.out;
+  EXPECT_NE(spec_left_out.out.find("shapes.adb:14:7:"), std::string::npos) << spec_left_out.out;
+  const ProgramResult malformed = run_program({"--no-config", "--per-path-ignore", "tests/**", "src"}, tree_);
+  EXPECT_EQ(malformed.status, 2);
+  EXPECT_NE(malformed.err.find("'--per-path-ignore' needs GLOB=LIST"), std::string::npos) << malformed.err;
+}
+
 TEST_F(ProjectFileRun, AFileWrongInFormKeyOrValueIsNamedWithItsLineAndExitsWithTwo) {
   const std::string where = project_file().string();
   struct Case {

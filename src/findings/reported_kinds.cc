@@ -1,0 +1,21 @@
+// The kinds a run reports, by path.
+#include "findings/reported_kinds.h"
+
+#include <algorithm>
+
+namespace flawseek {
+
+bool ReportedKinds::narrows() const {
+  return !path_rules_.empty() || std::find(everywhere_.begin(), everywhere_.end(), false) != everywhere_.end();
+}
+
+ReportedKinds::Mask ReportedKinds::for_file(std::string_view file) const {
+  Mask reported = everywhere_;
+  for (const PathRule& rule : path_rules_) {
+    if (!rule.where.matches(file)) continue;
+    for (std::size_t index = 0; index < reported.size(); ++index) reported[index] = reported[index] && !rule.dropped[index];
+  }
+  return reported;
+}
+
+}  // namespace flawseek

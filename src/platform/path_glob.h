@@ -1,0 +1,52 @@
+// Path globs as linters take them in their exclude lists: "*" is any run of
+// characters within one path segment, "?" one character but "/", and "**"
+// a whole segment standing for any number of segments, none included
+// ("generated/**", "**/*_svd-*.ads", "src/**/tests/*.adb"). Paths are
+// relative, with "/" between segments, and compare with letter case, as
+// Linux file names do.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace flawseek {
+
+bool path_glob_matches(std::string_view glob, std::string_view path);
+
+// A glob relative to a directory of its own: a project file's, or the
+// current directory for one given on the command line.
+class AnchoredGlob {
+ public:
+  // `base`: the directory, absolute or relative to the current directory;
+  // an absolute glob is anchored at the root instead.
+  AnchoredGlob(std::string_view base, std::string glob);
+
+  // Whether `file` (absolute, or relative to the current directory) lies
+  // below the base and its path from there matches.
+  bool matches(std::string_view file) const;
+  const std::string& glob() const { return glob_; }
+
+ private:
+  std::string base_;  // absolute and normal
+  std::string glob_;
+  std::string current_directory_;  // for relative files, taken once
+};
+
+// Any of several anchored globs.
+class AnchoredGlobs {
+ public:
+  void add(std::string_view base, std::string glob) { globs_.emplace_back(base, std::move(glob)); }
+  bool empty() const { return globs_.empty(); }
+  bool matches(std::string_view file) const {
+    for (const AnchoredGlob& glob : globs_) {
+      if (glob.matches(file)) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<AnchoredGlob> globs_;
+};
+
+}  // namespace flawseek
