@@ -33,6 +33,11 @@ expect --style-set tavik -- "tavik tavik_95"
 expect --ada-version = 20 -- "2005 2012 2022"
 expect --style bad_keyword,no_g -- "bad_keyword,no_goto_statements"
 expect --style al -- "all"
+expect --fail-on null -- "null-pointer"
+expect --select bug,unused-d -- "bug,unused-declaration"
+expect --ignore = style/bad-k -- "style/bad-keyword"
+expect --explain sty -- "$("$program" --list-rules | awk 'NR > 1 && $1 ~ /^style/ { printf "%s%s", sep, $1; sep = " " }')"
+expect --jobs x -- ""
 # Every option of the help is offered, and only those.
 COMP_WORDS=("$program" --)
 COMP_CWORD=1
