@@ -310,6 +310,8 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       (name == "--baseline" ? line.baseline_file : line.write_baseline_file) = std::string(*value);
     } else if (name == "--show-suppressed") {
       line.show_suppressed = true;
+    } else if (name == "--statistics") {
+      line.statistics = true;
     } else if (name == "--list-rules") {
       if (line.action == CommandAction::Run) line.action = CommandAction::ListRules;
     } else if (name == "--explain") {

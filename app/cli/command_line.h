@@ -73,6 +73,9 @@ struct CommandLine {
   // Findings that marks absorbed go into the JSON and SARIF outputs, marked
   // as suppressed.
   bool show_suppressed = false;
+  // The count per kind: the documents (json, sarif) carry it beside their
+  // findings; the other formats print the table instead of the findings.
+  bool statistics = false;
   std::optional<FindingKind> explained_kind;  // with CommandAction::ExplainRule
 
   // Analysing threads; 0 means one per core.

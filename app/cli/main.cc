@@ -27,6 +27,7 @@
 #include "findings/report_writers.h"
 #include "input_notes.h"
 #include "job_summary.h"
+#include "output/finding_statistics.h"
 #include "output/findings_output.h"
 #include "output/rule_catalog.h"
 #include "output/streamed_findings.h"
@@ -113,8 +114,8 @@ bool counts_as_failure(const flawseek::CommandLine& command, const flawseek::Fin
 // in pieces, and nothing else (a report, a baseline) that needs them all.
 bool findings_streamed(const flawseek::CommandLine& command) {
   using flawseek::OutputFormat;
-  const bool piecewise = command.format == OutputFormat::Gnu || command.format == OutputFormat::Json ||
-                         command.format == OutputFormat::Sarif;
+  const bool document = command.format == OutputFormat::Json || command.format == OutputFormat::Sarif;
+  const bool piecewise = document || (command.format == OutputFormat::Gnu && !command.statistics);
   return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file;
 }
 
@@ -327,6 +328,13 @@ int run(int argc, char** argv) {
                 << " known to the baseline left out\n";
     }
   }
+  if (command.statistics) {
+    KindCounts counts{};
+    for (int index = 0; index < FindingKind::count; ++index) {
+      counts[static_cast<std::size_t>(index)] = shown->count(FindingKind::from_index(index));
+    }
+    output.context.statistics = counts;
+  }
   int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
   // A file checked only in part was not analysed: whatever kinds --fail-on
   // names (even none, which picks the findings that matter, not whether
@@ -337,6 +345,10 @@ int run(int argc, char** argv) {
   bool findings_written = true;
   if (streamed) {
     streamed->finish();
+    findings_written = static_cast<bool>(std::cout.flush());
+  } else if (command.statistics && command.format != OutputFormat::Json && command.format != OutputFormat::Sarif &&
+             !report_to_standard_output) {
+    std::cout << statistics_text(*output.context.statistics);
     findings_written = static_cast<bool>(std::cout.flush());
   } else if (!report_to_standard_output) {
     findings_written = print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout);

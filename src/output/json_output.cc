@@ -2,6 +2,7 @@
 #include "output/json_output.h"
 
 #include "output/json_array_document.h"
+#include "output/finding_statistics.h"
 
 #include <nlohmann/json.hpp>
 
@@ -86,6 +87,7 @@ nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportCo
 nlohmann::ordered_json after_findings(const ReportContext& context) {
   nlohmann::ordered_json after = nlohmann::ordered_json::object();
   after["complete"] = context.complete;
+  if (context.statistics) after["statistics"] = statistics_json(*context.statistics);
   return after;
 }
 

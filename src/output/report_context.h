@@ -3,8 +3,13 @@
 // texts become valid UTF-8.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "findings/finding.h"
 
 #include "platform/utf8_text.h"  // the documents' texts go through utf8_text
 
@@ -23,6 +28,9 @@ struct ReportContext {
   // code-scanning service would take every finding not reached for fixed.
   // Read when a document ends, so it may be set after writing began.
   bool complete = true;
+  // The count of findings per kind, when the documents are to carry it
+  // (--statistics); read when a document ends, as `complete` is.
+  std::optional<std::array<std::int64_t, FindingKind::count>> statistics;
 };
 
 // What the tree and the plain-text report add at their end after a search

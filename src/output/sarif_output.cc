@@ -2,6 +2,7 @@
 #include "output/sarif_output.h"
 
 #include "output/json_array_document.h"
+#include "output/finding_statistics.h"
 
 #include <nlohmann/json.hpp>
 
@@ -162,6 +163,7 @@ Json after_results(const ReportContext& context) {
   }
   Json after = Json::object();
   after["invocations"] = Json::array({std::move(invocation)});
+  if (context.statistics) after["properties"] = {{"statistics", statistics_json(*context.statistics)}};
   return after;
 }
 

@@ -8,6 +8,8 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -106,6 +108,45 @@ TEST_F(MachineOutputs, SarifLogHoldsRulesResultsAndSuppressions) {
   }
 }
 
+// --statistics: a table in place of the findings, most first with ties by
+// id, then the total; the documents keep their findings and add the counts.
+TEST_F(MachineOutputs, StatisticsCountEachKindInTheTableAndTheDocuments) {
+  const ProgramResult table = run_program(with_job({"--statistics", "--format", "gnu", "src"}), tree_);
+  ASSERT_EQ(table.status, 1) << table.err;
+  std::istringstream rows(table.out);
+  std::int64_t previous = INT64_MAX;
+  std::int64_t sum = 0;
+  std::string last;
+  for (std::string row; std::getline(rows, row);) {
+    std::istringstream fields(row);
+    std::int64_t count = 0;
+    std::string id;
+    ASSERT_TRUE(fields >> count >> id) << row;
+    if (id == "total") {
+      EXPECT_EQ(count, sum) << table.out;
+    } else {
+      EXPECT_TRUE(find_finding_id(id)) << row;
+      EXPECT_LE(count, previous) << table.out;
+      previous = count;
+      sum += count;
+    }
+    last = id;
+  }
+  EXPECT_EQ(last, "total");
+  EXPECT_GT(sum, 2);
+
+  const ProgramResult json = run_program(with_job({"--statistics", "--format", "json", "src"}), tree_);
+  const nlohmann::json document = nlohmann::json::parse(json.out);
+  std::int64_t counted = 0;
+  for (const nlohmann::json& row : document.at("statistics")) counted += row.at("count").get<std::int64_t>();
+  std::int64_t unsuppressed = 0;
+  for (const nlohmann::json& finding : document.at("findings")) unsuppressed += finding.at("suppressed") ? 0 : 1;
+  EXPECT_EQ(counted, unsuppressed);
+  EXPECT_EQ(counted, sum);
+  const ProgramResult sarif = run_program(with_job({"--statistics", "--format", "sarif", "src"}), tree_);
+  EXPECT_EQ(nlohmann::json::parse(sarif.out)["runs"][0]["properties"]["statistics"], document.at("statistics"));
+}
+
 TEST_F(MachineOutputs, ReportFormatFollowsTheExtensionAndDashIsStandardOutput) {
   const ProgramResult saved =
       run_program(with_job({"--report", "r.json", "--format", "gnu", "src"}), tree_);
@@ -145,7 +186,7 @@ TEST_F(MachineOutputs, SarifPassesMicrosoftsValidator) {
   if (validator.empty()) GTEST_SKIP() << "sarif-multitool cannot be installed or run here";
   // Findings from column 1 too, whose region is their whole line.
   std::ofstream(root_ / "upper.adb") << "PROCEDURE Upper IS\nBEGIN\n   NULL;\nEND Upper;\n";
-  const ProgramResult run = run_program(with_job({"--style", "all", "--list-unchecked-style", "--report",
+  const ProgramResult run = run_program(with_job({"--style", "all", "--list-unchecked-style", "--statistics", "--report",
                                                   (tree_ / "all.sarif").string(), "src"}),
                                         tree_);
   ASSERT_EQ(run.status, 1) << run.err;
