@@ -84,14 +84,22 @@ std::filesystem::path absolute_path(const std::string& path) {
   return error ? std::filesystem::path(path) : absolute;
 }
 
-// The machine-readable outputs' view of the run: the root's directory,
-// the job, and whether file names are shown relative (the root was given
-// relative, or not at all and the current directory was searched).
-flawseek::OutputSettings output_settings(const flawseek::CommandLine& command, const flawseek::Job& job) {
+// The machine-readable outputs' view of the run: the directory file names
+// are relative to (the project file's, so that a baseline or a code-scanning
+// service sees the same names whichever way ROOT is written; else the
+// root's), the job, and whether file names are shown relative (the root was
+// given relative, or not at all and the current directory was searched).
+flawseek::OutputSettings output_settings(const flawseek::CommandLine& command, const flawseek::Job& job,
+                                         const std::optional<std::string>& project_file) {
   using namespace flawseek;
   OutputSettings settings;
   const std::string current = current_directory_text();
   settings.context = report_context_of(job, current);
+  if (project_file) {
+    std::string directory = absolute_path(*project_file).parent_path().lexically_normal().string();
+    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+    settings.context.root_directory = directory;
+  }
   const bool relative = command.job.search_root ? !std::filesystem::path(*command.job.search_root).is_absolute()
                                                 : !command.use_settings;
   if (relative) settings.paths = PathStyle(std::filesystem::path(current));
@@ -159,6 +167,14 @@ bool save_findings_report(const flawseek::FindingsList& findings, const std::fil
                           std::optional<flawseek::OutputFormat> format = std::nullopt) {
   using namespace flawseek;
   const OutputFormat chosen = format ? *format : report_format_for(path.string());
+  // A report folder that is not there yet is made, as CI steps expect.
+  std::error_code folder_error;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), folder_error);
+  if (folder_error) {
+    std::cerr << "flawseek: cannot create the folder " << path.parent_path().string() << " for " << path.string()
+              << ": " << folder_error.message() << "\n";
+    return false;
+  }
   try {
     save_findings(chosen, findings, path, date_and_time, output);
   } catch (const ReportWriteError& error) {
@@ -167,6 +183,22 @@ bool save_findings_report(const flawseek::FindingsList& findings, const std::fil
     return false;
   }
   return true;
+}
+
+// The final count under a baseline: "2 new, 5 known potential bugs found in
+// search of 14 files"; the search's own text without one.
+std::string with_known_findings(const std::string& final_status, const flawseek::FindingsList& shown,
+                                std::optional<std::int64_t> known) {
+  const std::size_t words = final_status.find(" potential bug");
+  if (!known || words == std::string::npos) return final_status;
+  const std::int64_t fresh = shown.findings_count();
+  const std::string rest = final_status.substr(words);
+  const bool plural = fresh + *known != 1;
+  std::string text = std::to_string(fresh) + " new, " + std::to_string(*known) + " known potential bug";
+  text += plural ? "s" : "";
+  // What follows "bug" or "bugs" in the search's text.
+  const std::size_t after = rest.find(' ', 1 + std::string_view(" potential").size());
+  return text + (after == std::string::npos ? std::string() : rest.substr(after));
 }
 
 // The kinds this run reports: the job's, narrowed by --select, less --ignore.
@@ -256,7 +288,7 @@ int run(int argc, char** argv) {
   findings.set_style_details_kept(style_details_shown(command));
   const ReportedKinds reported = reported_kinds(command);
   findings.set_reported_kinds(&reported);
-  OutputSettings output = output_settings(command, job);  // its context learns at the end whether the search completed
+  OutputSettings output = output_settings(command, job, configured.project_file);  // its context learns at the end whether the search completed
   // Written as the search goes, a large tree's findings are never all held
   // in memory; the output is the same as written at the end.
   GnatAttributeTally gnat_attributes;
@@ -308,6 +340,7 @@ int run(int argc, char** argv) {
   // exit status; the lists shown are a copy without those findings.
   const FindingsList* shown = &findings;
   const TextTreeView* shown_tree = &tree;
+  std::optional<std::int64_t> known_count;  // with a baseline
   FindingsList new_findings;
   TextTreeView new_tree;
   if (command.baseline_file) {
@@ -323,9 +356,13 @@ int run(int argc, char** argv) {
     copy_findings_except(findings, known, new_findings);
     shown = &new_findings;
     shown_tree = &new_tree;
-    if (!command.quiet && !known.empty()) {
-      std::cerr << "flawseek: " << known.size() << (known.size() == 1 ? " finding" : " findings")
-                << " known to the baseline left out\n";
+    known_count = static_cast<std::int64_t>(known.size());
+    // Nothing known while there is something to know: most likely the
+    // baseline was written with file names relative to another directory.
+    if (!command.quiet && known.empty() && baseline->size() > 0 && findings.findings_count() > 0) {
+      std::cerr << "flawseek: warning: the baseline " << *command.baseline_file << " knows none of the "
+                << findings.findings_count() << " findings of this run; its file names may be relative to another "
+                << "directory than " << output.context.root_directory << "\n";
     }
   }
   if (command.statistics) {
@@ -335,7 +372,9 @@ int run(int argc, char** argv) {
     }
     output.context.statistics = counts;
   }
-  int exit_status = counts_as_failure(command, *shown) ? exit_findings : exit_nothing_found;
+  // Writing a baseline is bookkeeping: it succeeds unless something fails.
+  int exit_status = !command.write_baseline_file && counts_as_failure(command, *shown) ? exit_findings
+                                                                                      : exit_nothing_found;
   // A file checked only in part was not analysed: whatever kinds --fail-on
   // names (even none, which picks the findings that matter, not whether
   // the analysis may be incomplete), its missing findings must not pass
@@ -350,7 +389,7 @@ int run(int argc, char** argv) {
              !report_to_standard_output) {
     std::cout << statistics_text(*output.context.statistics);
     findings_written = static_cast<bool>(std::cout.flush());
-  } else if (!report_to_standard_output) {
+  } else if (!report_to_standard_output && !command.write_baseline_file) {
     findings_written = print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout);
   }
   if (!findings_written) {
@@ -373,7 +412,13 @@ int run(int argc, char** argv) {
   if (command.write_baseline_file) {
     const std::filesystem::path path = absolute_path(*command.write_baseline_file);
     const OutputFormat format = report_format_for(path.string()) == OutputFormat::Sarif ? OutputFormat::Sarif : OutputFormat::Json;
-    if (!save_findings_report(findings, path, date_and_time, output, log, format)) exit_status = exit_trouble;
+    if (!save_findings_report(findings, path, date_and_time, output, log, format)) {
+      exit_status = exit_trouble;
+    } else if (!command.quiet) {
+      std::cerr << "flawseek: baseline of " << findings.findings_count()
+                << (findings.findings_count() == 1 ? " finding" : " findings") << " written to "
+                << *command.write_baseline_file << "\n";
+    }
   }
 
   // ---- How it went --------------------------------------------------------
@@ -385,7 +430,7 @@ int run(int argc, char** argv) {
     if (!streamed) gnat_attributes.add_syntax_errors(findings);
     if (const std::string note = gnat_attributes.note(); !note.empty()) std::cerr << "flawseek: " << note << "\n";
   }
-  if (!command.quiet) std::cerr << final_status << "\n";
+  if (!command.quiet && !command.write_baseline_file) std::cerr << with_known_findings(final_status, *shown, known_count) << "\n";
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;
   return exit_status;
 }

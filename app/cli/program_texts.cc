@@ -85,7 +85,7 @@ std::string usage_text() {
       "                           and source text, wherever the line moved\n"
       "  --write-baseline FILE    write every finding of this run to FILE as a\n"
       "                           baseline (sarif when FILE ends in .sarif, json\n"
-      "                           otherwise)\n"
+      "                           otherwise), print one line and exit with 0\n"
       "  -q, --quiet              print the findings only: no progress, notes or\n"
       "                           final count\n"
       "  -h, --help               show this help and stop\n"

@@ -307,7 +307,7 @@ TEST_F(MachineOutputs, EmacsCompilationModeLandsOnEveryFinding) {
 
 TEST_F(MachineOutputs, ARunAgainstItsOwnBaselineReportsNothing) {
   for (const std::string name : {"base.json", "base.sarif"}) {
-    ASSERT_EQ(run_program(with_job({"--write-baseline", name, "src"}), tree_).status, 1);
+    ASSERT_EQ(run_program(with_job({"--write-baseline", name, "src"}), tree_).status, 0);
     const ProgramResult again = run_program(with_job({"--baseline", name, "--format", "gnu", "src"}), tree_);
     EXPECT_EQ(again.status, 0) << name << again.err;
     EXPECT_EQ(again.out, "") << name;
@@ -315,7 +315,7 @@ TEST_F(MachineOutputs, ARunAgainstItsOwnBaselineReportsNothing) {
 }
 
 TEST_F(MachineOutputs, ABaselineKeepsMovedFindingsKnownAndLetsNewOnesThrough) {
-  ASSERT_EQ(run_program(with_job({"--write-baseline", "base.sarif", "src"}), tree_).status, 1);
+  ASSERT_EQ(run_program(with_job({"--write-baseline", "base.sarif", "src"}), tree_).status, 0);
   // Three lines above every finding of tabs.adb, and a second (labelled)
   // return with the same unreachable statement after it: the moved findings are known,
   // the second copy is new (each baseline entry matches once).
@@ -328,11 +328,37 @@ TEST_F(MachineOutputs, ABaselineKeepsMovedFindingsKnownAndLetsNewOnesThrough) {
   EXPECT_EQ(run.out, "src/tabs.adb:14:9: warning: statement is never reached: X := 1; [code-not-reachable]\n");
 
   // The same through the JSON form, and the tree shows the new finding only.
-  ASSERT_EQ(run_program(with_job({"--write-baseline", "base.json", "src"}), tree_).status, 1);
+  ASSERT_EQ(run_program(with_job({"--write-baseline", "base.json", "src"}), tree_).status, 0);
   std::ofstream(root_ / "extra.adb") << "procedure Extra is\nbegin\n   return;\n   null;\nend Extra;\n";
   const ProgramResult tree = run_program(with_job({"--baseline", "base.json", "--format", "csv", "src"}), tree_);
   EXPECT_EQ(tree.status, 1);
   EXPECT_EQ(tree.out, "Filename,Path,Reason,Line,Column\nextra.adb," + root_.string() + ",Code Not Reachable, 4, 4\n");
+}
+
+// Writing a baseline prints one line and passes; with a project file the
+// baseline's names are relative to its directory, so any spelling of ROOT
+// finds them; without one, a baseline that knows nothing says so.
+TEST_F(MachineOutputs, ABaselineWrittenFromOneRootServesAnotherAndTheCountSaysWhatIsKnown) {
+  std::ofstream(tree_ / ".flawseek.toml") << "show-suppressed = true\n";
+  const ProgramResult written = run_program({"--write-baseline", "ci/base.sarif", "src"}, tree_);
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "");
+  EXPECT_TRUE(written.err.ends_with(" written to ci/base.sarif\n")) << written.err;
+  EXPECT_EQ(std::count(written.err.begin(), written.err.end(), '\n'), 1) << written.err;
+
+  std::ofstream(root_ / "extra.adb") << "procedure Extra is\nbegin\n   return;\n   null;\nend Extra;\n";
+  const ProgramResult from_top = run_program({"--baseline", "ci/base.sarif", "--format", "gnu", "."}, tree_);
+  EXPECT_EQ(from_top.status, 1) << from_top.err;
+  EXPECT_EQ(from_top.out, "src/extra.adb:4:4: warning: statement is never reached: null; [code-not-reachable]\n");
+  EXPECT_TRUE(from_top.err.starts_with("1 new, ")) << from_top.err;
+  EXPECT_NE(from_top.err.find(" known potential bugs found in search of "), std::string::npos) << from_top.err;
+
+  // Without the project file, names are relative to ROOT's directory: from
+  // src they are not the baseline's.
+  std::filesystem::remove(tree_ / ".flawseek.toml");
+  const ProgramResult elsewhere = run_program({"--baseline", "ci/base.sarif", "--format", "gnu", "src"}, tree_);
+  EXPECT_NE(elsewhere.err.find("flawseek: warning: the baseline ci/base.sarif knows none of the "), std::string::npos)
+      << elsewhere.err;
 }
 
 TEST_F(MachineOutputs, ABaselineThatIsNoReportIsAnErrorThatSaysWhy) {
