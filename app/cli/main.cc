@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -215,8 +217,18 @@ flawseek::ReportedKinds reported_kinds(const flawseek::CommandLine& command) {
   return kinds;
 }
 
+// A moment in UTC as SARIF writes it: "2026-12-10T20:22:48Z".
+std::string utc_text(std::chrono::system_clock::time_point moment) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+  std::tm parts{};
+  if (gmtime_r(&seconds, &parts) == nullptr) return {};
+  char text[32];
+  return std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts) == 0 ? std::string() : std::string(text);
+}
+
 int run(int argc, char** argv) {
   using namespace flawseek;
+  const auto started = std::chrono::system_clock::now();
 
   // ---- What the user asked for -------------------------------------------
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -375,11 +387,17 @@ int run(int argc, char** argv) {
   // Writing a baseline is bookkeeping: it succeeds unless something fails.
   int exit_status = !command.write_baseline_file && counts_as_failure(command, *shown) ? exit_findings
                                                                                       : exit_nothing_found;
+  output.context.against_baseline = command.baseline_file.has_value();
+  output.context.start_time_utc = utc_text(started);
   // A file checked only in part was not analysed: whatever kinds --fail-on
   // names (even none, which picks the findings that matter, not whether
   // the analysis may be incomplete), its missing findings must not pass
   // for a clean run. The note on it came during the search.
   if (search.last_cut_short_count() > 0) exit_status = exit_findings;
+  // What the documents say of the run; a failure to write them comes later
+  // and cannot be in them.
+  output.context.exit_code = exit_status;
+  output.context.end_time_utc = utc_text(std::chrono::system_clock::now());
   const bool report_to_standard_output = command.report_file && *command.report_file == "-";
   bool findings_written = true;
   if (streamed) {

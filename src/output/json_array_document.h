@@ -3,7 +3,9 @@
 // text is exactly nlohmann-json's dump(2) of the whole document.
 #pragma once
 
+#include <functional>
 #include <ostream>
+#include <utility>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,13 +48,15 @@ class JsonArrayDocument {
 // per record, made by `element`. `context` must outlive the writer.
 class JsonRecordsWriter final : public RecordsWriter {
  public:
-  using Element = nlohmann::ordered_json (*)(const FindingRecord& record, const ReportContext& context);
+  // A function object, so that an element may depend on the ones before it
+  // (SARIF counts repeated findings for their fingerprints).
+  using Element = std::function<nlohmann::ordered_json(const FindingRecord& record, const ReportContext& context)>;
   // The members that follow the array, made when the document ends.
   using Ending = nlohmann::ordered_json (*)(const ReportContext& context);
 
   JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element, Ending ending,
                     const ReportContext& context)
-      : document_(document, key), element_(element), ending_(ending), context_(context) {}
+      : document_(document, key), element_(std::move(element)), ending_(ending), context_(context) {}
 
   void write(std::span<const FindingRecord> records, std::ostream& out) override {
     for (const FindingRecord& record : records) document_.add(element_(record, context_), out);

@@ -31,6 +31,14 @@ struct ReportContext {
   // The count of findings per kind, when the documents are to carry it
   // (--statistics); read when a document ends, as `complete` is.
   std::optional<std::array<std::int64_t, FindingKind::count>> statistics;
+  // For SARIF's invocation: the exit status the run ends with (when known
+  // as the document ends) and when it started and ended, in UTC as
+  // "2026-12-10T20:22:48Z". Empty texts are left out.
+  std::optional<int> exit_code;
+  std::string start_time_utc;
+  std::string end_time_utc;
+  // The run left out the findings a baseline knows: every result is new.
+  bool against_baseline = false;
 };
 
 // What the tree and the plain-text report add at their end after a search

@@ -4,6 +4,11 @@
 #include "output/json_array_document.h"
 #include "output/finding_statistics.h"
 
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
 #include <nlohmann/json.hpp>
 
 #include "build_info.h"
@@ -117,7 +122,41 @@ Json log_around_results(const ReportContext& context) {
   return log;
 }
 
-Json result_object(const FindingRecord& record, const ReportContext& context) {
+// A finding's fingerprint for code-scanning services, which track a result
+// across commits by it: the file relative to the root, the kind, the source
+// text with its blanks collapsed and the occurrence of that triple in the run
+// (a second identical finding in the file is another result) -- not the line,
+// so lines inserted above leave it as it was. FNV-1a, 64 bits, in hex.
+std::string fingerprint_of(const std::string& file, std::string_view id, std::string_view source, int occurrence) {
+  std::uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&hash](std::string_view part) {
+    for (const char c : part) {
+      hash ^= static_cast<unsigned char>(c);
+      hash *= 1099511628211ull;
+    }
+    hash ^= 0xff;  // a separator no text holds
+    hash *= 1099511628211ull;
+  };
+  mix(file);
+  mix(id);
+  mix(source);
+  mix(std::to_string(occurrence));
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<std::size_t>(i)] = digits[hash & 0xf];
+  return text;
+}
+
+// The result objects of one log, counting identical findings as they come.
+class ResultObjects {
+ public:
+  Json operator()(const FindingRecord& record, const ReportContext& context);
+
+ private:
+  std::map<std::string, int> occurrences_;
+};
+
+Json ResultObjects::operator()(const FindingRecord& record, const ReportContext& context) {
   Json region = Json::object();
   region["startLine"] = record.line < 1 ? 1 : record.line;
   if (record.column != no_column && record.column >= 1) region["startColumn"] = record.column;
@@ -148,6 +187,16 @@ Json result_object(const FindingRecord& record, const ReportContext& context) {
   if (!context_region.empty()) physical["contextRegion"] = context_region;
   result["locations"] = Json::array({{{"physicalLocation", physical}}});
   if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
+  const std::string file = root_relative_name(context, *record.file);
+  const std::string_view id = finding_id(record.kind);
+  std::string key = file;
+  key += '\0';
+  key += id;
+  key += '\0';
+  key += record.reason;
+  const int occurrence = occurrences_[key]++;
+  result["partialFingerprints"] = {{"flawseek/v1", fingerprint_of(file, id, record.reason, occurrence)}};
+  if (context.against_baseline) result["baselineState"] = "new";
   return result;
 }
 
@@ -156,6 +205,9 @@ Json result_object(const FindingRecord& record, const ReportContext& context) {
 Json after_results(const ReportContext& context) {
   Json invocation = Json::object();
   invocation["executionSuccessful"] = context.complete;
+  if (context.exit_code) invocation["exitCode"] = *context.exit_code;
+  if (!context.start_time_utc.empty()) invocation["startTimeUtc"] = context.start_time_utc;
+  if (!context.end_time_utc.empty()) invocation["endTimeUtc"] = context.end_time_utc;
   if (!context.complete) {
     invocation["toolExecutionNotifications"] = Json::array(
         {{{"level", "error"},
@@ -170,7 +222,7 @@ Json after_results(const ReportContext& context) {
 }  // namespace
 
 std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
-  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", result_object, after_results,
+  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", ResultObjects{}, after_results,
                                              context);
 }
 

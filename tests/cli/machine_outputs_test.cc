@@ -8,12 +8,14 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +59,11 @@ nlohmann::json sarif_without_rule_texts(const std::string& text) {
   nlohmann::json ids = nlohmann::json::array();
   for (const nlohmann::json& rule : rules) ids.push_back(rule.at("id"));
   rules = ids;
+  // When the run started and ended changes from run to run.
+  for (nlohmann::json& invocation : log["runs"][0]["invocations"]) {
+    invocation.erase("startTimeUtc");
+    invocation.erase("endTimeUtc");
+  }
   return log;
 }
 
@@ -333,6 +340,37 @@ TEST_F(MachineOutputs, ABaselineKeepsMovedFindingsKnownAndLetsNewOnesThrough) {
   const ProgramResult tree = run_program(with_job({"--baseline", "base.json", "--format", "csv", "src"}), tree_);
   EXPECT_EQ(tree.status, 1);
   EXPECT_EQ(tree.out, "Filename,Path,Reason,Line,Column\nextra.adb," + root_.string() + ",Code Not Reachable, 4, 4\n");
+}
+
+// Code scanning tracks a result by its fingerprint: lines inserted above a
+// finding leave it as it was, a second identical finding gets another; the
+// invocation says how the run ended; under a baseline every result is new.
+TEST_F(MachineOutputs, SarifFingerprintsSurviveMovedLinesAndTheInvocationTellsTheExit) {
+  const auto fingerprints = [&](const Lines& more) {
+    const ProgramResult run = run_program(with_job(more), tree_);
+    const nlohmann::json log = nlohmann::json::parse(run.out);
+    std::multiset<std::string> prints;
+    for (const nlohmann::json& result : log["runs"][0]["results"]) {
+      prints.insert(result["partialFingerprints"]["flawseek/v1"].get<std::string>());
+      EXPECT_EQ(result.contains("baselineState"), std::find(more.begin(), more.end(), "--baseline") != more.end());
+      if (result.contains("baselineState")) EXPECT_EQ(result["baselineState"], "new");
+    }
+    EXPECT_EQ(log["runs"][0]["invocations"][0]["exitCode"], run.status);
+    EXPECT_FALSE(log["runs"][0]["invocations"][0].value("startTimeUtc", "").empty());
+    return prints;
+  };
+  const auto before = fingerprints({"--format", "sarif", "src"});
+  std::string tabs = read_file(root_ / "tabs.adb");
+  tabs.insert(tabs.find("procedure"), "--  One.\n--  Two.\n");
+  replace_all(tabs, "\tX :=\t1;\n", "\tX :=\t1;\n<<Again>>\treturn;\n\tX :=\t1;\n");
+  std::ofstream(root_ / "tabs.adb") << tabs;
+  const auto after = fingerprints({"--format", "sarif", "src"});
+  EXPECT_EQ(after.size(), before.size() + 1);
+  EXPECT_TRUE(std::includes(after.begin(), after.end(), before.begin(), before.end()));
+  ASSERT_EQ(run_program(with_job({"--write-baseline", "old.sarif", "src"}), tree_).status, 0);
+  std::ofstream(root_ / "new.adb") << "procedure Fresh is\nbegin\n   return;\n   null;\nend Fresh;\n";
+  // The new finding, and the suppressed one --show-suppressed always lists.
+  EXPECT_EQ(fingerprints({"--format", "sarif", "--baseline", "old.sarif", "src"}).size(), 2u);
 }
 
 // Writing a baseline prints one line and passes; with a project file the

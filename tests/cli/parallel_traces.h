@@ -27,7 +27,8 @@ inline std::vector<std::string> comparable_log(const fs::path& log) {
   return records;
 }
 
-// The text report's header names the time it was made.
+// The text report's header names the time it was made, a SARIF log's
+// invocation the times the run started and ended.
 inline std::string without_creation_time(const std::string& text) {
   std::string kept;
   std::size_t start = 0;
@@ -35,7 +36,9 @@ inline std::string without_creation_time(const std::string& text) {
     std::size_t end = text.find('\n', start);
     end = end == std::string::npos ? text.size() : end + 1;
     const std::string_view line(text.data() + start, end - start);
-    if (!line.starts_with("Report created on ")) kept += line;
+    const bool timed = line.starts_with("Report created on ") || line.find("\"startTimeUtc\": ") != std::string_view::npos ||
+                       line.find("\"endTimeUtc\": ") != std::string_view::npos;
+    if (!timed) kept += line;
     start = end;
   }
   return kept;
@@ -80,5 +83,6 @@ inline void expect_same_traces(const fs::path& directory, const std::vector<std:
 }  // namespace parallel_traces_detail
 
 using parallel_traces_detail::expect_same_traces;
+using parallel_traces_detail::without_creation_time;
 
 }  // namespace flawseek::testing
