@@ -62,8 +62,10 @@ void FindingsList::set_reported_kinds(const ReportedKinds* kinds) {
 }
 
 void FindingsList::enter_file(SharedPath file) {
+  // A result's steps may enter the file it is about more than once.
+  const bool same_file = reported_kinds_ != nullptr && file.str() == current_file_.str();
   current_file_ = std::move(file);
-  if (reported_kinds_ != nullptr) reported_here_ = reported_kinds_->for_file(current_file_.str());
+  if (reported_kinds_ != nullptr && !same_file) reported_here_ = reported_kinds_->for_file(current_file_.str());
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
   // Without a tree no file item was ever made: a run of many files spares

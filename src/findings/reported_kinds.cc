@@ -11,8 +11,10 @@ bool ReportedKinds::narrows() const {
 
 ReportedKinds::Mask ReportedKinds::for_file(std::string_view file) const {
   Mask reported = everywhere_;
+  if (path_rules_.empty()) return reported;
+  const std::string path = path_rules_.front().where.absolute_path(file);
   for (const PathRule& rule : path_rules_) {
-    if (!rule.where.matches(file)) continue;
+    if (!rule.where.matches_absolute(path)) continue;
     for (std::size_t index = 0; index < reported.size(); ++index) reported[index] = reported[index] && !rule.dropped[index];
   }
   return reported;

@@ -24,7 +24,12 @@ class AnchoredGlob {
 
   // Whether `file` (absolute, or relative to the current directory) lies
   // below the base and its path from there matches.
-  bool matches(std::string_view file) const;
+  bool matches(std::string_view file) const { return matches_absolute(absolute_path(file)); }
+  // The same for a path made absolute and normal by absolute_path.
+  bool matches_absolute(std::string_view path) const;
+  // `file` absolute (from the current directory when this glob was made)
+  // and normal, without a final "/".
+  std::string absolute_path(std::string_view file) const;
   const std::string& glob() const { return glob_; }
 
  private:
@@ -39,8 +44,10 @@ class AnchoredGlobs {
   void add(std::string_view base, std::string glob) { globs_.emplace_back(base, std::move(glob)); }
   bool empty() const { return globs_.empty(); }
   bool matches(std::string_view file) const {
+    if (globs_.empty()) return false;
+    const std::string path = globs_.front().absolute_path(file);
     for (const AnchoredGlob& glob : globs_) {
-      if (glob.matches(file)) return true;
+      if (glob.matches_absolute(path)) return true;
     }
     return false;
   }
