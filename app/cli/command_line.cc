@@ -96,7 +96,7 @@ std::string unknown_report_extension(std::string_view file) {
 bool takes_value(std::string_view name) {
   for (std::string_view option : {"--reference-path", "--style", "--style-set", "--ada-version", "--format", "--report", "--log",
                                   "--config", "--fail-on", "--select", "--ignore", "--exclude", "--per-path-ignore",
-                                  "--baseline", "--write-baseline", "--explain", "--jobs", "-j"}) {
+                                  "--baseline", "--write-baseline", "--explain", "--jobs", "-j", "--columns"}) {
     if (name == option) return true;
   }
   return false;
@@ -189,7 +189,7 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
   while (!reader.done()) {
     const std::string_view argument = reader.take();
     if (options_ended || argument == "-" || !argument.starts_with("-")) {
-      if (job.search_root) return fail("more than one ROOT given: " + quoted(*job.search_root) + " and " + quoted(argument));
+      if (job.search_root) return fail("more than one ROOT given: " + quoted(std::string_view(*job.search_root)) + " and " + quoted(argument));
       if (argument.empty()) return fail("the ROOT must not be empty");
       job.search_root = std::string(argument);
       continue;
@@ -312,6 +312,16 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.show_suppressed = true;
     } else if (name == "--statistics") {
       line.statistics = true;
+    } else if (name == "--columns") {
+      if (latin1::equal_ignoring_case(*value, "screen")) {
+        line.columns = ColumnCount::Screen;
+      } else if (latin1::equal_ignoring_case(*value, "chars")) {
+        line.columns = ColumnCount::Characters;
+      } else if (latin1::equal_ignoring_case(*value, "bytes")) {
+        line.columns = ColumnCount::Bytes;
+      } else {
+        return fail("unknown column count " + quoted(*value) + " (screen, chars or bytes)");
+      }
     } else if (name == "--list-rules") {
       if (line.action == CommandAction::Run) line.action = CommandAction::ListRules;
     } else if (name == "--explain") {

@@ -12,6 +12,7 @@
 #include "driver/option.h"
 #include "findings/finding.h"
 #include "frontend/ada_version.h"
+#include "output/finding_records.h"
 #include "output/output_format.h"
 #include "style/style_kind.h"
 
@@ -76,6 +77,8 @@ struct CommandLine {
   // The count per kind: the documents (json, sarif) carry it beside their
   // findings; the other formats print the table instead of the findings.
   bool statistics = false;
+  // How the GNU lines count columns (--columns screen|chars|bytes).
+  ColumnCount columns = ColumnCount::Screen;
   std::optional<FindingKind> explained_kind;  // with CommandAction::ExplainRule
 
   // Analysing threads; 0 means one per core.

@@ -106,6 +106,7 @@ flawseek::OutputSettings output_settings(const flawseek::CommandLine& command, c
                                                 : !command.use_settings;
   if (relative) settings.paths = PathStyle(std::filesystem::path(current));
   settings.include_suppressed = command.show_suppressed;
+  settings.columns = command.columns;
   return settings;
 }
 
@@ -329,7 +330,10 @@ int run(int argc, char** argv) {
   output.context.complete = outcome == SearchOutcome::Completed;
   const std::string final_status = status.last_status();
   if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
-    std::cerr << "flawseek: " << final_status << "\n";
+    // The status text is the window's; the terminal also names the root.
+    std::cerr << "flawseek: " << final_status;
+    if (outcome == SearchOutcome::RootNotFound) std::cerr << ": " << job.search_root();
+    std::cerr << "\n";
     // The status text is the window's; a terminal user also needs to know which entry.
     if (outcome == SearchOutcome::InvalidReferencePath) {
       std::cerr << "flawseek: not a directory: " << search.invalid_reference_entry() << "\n";

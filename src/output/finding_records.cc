@@ -13,6 +13,7 @@
 #include "output/rule_catalog.h"
 #include "platform/disk.h"
 #include "platform/printable_text.h"
+#include "platform/utf8_text.h"
 
 namespace flawseek {
 
@@ -277,16 +278,17 @@ std::int32_t expand_tabs_column(std::string_view line_text, std::int32_t column)
   return shown;
 }
 
-void DisplayColumns::load(const std::string& file) {
+void DisplayColumns::load(const std::string& file, bool every_line) {
   file_ = file;
+  every_line_ = every_line;
   loaded_ = true;
   text_.clear();
   line_starts_.clear();
   // A file that cannot be read has no lines: its columns stay as given.
   if (disk().read_file(file, text_) != 0) text_.clear();
-  // Without a tab every column stays; one search settles that, where finding
-  // every line's start took a search per line.
-  if (std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;
+  // Without a tab every screen column stays; one search settles that, where
+  // finding every line's start took a search per line.
+  if (!every_line && std::memchr(text_.data(), '\t', text_.size()) == nullptr) return;
   // Lines as getline splits them: a final line without '\n' counts, an
   // empty text after the last '\n' does not.
   std::size_t start = 0;
@@ -298,13 +300,31 @@ void DisplayColumns::load(const std::string& file) {
   }
 }
 
-std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
-  if (!loaded_ || file != file_) load(file);
-  if (line < 1 || static_cast<std::size_t>(line) > line_starts_.size()) return column;
+std::string_view DisplayColumns::line_text(std::int32_t line) const {
   const std::size_t index = static_cast<std::size_t>(line - 1);
   const std::size_t start = line_starts_[index];
   const std::size_t end = index + 1 < line_starts_.size() ? line_starts_[index + 1] - 1 : text_.size();
-  return expand_tabs_column(std::string_view(text_).substr(start, end - start), column);
+  return std::string_view(text_).substr(start, end - start);
+}
+
+std::int32_t DisplayColumns::display_column(const std::string& file, std::int32_t line, std::int32_t column) {
+  if (!loaded_ || file != file_) load(file, false);
+  if (line < 1 || static_cast<std::size_t>(line) > line_starts_.size()) return column;
+  return expand_tabs_column(line_text(line), column);
+}
+
+std::int32_t DisplayColumns::character_column(const std::string& file, std::int32_t line, std::int32_t column) {
+  if (!loaded_ || file != file_ || !every_line_) load(file, true);
+  if (line < 1 || static_cast<std::size_t>(line) > line_starts_.size() || column < 1) return column;
+  const std::string_view text = line_text(line);
+  if (!is_utf8(text)) return column;
+  // Characters before the column: every byte that does not continue one.
+  const std::size_t before = std::min(text.size(), static_cast<std::size_t>(column - 1));
+  std::int32_t characters = 0;
+  for (std::size_t i = 0; i < before; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++characters;
+  }
+  return characters + 1 + static_cast<std::int32_t>(static_cast<std::size_t>(column - 1) - before);
 }
 
 std::string PathStyle::shown(const std::string& file) const {

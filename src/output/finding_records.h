@@ -54,14 +54,25 @@ std::string_view finding_source_text(const FindingRecord& record);
 // file order): its text once, with where each line starts, so a file with
 // many findings costs one read and no allocation per line. A line or file
 // that cannot be read keeps the column as given.
+// How the GNU lines count a column: tabs to the next multiple of 8, as GNU
+// tools and terminals do (the default); characters, a tab one, as VS Code and
+// other editors count; or bytes of the line as it is stored.
+enum class ColumnCount { Screen, Characters, Bytes };
+
 class DisplayColumns {
  public:
   std::int32_t display_column(const std::string& file, std::int32_t line, std::int32_t column);
+  // The same column as an editor that counts characters has it: a tab is
+  // one, and a line that is UTF-8 counts each character of several bytes
+  // once (a Latin-1 line, whose bytes are its characters, is left as it is).
+  std::int32_t character_column(const std::string& file, std::int32_t line, std::int32_t column);
 
  private:
-  void load(const std::string& file);
+  void load(const std::string& file, bool every_line);
+  std::string_view line_text(std::int32_t line) const;
 
   std::string file_;
+  bool every_line_ = false;  // the line starts of a file without tabs are kept too
   bool loaded_ = false;
   std::string text_;
   // Offset of each line's first character; a line ends at the next '\n'.

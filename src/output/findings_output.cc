@@ -15,7 +15,7 @@ namespace flawseek {
 std::unique_ptr<RecordsWriter> make_records_writer(OutputFormat format, const OutputSettings& settings) {
   switch (format) {
     case OutputFormat::Gnu:
-      return std::make_unique<GnuLinesWriter>(settings.paths);
+      return std::make_unique<GnuLinesWriter>(settings.paths, settings.columns);
     case OutputFormat::Json:
       return make_json_document_writer(settings.context);
     case OutputFormat::Sarif:

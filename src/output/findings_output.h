@@ -22,6 +22,7 @@ struct OutputSettings {
   ReportContext context;
   PathStyle paths;                // file names of the GNU lines
   bool include_suppressed = false;  // JSON and SARIF list what marks absorbed
+  ColumnCount columns = ColumnCount::Screen;  // of the GNU lines
 };
 
 // The writer of a format that can be written as the findings come (GNU

@@ -65,7 +65,8 @@ constexpr char digit_pairs[] =
 
 }  // namespace
 
-GnuLinesWriter::GnuLinesWriter(const PathStyle& paths) : shown_paths_(paths) {
+GnuLinesWriter::GnuLinesWriter(const PathStyle& paths, ColumnCount columns)
+    : column_count_(columns), shown_paths_(paths) {
   // The texts are gathered first and viewed after, as texts_ moves while it grows.
   struct Offsets {
     std::size_t lead, lead_size, sentence_size, tail, tail_size;
@@ -130,7 +131,17 @@ void GnuLinesWriter::write(std::span<const FindingRecord> records, std::ostream&
     if (record.column != no_column) {
       // A file the analysis found without tabs shows every column as it is;
       // any other is read again for the tabs before the column.
-      column = without_tabs ? record.column : columns_.display_column(file, record.line, record.column);
+      switch (column_count_) {
+        case ColumnCount::Screen:
+          column = without_tabs ? record.column : columns_.display_column(file, record.line, record.column);
+          break;
+        case ColumnCount::Characters:
+          column = columns_.character_column(file, record.line, record.column);
+          break;
+        case ColumnCount::Bytes:
+          column = record.column;
+          break;
+      }
     }
     const std::string_view path(path_.data(), path_size_);
     const KindTexts& kind = kinds_[record.kind.index()];

@@ -4,7 +4,8 @@
 //   file:line:column: warning: <what is wrong>: <source text> [<id>]
 // "error:" for syntax and internal errors, "(style)" before style findings
 // as GNAT writes its style messages. Line 0 (the file as a whole) becomes 1;
-// an unknown column becomes 1; tabs count to the next multiple of 8.
+// an unknown column becomes 1; tabs count to the next multiple of 8 unless
+// the columns are counted otherwise (ColumnCount).
 #pragma once
 
 #include <array>
@@ -21,7 +22,7 @@ namespace flawseek {
 class GnuLinesWriter final : public RecordsWriter {
  public:
   // `paths` must outlive the writer.
-  explicit GnuLinesWriter(const PathStyle& paths);
+  explicit GnuLinesWriter(const PathStyle& paths, ColumnCount columns = ColumnCount::Screen);
   // Suppressed records are left out: a GNU line is a finding to act on.
   void write(std::span<const FindingRecord> records, std::ostream& out) override;
   // Hands on the lines still held back for a full block.
@@ -43,6 +44,7 @@ class GnuLinesWriter final : public RecordsWriter {
   std::array<KindTexts, FindingKind::count> kinds_;
   std::string texts_;  // the kinds' texts, each padded
   DisplayColumns columns_;
+  ColumnCount column_count_;
   ShownPaths shown_paths_;
   // The shown path of the last file written, padded, and that file's path
   // object: a run of one file's findings shares one.

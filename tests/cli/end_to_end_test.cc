@@ -213,7 +213,7 @@ TEST_F(EndToEnd, ARootThatNamesNothingIsAnError) {
   for (const char* root : {"missing", "src/missing", "src/nothing_like_it"}) {
     const ProgramResult run = run_program({"--report", "r.csv", root}, tree);
     EXPECT_EQ(run.status, 2) << root;
-    EXPECT_EQ(run.err, "flawseek: File or Root Directory not found\n") << root;
+    EXPECT_EQ(run.err, "flawseek: File or Root Directory not found: " + std::string(root) + "\n") << root;
     EXPECT_EQ(run.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(tree / "r.csv"));

@@ -16,6 +16,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -230,6 +231,37 @@ Landing expected_landings(const std::filesystem::path& tree) {
   landing.gnu_file = (tree / "out.gnu").string();
   std::ofstream(landing.gnu_file) << gnu.out;
   return landing;
+}
+
+// VS Code counts a tab as one character: the README's task, run with
+// --columns chars, lands on every finding through its own problem matchers,
+// whose regular expressions (JavaScript's, which ECMAScript regex reads
+// alike here) are taken from the shipped file.
+TEST_F(MachineOutputs, VsCodesProblemMatchersLandOnEveryFindingWithCharacterColumns) {
+  const Landing landing = expected_landings(tree_);
+  const nlohmann::json tasks =
+      nlohmann::json::parse(read_file(std::filesystem::path(FLAWSEEK_SOURCE_DIR) / "data/vscode-tasks.json"));
+  const nlohmann::json& task = tasks["tasks"][0];
+  EXPECT_NE(task["command"].get<std::string>().find("--columns chars"), std::string::npos);
+  const ProgramResult gnu = run_program(with_job({"--format", "gnu", "--columns", "chars", "src"}), tree_);
+  std::string landed;
+  std::istringstream lines(gnu.out);
+  for (std::string line; std::getline(lines, line);) {
+    int matched = 0;
+    for (const nlohmann::json& matcher : task["problemMatcher"]) {
+      const nlohmann::json& pattern = matcher["pattern"];
+      std::smatch found;
+      if (!std::regex_match(line, found, std::regex(pattern["regexp"].get<std::string>()))) continue;
+      ++matched;
+      const auto group = [&](const char* name) { return found[pattern[name].get<int>()].str(); };
+      landed += group("file") + ":" + group("line") + ":" + group("column") + "\n";
+      const std::string severity = pattern.contains("severity") ? group("severity") : matcher["severity"].get<std::string>();
+      EXPECT_TRUE(severity == "error" || severity == "warning" || severity == "info") << line;
+      EXPECT_TRUE(find_finding_id(group("code"))) << line;
+    }
+    EXPECT_EQ(matched, 1) << line;
+  }
+  EXPECT_EQ(landed, landing.expected);
 }
 
 TEST_F(MachineOutputs, VimsGnatErrorformatLandsOnEveryFinding) {

@@ -198,5 +198,21 @@ TEST(GnuFindings, DisplayColumnsReadEachLineOfTheFileAsGetlineSplitsIt) {
   EXPECT_EQ(columns.display_column((directory / "missing.adb").string(), 1, 4), 4);
 }
 
+// Editors count characters: a tab is one, a UTF-8 character of several
+// bytes is one; a Latin-1 line (not UTF-8) keeps its byte columns, and a
+// file without tabs is read for them too.
+TEST(GnuFindings, CharacterColumnsCountUtf8CharactersOnce) {
+  testing::TemporaryDirectory directory("columns");
+  const std::string utf8 = (directory / "utf8.adb").string();
+  const std::string latin1 = (directory / "latin1.adb").string();
+  std::ofstream(utf8, std::ios::binary) << "X := \"\xC3\xA4\xC3\xB6\"; Y;\n\tZ;\n";
+  std::ofstream(latin1, std::ios::binary) << "X := \"\xE4\xF6\"; Y;\n";
+  DisplayColumns columns;
+  EXPECT_EQ(columns.character_column(utf8, 1, 13), 11);  // Y, after two characters of two bytes
+  EXPECT_EQ(columns.character_column(utf8, 2, 2), 2);    // a tab counts one
+  EXPECT_EQ(columns.display_column(utf8, 2, 2), 9);      // and eight on screen
+  EXPECT_EQ(columns.character_column(latin1, 1, 11), 11);
+}
+
 }  // namespace
 }  // namespace flawseek
