@@ -47,21 +47,26 @@ class Segments {
   std::size_t count_ = 0;
 };
 
-// One segment against one pattern segment of "*" and "?": the usual greedy
-// walk that backs up to the last "*", linear in practice and never worse
-// than the product of the lengths.
-bool segment_matches(std::string_view pattern, std::string_view name) {
+}  // namespace
+
+bool wildcard_matches(std::string_view pattern, std::string_view name, bool ignore_case) {
+  const auto same = [ignore_case](char a, char b) {
+    if (a == b) return true;
+    if (!ignore_case) return false;
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+    return fold(a) == fold(b);
+  };
   std::size_t p = 0;
   std::size_t n = 0;
   std::size_t star = std::string_view::npos;
   std::size_t resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
+    if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       resume = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+      ++p;
+      ++n;
     } else if (star != std::string_view::npos) {
       p = star + 1;
       n = ++resume;
@@ -72,8 +77,6 @@ bool segment_matches(std::string_view pattern, std::string_view name) {
   while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
-
-}  // namespace
 
 bool path_glob_matches(std::string_view glob, std::string_view path) {
   const Segments pattern(glob);
@@ -105,7 +108,7 @@ bool path_glob_matches(std::string_view glob, std::string_view path) {
       }
     } else {
       for (std::size_t j = 0; j < name.size(); ++j) {
-        if (matched[j] != 0 && segment_matches(segment, name[j])) next[j + 1] = 1;
+        if (matched[j] != 0 && wildcard_matches(segment, name[j], false)) next[j + 1] = 1;
       }
     }
     std::swap(matched, next);

@@ -14,6 +14,12 @@ namespace flawseek {
 
 bool path_glob_matches(std::string_view glob, std::string_view path);
 
+// One name against "*" (any run of characters) and "?" (one), ASCII letters
+// in either case when `ignore_case`: the greedy walk that backs up to the
+// last "*", linear in practice and never worse than the product of the
+// lengths, whatever the input.
+bool wildcard_matches(std::string_view pattern, std::string_view name, bool ignore_case);
+
 // A glob relative to a directory of its own: a project file's, or the
 // current directory for one given on the command line.
 class AnchoredGlob {
