@@ -18,7 +18,29 @@ if(FLAWSEEK_HELP2MAN)
 else()
   set(flawseek_man_page ${CMAKE_SOURCE_DIR}/data/flawseek.1)
 endif()
-install(FILES ${flawseek_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Debian installs man pages compressed (gzip -9n: no name or time inside,
+# so the package builds the same each time).
+function(flawseek_gzipped_man_page source name)
+  set(gzipped ${CMAKE_BINARY_DIR}/${name}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+    COMMAND gzip -9n -c ${source} > ${gzipped}
+    DEPENDS ${source}
+    COMMENT "Compressing the ${name} man page")
+  add_custom_target(${name}_gz ALL DEPENDS ${gzipped})
+  install(FILES ${gzipped} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+flawseek_gzipped_man_page(${flawseek_man_page} flawseek.1)
+if(TARGET flawseek-gui)
+  flawseek_gzipped_man_page(${CMAKE_SOURCE_DIR}/data/flawseek-gui.1 flawseek-gui.1)
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/flawseek)
+# A native package's changelog, compressed as Debian keeps it.
+configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+  COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/changelog)
+add_custom_target(flawseek_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/flawseek)
 install(FILES ${CMAKE_SOURCE_DIR}/data/flawseek.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME flawseek)
 
@@ -27,12 +49,13 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME flawseek)
 set(CPACK_PACKAGE_VENDOR "The Flawseek developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Debian wants the description's lines no longer than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Flawseek finds potential bugs (null-pointer dereferences, unreachable code, unused units and declarations, and more) and style violations in Ada 95 sources, from the command line (flawseek) or a window (flawseek-gui).")
+    "Flawseek finds potential bugs (null-pointer dereferences, unreachable code,\nunused units and declarations, and more) and style violations in Ada 95,\n2005, 2012 and 2022 sources, from the command line (flawseek) or a window\n(flawseek-gui).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Flawseek developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Flawseek developers <developers@flawseek.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # The shared libraries the programs link (libstdc++, and Qt for the window)
 # become the package's dependencies.
