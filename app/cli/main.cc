@@ -286,7 +286,7 @@ int run(int argc, char** argv) {
     std::cerr << "flawseek: " << error << "\nTry 'flawseek --help' for more information.\n";
     return exit_trouble;
   }
-  if (command.show_job) return answer(job_summary(job) + project_file_summary(configured));
+  if (command.show_job) return answer(job_summary(job) + project_file_summary(configured) + run_summary(configured));
 
   // ---- The search ---------------------------------------------------------
   // Signals are blocked before any other thread starts, so only the watcher

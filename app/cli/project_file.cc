@@ -484,6 +484,25 @@ ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_
                                                     const std::string& current_directory) {
   ConfiguredCommandLine configured;
   configured.parsed = parse_command_line(arguments);
+  for (std::size_t at = 0; at < arguments.size(); ++at) {
+    const std::string_view argument = arguments[at];
+    if (argument == "--") {
+      if (at + 1 < arguments.size()) configured.command_line_options.emplace_back("ROOT");
+      break;
+    }
+    if (const auto name = option_name(argument)) {
+      configured.command_line_options.emplace_back(name->substr(2));
+      // A value in the next argument is no ROOT.
+      if (argument.find('=') == std::string_view::npos && option_takes_value(*name)) ++at;
+    } else if (argument.starts_with("-j")) {
+      configured.command_line_options.emplace_back("jobs");
+      if (argument == "-j") ++at;
+    } else if (argument == "-q" || argument == "-h") {
+      configured.command_line_options.emplace_back(argument == "-q" ? "quiet" : "help");
+    } else if (!argument.starts_with("-") || argument == "-") {
+      configured.command_line_options.emplace_back("ROOT");
+    }
+  }
   const CommandLine& command = configured.parsed.command_line;
   if (!configured.parsed.ok() || command.action != CommandAction::Run || command.no_config) return configured;
 
@@ -512,6 +531,11 @@ ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_
     return configured;
   }
   configured.project_file = file->string();
+  for (const ProjectSetting& setting : project.settings) {
+    const bool overridden = std::find(configured.command_line_options.begin(), configured.command_line_options.end(),
+                                      setting.key) != configured.command_line_options.end();
+    if (!overridden && !setting.arguments.empty()) configured.project_keys.push_back(setting.key);
+  }
   const std::vector<std::string> merged = arguments_with_project_file(project.settings, arguments);
   const std::vector<std::string_view> views(merged.begin(), merged.end());
   configured.parsed = parse_command_line(views);

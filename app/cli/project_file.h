@@ -67,6 +67,11 @@ struct ConfiguredCommandLine {
   // What the user should know though the run goes on (a project file found
   // but not trusted).
   std::vector<std::string> warnings;
+  // Where the settings came from: the project file's keys that took effect
+  // (the command line overrides the others), and the options written on the
+  // command line ("ROOT" for the root), each without its "--".
+  std::vector<std::string> project_keys;
+  std::vector<std::string> command_line_options;
   bool ok() const { return parsed.ok() && project_error.empty(); }
 };
 

@@ -76,6 +76,13 @@ TEST_F(ProjectFileRun, TheCommandLineWinsAndNoConfigIgnoresTheFile) {
   // A list given on the command line replaces the file's, not adds to it.
   EXPECT_NE(job.out.find("Style: No Goto Statements\n"), std::string::npos) << job.out;
   EXPECT_NE(job.out.find("Default Rule Book: User\n"), std::string::npos) << job.out;
+  // Every setting of the run is shown, and where each came from; a value
+  // after its option is no ROOT.
+  EXPECT_NE(job.out.find("Format: csv\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("Jobs: one per core\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("From The Project File: format\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("From The Command Line: show-job, style, style-set, ROOT\n"), std::string::npos) << job.out;
+  EXPECT_NE(job.out.find("From The Stored Settings: nothing\n"), std::string::npos) << job.out;
 
   // --no-config: neither the settings nor the faults of the file count.
   write(project_file(), "style = [\"bad_keyword\"]\nformat = \"csv\n");
