@@ -292,7 +292,8 @@ void Baseline::add(Key key) {
 }
 
 std::unordered_set<const Finding*> Baseline::known_findings(const std::vector<FindingRecord>& records,
-                                                            const ReportContext& context) const {
+                                                            const ReportContext& context,
+                                                            std::vector<ReportContext::AbsentFinding>* absent) const {
   std::map<Key, int> left = counts_;
   std::unordered_set<const Finding*> known;
   for (const FindingRecord& record : records) {
@@ -303,6 +304,11 @@ std::unordered_set<const Finding*> Baseline::known_findings(const std::vector<Fi
     if (found == left.end() || found->second == 0) continue;
     --found->second;
     known.insert(record.listed);
+  }
+  if (absent != nullptr) {
+    for (const auto& [key, count] : left) {
+      for (int copy = 0; copy < count; ++copy) absent->push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key)});
+    }
   }
   return known;
 }

@@ -30,9 +30,11 @@ class Baseline {
   static std::optional<Baseline> read(const std::filesystem::path& path, std::string& error);
   static std::optional<Baseline> parse(const std::string& text, std::string& error);
 
-  // The findings among `records` that the baseline knows.
+  // The findings among `records` that the baseline knows; with `absent`,
+  // also the baseline's entries that no record matched (one per copy).
   std::unordered_set<const Finding*> known_findings(const std::vector<FindingRecord>& records,
-                                                    const ReportContext& context) const;
+                                                    const ReportContext& context,
+                                                    std::vector<ReportContext::AbsentFinding>* absent = nullptr) const;
   std::size_t size() const { return size_; }
 
  private:

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "baseline.h"
@@ -357,6 +358,7 @@ int run(int argc, char** argv) {
   const FindingsList* shown = &findings;
   const TextTreeView* shown_tree = &tree;
   std::optional<std::int64_t> known_count;  // with a baseline
+  std::unordered_set<const Finding*> known;   // the findings it knows
   FindingsList new_findings;
   TextTreeView new_tree;
   if (command.baseline_file) {
@@ -366,7 +368,8 @@ int run(int argc, char** argv) {
       std::cerr << "flawseek: " << error << "\n";
       return exit_trouble;
     }
-    const auto known = baseline->known_findings(ordered_findings(findings), output.context);
+    known = baseline->known_findings(ordered_findings(findings), output.context, &output.context.absent);
+    output.context.known = &known;
     if (command.format == OutputFormat::Tree) new_findings.set_view(&new_tree);
     new_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
     copy_findings_except(findings, known, new_findings);
@@ -403,6 +406,11 @@ int run(int argc, char** argv) {
   output.context.exit_code = exit_status;
   output.context.end_time_utc = utc_text(std::chrono::system_clock::now());
   const bool report_to_standard_output = command.report_file && *command.report_file == "-";
+  // A SARIF log holds the known findings too, as unchanged results, for the
+  // services that track results across runs; every other output the new ones.
+  const auto listed_in = [&](OutputFormat format) -> const FindingsList& {
+    return format == OutputFormat::Sarif && command.baseline_file ? findings : *shown;
+  };
   bool findings_written = true;
   if (streamed) {
     streamed->finish();
@@ -412,7 +420,8 @@ int run(int argc, char** argv) {
     std::cout << statistics_text(*output.context.statistics);
     findings_written = static_cast<bool>(std::cout.flush());
   } else if (!report_to_standard_output && !command.write_baseline_file) {
-    findings_written = print_findings(command.format, *shown, *shown_tree, date_and_time, output, std::cout);
+    findings_written =
+        print_findings(command.format, listed_in(command.format), *shown_tree, date_and_time, output, std::cout);
   }
   if (!findings_written) {
     // A full disk or a closed pipe must not pass for a clean run.
@@ -421,12 +430,13 @@ int run(int argc, char** argv) {
   }
   if (report_to_standard_output) {
     const OutputFormat format = command.format_given ? command.format : OutputFormat::Text;
-    if (!print_findings(format, *shown, *shown_tree, date_and_time, output, std::cout)) {
+    if (!print_findings(format, listed_in(format), *shown_tree, date_and_time, output, std::cout)) {
       std::cerr << "flawseek: cannot write the report to standard output\n";
       exit_status = exit_trouble;
     }
   } else if (command.report_file) {
-    if (!save_findings_report(*shown, absolute_path(*command.report_file), date_and_time, output, log)) {
+    if (!save_findings_report(listed_in(report_format_for(*command.report_file)), absolute_path(*command.report_file),
+                              date_and_time, output, log)) {
       exit_status = exit_trouble;
     }
   }

@@ -53,20 +53,29 @@ class JsonRecordsWriter final : public RecordsWriter {
   using Element = std::function<nlohmann::ordered_json(const FindingRecord& record, const ReportContext& context)>;
   // The members that follow the array, made when the document ends.
   using Ending = nlohmann::ordered_json (*)(const ReportContext& context);
+  // Elements that follow the records' own (SARIF's absent results).
+  using LastElements = std::function<nlohmann::ordered_json(const ReportContext& context)>;
 
   JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element, Ending ending,
-                    const ReportContext& context)
-      : document_(document, key), element_(std::move(element)), ending_(ending), context_(context) {}
+                    const ReportContext& context, LastElements last = {})
+      : document_(document, key), element_(std::move(element)), ending_(ending), last_(std::move(last)),
+        context_(context) {}
 
   void write(std::span<const FindingRecord> records, std::ostream& out) override {
     for (const FindingRecord& record : records) document_.add(element_(record, context_), out);
   }
-  void end(std::ostream& out) override { document_.end(out, ending_(context_)); }
+  void end(std::ostream& out) override {
+    if (last_) {
+      for (const nlohmann::ordered_json& element : last_(context_)) document_.add(element, out);
+    }
+    document_.end(out, ending_(context_));
+  }
 
  private:
   JsonArrayDocument document_;
   Element element_;
   Ending ending_;
+  LastElements last_;
   const ReportContext& context_;
 };
 

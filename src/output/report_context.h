@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "findings/finding.h"
 
@@ -37,8 +39,18 @@ struct ReportContext {
   std::optional<int> exit_code;
   std::string start_time_utc;
   std::string end_time_utc;
-  // The run left out the findings a baseline knows: every result is new.
+  // Against a baseline: the SARIF log says of each result whether it is new
+  // or unchanged (`known`, the findings the baseline knows, which the log
+  // then holds too) and lists the baseline's findings this run no longer
+  // has as absent. Null and empty without a baseline.
   bool against_baseline = false;
+  const std::unordered_set<const Finding*>* known = nullptr;
+  struct AbsentFinding {
+    std::string file;  // relative to root_directory, UTF-8
+    std::string id;
+    std::string source;
+  };
+  std::vector<AbsentFinding> absent;
 };
 
 // What the tree and the plain-text report add at their end after a search

@@ -196,8 +196,39 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   key += record.reason;
   const int occurrence = occurrences_[key]++;
   result["partialFingerprints"] = {{"flawseek/v1", fingerprint_of(file, id, record.reason, occurrence)}};
-  if (context.against_baseline) result["baselineState"] = "new";
+  // A baseline holds no suppressed finding: such a result is not compared.
+  if (context.against_baseline && !record.suppressed) {
+    const bool known = context.known != nullptr && record.listed != nullptr && context.known->contains(record.listed);
+    result["baselineState"] = known ? "unchanged" : "new";
+  }
   return result;
+}
+
+// The baseline's findings this run no longer has: in which file they were
+// (the baseline keeps no line, so the location has no region) and what they
+// said, the source text in the message.
+Json absent_results(const ReportContext& context) {
+  Json results = Json::array();
+  std::map<std::string, int> occurrences;
+  for (const ReportContext::AbsentFinding& absent : context.absent) {
+    const auto kind = find_finding_id(absent.id);
+    if (!kind) continue;
+    Json result = Json::object();
+    result["ruleId"] = absent.id;
+    result["ruleIndex"] = kind->index();
+    result["level"] = std::string(severity_name(*kind));
+    std::string message(rule_descriptor(*kind).sentence);
+    if (!absent.source.empty()) message += ": " + absent.source;
+    result["message"] = {{"text", with_full_stop(message)}};
+    const Json physical = {
+        {"artifactLocation", {{"uri", uri_escaped(absent.file)}, {"uriBaseId", std::string(sarif_root_base)}}}};
+    result["locations"] = Json::array({{{"physicalLocation", physical}}});
+    std::string key = absent.file + '\0' + absent.id + '\0' + absent.source;
+    result["partialFingerprints"] = {{"flawseek/v1", fingerprint_of(absent.file, absent.id, absent.source, occurrences[key]++)}};
+    result["baselineState"] = "absent";
+    results.push_back(std::move(result));
+  }
+  return results;
 }
 
 // After the results: the invocation, which says whether the search reached
@@ -223,7 +254,7 @@ Json after_results(const ReportContext& context) {
 
 std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
   return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", ResultObjects{}, after_results,
-                                             context);
+                                             context, absent_results);
 }
 
 }  // namespace flawseek

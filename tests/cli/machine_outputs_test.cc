@@ -376,16 +376,20 @@ TEST_F(MachineOutputs, ABaselineKeepsMovedFindingsKnownAndLetsNewOnesThrough) {
 
 // Code scanning tracks a result by its fingerprint: lines inserted above a
 // finding leave it as it was, a second identical finding gets another; the
-// invocation says how the run ended; under a baseline every result is new.
+// invocation says how the run ended; under a baseline each result is new or
+// unchanged, and the baseline's findings the run no longer has are absent.
 TEST_F(MachineOutputs, SarifFingerprintsSurviveMovedLinesAndTheInvocationTellsTheExit) {
+  std::multiset<std::string> states;
   const auto fingerprints = [&](const Lines& more) {
     const ProgramResult run = run_program(with_job(more), tree_);
     const nlohmann::json log = nlohmann::json::parse(run.out);
     std::multiset<std::string> prints;
+    states.clear();
     for (const nlohmann::json& result : log["runs"][0]["results"]) {
       prints.insert(result["partialFingerprints"]["flawseek/v1"].get<std::string>());
-      EXPECT_EQ(result.contains("baselineState"), std::find(more.begin(), more.end(), "--baseline") != more.end());
-      if (result.contains("baselineState")) EXPECT_EQ(result["baselineState"], "new");
+      const bool compared = std::find(more.begin(), more.end(), "--baseline") != more.end() && !result.contains("suppressions");
+      EXPECT_EQ(result.contains("baselineState"), compared) << result.dump();
+      if (result.contains("baselineState")) states.insert(result["baselineState"].get<std::string>() + " " + result["ruleId"].get<std::string>());
     }
     EXPECT_EQ(log["runs"][0]["invocations"][0]["exitCode"], run.status);
     EXPECT_FALSE(log["runs"][0]["invocations"][0].value("startTimeUtc", "").empty());
@@ -401,8 +405,13 @@ TEST_F(MachineOutputs, SarifFingerprintsSurviveMovedLinesAndTheInvocationTellsTh
   EXPECT_TRUE(std::includes(after.begin(), after.end(), before.begin(), before.end()));
   ASSERT_EQ(run_program(with_job({"--write-baseline", "old.sarif", "src"}), tree_).status, 0);
   std::ofstream(root_ / "new.adb") << "procedure Fresh is\nbegin\n   return;\n   null;\nend Fresh;\n";
-  // The new finding, and the suppressed one --show-suppressed always lists.
-  EXPECT_EQ(fingerprints({"--format", "sarif", "--baseline", "old.sarif", "src"}).size(), 2u);
+  std::filesystem::remove(root_ / "broken.adb");
+  const auto against = fingerprints({"--format", "sarif", "--baseline", "old.sarif", "src"});
+  EXPECT_EQ(states.count("new code-not-reachable"), 1u);      // new.adb
+  EXPECT_EQ(states.count("absent syntax-error"), 1u);         // broken.adb, gone
+  EXPECT_EQ(states.count("unchanged null-pointer"), 1u);      // tabs.adb
+  // The new finding in, broken.adb's out, and its absent entry in.
+  EXPECT_EQ(against.size(), after.size() + 1);
 }
 
 // Writing a baseline prints one line and passes; with a project file the
