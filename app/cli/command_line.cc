@@ -258,7 +258,10 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.log_file = std::string(*value);
     } else if (name == "--jobs" || name == "-j") {
       const std::optional<unsigned> jobs = parse_job_count(*value);
-      if (!jobs) return fail("option '--jobs' needs a number of threads from 1 to " + std::to_string(max_jobs));
+      if (!jobs) {
+        return fail("option '--jobs' needs a number of threads from 1 to " + std::to_string(max_jobs) + ", not " +
+                    quoted(*value));
+      }
       line.jobs = *jobs;
     } else if (name == "--settings") {
       line.use_settings = true;

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/environment_variable.h"
 #include "../support/log_messages.h"
 #include "findings/finding.h"
 #include "findings/finding_id.h"
@@ -319,6 +320,25 @@ TEST_F(EndToEnd, AJsonReportAndABaselineBesideTheTreeSayWhatAStyleRuleWants) {
   for (const char* file : {"r.json", "b.sarif"}) {
     EXPECT_NE(read_file(scratch_.path() / file).find("reserved word `BEGIN` must be `begin`"), std::string::npos) << file;
   }
+}
+
+// --settings starts from the window's stored job: without a ROOT its Search
+// Root, and its List Unchecked Style. (The store reads the user's file, or
+// the machine's when the program runs as a service: both name one file here.)
+TEST_F(EndToEnd, SettingsReproduceTheWindowsJob) {
+  const auto tree = scratch_.copy_tree("findings");
+  const auto registry = scratch_.path() / "registry.json";
+  std::ofstream(registry) << nlohmann::json{{"Software", {{"Brightmoor", {{"Flawseek", {{"Search Root", (tree / "src").string()},
+                                                                              {"Options", {{"List Unchecked Style", 1}}}}}}}}}}
+                                 .dump();
+  const testing::EnvironmentVariable user("FLAWSEEK_USER_REGISTRY", registry.c_str());
+  const testing::EnvironmentVariable machine("FLAWSEEK_MACHINE_REGISTRY", registry.c_str());
+  const std::string before = read_file(registry);
+  const ProgramResult run = run_program({"--settings", "--format", "gnu"}, scratch_.path());
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.out.find((tree / "src").string() + "/shapes.adb:"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("[style/no-style-checks]"), std::string::npos) << run.out;
+  EXPECT_EQ(read_file(registry), before);  // read, never written
 }
 
 TEST_F(EndToEnd, UsageErrorsExitWithTwo) {
