@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -147,13 +148,33 @@ std::string fingerprint_of(const std::string& file, std::string_view id, std::st
   return text;
 }
 
-// The result objects of one log, counting identical findings as they come.
-class ResultObjects {
+// The fingerprints of one log: identical findings (file, kind, source text)
+// counted as they come, the baseline's absent ones after the run's own, so
+// that no two results of the log share a fingerprint.
+class Fingerprints {
  public:
-  Json operator()(const FindingRecord& record, const ReportContext& context);
+  std::string next(const std::string& file, std::string_view id, std::string_view source) {
+    std::string key = file;
+    key += '\0';
+    key += id;
+    key += '\0';
+    key += source;
+    return fingerprint_of(file, id, source, occurrences_[key]++);
+  }
 
  private:
   std::map<std::string, int> occurrences_;
+};
+
+// The result objects of one log.
+class ResultObjects {
+ public:
+  Json operator()(const FindingRecord& record, const ReportContext& context);
+  // The baseline's findings this run no longer has, after the others.
+  Json absent(const ReportContext& context);
+
+ private:
+  Fingerprints fingerprints_;
 };
 
 Json ResultObjects::operator()(const FindingRecord& record, const ReportContext& context) {
@@ -165,8 +186,9 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   // around it; a region from column 1 (or without a column) is the line
   // itself, which SARIF will not have as a context region of its own.
   Json context_region = Json::object();
-  if (!record.reason.empty()) {
-    const Json snippet = {{"text", utf8_text(record.reason)}};
+  const std::string source = utf8_text(record.reason);
+  if (!source.empty()) {
+    const Json snippet = {{"text", source}};
     if (region.contains("startColumn") && region["startColumn"] != 1) {
       context_region["startLine"] = region["startLine"];
       context_region["snippet"] = snippet;
@@ -176,8 +198,8 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   }
   // The name relative to the root, escaped after it became UTF-8, so that a
   // Latin-1 name still makes a valid URI.
-  Json artifact = {{"uri", uri_escaped(utf8_text(root_relative_name(context, *record.file)))},
-                   {"uriBaseId", std::string(sarif_root_base)}};
+  const std::string file = utf8_text(root_relative_name(context, *record.file));
+  Json artifact = {{"uri", uri_escaped(file)}, {"uriBaseId", std::string(sarif_root_base)}};
   Json result = Json::object();
   result["ruleId"] = std::string(finding_id(record.kind));
   result["ruleIndex"] = record.kind.index();
@@ -187,15 +209,8 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   if (!context_region.empty()) physical["contextRegion"] = context_region;
   result["locations"] = Json::array({{{"physicalLocation", physical}}});
   if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
-  const std::string file = root_relative_name(context, *record.file);
-  const std::string_view id = finding_id(record.kind);
-  std::string key = file;
-  key += '\0';
-  key += id;
-  key += '\0';
-  key += record.reason;
-  const int occurrence = occurrences_[key]++;
-  result["partialFingerprints"] = {{"flawseek/v1", fingerprint_of(file, id, record.reason, occurrence)}};
+  // Over the texts the log shows, as a baseline keeps them for its absent results.
+  result["partialFingerprints"] = {{"flawseek/v1", fingerprints_.next(file, finding_id(record.kind), source)}};
   // A baseline holds no suppressed finding: such a result is not compared.
   if (context.against_baseline && !record.suppressed) {
     const bool known = context.known != nullptr && record.listed != nullptr && context.known->contains(record.listed);
@@ -207,9 +222,8 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
 // The baseline's findings this run no longer has: in which file they were
 // (the baseline keeps no line, so the location has no region) and what they
 // said, the source text in the message.
-Json absent_results(const ReportContext& context) {
+Json ResultObjects::absent(const ReportContext& context) {
   Json results = Json::array();
-  std::map<std::string, int> occurrences;
   for (const ReportContext::AbsentFinding& absent : context.absent) {
     const auto kind = find_finding_id(absent.id);
     if (!kind) continue;
@@ -223,8 +237,7 @@ Json absent_results(const ReportContext& context) {
     const Json physical = {
         {"artifactLocation", {{"uri", uri_escaped(absent.file)}, {"uriBaseId", std::string(sarif_root_base)}}}};
     result["locations"] = Json::array({{{"physicalLocation", physical}}});
-    std::string key = absent.file + '\0' + absent.id + '\0' + absent.source;
-    result["partialFingerprints"] = {{"flawseek/v1", fingerprint_of(absent.file, absent.id, absent.source, occurrences[key]++)}};
+    result["partialFingerprints"] = {{"flawseek/v1", fingerprints_.next(absent.file, absent.id, absent.source)}};
     result["baselineState"] = "absent";
     results.push_back(std::move(result));
   }
@@ -253,8 +266,12 @@ Json after_results(const ReportContext& context) {
 }  // namespace
 
 std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
-  return std::make_unique<JsonRecordsWriter>(log_around_results(context), "results", ResultObjects{}, after_results,
-                                             context, absent_results);
+  // The records' results and the absent ones share one count of fingerprints.
+  const auto results = std::make_shared<ResultObjects>();
+  return std::make_unique<JsonRecordsWriter>(
+      log_around_results(context), "results",
+      [results](const FindingRecord& record, const ReportContext& context) { return (*results)(record, context); },
+      after_results, context, [results](const ReportContext& context) { return results->absent(context); });
 }
 
 }  // namespace flawseek
