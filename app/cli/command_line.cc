@@ -102,13 +102,23 @@ bool takes_value(std::string_view name) {
   return false;
 }
 
-// Adds the kinds of "KIND[,KIND...]" ("all" for every selectable kind).
-std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds) {
+// Hands each word of "WORD[,WORD...]" (empty ones too) to `take`, which
+// returns the reason for the user when a word is wrong; the first reason.
+template <class Take>
+std::string for_each_listed(std::string_view list, Take&& take) {
   std::size_t start = 0;
-  while (start <= list.size()) {
+  for (;;) {
     const std::size_t comma = list.find(',', start);
     const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
-    const std::string_view word = list.substr(start, end - start);
+    if (std::string error = take(list.substr(start, end - start)); !error.empty()) return error;
+    if (comma == std::string_view::npos) return {};
+    start = comma + 1;
+  }
+}
+
+// Adds the kinds of "KIND[,KIND...]" ("all" for every selectable kind).
+std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds) {
+  return for_each_listed(list, [&kinds](std::string_view word) -> std::string {
     if (latin1::equal_ignoring_case(word, "all")) {
       for (int position = 0; position < selectable_style_kind_count; ++position) {
         kinds.push_back(static_cast<StyleKind>(position));
@@ -118,10 +128,8 @@ std::string add_style_kinds(std::string_view list, std::vector<StyleKind>& kinds
     } else {
       return "unknown style kind " + quoted(word) + " (see --help for the list)";
     }
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  return {};
+    return {};
+  });
 }
 
 }  // namespace
@@ -150,11 +158,7 @@ std::optional<StyleSet> find_style_set(std::string_view text) {
 
 std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind::count>& kinds) {
   kinds.fill(false);
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    const std::size_t comma = list.find(',', start);
-    const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
-    std::string_view word = list.substr(start, end - start);
+  return for_each_listed(list, [&kinds](std::string_view word) -> std::string {
     while (!word.empty() && word.front() == ' ') word.remove_prefix(1);
     while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
     for (int index = 0; index < FindingKind::count; ++index) {
@@ -169,10 +173,8 @@ std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind:
                !latin1::equal_ignoring_case(word, bug_family) && !latin1::equal_ignoring_case(word, style_family)) {
       return "unknown finding kind " + quoted(word) + " (see --list-rules)";
     }
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  return {};
+    return {};
+  });
 }
 
 CommandLineResult parse_command_line(std::span<const std::string_view> arguments) {
@@ -280,16 +282,12 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.fail_on = kinds;
     } else if (name == "--exclude") {
       // A list too, as a project file's `exclude = [...]` arrives.
-      std::size_t start = 0;
-      while (start <= value->size()) {
-        const std::size_t comma = value->find(',', start);
-        const std::size_t end = comma == std::string_view::npos ? value->size() : comma;
-        const std::string_view glob = value->substr(start, end - start);
-        if (glob.empty()) return fail("option '--exclude' needs a glob (such as generated/** or **/*_svd-*.ads)");
+      std::string error = for_each_listed(*value, [&line](std::string_view glob) -> std::string {
+        if (glob.empty()) return "option '--exclude' needs a glob (such as generated/** or **/*_svd-*.ads)";
         line.excludes.emplace_back(glob);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-      }
+        return {};
+      });
+      if (!error.empty()) return fail(std::move(error));
     } else if (name == "--per-path-ignore") {
       // GLOB=LIST: the kinds are the last part, as a glob holds no "=".
       const std::size_t equals = value->rfind('=');
