@@ -198,6 +198,7 @@ struct CheckHooks : EmptyHooks {
     prefixes_.on_name_declared(state, name, category);
     declarations_.name_declared(state, name, category);
   }
+  void type_declaration_begun(ParserState&) { declarations_.type_declaration_begun(); }
   void type_declared(ParserState& state, std::string_view name, int line, int column, TypeKind kind) {
     prefixes_.on_type_declared(state, name, line, column, kind);
     declarations_.type_declared(state, name, line, column, kind);

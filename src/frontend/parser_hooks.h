@@ -350,6 +350,9 @@ struct EmptyHooks {
   void declaration_completed(ParserState&, DeclarationCategory) {}
   // A declaration that declares exactly one name.
   void name_declared(ParserState&, std::string_view /*name*/, DeclarationCategory) {}
+  // TYPE of a type declaration (not of a generic formal type or a use type
+  // clause): its definition follows, then type_declared.
+  void type_declaration_begun(ParserState&) {}
   // A full type declaration, once the kind of its definition is known; the
   // name's own position is given, the type definition lies between.
   void type_declared(ParserState&, std::string_view /*name*/, int /*line*/, int /*column*/, TypeKind) {}

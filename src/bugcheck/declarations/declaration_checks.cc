@@ -82,7 +82,6 @@ void DeclarationChecks::declaration_completed(const ParserState& state, Declarat
 }
 
 void DeclarationChecks::name_declared(const ParserState& state, std::string_view name, DeclarationCategory category) {
-  if (category == DeclarationCategory::GENERIC_FORMAL_TYPE) usage_.type_declaration_abandoned();
   switch (category) {
     case DeclarationCategory::LOOP_PARAMETER:
       style_.loop_parameter_declared(state, name, reporter_);

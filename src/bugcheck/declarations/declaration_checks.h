@@ -50,10 +50,7 @@ class DeclarationChecks {
   }
   static constexpr AdaKeywords keywords_acted_on = DispatchingOperations::keywords_acted_on;
   void keyword_accepted(AdaKeyword keyword) noexcept {
-    if (keyword == AdaKeyword::KEYWORD_TYPE) {
-      type_name_follows_ = true;
-      usage_.type_declaration_begun();
-    }
+    if (keyword == AdaKeyword::KEYWORD_TYPE) type_name_follows_ = true;
     if (units_kept_) dispatching_.keyword_accepted(keyword);
   }
   // Only a pair's unit lists ask for the designator and the profile: a
@@ -68,6 +65,7 @@ class DeclarationChecks {
     usage_.subtype_mark(name);
   }
   void class_attribute_accepted() noexcept { dispatching_.class_attribute_accepted(); }
+  void type_declaration_begun() noexcept { usage_.type_declaration_begun(); }
   void unit_defined(std::string_view name, UnitKind kind);
   void with_clause_name(const ParserState& state, std::string_view name) {
     if (units_kept_) units_.with_clause_name(state, name);

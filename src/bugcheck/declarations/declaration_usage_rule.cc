@@ -36,11 +36,6 @@ bool says_ignored(std::string_view name) {
 }  // namespace
 
 void DeclarationUsageRule::declaration_completed(DeclarationCategory category) {
-  // Components, discriminants and parameters stand inside type declarations.
-  if (category != DeclarationCategory::COMPONENT && category != DeclarationCategory::DISCRIMINANT &&
-      category != DeclarationCategory::PARAMETER) {
-    in_type_declaration_ = false;
-  }
   DeclarationGroup group = DeclarationGroup::OBJECT;
   bool recorded = false;
   switch (category) {

@@ -34,6 +34,7 @@ class DeclarationUsageRule {
     collection_base_ = 0;
     unreferenced_ = false;
     enclosing_collections_.clear();
+    in_type_declaration_ = false;
   }
 
   // A scope may open inside a declaration: a declare expression in an
@@ -60,9 +61,7 @@ class DeclarationUsageRule {
   // lists -- parameters, components, discriminants, generic formal objects --
   // pass uncollected.
   void identifier_declared(const ParserState& state, std::string_view name, IdentifierList list) {
-    if (list != IdentifierList::OBJECT_OR_EXCEPTION) return;
-    in_type_declaration_ = false;
-    collect(state, name);
+    if (list == IdentifierList::OBJECT_OR_EXCEPTION) collect(state, name);
   }
   std::span<const NameItem> collected() const noexcept {
     return {collected_.data() + collection_base_, collected_count_ - collection_base_};
@@ -86,15 +85,12 @@ class DeclarationUsageRule {
 
   // An object whose type has tasks in it (a task type, an array or record of
   // one) activates them by being declared: that is its use, and it is
-  // entered as used. The types are those of the check's own files.
-  // TYPE begins a type declaration, but also a generic formal type and a use
-  // type clause, which declare no type: the next declaration of another kind
-  // ends what they began.
+  // entered as used. The types are those of the check's own files; a type
+  // declaration runs from its beginning to type_declared.
   void type_declaration_begun() noexcept {
     in_type_declaration_ = true;
     type_bears_tasks_ = false;
   }
-  void type_declaration_abandoned() noexcept { in_type_declaration_ = false; }
   // Inline: every subtype mark passes here, and most files declare no task type.
   void subtype_mark(std::string_view name) {
     if (task_types_.empty() || (!in_type_declaration_ && collected_count_ == collection_base_)) return;
