@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <toml.hpp>
 
@@ -464,16 +463,46 @@ ProjectFile parse_project_text(const std::string& text, const std::filesystem::p
   return ProjectFileReader(file).parse(text);
 }
 
+namespace {
+
+// The options an argument list writes, each without its "--" ("jobs" for
+// -jN, "ROOT" for the root); a value in the argument after its option is
+// skipped, not taken for a root.
+std::vector<std::string> options_given(std::span<const std::string_view> arguments) {
+  std::vector<std::string> names;
+  for (std::size_t at = 0; at < arguments.size(); ++at) {
+    const std::string_view argument = arguments[at];
+    if (argument == "--") {
+      if (at + 1 < arguments.size()) names.emplace_back("ROOT");
+      break;
+    }
+    if (const auto name = option_name(argument)) {
+      names.emplace_back(name->substr(2));
+      if (argument.find('=') == std::string_view::npos && option_takes_value(*name)) ++at;
+    } else if (argument.starts_with("-j")) {
+      names.emplace_back("jobs");
+      if (argument == "-j") ++at;
+    } else if (argument == "-q" || argument == "-h") {
+      names.emplace_back(argument == "-q" ? "quiet" : "help");
+    } else if (!argument.starts_with("-") || argument == "-") {
+      names.emplace_back("ROOT");
+    }
+  }
+  return names;
+}
+
+bool given(const std::vector<std::string>& options, std::string_view key) {
+  return std::find(options.begin(), options.end(), key) != options.end();
+}
+
+}  // namespace
+
 std::vector<std::string> arguments_with_project_file(const std::vector<ProjectSetting>& settings,
                                                      std::span<const std::string_view> command_line) {
-  std::set<std::string_view, std::less<>> given;
-  for (std::string_view argument : command_line) {
-    if (argument == "--") break;
-    if (const auto name = option_name(argument)) given.insert(name->substr(2));
-  }
+  const std::vector<std::string> options = options_given(command_line);
   std::vector<std::string> arguments;
   for (const ProjectSetting& setting : settings) {
-    if (given.contains(setting.key)) continue;
+    if (given(options, setting.key)) continue;
     arguments.insert(arguments.end(), setting.arguments.begin(), setting.arguments.end());
   }
   arguments.insert(arguments.end(), command_line.begin(), command_line.end());
@@ -484,25 +513,7 @@ ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_
                                                     const std::string& current_directory) {
   ConfiguredCommandLine configured;
   configured.parsed = parse_command_line(arguments);
-  for (std::size_t at = 0; at < arguments.size(); ++at) {
-    const std::string_view argument = arguments[at];
-    if (argument == "--") {
-      if (at + 1 < arguments.size()) configured.command_line_options.emplace_back("ROOT");
-      break;
-    }
-    if (const auto name = option_name(argument)) {
-      configured.command_line_options.emplace_back(name->substr(2));
-      // A value in the next argument is no ROOT.
-      if (argument.find('=') == std::string_view::npos && option_takes_value(*name)) ++at;
-    } else if (argument.starts_with("-j")) {
-      configured.command_line_options.emplace_back("jobs");
-      if (argument == "-j") ++at;
-    } else if (argument == "-q" || argument == "-h") {
-      configured.command_line_options.emplace_back(argument == "-q" ? "quiet" : "help");
-    } else if (!argument.starts_with("-") || argument == "-") {
-      configured.command_line_options.emplace_back("ROOT");
-    }
-  }
+  configured.command_line_options = options_given(arguments);
   const CommandLine& command = configured.parsed.command_line;
   if (!configured.parsed.ok() || command.action != CommandAction::Run || command.no_config) return configured;
 
@@ -532,9 +543,9 @@ ConfiguredCommandLine parse_configured_command_line(std::span<const std::string_
   }
   configured.project_file = file->string();
   for (const ProjectSetting& setting : project.settings) {
-    const bool overridden = std::find(configured.command_line_options.begin(), configured.command_line_options.end(),
-                                      setting.key) != configured.command_line_options.end();
-    if (!overridden && !setting.arguments.empty()) configured.project_keys.push_back(setting.key);
+    if (!given(configured.command_line_options, setting.key) && !setting.arguments.empty()) {
+      configured.project_keys.push_back(setting.key);
+    }
   }
   const std::vector<std::string> merged = arguments_with_project_file(project.settings, arguments);
   const std::vector<std::string_view> views(merged.begin(), merged.end());
