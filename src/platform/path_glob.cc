@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <span>
-#include <utility>
 #include <filesystem>
+#include <span>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace flawseek {
