@@ -86,7 +86,7 @@ struct CheckHooks : EmptyHooks {
   void pragma_name_accepted(ParserState& state) { words_.on_pragma_name(state); }
 
   void message(ParserState& state, ParserMessage message, std::string_view text) {
-    messages_.on_message(state, message, text, reporter_, {prefixes_, modes_});
+    messages_.on_message(state, message, text, reporter_, {prefixes_, modes_, end_names_, identifiers_});
     declarations_.on_message(message);
   }
 

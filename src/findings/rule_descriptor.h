@@ -428,7 +428,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "begin\n"
                  "   S := X'SIZE;\n"
                  "end Size_Of;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::BAD_IDENTIFIER,
      .id = "style/bad-identifier",
      .severity = Severity::NOTE,
@@ -445,7 +446,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "begin\n"
                  "   total_count := 1;\n"
                  "end Show;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::BAD_KEYWORD,
      .id = "style/bad-keyword",
      .severity = Severity::NOTE,
@@ -460,7 +462,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "BEGIN\n"
                  "   null;\n"
                  "end Show;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::BAD_PRAGMA,
      .id = "style/bad-pragma",
      .severity = Severity::NOTE,
@@ -476,7 +479,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "package Pure_Unit is\n"
                  "   pragma Pure;\n"
                  "end Pure_Unit;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::BAD_PREFIX,
      .id = "style/bad-prefix",
      .severity = Severity::NOTE,
@@ -522,7 +526,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "begin\n"
                  "   null;\n"
                  "end;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::INCONSISTENT_PACKAGE_NAME,
      .id = "style/inconsistent-package-name",
      .severity = Severity::NOTE,
@@ -540,7 +545,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "begin\n"
                  "   TEXT.Put_Line (\"Hello\");\n"
                  "end Hello;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::INCONSISTENT_PARAMETER_ASSOCIATION,
      .id = "style/inconsistent-parameter-association",
      .severity = Severity::NOTE,
@@ -571,7 +577,8 @@ inline constexpr std::array<RuleDescriptor, FindingKind::count> rule_descriptors
                  "begin\n"
                  "   Done := True;\n"
                  "end Flags;\n",
-     .enabled_by = rule_texts::extended_sets},
+     .enabled_by = rule_texts::extended_sets,
+     .fixable = true},
     {.kind = StyleKind::WRONG_MODE,
      .id = "style/wrong-mode",
      .severity = Severity::NOTE,

@@ -10,6 +10,7 @@ void EndNameRule::on_end_name(ParserState& state, EndNameKind kind, std::string_
   const bool statement = is_statement(kind);
   if (found.empty()) {
     if (statement ? !expected.empty() : state.style_rules().identifier_missing_on) {
+      missing_name_.assign(expected);
       state.report(statement ? ParserMessage::STATEMENT_END_NAME_MISSING : ParserMessage::UNIT_END_NAME_MISSING);
     }
     return;

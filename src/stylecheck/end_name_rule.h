@@ -6,6 +6,7 @@
 // (message 10).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "frontend/parser_hooks.h"
@@ -16,6 +17,12 @@ class EndNameRule {
  public:
   void on_end_name(ParserState& state, EndNameKind kind, std::string_view expected,
                    std::string_view found);
+
+  // The name that END lacks, while a missing end name is being reported.
+  std::string_view missing_name() const noexcept { return missing_name_; }
+
+ private:
+  std::string missing_name_;
 };
 
 }  // namespace flawseek

@@ -188,7 +188,10 @@ bool IdentifierRule::judged_as_package_prefix(ParserState& state, std::string_vi
   bool differs = false;
   for (const std::string& known : package_names_) {
     if (known == name) return true;
-    if (!differs && same_name(known, name)) differs = true;
+    if (!differs && same_name(known, name)) {
+      differs = true;
+      package_spelling_ = known;
+    }
   }
   if (differs) {
     state.report(ParserMessage::PACKAGE_NAME_SPELLING);

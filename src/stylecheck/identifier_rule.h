@@ -106,6 +106,9 @@ class IdentifierRule {
   void on_unit_defined(std::string_view name, UnitKind kind);
 
   const std::vector<std::string>& package_names() const noexcept { return package_names_; }
+  // The spelling the file gives the package whose prefix PACKAGE_NAME_SPELLING
+  // is being reported about: what a fix respells the prefix to.
+  std::string_view package_spelling() const noexcept { return package_spelling_; }
 
  private:
   // The name after PACKAGE while the rules exempt instance names and the
@@ -132,6 +135,7 @@ class IdentifierRule {
 
   const AcceptedSpellings* accepted_ = nullptr;
   std::vector<std::string> package_names_;
+  std::string package_spelling_;
   std::string pending_name_;
   std::string pending_text_;
   int pending_line_ = 0;

@@ -144,6 +144,15 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
     complainants.modes.describe_complaint(room);
     return room;
   }
+  if (message == ParserMessage::STATEMENT_END_NAME_MISSING || message == ParserMessage::UNIT_END_NAME_MISSING) {
+    // The word at the place is what follows END, not the missing name.
+    const std::string_view name = complainants.end_names.missing_name();
+    if (name.empty()) return {};
+    room = "end must be followed by `";
+    room += name;
+    room += '`';
+    return room;
+  }
   // Mostly the word is the token just read, whose text the lexer holds.
   const bool at_previous_token = state.previous_token_line() == state.item_line() &&
                                  state.previous_token_column() == column && state.item_column() == column;
@@ -176,6 +185,10 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
     case ParserMessage::NOT_UPPER_CASE:
       describe_case("name", word, word, CaseConvention::Upper, {}, room);
       room += " (upper case)";
+      break;
+    case ParserMessage::PACKAGE_NAME_SPELLING:
+      describe_case("package name", word, complainants.identifiers.package_spelling(), CaseConvention::Any, {},
+                    room);
       break;
     case ParserMessage::PREFIX_MISSING:
     case ParserMessage::ACCESS_TYPE_CLASS:

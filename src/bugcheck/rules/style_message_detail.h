@@ -10,6 +10,8 @@
 #include "frontend/parser_hooks.h"
 #include "frontend/parser_message.h"
 #include "stylecheck/declaration_prefix_rule.h"
+#include "stylecheck/end_name_rule.h"
+#include "stylecheck/identifier_rule.h"
 #include "stylecheck/parameter_mode_rule.h"
 
 namespace flawseek {
@@ -18,6 +20,8 @@ namespace flawseek {
 struct StyleComplainants {
   const DeclarationPrefixRule& prefixes;
   const ParameterModeRule& modes;
+  const EndNameRule& end_names;
+  const IdentifierRule& identifiers;
 };
 
 // The detail of the style `message` being reported about the word at

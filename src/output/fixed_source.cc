@@ -1,0 +1,217 @@
+// Mending a text and checking the mended text token by token.
+#include "output/fixed_source.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "frontend/text_utilities.h"
+
+namespace flawseek {
+
+namespace {
+
+bool is_word_byte(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80; }
+bool is_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+enum class TokenClass : std::uint8_t { Word, Number, Text, Comment, Symbol };
+
+struct Token {
+  TokenClass what;
+  std::size_t start;
+  std::size_t size;
+};
+
+// The tokens of an Ada text, read plainly and apart from the analysis's
+// scanner, so that a fault there cannot hide a changed token here: words
+// (reserved or not), numbers, string and character literals, comments and
+// single delimiter bytes. A comment or literal must come through unchanged.
+std::vector<Token> tokens_of(std::string_view text) {
+  std::vector<Token> tokens;
+  tokens.reserve(text.size() / 4);
+  const auto at = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : '\0'; };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = at(i);
+    if (is_blank(c)) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    TokenClass what = TokenClass::Symbol;
+    if (c == '-' && at(i + 1) == '-') {
+      what = TokenClass::Comment;
+      while (i < text.size() && text[i] != '\n') ++i;
+    } else if (c >= '0' && c <= '9') {
+      what = TokenClass::Number;
+      while (i < text.size()) {
+        const unsigned char d = at(i);
+        if (is_word_byte(d) || d == '#') {
+          ++i;
+        } else if (d == '.' && at(i + 1) != '.') {
+          ++i;
+        } else if ((d == '+' || d == '-') && (at(i - 1) == 'e' || at(i - 1) == 'E')) {
+          ++i;
+        } else {
+          break;
+        }
+      }
+    } else if (is_word_byte(c)) {
+      what = TokenClass::Word;
+      while (i < text.size() && is_word_byte(at(i))) ++i;
+    } else if (c == '"') {
+      what = TokenClass::Text;
+      ++i;
+      while (i < text.size() && text[i] != '\n') {
+        if (text[i] == '"' && at(i + 1) != '"') break;
+        i += text[i] == '"' ? 2 : 1;
+      }
+      if (i < text.size() && text[i] == '"') ++i;
+    } else if (c == '\'') {
+      // After a name, a closing parenthesis or a literal the apostrophe is
+      // an attribute's or a qualification's; elsewhere it opens a character
+      // literal (whose character may take several bytes in UTF-8).
+      const bool tick = !tokens.empty() && (tokens.back().what == TokenClass::Word ||
+                                            tokens.back().what == TokenClass::Text ||
+                                            (tokens.back().what == TokenClass::Symbol && text[tokens.back().start] == ')'));
+      std::size_t close = i + 2;
+      while (!tick && close < text.size() && close <= i + 5 && text[close] != '\'' && text[close] != '\n') ++close;
+      if (!tick && at(close) == '\'') {
+        what = TokenClass::Text;
+        i = close + 1;
+      } else {
+        ++i;
+      }
+    } else {
+      ++i;
+    }
+    tokens.push_back({what, start, i - start});
+  }
+  return tokens;
+}
+
+// The offset of each line's first byte; a line ends at its '\n'.
+std::vector<std::size_t> line_starts(std::string_view text) {
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') starts.push_back(i + 1);
+  }
+  return starts;
+}
+
+struct PlacedFix {
+  std::size_t index;   // in the fixes given
+  std::size_t offset;  // of its first byte in the text
+};
+
+// The first place where the mended text's tokens part from the old ones,
+// as "line N"; empty when they agree. `inserted` holds the ranges of the
+// new text that insertions wrote, in rising order.
+std::string first_difference(std::string_view old_text, std::string_view new_text,
+                             const std::vector<std::pair<std::size_t, std::size_t>>& inserted) {
+  const std::vector<Token> before = tokens_of(old_text);
+  const std::vector<Token> after = tokens_of(new_text);
+  const auto line_of = [&new_text](std::size_t offset) {
+    return 1 + std::count(new_text.begin(), new_text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+  };
+  std::size_t old_index = 0;
+  std::size_t range = 0;
+  for (const Token& token : after) {
+    while (range < inserted.size() && inserted[range].second <= token.start) ++range;
+    const bool in_insertion = range < inserted.size() && token.start >= inserted[range].first;
+    if (in_insertion) {
+      // An end name written in: a name or its dots, wholly inside what was written.
+      const bool name_part = token.what == TokenClass::Word || (token.what == TokenClass::Symbol && new_text[token.start] == '.');
+      if (!name_part || token.start + token.size > inserted[range].second) {
+        return "line " + std::to_string(line_of(token.start));
+      }
+      continue;
+    }
+    if (old_index >= before.size()) return "line " + std::to_string(line_of(token.start));
+    const Token& old = before[old_index++];
+    const std::string_view old_word = old_text.substr(old.start, old.size);
+    const std::string_view new_word = new_text.substr(token.start, token.size);
+    const bool same = old.what == token.what &&
+                      (token.what == TokenClass::Word ? old_word.size() == new_word.size() && same_name(old_word, new_word)
+                                                      : old_word == new_word);
+    if (!same) return "line " + std::to_string(line_of(token.start));
+  }
+  if (old_index != before.size()) return "the end of the file";
+  return {};
+}
+
+}  // namespace
+
+FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes) {
+  FixedSource result;
+  result.states.assign(fixes.size(), FixState::Stale);
+  const std::vector<std::size_t> starts = line_starts(text);
+
+  // Each fix placed where the text still reads as its finding saw it.
+  std::vector<PlacedFix> placed;
+  for (std::size_t index = 0; index < fixes.size(); ++index) {
+    const SourceFix& fix = fixes[index];
+    if (fix.line < 1 || static_cast<std::size_t>(fix.line) > starts.size() || fix.column < 1) continue;
+    const std::size_t line_start = starts[static_cast<std::size_t>(fix.line - 1)];
+    const std::size_t line_end = static_cast<std::size_t>(fix.line) < starts.size()
+                                     ? starts[static_cast<std::size_t>(fix.line)] - 1
+                                     : text.size();
+    const std::size_t offset = line_start + static_cast<std::size_t>(fix.column - 1);
+    if (offset + fix.replaced.size() > line_end) continue;
+    if (text.substr(offset, fix.replaced.size()) != fix.replaced) continue;
+    // A respelling replaces a whole word, never the start or end of a longer one.
+    if (!fix.replaced.empty()) {
+      const bool joined_before = offset > line_start && is_word_byte(static_cast<unsigned char>(text[offset - 1]));
+      const std::size_t after = offset + fix.replaced.size();
+      const bool joined_after = after < text.size() && is_word_byte(static_cast<unsigned char>(text[after]));
+      if (joined_before || joined_after) continue;
+    }
+    placed.push_back({index, offset});
+  }
+  std::stable_sort(placed.begin(), placed.end(), [](const PlacedFix& a, const PlacedFix& b) { return a.offset < b.offset; });
+
+  // The same fix given twice (two kinds asking the same) goes in once;
+  // fixes that claim the same text for different results go in neither.
+  std::vector<PlacedFix> kept;
+  for (std::size_t i = 0; i < placed.size();) {
+    std::size_t j = i + 1;
+    const SourceFix& first = fixes[placed[i].index];
+    std::size_t end = placed[i].offset + first.replaced.size();
+    bool conflict = false;
+    while (j < placed.size() && (placed[j].offset < end || (placed[j].offset == placed[i].offset))) {
+      const SourceFix& other = fixes[placed[j].index];
+      if (!(other.replaced == first.replaced && other.replacement == first.replacement && placed[j].offset == placed[i].offset)) conflict = true;
+      end = std::max(end, placed[j].offset + other.replaced.size());
+      ++j;
+    }
+    for (std::size_t k = i; k < j; ++k) result.states[placed[k].index] = conflict ? FixState::Conflict : FixState::Applied;
+    if (!conflict) kept.push_back(placed[i]);
+    i = j;
+  }
+  if (kept.empty()) return result;
+
+  std::string mended;
+  mended.reserve(text.size() + 64);
+  std::vector<std::pair<std::size_t, std::size_t>> inserted;
+  std::size_t copied = 0;
+  for (const PlacedFix& place : kept) {
+    const SourceFix& fix = fixes[place.index];
+    mended.append(text.substr(copied, place.offset - copied));
+    if (fix.replaced.empty()) inserted.emplace_back(mended.size(), mended.size() + fix.replacement.size());
+    mended.append(fix.replacement);
+    copied = place.offset + fix.replaced.size();
+  }
+  mended.append(text.substr(copied));
+
+  if (const std::string where = first_difference(text, mended, inserted); !where.empty()) {
+    for (FixState& state : result.states) {
+      if (state == FixState::Applied) state = FixState::Refused;
+    }
+    result.refusal = "the fixes would change the tokens at " + where;
+    return result;
+  }
+  result.applied = static_cast<std::size_t>(std::count(result.states.begin(), result.states.end(), FixState::Applied));
+  result.text = std::move(mended);
+  return result;
+}
+
+}  // namespace flawseek
