@@ -313,6 +313,10 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
       line.show_suppressed = true;
     } else if (name == "--statistics") {
       line.statistics = true;
+    } else if (name == "--fix") {
+      line.fix = true;
+    } else if (name == "--diff") {
+      line.diff = true;
     } else if (name == "--columns") {
       if (latin1::equal_ignoring_case(*value, "screen")) {
         line.columns = ColumnCount::Screen;
@@ -332,6 +336,12 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
     } else {
       return fail("unknown option " + quoted(name));
     }
+  }
+  if (line.fix && line.diff) {
+    return fail("options '--fix' and '--diff' contradict each other: --diff shows what --fix would write");
+  }
+  if ((line.fix || line.diff) && (line.baseline_file || line.write_baseline_file)) {
+    return fail(std::string("option '") + (line.fix ? "--fix" : "--diff") + "' does not go with a baseline");
   }
   if (line.no_config && line.config_file) {
     return fail("options '--config' and '--no-config' contradict each other: name the project file or refuse one");

@@ -77,6 +77,11 @@ struct CommandLine {
   // The count per kind: the documents (json, sarif) carry it beside their
   // findings; the other formats print the table instead of the findings.
   bool statistics = false;
+  // Rewrite the sources to remove the findings of the fixable kinds (--fix),
+  // or print what that would change as a unified diff and write nothing
+  // (--diff).
+  bool fix = false;
+  bool diff = false;
   // How the GNU lines count columns (--columns screen|chars|bytes).
   ColumnCount columns = ColumnCount::Screen;
   std::optional<FindingKind> explained_kind;  // with CommandAction::ExplainRule

@@ -91,6 +91,7 @@ std::string run_summary(const ConfiguredCommandLine& configured) {
   text += "Columns: " + std::string(column_counts[static_cast<std::size_t>(command.columns)]) + "\n";
   text += "Statistics: " + on_off(command.statistics) + "\n";
   text += "Show Suppressed: " + on_off(command.show_suppressed) + "\n";
+  text += "Fix: " + std::string(command.fix ? "rewrite the sources" : command.diff ? "show the diff" : "off") + "\n";
   text += "From The Project File: " + listed(configured.project_keys, "nothing") + "\n";
   text += "From The Command Line: " + listed(configured.command_line_options, "nothing") + "\n";
   text += std::string("From The Stored Settings: ") + (command.use_settings ? "the job" : "nothing") + "\n";

@@ -28,6 +28,7 @@
 #include "driver/source_walk.h"
 #include "findings/findings_list.h"
 #include "findings/report_writers.h"
+#include "fix_sources.h"
 #include "input_notes.h"
 #include "job_summary.h"
 #include "output/finding_statistics.h"
@@ -128,7 +129,8 @@ bool findings_streamed(const flawseek::CommandLine& command) {
   using flawseek::OutputFormat;
   const bool document = command.format == OutputFormat::Json || command.format == OutputFormat::Sarif;
   const bool piecewise = document || (command.format == OutputFormat::Gnu && !command.statistics);
-  return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file;
+  return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file && !command.fix &&
+         !command.diff;
 }
 
 // Whether an output of this run shows a style finding's own words: the GNU
@@ -143,7 +145,8 @@ bool style_details_shown(const flawseek::CommandLine& command) {
   if (shows(command.format)) return true;
   if (command.report_file && *command.report_file != "-" && shows(flawseek::report_format_for(*command.report_file)))
     return true;
-  return command.write_baseline_file.has_value();
+  // A fix is read back from a finding's words.
+  return command.write_baseline_file.has_value() || command.fix || command.diff;
 }
 
 // Why an output must not go to `path`, or nothing when it may: a link to a
@@ -301,7 +304,11 @@ int run(int argc, char** argv) {
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
   findings.set_style_details_kept(style_details_shown(command));
   const ReportedKinds reported = reported_kinds(command);
-  findings.set_reported_kinds(&reported);
+  // Fixing must know of every syntax error, which rules its file out,
+  // whether or not the user asked to see them.
+  ReportedKinds analysed = reported;
+  if (command.fix || command.diff) analysed.report_everywhere(BugKind::SYNTAX_ERROR);
+  findings.set_reported_kinds(&analysed);
   OutputSettings output = output_settings(command, job, configured.project_file);  // its context learns at the end whether the search completed
   // Written as the search goes, a large tree's findings are never all held
   // in memory; the output is the same as written at the end.
@@ -327,9 +334,9 @@ int run(int argc, char** argv) {
   search.toggle_search();
   search.wait_until_idle();
   status.clear_progress();
-  const SearchOutcome outcome = search.last_outcome();
+  SearchOutcome outcome = search.last_outcome();
   output.context.complete = outcome == SearchOutcome::Completed;
-  const std::string final_status = status.last_status();
+  std::string final_status = status.last_status();
   if (outcome == SearchOutcome::RootNotFound || outcome == SearchOutcome::InvalidReferencePath) {
     // The status text is the window's; the terminal also names the root.
     std::cerr << "flawseek: " << final_status;
@@ -384,6 +391,44 @@ int run(int argc, char** argv) {
                 << "directory than " << output.context.root_directory << "\n";
     }
   }
+  // With --fix the files are mended and checked again, until no mend is
+  // left (a respelled name may draw another finding's mend) or a few rounds
+  // have passed; what remains is what the last check found. With --diff
+  // nothing is written: what the mends would remove is left out, as the
+  // known findings of a baseline are.
+  std::optional<FixOutcome> fixing;
+  KindCounts fixed_counts{};
+  std::unordered_set<std::string> fixed_files;
+  FindingsList remaining_findings;
+  TextTreeView remaining_tree;
+  const FixMode fix_mode = command.diff ? FixMode::Diff : FixMode::Write;
+  const PathStyle fix_paths{std::filesystem::path(current_directory_text())};
+  constexpr int fix_rounds = 3;
+  for (int round = 0; (command.fix || command.diff) && outcome == SearchOutcome::Completed && round < fix_rounds;
+       ++round) {
+    fixing = fix_sources(findings, fix_mode, fix_paths, std::cout);
+    for (int index = 0; index < FindingKind::count; ++index) {
+      fixed_counts[static_cast<std::size_t>(index)] += fixing->fixed[static_cast<std::size_t>(index)];
+    }
+    fixed_files.insert(fixing->files.begin(), fixing->files.end());
+    if (command.diff || fixing->files.empty()) break;
+    fixing->fixed_findings.clear();
+    search.toggle_search();
+    search.wait_until_idle();
+    status.clear_progress();
+    outcome = search.last_outcome();
+    output.context.complete = outcome == SearchOutcome::Completed;
+    final_status = status.last_status();
+  }
+  if (fixing) {
+    std::unordered_set<const Finding*> gone = unasked_syntax_errors(findings, reported);
+    gone.insert(fixing->fixed_findings.begin(), fixing->fixed_findings.end());
+    if (command.format == OutputFormat::Tree) remaining_findings.set_view(&remaining_tree);
+    remaining_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
+    copy_findings_except(findings, gone, remaining_findings);
+    shown = &remaining_findings;
+    shown_tree = &remaining_tree;
+  }
   if (command.statistics) {
     KindCounts counts{};
     for (int index = 0; index < FindingKind::count; ++index) {
@@ -394,6 +439,9 @@ int run(int argc, char** argv) {
   // Writing a baseline is bookkeeping: it succeeds unless something fails.
   int exit_status = !command.write_baseline_file && counts_as_failure(command, *shown) ? exit_findings
                                                                                       : exit_nothing_found;
+  // A diff that would change something fails a check as a finding would.
+  if (fixing && command.diff && !fixed_files.empty()) exit_status = exit_findings;
+  if (fixing && fixing->write_failed) exit_status = exit_trouble;
   output.context.against_baseline = command.baseline_file.has_value();
   output.context.start_time_utc = utc_text(started);
   // A file checked only in part was not analysed: whatever kinds --fail-on
@@ -419,7 +467,7 @@ int run(int argc, char** argv) {
              !report_to_standard_output) {
     std::cout << statistics_text(*output.context.statistics);
     findings_written = static_cast<bool>(std::cout.flush());
-  } else if (!report_to_standard_output && !command.write_baseline_file) {
+  } else if (!report_to_standard_output && !command.write_baseline_file && !command.diff) {
     findings_written =
         print_findings(command.format, listed_in(command.format), *shown_tree, date_and_time, output, std::cout);
   }
@@ -463,6 +511,17 @@ int run(int argc, char** argv) {
     if (const std::string note = gnat_attributes.note(); !note.empty()) std::cerr << "flawseek: " << note << "\n";
   }
   if (!command.quiet && !command.write_baseline_file) std::cerr << with_known_findings(final_status, *shown, known_count) << "\n";
+  if (fixing) {
+    // A file left alone is said even with -q: its findings were not fixed.
+    for (const std::string& note : fixing->notes) std::cerr << "flawseek: " << note << "\n";
+    if (!command.quiet) {
+      KindCounts remaining{};
+      for (int index = 0; index < FindingKind::count; ++index) {
+        remaining[static_cast<std::size_t>(index)] = shown->count(FindingKind::from_index(index));
+      }
+      std::cerr << "flawseek: " << fix_summary(fixed_counts, fixed_files.size(), remaining, fix_mode);
+    }
+  }
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;
   return exit_status;
 }

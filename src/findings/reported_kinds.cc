@@ -20,4 +20,10 @@ ReportedKinds::Mask ReportedKinds::for_file(std::string_view file) const {
   return reported;
 }
 
+void ReportedKinds::report_everywhere(FindingKind kind) {
+  const auto index = static_cast<std::size_t>(kind.index());
+  everywhere_[index] = true;
+  for (PathRule& rule : path_rules_) rule.dropped[index] = false;
+}
+
 }  // namespace flawseek

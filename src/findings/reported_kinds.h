@@ -29,6 +29,11 @@ class ReportedKinds {
     path_rules_.push_back({AnchoredGlob(base, std::move(glob)), dropped});
   }
 
+  // Reports `kind` everywhere, whatever the lists said: a run that must know
+  // of it (fixing files, which a syntax error rules out) widens the lists
+  // and leaves its outputs to the user's.
+  void report_everywhere(FindingKind kind);
+
   // Whether anything is dropped at all: a run that narrows nothing pays nothing.
   bool narrows() const;
   // The kinds reported in `file` (as the walk names it: absolute, or

@@ -10,6 +10,7 @@
 #include "driver/job.h"
 #include "findings/finding_id.h"
 #include "output/rule_catalog.h"
+#include "output/source_fix.h"
 #include "platform/latin1.h"
 
 namespace flawseek {
@@ -80,6 +81,15 @@ nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportCo
   entry["message"] = utf8_text(finding_message(record));
   entry["source"] = utf8_text(record.reason);
   entry["suppressed"] = record.suppressed;
+  // What --fix would write: the text from column to endColumn (a byte each,
+  // as the column counts) becomes the replacement.
+  if (const std::optional<SourceFix> fix = source_fix(record)) {
+    entry["fix"] = {{"line", fix->line},
+                    {"column", fix->column},
+                    {"endColumn", fix->end_column()},
+                    {"replacement", utf8_text(fix->replacement)},
+                    {"description", utf8_text(fix_description(*fix))}};
+  }
   return entry;
 }
 

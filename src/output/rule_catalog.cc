@@ -84,6 +84,7 @@ std::string rule_list_text() {
   column("LABEL", 34);
   column("FAMILY", 6);
   column("MARK", 7);
+  column("FIX", 3);
   text += "ENABLED BY\n";
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
@@ -91,6 +92,7 @@ std::string rule_list_text() {
     column(kind.label(), 34);
     column(family_name(kind), 6);
     column(suppression_mark_text(kind).value_or("-"), 7);
+    column(rule_descriptor(kind).fixable ? "yes" : "-", 3);
     text += rule_descriptor(kind).enabled_by;
     text += '\n';
   }
@@ -105,6 +107,10 @@ std::string rule_explanation_text(FindingKind kind) {
   text += "What it detects\n" + indented_paragraph(entry.detects) + "\n";
   text += "Why it matters\n" + indented_paragraph(entry.matters) + "\n";
   text += "Enabled by\n" + indented_paragraph(entry.enabled_by) + "\n";
+  if (entry.fixable) {
+    text += "Fix\n" + indented_paragraph("Mechanical: --fix rewrites the source as the finding's message asks, and "
+                                          "--diff shows the change without writing it.") + "\n";
+  }
   if (!entry.example.empty()) {
     text += "Example\n";
     std::string_view rest = entry.example;

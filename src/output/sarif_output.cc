@@ -15,6 +15,7 @@
 #include "build_info.h"
 #include "findings/finding_id.h"
 #include "output/rule_catalog.h"
+#include "output/source_fix.h"
 
 namespace flawseek {
 
@@ -209,6 +210,14 @@ Json ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   if (!context_region.empty()) physical["contextRegion"] = context_region;
   result["locations"] = Json::array({{{"physicalLocation", physical}}});
   if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
+  if (const std::optional<SourceFix> fix = source_fix(record)) {
+    // The region's end column is the first one after it: empty for an insertion.
+    const Json deleted = {{"startLine", fix->line}, {"startColumn", fix->column}, {"endColumn", fix->end_column()}};
+    const Json replacement = {{"deletedRegion", deleted}, {"insertedContent", {{"text", utf8_text(fix->replacement)}}}};
+    const Json change = {{"artifactLocation", artifact}, {"replacements", Json::array({replacement})}};
+    result["fixes"] = Json::array({{{"description", {{"text", utf8_text(fix_description(*fix))}}},
+                                    {"artifactChanges", Json::array({change})}}});
+  }
   // Over the texts the log shows, as a baseline keeps them for its absent results.
   result["partialFingerprints"] = {{"flawseek/v1", fingerprints_.next(file, finding_id(record.kind), source)}};
   // A baseline holds no suppressed finding: such a result is not compared.

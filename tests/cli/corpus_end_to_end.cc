@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "parallel_traces.h"
 #include "program_runner.h"
@@ -113,6 +116,66 @@ TEST(ParallelGnatCorpus, TheLibrarySourcesGiveTheSameTracesOnFourThreads) {
                       corpus.string()},
                      "report.csv");
   testing::expect_same_traces(scratch.path(), {"--format", "tree", corpus.string()}, "report.txt");
+}
+
+
+// --fix over the whole library under a rule book it does not follow: no
+// fixable finding is left, a second --fix changes nothing, every file
+// differs from the original in letter case only (the library writes every
+// end name, so none is added) and GNAT still reads every file. GNAT's part
+// is skipped without GNAT.
+TEST(FixGnatCorpus, TheLibraryMendedUnderTavikKeepsItsTokensAndGnatReadsIt) {
+  namespace fs = std::filesystem;
+  const fs::path corpus = FLAWSEEK_GNAT_CORPUS;
+  if (!fs::exists(corpus / ".complete")) GTEST_SKIP() << "no GNAT corpus in " << corpus;
+  testing::ScratchDirectory scratch;
+  const fs::path tree = scratch.path() / "library";
+  fs::create_directories(tree);
+  std::vector<fs::path> sources;
+  for (const auto& entry : fs::directory_iterator(corpus)) {
+    if (!entry.is_regular_file() || entry.path().filename().string().starts_with(".")) continue;
+    fs::copy_file(entry.path(), tree / entry.path().filename());
+    sources.push_back(entry.path());
+  }
+  const std::vector<std::string> rules = {"--style-set", "TAVIK", "--gnat-extensions", "--ada-version", "2022",
+                                          "--format", "json"};
+  std::vector<std::string> fix = rules;
+  fix.insert(fix.begin(), "--fix");
+  fix.push_back(".");
+  const ProgramResult fixed = run_program(fix, tree);
+  ASSERT_TRUE(fixed.status == 0 || fixed.status == 1) << fixed.err;
+  EXPECT_EQ(fixed.err.find("not fixed"), std::string::npos) << fixed.err;
+  const std::size_t summary = fixed.err.find("flawseek: fixed ");
+  ASSERT_NE(summary, std::string::npos) << fixed.err;
+  EXPECT_GT(std::atoi(fixed.err.c_str() + summary + 16), 20000) << fixed.err;
+  const auto document = nlohmann::json::parse(fixed.out);
+  for (const auto& finding : document["findings"]) EXPECT_FALSE(finding.contains("fix")) << finding.dump();
+
+  const ProgramResult again = run_program(fix, tree);
+  EXPECT_NE(again.err.find("flawseek: fixed 0 findings in 0 files;"), std::string::npos) << again.err;
+
+  const auto folded = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  for (const fs::path& source : sources) {
+    EXPECT_EQ(folded(testing::read_file(source)), folded(testing::read_file(tree / source.filename())))
+        << source.filename();
+  }
+
+  // GNAT reads a run-time unit's name only in its own library; under an x-
+  // name it reads the file as a user's.
+  const fs::path witness = scratch.path() / "witness";
+  fs::create_directories(witness);
+  for (const fs::path& source : sources) fs::copy_file(tree / source.filename(), witness / ("x-" + source.filename().string()));
+  if (std::system("gcc -c -gnats -x ada /dev/null >/dev/null 2>&1; command -v gnatls >/dev/null") != 0) {
+    GTEST_SKIP() << "no GNAT";
+  }
+  const std::string command = "cd '" + witness.string() +
+                              "' && ls | xargs -P2 -I{} sh -c 'gcc -c -gnats -gnat2022 -gnatX {} >/dev/null 2>&1 || "
+                              "echo {}' > ../rejected.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(testing::read_file(scratch.path() / "rejected.txt"), "");
 }
 
 }  // namespace

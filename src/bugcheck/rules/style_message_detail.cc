@@ -179,7 +179,18 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
       // An access type's "_class" ending is the rule's own form, never recased.
       const bool class_form = has_class_suffix(rules, word);
       const std::string_view spelled = class_form ? word.substr(0, word.size() - class_suffix.size()) : word;
-      describe_case("identifier", word, spelled, rules.identifier_case, class_form ? class_suffix : "", room);
+      const std::string_view kept_end = class_form ? class_suffix : "";
+      describe_case("identifier", word, spelled, rules.identifier_case, kept_end, room);
+      // Recased, a name may take a prefix form whose prefix wants upper case
+      // ("e_ident" has none, "E_Ident" has E_): the words name the spelling
+      // that passes, "E_IDENT", so that a fix settles the name in one step.
+      const std::size_t respelled_at = room.size() - 1 - kept_end.size() - spelled.size();
+      const std::string respelled = room.substr(respelled_at, spelled.size() + kept_end.size());
+      ParserMessage complaint{};
+      if (name_spelling_complaint(rules, respelled, complainants.identifiers.accepted_spellings(), complaint) &&
+          complaint == ParserMessage::NOT_UPPER_CASE) {
+        describe_case("identifier", word, spelled, CaseConvention::Upper, kept_end, room);
+      }
       break;
     }
     case ParserMessage::NOT_UPPER_CASE:
