@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <span>
 #include <thread>
 
@@ -61,6 +62,8 @@ class FileMender {
       result.diff = unified_diff(paths_.shown(file), text_, fixed.text);
     } else if (const int error = disk().write_file(file, [&fixed](std::ostream& out) { out << fixed.text; });
                error != 0) {
+      // A link is never written through: whoever planted it would choose the file replaced.
+      if (error == ELOOP) return leave("it is a symbolic link");
       result.write_failed = true;
       return leave("cannot write it: " + file_error_text(error));
     }
@@ -82,6 +85,10 @@ class FileMender {
 // the rename), not on a core: several files are mended at once so that the
 // waits overlap.
 constexpr unsigned mending_threads = 8;
+
+const char* remain_words(std::int64_t count, bool diff) {
+  return diff ? " would remain" : count == 1 ? " remains" : " remain";
+}
 
 std::string findings_count(std::int64_t count) {
   return std::to_string(count) + (count == 1 ? " finding" : " findings");
@@ -149,14 +156,14 @@ std::string fix_summary(const KindCounts& fixed_counts, std::size_t files, const
   std::string text = diff ? "would fix " : "fixed ";
   text += findings_count(fixed) + " in " + std::to_string(files) + (files == 1 ? " file; " : " files; ") +
           std::to_string(left) +
-          (diff ? " would remain" : left == 1 ? " remains" : " remain") + "\n";
+          remain_words(left, diff) + "\n";
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
     const std::int64_t kind_fixed = fixed_counts[static_cast<std::size_t>(index)];
     const std::int64_t kind_left = remaining[static_cast<std::size_t>(index)];
     if (kind_fixed == 0 && (kind_left == 0 || !rule_descriptor(kind).fixable)) continue;
     text += "  " + std::string(rule_descriptor(kind).id) + ": " + std::to_string(kind_fixed) +
-            (diff ? " would be fixed, " : " fixed, ") + std::to_string(kind_left) + (diff ? " would remain\n" : " remain\n");
+            (diff ? " would be fixed, " : " fixed, ") + std::to_string(kind_left) + remain_words(kind_left, diff) + "\n";
   }
   return text;
 }

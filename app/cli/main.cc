@@ -471,6 +471,7 @@ int run(int argc, char** argv) {
     findings_written =
         print_findings(command.format, listed_in(command.format), *shown_tree, date_and_time, output, std::cout);
   }
+  if (command.diff && !std::cout.flush()) findings_written = false;
   if (!findings_written) {
     // A full disk or a closed pipe must not pass for a clean run.
     std::cerr << "flawseek: cannot write the findings to standard output\n";
