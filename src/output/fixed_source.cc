@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "frontend/ada_tokens.h"
 #include "frontend/text_utilities.h"
 
 namespace flawseek {
@@ -20,6 +21,16 @@ struct Token {
   std::size_t start;
   std::size_t size;
 };
+
+// A word that names something: any but the reserved words, except ALL
+// (X.all'Access).
+bool is_name(std::string_view text, const Token& token) {
+  if (token.what != TokenClass::Word) return false;
+  const std::string_view word = text.substr(token.start, token.size);
+  if (same_name(word, "all")) return true;
+  return std::none_of(ada_keyword_images.begin(), ada_keyword_images.end(),
+                      [word](std::string_view reserved) { return same_name(word, reserved); });
+}
 
 // The tokens of an Ada text, read plainly and apart from the analysis's
 // scanner, so that a fault there cannot hide a changed token here: words
@@ -67,11 +78,11 @@ std::vector<Token> tokens_of(std::string_view text) {
       }
       if (i < text.size() && text[i] == '"') ++i;
     } else if (c == '\'') {
-      // After a name, a closing parenthesis or a literal the apostrophe is
-      // an attribute's or a qualification's; elsewhere it opens a character
-      // literal (whose character may take several bytes in UTF-8).
-      const bool tick = !tokens.empty() && (tokens.back().what == TokenClass::Word ||
-                                            tokens.back().what == TokenClass::Text ||
+      // After a name (ALL included), a closing parenthesis or a literal the
+      // apostrophe is an attribute's or a qualification's; elsewhere, after
+      // WHEN or a delimiter, it opens a character literal (whose character
+      // may take several bytes in UTF-8).
+      const bool tick = !tokens.empty() && (is_name(text, tokens.back()) || tokens.back().what == TokenClass::Text ||
                                             (tokens.back().what == TokenClass::Symbol && text[tokens.back().start] == ')'));
       std::size_t close = i + 2;
       while (!tick && close < text.size() && close <= i + 5 && text[close] != '\'' && text[close] != '\n') ++close;

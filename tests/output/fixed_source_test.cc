@@ -96,6 +96,10 @@ TEST(ApplyFixes, MendsOnlyWhereTheTokensStayTheSame) {
   }
   EXPECT_EQ(apply_fixes(text, std::vector<SourceFix>{{2, 28, "BEGIN", "begin"}}).refusal,
             "the fixes would change the tokens at line 2");
+  // Character literals after WHEN are no attribute ticks, whatever they hold.
+  const std::string literals = "when ''' => Ct := X'First; when '\"' => Ct := 1;\n";
+  EXPECT_EQ(apply_fixes(literals, std::vector<SourceFix>{{1, 13, "Ct", "CT"}, {1, 40, "Ct", "CT"}}).text,
+            "when ''' => CT := X'First; when '\"' => CT := 1;\n");
 }
 
 }  // namespace
