@@ -118,11 +118,11 @@ struct PlacedFix {
 // as "line N"; empty when they agree. `inserted` holds the ranges of the
 // new text that insertions wrote, in rising order.
 std::string first_difference(std::string_view old_text, std::string_view new_text,
-                             const std::vector<std::pair<std::size_t, std::size_t>>& inserted) {
+                             const std::vector<std::pair<std::size_t, std::size_t>>& inserted, int first_line = 1) {
   const std::vector<Token> before = tokens_of(old_text);
   const std::vector<Token> after = tokens_of(new_text);
-  const auto line_of = [&new_text](std::size_t offset) {
-    return 1 + std::count(new_text.begin(), new_text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+  const auto line_of = [&new_text, first_line](std::size_t offset) {
+    return first_line + std::count(new_text.begin(), new_text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
   };
   std::size_t old_index = 0;
   std::size_t range = 0;
@@ -146,7 +146,7 @@ std::string first_difference(std::string_view old_text, std::string_view new_tex
                                                       : old_word == new_word);
     if (!same) return "line " + std::to_string(line_of(token.start));
   }
-  if (old_index != before.size()) return "the end of the file";
+  if (old_index != before.size()) return "line " + std::to_string(line_of(new_text.size()));
   return {};
 }
 
@@ -200,6 +200,14 @@ FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes)
   }
   if (kept.empty()) return result;
 
+  // The mended text, and the lines the mends touched: a token never spans
+  // two lines in Ada, so the tokens of the other lines cannot have changed.
+  struct EditedLine {
+    int number;
+    std::size_t old_start, old_end, new_start, new_end;
+    std::vector<std::pair<std::size_t, std::size_t>> inserted;  // from new_start
+  };
+  std::vector<EditedLine> edited;
   std::string mended;
   mended.reserve(text.size() + 64);
   std::vector<std::pair<std::size_t, std::size_t>> inserted;
@@ -207,13 +215,42 @@ FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes)
   for (const PlacedFix& place : kept) {
     const SourceFix& fix = fixes[place.index];
     mended.append(text.substr(copied, place.offset - copied));
-    if (fix.replaced.empty()) inserted.emplace_back(mended.size(), mended.size() + fix.replacement.size());
+    if (edited.empty() || edited.back().number != fix.line) {
+      const std::size_t start = starts[static_cast<std::size_t>(fix.line - 1)];
+      const std::size_t end =
+          static_cast<std::size_t>(fix.line) < starts.size() ? starts[static_cast<std::size_t>(fix.line)] - 1 : text.size();
+      const std::size_t shift = mended.size() - place.offset;  // what insertions before this line added
+      edited.push_back({fix.line, start, end, start + shift, end + shift, {}});
+    }
+    EditedLine& line = edited.back();
+    if (fix.replaced.empty()) {
+      inserted.emplace_back(mended.size(), mended.size() + fix.replacement.size());
+      line.inserted.emplace_back(mended.size() - line.new_start, mended.size() - line.new_start + fix.replacement.size());
+      line.new_end += fix.replacement.size();
+    }
     mended.append(fix.replacement);
     copied = place.offset + fix.replaced.size();
   }
   mended.append(text.substr(copied));
 
-  if (const std::string where = first_difference(text, mended, inserted); !where.empty()) {
+  // An apostrophe that opens a line is read by what the line before ended
+  // with: such a line is compared with the whole text around it.
+  const bool whole_text = std::any_of(edited.begin(), edited.end(), [&text](const EditedLine& line) {
+    const std::size_t first = text.find_first_not_of(" \t\f\v\r", line.old_start);
+    return first < line.old_end && text[first] == '\'';
+  });
+  std::string where;
+  if (whole_text) {
+    where = first_difference(text, mended, inserted);
+  } else {
+    for (const EditedLine& line : edited) {
+      where = first_difference(text.substr(line.old_start, line.old_end - line.old_start),
+                               std::string_view(mended).substr(line.new_start, line.new_end - line.new_start),
+                               line.inserted, line.number);
+      if (!where.empty()) break;
+    }
+  }
+  if (!where.empty()) {
     for (FixState& state : result.states) {
       if (state == FixState::Applied) state = FixState::Refused;
     }
