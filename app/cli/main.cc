@@ -399,6 +399,7 @@ int run(int argc, char** argv) {
   std::optional<FixOutcome> fixing;
   KindCounts fixed_counts{};
   std::unordered_set<std::string> fixed_files;
+  bool fix_write_failed = false;
   FindingsList remaining_findings;
   TextTreeView remaining_tree;
   const FixMode fix_mode = command.diff ? FixMode::Diff : FixMode::Write;
@@ -411,6 +412,7 @@ int run(int argc, char** argv) {
       fixed_counts[static_cast<std::size_t>(index)] += fixing->fixed[static_cast<std::size_t>(index)];
     }
     fixed_files.insert(fixing->files.begin(), fixing->files.end());
+    fix_write_failed = fix_write_failed || fixing->write_failed;
     if (command.diff || fixing->files.empty()) break;
     fixing->fixed_findings.clear();
     search.toggle_search();
@@ -441,7 +443,7 @@ int run(int argc, char** argv) {
                                                                                       : exit_nothing_found;
   // A diff that would change something fails a check as a finding would.
   if (fixing && command.diff && !fixed_files.empty()) exit_status = exit_findings;
-  if (fixing && fixing->write_failed) exit_status = exit_trouble;
+  if (fix_write_failed) exit_status = exit_trouble;
   output.context.against_baseline = command.baseline_file.has_value();
   output.context.start_time_utc = utc_text(started);
   // A file checked only in part was not analysed: whatever kinds --fail-on
@@ -514,6 +516,8 @@ int run(int argc, char** argv) {
   if (!command.quiet && !command.write_baseline_file) std::cerr << with_known_findings(final_status, *shown, known_count) << "\n";
   if (fixing) {
     // A file left alone is said even with -q: its findings were not fixed.
+    // The last round's notes stand for every round: a file left alone was
+    // met again by each.
     for (const std::string& note : fixing->notes) std::cerr << "flawseek: " << note << "\n";
     if (!command.quiet) {
       KindCounts remaining{};
