@@ -1,0 +1,775 @@
+// The language server: the protocol's messages, the open documents, and the
+// checking thread that turns their texts into diagnostics.
+#include "lsp_server.h"
+
+#include <signal.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <thread>
+#include <tuple>
+
+#include "driver/document_check.h"
+#include "findings/findings_list.h"
+#include "lsp_diagnostics.h"
+#include "lsp_documents.h"
+#include "lsp_message_stream.h"
+#include "lsp_project_settings.h"
+#include "output/finding_records.h"
+#include "output/fixed_source.h"
+#include "build_info.h"
+#include "platform/overlay_disk.h"
+#include "platform/utf8_text.h"
+
+namespace flawseek {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// ---------------------------------------------------------------------------
+// The protocol's error codes
+// ---------------------------------------------------------------------------
+
+constexpr int parse_error = -32700;
+constexpr int invalid_request = -32600;
+constexpr int method_not_found = -32601;
+constexpr int invalid_params = -32602;
+constexpr int internal_error = -32603;
+constexpr int server_not_initialized = -32002;
+
+constexpr int message_error = 1;
+constexpr int message_warning = 2;
+
+// ---------------------------------------------------------------------------
+// Reading the messages' members without trusting them
+// ---------------------------------------------------------------------------
+
+const Json* member(const Json& object, const char* key) {
+  if (!object.is_object()) return nullptr;
+  const auto found = object.find(key);
+  return found == object.end() ? nullptr : &*found;
+}
+
+const std::string* string_member(const Json& object, const char* key) {
+  const Json* value = member(object, key);
+  return value != nullptr && value->is_string() ? value->get_ptr<const std::string*>() : nullptr;
+}
+
+std::optional<std::int64_t> integer_member(const Json& object, const char* key) {
+  const Json* value = member(object, key);
+  if (value == nullptr || !value->is_number_integer()) return std::nullopt;
+  return value->get<std::int64_t>();
+}
+
+std::optional<TextPosition> position_of(const Json* value) {
+  if (value == nullptr) return std::nullopt;
+  const auto line = integer_member(*value, "line");
+  const auto character = integer_member(*value, "character");
+  if (!line || !character || *line < 0 || *character < 0) return std::nullopt;
+  return TextPosition{*line, *character};
+}
+
+std::optional<TextRange> range_of(const Json* value) {
+  if (value == nullptr) return std::nullopt;
+  const auto start = position_of(member(*value, "start"));
+  const auto end = position_of(member(*value, "end"));
+  if (!start || !end) return std::nullopt;
+  return TextRange{*start, *end};
+}
+
+bool same_position(const TextPosition& a, const TextPosition& b) { return a.line == b.line && a.character == b.character; }
+
+// The file a "file:" URI names, percent-escapes decoded; none for another
+// scheme, a relative path or an escape of a NUL.
+std::optional<std::string> path_of_uri(std::string_view uri) {
+  constexpr std::string_view scheme = "file://";
+  if (uri.size() < scheme.size() || !std::equal(scheme.begin(), scheme.end(), uri.begin(), [](char a, char b) {
+        return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+      })) {
+    return std::nullopt;
+  }
+  uri.remove_prefix(scheme.size());
+  if (uri.starts_with("localhost/")) uri.remove_prefix(std::string_view("localhost").size());
+  uri = uri.substr(0, uri.find_first_of("?#"));
+  if (!uri.starts_with('/')) return std::nullopt;
+  const auto hex = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string path;
+  for (std::size_t at = 0; at < uri.size(); ++at) {
+    if (uri[at] == '%' && at + 2 < uri.size() && hex(uri[at + 1]) >= 0 && hex(uri[at + 2]) >= 0) {
+      const char decoded = static_cast<char>(hex(uri[at + 1]) * 16 + hex(uri[at + 2]));
+      if (decoded == '\0') return std::nullopt;
+      path.push_back(decoded);
+      at += 2;
+    } else {
+      path.push_back(uri[at]);
+    }
+  }
+  return std::filesystem::path(path).lexically_normal().string();
+}
+
+// ---------------------------------------------------------------------------
+// Units: a document with the other half of its pair
+// ---------------------------------------------------------------------------
+
+struct Unit {
+  std::string file;  // the specification of a pair, or the document alone
+  std::string body;  // empty unless a pair
+  bool is_adq = false;
+  bool specification = false;  // `file` is a specification
+};
+
+bool regular_file(const std::string& path) {
+  PathStatus status;
+  return disk().status(path, status) == 0 && status.kind == FileKind::Regular;
+}
+
+// The unit the walk would hand on for `path`: "x.ads" with "x.adb", "x_.ada"
+// with "x.ada" (and so for ".adq"), when the other file is there on disk
+// or open in the editor. The other's extension is written in the same case.
+Unit unit_of(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string directory = path.substr(0, slash + 1);
+  const std::string name = path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return {path, {}, false, false};
+  const std::string base = name.substr(0, dot);
+  const std::string ext = name.substr(dot + 1);
+  std::string lower = ext;
+  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const bool upper = std::all_of(ext.begin(), ext.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+  const auto written = [upper](std::string wanted) {
+    if (upper) {
+      for (char& c : wanted) c = static_cast<char>(c - 'a' + 'A');
+    }
+    return wanted;
+  };
+  if (lower == "ads") {
+    const std::string body = directory + base + "." + written("adb");
+    return {path, regular_file(body) ? body : std::string(), false, true};
+  }
+  if (lower == "adb") {
+    const std::string specification = directory + base + "." + written("ads");
+    if (regular_file(specification)) return {specification, path, false, true};
+    return {path, {}, false, false};
+  }
+  if (lower == "ada" || lower == "adq") {
+    const bool is_adq = lower == "adq";
+    if (base.size() > 1 && base.back() == '_') {
+      const std::string body = directory + base.substr(0, base.size() - 1) + "." + ext;
+      return {path, regular_file(body) ? body : std::string(), is_adq, true};
+    }
+    const std::string specification = directory + base + "_." + ext;
+    if (regular_file(specification)) return {specification, path, is_adq, true};
+    return {path, {}, is_adq, false};
+  }
+  return {path, {}, false, false};
+}
+
+std::string directory_of(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// ---------------------------------------------------------------------------
+// The server
+// ---------------------------------------------------------------------------
+
+class LanguageServer {
+ public:
+  LanguageServer(std::istream& in, std::ostream& out, OverlayDisk& overlay)
+      : reader_(in), writer_(out), overlay_(overlay), worker_([this] { check_documents(); }) {}
+  ~LanguageServer() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+  }
+
+  int run();
+
+ private:
+  struct Document {
+    OpenDocument open;
+    // The findings last published, of the text they were made from.
+    std::vector<DocumentFinding> findings;
+  };
+
+  // ---- Messages
+  void on_message(const std::string& body);
+  void on_request(const Json& id, const std::string& method, const Json& params);
+  void on_notification(const std::string& method, const Json& params);
+  void send(const Json& message);
+  void respond(const Json& id, Json result);
+  void respond_error(const Json& id, int code, const std::string& message);
+  void notify(const char* method, Json params);
+  // What went wrong with a notification, which has no answer: the editor's log.
+  void log_message(int type, const std::string& text);
+
+  // ---- Requests and notifications
+  Json initialize_result(const Json& params);
+  std::string code_actions(const Json& params, Json& actions);
+  std::string did_open(const Json& params);
+  std::string did_change(const Json& params);
+  std::string did_save(const Json& params);
+  std::string did_close(const Json& params);
+  void did_change_watched_files(const Json& params);
+  void recheck_all();
+
+  // ---- Checks
+  void schedule_locked(const std::string& path);
+  void check_documents();
+  void check_document(const std::string& path);
+  void publish_locked(const Document& document);
+
+  MessageReader reader_;
+  MessageWriter writer_;
+  OverlayDisk& overlay_;
+  ProjectSettings projects_;
+  bool initialized_ = false;
+  bool shut_down_ = false;
+  bool exit_ = false;
+  bool watch_registration_ = false;  // the editor lets the server ask to watch files
+
+  // Shared with the checking thread.
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::map<std::string, Document, std::less<>> documents_;  // by path
+  std::deque<std::string> pending_;                         // paths, each once
+  bool stopping_ = false;
+
+  // The checking thread's own.
+  DocumentCheck check_;
+  ScanResult result_;
+  LineStarts lines_;
+  std::thread worker_;  // last: it starts once everything else is made
+};
+
+int LanguageServer::run() {
+  std::string body;
+  std::string problem;
+  while (!exit_) {
+    const MessageReader::Outcome outcome = reader_.next(body, problem);
+    if (outcome == MessageReader::Outcome::Message) {
+      on_message(body);
+      continue;
+    }
+    if (!problem.empty()) {
+      std::cerr << "flawseek lsp: " << problem << "\n";
+      respond_error(nullptr, parse_error, problem);
+    }
+    if (outcome == MessageReader::Outcome::End) break;
+  }
+  return shut_down_ ? 0 : 1;
+}
+
+void LanguageServer::on_message(const std::string& body) {
+  const Json message = Json::parse(body, nullptr, /*allow_exceptions=*/false);
+  if (message.is_discarded()) {
+    respond_error(nullptr, parse_error, "the message is not JSON");
+    reader_.resynchronise_after(body);
+    return;
+  }
+  if (!message.is_object()) {
+    respond_error(nullptr, invalid_request, "a message must be a JSON object");
+    return;
+  }
+  const Json* id = member(message, "id");
+  const bool id_valid = id != nullptr && (id->is_string() || id->is_number_integer());
+  const Json* method = member(message, "method");
+  if (method == nullptr && id != nullptr && (member(message, "result") || member(message, "error"))) {
+    return;  // the editor's answer to a request of ours
+  }
+  const Json null_id;
+  const Json& answer_id = id_valid ? *id : null_id;
+  if (id != nullptr && !id_valid) {
+    respond_error(null_id, invalid_request, "the id must be a number or a string");
+    return;
+  }
+  const std::string* version = string_member(message, "jsonrpc");
+  if (method == nullptr || !method->is_string() || version == nullptr || *version != "2.0") {
+    const std::string why = method == nullptr || !method->is_string() ? "the message names no method"
+                                                                      : "the message is not JSON-RPC 2.0";
+    if (id != nullptr) {
+      respond_error(answer_id, invalid_request, why);
+    } else {
+      log_message(message_error, why);
+    }
+    return;
+  }
+  static const Json no_params = Json::object();
+  const Json* params = member(message, "params");
+  if (params != nullptr && !params->is_object() && !params->is_array() && !params->is_null()) {
+    if (id != nullptr) {
+      respond_error(answer_id, invalid_params, "params must be an object or an array");
+    } else {
+      log_message(message_error, "params must be an object or an array");
+    }
+    return;
+  }
+  const Json& given = params != nullptr && !params->is_null() ? *params : no_params;
+  const std::string& name = method->get_ref<const std::string&>();
+  // Nothing the editor sends should throw; if something does, the message
+  // fails and the server goes on.
+  try {
+    if (id != nullptr) {
+      on_request(answer_id, name, given);
+    } else {
+      on_notification(name, given);
+    }
+  } catch (const std::exception& error) {
+    std::cerr << "flawseek lsp: " << name << ": " << error.what() << "\n";
+    if (id != nullptr) respond_error(answer_id, internal_error, name + ": " + error.what());
+  }
+}
+
+void LanguageServer::on_request(const Json& id, const std::string& method, const Json& params) {
+  if (method == "initialize") {
+    if (initialized_) {
+      respond_error(id, invalid_request, "the server is initialized already");
+      return;
+    }
+    respond(id, initialize_result(params));
+    initialized_ = true;
+    return;
+  }
+  if (!initialized_) {
+    respond_error(id, server_not_initialized, "the server is not initialized");
+    return;
+  }
+  if (shut_down_) {
+    respond_error(id, invalid_request, "the server is shut down");
+    return;
+  }
+  if (method == "shutdown") {
+    shut_down_ = true;
+    respond(id, nullptr);
+    return;
+  }
+  if (method == "textDocument/codeAction") {
+    Json actions = Json::array();
+    if (const std::string error = code_actions(params, actions); !error.empty()) {
+      respond_error(id, invalid_params, error);
+    } else {
+      respond(id, std::move(actions));
+    }
+    return;
+  }
+  respond_error(id, method_not_found, "unknown method " + method);
+}
+
+void LanguageServer::on_notification(const std::string& method, const Json& params) {
+  if (method == "exit") {
+    exit_ = true;
+    return;
+  }
+  if (!initialized_ || shut_down_) return;
+  std::string error;
+  if (method == "initialized") {
+    if (watch_registration_) {
+      const Json watchers = Json::array({{{"globPattern", "**/.flawseek.toml"}}, {{"globPattern", "**/*.{ads,adb,ada,adq}"}}});
+      send({{"jsonrpc", "2.0"},
+            {"id", "flawseek/watch"},
+            {"method", "client/registerCapability"},
+            {"params",
+             {{"registrations", Json::array({{{"id", "flawseek/watch"},
+                                              {"method", "workspace/didChangeWatchedFiles"},
+                                              {"registerOptions", {{"watchers", watchers}}}}})}}}});
+    }
+  } else if (method == "textDocument/didOpen") {
+    error = did_open(params);
+  } else if (method == "textDocument/didChange") {
+    error = did_change(params);
+  } else if (method == "textDocument/didSave") {
+    error = did_save(params);
+  } else if (method == "textDocument/didClose") {
+    error = did_close(params);
+  } else if (method == "workspace/didChangeConfiguration") {
+    recheck_all();
+  } else if (method == "workspace/didChangeWatchedFiles") {
+    did_change_watched_files(params);
+  }
+  // Anything else ($/cancelRequest among it: every request is answered at
+  // once) needs nothing done.
+  if (!error.empty()) log_message(message_error, method + ": " + error);
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+// ---------------------------------------------------------------------------
+
+void LanguageServer::send(const Json& message) {
+  // A finding's words hold the source's bytes; they are made UTF-8 on the
+  // way in, and anything that is not is replaced rather than thrown at.
+  writer_.write(message.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+void LanguageServer::respond(const Json& id, Json result) {
+  send({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}});
+}
+
+void LanguageServer::respond_error(const Json& id, int code, const std::string& message) {
+  send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", utf8_text(message)}}}});
+}
+
+void LanguageServer::notify(const char* method, Json params) {
+  send({{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}});
+}
+
+void LanguageServer::log_message(int type, const std::string& text) {
+  std::cerr << "flawseek lsp: " << text << "\n";
+  notify("window/logMessage", {{"type", type}, {"message", utf8_text(text)}});
+}
+
+// ---------------------------------------------------------------------------
+// Requests
+// ---------------------------------------------------------------------------
+
+Json LanguageServer::initialize_result(const Json& params) {
+  const Json* capabilities = member(params, "capabilities");
+  const Json* workspace = capabilities != nullptr ? member(*capabilities, "workspace") : nullptr;
+  const Json* watched = workspace != nullptr ? member(*workspace, "didChangeWatchedFiles") : nullptr;
+  const Json* dynamic = watched != nullptr ? member(*watched, "dynamicRegistration") : nullptr;
+  watch_registration_ = dynamic != nullptr && dynamic->is_boolean() && dynamic->get<bool>();
+  return {{"capabilities",
+           {{"positionEncoding", "utf-16"},
+            {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
+            {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix", "source.fixAll"})}}}}},
+          {"serverInfo", {{"name", "flawseek"}, {"version", build_info::product_version}}}};
+}
+
+std::string LanguageServer::code_actions(const Json& params, Json& actions) {
+  const Json* document = member(params, "textDocument");
+  const std::string* uri = document != nullptr ? string_member(*document, "uri") : nullptr;
+  if (uri == nullptr) return "textDocument.uri is missing";
+  if (!range_of(member(params, "range"))) return "range is missing or not a range";
+  const Json* context = member(params, "context");
+  if (context == nullptr || !context->is_object()) return "context is missing";
+  const Json* diagnostics = member(*context, "diagnostics");
+  if (diagnostics != nullptr && !diagnostics->is_array()) return "context.diagnostics is not an array";
+  const Json* only = member(*context, "only");
+  const auto wanted = [only](std::string_view kind) {
+    if (only == nullptr || !only->is_array()) return true;
+    return std::any_of(only->begin(), only->end(), [kind](const Json& entry) {
+      if (!entry.is_string()) return false;
+      const std::string& given = entry.get_ref<const std::string&>();
+      return kind == given || (kind.starts_with(given) && kind.size() > given.size() && kind[given.size()] == '.');
+    });
+  };
+
+  const std::optional<std::string> path = path_of_uri(*uri);
+  std::shared_ptr<const std::string> text;
+  std::vector<DocumentFinding> findings;
+  {
+    std::lock_guard lock(mutex_);
+    const auto found = path ? documents_.find(*path) : documents_.end();
+    if (found == documents_.end()) return {};
+    text = found->second.open.text;
+    findings = found->second.findings;
+  }
+  LineStarts lines;
+  lines.index(*text);
+  const auto edit_of = [&lines](const SourceFix& fix) -> std::optional<Json> {
+    const std::optional<TextRange> range = fix_range(fix, lines);
+    if (!range) return std::nullopt;
+    return Json{{"range", range_json(*range)}, {"newText", utf8_text(fix.replacement)}};
+  };
+
+  if (wanted("quickfix") && diagnostics != nullptr) {
+    for (const Json& diagnostic : *diagnostics) {
+      const std::string* source = string_member(diagnostic, "source");
+      const std::string* code = string_member(diagnostic, "code");
+      const std::optional<TextRange> range = range_of(member(diagnostic, "range"));
+      if (source == nullptr || *source != "flawseek" || code == nullptr || !range) continue;
+      // The editor may have moved the end, not the start and the rule.
+      const auto finding = std::find_if(findings.begin(), findings.end(), [&](const DocumentFinding& one) {
+        return one.fix && one.code == *code && same_position(one.range.start, range->start);
+      });
+      if (finding == findings.end()) continue;
+      const std::optional<Json> edit = edit_of(*finding->fix);
+      if (!edit) continue;
+      actions.push_back({{"title", "Fix: " + utf8_text(fix_description(*finding->fix))},
+                         {"kind", "quickfix"},
+                         {"diagnostics", Json::array({diagnostic})},
+                         {"edit", {{"changes", {{*uri, Json::array({*edit})}}}}},
+                         {"isPreferred", true}});
+    }
+  }
+
+  if (wanted("source.fixAll")) {
+    std::vector<SourceFix> fixes;
+    for (const DocumentFinding& finding : findings) {
+      if (finding.fix) fixes.push_back(*finding.fix);
+    }
+    const auto order = [](const SourceFix& a, const SourceFix& b) {
+      return std::tie(a.line, a.column, a.replaced, a.replacement) < std::tie(b.line, b.column, b.replaced, b.replacement);
+    };
+    std::sort(fixes.begin(), fixes.end(), order);
+    fixes.erase(std::unique(fixes.begin(), fixes.end()), fixes.end());
+    // The whole set is applied to the text first: only a set that leaves
+    // every other token as it was is offered.
+    const FixedSource fixed = apply_fixes(*text, fixes);
+    Json edits = Json::array();
+    if (fixed.refusal.empty()) {
+      for (std::size_t index = 0; index < fixes.size(); ++index) {
+        if (fixed.states[index] != FixState::Applied) continue;
+        if (std::optional<Json> edit = edit_of(fixes[index])) edits.push_back(std::move(*edit));
+      }
+    }
+    if (!edits.empty()) {
+      actions.push_back({{"title", "Fix all flawseek findings in this file"},
+                         {"kind", "source.fixAll"},
+                         {"edit", {{"changes", {{*uri, std::move(edits)}}}}}});
+    }
+  }
+  return {};
+}
+
+// ---------------------------------------------------------------------------
+// Documents
+// ---------------------------------------------------------------------------
+
+std::string LanguageServer::did_open(const Json& params) {
+  const Json* item = member(params, "textDocument");
+  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const std::string* text = item != nullptr ? string_member(*item, "text") : nullptr;
+  const std::optional<std::int64_t> version = item != nullptr ? integer_member(*item, "version") : std::nullopt;
+  if (uri == nullptr || text == nullptr || !version) return "textDocument needs uri, version and text";
+  const std::optional<std::string> path = path_of_uri(*uri);
+  if (!path) return "only file: URIs are checked, not " + *uri;
+  std::lock_guard lock(mutex_);
+  Document& document = documents_[*path];
+  document.open = OpenDocument{*uri, *path, *version, std::make_shared<const std::string>(*text)};
+  document.findings.clear();
+  overlay_.put(*path, document.open.text);
+  schedule_locked(*path);
+  return {};
+}
+
+std::string LanguageServer::did_change(const Json& params) {
+  const Json* item = member(params, "textDocument");
+  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const std::optional<std::int64_t> version = item != nullptr ? integer_member(*item, "version") : std::nullopt;
+  const Json* changes = member(params, "contentChanges");
+  if (uri == nullptr || !version || changes == nullptr || !changes->is_array()) {
+    return "needs textDocument.uri, textDocument.version and contentChanges";
+  }
+  std::vector<TextChange> parsed;
+  for (const Json& change : *changes) {
+    const std::string* text = string_member(change, "text");
+    if (text == nullptr) return "a change without text";
+    TextChange& one = parsed.emplace_back();
+    one.text = *text;
+    if (const Json* range = member(change, "range")) {
+      const std::optional<TextRange> given = range_of(range);
+      if (!given) return "a change whose range is not a range";
+      one.whole = false;
+      one.range = *given;
+    }
+  }
+  const std::optional<std::string> path = path_of_uri(*uri);
+  std::lock_guard lock(mutex_);
+  const auto found = path ? documents_.find(*path) : documents_.end();
+  if (found == documents_.end()) return "the document is not open: " + *uri;
+  Document& document = found->second;
+  std::string text = *document.open.text;
+  for (const TextChange& change : parsed) text = changed_text(text, change);
+  document.open.text = std::make_shared<const std::string>(std::move(text));
+  document.open.version = *version;
+  overlay_.put(*path, document.open.text);
+  schedule_locked(*path);
+  return {};
+}
+
+std::string LanguageServer::did_save(const Json& params) {
+  const Json* item = member(params, "textDocument");
+  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  if (uri == nullptr) return "textDocument.uri is missing";
+  const std::optional<std::string> path = path_of_uri(*uri);
+  std::lock_guard lock(mutex_);
+  if (path && documents_.contains(*path)) schedule_locked(*path);
+  return {};
+}
+
+std::string LanguageServer::did_close(const Json& params) {
+  const Json* item = member(params, "textDocument");
+  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  if (uri == nullptr) return "textDocument.uri is missing";
+  const std::optional<std::string> path = path_of_uri(*uri);
+  if (!path) return {};
+  {
+    std::lock_guard lock(mutex_);
+    const auto found = documents_.find(*path);
+    if (found == documents_.end()) return "the document is not open: " + *uri;
+    documents_.erase(found);
+    overlay_.remove(*path);
+    std::erase(pending_, *path);
+    notify("textDocument/publishDiagnostics", {{"uri", *uri}, {"diagnostics", Json::array()}});
+  }
+  // The other half of its pair, if open, now meets the file on disk.
+  const Unit unit = unit_of(*path);
+  std::lock_guard lock(mutex_);
+  for (const std::string& other : {unit.file, unit.body}) {
+    if (other != *path && documents_.contains(other)) schedule_locked(other);
+  }
+  return {};
+}
+
+void LanguageServer::did_change_watched_files(const Json& params) {
+  const Json* changes = member(params, "changes");
+  if (changes == nullptr || !changes->is_array()) return;
+  bool project_changed = false;
+  std::vector<std::string> directories;
+  for (const Json& change : *changes) {
+    const std::string* uri = string_member(change, "uri");
+    const std::optional<std::string> path = uri != nullptr ? path_of_uri(*uri) : std::nullopt;
+    if (!path) continue;
+    if (path->ends_with("/.flawseek.toml")) project_changed = true;
+    directories.push_back(directory_of(*path));
+  }
+  if (project_changed) {
+    recheck_all();
+    return;
+  }
+  // A source changed on disk: the open documents beside it may pair with it.
+  std::lock_guard lock(mutex_);
+  for (const auto& [path, document] : documents_) {
+    if (std::find(directories.begin(), directories.end(), directory_of(path)) != directories.end()) {
+      schedule_locked(path);
+    }
+  }
+}
+
+void LanguageServer::recheck_all() {
+  projects_.forget_all();
+  std::lock_guard lock(mutex_);
+  for (const auto& [path, document] : documents_) schedule_locked(path);
+}
+
+// ---------------------------------------------------------------------------
+// Checks
+// ---------------------------------------------------------------------------
+
+void LanguageServer::schedule_locked(const std::string& path) {
+  // A document waiting already is checked at its newest text when its turn
+  // comes: edits made meanwhile cost no check of their own.
+  if (std::find(pending_.begin(), pending_.end(), path) == pending_.end()) pending_.push_back(path);
+  wake_.notify_one();
+}
+
+void LanguageServer::check_documents() {
+  for (;;) {
+    std::string path;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+      if (stopping_) return;
+      path = std::move(pending_.front());
+      pending_.pop_front();
+    }
+    try {
+      check_document(path);
+    } catch (const std::exception& error) {
+      std::cerr << "flawseek lsp: the check of " << path << " failed: " << error.what() << "\n";
+    }
+  }
+}
+
+void LanguageServer::check_document(const std::string& path) {
+  const Unit unit = unit_of(path);
+  const std::shared_ptr<const DocumentSettings> settings = projects_.for_directory(directory_of(path));
+
+  // The open documents of the unit as the check reads them: what it finds
+  // is published only while they are still at these versions.
+  struct Snapshot {
+    std::string path;
+    std::int64_t version;
+    std::shared_ptr<const std::string> text;
+  };
+  std::vector<Snapshot> snapshots;
+  {
+    std::lock_guard lock(mutex_);
+    for (const std::string& file : {unit.file, unit.body}) {
+      const auto found = file.empty() ? documents_.end() : documents_.find(file);
+      if (found == documents_.end()) continue;
+      snapshots.push_back({file, found->second.open.version, found->second.open.text});
+      // This check covers the other half's waiting edits too.
+      std::erase(pending_, file);
+    }
+  }
+  if (snapshots.empty()) return;
+
+  DocumentCheckRequest request;
+  request.file = unit.file;
+  request.body = unit.body;
+  request.is_adq = unit.is_adq;
+  request.prepare = settings->prepare && unit.specification;
+  request.settings = settings->scan;
+  request.reference_directories = settings->reference_directories;
+  check_.check(request, result_);
+
+  FindingsList list;
+  list.set_style_details_kept(true);
+  list.set_list_unchecked_style_state(true, settings->list_unchecked_style);
+  list.set_reported_kinds(&settings->reported);
+  list.apply(result_.findings);
+  const std::vector<FindingRecord> records = ordered_findings(list);
+
+  for (const Snapshot& snapshot : snapshots) {
+    std::vector<DocumentFinding> findings;
+    if (!settings->project_error.empty()) findings.push_back(document_notice(message_error, settings->project_error));
+    for (const std::string& warning : settings->project_warnings) findings.push_back(document_notice(message_warning, warning));
+    lines_.index(*snapshot.text);
+    add_document_findings(records, snapshot.path, lines_, findings);
+    std::lock_guard lock(mutex_);
+    const auto found = documents_.find(snapshot.path);
+    // A newer text waits for its own check; this result is of the past.
+    if (found == documents_.end() || found->second.open.version != snapshot.version ||
+        found->second.open.text != snapshot.text) {
+      continue;
+    }
+    found->second.findings = std::move(findings);
+    publish_locked(found->second);
+  }
+}
+
+void LanguageServer::publish_locked(const Document& document) {
+  Json diagnostics = Json::array();
+  for (const DocumentFinding& finding : document.findings) diagnostics.push_back(diagnostic_json(finding));
+  notify("textDocument/publishDiagnostics",
+         {{"uri", document.open.uri}, {"version", document.open.version}, {"diagnostics", std::move(diagnostics)}});
+}
+
+}  // namespace
+
+int run_language_server(std::istream& in, std::ostream& out) {
+  // Reading must not flush `out` behind the checking thread's back.
+  in.tie(nullptr);
+  OverlayDisk overlay(disk());
+  const ScopedDisk overlaid(overlay);
+  LanguageServer server(in, out, overlay);
+  return server.run();
+}
+
+int run_language_server_on_standard_streams() {
+  std::ios_base::sync_with_stdio(false);
+  // An editor gone away shows as a failed write, not a killed server.
+  ::signal(SIGPIPE, SIG_IGN);
+  return run_language_server(std::cin, std::cout);
+}
+
+}  // namespace flawseek
