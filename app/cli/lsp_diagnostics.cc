@@ -82,8 +82,9 @@ void add_document_findings(std::span<const FindingRecord> records, const std::st
   }
 }
 
-DocumentFinding document_notice(int severity, std::string message) {
+DocumentFinding document_notice(int severity, std::string message, const LineStarts& lines) {
   DocumentFinding notice;
+  notice.range = finding_range(0, no_column, lines);
   notice.severity = severity;
   notice.code = "project-file";
   notice.of_rule = false;

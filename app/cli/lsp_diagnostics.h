@@ -36,8 +36,8 @@ std::string rule_page(std::string_view id);
 void add_document_findings(std::span<const FindingRecord> records, const std::string& path, const LineStarts& lines,
                            std::vector<DocumentFinding>& findings);
 
-// A notice at the top of the document: a project file that is broken.
-DocumentFinding document_notice(int severity, std::string message);
+// A notice on the document's first line: a project file that is broken.
+DocumentFinding document_notice(int severity, std::string message, const LineStarts& lines);
 
 nlohmann::json diagnostic_json(const DocumentFinding& finding);
 nlohmann::json range_json(const TextRange& range);

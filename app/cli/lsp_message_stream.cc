@@ -177,13 +177,15 @@ MessageReader::Outcome MessageReader::next(std::string& body, std::string& probl
 }
 
 void MessageReader::resynchronise_after(const std::string& body) {
-  std::size_t at = 0;
-  for (; at + length_header.size() <= body.size(); ++at) {
-    if (same_words(std::string_view(body).substr(at, length_header.size()), length_header)) break;
+  // The header may start inside the body and go on past its end, when the
+  // length given was short by a few bytes.
+  for (std::size_t at = 0; at < body.size(); ++at) {
+    const std::string_view rest = std::string_view(body).substr(at, length_header.size());
+    if (!same_words(rest, length_header.substr(0, rest.size()))) continue;
+    again_ = body.substr(at) + again_.substr(again_at_);
+    again_at_ = 0;
+    return;
   }
-  if (at + length_header.size() > body.size()) return;
-  again_ = body.substr(at) + again_.substr(again_at_);
-  again_at_ = 0;
 }
 
 void MessageWriter::write(std::string_view body) {

@@ -731,9 +731,13 @@ void LanguageServer::check_document(const std::string& path) {
 
   for (const Snapshot& snapshot : snapshots) {
     std::vector<DocumentFinding> findings;
-    if (!settings->project_error.empty()) findings.push_back(document_notice(message_error, settings->project_error));
-    for (const std::string& warning : settings->project_warnings) findings.push_back(document_notice(message_warning, warning));
     lines_.index(*snapshot.text);
+    if (!settings->project_error.empty()) {
+      findings.push_back(document_notice(message_error, settings->project_error, lines_));
+    }
+    for (const std::string& warning : settings->project_warnings) {
+      findings.push_back(document_notice(message_warning, warning, lines_));
+    }
     add_document_findings(records, snapshot.path, lines_, findings);
     std::lock_guard lock(mutex_);
     const auto found = documents_.find(snapshot.path);
