@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The language server in a real editor: headless Neovim starts `flawseek lsp`
-# on a buffer, waits for its style/bad-keyword diagnostic and applies the
-# quick fix offered for it. Skipped (77) when nvim is not installed.
+# The language server in a real editor: headless Neovim, set up by the
+# sample data/lsp/flawseek-nvim.lua, starts `flawseek lsp` on an Ada buffer;
+# its style/bad-keyword diagnostic must arrive and the quick fix offered for
+# it must mend the line. Skipped (77) when nvim is not installed.
 #
-#   lsp_neovim_check.sh PROGRAM
+#   lsp_neovim_check.sh NVIM_SAMPLE PROGRAM
 set -uo pipefail
 
-program="$1"
+sample="$1"
+program="$2"
 if ! command -v nvim >/dev/null 2>&1; then
   echo "lsp_neovim_check: nvim is not installed; skipped"
   exit 77
@@ -16,7 +18,7 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 printf -- '-->STYLE: TAVIK\nPROCEDURE Demo is\nbegin\n   null;\nend Demo;\n' >"$scratch/demo.adb"
 cat >"$scratch/check.lua" <<'LUA'
-local program, file, result = os.getenv('FLAWSEEK_PROGRAM'), os.getenv('FLAWSEEK_FILE'), os.getenv('FLAWSEEK_RESULT')
+local sample, file, result = os.getenv('FLAWSEEK_SAMPLE'), os.getenv('FLAWSEEK_FILE'), os.getenv('FLAWSEEK_RESULT')
 local function finish(text)
   local out = io.open(result, 'w')
   out:write(text)
@@ -24,11 +26,11 @@ local function finish(text)
   vim.cmd('qall!')
 end
 local function check()
+vim.cmd('luafile ' .. vim.fn.fnameescape(sample))
 vim.cmd('edit ' .. vim.fn.fnameescape(file))
+-- Started with -u NONE, the editor detects no file type by itself.
+vim.cmd('setfiletype ada')
 local buffer = vim.api.nvim_get_current_buf()
--- start_client and buf_attach_client are there from 0.5 on; vim.lsp.start only from 0.8.
-local id = vim.lsp.start_client({ name = 'flawseek', cmd = { program, 'lsp' }, root_dir = vim.fn.fnamemodify(file, ':h') })
-vim.lsp.buf_attach_client(buffer, id)
 local function code_of(diagnostic)
   return diagnostic.code or (diagnostic.user_data and diagnostic.user_data.lsp and diagnostic.user_data.lsp.code)
 end
@@ -44,7 +46,7 @@ vim.wait(60000, function()
   return false
 end, 20)
 if not found then return finish('no style/bad-keyword diagnostic arrived') end
-local client = vim.lsp.get_client_by_id(id)
+local client = vim.lsp.get_active_clients()[1]
 -- As vim.lsp.buf.code_action asks: the line's diagnostics in the protocol's terms.
 local line_diagnostics = vim.lsp.diagnostic.get_line_diagnostics(buffer, found.lnum)
 local params = {
@@ -63,7 +65,7 @@ local ok, error = pcall(check)
 if not ok then finish('error: ' .. tostring(error)) end
 LUA
 
-FLAWSEEK_PROGRAM="$program" FLAWSEEK_FILE="$scratch/demo.adb" FLAWSEEK_RESULT="$scratch/result" \
+PATH="$(cd "$(dirname "$program")" && pwd):$PATH" FLAWSEEK_SAMPLE="$sample" FLAWSEEK_FILE="$scratch/demo.adb" FLAWSEEK_RESULT="$scratch/result" \
   nvim --headless -n -u NONE -i NONE -c "luafile $scratch/check.lua" >/dev/null 2>&1 </dev/null
 got="$(cat "$scratch/result" 2>/dev/null)"
 if [[ $got != "procedure Demo is" ]]; then
