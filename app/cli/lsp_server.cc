@@ -85,6 +85,31 @@ std::optional<TextRange> range_of(const Json* value) {
   return TextRange{*start, *end};
 }
 
+// Whether `body` nests arrays and objects deeper than `limit`: such a
+// message is refused before it is parsed, since writing parts of it back
+// (a code action repeats its diagnostic) would recurse as deep.
+bool nested_deeper_than(std::string_view body, int limit) {
+  int depth = 0;
+  bool in_string = false;
+  for (std::size_t at = 0; at < body.size(); ++at) {
+    const char c = body[at];
+    if (in_string) {
+      if (c == '\\') {
+        ++at;
+      } else if (c == '"') {
+        in_string = false;
+      }
+    } else if (c == '"') {
+      in_string = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > limit) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
 bool same_position(const TextPosition& a, const TextPosition& b) { return a.line == b.line && a.character == b.character; }
 
 // The file a "file:" URI names, percent-escapes decoded; none for another
@@ -278,6 +303,11 @@ int LanguageServer::run() {
 }
 
 void LanguageServer::on_message(const std::string& body) {
+  constexpr int depth_limit = 512;
+  if (nested_deeper_than(body, depth_limit)) {
+    respond_error(nullptr, invalid_request, "the message nests more than " + std::to_string(depth_limit) + " levels deep");
+    return;
+  }
   const Json message = Json::parse(body, nullptr, /*allow_exceptions=*/false);
   if (message.is_discarded()) {
     respond_error(nullptr, parse_error, "the message is not JSON");

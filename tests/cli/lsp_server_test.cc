@@ -341,6 +341,7 @@ TEST(LspServer, AnswersBadInputWithAnErrorAndGoesOn) {
   } cases[] = {
       {framed("{\"jsonrpc\":\"2.0\",\"id\":"), -32700},
       {framed("[1,2]"), -32600},
+      {framed("{\"a\":" + std::string(600, '[') + std::string(600, ']') + "}"), -32600},
       {framed("{\"jsonrpc\":\"2.0\",\"id\":[],\"method\":\"shutdown\"}"), -32600},
       {framed("{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"textDocument/codeAction\",\"params\":{}}"), -32602},
       {framed("{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"no/such\"}"), -32601},
