@@ -145,64 +145,6 @@ std::optional<std::string> path_of_uri(std::string_view uri) {
   return std::filesystem::path(path).lexically_normal().string();
 }
 
-// ---------------------------------------------------------------------------
-// Units: a document with the other half of its pair
-// ---------------------------------------------------------------------------
-
-struct Unit {
-  std::string file;  // the specification of a pair, or the document alone
-  std::string body;  // empty unless a pair
-  bool is_adq = false;
-  bool specification = false;  // `file` is a specification
-};
-
-bool regular_file(const std::string& path) {
-  PathStatus status;
-  return disk().status(path, status) == 0 && status.kind == FileKind::Regular;
-}
-
-// The unit the walk would hand on for `path`: "x.ads" with "x.adb", "x_.ada"
-// with "x.ada" (and so for ".adq"), when the other file is there on disk
-// or open in the editor. The other's extension is written in the same case.
-Unit unit_of(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string directory = path.substr(0, slash + 1);
-  const std::string name = path.substr(slash + 1);
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot == 0) return {path, {}, false, false};
-  const std::string base = name.substr(0, dot);
-  const std::string ext = name.substr(dot + 1);
-  std::string lower = ext;
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  const bool upper = std::all_of(ext.begin(), ext.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-  const auto written = [upper](std::string wanted) {
-    if (upper) {
-      for (char& c : wanted) c = static_cast<char>(c - 'a' + 'A');
-    }
-    return wanted;
-  };
-  if (lower == "ads") {
-    const std::string body = directory + base + "." + written("adb");
-    return {path, regular_file(body) ? body : std::string(), false, true};
-  }
-  if (lower == "adb") {
-    const std::string specification = directory + base + "." + written("ads");
-    if (regular_file(specification)) return {specification, path, false, true};
-    return {path, {}, false, false};
-  }
-  if (lower == "ada" || lower == "adq") {
-    const bool is_adq = lower == "adq";
-    if (base.size() > 1 && base.back() == '_') {
-      const std::string body = directory + base.substr(0, base.size() - 1) + "." + ext;
-      return {path, regular_file(body) ? body : std::string(), is_adq, true};
-    }
-    const std::string specification = directory + base + "_." + ext;
-    if (regular_file(specification)) return {specification, path, is_adq, true};
-    return {path, {}, is_adq, false};
-  }
-  return {path, {}, false, false};
-}
-
 std::string directory_of(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -651,7 +593,7 @@ std::string LanguageServer::did_close(const Json& params) {
     notify("textDocument/publishDiagnostics", {{"uri", *uri}, {"diagnostics", Json::array()}});
   }
   // The other half of its pair, if open, now meets the file on disk.
-  const Unit unit = unit_of(*path);
+  const DocumentUnit unit = document_unit(*path);
   std::lock_guard lock(mutex_);
   for (const std::string& other : {unit.file, unit.body}) {
     if (other != *path && documents_.contains(other)) schedule_locked(other);
@@ -720,7 +662,7 @@ void LanguageServer::check_documents() {
 }
 
 void LanguageServer::check_document(const std::string& path) {
-  const Unit unit = unit_of(path);
+  const DocumentUnit unit = document_unit(path);
   const std::shared_ptr<const DocumentSettings> settings = projects_.for_directory(directory_of(path));
 
   // The open documents of the unit as the check reads them: what it finds

@@ -11,6 +11,21 @@
 
 namespace flawseek {
 
+// A source with the other half of its pair, as the walk hands them on:
+// "x.ads" with "x.adb", "x_.ada" with "x.ada" (and so "x_.adq" with
+// "x.adq"), when the other file is there (on the disk, which may be an
+// editor's overlay). The other's extension is looked for in the same case.
+struct DocumentUnit {
+  std::string file;  // the specification of a pair, or the source alone
+  std::string body;  // empty unless a pair
+  bool is_adq = false;
+  bool specification = false;  // `file` is a specification
+
+  bool operator==(const DocumentUnit&) const = default;
+};
+
+DocumentUnit document_unit(const std::string& path);
+
 struct DocumentCheckRequest {
   // The file alone when `body` is empty; else the specification of the pair.
   std::string file;
