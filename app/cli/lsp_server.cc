@@ -7,24 +7,23 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <thread>
-#include <tuple>
 
+#include "build_info.h"
 #include "driver/document_check.h"
 #include "findings/findings_list.h"
+#include "lsp_code_actions.h"
 #include "lsp_diagnostics.h"
 #include "lsp_documents.h"
+#include "lsp_json.h"
 #include "lsp_message_stream.h"
 #include "lsp_project_settings.h"
 #include "output/finding_records.h"
-#include "output/fixed_source.h"
-#include "build_info.h"
 #include "platform/overlay_disk.h"
 #include "platform/utf8_text.h"
 
@@ -47,43 +46,6 @@ constexpr int server_not_initialized = -32002;
 
 constexpr int message_error = 1;
 constexpr int message_warning = 2;
-
-// ---------------------------------------------------------------------------
-// Reading the messages' members without trusting them
-// ---------------------------------------------------------------------------
-
-const Json* member(const Json& object, const char* key) {
-  if (!object.is_object()) return nullptr;
-  const auto found = object.find(key);
-  return found == object.end() ? nullptr : &*found;
-}
-
-const std::string* string_member(const Json& object, const char* key) {
-  const Json* value = member(object, key);
-  return value != nullptr && value->is_string() ? value->get_ptr<const std::string*>() : nullptr;
-}
-
-std::optional<std::int64_t> integer_member(const Json& object, const char* key) {
-  const Json* value = member(object, key);
-  if (value == nullptr || !value->is_number_integer()) return std::nullopt;
-  return value->get<std::int64_t>();
-}
-
-std::optional<TextPosition> position_of(const Json* value) {
-  if (value == nullptr) return std::nullopt;
-  const auto line = integer_member(*value, "line");
-  const auto character = integer_member(*value, "character");
-  if (!line || !character || *line < 0 || *character < 0) return std::nullopt;
-  return TextPosition{*line, *character};
-}
-
-std::optional<TextRange> range_of(const Json* value) {
-  if (value == nullptr) return std::nullopt;
-  const auto start = position_of(member(*value, "start"));
-  const auto end = position_of(member(*value, "end"));
-  if (!start || !end) return std::nullopt;
-  return TextRange{*start, *end};
-}
 
 // Whether `body` nests arrays and objects deeper than `limit`: such a
 // message is refused before it is parsed, since writing parts of it back
@@ -108,41 +70,6 @@ bool nested_deeper_than(std::string_view body, int limit) {
     }
   }
   return false;
-}
-
-bool same_position(const TextPosition& a, const TextPosition& b) { return a.line == b.line && a.character == b.character; }
-
-// The file a "file:" URI names, percent-escapes decoded; none for another
-// scheme, a relative path or an escape of a NUL.
-std::optional<std::string> path_of_uri(std::string_view uri) {
-  constexpr std::string_view scheme = "file://";
-  if (uri.size() < scheme.size() || !std::equal(scheme.begin(), scheme.end(), uri.begin(), [](char a, char b) {
-        return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
-      })) {
-    return std::nullopt;
-  }
-  uri.remove_prefix(scheme.size());
-  if (uri.starts_with("localhost/")) uri.remove_prefix(std::string_view("localhost").size());
-  uri = uri.substr(0, uri.find_first_of("?#"));
-  if (!uri.starts_with('/')) return std::nullopt;
-  const auto hex = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  std::string path;
-  for (std::size_t at = 0; at < uri.size(); ++at) {
-    if (uri[at] == '%' && at + 2 < uri.size() && hex(uri[at + 1]) >= 0 && hex(uri[at + 2]) >= 0) {
-      const char decoded = static_cast<char>(hex(uri[at + 1]) * 16 + hex(uri[at + 2]));
-      if (decoded == '\0') return std::nullopt;
-      path.push_back(decoded);
-      at += 2;
-    } else {
-      path.push_back(uri[at]);
-    }
-  }
-  return std::filesystem::path(path).lexically_normal().string();
 }
 
 std::string directory_of(const std::string& path) {
@@ -433,16 +360,6 @@ std::string LanguageServer::code_actions(const Json& params, Json& actions) {
   if (context == nullptr || !context->is_object()) return "context is missing";
   const Json* diagnostics = member(*context, "diagnostics");
   if (diagnostics != nullptr && !diagnostics->is_array()) return "context.diagnostics is not an array";
-  const Json* only = member(*context, "only");
-  const auto wanted = [only](std::string_view kind) {
-    if (only == nullptr || !only->is_array()) return true;
-    return std::any_of(only->begin(), only->end(), [kind](const Json& entry) {
-      if (!entry.is_string()) return false;
-      const std::string& given = entry.get_ref<const std::string&>();
-      return kind == given || (kind.starts_with(given) && kind.size() > given.size() && kind[given.size()] == '.');
-    });
-  };
-
   const std::optional<std::string> path = path_of_uri(*uri);
   std::shared_ptr<const std::string> text;
   std::vector<DocumentFinding> findings;
@@ -453,61 +370,7 @@ std::string LanguageServer::code_actions(const Json& params, Json& actions) {
     text = found->second.open.text;
     findings = found->second.findings;
   }
-  LineStarts lines;
-  lines.index(*text);
-  const auto edit_of = [&lines](const SourceFix& fix) -> std::optional<Json> {
-    const std::optional<TextRange> range = fix_range(fix, lines);
-    if (!range) return std::nullopt;
-    return Json{{"range", range_json(*range)}, {"newText", utf8_text(fix.replacement)}};
-  };
-
-  if (wanted("quickfix") && diagnostics != nullptr) {
-    for (const Json& diagnostic : *diagnostics) {
-      const std::string* source = string_member(diagnostic, "source");
-      const std::string* code = string_member(diagnostic, "code");
-      const std::optional<TextRange> range = range_of(member(diagnostic, "range"));
-      if (source == nullptr || *source != "flawseek" || code == nullptr || !range) continue;
-      // The editor may have moved the end, not the start and the rule.
-      const auto finding = std::find_if(findings.begin(), findings.end(), [&](const DocumentFinding& one) {
-        return one.fix && one.code == *code && same_position(one.range.start, range->start);
-      });
-      if (finding == findings.end()) continue;
-      const std::optional<Json> edit = edit_of(*finding->fix);
-      if (!edit) continue;
-      actions.push_back({{"title", "Fix: " + utf8_text(fix_description(*finding->fix))},
-                         {"kind", "quickfix"},
-                         {"diagnostics", Json::array({diagnostic})},
-                         {"edit", {{"changes", {{*uri, Json::array({*edit})}}}}},
-                         {"isPreferred", true}});
-    }
-  }
-
-  if (wanted("source.fixAll")) {
-    std::vector<SourceFix> fixes;
-    for (const DocumentFinding& finding : findings) {
-      if (finding.fix) fixes.push_back(*finding.fix);
-    }
-    const auto order = [](const SourceFix& a, const SourceFix& b) {
-      return std::tie(a.line, a.column, a.replaced, a.replacement) < std::tie(b.line, b.column, b.replaced, b.replacement);
-    };
-    std::sort(fixes.begin(), fixes.end(), order);
-    fixes.erase(std::unique(fixes.begin(), fixes.end()), fixes.end());
-    // The whole set is applied to the text first: only a set that leaves
-    // every other token as it was is offered.
-    const FixedSource fixed = apply_fixes(*text, fixes);
-    Json edits = Json::array();
-    if (fixed.refusal.empty()) {
-      for (std::size_t index = 0; index < fixes.size(); ++index) {
-        if (fixed.states[index] != FixState::Applied) continue;
-        if (std::optional<Json> edit = edit_of(fixes[index])) edits.push_back(std::move(*edit));
-      }
-    }
-    if (!edits.empty()) {
-      actions.push_back({{"title", "Fix all flawseek findings in this file"},
-                         {"kind", "source.fixAll"},
-                         {"edit", {{"changes", {{*uri, std::move(edits)}}}}}});
-    }
-  }
+  actions = code_actions_for(*uri, *text, findings, *context);
   return {};
 }
 
