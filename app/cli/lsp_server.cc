@@ -114,7 +114,8 @@ class LanguageServer {
   // What went wrong with a notification, which has no answer: the editor's log.
   void log_message(int type, const std::string& text);
 
-  // ---- Requests and notifications
+  // ---- Requests and notifications; each says what is wrong with its
+  // params, or nothing
   Json initialize_result(const Json& params);
   std::string code_actions(const Json& params, Json& actions);
   std::string did_open(const Json& params);
