@@ -289,6 +289,34 @@ TEST(LspServer, ChecksTheBufferAndFixesItsFindings) {
   EXPECT_EQ(session.exit_status(), 0);
 }
 
+TEST(LspServer, PublishesEachResultWithTheVersionItWasMadeFrom) {
+  testing::ScratchDirectory scratch;
+  const std::string uri = uri_of(scratch.path() / "demo.adb");
+  LspSession session(scratch.path());
+  initialize(session);
+  // Version v holds v % 4 upper-case NULLs, one finding each.
+  const auto text_of = [](int version) {
+    std::string text = "-->STYLE: TAVIK\nprocedure Demo is\nbegin\n";
+    for (int line = 0; line < 3; ++line) text += line < version % 4 ? "   NULL;\n" : "   null;\n";
+    return text + "end Demo;\n";
+  };
+  open_document(session, uri, text_of(1));
+  // Sent at once: the checks fall behind and skip versions, never mislabel one.
+  constexpr int last = 120;
+  for (int version = 2; version <= last; ++version) {
+    session.notify("textDocument/didChange", {{"textDocument", {{"uri", uri}, {"version", version}}},
+                                              {"contentChanges", Json::array({{{"text", text_of(version)}}})}});
+  }
+  for (int seen = 0; seen < last;) {
+    const Json published = session.diagnostics(uri);
+    ASSERT_TRUE(published.contains("version"));
+    const int version = published["version"];
+    EXPECT_GT(version, seen);
+    EXPECT_EQ(published["diagnostics"].size(), static_cast<std::size_t>(version % 4)) << version;
+    seen = version;
+  }
+}
+
 bool has_code(const Json& published, const std::string& code) {
   for (const Json& one : published["diagnostics"]) {
     if (one["code"] == code) return true;
