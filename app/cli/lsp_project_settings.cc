@@ -57,6 +57,7 @@ DocumentSettings read_document_settings(const std::string& directory) {
     }
   }
   settings.reported = reported_kinds_of(command);
+  for (const std::string& glob : command.excludes) settings.excluded.add(".", glob);
   settings.list_unchecked_style = job.list_unchecked_style();
   return settings;
 }

@@ -13,6 +13,7 @@
 
 #include "driver/defect_scan.h"
 #include "findings/reported_kinds.h"
+#include "platform/path_glob.h"
 
 namespace flawseek {
 
@@ -21,6 +22,9 @@ struct DocumentSettings {
   bool prepare = false;  // the job's preparation pass
   std::vector<std::string> reference_directories;
   ReportedKinds reported;
+  // The sources a run leaves out: such a document gets no findings, and
+  // such a partner is not read with its document.
+  AnchoredGlobs excluded;
   bool list_unchecked_style = false;
   // Why the project file was not obeyed: it is broken (an error) or not
   // trusted (a warning); empty when there is nothing to say.

@@ -526,8 +526,20 @@ void LanguageServer::check_documents() {
 }
 
 void LanguageServer::check_document(const std::string& path) {
-  const DocumentUnit unit = document_unit(path);
   const std::shared_ptr<const DocumentSettings> settings = projects_.for_directory(directory_of(path));
+  if (settings->excluded.matches(path)) {
+    std::lock_guard lock(mutex_);
+    if (const auto found = documents_.find(path); found != documents_.end()) {
+      found->second.findings.clear();
+      publish_locked(found->second);
+    }
+    return;
+  }
+  DocumentUnit unit = document_unit(path);
+  // An excluded other half is never read: the document stands alone.
+  if (!unit.body.empty() && settings->excluded.matches(unit.file == path ? unit.body : unit.file)) {
+    unit = DocumentUnit{path, {}, unit.is_adq, unit.file == path};
+  }
 
   // The open documents of the unit as the check reads them: what it finds
   // is published only while they are still at these versions.

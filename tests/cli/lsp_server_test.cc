@@ -346,13 +346,16 @@ TEST(LspServer, ChecksASpecificationWithItsBodyFromDiskOrBuffer) {
 TEST(LspServer, ReadsTheProjectFileAndSurvivesABrokenOne) {
   testing::ScratchDirectory scratch;
   const std::filesystem::path project = scratch.path() / ".flawseek.toml";
-  write_file(project, "ignore = [\"style/bad-keyword\"]\n");
+  write_file(project, "ignore = [\"style/bad-keyword\"]\nexclude = [\"skipped.adb\"]\n");
   const std::string uri = uri_of(scratch.path() / "demo.adb");
   LspSession session(scratch.path());
   initialize(session);
   const std::string buffer = "-->STYLE: TAVIK\nPROCEDURE Demo is\nbegin\n   null;\nend Demo;\n";
   open_document(session, uri, buffer);
   EXPECT_TRUE(session.diagnostics(uri)["diagnostics"].empty());
+  const std::string skipped = uri_of(scratch.path() / "skipped.adb");
+  open_document(session, skipped, "procedure Skipped is\nbegin\n   return;\n   null;\nend Skipped;\n");
+  EXPECT_TRUE(session.diagnostics(skipped)["diagnostics"].empty());
 
   write_file(project, "ignore = [\"style/bad-keyword\"\n");
   session.notify("workspace/didChangeWatchedFiles",
