@@ -188,10 +188,38 @@ void MessageReader::resynchronise_after(const std::string& body) {
   }
 }
 
-void MessageWriter::write(std::string_view body) {
-  std::lock_guard lock(mutex_);
-  out_ << "Content-Length: " << body.size() << "\r\n\r\n" << body;
-  out_.flush();
+MessageWriter::MessageWriter(std::ostream& out) : out_(out), thread_([this] { write_waiting(); }) {}
+
+MessageWriter::~MessageWriter() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+void MessageWriter::write(std::string body) {
+  {
+    std::lock_guard lock(mutex_);
+    waiting_.push_back(std::move(body));
+  }
+  wake_.notify_one();
+}
+
+void MessageWriter::write_waiting() {
+  for (;;) {
+    std::string body;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+      if (waiting_.empty()) return;
+      body = std::move(waiting_.front());
+      waiting_.pop_front();
+    }
+    out_ << "Content-Length: " << body.size() << "\r\n\r\n" << body;
+    out_.flush();
+  }
 }
 
 }  // namespace flawseek

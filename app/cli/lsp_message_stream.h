@@ -4,12 +4,15 @@
 // and the reader finds the next header.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <istream>
 #include <mutex>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace flawseek {
 
@@ -50,15 +53,28 @@ class MessageReader {
   std::size_t again_at_ = 0;
 };
 
-// Writes framed messages; the reader's thread and the checking thread share it.
+// Writes framed messages in the order given, on a thread of its own: an
+// editor that is slow to read (or writes everything before it reads) then
+// never holds up the reading of its messages or the checks.
 class MessageWriter {
  public:
-  explicit MessageWriter(std::ostream& out) : out_(out) {}
-  void write(std::string_view body);
+  explicit MessageWriter(std::ostream& out);
+  // Writes what waits, then ends the thread.
+  ~MessageWriter();
+  MessageWriter(const MessageWriter&) = delete;
+  MessageWriter& operator=(const MessageWriter&) = delete;
+
+  void write(std::string body);
 
  private:
-  std::mutex mutex_;
+  void write_waiting();
+
   std::ostream& out_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::string> waiting_;
+  bool stopping_ = false;
+  std::thread thread_;  // last: it starts once the rest is made
 };
 
 }  // namespace flawseek
