@@ -619,6 +619,9 @@ int run_language_server(std::istream& in, std::ostream& out) {
 
 int run_language_server_on_standard_streams() {
   std::ios_base::sync_with_stdio(false);
+  // A log line on standard error would flush standard output, which only
+  // the writing thread may touch.
+  std::cerr.tie(nullptr);
   // An editor gone away shows as a failed write, not a killed server.
   ::signal(SIGPIPE, SIG_IGN);
   return run_language_server(std::cin, std::cout);
