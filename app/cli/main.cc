@@ -31,6 +31,7 @@
 #include "fix_sources.h"
 #include "input_notes.h"
 #include "job_summary.h"
+#include "lsp_server.h"
 #include "output/finding_statistics.h"
 #include "output/findings_output.h"
 #include "output/rule_catalog.h"
@@ -537,6 +538,10 @@ int main(int argc, char** argv) {
   flawseek::keep_freed_memory_for_reuse();
   make_standard_descriptors_valid();
   try {
+    // The language server speaks its own protocol on the standard streams.
+    if (argc > 1 && (std::string_view(argv[1]) == "lsp" || std::string_view(argv[1]) == "--lsp")) {
+      return flawseek::run_language_server_on_standard_streams();
+    }
     return run(argc, argv);
   } catch (const std::exception& error) {
     // Nothing expected ends here; if something does, say what and fail.

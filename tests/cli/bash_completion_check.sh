@@ -60,6 +60,8 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/src"
 touch "$scratch/pkg.ads" "$scratch/PKG.ADB" "$scratch/notes.txt"
 cd "$scratch" || exit 1
-expect "" -- "src PKG.ADB pkg.ads"
+expect "" -- "lsp src PKG.ADB pkg.ads"
+expect ls -- "lsp"
+expect --quiet "" -- "src PKG.ADB pkg.ads"
 
 exit $((failures > 0))
