@@ -351,6 +351,17 @@ CommandLineResult parse_command_line(std::span<const std::string_view> arguments
 
 bool option_takes_value(std::string_view name) { return takes_value(name); }
 
+ReportedKinds reported_kinds(const CommandLine& command) {
+  ReportedKinds::Mask mask;
+  mask.fill(true);
+  if (command.select) mask = *command.select;
+  for (std::size_t index = 0; index < mask.size(); ++index) mask[index] = mask[index] && !command.ignore[index];
+  ReportedKinds kinds;
+  kinds.set_everywhere(mask);
+  for (const CommandLine::PathIgnore& ignore : command.path_ignores) kinds.add_path_rule(".", ignore.glob, ignore.kinds);
+  return kinds;
+}
+
 void apply_job_flags(const JobFlags& flags, Job& job) {
   if (flags.search_root) job.set_search_root(*flags.search_root);
   if (flags.ada_version) job.set_ada_version(*flags.ada_version);

@@ -11,6 +11,7 @@
 
 #include "driver/option.h"
 #include "findings/finding.h"
+#include "findings/reported_kinds.h"
 #include "frontend/ada_version.h"
 #include "output/finding_records.h"
 #include "output/output_format.h"
@@ -114,6 +115,10 @@ std::optional<StyleSet> find_style_set(std::string_view text);
 // families "bug" and "style", "all", or "none" (no kind); the reason for the
 // user when a word names nothing.
 std::string parse_kind_list(std::string_view list, std::array<bool, FindingKind::count>& kinds);
+
+// The kinds the run reports, everywhere and by path: --select narrowed by
+// --ignore, and the per-path ignores (globs from the current directory).
+ReportedKinds reported_kinds(const CommandLine& command);
 
 // Sets the job from the flags, in an order that lets later flags refine
 // earlier ones: root and options, then the rule book, then single kinds.

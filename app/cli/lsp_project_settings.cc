@@ -12,24 +12,6 @@
 
 namespace flawseek {
 
-namespace {
-
-// The kinds a run reports, as the program's own run reads them from its
-// command line: the job's, narrowed by select, less ignore, and the
-// per-path ignores.
-ReportedKinds reported_kinds_of(const CommandLine& command) {
-  ReportedKinds::Mask mask;
-  mask.fill(true);
-  if (command.select) mask = *command.select;
-  for (std::size_t index = 0; index < mask.size(); ++index) mask[index] = mask[index] && !command.ignore[index];
-  ReportedKinds kinds;
-  kinds.set_everywhere(mask);
-  for (const CommandLine::PathIgnore& ignore : command.path_ignores) kinds.add_path_rule(".", ignore.glob, ignore.kinds);
-  return kinds;
-}
-
-}  // namespace
-
 DocumentSettings read_document_settings(const std::string& directory) {
   DocumentSettings settings;
   const std::string current = current_directory_text();
@@ -56,7 +38,7 @@ DocumentSettings read_document_settings(const std::string& directory) {
       settings.project_error = "invalid directory in the reference path: " + check.bad_entry;
     }
   }
-  settings.reported = reported_kinds_of(command);
+  settings.reported = reported_kinds(command);
   for (const std::string& glob : command.excludes) settings.excluded.add(".", glob);
   settings.list_unchecked_style = job.list_unchecked_style();
   return settings;

@@ -209,20 +209,6 @@ std::string with_known_findings(const std::string& final_status, const flawseek:
   return text + (after == std::string::npos ? std::string() : rest.substr(after));
 }
 
-// The kinds this run reports: the job's, narrowed by --select, less --ignore.
-flawseek::ReportedKinds reported_kinds(const flawseek::CommandLine& command) {
-  flawseek::ReportedKinds::Mask mask;
-  mask.fill(true);
-  if (command.select) mask = *command.select;
-  for (std::size_t index = 0; index < mask.size(); ++index) mask[index] = mask[index] && !command.ignore[index];
-  flawseek::ReportedKinds kinds;
-  kinds.set_everywhere(mask);
-  for (const flawseek::CommandLine::PathIgnore& ignore : command.path_ignores) {
-    kinds.add_path_rule(".", ignore.glob, ignore.kinds);
-  }
-  return kinds;
-}
-
 // A moment in UTC as SARIF writes it: "2026-12-10T20:22:48Z".
 std::string utc_text(std::chrono::system_clock::time_point moment) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
