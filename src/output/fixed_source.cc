@@ -2,6 +2,8 @@
 #include "output/fixed_source.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <numeric>
 
 #include "frontend/ada_tokens.h"
@@ -11,7 +13,17 @@ namespace flawseek {
 
 namespace {
 
-bool is_word_byte(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80; }
+// Per byte: part of a word (letters, digits, '_', and every byte above 127,
+// which Latin-1 and UTF-8 letters use), or a blank between tokens.
+constexpr std::array<bool, 256> word_bytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    table[static_cast<std::size_t>(c)] =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+  }
+  return table;
+}();
+bool is_word_byte(unsigned char c) { return word_bytes[c]; }
 bool is_blank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
 enum class TokenClass : std::uint8_t { Word, Number, Text, Comment, Symbol };
@@ -27,18 +39,25 @@ struct Token {
 bool is_name(std::string_view text, const Token& token) {
   if (token.what != TokenClass::Word) return false;
   const std::string_view word = text.substr(token.start, token.size);
-  if (same_name(word, "all")) return true;
-  return std::none_of(ada_keyword_images.begin(), ada_keyword_images.end(),
-                      [word](std::string_view reserved) { return same_name(word, reserved); });
+  // Reserved words are 2 to 12 letters; the rest are names at once.
+  constexpr std::size_t longest = 12;
+  if (word.size() < 2 || word.size() > longest) return true;
+  char lower[longest];
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  const std::string_view folded(lower, word.size());
+  if (folded == "all") return true;
+  return std::find(ada_keyword_images.begin(), ada_keyword_images.end(), folded) == ada_keyword_images.end();
 }
 
 // The tokens of an Ada text, read plainly and apart from the analysis's
 // scanner, so that a fault there cannot hide a changed token here: words
 // (reserved or not), numbers, string and character literals, comments and
 // single delimiter bytes. A comment or literal must come through unchanged.
-std::vector<Token> tokens_of(std::string_view text) {
-  std::vector<Token> tokens;
-  tokens.reserve(text.size() / 4);
+void read_tokens(std::string_view text, std::vector<Token>& tokens) {
+  tokens.clear();
   const auto at = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : '\0'; };
   std::size_t i = 0;
   while (i < text.size()) {
@@ -97,14 +116,19 @@ std::vector<Token> tokens_of(std::string_view text) {
     }
     tokens.push_back({what, start, i - start});
   }
-  return tokens;
 }
 
-// The offset of each line's first byte; a line ends at its '\n'.
-std::vector<std::size_t> line_starts(std::string_view text) {
+// The offset of each line's first byte up to line `last` (a line ends at
+// its '\n'); fewer when the text has fewer lines.
+std::vector<std::size_t> line_starts(std::string_view text, std::int32_t last) {
   std::vector<std::size_t> starts{0};
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') starts.push_back(i + 1);
+  starts.reserve(static_cast<std::size_t>(std::max(last, 1)));
+  std::size_t at = 0;
+  while (static_cast<std::int32_t>(starts.size()) < last) {
+    const void* end = std::memchr(text.data() + at, '\n', text.size() - at);
+    if (end == nullptr) break;
+    at = static_cast<std::size_t>(static_cast<const char*>(end) - text.data()) + 1;
+    starts.push_back(at);
   }
   return starts;
 }
@@ -117,10 +141,19 @@ struct PlacedFix {
 // The first place where the mended text's tokens part from the old ones,
 // as "line N"; empty when they agree. `inserted` holds the ranges of the
 // new text that insertions wrote, in rising order.
+// The tokens of the two texts compared, in room that serves line after line.
+struct TokenRoom {
+  std::vector<Token> before;
+  std::vector<Token> after;
+};
+
 std::string first_difference(std::string_view old_text, std::string_view new_text,
-                             const std::vector<std::pair<std::size_t, std::size_t>>& inserted, int first_line = 1) {
-  const std::vector<Token> before = tokens_of(old_text);
-  const std::vector<Token> after = tokens_of(new_text);
+                             const std::vector<std::pair<std::size_t, std::size_t>>& inserted, TokenRoom& room,
+                             int first_line = 1) {
+  read_tokens(old_text, room.before);
+  read_tokens(new_text, room.after);
+  const std::vector<Token>& before = room.before;
+  const std::vector<Token>& after = room.after;
   const auto line_of = [&new_text, first_line](std::size_t offset) {
     return first_line + std::count(new_text.begin(), new_text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
   };
@@ -155,7 +188,10 @@ std::string first_difference(std::string_view old_text, std::string_view new_tex
 FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes) {
   FixedSource result;
   result.states.assign(fixes.size(), FixState::Stale);
-  const std::vector<std::size_t> starts = line_starts(text);
+  std::int32_t last_line = 0;
+  for (const SourceFix& fix : fixes) last_line = std::max(last_line, fix.line);
+  // One line more than the last fixed one, where its end is.
+  const std::vector<std::size_t> starts = line_starts(text, last_line + 1);
 
   // Each fix placed where the text still reads as its finding saw it.
   std::vector<PlacedFix> placed;
@@ -240,13 +276,14 @@ FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes)
     return first < line.old_end && text[first] == '\'';
   });
   std::string where;
+  TokenRoom room;
   if (whole_text) {
-    where = first_difference(text, mended, inserted);
+    where = first_difference(text, mended, inserted, room);
   } else {
     for (const EditedLine& line : edited) {
       where = first_difference(text.substr(line.old_start, line.old_end - line.old_start),
                                std::string_view(mended).substr(line.new_start, line.new_end - line.new_start),
-                               line.inserted, line.number);
+                               line.inserted, room, line.number);
       if (!where.empty()) break;
     }
   }
