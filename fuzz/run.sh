@@ -19,7 +19,7 @@ fuzz_dir="${FUZZ_DIR:-$source_dir/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-((${#harnesses[@]} > 0)) || harnesses=(check_file comment_command settings project_file baseline)
+((${#harnesses[@]} > 0)) || harnesses=(check_file comment_command settings project_file baseline lsp_session)
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$fuzz_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFLAWSEEK_FUZZ=ON -DFLAWSEEK_SANITIZE=ON -DFLAWSEEK_TESTS=OFF -DFLAWSEEK_BENCHMARKS=OFF >/dev/null
