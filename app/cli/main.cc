@@ -526,6 +526,13 @@ int main(int argc, char** argv) {
   try {
     // The language server speaks its own protocol on the standard streams.
     if (argc > 1 && (std::string_view(argv[1]) == "lsp" || std::string_view(argv[1]) == "--lsp")) {
+      // Editors' clients often name the transport; the standard streams are the only one.
+      for (int index = 2; index < argc; ++index) {
+        if (std::string_view(argv[index]) == "--stdio") continue;
+        std::cerr << "flawseek: the language server takes no argument but --stdio, not '" << argv[index]
+                  << "'\nTry 'flawseek --help' for more information.\n";
+        return exit_trouble;
+      }
       return flawseek::run_language_server_on_standard_streams();
     }
     return run(argc, argv);

@@ -15,13 +15,13 @@ std::string version_text() {
 std::string usage_text() {
   std::string text =
       "Usage: flawseek [OPTIONS] [ROOT]\n"
-      "  or:  flawseek lsp\n"
+      "  or:  flawseek lsp [--stdio]\n"
       "\n"
       "Static analysis of Ada source code: potential bugs and style violations.\n"
       "ROOT is a directory, or a directory followed by a file name or a wildcard\n"
       "pattern (for example src/*.adb); it defaults to the current directory.\n"
       "'flawseek lsp' (or --lsp) serves editors as a language server (LSP) on\n"
-      "standard input and output.\n"
+      "standard input and output; --stdio, which some editors add, says the same.\n"
       "\n"
       "Job:\n"
       "  --gnat-extensions        accept GNAT's language extensions\n"

@@ -163,6 +163,8 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"--config", "p.toml", "--no-config"},
        "options '--config' and '--no-config' contradict each other: name the project file or refuse one"},
       {{"--ignore", "style,nulpointer"}, "unknown finding kind 'nulpointer' (see --list-rules)"},
+      {{"--fix", "--diff"}, "options '--fix' and '--diff' contradict each other: --diff shows what --fix would write"},
+      {{"--diff", "--baseline", "b.json"}, "option '--diff' does not go with a baseline"},
       {{""}, "the ROOT must not be empty"},
   };
   for (const Case& c : cases) {

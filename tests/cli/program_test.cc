@@ -74,6 +74,11 @@ TEST(Program, UsageErrorsExitWithTwoAndAHint) {
   EXPECT_EQ(run.output,
             "flawseek: unknown style kind 'no_such_kind' (see --help for the list)\n"
             "Try 'flawseek --help' for more information.\n");
+  const ProgramRun server = run_flawseek("lsp --port 9");
+  EXPECT_EQ(server.status, 2);
+  EXPECT_EQ(server.output,
+            "flawseek: the language server takes no argument but --stdio, not '--port'\n"
+            "Try 'flawseek --help' for more information.\n");
 }
 
 TEST(Program, ShowJobPrintsTheJobTheFlagsDescribe) {
