@@ -71,6 +71,13 @@ class FileMender {
     for (std::size_t i = 0; i < fixes_.size(); ++i) {
       if (fixed.states[i] == FixState::Applied) result.fixed.push_back(fixed_records_[i]);
     }
+    // Findings that ask different spellings of one word: the word stays, and is said.
+    const auto conflict = std::find(fixed.states.begin(), fixed.states.end(), FixState::Conflict);
+    if (conflict != fixed.states.end()) {
+      const SourceFix& fix = fixes_[static_cast<std::size_t>(conflict - fixed.states.begin())];
+      result.note = paths_.shown(file) + ":" + std::to_string(fix.line) + ": not fixed: its findings ask for different "
+                    "spellings of `" + fix.replaced + "`";
+    }
   }
 
  private:

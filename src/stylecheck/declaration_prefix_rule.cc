@@ -54,11 +54,6 @@ std::string_view predefined_candidate(std::string_view name) {
   }
 }
 
-bool is_predefined_type_name(std::string_view name) {
-  if (name.empty()) return false;
-  const std::string_view known = predefined_candidate(name);
-  return !known.empty() && spells_upper_case_name(known, name);
-}
 
 bool carries_prefix(std::string_view name, char prefix) {
   return name.size() >= 3 && name[0] == prefix && name[1] == '_';
@@ -97,6 +92,12 @@ void judge_declared(ParserState& state, std::string_view name, int slot, int lin
 }
 
 }  // namespace
+
+bool is_predefined_type_name(std::string_view name) {
+  if (name.empty()) return false;
+  const std::string_view known = predefined_candidate(name);
+  return !known.empty() && spells_upper_case_name(known, name);
+}
 
 void DeclarationPrefixRule::collect_declared(ParserState& state, std::string_view name) {
   if (name_count_ == names_.size()) names_.emplace_back();

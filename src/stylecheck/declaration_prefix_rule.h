@@ -23,6 +23,10 @@
 
 namespace flawseek {
 
+// One of Standard's type names (Integer, String, Long_Float, ...) in any
+// letter case: a subtype mark the upper-case rule wants as INTEGER.
+bool is_predefined_type_name(std::string_view name);
+
 class DeclarationPrefixRule {
  public:
   DeclarationPrefixRule() { names_.reserve(8); }

@@ -186,9 +186,13 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
       // that passes, "E_IDENT", so that a fix settles the name in one step.
       const std::size_t respelled_at = room.size() - 1 - kept_end.size() - spelled.size();
       const std::string respelled = room.substr(respelled_at, spelled.size() + kept_end.size());
+      // So too a Standard type name where the upper-case rule wants it as
+      // a subtype mark (INTEGER), which passes the Mixed rule as well.
       ParserMessage complaint{};
-      if (name_spelling_complaint(rules, respelled, complainants.identifiers.accepted_spellings(), complaint) &&
-          complaint == ParserMessage::NOT_UPPER_CASE) {
+      const bool upper_name = rules.upper_case_names_on && is_predefined_type_name(word);
+      if (upper_name ||
+          (name_spelling_complaint(rules, respelled, complainants.identifiers.accepted_spellings(), complaint) &&
+           complaint == ParserMessage::NOT_UPPER_CASE)) {
         describe_case("identifier", word, spelled, CaseConvention::Upper, kept_end, room);
       }
       break;
