@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <numeric>
 
 #include "frontend/ada_tokens.h"
 #include "frontend/text_utilities.h"
@@ -138,14 +137,15 @@ struct PlacedFix {
   std::size_t offset;  // of its first byte in the text
 };
 
-// The first place where the mended text's tokens part from the old ones,
-// as "line N"; empty when they agree. `inserted` holds the ranges of the
-// new text that insertions wrote, in rising order.
 // The tokens of the two texts compared, in room that serves line after line.
 struct TokenRoom {
   std::vector<Token> before;
   std::vector<Token> after;
 };
+
+// The first place where the mended text's tokens part from the old ones,
+// as "line N"; empty when they agree. `inserted` holds the ranges of the
+// new text that insertions wrote, in rising order.
 
 std::string first_difference(std::string_view old_text, std::string_view new_text,
                              const std::vector<std::pair<std::size_t, std::size_t>>& inserted, TokenRoom& room,
@@ -192,16 +192,18 @@ FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes)
   for (const SourceFix& fix : fixes) last_line = std::max(last_line, fix.line);
   // One line more than the last fixed one, where its end is.
   const std::vector<std::size_t> starts = line_starts(text, last_line + 1);
+  // Where a line (1-based, within starts) begins and ends, its '\n' left out.
+  const auto line_bounds = [&](std::int32_t line) {
+    const auto index = static_cast<std::size_t>(line);
+    return std::pair{starts[index - 1], index < starts.size() ? starts[index] - 1 : text.size()};
+  };
 
   // Each fix placed where the text still reads as its finding saw it.
   std::vector<PlacedFix> placed;
   for (std::size_t index = 0; index < fixes.size(); ++index) {
     const SourceFix& fix = fixes[index];
     if (fix.line < 1 || static_cast<std::size_t>(fix.line) > starts.size() || fix.column < 1) continue;
-    const std::size_t line_start = starts[static_cast<std::size_t>(fix.line - 1)];
-    const std::size_t line_end = static_cast<std::size_t>(fix.line) < starts.size()
-                                     ? starts[static_cast<std::size_t>(fix.line)] - 1
-                                     : text.size();
+    const auto [line_start, line_end] = line_bounds(fix.line);
     const std::size_t offset = line_start + static_cast<std::size_t>(fix.column - 1);
     if (offset + fix.replaced.size() > line_end) continue;
     if (text.substr(offset, fix.replaced.size()) != fix.replaced) continue;
@@ -252,9 +254,7 @@ FixedSource apply_fixes(std::string_view text, std::span<const SourceFix> fixes)
     const SourceFix& fix = fixes[place.index];
     mended.append(text.substr(copied, place.offset - copied));
     if (edited.empty() || edited.back().number != fix.line) {
-      const std::size_t start = starts[static_cast<std::size_t>(fix.line - 1)];
-      const std::size_t end =
-          static_cast<std::size_t>(fix.line) < starts.size() ? starts[static_cast<std::size_t>(fix.line)] - 1 : text.size();
+      const auto [start, end] = line_bounds(fix.line);
       const std::size_t shift = mended.size() - place.offset;  // what insertions before this line added
       edited.push_back({fix.line, start, end, start + shift, end + shift, {}});
     }
