@@ -57,7 +57,17 @@ class FileMender {
 
     FixedSource fixed = apply_fixes(text_, fixes_);
     if (!fixed.refusal.empty()) return leave(fixed.refusal);
-    if (fixed.applied == 0) return leave("the file changed since it was checked");
+    // Findings that ask different spellings of one word: the word stays, and is said.
+    const auto conflict = std::find(fixed.states.begin(), fixed.states.end(), FixState::Conflict);
+    const auto say_conflict = [&] {
+      const SourceFix& fix = fixes_[static_cast<std::size_t>(conflict - fixed.states.begin())];
+      result.note = paths_.shown(file) + ":" + std::to_string(fix.line) + ": not fixed: its findings ask for different "
+                    "spellings of `" + fix.replaced + "`";
+    };
+    if (fixed.applied == 0) {
+      if (conflict != fixed.states.end()) return say_conflict();
+      return leave("the file changed since it was checked");
+    }
     if (mode_ == FixMode::Diff) {
       result.diff = unified_diff(paths_.shown(file), text_, fixed.text);
     } else if (const int error = disk().write_file(file, [&fixed](std::ostream& out) { out << fixed.text; });
@@ -71,13 +81,7 @@ class FileMender {
     for (std::size_t i = 0; i < fixes_.size(); ++i) {
       if (fixed.states[i] == FixState::Applied) result.fixed.push_back(fixed_records_[i]);
     }
-    // Findings that ask different spellings of one word: the word stays, and is said.
-    const auto conflict = std::find(fixed.states.begin(), fixed.states.end(), FixState::Conflict);
-    if (conflict != fixed.states.end()) {
-      const SourceFix& fix = fixes_[static_cast<std::size_t>(conflict - fixed.states.begin())];
-      result.note = paths_.shown(file) + ":" + std::to_string(fix.line) + ": not fixed: its findings ask for different "
-                    "spellings of `" + fix.replaced + "`";
-    }
+    if (conflict != fixed.states.end()) say_conflict();
   }
 
  private:
@@ -162,8 +166,7 @@ std::string fix_summary(const KindCounts& fixed_counts, std::size_t files, const
   const bool diff = mode == FixMode::Diff;
   std::string text = diff ? "would fix " : "fixed ";
   text += findings_count(fixed) + " in " + std::to_string(files) + (files == 1 ? " file; " : " files; ") +
-          std::to_string(left) +
-          remain_words(left, diff) + "\n";
+          std::to_string(left) + remain_words(left, diff) + "\n";
   for (int index = 0; index < FindingKind::count; ++index) {
     const FindingKind kind = FindingKind::from_index(index);
     const std::int64_t kind_fixed = fixed_counts[static_cast<std::size_t>(index)];
