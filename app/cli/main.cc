@@ -401,7 +401,6 @@ int run(int argc, char** argv) {
     fixed_files.insert(fixing->files.begin(), fixing->files.end());
     fix_write_failed = fix_write_failed || fixing->write_failed;
     if (command.diff || fixing->files.empty()) break;
-    fixing->fixed_findings.clear();
     search.toggle_search();
     search.wait_until_idle();
     status.clear_progress();
@@ -411,20 +410,16 @@ int run(int argc, char** argv) {
   }
   if (fixing) {
     std::unordered_set<const Finding*> gone = unasked_syntax_errors(findings, reported);
-    gone.insert(fixing->fixed_findings.begin(), fixing->fixed_findings.end());
+    // A diff's mends were never written: the findings they remove are left
+    // out. After a rewrite the list is the last check's, which knows them no more.
+    if (command.diff) gone.insert(fixing->fixed_findings.begin(), fixing->fixed_findings.end());
     if (command.format == OutputFormat::Tree) remaining_findings.set_view(&remaining_tree);
     remaining_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
     copy_findings_except(findings, gone, remaining_findings);
     shown = &remaining_findings;
     shown_tree = &remaining_tree;
   }
-  if (command.statistics) {
-    KindCounts counts{};
-    for (int index = 0; index < FindingKind::count; ++index) {
-      counts[static_cast<std::size_t>(index)] = shown->count(FindingKind::from_index(index));
-    }
-    output.context.statistics = counts;
-  }
+  if (command.statistics) output.context.statistics = kind_counts(*shown);
   // Writing a baseline is bookkeeping: it succeeds unless something fails.
   int exit_status = !command.write_baseline_file && counts_as_failure(command, *shown) ? exit_findings
                                                                                       : exit_nothing_found;
@@ -507,11 +502,7 @@ int run(int argc, char** argv) {
     // met again by each.
     for (const std::string& note : fixing->notes) std::cerr << "flawseek: " << note << "\n";
     if (!command.quiet) {
-      KindCounts remaining{};
-      for (int index = 0; index < FindingKind::count; ++index) {
-        remaining[static_cast<std::size_t>(index)] = shown->count(FindingKind::from_index(index));
-      }
-      std::cerr << "flawseek: " << fix_summary(fixed_counts, fixed_files.size(), remaining, fix_mode);
+      std::cerr << "flawseek: " << fix_summary(fixed_counts, fixed_files.size(), kind_counts(*shown), fix_mode);
     }
   }
   if (outcome == SearchOutcome::Aborted && exit_status != exit_trouble) return SignalWatch::exit_interrupted;

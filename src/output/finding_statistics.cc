@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "findings/finding_id.h"
+#include "findings/findings_list.h"
 
 namespace flawseek {
 
@@ -34,6 +35,14 @@ void append_row(std::string& text, std::int64_t count, std::string_view what) {
 }
 
 }  // namespace
+
+KindCounts kind_counts(const FindingsList& findings) {
+  KindCounts counts{};
+  for (int index = 0; index < FindingKind::count; ++index) {
+    counts[static_cast<std::size_t>(index)] = findings.count(FindingKind::from_index(index));
+  }
+  return counts;
+}
 
 std::string statistics_text(const KindCounts& counts) {
   std::string text;

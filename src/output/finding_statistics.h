@@ -12,7 +12,12 @@
 
 namespace flawseek {
 
+class FindingsList;
+
 using KindCounts = std::array<std::int64_t, FindingKind::count>;
+
+// How many findings of each kind `findings` holds.
+KindCounts kind_counts(const FindingsList& findings);
 
 // "  12  style/bad-keyword", most first (ties by id), then "  15  total".
 std::string statistics_text(const KindCounts& counts);
