@@ -180,21 +180,21 @@ std::string_view style_message_detail(const ParserState& state, ParserMessage me
       const bool class_form = has_class_suffix(rules, word);
       const std::string_view spelled = class_form ? word.substr(0, word.size() - class_suffix.size()) : word;
       const std::string_view kept_end = class_form ? class_suffix : "";
-      describe_case("identifier", word, spelled, rules.identifier_case, kept_end, room);
       // Recased, a name may take a prefix form whose prefix wants upper case
-      // ("e_ident" has none, "E_Ident" has E_): the words name the spelling
-      // that passes, "E_IDENT", so that a fix settles the name in one step.
-      const std::size_t respelled_at = room.size() - 1 - kept_end.size() - spelled.size();
-      const std::string respelled = room.substr(respelled_at, spelled.size() + kept_end.size());
-      // So too a Standard type name where the upper-case rule wants it as
-      // a subtype mark (INTEGER), which passes the Mixed rule as well.
+      // ("e_ident" has none, "E_Ident" has E_); and a Standard type name may
+      // be wanted as a subtype mark in upper case (INTEGER), which passes the
+      // Mixed rule as well. The words name the spelling that passes, so that
+      // a fix settles the name in one step.
+      std::string respelled(spelled.size(), ' ');
+      write_in_case(spelled, rules.identifier_case, respelled.data());
+      respelled += kept_end;
       ParserMessage complaint{};
-      const bool upper_name = rules.upper_case_names_on && is_predefined_type_name(word);
-      if (upper_name ||
+      const bool upper_wanted =
+          (rules.upper_case_names_on && is_predefined_type_name(word)) ||
           (name_spelling_complaint(rules, respelled, complainants.identifiers.accepted_spellings(), complaint) &&
-           complaint == ParserMessage::NOT_UPPER_CASE)) {
-        describe_case("identifier", word, spelled, CaseConvention::Upper, kept_end, room);
-      }
+           complaint == ParserMessage::NOT_UPPER_CASE);
+      describe_case("identifier", word, spelled, upper_wanted ? CaseConvention::Upper : rules.identifier_case, kept_end,
+                    room);
       break;
     }
     case ParserMessage::NOT_UPPER_CASE:
