@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "driver/source_walk.h"
 #include "platform/disk.h"
 
 namespace flawseek {
@@ -24,8 +25,6 @@ DocumentUnit document_unit(const std::string& path) {
   if (dot == std::string::npos || dot == 0) return {path, {}, false, false};
   const std::string base = name.substr(0, dot);
   const std::string ext = name.substr(dot + 1);
-  std::string lower = ext;
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   const bool upper = std::all_of(ext.begin(), ext.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
   const auto written = [upper](std::string wanted) {
     if (upper) {
@@ -33,24 +32,29 @@ DocumentUnit document_unit(const std::string& path) {
     }
     return wanted;
   };
-  if (lower == "ads") {
-    const std::string body = directory + base + "." + written("adb");
-    return {path, regular_file(body) ? body : std::string(), false, true};
-  }
-  if (lower == "adb") {
-    const std::string specification = directory + base + "." + written("ads");
-    if (regular_file(specification)) return {specification, path, false, true};
-    return {path, {}, false, false};
-  }
-  if (lower == "ada" || lower == "adq") {
-    const bool is_adq = lower == "adq";
-    if (base.size() > 1 && base.back() == '_') {
-      const std::string body = directory + base.substr(0, base.size() - 1) + "." + ext;
-      return {path, regular_file(body) ? body : std::string(), is_adq, true};
+  switch (ada_extension(ext)) {
+    case AdaExtension::Ads: {
+      const std::string body = directory + base + "." + written("adb");
+      return {path, regular_file(body) ? body : std::string(), false, true};
     }
-    const std::string specification = directory + base + "_." + ext;
-    if (regular_file(specification)) return {specification, path, is_adq, true};
-    return {path, {}, is_adq, false};
+    case AdaExtension::Adb: {
+      const std::string specification = directory + base + "." + written("ads");
+      if (regular_file(specification)) return {specification, path, false, true};
+      return {path, {}, false, false};
+    }
+    case AdaExtension::Ada:
+    case AdaExtension::Adq: {
+      const bool is_adq = ada_extension(ext) == AdaExtension::Adq;
+      if (base.size() > 1 && base.back() == '_') {
+        const std::string body = directory + base.substr(0, base.size() - 1) + "." + ext;
+        return {path, regular_file(body) ? body : std::string(), is_adq, true};
+      }
+      const std::string specification = directory + base + "_." + ext;
+      if (regular_file(specification)) return {specification, path, is_adq, true};
+      return {path, {}, is_adq, false};
+    }
+    case AdaExtension::None:
+      break;
   }
   return {path, {}, false, false};
 }

@@ -15,10 +15,6 @@
 
 namespace flawseek {
 
-namespace {
-
-enum class AdaExtension : std::uint8_t { None, Ads, Adb, Ada, Adq };
-
 AdaExtension ada_extension(std::string_view ext) {
   if (latin1::equal_ignoring_case(ext, "ads")) return AdaExtension::Ads;
   if (latin1::equal_ignoring_case(ext, "adb")) return AdaExtension::Adb;
@@ -26,6 +22,8 @@ AdaExtension ada_extension(std::string_view ext) {
   if (latin1::equal_ignoring_case(ext, "adq")) return AdaExtension::Adq;
   return AdaExtension::None;
 }
+
+namespace {
 
 struct Entry {
   std::string name;

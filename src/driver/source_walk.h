@@ -80,6 +80,10 @@ class WalkVisitor {
   virtual void on_running_checked() {}
 };
 
+// The Ada extensions, in any letter case ("ads", "ADB"), and what they say.
+enum class AdaExtension : std::uint8_t { None, Ads, Adb, Ada, Adq };
+AdaExtension ada_extension(std::string_view ext);
+
 // Whether the walk takes a file of this name for an Ada source (by its
 // extension, in any letter case).
 bool names_ada_source(std::string_view file_name);
