@@ -72,6 +72,16 @@ bool nested_deeper_than(std::string_view body, int limit) {
   return false;
 }
 
+// The params' textDocument and its uri, each null when missing.
+struct DocumentParams {
+  const Json* item;
+  const std::string* uri;
+};
+DocumentParams document_params(const Json& params) {
+  const Json* item = member(params, "textDocument");
+  return {item, item != nullptr ? string_member(*item, "uri") : nullptr};
+}
+
 std::string directory_of(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -353,8 +363,7 @@ Json LanguageServer::initialize_result(const Json& params) {
 }
 
 std::string LanguageServer::code_actions(const Json& params, Json& actions) {
-  const Json* document = member(params, "textDocument");
-  const std::string* uri = document != nullptr ? string_member(*document, "uri") : nullptr;
+  const std::string* uri = document_params(params).uri;
   if (uri == nullptr) return "textDocument.uri is missing";
   if (!range_of(member(params, "range"))) return "range is missing or not a range";
   const Json* context = member(params, "context");
@@ -380,8 +389,7 @@ std::string LanguageServer::code_actions(const Json& params, Json& actions) {
 // ---------------------------------------------------------------------------
 
 std::string LanguageServer::did_open(const Json& params) {
-  const Json* item = member(params, "textDocument");
-  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const auto [item, uri] = document_params(params);
   const std::string* text = item != nullptr ? string_member(*item, "text") : nullptr;
   const std::optional<std::int64_t> version = item != nullptr ? integer_member(*item, "version") : std::nullopt;
   if (uri == nullptr || text == nullptr || !version) return "textDocument needs uri, version and text";
@@ -397,8 +405,7 @@ std::string LanguageServer::did_open(const Json& params) {
 }
 
 std::string LanguageServer::did_change(const Json& params) {
-  const Json* item = member(params, "textDocument");
-  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const auto [item, uri] = document_params(params);
   const std::optional<std::int64_t> version = item != nullptr ? integer_member(*item, "version") : std::nullopt;
   const Json* changes = member(params, "contentChanges");
   if (uri == nullptr || !version || changes == nullptr || !changes->is_array()) {
@@ -432,8 +439,7 @@ std::string LanguageServer::did_change(const Json& params) {
 }
 
 std::string LanguageServer::did_save(const Json& params) {
-  const Json* item = member(params, "textDocument");
-  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const std::string* uri = document_params(params).uri;
   if (uri == nullptr) return "textDocument.uri is missing";
   const std::optional<std::string> path = path_of_uri(*uri);
   std::lock_guard lock(mutex_);
@@ -442,8 +448,7 @@ std::string LanguageServer::did_save(const Json& params) {
 }
 
 std::string LanguageServer::did_close(const Json& params) {
-  const Json* item = member(params, "textDocument");
-  const std::string* uri = item != nullptr ? string_member(*item, "uri") : nullptr;
+  const std::string* uri = document_params(params).uri;
   if (uri == nullptr) return "textDocument.uri is missing";
   const std::optional<std::string> path = path_of_uri(*uri);
   if (!path) return {};
