@@ -4,6 +4,7 @@
 #include <QFileDialog>
 
 #include "editor_hand_off.h"
+#include "findings_workbench.h"
 #include "output/findings_output.h"
 #include "platform/environment.h"
 #include "save_choice.h"
@@ -28,6 +29,7 @@ Control::Control(gui::Gui& gui, Log& log)
 Control::~Control() {
   if (search_) search_->shutdown_search();
   findings_.set_view(nullptr);
+  findings_.set_listener(nullptr);
 }
 
 std::string Control::about_text() {
@@ -47,6 +49,13 @@ void Control::start() {
     tree_control_ = gui_.add_tree_view(page_, [this](int item) { open_finding(item); });
     tree_ = std::make_unique<FindingsTree>(gui_, tree_control_);
     findings_.set_view(tree_.get());
+    gui_.call_on_gui([this] {
+      workbench_ = new FindingsWorkbench(gui_, table_findings_, [this](Finding finding) {
+        gui_.queue_action([this, finding] { open_in_editor_of_settings(finding); });
+      });
+    });
+    table_control_ = gui_.add_child_view(page_, workbench_);
+    findings_.set_listener(&table_findings_);
 
     search_button_ = gui_.add_button(page_, "Search", [this] { toggle_search(); }, 100);
     const gui::Control look_in = gui_.add_edit_box(page_, look_in_label, current_directory_text());
@@ -69,6 +78,21 @@ void Control::start() {
       findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
     });
     job_->load_job();
+
+    const gui::Menu view = gui_.create_menu("View");
+    tree_view_item_ = gui_.add_item(view, "Findings Tree", [this](int) { choose_findings_view(FindingsViewChoice::Tree); }, 0);
+    table_view_item_ =
+        gui_.add_item(view, "Findings Table", [this](int) { choose_findings_view(FindingsViewChoice::Table); }, 0);
+    FindingsViewChoice stored_view = FindingsViewChoice::Tree;
+    try {
+      editor_store_.open_application_key();
+      if (editor_store_.value_kind(findings_view_value) == ValueKind::String &&
+          editor_store_.get_string(findings_view_value) == "Table")
+        stored_view = FindingsViewChoice::Table;
+    } catch (const RegistryError&) {
+      // Nothing readable stored: the tree, as at the first start.
+    }
+    show_findings_view(stored_view);
 
     const gui::Menu help = gui_.create_menu("Help");
     const gui::MenuItem help_item = gui_.add_item(help, "Help", {}, 0);
@@ -94,9 +118,43 @@ void Control::start() {
 }
 
 void Control::toggle_search() {
-  if (!search_->running())
+  if (!search_->running()) {
     findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
+    // The table names files relative to the root searched.
+    const std::string root = report_context_of(*job_, current_directory_text()).root_directory;
+    gui_.call_on_gui([&] { workbench_->set_root(root); });
+  }
   search_->toggle_search();
+}
+
+void Control::show_findings_view(FindingsViewChoice choice) {
+  const bool table = choice == FindingsViewChoice::Table;
+  // Only the view shown is fed: a tree of hundreds of thousands of items
+  // costs hundreds of megabytes. The tree is made again from the lists
+  // when it comes back (the View menu is greyed while a search runs).
+  if (table) {
+    findings_.set_view(nullptr);
+    tree_->delete_all_items();
+  } else if (!tree_shown_) {
+    findings_.set_view(tree_.get());
+    findings_.show_in_view();
+  }
+  tree_shown_ = !table;
+  gui_.show_control(tree_control_, !table);
+  gui_.show_control(table_control_, table);
+  gui_.check_item(tree_view_item_, !table);
+  gui_.check_item(table_view_item_, table);
+}
+
+void Control::choose_findings_view(FindingsViewChoice choice) {
+  show_findings_view(choice);
+  try {
+    editor_store_.open_application_key();
+    editor_store_.set_string(findings_view_value, choice == FindingsViewChoice::Table ? "Table" : "Tree");
+  } catch (const RegistryError& error) {
+    // The view changes all the same; only the next start will not know it.
+    log_.put_exception("Control.Findings_View", error);
+  }
 }
 
 void Control::close_handler() {
@@ -157,6 +215,10 @@ void Control::show_about() { gui_.show_message(about_text()); }
 
 void Control::open_finding(int item) {
   if (item <= 0) return;
+  open_in_editor_of_settings(tree_->finding(static_cast<TreeItem>(item)));
+}
+
+void Control::open_in_editor_of_settings(const std::optional<Finding>& finding) {
   std::string command;
   try {
     editor_store_.open_application_key();
@@ -164,7 +226,7 @@ void Control::open_finding(int item) {
   } catch (const RegistryError&) {
     // No readable template: the desktop's default application opens the file.
   }
-  open_in_editor(tree_->finding(static_cast<TreeItem>(item)), command);
+  open_in_editor(finding, command);
 }
 
 }  // namespace flawseek

@@ -10,6 +10,7 @@
 #include "driver/job.h"
 #include "driver/search_run.h"
 #include "findings/findings_list.h"
+#include "findings_table_model.h"
 #include "findings_tree.h"
 #include "gui/gui.h"
 #include "gui/metrics.h"
@@ -21,6 +22,11 @@ namespace flawseek {
 
 inline constexpr std::string_view display_page_name = "Display";
 inline constexpr std::string_view look_in_label = "Look in:";
+// The view the findings show in, remembered under the application key.
+inline constexpr std::string_view findings_view_value = "Findings View";
+enum class FindingsViewChoice { Tree, Table };
+
+class FindingsWorkbench;
 
 class Control {
  public:
@@ -38,6 +44,10 @@ class Control {
   void save_as();
   void show_about();
   void open_finding(int item);
+  // Opens a finding in the editor the settings name (on the action handler).
+  void open_in_editor_of_settings(const std::optional<Finding>& finding);
+  // Shows the findings in the tree or in the table, and remembers the choice.
+  void choose_findings_view(FindingsViewChoice choice);
 
   // What tests inspect.
   gui::Gui& gui() { return gui_; }
@@ -48,6 +58,10 @@ class Control {
   FindingsTree& tree() { return *tree_; }
   gui::Control search_button() const { return search_button_; }
   gui::Control tree_control() const { return tree_control_; }
+  gui::Control table_control() const { return table_control_; }
+  FindingsWorkbench& workbench() { return *workbench_; }
+  gui::MenuItem tree_view_item() const { return tree_view_item_; }
+  gui::MenuItem table_view_item() const { return table_view_item_; }
   gui::MenuItem save_as_item() const { return save_as_item_; }
   gui::Page display_page() const { return page_; }
 
@@ -66,15 +80,19 @@ class Control {
 
  private:
   void close_handler();
+  void show_findings_view(FindingsViewChoice choice);
   SaveAnswer ask_save_name();
 
   gui::Gui& gui_;
   Log& log_;
   SettingsStore store_;          // the job's (action and search threads)
   SettingsStore metrics_store_;  // the termination handler's
-  SettingsStore editor_store_;   // read at each double-click
+  SettingsStore editor_store_;   // the action handler's: the editor, the view chosen
   std::unique_ptr<gui::WindowMetrics> metrics_;
   FindingsList findings_;
+  SharedFindings table_findings_;  // the table's copy, filled as the search commits
+  FindingsWorkbench* workbench_ = nullptr;  // owned by the page
+  bool tree_shown_ = true;                  // the list feeds the tree
   std::unique_ptr<FindingsTree> tree_;
   std::unique_ptr<WindowJobControls> job_controls_;
   std::unique_ptr<WindowSearchControls> search_controls_;
@@ -84,6 +102,9 @@ class Control {
   gui::Page page_;
   gui::Control search_button_;
   gui::Control tree_control_;
+  gui::Control table_control_;
+  gui::MenuItem tree_view_item_;
+  gui::MenuItem table_view_item_;
   gui::MenuItem save_as_item_;
   std::function<SaveAnswer()> save_dialog_;
 };

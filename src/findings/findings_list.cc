@@ -1,6 +1,7 @@
 // The findings lists, their counts and the tree that shows them.
 #include "findings/findings_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/label.h"
@@ -15,6 +16,12 @@ std::string position_text(std::int32_t line, std::int32_t column) {
 }
 
 namespace {
+
+// A syntax error's position row says what the parser expected, after the place.
+std::string syntax_error_row_text(const Finding& finding, std::string_view detail) {
+  std::string room;
+  return position_text(finding.line, finding.column) + ": " + std::string(utf8_text(detail, room));
+}
 
 // "Null Pointer (3)": the count is written without the leading blank.
 std::string counted_text(std::string_view text, std::int64_t count) {
@@ -31,9 +38,64 @@ FindingsList::FindingsList() : current_file_(unknown_file_text) { reported_here_
 
 void FindingsList::set_view(FindingsView* view) { view_ = view; }
 
+void FindingsList::forget_file_runs() {
+  for (std::vector<std::uint32_t>& runs : file_runs_) runs.clear();
+  kind_file_epoch_.fill(0);
+}
+
+void FindingsList::show_in_view() {
+  if (view_ == nullptr) return;
+  view_->delete_all_items();
+  kind_items_.fill(KindState{});
+  style_violations_item_ = no_tree_item;
+  last_position_item_ = no_tree_item;
+  file_items_shown_ = false;
+  if (style_count_ > 0) style_violations_item_ = insert(no_tree_item, style_violations_text, nullptr, TreePlacement::Sorted);
+  std::string room;
+  for (int index = 0; index < FindingKind::count; ++index) {
+    const Findings& list = lists_[static_cast<std::size_t>(index)];
+    if (list.empty()) continue;
+    const FindingKind kind = FindingKind::from_index(index);
+    KindState& items = kind_items_[static_cast<std::size_t>(index)];
+    items.kind_item = insert(kind.is_style() ? style_violations_item_ : no_tree_item, kind.label(), nullptr,
+                             TreePlacement::Sorted);
+    const std::vector<std::uint32_t>& runs = file_runs_[static_cast<std::size_t>(index)];
+    const std::span<const FindingNotes::Detail> details = notes_.details(kind);
+    std::size_t next_run = 0;
+    std::size_t next_detail = 0;
+    for (std::size_t position = 0; position < list.size(); ++position) {
+      const Finding& finding = list[position];
+      std::string_view detail;
+      while (next_detail < details.size() && details[next_detail].position < position) ++next_detail;
+      if (next_detail < details.size() && details[next_detail].position == position) detail = details[next_detail].text;
+      if (next_run < runs.size() && runs[next_run] == position) {
+        items.current_file_item = insert(items.kind_item, printable(finding.file.str()), &finding, TreePlacement::Last);
+        ++next_run;
+      }
+      if (kind.is_style() && finding.line == 0) continue;
+      const std::string row = kind == BugKind::SYNTAX_ERROR && !detail.empty() ? syntax_error_row_text(finding, detail)
+                                                                              : position_text(finding.line, finding.column);
+      const TreeItem position_item = insert(items.current_file_item, row, &finding, TreePlacement::Last);
+      if (!finding.reason.empty()) insert(position_item, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
+    }
+    set_text(items.kind_item, counted_text(kind.label(), kind_counts_[static_cast<std::size_t>(index)]));
+    // A later finding of the file being read goes on under its item.
+    if (kind_file_epoch_[static_cast<std::size_t>(index)] == file_epoch_) {
+      file_items_shown_ = true;
+    } else {
+      items.current_file_item = no_tree_item;
+    }
+  }
+  if (style_violations_item_ != no_tree_item) {
+    set_text(style_violations_item_, counted_text(style_violations_text, style_count_));
+  }
+}
+
 void FindingsList::clear_findings() {
   if (view_ != nullptr) view_->delete_all_items();
+  if (listener_ != nullptr) listener_->findings_cleared();
   for (Findings& list : lists_) list.clear();
+  forget_file_runs();
   held_count_ = 0;
   notes_.clear();
   last_reported_kind_ = -1;
@@ -68,6 +130,7 @@ void FindingsList::enter_file(SharedPath file) {
   if (reported_kinds_ != nullptr && !same_file) reported_here_ = reported_kinds_->for_file(current_file_.str());
   previous_files_count_ += current_file_count_;
   current_file_count_ = 0;
+  ++file_epoch_;
   // Without a tree no file item was ever made: a run of many files spares
   // the walk over every kind.
   if (file_items_shown_) {
@@ -116,6 +179,10 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   if (list.empty() && view_ != nullptr) items.kind_item = insert(kind_parent, kind.label(), nullptr, kind_placement);
   list.push_back(Finding{current_file_, line, column, std::move(reason)});
   ++held_count_;
+  if (kind_file_epoch_[kind.index()] != file_epoch_) {
+    kind_file_epoch_[kind.index()] = file_epoch_;
+    file_runs_[kind.index()].push_back(static_cast<std::uint32_t>(list.size() - 1));
+  }
   last_reported_kind_ = kind.index();
   const Finding& finding = list.back();
 
@@ -157,10 +224,7 @@ void FindingsList::describe_last_finding(std::string_view detail, bool collapsed
   // What the parser expected is the whole point of a syntax error: the tree
   // shows it on the position row, after the place.
   if (kind == BugKind::SYNTAX_ERROR && last_position_item_ != no_tree_item && !detail.empty()) {
-    const Finding& finding = lists_[kind.index()].back();
-    std::string room;
-    set_text(last_position_item_, position_text(finding.line, finding.column) + ": " +
-                                      std::string(utf8_text(detail, room)));
+    set_text(last_position_item_, syntax_error_row_text(lists_[kind.index()].back(), detail));
   }
 }
 
@@ -208,13 +272,42 @@ void FindingsList::hand_on_to_stream(std::string_view later_paths_bound) {
   stream_->take_findings(*this, stream_records_, later_paths_bound);
   stream_records_.clear();
   for (Findings& list : lists_) list.clear();
+  forget_file_runs();
   held_count_ = 0;
   notes_.clear();
   // Details count positions from the start of each list, which starts again.
   last_reported_kind_ = -1;
 }
 
+FindingsList::ListLengths FindingsList::list_lengths() const {
+  ListLengths lengths{};
+  for (std::size_t index = 0; index < lengths.size(); ++index) lengths[index] = lists_[index].size();
+  return lengths;
+}
+
+void FindingsList::collect_records_since(const ListLengths& lengths, std::vector<FindingRecord>& records) const {
+  for (int index = 0; index < FindingKind::count; ++index) {
+    const FindingKind kind = FindingKind::from_index(index);
+    const Findings& list = lists_[static_cast<std::size_t>(index)];
+    const std::span<const FindingNotes::Detail> details = notes_.details(kind);
+    auto detail = std::lower_bound(details.begin(), details.end(), lengths[static_cast<std::size_t>(index)],
+                                   [](const FindingNotes::Detail& d, std::size_t at) { return d.position < at; });
+    for (std::size_t position = lengths[static_cast<std::size_t>(index)]; position < list.size(); ++position) {
+      std::string_view text;
+      if (detail != details.end() && detail->position == position) text = (detail++)->text;
+      records.push_back(FindingRecord::of(kind, list[position], text, false));
+    }
+  }
+}
+
+void FindingsList::tell_listener(const ListLengths& before) {
+  std::vector<FindingRecord> records;
+  collect_records_since(before, records);
+  if (!records.empty()) listener_->findings_added(records);
+}
+
 void FindingsList::apply(const FileFindings& recorded) {
+  const ListLengths before = listener_ != nullptr ? list_lengths() : ListLengths{};
   for (const FileFindings::Step& step : recorded.steps()) {
     switch (step.what) {
       case FileFindings::StepKind::SetCurrentFile:
@@ -240,6 +333,7 @@ void FindingsList::apply(const FileFindings& recorded) {
         break;
     }
   }
+  if (listener_ != nullptr) tell_listener(before);
   if (stream_ != nullptr) hand_on_to_stream({});
 }
 
@@ -247,6 +341,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
   // With a stream and no tree the findings go on from where they lie in the
   // recorder: no list holds them, not even for a moment.
   const bool in_place = stream_ != nullptr && view_ == nullptr;
+  const ListLengths before = listener_ != nullptr && !in_place ? list_lengths() : ListLengths{};
   if (in_place) {
     // Whatever was reported to the lists directly goes first, as it came first.
     if (held_count_ != 0 || !notes_.suppressed().empty()) hand_on_to_stream({});
@@ -315,6 +410,7 @@ void FindingsList::apply_taking(const FileFindings& recorded, std::string_view l
         break;
     }
   }
+  if (listener_ != nullptr && !in_place) tell_listener(before);
   if (in_place) {
     stream_->take_findings(*this, stream_records_, later_paths_bound);
     stream_records_.clear();

@@ -16,6 +16,7 @@
 #include "findings/finding_notes.h"
 #include "findings/finding_record.h"
 #include "findings/finding_sink.h"
+#include "findings/findings_listener.h"
 #include "findings/findings_stream.h"
 #include "findings/findings_view.h"
 #include "findings/reported_kinds.h"
@@ -36,6 +37,10 @@ class FindingsList final : public FindingSink {
   // The tree the findings are shown in; null (the default) shows them nowhere.
   // The view must outlive this list or be detached with set_view(nullptr).
   void set_view(FindingsView* view);
+  // Shows every finding held in the view anew, as if each had been reported
+  // into it: a tree made after the search is the tree the search would have
+  // made. Only between searches.
+  void show_in_view();
 
   // With a stream, each applied result's findings are handed on to it and
   // then forgotten: the list keeps only the counts, the current file and the
@@ -43,6 +48,11 @@ class FindingsList final : public FindingSink {
   // a search makes. Such a list shows no tree. Null (the default) keeps
   // every finding. The stream must outlive this list or be detached.
   void set_stream(FindingsStream* stream) { stream_ = stream; }
+
+  // Hears of every applied result's findings, which the list keeps as well,
+  // and of clear_findings. Null (the default) tells nobody. The listener
+  // must outlive this list or be detached.
+  void set_listener(FindingsListener* listener) { listener_ = listener; }
 
   // The kinds reported, everywhere and by path; findings of the others are
   // dropped as they come, suppressed ones too. Null (the default) reports
@@ -85,6 +95,11 @@ class FindingsList final : public FindingSink {
   // Every finding the lists hold, kind by kind in list order, with its
   // detail; then, with `include_suppressed`, the findings marks absorbed.
   void collect_records(std::vector<FindingRecord>& records, bool include_suppressed) const;
+  // Each list's length, for collect_records_since.
+  using ListLengths = std::array<std::size_t, FindingKind::count>;
+  ListLengths list_lengths() const;
+  // The findings added to the lists after they had `lengths`, kind by kind.
+  void collect_records_since(const ListLengths& lengths, std::vector<FindingRecord>& records) const;
 
   // All findings since clear_findings, bug findings and style violations.
   std::int64_t findings_count() const { return previous_files_count_ + current_file_count_; }
@@ -141,6 +156,13 @@ class FindingsList final : public FindingSink {
   }
 
   std::array<Findings, FindingKind::count> lists_;
+  // Where in each list a new file item starts: at a kind's first finding
+  // after each set_current_file. Kept with or without a view, so that
+  // show_in_view can make the same items.
+  std::uint64_t file_epoch_ = 1;  // one more at each file entered
+  std::array<std::uint64_t, FindingKind::count> kind_file_epoch_{};
+  std::array<std::vector<std::uint32_t>, FindingKind::count> file_runs_;
+  void forget_file_runs();
   std::size_t held_count_ = 0;  // findings the lists hold, of every kind
   FindingNotes notes_;
   int last_reported_kind_ = -1;  // the kind index of the finding stored last; -1 after a dropped one
@@ -155,6 +177,8 @@ class FindingsList final : public FindingSink {
   TreeItem style_violations_item_ = no_tree_item;
   FindingsView* view_ = nullptr;
   FindingsStream* stream_ = nullptr;
+  FindingsListener* listener_ = nullptr;
+  void tell_listener(const ListLengths& before);
   std::vector<FindingRecord> stream_records_;  // reused for each result handed on
   std::deque<SharedPath> stream_files_;         // their files; a deque, as records point into it
 

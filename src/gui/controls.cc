@@ -103,6 +103,21 @@ Control Gui::add_edit_box(Page page, std::string_view label, std::string_view te
   return control;
 }
 
+Control Gui::add_child_view(Page page, void* widget) {
+  Control control;
+  call_on_gui([&] {
+    PageState& p = state_->pages.at(static_cast<std::size_t>(page.index));
+    auto* view = static_cast<QWidget*>(widget);
+    p.views->addWidget(view, 1);
+    control = add_control(state_->pages, page, ControlKind::CHILD, view, nullptr);
+  });
+  return control;
+}
+
+void Gui::queue_action(Action action) {
+  if (state_->actions) state_->actions->post(std::move(action));
+}
+
 Control Gui::add_check_box(Page page, std::string_view text, IntegerAction action, int argument) {
   Control control;
   State* state = state_.get();

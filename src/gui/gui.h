@@ -154,6 +154,9 @@ class Gui {
   int list_item_count(Control list) const;
   // Asks every shown cell for its text and colours again.
   void list_refresh(Control list);
+  // A view the application built itself (a Qt widget, which the page takes
+  // over), placed with the page's other views.
+  Control add_child_view(Page page, void* widget);
   // A multi-line text box; its action runs after each change the user makes.
   Control add_rich_edit(Page page, std::string_view text, Action action = {});
   // A horizontal slider from minimum to maximum; its action runs (with
@@ -200,6 +203,9 @@ class Gui {
   // The Qt widget behind a control or the window, for tests and screenshots.
   void* widget(Control control) const;
   void* main_window_widget() const;
+
+  // Puts an action in the action handler's queue, behind those waiting.
+  void queue_action(Action action);
 
   // Runs `work` on the GUI thread and waits for it (at once when called there).
   // Returns false, without running it, once the window has gone.

@@ -101,7 +101,8 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
       std::lock_guard lock(state->trees_mutex);
       state->trees.push_back({{control.page, control.id}, tree});
     }
-    QObject::connect(view, &QTreeWidget::itemDoubleClicked, view, [state, tree](QTreeWidgetItem* item, int) {
+    // Activation is a double-click or Enter on the item, as the desktop has it.
+    QObject::connect(view, &QTreeWidget::itemActivated, view, [state, tree](QTreeWidgetItem* item, int) {
       if (item == nullptr || !tree->double_click) return;
       const int handle = item->data(0, Qt::UserRole).toInt();
       state->actions->post(tree->double_click, handle);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <span>
 #include <sstream>
@@ -485,6 +486,8 @@ void report_run(FindingSink& sink, int file) {
   sink.set_current_file(body);
   sink.report_bug(BugKind::NULL_POINTER, 10, 4, "");
   sink.report_style(StyleKind::BAD_KEYWORD, 11, 1, "");
+  sink.report_bug(BugKind::SYNTAX_ERROR, 12, 3, "null");
+  sink.describe_last_finding("Symbol ; expected");
   sink.set_current_file(spec);
   sink.report_bug(BugKind::UNUSED_UNIT, 1, 6, "");
   sink.set_current_file(body);
@@ -522,6 +525,25 @@ TEST(FileFindings, ApplyingRecordedFilesInOrderEqualsReportingDirectly) {
       FindingKind kind = FindingKind::from_index(i);
       EXPECT_EQ(applied.findings(kind), direct.findings(kind)) << kind.label() << " taking " << taking;
     }
+    // A tree made once the search is over is the tree made during it, and
+    // a listener heard of every finding once, with its detail.
+    FindingsList later;
+    struct : FindingsListener {
+      void findings_added(std::span<const FindingRecord> records) override {
+        for (const FindingRecord& record : records) heard.push_back(std::string(record.kind.label()) + " " + std::string(record.detail));
+      }
+      void findings_cleared() override { heard.clear(); }
+      std::vector<std::string> heard;
+    } listener;
+    later.set_listener(&listener);
+    later.clear_findings();
+    for (FileFindings& r : recorded) taking ? later.apply_taking(r) : later.apply(r);
+    TextTreeView later_view;
+    later.set_view(&later_view);
+    later.show_in_view();
+    EXPECT_EQ(rendered(later_view), rendered(direct_view)) << "taking " << taking;
+    EXPECT_EQ(static_cast<std::int64_t>(listener.heard.size()), direct.findings_count());
+    EXPECT_EQ(std::count(listener.heard.begin(), listener.heard.end(), "Syntax Error Symbol ; expected"), 3);
     // The third file's unchecked finding is kept because the second file held a
     // style command; the first file's was dropped.
     EXPECT_EQ(applied.count(StyleKind::NO_STYLE_CHECKS), 2);

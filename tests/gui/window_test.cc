@@ -26,6 +26,7 @@
 
 #include "control.h"
 #include "editor_hand_off.h"
+#include "findings_workbench.h"
 #include "save_choice.h"
 #include "driver/search_texts.h"
 #include "support/environment_variable.h"
@@ -305,7 +306,7 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
     });
     EXPECT_TRUE(wait_until([&] { return std::filesystem::exists(window_report) && gui.item_enabled(control.save_as_item()); }));
 
-    // A double-click on the position item of the finding in "my pkg;x.adb".
+    // Activating (a double-click or Enter) a row of the finding in "my pkg;x.adb".
     const Finding& finding = control.findings().findings(BugKind::SYNTAX_ERROR).front();
     gui.call_on_gui([&] {
       QTreeWidgetItem* kind = top_item(control, 0);
@@ -314,8 +315,10 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
         if (kind->child(i)->text(0).toStdString() == (root / "my pkg;x.adb").string()) file = kind->child(i);
       ASSERT_NE(file, nullptr);
       // A kind item carries no finding: nothing starts.
-      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemDoubleClicked(kind, 0);
-      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemDoubleClicked(file->child(0), 0);
+      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemActivated(kind, 0);
+      // The source row below the position row stands for the same finding.
+      ASSERT_EQ(file->child(0)->childCount(), 1);
+      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemActivated(file->child(0)->child(0), 0);
     });
     EXPECT_EQ(finding.file, (root / "my pkg;x.adb").string());
     ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(arguments); }));
@@ -511,6 +514,15 @@ TEST_F(WindowTest, TwentyThousandFindingsFillTheTreeInOrderAndWhole) {
     EXPECT_EQ(control.findings().findings_count(), count);
     // Kind item, then per finding a file item, a position item and a reason.
     EXPECT_GE(gui.tree_item_count(control.tree_control()), static_cast<std::size_t>(2 * count));
+    // The table, filled beside it, holds them all too.
+    EXPECT_TRUE(wait_until([&] {
+      std::size_t rows = 0;
+      gui.call_on_gui([&] {
+        control.workbench().refresh();
+        rows = control.workbench().model().total_count();
+      });
+      return rows == static_cast<std::size_t>(count);
+    }));
     // How long the window could not answer is a measurement, not a verdict:
     // on a loaded machine any bound fails. It is recorded for the reader.
     RecordProperty("longest_event_loop_gap_ms", static_cast<int>(longest.load()));
