@@ -293,7 +293,8 @@ QString FindingsTableModel::cell(const CompactFindings& store, std::size_t row, 
     case FileColumn:
       return q_text(shown_file(*record.file));
     case LineColumn:
-      return QString::number(record.line);
+      // Line 0 is the file as a whole.
+      return record.line == 0 ? QString() : QString::number(record.line);
     case ColumnColumn:
       return record.column == no_column ? QString() : QString::number(record.column);
     case MessageColumn:

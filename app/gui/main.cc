@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QTextBrowser>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -15,6 +17,7 @@
 #include <thread>
 
 #include "control.h"
+#include "findings_workbench.h"
 #include "platform/environment.h"
 #include "platform/log.h"
 #include "platform/memory_reuse.h"
@@ -22,8 +25,39 @@
 
 namespace {
 
-// Presses "Search" as a user would, waits until the tree shows everything,
-// opens the first findings and saves the window's picture.
+// Selects a finding of the table (the first null-pointer one, else the
+// first) and waits until the detail pane shows its source lines.
+void select_in_table(flawseek::Control& control) {
+  using namespace std::chrono_literals;
+  flawseek::gui::Gui& gui = control.gui();
+  flawseek::FindingsWorkbench& bench = control.workbench();
+  const auto expected = static_cast<std::size_t>(control.findings().findings_count());
+  for (std::size_t shown = 0; shown != expected; std::this_thread::sleep_for(20ms)) {
+    gui.call_on_gui([&] { shown = bench.model().total_count(); });
+  }
+  gui.call_on_gui([&] {
+    flawseek::FindingsTableModel& model = bench.model();
+    int chosen = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+      if (model.data(model.index(row, flawseek::FindingsTableModel::KindColumn), Qt::DisplayRole) == "Null Pointer") {
+        chosen = row;
+        break;
+      }
+    }
+    bench.table().setFocus();
+    bench.table().setCurrentIndex(model.index(chosen, 0));
+  });
+  for (int tries = 0; tries < 100; ++tries) {
+    bool previewed = false;
+    gui.call_on_gui([&] { previewed = bench.detail().toPlainText().contains(" > "); });
+    if (previewed) break;
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+// Presses "Search" as a user would, waits until the view shows everything,
+// opens the first findings (or selects one in the table) and saves the
+// window's picture.
 void take_screenshot(flawseek::Control& control, const std::string& file) {
   using namespace std::chrono_literals;
   flawseek::gui::Gui& gui = control.gui();
@@ -31,6 +65,7 @@ void take_screenshot(flawseek::Control& control, const std::string& file) {
   std::this_thread::sleep_for(100ms);
   control.search().wait_until_idle();
   while (gui.tree_pending(control.tree_control()) != 0) std::this_thread::sleep_for(20ms);
+  if (gui.control_visible(control.table_control())) select_in_table(control);
   std::this_thread::sleep_for(200ms);
   gui.call_on_gui([&] {
     auto* view = static_cast<QTreeWidget*>(gui.widget(control.tree_control()));
