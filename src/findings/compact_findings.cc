@@ -16,7 +16,6 @@ std::uint32_t CompactFindings::keep_text(std::string_view text) {
 }
 
 void CompactFindings::add(std::span<const FindingRecord> records) {
-  rows_.reserve(rows_.size() + records.size());
   for (const FindingRecord& record : records) {
     if (record.suppressed) continue;
     // Records come a file at a time: a path is compared with the last one kept.

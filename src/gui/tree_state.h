@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gui/gui.h"
@@ -28,17 +29,23 @@ struct TreeState {
   QTreeWidget* widget = nullptr;
   IntegerAction double_click;
 
-  // The tree as the callers see it, kept at once (any thread).
+  // The tree as the callers see it, kept at once (any thread). A node keeps
+  // its text only when it was inserted sorted: only such siblings are ever
+  // compared, and a findings tree has hundreds of thousands of other rows.
   struct Node {
     TreeNode parent = root_item;
     std::string text;
     std::vector<TreeNode> children;
+    bool sorted = false;
   };
   mutable std::mutex mutex;
   TreeNode base = 1;  // handle of nodes[0]
   std::vector<Node> nodes;
   std::vector<TreeNode> top;
   std::vector<TreeOp> pending;
+  // The pending text change of an item, by item: a count shown in a kind
+  // item changes with every finding, and only its last text is worth showing.
+  std::unordered_map<TreeNode, std::size_t> pending_text;
   bool flush_scheduled = false;
 
   // The tree as the widget shows it (GUI thread only).

@@ -23,6 +23,7 @@ void flush_tree(TreeState* tree) {
     tree->flush_scheduled = false;
     for (TreeOp& op : tree->pending) tree->backlog.push_back(std::move(op));
     tree->pending.clear();
+    tree->pending_text.clear();
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(30);
   QTreeWidget* view = tree->widget;
@@ -128,7 +129,7 @@ TreeNode Gui::tree_insert(Control tree_control, TreeNode parent, std::string_vie
   }
   const TreeNode handle = tree->base + static_cast<TreeNode>(tree->nodes.size());
   siblings->insert(siblings->begin() + static_cast<std::ptrdiff_t>(index), handle);
-  tree->nodes.push_back(TreeState::Node{parent, std::string(text), {}});
+  tree->nodes.push_back(TreeState::Node{parent, sorted ? std::string(text) : std::string(), {}, sorted});
   queue_tree_op(&state_->bridge, tree, TreeOp{TreeOp::What::Insert, handle, parent, static_cast<int>(index), std::string(text)});
   return handle;
 }
@@ -140,7 +141,12 @@ void Gui::tree_set_text(Control tree_control, TreeNode item, std::string_view te
   std::lock_guard lock(tree->mutex);
   TreeState::Node* node = tree->node(item);
   if (node == nullptr) return;
-  node->text.assign(text);
+  if (node->sorted) node->text.assign(text);
+  if (const auto pending = tree->pending_text.find(item); pending != tree->pending_text.end()) {
+    tree->pending[pending->second].text.assign(text);
+    return;
+  }
+  tree->pending_text.emplace(item, tree->pending.size());
   queue_tree_op(&state_->bridge, tree, TreeOp{TreeOp::What::SetText, item, root_item, 0, std::string(text)});
 }
 
