@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QTextBrowser>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include <chrono>
 #include <iostream>
@@ -68,14 +67,11 @@ void take_screenshot(flawseek::Control& control, const std::string& file) {
   if (gui.control_visible(control.table_control())) select_in_table(control);
   std::this_thread::sleep_for(200ms);
   gui.call_on_gui([&] {
-    auto* view = static_cast<QTreeWidget*>(gui.widget(control.tree_control()));
-    for (int i = 0; i < view->topLevelItemCount(); ++i) {
-      QTreeWidgetItem* kind = view->topLevelItem(i);
-      view->expandItem(kind);
-      if (kind->childCount() > 0) {
-        view->expandItem(kind->child(0));
-        if (kind->child(0)->childCount() > 0) view->expandItem(kind->child(0)->child(0));
-      }
+    // Each kind opened down to its first finding's source row.
+    auto* view = static_cast<QTreeView*>(gui.widget(control.tree_control()));
+    const QAbstractItemModel* model = view->model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+      for (QModelIndex item = model->index(i, 0); item.isValid(); item = model->index(0, 0, item)) view->expand(item);
     }
     auto* window = static_cast<QMainWindow*>(gui.main_window_widget());
     if (!window->grab().save(QString::fromStdString(file), "PNG")) std::cerr << "flawseek-gui: cannot write " << file << "\n";

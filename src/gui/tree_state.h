@@ -11,10 +11,11 @@
 
 #include "gui/gui.h"
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace flawseek::gui {
+
+class TreeModel;
 
 // One change of a tree, in the order it was asked for.
 struct TreeOp {
@@ -26,7 +27,8 @@ struct TreeOp {
 };
 
 struct TreeState {
-  QTreeWidget* widget = nullptr;
+  QTreeView* widget = nullptr;
+  TreeModel* model = nullptr;  // owned by the widget
   IntegerAction double_click;
 
   // The tree as the callers see it, kept at once (any thread). A node keeps
@@ -48,10 +50,13 @@ struct TreeState {
   std::unordered_map<TreeNode, std::size_t> pending_text;
   bool flush_scheduled = false;
 
-  // The tree as the widget shows it (GUI thread only).
-  std::deque<TreeOp> backlog;
-  TreeNode shown_base = 1;
-  std::vector<QTreeWidgetItem*> shown;
+  // The changes not yet shown, on their way to the model: batches taken
+  // from `pending` whole (a swap, so the callers wait on the lock for no
+  // copying), the first one shown up to `backlog_next`. Counted under the
+  // lock, changed on the GUI thread.
+  std::deque<std::vector<TreeOp>> backlog;
+  std::size_t backlog_next = 0;
+  std::size_t backlog_count = 0;
 
   Node* node(TreeNode item) {
     if (item < base || item - base >= nodes.size()) return nullptr;

@@ -2,7 +2,7 @@
 // time, so the event loop keeps answering while thousands of items arrive.
 #include <QHeaderView>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "gui/gui_state.h"
+#include "gui/tree_model.h"
 
 namespace flawseek::gui {
 
@@ -21,44 +22,45 @@ void flush_tree(TreeState* tree) {
   {
     std::lock_guard lock(tree->mutex);
     tree->flush_scheduled = false;
-    for (TreeOp& op : tree->pending) tree->backlog.push_back(std::move(op));
-    tree->pending.clear();
+    if (!tree->pending.empty()) {
+      tree->backlog_count += tree->pending.size();
+      tree->backlog.push_back(std::move(tree->pending));
+      tree->pending = {};
+    }
     tree->pending_text.clear();
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(30);
-  QTreeWidget* view = tree->widget;
-  view->setUpdatesEnabled(false);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(15);
+  TreeModel* model = tree->model;
   int done = 0;
+  std::size_t shown = 0;
   while (!tree->backlog.empty()) {
-    TreeOp& op = tree->backlog.front();
+    std::vector<TreeOp>& batch = tree->backlog.front();
+    TreeOp& op = batch[tree->backlog_next];
     switch (op.what) {
       case TreeOp::What::Clear:
-        view->clear();
-        tree->shown.clear();
-        tree->shown_base = op.item;
+        model->clear(op.item);
         break;
-      case TreeOp::What::Insert: {
-        auto* item = new QTreeWidgetItem(QStringList{to_q(op.text)});
-        item->setData(0, Qt::UserRole, static_cast<int>(op.item));
-        QTreeWidgetItem* parent = nullptr;
-        if (op.parent != root_item && op.parent >= tree->shown_base &&
-            op.parent - tree->shown_base < tree->shown.size())
-          parent = tree->shown[op.parent - tree->shown_base];
-        if (parent != nullptr) parent->insertChild(op.index, item);
-        else view->insertTopLevelItem(op.index, item);
-        tree->shown.push_back(item);
+      case TreeOp::What::Insert:
+        model->insert(op.item, op.parent, op.index, op.text);
         break;
-      }
       case TreeOp::What::SetText:
-        if (op.item >= tree->shown_base && op.item - tree->shown_base < tree->shown.size())
-          tree->shown[op.item - tree->shown_base]->setText(0, to_q(op.text));
+        model->set_text(op.item, op.text);
         break;
     }
-    tree->backlog.pop_front();
+    ++shown;
+    if (++tree->backlog_next == batch.size()) {
+      tree->backlog.pop_front();
+      tree->backlog_next = 0;
+    }
     if ((++done & 255) == 0 && std::chrono::steady_clock::now() > deadline) break;
   }
-  view->setUpdatesEnabled(true);
-  if (!tree->backlog.empty()) QTimer::singleShot(0, view, [tree] { flush_tree(tree); });
+  {
+    std::lock_guard lock(tree->mutex);
+    tree->backlog_count -= shown;
+  }
+  // The next slice waits a moment: a zero wait would come back before the
+  // window's timers and input had their turn.
+  if (!tree->backlog.empty()) QTimer::singleShot(2, tree->widget, [tree] { flush_tree(tree); });
 }
 
 void queue_tree_op(QObject* bridge, TreeState* tree, TreeOp op) {
@@ -86,9 +88,10 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
   State* state = state_.get();
   call_on_gui([&] {
     PageState& p = state->pages.at(static_cast<std::size_t>(page.index));
-    auto* view = new QTreeWidget;
+    auto* view = new QTreeView;
+    auto* model = new TreeModel(view);
+    view->setModel(model);
     view->setHeaderHidden(true);
-    view->setColumnCount(1);
     view->setUniformRowHeights(true);  // keeps long trees cheap to lay out
     view->header()->setStretchLastSection(true);
     p.views->addWidget(view, 1);
@@ -96,6 +99,7 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
     ControlState& created = state->control(control);
     created.tree = std::make_unique<TreeState>();
     created.tree->widget = view;
+    created.tree->model = model;
     created.tree->double_click = std::move(double_click);
     TreeState* tree = created.tree.get();
     {
@@ -103,10 +107,10 @@ Control Gui::add_tree_view(Page page, IntegerAction double_click) {
       state->trees.push_back({{control.page, control.id}, tree});
     }
     // Activation is a double-click or Enter on the item, as the desktop has it.
-    QObject::connect(view, &QTreeWidget::itemActivated, view, [state, tree](QTreeWidgetItem* item, int) {
-      if (item == nullptr || !tree->double_click) return;
-      const int handle = item->data(0, Qt::UserRole).toInt();
-      state->actions->post(tree->double_click, handle);
+    QObject::connect(view, &QTreeView::activated, view, [state, tree](const QModelIndex& index) {
+      const TreeNode handle = tree->model->handle(index);
+      if (handle == root_item || !tree->double_click) return;
+      state->actions->post(tree->double_click, static_cast<int>(handle));
     });
   });
   return control;
@@ -163,7 +167,7 @@ void Gui::tree_delete_all(Control tree_control) {
 std::size_t Gui::tree_item_count(Control tree_control) const {
   std::size_t count = 0;
   call_on_gui([&] {
-    if (TreeState* tree = state_->control(tree_control).tree.get()) count = tree->shown.size();
+    if (TreeState* tree = state_->control(tree_control).tree.get()) count = tree->model->node_count();
   });
   return count;
 }
@@ -173,7 +177,7 @@ std::size_t Gui::tree_pending(Control tree_control) const {
   call_on_gui([&] {
     if (TreeState* tree = state_->control(tree_control).tree.get()) {
       std::lock_guard lock(tree->mutex);
-      count = tree->pending.size() + tree->backlog.size();
+      count = tree->pending.size() + tree->backlog_count;
     }
   });
   return count;

@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <atomic>
 #include <chrono>
@@ -114,19 +114,18 @@ class WindowTest : public ::testing::Test {
   static std::string tree_text(Control& control) {
     std::ostringstream out;
     control.gui().call_on_gui([&] {
-      auto* view = static_cast<QTreeWidget*>(control.gui().widget(control.tree_control()));
-      std::function<void(QTreeWidgetItem*, int)> print = [&](QTreeWidgetItem* item, int depth) {
-        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item->text(0).toStdString() << "\n";
-        for (int i = 0; i < item->childCount(); ++i) print(item->child(i), depth + 1);
+      const QAbstractItemModel* model = tree_view(control)->model();
+      std::function<void(const QModelIndex&, int)> print = [&](const QModelIndex& item, int depth) {
+        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << model->data(item).toString().toStdString() << "\n";
+        for (int i = 0; i < model->rowCount(item); ++i) print(model->index(i, 0, item), depth + 1);
       };
-      for (int i = 0; i < view->topLevelItemCount(); ++i) print(view->topLevelItem(i), 0);
+      for (int i = 0; i < model->rowCount(); ++i) print(model->index(i, 0), 0);
     });
     return out.str();
   }
 
-  static QTreeWidgetItem* top_item(Control& control, int index) {
-    auto* view = static_cast<QTreeWidget*>(control.gui().widget(control.tree_control()));
-    return view->topLevelItem(index);
+  static QTreeView* tree_view(Control& control) {
+    return static_cast<QTreeView*>(control.gui().widget(control.tree_control()));
   }
 
   // A small tree: a file whose name holds blanks and ';' with a syntax error,
@@ -309,16 +308,20 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
     // Activating (a double-click or Enter) a row of the finding in "my pkg;x.adb".
     const Finding& finding = control.findings().findings(BugKind::SYNTAX_ERROR).front();
     gui.call_on_gui([&] {
-      QTreeWidgetItem* kind = top_item(control, 0);
-      QTreeWidgetItem* file = nullptr;
-      for (int i = 0; i < kind->childCount(); ++i)
-        if (kind->child(i)->text(0).toStdString() == (root / "my pkg;x.adb").string()) file = kind->child(i);
-      ASSERT_NE(file, nullptr);
+      QTreeView* view = tree_view(control);
+      const QAbstractItemModel* model = view->model();
+      const QModelIndex kind = model->index(0, 0);
+      QModelIndex file;
+      for (int i = 0; i < model->rowCount(kind); ++i)
+        if (model->data(model->index(i, 0, kind)).toString().toStdString() == (root / "my pkg;x.adb").string())
+          file = model->index(i, 0, kind);
+      ASSERT_TRUE(file.isValid());
       // A kind item carries no finding: nothing starts.
-      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemActivated(kind, 0);
+      emit view->activated(kind);
       // The source row below the position row stands for the same finding.
-      ASSERT_EQ(file->child(0)->childCount(), 1);
-      emit static_cast<QTreeWidget*>(gui.widget(control.tree_control()))->itemActivated(file->child(0)->child(0), 0);
+      const QModelIndex position = model->index(0, 0, file);
+      ASSERT_EQ(model->rowCount(position), 1);
+      emit view->activated(model->index(0, 0, position));
     });
     EXPECT_EQ(finding.file, (root / "my pkg;x.adb").string());
     ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(arguments); }));
