@@ -8,6 +8,7 @@
 #include "output/findings_output.h"
 #include "platform/environment.h"
 #include "save_choice.h"
+#include "window_keys.h"
 
 namespace flawseek {
 
@@ -51,7 +52,7 @@ void Control::start() {
     findings_.set_view(tree_.get());
     gui_.call_on_gui([this] {
       workbench_ = new FindingsWorkbench(gui_, table_findings_, [this](Finding finding) {
-        gui_.queue_action([this, finding] { open_in_editor_of_settings(finding); });
+        gui_.post_action([this, finding] { open_in_editor_of_settings(finding); });
       });
     });
     table_control_ = gui_.add_child_view(page_, workbench_);
@@ -60,14 +61,22 @@ void Control::start() {
     search_button_ = gui_.add_button(page_, "Search", [this] { toggle_search(); }, 100);
     const gui::Control look_in = gui_.add_edit_box(page_, look_in_label, current_directory_text());
 
-    const gui::Menu file = gui_.create_menu("File");
-    save_as_item_ = gui_.add_item(file, "Save As...", [this](int) { save_as(); }, 0);
+    const gui::Menu file = gui_.create_menu("&File");
+    save_as_item_ = gui_.add_item(file, "&Save As...", [this](int) { save_as(); }, 0);
+    gui_.set_item_shortcut(save_as_item_, "Ctrl+S");
     gui_.enable_item(save_as_item_, false);
     gui_.add_separator(file);
-    gui_.add_item(file, "Close", [this](int) { gui_.close(); }, 0);
+    gui_.set_item_shortcut(gui_.add_item(file, "&Close", [this](int) { gui_.close(); }, 0), "Ctrl+Q");
 
-    const gui::Menu options = gui_.create_menu("Options");
-    const gui::Menu style = gui_.create_menu("Style");
+    const gui::Menu options = gui_.create_menu("&Options");
+    // First, with a separator: the job adds its items below as they come.
+    editor_choice_ = std::make_unique<EditorChoice>(gui_, editor_store_, [this]() -> std::optional<Finding> {
+      if (!search_ || search_->running()) return std::nullopt;
+      return first_openable_finding(findings_);
+    });
+    editor_choice_->add_item(options);
+    gui_.add_separator(options);
+    const gui::Menu style = gui_.create_menu("&Style");
 
     job_controls_ = std::make_unique<WindowJobControls>(gui_, page_, options, style);
     job_controls_->set_search_root_box(look_in);
@@ -79,10 +88,10 @@ void Control::start() {
     });
     job_->load_job();
 
-    const gui::Menu view = gui_.create_menu("View");
-    tree_view_item_ = gui_.add_item(view, "Findings Tree", [this](int) { choose_findings_view(FindingsViewChoice::Tree); }, 0);
+    const gui::Menu view = gui_.create_menu("&View");
+    tree_view_item_ = gui_.add_item(view, "Findings &Tree", [this](int) { choose_findings_view(FindingsViewChoice::Tree); }, 0);
     table_view_item_ =
-        gui_.add_item(view, "Findings Table", [this](int) { choose_findings_view(FindingsViewChoice::Table); }, 0);
+        gui_.add_item(view, "Findings T&able", [this](int) { choose_findings_view(FindingsViewChoice::Table); }, 0);
     FindingsViewChoice stored_view = FindingsViewChoice::Tree;
     try {
       editor_store_.open_application_key();
@@ -94,11 +103,13 @@ void Control::start() {
     }
     show_findings_view(stored_view);
 
-    const gui::Menu help = gui_.create_menu("Help");
-    const gui::MenuItem help_item = gui_.add_item(help, "Help", {}, 0);
-    gui_.enable_item(help_item, false);
+    const gui::Menu help = gui_.create_menu("&Help");
+    help_window_ = std::make_unique<HelpWindow>(gui_);
+    help_item_ = gui_.add_item(help, help_item_text, [this](int) { help_window_->show(); }, 0);
+    gui_.set_item_shortcut(help_item_, "F1");
     gui_.add_separator(help);
-    gui_.add_item(help, "About", [this](int) { show_about(); }, 0);
+    gui_.add_item(help, "&About", [this](int) { show_about(); }, 0);
+    menus_ = {file, options, style, help};
 
     // The findings side: an empty tree, and the first style command of a
     // search makes "List Unchecked Style" available through the job.
@@ -106,10 +117,12 @@ void Control::start() {
     findings_.set_list_unchecked_style_state(job_->list_unchecked_style_available(), job_->list_unchecked_style());
     findings_.set_unchecked_style_listener([this](bool) { job_->note_style_command_seen(); });
 
-    search_controls_ = std::make_unique<WindowSearchControls>(gui_, search_button_, save_as_item_);
+    search_controls_ =
+        std::make_unique<WindowSearchControls>(gui_, search_button_, save_as_item_, std::vector{options, style, view});
     // Every core analyses; the findings come out as a serial run leaves them.
     search_ = std::make_unique<SearchRun>(*job_, findings_, *search_controls_, log_, make_standard_analyser,
                                           default_job_count());
+    install_window_keys(*this);
     if (!log_.warning().empty()) gui_.set_status_text(log_.warning());
   } catch (const std::exception& error) {
     log_.put_exception("Control.Start", error);

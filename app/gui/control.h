@@ -6,14 +6,17 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driver/job.h"
 #include "driver/search_run.h"
+#include "editor_choice.h"
 #include "findings/findings_list.h"
 #include "findings_table_model.h"
 #include "findings_tree.h"
 #include "gui/gui.h"
 #include "gui/metrics.h"
+#include "help_window.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "window_controls.h"
@@ -64,6 +67,11 @@ class Control {
   gui::MenuItem table_view_item() const { return table_view_item_; }
   gui::MenuItem save_as_item() const { return save_as_item_; }
   gui::Page display_page() const { return page_; }
+  EditorChoice& editor_choice() { return *editor_choice_; }
+  HelpWindow& help_window() { return *help_window_; }
+  gui::MenuItem help_item() const { return help_item_; }
+  // File, Options, Style and Help in the menu bar's order.
+  const std::vector<gui::Menu>& menus() const { return menus_; }
 
   // What the Save As dialog answers: the name typed (empty when cancelled)
   // and the file type selected.
@@ -98,6 +106,8 @@ class Control {
   std::unique_ptr<WindowSearchControls> search_controls_;
   std::unique_ptr<Job> job_;
   std::unique_ptr<SearchRun> search_;
+  std::unique_ptr<EditorChoice> editor_choice_;
+  std::unique_ptr<HelpWindow> help_window_;
 
   gui::Page page_;
   gui::Control search_button_;
@@ -106,6 +116,8 @@ class Control {
   gui::MenuItem tree_view_item_;
   gui::MenuItem table_view_item_;
   gui::MenuItem save_as_item_;
+  gui::MenuItem help_item_;
+  std::vector<gui::Menu> menus_;
   std::function<SaveAnswer()> save_dialog_;
 };
 

@@ -189,7 +189,7 @@ void FindingsWorkbench::show_detail() {
   // another finding was selected meanwhile.
   const std::uint64_t generation = detail_generation_;
   const std::size_t wanted = *row;
-  gui_.queue_action([this, generation, wanted, file = selected.file, line = selected.line, shown] {
+  gui_.post_action([this, generation, wanted, file = selected.file, line = selected.line, shown] {
     SourcePreview preview = read_source_preview(file, line);
     gui_.call_on_gui([&] {
       if (generation != detail_generation_) return;
@@ -221,7 +221,7 @@ void FindingsWorkbench::copy_selection() {
     chosen->add(records);
   });
   // The GNU lines count columns on the file's text, which is read for it.
-  gui_.queue_action([this, chosen] {
+  gui_.post_action([this, chosen] {
     std::vector<FindingRecord> records;
     for (std::size_t row = 0; row < chosen->size(); ++row) records.push_back(chosen->record(row));
     const PathStyle paths;

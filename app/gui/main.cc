@@ -1,9 +1,11 @@
 // flawseek-gui: the desktop window. Start-up runs on the main thread, which then
 // runs the event loop (Qt's GUI thread must be the main one).
 //
-//   flawseek-gui                      the window
-//   flawseek-gui --screenshot FILE    search the stored root, save a picture of
-//                                     the window as FILE (PNG), close
+//   flawseek-gui [DIR]                the window, DIR in "Look in:"
+//   flawseek-gui --search [DIR]       the same, searching at once
+//   flawseek-gui --screenshot FILE    search, save a picture of the window as
+//                                     FILE (PNG), close
+//   flawseek-gui --help | --version
 #include <QApplication>
 #include <QMainWindow>
 #include <QPixmap>
@@ -12,11 +14,14 @@
 
 #include <chrono>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "control.h"
 #include "findings_workbench.h"
+#include "gui_arguments.h"
 #include "platform/environment.h"
 #include "platform/log.h"
 #include "platform/memory_reuse.h"
@@ -79,23 +84,48 @@ void take_screenshot(flawseek::Control& control, const std::string& file) {
   gui.close();
 }
 
+// The answer of --help and --version: a write that fails must not pass for success.
+int answer(const std::string& text) {
+  std::cout << text << std::flush;
+  if (std::cout) return 0;
+  std::cerr << "flawseek-gui: cannot write to standard output\n";
+  return 1;
+}
+
+// What a command line says without the window: the usage, the version, or
+// why it cannot be followed. Nothing for a line the window then follows.
+std::optional<int> answer_without_window(const flawseek::GuiArguments& arguments) {
+  using Action = flawseek::GuiArguments::Action;
+  if (arguments.action == Action::Help) return answer(flawseek::gui_usage_text());
+  if (arguments.action == Action::Version) return answer(flawseek::gui_version_text());
+  if (arguments.action != Action::Fail) return std::nullopt;
+  std::cerr << "flawseek-gui: " << arguments.message << "\n";
+  if (arguments.with_usage) std::cerr << "\n" << flawseek::gui_usage_text();
+  return flawseek::gui_usage_status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --help, --version and a line that cannot be followed are answered before
+  // Qt starts, so they need no display. A line with Qt's own options
+  // (-platform offscreen) is judged once QApplication has taken them out.
+  const std::string current_directory = flawseek::current_directory_text();
+  const flawseek::GuiArguments early =
+      flawseek::parse_gui_arguments(std::vector<std::string>(argv + 1, argv + argc), current_directory);
+  if (!early.qt_option) {
+    if (const std::optional<int> status = answer_without_window(early)) return *status;
+  }
   flawseek::keep_freed_memory_for_reuse();
   QApplication application(argc, argv);
   QApplication::setApplicationName("Flawseek");
   QApplication::setDesktopFileName("flawseek");
-  std::string screenshot;
+  std::vector<std::string> remaining;
   const QStringList arguments = QApplication::arguments();
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
-      screenshot = arguments[++i].toStdString();
-    } else {
-      std::cerr << "Usage: flawseek-gui [--screenshot FILE]\n";
-      return 2;
-    }
-  }
+  for (qsizetype i = 1; i < arguments.size(); ++i) remaining.push_back(arguments[i].toStdString());
+  const flawseek::GuiArguments parsed = flawseek::parse_gui_arguments(remaining, current_directory);
+  if (const std::optional<int> status = answer_without_window(parsed)) return *status;
+  const std::string& screenshot = parsed.screenshot;
   try {
     flawseek::set_idle_priority();
     // The log listens to this store until the process ends, so it lives as long.
@@ -105,6 +135,7 @@ int main(int argc, char** argv) {
     flawseek::gui::Gui gui;
     flawseek::Control control(gui, log);
     control.start();
+    flawseek::apply_gui_arguments(control, parsed);
     std::thread photographer;
     if (!screenshot.empty()) photographer = std::thread([&] { take_screenshot(control, screenshot); });
     const int status = gui.run();

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 #include "driver/headless_job_controls.h"
 #include "driver/search_controls.h"
@@ -74,19 +75,26 @@ class WindowJobControls final : public HeadlessJobControls {
 
 class WindowSearchControls final : public SearchControls {
  public:
-  WindowSearchControls(gui::Gui& gui, gui::Control button, gui::MenuItem save_as)
-      : gui_(gui), button_(button), save_as_(save_as) {}
+  // `job_menus` are greyed while a search runs: the menus that change the
+  // job or the findings, and the view (which is made again from the
+  // findings). The rest (File's Close, Help) stays usable, and
+  // "Save As..." is greyed on its own.
+  WindowSearchControls(gui::Gui& gui, gui::Control button, gui::MenuItem save_as, std::vector<gui::Menu> job_menus)
+      : gui_(gui), button_(button), save_as_(save_as), job_menus_(std::move(job_menus)) {}
 
   void show_status(std::string_view text) override { gui_.set_status_text(text); }
   void set_button_caption(std::string_view caption) override { gui_.set_control_text(button_, caption); }
   void enable_button(bool enabled) override { gui_.enable_control(button_, enabled); }
-  void enable_menus(bool enabled) override { gui_.enable_menus(enabled); }
+  void enable_menus(bool enabled) override {
+    for (const gui::Menu menu : job_menus_) gui_.enable_menu(menu, enabled);
+  }
   void enable_save_as(bool enabled) override { gui_.enable_item(save_as_, enabled); }
 
  private:
   gui::Gui& gui_;
   gui::Control button_;
   gui::MenuItem save_as_;
+  std::vector<gui::Menu> job_menus_;
 };
 
 }  // namespace flawseek

@@ -114,10 +114,6 @@ Control Gui::add_child_view(Page page, void* widget) {
   return control;
 }
 
-void Gui::queue_action(Action action) {
-  if (state_->actions) state_->actions->post(std::move(action));
-}
-
 Control Gui::add_check_box(Page page, std::string_view text, IntegerAction action, int argument) {
   Control control;
   State* state = state_.get();

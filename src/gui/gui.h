@@ -109,6 +109,8 @@ class Gui {
   int run();
   // A modal message box titled with the window's title; returns when closed.
   void show_message(std::string_view text, MessageKind kind = MessageKind::Information);
+  // The status line is a label of its own: a menu's status tips and other
+  // temporary messages never clear it.
   void set_status_text(std::string_view text);
   std::string status_text() const;
 
@@ -126,6 +128,9 @@ class Gui {
   void trigger_item(MenuItem item);
   // All top-level menus of the menu bar at once.
   void enable_menus(bool enabled);
+  // One menu (its title in the menu bar, or its entry in its parent menu).
+  void enable_menu(Menu menu, bool enabled);
+  bool menu_enabled(Menu menu) const;
 
   // ---- Pages and controls --------------------------------------------------
   Page create_page(std::string_view name, int style = 0, int value = 0);
@@ -204,8 +209,23 @@ class Gui {
   void* widget(Control control) const;
   void* main_window_widget() const;
 
-  // Puts an action in the action handler's queue, behind those waiting.
-  void queue_action(Action action);
+  // ---- Keyboard --------------------------------------------------------------
+  // Keys are written as Qt writes them portably: "F5", "Esc", "Ctrl+S".
+  // The keys that choose a menu item, shown beside its text.
+  void set_item_shortcut(MenuItem item, std::string_view keys);
+  // Keys that run `action` on the action-handler thread while the main
+  // window (or a control in it) has the focus.
+  void add_shortcut(std::string_view keys, Action action);
+  // Return or Enter in a one-line box runs `action` on the action-handler thread.
+  void set_return_action(Control box, Action action);
+  // The order the Tab key takes through these controls; the page's other
+  // controls follow the last one.
+  void set_tab_order(const std::vector<Control>& controls);
+  void set_focus(Control control);
+
+  // Runs `action` on the action-handler thread, after the actions queued
+  // before it, as a control's own action runs.
+  void post_action(Action action);
 
   // Runs `work` on the GUI thread and waits for it (at once when called there).
   // Returns false, without running it, once the window has gone.

@@ -78,6 +78,7 @@ struct Gui::State {
   std::atomic<bool> ended{false};
   Action close_handler;
 
+  QLabel* status_line = nullptr;  // a permanent widget of the status bar
   std::mutex status_mutex;
   std::string status_wanted;
   bool status_scheduled = false;

@@ -50,6 +50,10 @@ void ActionHandler::run() {
   }
 }
 
+void Gui::post_action(Action action) {
+  if (action) state_->actions->post(std::move(action));
+}
+
 bool Gui::call_on_gui(const std::function<void()>& work) const {
   State* state = state_.get();
   if (QThread::currentThread() == state->bridge.thread()) {

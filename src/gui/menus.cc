@@ -108,4 +108,20 @@ void Gui::enable_menus(bool enabled) {
   });
 }
 
+void Gui::enable_menu(Menu menu, bool enabled) {
+  call_on_gui([&] {
+    if (menu.index >= 0 && static_cast<std::size_t>(menu.index) < state_->menus.size())
+      state_->menus[static_cast<std::size_t>(menu.index)]->menuAction()->setEnabled(enabled);
+  });
+}
+
+bool Gui::menu_enabled(Menu menu) const {
+  bool enabled = false;
+  call_on_gui([&] {
+    if (menu.index >= 0 && static_cast<std::size_t>(menu.index) < state_->menus.size())
+      enabled = state_->menus[static_cast<std::size_t>(menu.index)]->menuAction()->isEnabled();
+  });
+  return enabled;
+}
+
 }  // namespace flawseek::gui

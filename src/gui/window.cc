@@ -2,6 +2,7 @@
 // request, event loop, message boxes and status line.
 #include <QApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -62,6 +63,13 @@ void Gui::create_main_window(std::string_view title, std::string_view icon_name,
     auto* status = new QStatusBar(window);
     status->setObjectName(QString("status_line_%1").arg(status_line_id));
     status->setSizeGripEnabled(true);
+    // The search's count must outlive a menu's status tips and the
+    // temporary messages dialogs leave: a permanent widget is never hidden
+    // or cleared by them, and it takes the whole width.
+    state->status_line = new QLabel(status);
+    state->status_line->setObjectName("status_text");
+    state->status_line->setTextFormat(Qt::PlainText);
+    status->addPermanentWidget(state->status_line, 1);
     window->setStatusBar(status);
     state->tabs = new QTabWidget(window);
     state->tabs->setObjectName(QString("tab_control_%1").arg(tab_control_id));
@@ -171,7 +179,7 @@ void Gui::set_status_text(std::string_view text) {
           shown = state->status_wanted;
           state->status_scheduled = false;
         }
-        if (state->window != nullptr) state->window->statusBar()->showMessage(to_q(shown));
+        if (state->status_line != nullptr) state->status_line->setText(to_q(shown));
       },
       QThread::currentThread() == state->bridge.thread() ? Qt::DirectConnection : Qt::QueuedConnection);
 }
@@ -179,7 +187,7 @@ void Gui::set_status_text(std::string_view text) {
 std::string Gui::status_text() const {
   std::string text;
   call_on_gui([&] {
-    if (state_->window != nullptr) text = from_q(state_->window->statusBar()->currentMessage());
+    if (state_->status_line != nullptr) text = from_q(state_->status_line->text());
   });
   return text;
 }

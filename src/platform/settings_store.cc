@@ -397,6 +397,31 @@ void SettingsStore::set_integer(std::string_view name, std::int32_t value) {
   state_->write_value(name, SettingsDocument(static_cast<std::int64_t>(value)));
 }
 
+void SettingsStore::remove_value(std::string_view name) {
+  Call call(*state_);
+  State& s = *state_;
+  if (!s.key_open || s.read_only) throw EntryCreationFailure();
+  const std::vector<std::string> path = s.key_path;
+  const SettingsFile::UpdateResult result = s.roots[root_index(s.key_root)].update(
+      [&](SettingsDocument& root) {
+        SettingsDocument* key = &root;
+        for (const std::string& word : path) {
+          key = find_member(*key, word);
+          if (key == nullptr || !key->is_object()) return false;
+        }
+        // The value a read finds: the exact name, or one edited by hand.
+        const SettingsDocument* value = find_member(*key, name);
+        for (auto it = key->begin(); it != key->end(); ++it) {
+          if (&*it != value) continue;
+          key->erase(it);
+          return true;
+        }
+        return false;
+      },
+      s.found);
+  if (result == SettingsFile::UpdateResult::Failed) throw EntryCreationFailure();
+}
+
 std::string SettingsStore::get_string(std::string_view name) {
   Call call(*state_);
   const SettingsDocument* value = state_->open_value(name);

@@ -139,6 +139,11 @@ class SettingsStore {
   void set_string(std::string_view name, std::string_view value);
   void set_integer(std::string_view name, std::int32_t value);
 
+  // Removes a value of either kind from the current key (a later read finds
+  // it absent, or the machine's); nothing when it is absent. Raises
+  // EntryCreationFailure when the file cannot be written, as set_* does.
+  void remove_value(std::string_view name);
+
   // Reads a value of the current key; EntryNotFound when absent, WrongType for
   // the other kind, Overflow for a string longer than max_string_length.
   std::string get_string(std::string_view name);

@@ -7,10 +7,16 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextTable>
 #include <QTimer>
 #include <QTreeView>
 
@@ -25,8 +31,11 @@
 #include <thread>
 
 #include "control.h"
+#include "gui/tree_model.h"
 #include "editor_hand_off.h"
 #include "findings_workbench.h"
+#include "findings/rule_descriptor.h"
+#include "gui_arguments.h"
 #include "save_choice.h"
 #include "driver/search_texts.h"
 #include "support/environment_variable.h"
@@ -157,6 +166,7 @@ class WindowTest : public ::testing::Test {
   testing::EnvironmentVariable user_variable_{"FLAWSEEK_USER_REGISTRY", user_file_.c_str()};
   testing::EnvironmentVariable machine_variable_{"FLAWSEEK_MACHINE_REGISTRY", machine_file_.c_str()};
   testing::EnvironmentVariable editor_home_{"XDG_CONFIG_HOME", (directory_ / "config").c_str()};
+  testing::EnvironmentVariable cache_home_{"XDG_CACHE_HOME", (directory_ / "cache").c_str()};
   Log log_;
 };
 
@@ -448,6 +458,248 @@ TEST_F(WindowTest, StopEndsTheSearchAndClosingDuringASearchStopsItFirst) {
     was_running = wait_until([&] { return control.search().running() && control.findings().findings_count() > 0; });
   });
   EXPECT_TRUE(was_running);
+}
+
+// A key pressed in a widget of the window, as the user presses it.
+void press(Control& control, void* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  control.gui().call_on_gui([&] { QTest::keyClick(static_cast<QWidget*>(target), key, modifiers); });
+}
+
+// flawseek-gui DIR --search: DIR shows in "Look in:", the search runs at
+// once, and DIR is saved with the job as a typed root is; a start that never
+// searches leaves the stored root alone. The program wires DIR so too.
+TEST_F(WindowTest, ARootGivenAtStartIsSearchedAtOnceAndRememberedLikeATypedOne) {
+  const std::filesystem::path root = make_fixture_tree();
+  store({{"Search Root", (directory_ / "user").string()}});
+  with_window([&](Control& control) {
+    apply_gui_arguments(control, parse_gui_arguments({root.string(), "--search"}, "/"));
+    ASSERT_TRUE(settle(control));
+    EXPECT_EQ(control.findings().findings_count(), 2);
+  });
+  EXPECT_EQ(stored()["Search Root"], root.string());
+  with_window([&](Control& control) {
+    apply_gui_arguments(control, parse_gui_arguments({"sub"}, root.string()));
+    EXPECT_EQ(control.gui().control_text(control.job_controls().search_root_box()), (root / "sub").string());
+  });
+  EXPECT_EQ(stored()["Search Root"], root.string());
+  const std::filesystem::path picture = directory_ / "window.png";
+  run_program(FLAWSEEK_BINARY_DIR "/app/gui/flawseek-gui --screenshot " + quoted(picture.string()) + " " +
+              quoted((root / "sub").string()));
+  EXPECT_TRUE(std::filesystem::exists(picture));
+  EXPECT_EQ(stored()["Search Root"], (root / "sub").string());
+}
+
+// Options > "Editor...": "Test" starts the typed command on a sample (a file
+// of its own before any search, the first finding after one) and says so in
+// the dialog; OK stores the text, the next open uses it, and an empty text
+// removes the setting.
+TEST_F(WindowTest, EditorDialogTestsTheTypedCommandAndOkStoresWhatTheNextOpenUses) {
+  const std::filesystem::path root = make_fixture_tree();
+  const std::filesystem::path arguments = directory_ / "editor arguments";
+  const std::filesystem::path editor = directory_ / "fake-editor";
+  std::ofstream(editor) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << quoted(arguments.string() + ".part") << "\nmv "
+                        << quoted(arguments.string() + ".part") << " " << quoted(arguments.string()) << "\n";
+  ::chmod(editor.c_str(), 0755);
+  store({{"Search Root", root.string()}, {"Editor", "old-editor %f"}});
+  const auto editor_got = [&] {
+    std::string got;
+    if (wait_until([&] { return std::filesystem::exists(arguments); })) got = testing::read_file(arguments);
+    std::filesystem::remove(arguments);
+    return got;
+  };
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    EditorChoice& choice = control.editor_choice();
+    const auto open_dialog = [&] {
+      gui.trigger_item(choice.item());
+      EditorDialog* shown = nullptr;
+      wait_until([&] {
+        gui.call_on_gui([&] { if (choice.dialog() != nullptr && choice.dialog()->isVisible()) shown = choice.dialog(); });
+        return shown != nullptr;
+      });
+      return shown;
+    };
+    const auto typed_text = [&](EditorDialog* dialog) {
+      std::string text;
+      gui.call_on_gui([&] { text = dialog->command_box()->text().toStdString(); });
+      return text;
+    };
+    const auto test = [&](EditorDialog* dialog, const std::string& text) {
+      gui.call_on_gui([&] {
+        dialog->command_box()->setText(QString::fromStdString(text));
+        dialog->test_button()->click();
+      });
+      std::string said;
+      wait_until([&] {
+        gui.call_on_gui([&] { said = dialog->result_line()->text().toStdString(); });
+        return said.rfind("Testing", 0) != 0;
+      });
+      return said;
+    };
+    EditorDialog* dialog = open_dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(typed_text(dialog), "old-editor %f");
+    EXPECT_EQ(test(dialog, "no-such-editor-anywhere %f"),
+              "Nothing started: the program \"no-such-editor-anywhere\" was not found.");
+    const std::string typed = quoted(editor.string()) + " --at %l:%c %f";
+    const std::filesystem::path sample = directory_ / "cache" / "flawseek" / "editor-test.adb";
+    EXPECT_EQ(test(dialog, typed), "Started: " + editor.string() + " --at 5:4 " + sample.string());
+    EXPECT_EQ(editor_got(), "--at\n5:4\n" + sample.string() + "\n");
+    std::istringstream lines(testing::read_file(sample));
+    std::string line;
+    for (int number = 1; number <= 5; ++number) std::getline(lines, line);
+    EXPECT_EQ(line.substr(3, 4), "null") << "line 5, column 4 is the place the sample names";
+    EXPECT_EQ(stored()["Editor"], "old-editor %f") << "a test stores nothing";
+    gui.call_on_gui([&] { dialog->accept(); });
+    ASSERT_TRUE(wait_until([&] { return stored()["Editor"] == typed; }));
+
+    // After a search: the next open uses the stored command, and Test opens
+    // the search's first finding.
+    click(control, control.search_button());
+    ASSERT_TRUE(settle(control));
+    int item = 0;
+    gui.call_on_gui([&] {
+      auto* model = static_cast<gui::TreeModel*>(tree_view(control)->model());
+      item = static_cast<int>(model->handle(model->index(0, 0, model->index(0, 0, model->index(0, 0)))));
+    });
+    const std::optional<Finding> opened = control.tree().finding(static_cast<TreeItem>(item));
+    ASSERT_TRUE(opened.has_value());
+    gui.post_action([&] { control.open_finding(item); });
+    const auto expected = [](const Finding& finding) {
+      return "--at\n" + std::to_string(finding.line) + ":" + std::to_string(finding.column) + "\n" + finding.file.str() + "\n";
+    };
+    EXPECT_EQ(editor_got(), expected(*opened));
+    dialog = open_dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(typed_text(dialog), typed);
+    EXPECT_EQ(test(dialog, typed).rfind("Started: ", 0), 0u);
+    EXPECT_EQ(editor_got(), expected(*first_openable_finding(control.findings())));
+    gui.call_on_gui([&] {
+      dialog->command_box()->setText("   ");
+      dialog->accept();
+    });
+    EXPECT_TRUE(wait_until([&] { return !stored().contains("Editor"); }));
+  });
+}
+
+// While a search runs, only what changes the job or the findings is greyed:
+// File's Close and the Help menu stay; the help window opens beside the main
+// one without blocking it, with a row of facts per rule. Esc stops a search.
+TEST_F(WindowTest, DuringASearchOnlyTheJobsMenusAreGreyedAndEscStopsItAndHelpOpensBesideTheWindow) {
+  const std::filesystem::path root = make_large_tree(3000);
+  store({{"Search Root", root.string()}});
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    const auto menus_enabled = [&] {
+      std::vector<bool> enabled;  // File, Options, Style, Help
+      for (const gui::Menu menu : control.menus()) enabled.push_back(gui.menu_enabled(menu));
+      return enabled;
+    };
+    gui.call_on_gui([&] { static_cast<QWidget*>(gui.main_window_widget())->activateWindow(); });
+    click(control, control.search_button());
+    ASSERT_TRUE(wait_until([&] { return gui.control_text(control.search_button()) == "Stop"; }));
+    EXPECT_EQ(menus_enabled(), (std::vector<bool>{true, false, false, true}));
+    EXPECT_FALSE(gui.item_enabled(control.save_as_item()));
+    EXPECT_TRUE(gui.item_enabled(control.help_item()));
+    press(control, gui.widget(control.tree_control()), Qt::Key_Escape);
+    ASSERT_TRUE(settle(control));
+    EXPECT_EQ(control.search().last_outcome(), SearchOutcome::Aborted);
+    EXPECT_EQ(menus_enabled(), (std::vector<bool>{true, true, true, true}));
+
+    gui.trigger_item(control.help_item());
+    QTextBrowser* help = nullptr;
+    ASSERT_TRUE(wait_until([&] {
+      gui.call_on_gui([&] {
+        if (QTextBrowser* shown = control.help_window().widget(); shown != nullptr && shown->isVisible()) help = shown;
+      });
+      return help != nullptr;
+    }));
+    gui.call_on_gui([&] {
+      EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+      QTextTable* rules = nullptr;
+      for (QTextFrame* frame : help->document()->rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(frame); table != nullptr && table->rows() == FindingKind::count + 1)
+          rules = table;
+      ASSERT_NE(rules, nullptr);
+      const auto cell = [&](int row, int column) {
+        const QTextTableCell found = rules->cellAt(row, column);
+        QTextCursor cursor = found.firstCursorPosition();
+        cursor.setPosition(found.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        return cursor.selectedText().toStdString();
+      };
+      for (int row = 1; row <= FindingKind::count; ++row) {
+        const RuleDescriptor& rule = rule_descriptors[static_cast<std::size_t>(row - 1)];
+        SCOPED_TRACE(rule.id);
+        EXPECT_EQ(cell(row, 0), rule.id);
+        EXPECT_EQ(cell(row, 1), rule.label());
+        EXPECT_EQ(cell(row, 2), rule.family());
+        EXPECT_EQ(cell(row, 3), rule.detects);
+        EXPECT_EQ(cell(row, 4), rule.fixable ? "yes" : "no");
+      }
+    });
+    press(control, help, Qt::Key_Escape);
+    gui.call_on_gui([&] { EXPECT_FALSE(help->isVisible()); });
+  });
+}
+
+// Tab goes from "Look in:" to "Search" to the findings; F5 and Enter in
+// "Look in:" search, and never stop a search that runs; Ctrl+S is Save As
+// and Ctrl+Q closes. The status line keeps the count through a menu's status
+// tips and a Save As dialog.
+TEST_F(WindowTest, KeysSearchSaveAndCloseAndTheStatusLineKeepsTheCount) {
+  const std::filesystem::path root = make_fixture_tree();
+  store({{"Search Root", make_large_tree(3000).string()}});
+  with_window([&](Control& control) {
+    gui::Gui& gui = control.gui();
+    auto* window = static_cast<QMainWindow*>(gui.main_window_widget());
+    void* look_in = gui.widget(control.job_controls().search_root_box());
+    gui.call_on_gui([&] {
+      window->activateWindow();
+      EXPECT_EQ(QApplication::focusWidget(), look_in);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      EXPECT_EQ(QApplication::focusWidget(), gui.widget(control.search_button()));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      EXPECT_EQ(QApplication::focusWidget(), gui.widget(control.tree_control()));
+    });
+    press(control, gui.widget(control.tree_control()), Qt::Key_F5);
+    ASSERT_TRUE(wait_until([&] { return control.search().running(); }));
+    press(control, look_in, Qt::Key_Return);
+    ASSERT_TRUE(settle(control));
+    EXPECT_EQ(control.search().last_outcome(), SearchOutcome::Completed);
+    EXPECT_EQ(control.findings().findings_count(), 3000);
+
+    gui.set_control_text(control.job_controls().search_root_box(), root.string());
+    press(control, look_in, Qt::Key_Enter);
+    ASSERT_TRUE(wait_until([&] { return !control.search().running() && control.findings().findings_count() == 2; }));
+    control.search().wait_until_idle();
+    const std::string count = result_text(2, control.search().last_counts());
+    std::atomic<int> dialogs{0};
+    control.set_save_dialog([&] {
+      ++dialogs;
+      return Control::SaveAnswer{};
+    });
+    gui.call_on_gui([&] {
+      QStatusTipEvent tip("Saves the findings");
+      QApplication::sendEvent(window, &tip);
+      window->statusBar()->showMessage("A passing message");
+    });
+    press(control, window, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(wait_until([&] { return dialogs == 1; }));
+    gui.call_on_gui([&] {
+      auto* line = window->statusBar()->findChild<QLabel*>("status_text");
+      ASSERT_NE(line, nullptr);
+      EXPECT_TRUE(line->isVisible()) << "shown beside a passing message, not under it";
+      EXPECT_EQ(line->text().toStdString(), count);
+      QStatusTipEvent cleared("");
+      QApplication::sendEvent(window, &cleared);
+      EXPECT_EQ(line->text().toStdString(), count);
+    });
+    press(control, window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(wait_until([&] {
+      bool visible = false;
+      return !gui.call_on_gui([&] { visible = window->isVisible(); }) || !visible;
+    }));
+  });
 }
 
 TEST_F(WindowTest, MetricsComeBackAfterARestartAndANegativeSizeFallsBack) {

@@ -268,6 +268,21 @@ TEST_F(SettingsStoreTest, OtherValuesInTheFileSurviveAWrite) {
   EXPECT_EQ(document["Software"]["Brightmoor"]["Flawseek"]["Log Limit"], 10);
 }
 
+TEST_F(SettingsStoreTest, ARemovedValueIsGoneInEitherSpellingAndTheMachineWideOneServesAgain) {
+  write_json(user_file(), R"({"Software":{"Brightmoor":{"Flawseek":{"editor":"vi %f","Log":"/x"}}}})");
+  write_json(machine_file(), R"({"Software":{"Brightmoor":{"Flawseek":{"Editor":"site-editor %f"}}}})");
+  auto store = make_store();
+  store->open_application_key();
+  store->remove_value("Editor");
+  EXPECT_EQ(parse(user_file())["Software"]["Brightmoor"]["Flawseek"], nlohmann::json({{"Log", "/x"}}));
+  EXPECT_EQ(store->value_kind("Editor"), ValueKind::None);
+  EXPECT_EQ(store->get_string("Editor", "none"), "site-editor %f");
+  store->remove_value("Editor");  // absent: nothing to do, nothing thrown
+  ::chmod(user_file().c_str(), 0444);
+  EXPECT_THROW(store->remove_value("Log"), EntryCreationFailure);
+  EXPECT_EQ(parse(user_file())["Software"]["Brightmoor"]["Flawseek"]["Log"], "/x");
+}
+
 // ---------------------------------------------------------------------------
 // Damaged and read-only files
 
