@@ -20,7 +20,7 @@ void install_window_keys(Control& control) {
   gui.set_return_action(look_in, [&control] { search_unless_running(control); });
   gui.add_shortcut("F5", [&control] { search_unless_running(control); });
   gui.add_shortcut("Esc", [&control] { control.search().stop_search(); });
-  gui.set_tab_order({look_in, control.search_button(), control.tree_control()});
+  gui.set_tab_order({look_in, control.search_button(), control.tree_control(), control.table_control()});
   gui.set_focus(look_in);
 }
 
