@@ -15,6 +15,7 @@ JsonArrayDocument::JsonArrayDocument(const nlohmann::ordered_json& document, std
   if (at == std::string::npos) throw std::logic_error("JsonArrayDocument: no empty array " + std::string(key));
   const std::size_t line_start = text.rfind('\n', at) + 1;  // npos + 1 is 0
   indent_.assign(text, line_start, at - line_start);
+  element_indent_ = indent_ + "  ";
   const std::size_t bracket = at + member.size() - 2;
   head_.assign(text, 0, bracket + 1);
   tail_.assign(text, bracket + 2);
@@ -31,12 +32,16 @@ void JsonArrayDocument::add(const nlohmann::ordered_json& element, std::ostream&
   // Strings hold no raw line ends, so each line of the element's own dump
   // takes the indentation of its place in the document.
   const std::string dumped = element.dump(2);
-  text_.assign(any_ ? ",\n" : "\n");
+  text_ += any_ ? ",\n" : "\n";
   any_ = true;
-  const std::string element_indent = indent_ + "  ";
-  text_ += element_indent;
-  append_indented(dumped, element_indent, text_);
+  text_ += element_indent_;
+  append_indented(dumped, element_indent_, text_);
+  if (text_.size() >= block_size) flush(out);
+}
+
+void JsonArrayDocument::flush(std::ostream& out) {
   out.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  text_.clear();
 }
 
 void JsonArrayDocument::append_indented(const std::string& dumped, const std::string& indent, std::string& text) {
@@ -55,6 +60,7 @@ void JsonArrayDocument::append_indented(const std::string& dumped, const std::st
 
 void JsonArrayDocument::end(std::ostream& out, const nlohmann::ordered_json& after) {
   begin(out);
+  flush(out);
   if (any_) out << '\n' << indent_;
   out << ']';
   std::string members;

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "output/finding_records.h"
+#include "output/json_text.h"
 #include "output/records_writer.h"
 #include "output/report_context.h"
 
@@ -26,6 +27,18 @@ class JsonArrayDocument {
   JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key);
 
   void add(const nlohmann::ordered_json& element, std::ostream& out);
+  // An element written by `write` (called with a JsonText at the element's
+  // place), the same text as add() of the same value would give.
+  template <typename Write>
+  void add_written(Write&& write, std::ostream& out) {
+    begin(out);
+    text_ += any_ ? ",\n" : "\n";
+    any_ = true;
+    text_ += element_indent_;
+    JsonText json(text_, element_indent_.size());
+    write(json);
+    if (text_.size() >= block_size) flush(out);
+  }
   // The rest of the document, and the final end of line; the members of
   // `after` (an object) follow the array, in the array's own object.
   void end(std::ostream& out, const nlohmann::ordered_json& after = nlohmann::ordered_json::object());
@@ -36,12 +49,17 @@ class JsonArrayDocument {
   // indented by `indent`.
   static void append_indented(const std::string& dumped, const std::string& indent, std::string& text);
 
+  void flush(std::ostream& out);
+  // Elements are gathered into blocks of about this size before they go out.
+  static constexpr std::size_t block_size = 1 << 16;
+
   std::string head_;    // up to the array's "[", included
   std::string tail_;    // after its "]"
   std::string indent_;  // the indentation of the array's member line
+  std::string element_indent_;  // and of its elements' first lines
   bool begun_ = false;
   bool any_ = false;
-  std::string text_;  // reused for each element
+  std::string text_;  // what is not written yet
 };
 
 // The JSON outputs: a document whose last array, `key`, holds one element
@@ -50,7 +68,7 @@ class JsonRecordsWriter final : public RecordsWriter {
  public:
   // A function object, so that an element may depend on the ones before it
   // (SARIF counts repeated findings for their fingerprints).
-  using Element = std::function<nlohmann::ordered_json(const FindingRecord& record, const ReportContext& context)>;
+  using Element = std::function<void(const FindingRecord& record, const ReportContext& context, JsonText& json)>;
   // The members that follow the array, made when the document ends.
   using Ending = nlohmann::ordered_json (*)(const ReportContext& context);
   // Elements that follow the records' own (SARIF's absent results).
@@ -62,7 +80,9 @@ class JsonRecordsWriter final : public RecordsWriter {
         context_(context) {}
 
   void write(std::span<const FindingRecord> records, std::ostream& out) override {
-    for (const FindingRecord& record : records) document_.add(element_(record, context_), out);
+    for (const FindingRecord& record : records) {
+      document_.add_written([&](JsonText& json) { element_(record, context_, json); }, out);
+    }
   }
   void end(std::ostream& out) override {
     if (last_) {

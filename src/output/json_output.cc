@@ -63,35 +63,68 @@ nlohmann::ordered_json document_around_findings(const ReportContext& context) {
   return document;
 }
 
-nlohmann::ordered_json finding_entry(const FindingRecord& record, const ReportContext& context) {
-  const SharedPath& file = *record.file;
-  nlohmann::ordered_json entry = nlohmann::ordered_json::object();
-  entry["file"] = utf8_text(root_relative_name(context, file));
-  entry["path"] = utf8_text(file);
-  entry["line"] = record.line;
-  if (record.column == no_column) {
-    entry["column"] = nullptr;
-  } else {
-    entry["column"] = record.column;
+// The texts a finding shares with the ones before it in the same file,
+// worked out once a file.
+class FileNames {
+ public:
+  void enter(const SharedPath& file, const ReportContext& context) {
+    if (known_ && file_ == file) return;
+    known_ = true;
+    file_ = file;
+    relative_ = utf8_text(root_relative_name(context, file));
+    path_ = utf8_text(file.str());
   }
-  entry["id"] = std::string(finding_id(record.kind));
-  entry["label"] = record.kind.label();
-  entry["family"] = std::string(family_name(record.kind));
-  entry["severity"] = std::string(severity_name(record.kind));
-  entry["message"] = utf8_text(finding_message(record));
-  entry["source"] = utf8_text(record.reason);
-  entry["suppressed"] = record.suppressed;
-  // What --fix would write: the text from column to endColumn (a byte each,
-  // as the column counts) becomes the replacement.
-  if (const std::optional<SourceFix> fix = source_fix(record)) {
-    entry["fix"] = {{"line", fix->line},
-                    {"column", fix->column},
-                    {"endColumn", fix->end_column()},
-                    {"replacement", utf8_text(fix->replacement)},
-                    {"description", utf8_text(fix_description(*fix))}};
+  const std::string& relative() const { return relative_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  // Held, so that the comparison stays sound when the record's copy is gone.
+  SharedPath file_;
+  bool known_ = false;
+  std::string relative_;
+  std::string path_;
+};
+
+class FindingEntries {
+ public:
+  void operator()(const FindingRecord& record, const ReportContext& context, JsonText& json) {
+    names_.enter(*record.file, context);
+    json.begin_object();
+    json.member("file", names_.relative());
+    json.member("path", names_.path());
+    json.member("line", record.line);
+    json.key("column");
+    if (record.column == no_column) {
+      json.null();
+    } else {
+      json.number(record.column);
+    }
+    json.member("id", finding_id(record.kind));
+    json.member("label", record.kind.label());
+    json.member("family", family_name(record.kind));
+    json.member("severity", severity_name(record.kind));
+    json.member("message", utf8_text(finding_message(record), room_));
+    json.member("source", utf8_text(record.reason, room_));
+    json.member_bool("suppressed", record.suppressed);
+    // What --fix would write: the text from column to endColumn (a byte each,
+    // as the column counts) becomes the replacement.
+    if (const std::optional<SourceFix> fix = source_fix(record)) {
+      json.key("fix");
+      json.begin_object();
+      json.member("line", fix->line);
+      json.member("column", fix->column);
+      json.member("endColumn", fix->end_column());
+      json.member("replacement", utf8_text(fix->replacement, room_));
+      json.member("description", utf8_text(fix_description(*fix), room_));
+      json.end_object();
+    }
+    json.end_object();
   }
-  return entry;
-}
+
+ private:
+  FileNames names_;
+  std::string room_;
+};
 
 // After the findings: whether the search reached its end.
 nlohmann::ordered_json after_findings(const ReportContext& context) {
@@ -104,8 +137,13 @@ nlohmann::ordered_json after_findings(const ReportContext& context) {
 }  // namespace
 
 std::unique_ptr<RecordsWriter> make_json_document_writer(const ReportContext& context) {
-  return std::make_unique<JsonRecordsWriter>(document_around_findings(context), "findings", finding_entry,
-                                             after_findings, context);
+  auto entries = std::make_shared<FindingEntries>();
+  return std::make_unique<JsonRecordsWriter>(
+      document_around_findings(context), "findings",
+      [entries](const FindingRecord& record, const ReportContext& context, JsonText& json) {
+        (*entries)(record, context, json);
+      },
+      after_findings, context);
 }
 
 }  // namespace flawseek

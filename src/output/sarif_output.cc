@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -151,81 +152,169 @@ std::string fingerprint_of(const std::string& file, std::string_view id, std::st
 
 // The fingerprints of one log: identical findings (file, kind, source text)
 // counted as they come, the baseline's absent ones after the run's own, so
-// that no two results of the log share a fingerprint.
+// that no two results of the log share a fingerprint. A file's results come
+// together, so without a baseline (whose absent findings are counted with
+// the run's) the counts of the files before are forgotten: memory stays flat
+// however many results a log has.
 class Fingerprints {
  public:
+  explicit Fingerprints(bool keep_every_file) : keep_every_file_(keep_every_file) {}
+
   std::string next(const std::string& file, std::string_view id, std::string_view source) {
-    std::string key = file;
-    key += '\0';
-    key += id;
-    key += '\0';
-    key += source;
-    return fingerprint_of(file, id, source, occurrences_[key]++);
+    if (!keep_every_file_ && file != file_) {
+      occurrences_.clear();
+      file_ = file;
+    }
+    key_ = file;
+    key_ += '\0';
+    key_ += id;
+    key_ += '\0';
+    key_ += source;
+    return fingerprint_of(file, id, source, occurrences_[key_]++);
   }
 
  private:
-  std::map<std::string, int> occurrences_;
+  bool keep_every_file_;
+  std::string file_;
+  std::string key_;
+  std::unordered_map<std::string, int> occurrences_;
 };
 
 // The result objects of one log.
 class ResultObjects {
  public:
-  Json operator()(const FindingRecord& record, const ReportContext& context);
+  explicit ResultObjects(bool against_baseline) : fingerprints_(against_baseline) {}
+  void operator()(const FindingRecord& record, const ReportContext& context, JsonText& json);
   // The baseline's findings this run no longer has, after the others.
   Json absent(const ReportContext& context);
 
  private:
+  void artifact_location(JsonText& json) const;
+
   Fingerprints fingerprints_;
+  SharedPath file_;  // the file of the last result (held), and its names
+  bool file_known_ = false;
+  std::string relative_;
+  std::string uri_;
+  std::string room_;
 };
 
-Json ResultObjects::operator()(const FindingRecord& record, const ReportContext& context) {
-  Json region = Json::object();
-  region["startLine"] = record.line < 1 ? 1 : record.line;
-  if (record.column != no_column && record.column >= 1) region["startColumn"] = record.column;
+void ResultObjects::artifact_location(JsonText& json) const {
+  json.key("artifactLocation");
+  json.begin_object();
+  json.member("uri", uri_);
+  json.member("uriBaseId", sarif_root_base);
+  json.end_object();
+}
+
+void ResultObjects::operator()(const FindingRecord& record, const ReportContext& context, JsonText& json) {
+  if (!file_known_ || !(file_ == *record.file)) {
+    file_known_ = true;
+    file_ = *record.file;
+    // The name relative to the root, escaped after it became UTF-8, so that a
+    // Latin-1 name still makes a valid URI.
+    relative_ = utf8_text(root_relative_name(context, *record.file));
+    uri_ = uri_escaped(relative_);
+  }
+  const std::int32_t line = record.line < 1 ? 1 : record.line;
+  const bool has_column = record.column != no_column && record.column >= 1;
+  const std::string source = utf8_text(record.reason);
   // The source text is the finding's line (blanks collapsed). A region
   // from a later column runs to the line's end, so the line is the region
   // around it; a region from column 1 (or without a column) is the line
   // itself, which SARIF will not have as a context region of its own.
-  Json context_region = Json::object();
-  const std::string source = utf8_text(record.reason);
-  if (!source.empty()) {
-    const Json snippet = {{"text", source}};
-    if (region.contains("startColumn") && region["startColumn"] != 1) {
-      context_region["startLine"] = region["startLine"];
-      context_region["snippet"] = snippet;
-    } else {
-      region["snippet"] = snippet;
-    }
+  const bool context_region = !source.empty() && has_column && record.column != 1;
+
+  json.begin_object();
+  json.member("ruleId", finding_id(record.kind));
+  json.member("ruleIndex", record.kind.index());
+  json.member("level", severity_name(record.kind));
+  json.key("message");
+  json.begin_object();
+  json.member("text", utf8_text(with_full_stop(finding_message(record)), room_));
+  json.end_object();
+  json.key("locations");
+  json.begin_array();
+  json.begin_object();
+  json.key("physicalLocation");
+  json.begin_object();
+  artifact_location(json);
+  json.key("region");
+  json.begin_object();
+  json.member("startLine", line);
+  if (has_column) json.member("startColumn", record.column);
+  if (!source.empty() && !context_region) {
+    json.key("snippet");
+    json.begin_object();
+    json.member("text", source);
+    json.end_object();
   }
-  // The name relative to the root, escaped after it became UTF-8, so that a
-  // Latin-1 name still makes a valid URI.
-  const std::string file = utf8_text(root_relative_name(context, *record.file));
-  Json artifact = {{"uri", uri_escaped(file)}, {"uriBaseId", std::string(sarif_root_base)}};
-  Json result = Json::object();
-  result["ruleId"] = std::string(finding_id(record.kind));
-  result["ruleIndex"] = record.kind.index();
-  result["level"] = std::string(severity_name(record.kind));
-  result["message"] = {{"text", utf8_text(with_full_stop(finding_message(record)))}};
-  Json physical = {{"artifactLocation", artifact}, {"region", region}};
-  if (!context_region.empty()) physical["contextRegion"] = context_region;
-  result["locations"] = Json::array({{{"physicalLocation", physical}}});
-  if (record.suppressed) result["suppressions"] = Json::array({{{"kind", "inSource"}}});
+  json.end_object();
+  if (context_region) {
+    json.key("contextRegion");
+    json.begin_object();
+    json.member("startLine", line);
+    json.key("snippet");
+    json.begin_object();
+    json.member("text", source);
+    json.end_object();
+    json.end_object();
+  }
+  json.end_object();
+  json.end_object();
+  json.end_array();
+  if (record.suppressed) {
+    json.key("suppressions");
+    json.begin_array();
+    json.begin_object();
+    json.member("kind", "inSource");
+    json.end_object();
+    json.end_array();
+  }
   if (const std::optional<SourceFix> fix = source_fix(record)) {
+    json.key("fixes");
+    json.begin_array();
+    json.begin_object();
+    json.key("description");
+    json.begin_object();
+    json.member("text", utf8_text(fix_description(*fix), room_));
+    json.end_object();
+    json.key("artifactChanges");
+    json.begin_array();
+    json.begin_object();
+    artifact_location(json);
+    json.key("replacements");
+    json.begin_array();
+    json.begin_object();
     // The region's end column is the first one after it: empty for an insertion.
-    const Json deleted = {{"startLine", fix->line}, {"startColumn", fix->column}, {"endColumn", fix->end_column()}};
-    const Json replacement = {{"deletedRegion", deleted}, {"insertedContent", {{"text", utf8_text(fix->replacement)}}}};
-    const Json change = {{"artifactLocation", artifact}, {"replacements", Json::array({replacement})}};
-    result["fixes"] = Json::array({{{"description", {{"text", utf8_text(fix_description(*fix))}}},
-                                    {"artifactChanges", Json::array({change})}}});
+    json.key("deletedRegion");
+    json.begin_object();
+    json.member("startLine", fix->line);
+    json.member("startColumn", fix->column);
+    json.member("endColumn", fix->end_column());
+    json.end_object();
+    json.key("insertedContent");
+    json.begin_object();
+    json.member("text", utf8_text(fix->replacement, room_));
+    json.end_object();
+    json.end_object();
+    json.end_array();
+    json.end_object();
+    json.end_array();
+    json.end_object();
+    json.end_array();
   }
   // Over the texts the log shows, as a baseline keeps them for its absent results.
-  result["partialFingerprints"] = {{"flawseek/v1", fingerprints_.next(file, finding_id(record.kind), source)}};
+  json.key("partialFingerprints");
+  json.begin_object();
+  json.member("flawseek/v1", fingerprints_.next(relative_, finding_id(record.kind), source));
+  json.end_object();
   // A baseline holds no suppressed finding: such a result is not compared.
   if (context.against_baseline && !record.suppressed) {
     const bool known = context.known != nullptr && record.listed != nullptr && context.known->contains(record.listed);
-    result["baselineState"] = known ? "unchanged" : "new";
+    json.member("baselineState", known ? "unchanged" : "new");
   }
-  return result;
+  json.end_object();
 }
 
 // The baseline's findings this run no longer has: in which file they were
@@ -276,10 +365,12 @@ Json after_results(const ReportContext& context) {
 
 std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& context) {
   // The records' results and the absent ones share one count of fingerprints.
-  const auto results = std::make_shared<ResultObjects>();
+  const auto results = std::make_shared<ResultObjects>(context.against_baseline);
   return std::make_unique<JsonRecordsWriter>(
       log_around_results(context), "results",
-      [results](const FindingRecord& record, const ReportContext& context) { return (*results)(record, context); },
+      [results](const FindingRecord& record, const ReportContext& context, JsonText& json) {
+        (*results)(record, context, json);
+      },
       after_results, context, [results](const ReportContext& context) { return results->absent(context); });
 }
 
