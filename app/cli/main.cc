@@ -35,6 +35,8 @@
 #include "output/finding_statistics.h"
 #include "output/findings_output.h"
 #include "output/rule_catalog.h"
+#include "output/findings_streams.h"
+#include "output/kept_findings.h"
 #include "output/streamed_findings.h"
 #include "output/tree_output.h"
 #include "platform/disk.h"
@@ -124,14 +126,42 @@ bool counts_as_failure(const flawseek::CommandLine& command, const flawseek::Fin
   return false;
 }
 
-// Whether the findings can be written as the search goes: a format written
-// in pieces, and nothing else (a report, a baseline) that needs them all.
+// The format a report written to standard output (--report -) takes.
+flawseek::OutputFormat standard_output_report_format(const flawseek::CommandLine& command) {
+  return command.format_given ? command.format : flawseek::OutputFormat::Text;
+}
+
+// Whether the findings need not be held as a list: nothing reads them
+// after the search but the outputs grouped by kind (which the compact store
+// serves) and a format written as the search goes. A baseline, a fix and a
+// report in a format of single findings need the list.
+bool findings_kept_compactly(const flawseek::CommandLine& command) {
+  using flawseek::is_grouped_by_kind;
+  if (command.baseline_file || command.write_baseline_file || command.fix || command.diff) return false;
+  if (!command.report_file) return true;
+  return is_grouped_by_kind(*command.report_file == "-" ? standard_output_report_format(command)
+                                                        : flawseek::report_format_for(*command.report_file));
+}
+
+// Whether the findings on standard output are written as the search goes: a
+// format written in pieces, when the list is not held for something else.
 bool findings_streamed(const flawseek::CommandLine& command) {
   using flawseek::OutputFormat;
   const bool document = command.format == OutputFormat::Json || command.format == OutputFormat::Sarif;
   const bool piecewise = document || (command.format == OutputFormat::Gnu && !command.statistics);
-  return piecewise && !command.report_file && !command.baseline_file && !command.write_baseline_file && !command.fix &&
-         !command.diff;
+  const bool report_on_standard_output = command.report_file && *command.report_file == "-";
+  return piecewise && !report_on_standard_output && findings_kept_compactly(command);
+}
+
+// Whether the compact store is needed: some output grouped by kind is
+// written once the search is over.
+bool grouped_output_kept(const flawseek::CommandLine& command) {
+  using flawseek::is_grouped_by_kind;
+  if (!findings_kept_compactly(command)) return false;
+  if (command.report_file) return true;
+  const bool statistics_only = command.statistics && command.format != flawseek::OutputFormat::Json &&
+                               command.format != flawseek::OutputFormat::Sarif;
+  return !statistics_only && is_grouped_by_kind(command.format);
 }
 
 // Whether an output of this run shows a style finding's own words: the GNU
@@ -170,7 +200,10 @@ std::optional<std::string> output_refusal(const std::filesystem::path& path) {
 
 // Saves the findings to `path` in the format its extension names (or
 // `format` when given); false, after telling the user, when it fails.
-bool save_findings_report(const flawseek::FindingsList& findings, const std::filesystem::path& path,
+// Saves the report from a list, or (in a format grouped by kind) from the
+// compact store.
+template <typename Findings>
+bool save_findings_report(const Findings& findings, const std::filesystem::path& path,
                           std::string_view date_and_time, const flawseek::OutputSettings& output, flawseek::Log& log,
                           std::optional<flawseek::OutputFormat> format = std::nullopt) {
   using namespace flawseek;
@@ -184,7 +217,11 @@ bool save_findings_report(const flawseek::FindingsList& findings, const std::fil
     return false;
   }
   try {
-    save_findings(chosen, findings, path, date_and_time, output);
+    if constexpr (std::is_same_v<Findings, FindingsList>) {
+      save_findings(chosen, findings, path, date_and_time, output);
+    } else {
+      save_grouped_findings(chosen, findings, path, date_and_time, output);
+    }
   } catch (const ReportWriteError& error) {
     log.put_exception("Control.Save_As", error);
     std::cerr << "flawseek: " << error.what() << "\n";
@@ -284,8 +321,6 @@ int run(int argc, char** argv) {
   // sees Ctrl-C.
   SignalWatch signals;
   FindingsList findings;
-  TextTreeView tree;
-  if (command.format == OutputFormat::Tree) findings.set_view(&tree);
   // Files without a style command are listed exactly when the job says so,
   // whatever the files of this run hold.
   findings.set_list_unchecked_style_state(true, job.list_unchecked_style());
@@ -303,11 +338,18 @@ int run(int argc, char** argv) {
   const std::unique_ptr<RecordsWriter> streamed_writer =
       findings_streamed(command) ? make_records_writer(command.format, output) : nullptr;
   std::optional<StreamedFindings> streamed;
-  if (streamed_writer) {
-    streamed.emplace(*streamed_writer, std::cout, output.include_suppressed);
-    streamed->set_observer(
+  if (streamed_writer) streamed.emplace(*streamed_writer, std::cout, output.include_suppressed);
+  // Without the list, the outputs grouped by kind are written from a compact
+  // store of what they show: memory then grows by tens of bytes a finding.
+  std::optional<KeptFindings> kept;
+  if (grouped_output_kept(command)) kept.emplace();
+  FindingsStreams streams;
+  if (kept) streams.add(&*kept);
+  if (streamed) streams.add(&*streamed);
+  if (findings_kept_compactly(command)) {
+    streams.set_observer(
         [&gnat_attributes](std::span<const FindingRecord> records) { gnat_attributes.add_syntax_errors(records); });
-    findings.set_stream(&*streamed);
+    findings.set_stream(&streams);
   }
 
   const bool progress = !command.quiet && ::isatty(STDERR_FILENO) == 1;
@@ -350,11 +392,9 @@ int run(int argc, char** argv) {
   // With a baseline, what it knows is left out of every output and of the
   // exit status; the lists shown are a copy without those findings.
   const FindingsList* shown = &findings;
-  const TextTreeView* shown_tree = &tree;
   std::optional<std::int64_t> known_count;  // with a baseline
   std::unordered_set<const Finding*> known;   // the findings it knows
   FindingsList new_findings;
-  TextTreeView new_tree;
   if (command.baseline_file) {
     std::string error;
     const std::optional<Baseline> baseline = Baseline::read(absolute_path(*command.baseline_file), error);
@@ -364,11 +404,9 @@ int run(int argc, char** argv) {
     }
     known = baseline->known_findings(ordered_findings(findings), output.context, &output.context.absent);
     output.context.known = &known;
-    if (command.format == OutputFormat::Tree) new_findings.set_view(&new_tree);
     new_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
     copy_findings_except(findings, known, new_findings);
     shown = &new_findings;
-    shown_tree = &new_tree;
     known_count = static_cast<std::int64_t>(known.size());
     // Nothing known while there is something to know: most likely the
     // baseline was written with file names relative to another directory.
@@ -388,7 +426,6 @@ int run(int argc, char** argv) {
   std::unordered_set<std::string> fixed_files;
   bool fix_write_failed = false;
   FindingsList remaining_findings;
-  TextTreeView remaining_tree;
   const FixMode fix_mode = command.diff ? FixMode::Diff : FixMode::Write;
   const PathStyle fix_paths{std::filesystem::path(current_directory_text())};
   constexpr int fix_rounds = 3;
@@ -413,11 +450,9 @@ int run(int argc, char** argv) {
     // A diff's mends were never written: the findings they remove are left
     // out. After a rewrite the list is the last check's, which knows them no more.
     if (command.diff) gone.insert(fixing->fixed_findings.begin(), fixing->fixed_findings.end());
-    if (command.format == OutputFormat::Tree) remaining_findings.set_view(&remaining_tree);
     remaining_findings.set_list_unchecked_style_state(true, findings.list_unchecked_style());
     copy_findings_except(findings, gone, remaining_findings);
     shown = &remaining_findings;
-    shown_tree = &remaining_tree;
   }
   if (command.statistics) output.context.statistics = kind_counts(*shown);
   // Writing a baseline is bookkeeping: it succeeds unless something fails.
@@ -443,6 +478,11 @@ int run(int argc, char** argv) {
   const auto listed_in = [&](OutputFormat format) -> const FindingsList& {
     return format == OutputFormat::Sarif && command.baseline_file ? findings : *shown;
   };
+  // The grouped outputs from the compact store when there is one, else from the list.
+  const auto print = [&](OutputFormat format) {
+    if (kept && is_grouped_by_kind(format)) return print_grouped_findings(format, *kept, date_and_time, output, std::cout);
+    return print_findings(format, listed_in(format), date_and_time, output, std::cout);
+  };
   bool findings_written = true;
   if (streamed) {
     streamed->finish();
@@ -452,8 +492,7 @@ int run(int argc, char** argv) {
     std::cout << statistics_text(*output.context.statistics);
     findings_written = static_cast<bool>(std::cout.flush());
   } else if (!report_to_standard_output && !command.write_baseline_file && !command.diff) {
-    findings_written =
-        print_findings(command.format, listed_in(command.format), *shown_tree, date_and_time, output, std::cout);
+    findings_written = print(command.format);
   }
   if (command.diff && !std::cout.flush()) findings_written = false;
   if (!findings_written) {
@@ -462,16 +501,15 @@ int run(int argc, char** argv) {
     exit_status = exit_trouble;
   }
   if (report_to_standard_output) {
-    const OutputFormat format = command.format_given ? command.format : OutputFormat::Text;
-    if (!print_findings(format, listed_in(format), *shown_tree, date_and_time, output, std::cout)) {
+    if (!print(standard_output_report_format(command))) {
       std::cerr << "flawseek: cannot write the report to standard output\n";
       exit_status = exit_trouble;
     }
   } else if (command.report_file) {
-    if (!save_findings_report(listed_in(report_format_for(*command.report_file)), absolute_path(*command.report_file),
-                              date_and_time, output, log)) {
-      exit_status = exit_trouble;
-    }
+    const bool saved = kept ? save_findings_report(*kept, absolute_path(*command.report_file), date_and_time, output, log)
+                            : save_findings_report(listed_in(report_format_for(*command.report_file)),
+                                                   absolute_path(*command.report_file), date_and_time, output, log);
+    if (!saved) exit_status = exit_trouble;
   }
   // The new baseline holds every finding of this run, known ones included.
   if (command.write_baseline_file) {
@@ -492,7 +530,7 @@ int run(int argc, char** argv) {
     return exit_search_failed;
   }
   if (!command.quiet && !job.option_is_set(Option::GNAT_EXTENSIONS)) {
-    if (!streamed) gnat_attributes.add_syntax_errors(findings);
+    if (!findings_kept_compactly(command)) gnat_attributes.add_syntax_errors(findings);
     if (const std::string note = gnat_attributes.note(); !note.empty()) std::cerr << "flawseek: " << note << "\n";
   }
   if (!command.quiet && !command.write_baseline_file) std::cerr << with_known_findings(final_status, *shown, known_count) << "\n";

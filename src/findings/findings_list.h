@@ -106,6 +106,9 @@ class FindingsList final : public FindingSink {
   std::int64_t style_count() const { return style_count_; }
   std::int64_t count(FindingKind kind) const { return kind_counts_[kind.index()]; }
   const Findings& findings(FindingKind kind) const { return lists_[kind.index()]; }
+  // Where the kind's file items start in its list: at its first finding
+  // after each set_current_file (positions in findings(kind), rising).
+  const std::vector<std::uint32_t>& file_item_starts(FindingKind kind) const { return file_runs_[kind.index()]; }
   const std::string& current_file() const { return current_file_.str(); }
 
   // ---- The "List Unchecked Style" setting -----------------------------------

@@ -40,6 +40,10 @@ class SharedPath {
   }
 
   const std::string& str() const noexcept { return text_ ? text_->path : empty_text(); }
+  // Which entry into the file this is: copies of one path share it, and a
+  // path made anew (the file entered again) has one of its own, for as long
+  // as some copy is held.
+  const void* identity() const noexcept { return text_.get(); }
   operator const std::string&() const noexcept { return str(); }
   operator std::string_view() const noexcept { return str(); }
   bool empty() const noexcept { return str().empty(); }

@@ -50,6 +50,10 @@ std::string csv_field(std::string_view text) {
 }
 
 void write_csv_report(const FindingsList& findings, std::ostream& out) {
+  write_csv_report(ListedFindings(findings), out);
+}
+
+void write_csv_report(const FindingsByKind& findings, std::ostream& out) {
   if (findings.findings_count() == 0) {
     check_report_stream(out);
     return;
@@ -58,13 +62,13 @@ void write_csv_report(const FindingsList& findings, std::ostream& out) {
   std::string shown;  // a file name with its control bytes escaped, when it has any
   for (int i = 0; i < FindingKind::count; ++i) {
     FindingKind kind = FindingKind::from_index(i);
-    for (const Finding& finding : findings.findings(kind)) {
+    findings.for_each(kind, [&](const KindFinding& finding) {
       const std::string_view file = printable(finding.file.str(), shown);
       out << csv_field(file_name_part(file)) << ',' << csv_field(directory_part(file)) << ','
           << csv_kind_text(kind) << ',' << number_image(finding.line);
       if (finding.column != no_column) out << ',' << number_image(finding.column);
       out << '\n';
-    }
+    });
     if (!out) break;
   }
   check_report_stream(out);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "findings/findings_list.h"
+#include "output/findings_by_kind.h"
 
 namespace flawseek {
 
@@ -16,6 +17,7 @@ inline constexpr std::string_view csv_header = "Filename,Path,Reason,Line,Column
 // line and one line per finding (bug kinds first, then style kinds). Throws
 // ReportWriteError when the stream fails.
 void write_csv_report(const FindingsList& findings, std::ostream& out);
+void write_csv_report(const FindingsByKind& findings, std::ostream& out);
 
 // A field of the table as written: quoted (with doubled quotation marks) only
 // when it holds a comma, a quotation mark or a line break.

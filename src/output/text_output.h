@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "findings/findings_list.h"
+#include "output/findings_by_kind.h"
 
 namespace flawseek {
 
@@ -16,5 +17,6 @@ void write_text_report_header(std::ostream& out, std::string_view date_and_time)
 
 // The body of the plain-text report, grouped by kind and file.
 void write_text_report(const FindingsList& findings, std::ostream& out);
+void write_text_report(const FindingsByKind& findings, std::ostream& out);
 
 }  // namespace flawseek

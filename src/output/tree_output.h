@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "findings/findings_view.h"
+#include "output/findings_by_kind.h"
 
 namespace flawseek {
 
@@ -40,5 +41,9 @@ class TextTreeView final : public FindingsView {
 
   std::vector<Node> nodes_;  // nodes_[0] is the invisible root
 };
+
+// The tree a findings list builds in its view, printed as render() prints
+// it, straight from the findings: the command line keeps no tree of items.
+void write_findings_tree(const FindingsByKind& findings, std::ostream& out);
 
 }  // namespace flawseek

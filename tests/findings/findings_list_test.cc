@@ -14,6 +14,9 @@
 
 #include "../support/every_string.h"
 #include "findings/file_findings.h"
+#include "output/csv_output.h"
+#include "output/kept_findings.h"
+#include "output/text_output.h"
 #include "output/tree_output.h"
 
 namespace flawseek {
@@ -544,6 +547,27 @@ TEST(FileFindings, ApplyingRecordedFilesInOrderEqualsReportingDirectly) {
     EXPECT_EQ(rendered(later_view), rendered(direct_view)) << "taking " << taking;
     EXPECT_EQ(static_cast<std::int64_t>(listener.heard.size()), direct.findings_count());
     EXPECT_EQ(std::count(listener.heard.begin(), listener.heard.end(), "Syntax Error Symbol ; expected"), 3);
+
+    // The outputs grouped by kind say the same from the list and from the
+    // compact store of a list that keeps nothing: the tree as the view has it.
+    FindingsList streaming;
+    KeptFindings kept;
+    streaming.set_stream(&kept);
+    streaming.clear_findings();
+    for (FileFindings& r : recorded) taking ? streaming.apply_taking(r) : streaming.apply(r);
+    EXPECT_EQ(total_held(streaming), 0);
+    const auto written = [](const auto& write) {
+      std::ostringstream out;
+      write(out);
+      return out.str();
+    };
+    const ListedFindings listed(direct);
+    EXPECT_EQ(written([&](std::ostream& out) { write_findings_tree(listed, out); }), rendered(direct_view));
+    EXPECT_EQ(written([&](std::ostream& out) { write_findings_tree(kept, out); }), rendered(direct_view));
+    EXPECT_EQ(written([&](std::ostream& out) { write_text_report(kept, out); }),
+              written([&](std::ostream& out) { write_text_report(direct, out); }));
+    EXPECT_EQ(written([&](std::ostream& out) { write_csv_report(kept, out); }),
+              written([&](std::ostream& out) { write_csv_report(direct, out); }));
     // The third file's unchecked finding is kept because the second file held a
     // style command; the first file's was dropped.
     EXPECT_EQ(applied.count(StyleKind::NO_STYLE_CHECKS), 2);
