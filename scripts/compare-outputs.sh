@@ -2,7 +2,8 @@
 # Compares what two flawseek binaries print, byte for byte: every output
 # format, every style set and the main job switches, on the bundled examples
 # and on GNAT's library sources (when installed), plus the rule texts and the
-# help. A change that must not alter any output is checked with it:
+# help (SARIF logs as the JSON values they are). A change that must not
+# alter any output is checked with it:
 #
 #   scripts/compare-outputs.sh BASE_BINARY NEW_BINARY [ROOT...]
 #
@@ -39,6 +40,22 @@ mask_times() {
   sed -E 's#[0-9]{1,4}[/.-][0-9]{1,2}[/.-][0-9]{1,4}#<date>#g; s#[0-9]{1,2}:[0-9]{2}:[0-9]{2}#<time>#g'
 }
 
+# A SARIF log is compared as the JSON value it is: its layout is not part of
+# what it says (results are written one a line, the log around them
+# indented), and a binary from before that layout must still compare.
+as_value() {
+  python3 -c '
+import json, sys
+text = open(sys.argv[1], encoding="utf-8", errors="surrogateescape").read()
+try:
+    value = json.loads(text)
+    sarif = isinstance(value, dict) and value.get("version") == "2.1.0" and "runs" in value
+except ValueError:
+    sarif = False
+sys.stdout.write(json.dumps(value, indent=2, ensure_ascii=False) + "\n" if sarif else text)
+' "$1"
+}
+
 differences=0
 runs=0
 # run NAME ARGS...: both binaries with ARGS, in a directory of their own
@@ -63,14 +80,14 @@ run() {
     mkdir "$scratch/$side/work"
     (cd "$scratch/$side/work" && "$binary" --no-config "${extra[@]}" "$@" >"../out" 2>"../err"; echo "exit $?" >"../status")
     {
-      cat "$scratch/$side/out"
+      as_value "$scratch/$side/out"
       echo "==== stderr"
       cat "$scratch/$side/err"
       cat "$scratch/$side/status"
       for report in "$scratch/$side/work"/*; do
         [[ -e "$report" ]] || continue
         echo "==== report ${report##*/}"
-        cat "$report"
+        as_value "$report"
       done
     } | mask_times >"$scratch/$side/all"
   done

@@ -6,7 +6,9 @@
 
 namespace flawseek {
 
-JsonArrayDocument::JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key) {
+JsonArrayDocument::JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key,
+                                     JsonText::Layout elements)
+    : elements_(elements) {
   const std::string text = document.dump(2);
   // Quotes inside JSON strings are escaped, so the member cannot be mistaken
   // for text; the array's member is the last of that name.
@@ -31,7 +33,7 @@ void JsonArrayDocument::add(const nlohmann::ordered_json& element, std::ostream&
   begin(out);
   // Strings hold no raw line ends, so each line of the element's own dump
   // takes the indentation of its place in the document.
-  const std::string dumped = element.dump(2);
+  const std::string dumped = elements_ == JsonText::Layout::Compact ? element.dump() : element.dump(2);
   text_ += any_ ? ",\n" : "\n";
   any_ = true;
   text_ += element_indent_;

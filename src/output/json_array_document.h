@@ -24,7 +24,11 @@ class JsonArrayDocument {
   // `document` holds the member `key` as an empty array, after every other
   // member that holds a member of that name: what surrounds the array is
   // written once, before its first element and after its last.
-  JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key);
+  // Compact, each element is written on a line of its own without inner
+  // blanks (a log of hundreds of thousands of results is mostly indentation
+  // otherwise); the document around stays indented.
+  JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key,
+                    JsonText::Layout elements = JsonText::Layout::Indented);
 
   void add(const nlohmann::ordered_json& element, std::ostream& out);
   // An element written by `write` (called with a JsonText at the element's
@@ -35,7 +39,7 @@ class JsonArrayDocument {
     text_ += any_ ? ",\n" : "\n";
     any_ = true;
     text_ += element_indent_;
-    JsonText json(text_, element_indent_.size());
+    JsonText json(text_, element_indent_.size(), elements_);
     write(json);
     if (text_.size() >= block_size) flush(out);
   }
@@ -57,6 +61,7 @@ class JsonArrayDocument {
   std::string tail_;    // after its "]"
   std::string indent_;  // the indentation of the array's member line
   std::string element_indent_;  // and of its elements' first lines
+  JsonText::Layout elements_;
   bool begun_ = false;
   bool any_ = false;
   std::string text_;  // what is not written yet
@@ -75,8 +80,9 @@ class JsonRecordsWriter final : public RecordsWriter {
   using LastElements = std::function<nlohmann::ordered_json(const ReportContext& context)>;
 
   JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element, Ending ending,
-                    const ReportContext& context, LastElements last = {})
-      : document_(document, key), element_(std::move(element)), ending_(ending), last_(std::move(last)),
+                    const ReportContext& context, LastElements last = {},
+                    JsonText::Layout elements = JsonText::Layout::Indented)
+      : document_(document, key, elements), element_(std::move(element)), ending_(ending), last_(std::move(last)),
         context_(context) {}
 
   void write(std::span<const FindingRecord> records, std::ostream& out) override {

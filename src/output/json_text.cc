@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 
 namespace flawseek {
 
@@ -46,6 +47,7 @@ void append_json_escaped(std::string_view text, std::string& out) {
 }
 
 void JsonText::new_line(std::size_t level) {
+  if (compact_) return;
   out_ += '\n';
   out_.append(indent_ + 2 * level, ' ');
 }
@@ -91,7 +93,7 @@ void JsonText::key(std::string_view name) {
   // Names are the outputs' own words, which need no escaping.
   out_ += '"';
   out_ += name;
-  out_ += "\": ";
+  out_ += compact_ ? "\":" : "\": ";
   after_key_ = true;
 }
 

@@ -16,7 +16,10 @@ class JsonText {
  public:
   // Appends to `out`; lines after the first are indented by `indent` blanks
   // besides their own level (the place of the value in a larger document).
-  JsonText(std::string& out, std::size_t indent) : out_(out), indent_(indent) {}
+  // Compact, the value is written on one line as dump() writes it.
+  enum class Layout { Indented, Compact };
+  JsonText(std::string& out, std::size_t indent, Layout layout = Layout::Indented)
+      : out_(out), indent_(indent), compact_(layout == Layout::Compact) {}
 
   void begin_object();
   void end_object();
@@ -45,8 +48,9 @@ class JsonText {
 
   std::string& out_;
   std::size_t indent_;
+  bool compact_;
   // Per open container: whether it holds anything yet.
-  std::vector<bool> filled_;
+  std::vector<char> filled_;
   bool after_key_ = false;
 };
 

@@ -197,6 +197,7 @@ class ResultObjects {
   std::string relative_;
   std::string uri_;
   std::string room_;
+  std::string source_room_;  // the source text, while its result is written
 };
 
 void ResultObjects::artifact_location(JsonText& json) const {
@@ -218,7 +219,7 @@ void ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   }
   const std::int32_t line = record.line < 1 ? 1 : record.line;
   const bool has_column = record.column != no_column && record.column >= 1;
-  const std::string source = utf8_text(record.reason);
+  const std::string_view source = utf8_text(record.reason, source_room_);
   // The source text is the finding's line (blanks collapsed). A region
   // from a later column runs to the line's end, so the line is the region
   // around it; a region from column 1 (or without a column) is the line
@@ -371,7 +372,8 @@ std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& contex
       [results](const FindingRecord& record, const ReportContext& context, JsonText& json) {
         (*results)(record, context, json);
       },
-      after_results, context, [results](const ReportContext& context) { return results->absent(context); });
+      after_results, context, [results](const ReportContext& context) { return results->absent(context); },
+      JsonText::Layout::Compact);
 }
 
 }  // namespace flawseek
