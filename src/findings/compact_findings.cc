@@ -1,19 +1,8 @@
 // The compact store of a search's findings.
 #include "findings/compact_findings.h"
 
-#include <algorithm>
-#include <limits>
 
 namespace flawseek {
-
-std::uint32_t CompactFindings::keep_text(std::string_view text) {
-  if (text.empty()) return no_text;
-  // A text too long to say its size in 32 bits is cut there: no finding's is.
-  const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), std::numeric_limits<std::uint32_t>::max() - 1));
-  spans_.push_back({texts_.size(), size});
-  texts_.append(text.substr(0, size));
-  return static_cast<std::uint32_t>(spans_.size() - 1);
-}
 
 void CompactFindings::add(std::span<const FindingRecord> records) {
   for (const FindingRecord& record : records) {
@@ -32,8 +21,8 @@ void CompactFindings::add(std::span<const FindingRecord> records) {
         break;
       }
     }
-    if (reason == no_text) reason = keep_text(record.reason);
-    rows_.push_back({file, record.line, record.column, reason, keep_text(record.detail),
+    if (reason == no_text) reason = texts_.keep(record.reason);
+    rows_.push_back({file, record.line, record.column, reason, texts_.keep(record.detail),
                      static_cast<std::uint8_t>(record.kind.index())});
   }
 }
@@ -41,7 +30,6 @@ void CompactFindings::add(std::span<const FindingRecord> records) {
 void CompactFindings::clear() {
   rows_.clear();
   files_.clear();
-  spans_.clear();
   texts_.clear();
 }
 
@@ -56,8 +44,7 @@ Finding CompactFindings::finding(std::size_t row) const {
 }
 
 std::size_t CompactFindings::memory_bytes() const {
-  return rows_.capacity() * sizeof(Row) + spans_.capacity() * sizeof(Span) + texts_.capacity() +
-         files_.capacity() * sizeof(SharedPath);
+  return rows_.capacity() * sizeof(Row) + texts_.memory_bytes() + files_.capacity() * sizeof(SharedPath);
 }
 
 }  // namespace flawseek

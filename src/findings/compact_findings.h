@@ -14,6 +14,7 @@
 
 #include "findings/finding.h"
 #include "findings/finding_record.h"
+#include "findings/text_pool.h"
 
 namespace flawseek {
 
@@ -46,29 +47,21 @@ class CompactFindings {
   std::size_t memory_bytes() const;
 
  private:
-  static constexpr std::uint32_t no_text = 0xFFFFFFFF;
+  static constexpr std::uint32_t no_text = TextPool::no_text;
   struct Row {
     std::uint32_t file;
     std::int32_t line;
     std::int32_t column;
-    std::uint32_t reason;  // index into spans_, or no_text
+    std::uint32_t reason;  // in texts_, or no_text
     std::uint32_t detail;  // the same
     std::uint8_t kind;
   };
-  struct Span {
-    std::size_t offset;
-    std::uint32_t size;
-  };
 
-  std::uint32_t keep_text(std::string_view text);
-  std::string_view text(std::uint32_t span) const {
-    return span == no_text ? std::string_view{} : std::string_view(texts_).substr(spans_[span].offset, spans_[span].size);
-  }
+  std::string_view text(std::uint32_t number) const { return texts_.text(number); }
 
   std::vector<Row> rows_;
   std::vector<SharedPath> files_;
-  std::vector<Span> spans_;
-  std::string texts_;
+  TextPool texts_;
 };
 
 }  // namespace flawseek

@@ -1,26 +1,8 @@
 // The compact store of the findings the grouped outputs show.
 #include "output/kept_findings.h"
 
-#include <algorithm>
 
 namespace flawseek {
-
-namespace {
-// Texts are kept in blocks of this size (a longer text gets a block of its own).
-constexpr std::size_t block_size = 1 << 20;
-}  // namespace
-
-std::uint32_t KeptFindings::keep_text(std::string_view text) {
-  if (text.empty()) return no_text;
-  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < text.size()) {
-    blocks_.emplace_back().reserve(std::max(block_size, text.size()));
-  }
-  std::string& block = blocks_.back();
-  const std::size_t at = block.size();
-  block.append(text);  // within the room reserved: the block never moves
-  texts_.emplace_back(block.data() + at, text.size());
-  return static_cast<std::uint32_t>(texts_.size() - 1);
-}
 
 void KeptFindings::take_findings(const FindingsList&, std::span<FindingRecord> records, std::string_view) {
   line_texts_.clear();
@@ -36,20 +18,20 @@ void KeptFindings::take_findings(const FindingsList&, std::span<FindingRecord> r
     const bool starts_file_item = rows_[kind].empty() || kind_file_[kind] != entry;
     kind_file_[kind] = entry;
 
-    std::uint32_t reason = no_text;
+    std::uint32_t reason = TextPool::no_text;
     if (!record.reason.empty()) {
       const std::uint64_t key = (std::uint64_t{file} << 32) | static_cast<std::uint32_t>(record.line);
       const auto known = line_texts_.find(key);
-      if (known != line_texts_.end() && texts_[known->second] == record.reason) {
+      if (known != line_texts_.end() && texts_.text(known->second) == record.reason) {
         reason = known->second;
       } else {
-        reason = keep_text(record.reason);
+        reason = texts_.keep(record.reason);
         line_texts_[key] = reason;
       }
     }
     std::vector<Row>& rows = rows_[kind];
     if (record.kind == BugKind::SYNTAX_ERROR && !record.detail.empty()) {
-      syntax_error_details_[static_cast<std::uint32_t>(rows.size())] = keep_text(record.detail);
+      syntax_error_details_[static_cast<std::uint32_t>(rows.size())] = texts_.keep(record.detail);
     }
     rows.push_back(Row{file, record.line, record.column, reason, starts_file_item});
     ++total_;
@@ -65,17 +47,16 @@ void KeptFindings::for_each(FindingKind kind, const std::function<void(const Kin
     if (kind == BugKind::SYNTAX_ERROR) {
       if (const auto found = syntax_error_details_.find(static_cast<std::uint32_t>(position));
           found != syntax_error_details_.end())
-        detail = texts_[found->second];
+        detail = texts_.text(found->second);
     }
-    const std::string_view reason = row.reason == no_text ? std::string_view{} : texts_[row.reason];
+    const std::string_view reason = texts_.text(row.reason);
     visit(KindFinding{files_[row.file], row.line, row.column, reason, detail, row.starts_file_item});
   }
 }
 
 std::size_t KeptFindings::memory_bytes() const {
-  std::size_t bytes = texts_.capacity() * sizeof(std::string_view) + files_.capacity() * sizeof(SharedPath);
+  std::size_t bytes = texts_.memory_bytes() + files_.capacity() * sizeof(SharedPath);
   for (const std::vector<Row>& rows : rows_) bytes += rows.capacity() * sizeof(Row);
-  for (const std::string& block : blocks_) bytes += block.capacity();
   return bytes;
 }
 

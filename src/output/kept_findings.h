@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "findings/findings_stream.h"
+#include "findings/text_pool.h"
 #include "output/findings_by_kind.h"
 
 namespace flawseek {
@@ -36,16 +36,13 @@ class KeptFindings final : public FindingsStream, public FindingsByKind {
   std::size_t memory_bytes() const;
 
  private:
-  static constexpr std::uint32_t no_text = 0xFFFFFFFF;
   struct Row {
     std::uint32_t file;
     std::int32_t line;
     std::int32_t column;
-    std::uint32_t reason;  // index into texts_, or no_text
+    std::uint32_t reason;  // in texts_, or TextPool::no_text
     bool starts_file_item;
   };
-
-  std::uint32_t keep_text(std::string_view text);
 
   std::array<std::vector<Row>, FindingKind::count> rows_;
   // A syntax error's words, by its row.
@@ -54,9 +51,7 @@ class KeptFindings final : public FindingsStream, public FindingsByKind {
   const void* last_file_identity_ = nullptr;
   // Per kind, the file entry of its last finding: a new one starts a file item.
   std::array<const void*, FindingKind::count> kind_file_{};
-  // The texts, in blocks that never move, and where each lies.
-  std::deque<std::string> blocks_;
-  std::vector<std::string_view> texts_;
+  TextPool texts_;
   // This result's source lines by file and line, so findings of one line share one.
   std::unordered_map<std::uint64_t, std::uint32_t> line_texts_;
   std::int64_t total_ = 0;
