@@ -34,6 +34,10 @@ class JsonText {
   void boolean(bool value);
   void null();
 
+  // Where a value is written by hand, in the compact layout, as dump()
+  // would write it (the value this writer was made for, nothing else).
+  std::string& compact_text() { return out_; }
+
   // A member with a plain value, in one call.
   void member(std::string_view name, std::string_view text) { key(name); string(text); }
   void member(std::string_view name, std::int64_t value) { key(name); number(value); }

@@ -4,6 +4,7 @@
 #include "output/json_array_document.h"
 #include "output/finding_statistics.h"
 
+#include <charconv>
 #include <cstdint>
 #include <map>
 #include <unordered_map>
@@ -165,8 +166,12 @@ class Fingerprints {
       occurrences_.clear();
       file_ = file;
     }
-    key_ = file;
-    key_ += '\0';
+    // Counted for one file at a time, the file need not be in the key.
+    key_.clear();
+    if (keep_every_file_) {
+      key_ = file;
+      key_ += '\0';
+    }
     key_ += id;
     key_ += '\0';
     key_ += source;
@@ -189,7 +194,7 @@ class ResultObjects {
   Json absent(const ReportContext& context);
 
  private:
-  void artifact_location(JsonText& json) const;
+  void artifact_location(std::string& out) const;
 
   Fingerprints fingerprints_;
   SharedPath file_;  // the file of the last result (held), and its names
@@ -200,12 +205,31 @@ class ResultObjects {
   std::string source_room_;  // the source text, while its result is written
 };
 
-void ResultObjects::artifact_location(JsonText& json) const {
-  json.key("artifactLocation");
-  json.begin_object();
-  json.member("uri", uri_);
-  json.member("uriBaseId", sarif_root_base);
-  json.end_object();
+// A result is written by hand in the compact layout, the same text as
+// dump() of its value: a log of hundreds of thousands of results spent most
+// of its time putting members together one call at a time.
+namespace {
+
+void quoted(std::string& out, std::string_view text) {
+  out += '"';
+  append_json_escaped(text, out);
+  out += '"';
+}
+
+void number(std::string& out, std::int64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
+}  // namespace
+
+void ResultObjects::artifact_location(std::string& out) const {
+  out += "\"artifactLocation\":{\"uri\":";
+  quoted(out, uri_);
+  out += ",\"uriBaseId\":";
+  quoted(out, sarif_root_base);
+  out += '}';
 }
 
 void ResultObjects::operator()(const FindingRecord& record, const ReportContext& context, JsonText& json) {
@@ -226,96 +250,64 @@ void ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   // itself, which SARIF will not have as a context region of its own.
   const bool context_region = !source.empty() && has_column && record.column != 1;
 
-  json.begin_object();
-  json.member("ruleId", finding_id(record.kind));
-  json.member("ruleIndex", record.kind.index());
-  json.member("level", severity_name(record.kind));
-  json.key("message");
-  json.begin_object();
-  json.member("text", utf8_text(with_full_stop(finding_message(record)), room_));
-  json.end_object();
-  json.key("locations");
-  json.begin_array();
-  json.begin_object();
-  json.key("physicalLocation");
-  json.begin_object();
-  artifact_location(json);
-  json.key("region");
-  json.begin_object();
-  json.member("startLine", line);
-  if (has_column) json.member("startColumn", record.column);
+  std::string& out = json.compact_text();
+  out += "{\"ruleId\":";
+  quoted(out, finding_id(record.kind));
+  out += ",\"ruleIndex\":";
+  number(out, record.kind.index());
+  out += ",\"level\":";
+  quoted(out, severity_name(record.kind));
+  out += ",\"message\":{\"text\":";
+  quoted(out, utf8_text(with_full_stop(finding_message(record)), room_));
+  out += "},\"locations\":[{\"physicalLocation\":{";
+  artifact_location(out);
+  out += ",\"region\":{\"startLine\":";
+  number(out, line);
+  if (has_column) {
+    out += ",\"startColumn\":";
+    number(out, record.column);
+  }
   if (!source.empty() && !context_region) {
-    json.key("snippet");
-    json.begin_object();
-    json.member("text", source);
-    json.end_object();
+    out += ",\"snippet\":{\"text\":";
+    quoted(out, source);
+    out += '}';
   }
-  json.end_object();
+  out += '}';
   if (context_region) {
-    json.key("contextRegion");
-    json.begin_object();
-    json.member("startLine", line);
-    json.key("snippet");
-    json.begin_object();
-    json.member("text", source);
-    json.end_object();
-    json.end_object();
+    out += ",\"contextRegion\":{\"startLine\":";
+    number(out, line);
+    out += ",\"snippet\":{\"text\":";
+    quoted(out, source);
+    out += "}}";
   }
-  json.end_object();
-  json.end_object();
-  json.end_array();
-  if (record.suppressed) {
-    json.key("suppressions");
-    json.begin_array();
-    json.begin_object();
-    json.member("kind", "inSource");
-    json.end_object();
-    json.end_array();
-  }
+  out += "}}]";
+  if (record.suppressed) out += ",\"suppressions\":[{\"kind\":\"inSource\"}]";
   if (const std::optional<SourceFix> fix = source_fix(record)) {
-    json.key("fixes");
-    json.begin_array();
-    json.begin_object();
-    json.key("description");
-    json.begin_object();
-    json.member("text", utf8_text(fix_description(*fix), room_));
-    json.end_object();
-    json.key("artifactChanges");
-    json.begin_array();
-    json.begin_object();
-    artifact_location(json);
-    json.key("replacements");
-    json.begin_array();
-    json.begin_object();
+    out += ",\"fixes\":[{\"description\":{\"text\":";
+    quoted(out, utf8_text(fix_description(*fix), room_));
+    out += "},\"artifactChanges\":[{";
+    artifact_location(out);
     // The region's end column is the first one after it: empty for an insertion.
-    json.key("deletedRegion");
-    json.begin_object();
-    json.member("startLine", fix->line);
-    json.member("startColumn", fix->column);
-    json.member("endColumn", fix->end_column());
-    json.end_object();
-    json.key("insertedContent");
-    json.begin_object();
-    json.member("text", utf8_text(fix->replacement, room_));
-    json.end_object();
-    json.end_object();
-    json.end_array();
-    json.end_object();
-    json.end_array();
-    json.end_object();
-    json.end_array();
+    out += ",\"replacements\":[{\"deletedRegion\":{\"startLine\":";
+    number(out, fix->line);
+    out += ",\"startColumn\":";
+    number(out, fix->column);
+    out += ",\"endColumn\":";
+    number(out, fix->end_column());
+    out += "},\"insertedContent\":{\"text\":";
+    quoted(out, utf8_text(fix->replacement, room_));
+    out += "}}]}]}]";
   }
   // Over the texts the log shows, as a baseline keeps them for its absent results.
-  json.key("partialFingerprints");
-  json.begin_object();
-  json.member("flawseek/v1", fingerprints_.next(relative_, finding_id(record.kind), source));
-  json.end_object();
+  out += ",\"partialFingerprints\":{\"flawseek/v1\":";
+  quoted(out, fingerprints_.next(relative_, finding_id(record.kind), source));
+  out += '}';
   // A baseline holds no suppressed finding: such a result is not compared.
   if (context.against_baseline && !record.suppressed) {
     const bool known = context.known != nullptr && record.listed != nullptr && context.known->contains(record.listed);
-    json.member("baselineState", known ? "unchanged" : "new");
+    out += known ? ",\"baselineState\":\"unchanged\"" : ",\"baselineState\":\"new\"";
   }
-  json.end_object();
+  out += '}';
 }
 
 // The baseline's findings this run no longer has: in which file they were
