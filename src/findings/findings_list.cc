@@ -10,6 +10,14 @@
 
 namespace flawseek {
 
+std::string counted_text(std::string_view text, std::int64_t count) {
+  std::string result(text);
+  result += " (";
+  result += std::to_string(count);
+  result += ')';
+  return result;
+}
+
 std::string position_text(std::int32_t line, std::int32_t column) {
   if (column == no_column) return "At line" + number_image(line);
   return "Line" + number_image(line) + " at position" + number_image(column);
@@ -23,14 +31,6 @@ std::string syntax_error_row_text(const Finding& finding, std::string_view detai
   return position_text(finding.line, finding.column) + ": " + std::string(utf8_text(detail, room));
 }
 
-// "Null Pointer (3)": the count is written without the leading blank.
-std::string counted_text(std::string_view text, std::int64_t count) {
-  std::string result(text);
-  result += " (";
-  result += std::to_string(count);
-  result += ')';
-  return result;
-}
 
 }  // namespace
 

@@ -197,4 +197,8 @@ class FindingsList final : public FindingSink {
 // the column is not known.
 std::string position_text(std::int32_t line, std::int32_t column);
 
+// The text of a kind's item, and of "Style Violations": the text and the
+// count without its leading blank, "Null Pointer (3)".
+std::string counted_text(std::string_view text, std::int64_t count);
+
 }  // namespace flawseek

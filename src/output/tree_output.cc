@@ -73,17 +73,9 @@ void put_line(std::ostream& out, int depth, std::string_view text) {
   out << text << '\n';
 }
 
-std::string counted(std::string_view text, std::int64_t count) {
-  std::string line(text);
-  line += " (";
-  line += std::to_string(count);
-  line += ')';
-  return line;
-}
-
 // A kind's item and everything below it, the kind's item at `depth`.
 void write_kind(const FindingsByKind& findings, FindingKind kind, int depth, std::ostream& out) {
-  put_line(out, depth, counted(kind.label(), findings.count(kind)));
+  put_line(out, depth, counted_text(kind.label(), findings.count(kind)));
   std::string room;
   findings.for_each(kind, [&](const KindFinding& finding) {
     if (finding.starts_file_item) put_line(out, depth + 1, printable(finding.file.str()));
@@ -119,7 +111,7 @@ void write_findings_tree(const FindingsByKind& findings, std::ostream& out) {
   std::sort(top.begin(), top.end(), by_label);
   bool style_written = !has_style;
   const auto write_style = [&] {
-    put_line(out, 0, counted(style_violations_text, findings.style_count()));
+    put_line(out, 0, counted_text(style_violations_text, findings.style_count()));
     for (const FindingKind kind : style) write_kind(findings, kind, 1, out);
     style_written = true;
   };

@@ -30,20 +30,13 @@
 #include "gui/metrics.h"
 #include "platform/settings_store.h"
 #include "support/temporary_directory.h"
+#include "support/wait_until.h"
 
 namespace flawseek {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool wait_until(const std::function<bool()>& ready, std::chrono::milliseconds limit = 10s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
+using testing::wait_until;
 
 // Opens a window with one page, lets `build` add controls on the GUI thread,
 // then runs `steps` on a thread of its own (as a user) while the event loop

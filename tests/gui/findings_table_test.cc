@@ -29,34 +29,15 @@
 #include "support/environment_variable.h"
 #include "support/file_text.h"
 #include "support/temporary_directory.h"
+#include "support/recording_program.h"
+#include "support/wait_until.h"
 
 namespace flawseek {
 namespace {
 
 using Json = nlohmann::json;
 using namespace std::chrono_literals;
-
-bool wait_until(const std::function<bool()>& ready, std::chrono::milliseconds limit = 30s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
-
-std::string run_program(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return output;
-}
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
+using testing::wait_until;
 
 // One GNU line's place and id: "file:line:column [id]".
 struct Place {
@@ -172,7 +153,7 @@ TEST_F(FindingsTableTest, ShowsTheCommandLinesFindingsSortedGroupedAndFiltered) 
   store({{"Search Root", root_.string()}, {"Options", {{"Default Rule Book", 3}}}});
   const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
   std::vector<Place> expected = gnu_places(
-      run_program(program + " --quiet --style-set TAVIK --format gnu --columns chars " + quoted(root_.string())));
+      testing::program_output(program + " --quiet --style-set TAVIK --format gnu --columns chars " + testing::shell_quoted(root_.string())));
   for (Place& place : expected) place.id = label_of(place.id);
   ASSERT_GE(expected.size(), 8u);
 
@@ -241,12 +222,10 @@ TEST_F(FindingsTableTest, ShowsTheCommandLinesFindingsSortedGroupedAndFiltered) 
 TEST_F(FindingsTableTest, DetailEnterCopyAndTheViewChosenAtTheNextStart) {
   const std::filesystem::path arguments = directory_ / "editor arguments";
   const std::filesystem::path editor = directory_ / "fake-editor";
-  std::ofstream(editor) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << quoted(arguments.string()) << ".part\n"
-                        << "mv " << quoted(arguments.string() + ".part") << " " << quoted(arguments.string()) << "\n";
-  ::chmod(editor.c_str(), 0755);
-  store({{"Search Root", root_.string()}, {"Editor", quoted(editor.string()) + " %f %l %c"}});
+  testing::write_recording_program(editor, arguments);
+  store({{"Search Root", root_.string()}, {"Editor", testing::shell_quoted(editor.string()) + " %f %l %c"}});
   const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
-  const std::string gnu = run_program(program + " --quiet --format gnu --columns chars " + quoted(root_.string()));
+  const std::string gnu = testing::program_output(program + " --quiet --format gnu --columns chars " + testing::shell_quoted(root_.string()));
 
   with_window([&](Control& control, FindingsWorkbench& bench) {
     gui::Gui& gui = control.gui();
@@ -313,10 +292,3 @@ TEST_F(FindingsTableTest, DetailEnterCopyAndTheViewChosenAtTheNextStart) {
 
 }  // namespace
 }  // namespace flawseek
-
-int main(int argc, char** argv) {
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -41,6 +41,8 @@
 #include "support/environment_variable.h"
 #include "support/file_text.h"
 #include "support/temporary_directory.h"
+#include "support/recording_program.h"
+#include "support/wait_until.h"
 #include "platform/label.h"
 
 namespace flawseek {
@@ -48,30 +50,7 @@ namespace {
 
 using Json = nlohmann::json;
 using namespace std::chrono_literals;
-
-// Polls until `ready` holds; false after `limit`.
-bool wait_until(const std::function<bool()>& ready, std::chrono::milliseconds limit = 20s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
-
-// Runs the program and returns what it printed on standard output.
-std::string run_program(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return output;
-}
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
+using testing::wait_until;
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -273,14 +252,12 @@ TEST_F(WindowTest, SearchShowsTheCommandLinesTreeSavesItsReportAndHandsFindingsT
   const std::filesystem::path root = make_fixture_tree();
   const std::filesystem::path arguments = directory_ / "editor arguments";
   const std::filesystem::path editor = directory_ / "fake-editor";
-  std::ofstream(editor) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " << quoted(arguments.string()) << ".part\n"
-                        << "mv " << quoted(arguments.string() + ".part") << " " << quoted(arguments.string()) << "\n";
-  ::chmod(editor.c_str(), 0755);
-  store({{"Search Root", root.string()}, {"Editor", quoted(editor.string()) + " --file %f --at %l:%c %p"}});
+  testing::write_recording_program(editor, arguments);
+  store({{"Search Root", root.string()}, {"Editor", testing::shell_quoted(editor.string()) + " --file %f --at %l:%c %p"}});
   const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
-  const std::string expected_tree = run_program(program + " --quiet --format tree " + quoted(root.string()));
+  const std::string expected_tree = testing::program_output(program + " --quiet --format tree " + testing::shell_quoted(root.string()));
   const std::filesystem::path cli_report = directory_ / "cli.csv";
-  run_program(program + " --quiet --report " + quoted(cli_report.string()) + " " + quoted(root.string()) + " >/dev/null");
+  testing::program_output(program + " --quiet --report " + testing::shell_quoted(cli_report.string()) + " " + testing::shell_quoted(root.string()) + " >/dev/null");
   const std::filesystem::path window_report = directory_ / "window.csv";
 
   with_window([&](Control& control) {
@@ -351,7 +328,7 @@ TEST_F(WindowTest, SaveAsWritesTheFormatTheNameOrElseTheFileTypeChooses) {
   const std::filesystem::path root = make_fixture_tree();
   store({{"Search Root", root.string()}});
   const std::string program = FLAWSEEK_BINARY_DIR "/app/cli/flawseek";
-  const Json cli_json = Json::parse(run_program(program + " --quiet --format json " + quoted(root.string())));
+  const Json cli_json = Json::parse(testing::program_output(program + " --quiet --format json " + testing::shell_quoted(root.string())));
   const std::filesystem::path saved = directory_ / "saved";
   std::filesystem::create_directories(saved);
   struct Case {
@@ -483,8 +460,8 @@ TEST_F(WindowTest, ARootGivenAtStartIsSearchedAtOnceAndRememberedLikeATypedOne) 
   });
   EXPECT_EQ(stored()["Search Root"], root.string());
   const std::filesystem::path picture = directory_ / "window.png";
-  run_program(FLAWSEEK_BINARY_DIR "/app/gui/flawseek-gui --screenshot " + quoted(picture.string()) + " " +
-              quoted((root / "sub").string()));
+  testing::program_output(FLAWSEEK_BINARY_DIR "/app/gui/flawseek-gui --screenshot " + testing::shell_quoted(picture.string()) + " " +
+              testing::shell_quoted((root / "sub").string()));
   EXPECT_TRUE(std::filesystem::exists(picture));
   EXPECT_EQ(stored()["Search Root"], (root / "sub").string());
 }
@@ -497,8 +474,8 @@ TEST_F(WindowTest, EditorDialogTestsTheTypedCommandAndOkStoresWhatTheNextOpenUse
   const std::filesystem::path root = make_fixture_tree();
   const std::filesystem::path arguments = directory_ / "editor arguments";
   const std::filesystem::path editor = directory_ / "fake-editor";
-  std::ofstream(editor) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << quoted(arguments.string() + ".part") << "\nmv "
-                        << quoted(arguments.string() + ".part") << " " << quoted(arguments.string()) << "\n";
+  std::ofstream(editor) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << testing::shell_quoted(arguments.string() + ".part") << "\nmv "
+                        << testing::shell_quoted(arguments.string() + ".part") << " " << testing::shell_quoted(arguments.string()) << "\n";
   ::chmod(editor.c_str(), 0755);
   store({{"Search Root", root.string()}, {"Editor", "old-editor %f"}});
   const auto editor_got = [&] {
@@ -541,7 +518,7 @@ TEST_F(WindowTest, EditorDialogTestsTheTypedCommandAndOkStoresWhatTheNextOpenUse
     EXPECT_EQ(typed_text(dialog), "old-editor %f");
     EXPECT_EQ(test(dialog, "no-such-editor-anywhere %f"),
               "Nothing started: the program \"no-such-editor-anywhere\" was not found.");
-    const std::string typed = quoted(editor.string()) + " --at %l:%c %f";
+    const std::string typed = testing::shell_quoted(editor.string()) + " --at %l:%c %f";
     const std::filesystem::path sample = directory_ / "cache" / "flawseek" / "editor-test.adb";
     EXPECT_EQ(test(dialog, typed), "Started: " + editor.string() + " --at 5:4 " + sample.string());
     EXPECT_EQ(editor_got(), "--at\n5:4\n" + sample.string() + "\n");
