@@ -61,3 +61,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # become the package's dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)
+# The editors' set-ups for the language server and the VS Code task, where
+# Debian keeps a package's examples: copied into an editor's configuration
+# by whoever wants them, never read from here.
+install(FILES ${CMAKE_SOURCE_DIR}/data/lsp/flawseek-nvim.lua ${CMAKE_SOURCE_DIR}/data/lsp/flawseek-eglot.el
+              ${CMAKE_SOURCE_DIR}/data/lsp/vscode-settings.json ${CMAKE_SOURCE_DIR}/data/vscode-tasks.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/flawseek/examples)
