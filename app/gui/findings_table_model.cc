@@ -237,7 +237,7 @@ std::optional<std::size_t> FindingsTableModel::finding_row(const QModelIndex& in
     if (index.row() < 0 || static_cast<std::size_t>(index.row()) >= flat_.size()) return std::nullopt;
     return flat_[static_cast<std::size_t>(index.row())];
   }
-  if (index.internalId() == 0) return std::nullopt;
+  if (index.internalId() == 0 || index.internalId() > groups_.size()) return std::nullopt;
   const Group& group = groups_[index.internalId() - 1];
   if (static_cast<std::size_t>(index.row()) >= group.rows.size()) return std::nullopt;
   return group.rows[static_cast<std::size_t>(index.row())];
@@ -256,7 +256,9 @@ QModelIndex FindingsTableModel::index_of_row(std::size_t row) const {
 }
 
 std::optional<std::uint32_t> FindingsTableModel::group_key(const QModelIndex& index) const {
-  if (grouping_ == FindingsGrouping::None || !index.isValid() || index.internalId() != 0) return std::nullopt;
+  if (grouping_ == FindingsGrouping::None || !index.isValid() || index.internalId() != 0 ||
+      static_cast<std::size_t>(index.row()) >= groups_.size())
+    return std::nullopt;
   return groups_[static_cast<std::size_t>(index.row())].key;
 }
 
@@ -278,7 +280,9 @@ int FindingsTableModel::rowCount(const QModelIndex& parent) const {
   if (!parent.isValid()) {
     return static_cast<int>(grouping_ == FindingsGrouping::None ? flat_.size() : groups_.size());
   }
-  if (grouping_ == FindingsGrouping::None || parent.internalId() != 0 || parent.column() != 0) return 0;
+  if (grouping_ == FindingsGrouping::None || parent.internalId() != 0 || parent.column() != 0 ||
+      static_cast<std::size_t>(parent.row()) >= groups_.size())
+    return 0;
   return static_cast<int>(groups_[static_cast<std::size_t>(parent.row())].rows.size());
 }
 
@@ -313,7 +317,7 @@ QVariant FindingsTableModel::data(const QModelIndex& index, int role) const {
     return findings_.read([&](const CompactFindings& store, std::uint64_t) { return cell(store, *row, index.column()); });
   }
   // A group row: its name and how many of its findings show.
-  if (index.column() != 0 || role != Qt::DisplayRole) return {};
+  if (index.column() != 0 || role != Qt::DisplayRole || static_cast<std::size_t>(index.row()) >= groups_.size()) return {};
   const Group& group = groups_[static_cast<std::size_t>(index.row())];
   const QString count = QString(" (%1)").arg(group.rows.size());
   if (grouping_ == FindingsGrouping::Kind) {
