@@ -7,7 +7,7 @@
 namespace flawseek {
 
 JsonArrayDocument::JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key,
-                                     JsonText::Layout elements)
+                                     Elements elements)
     : elements_(elements) {
   const std::string text = document.dump(2);
   // Quotes inside JSON strings are escaped, so the member cannot be mistaken
@@ -33,7 +33,7 @@ void JsonArrayDocument::add(const nlohmann::ordered_json& element, std::ostream&
   begin(out);
   // Strings hold no raw line ends, so each line of the element's own dump
   // takes the indentation of its place in the document.
-  const std::string dumped = elements_ == JsonText::Layout::Compact ? element.dump() : element.dump(2);
+  const std::string dumped = elements_ == Elements::Compact ? element.dump() : element.dump(2);
   text_ += any_ ? ",\n" : "\n";
   any_ = true;
   text_ += element_indent_;

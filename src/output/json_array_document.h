@@ -26,20 +26,22 @@ class JsonArrayDocument {
   // written once, before its first element and after its last.
   // Compact, each element is written on a line of its own without inner
   // blanks (a log of hundreds of thousands of results is mostly indentation
-  // otherwise); the document around stays indented.
+  // otherwise), as dump() writes it; the document around stays indented.
+  enum class Elements { Indented, Compact };
   JsonArrayDocument(const nlohmann::ordered_json& document, std::string_view key,
-                    JsonText::Layout elements = JsonText::Layout::Indented);
+                    Elements elements = Elements::Indented);
 
   void add(const nlohmann::ordered_json& element, std::ostream& out);
   // An element written by `write` (called with a JsonText at the element's
-  // place), the same text as add() of the same value would give.
+  // place), the same text as add() of the same value would give; compact
+  // elements are written by hand through JsonText::text(), as dump() would.
   template <typename Write>
   void add_written(Write&& write, std::ostream& out) {
     begin(out);
     text_ += any_ ? ",\n" : "\n";
     any_ = true;
     text_ += element_indent_;
-    JsonText json(text_, element_indent_.size(), elements_);
+    JsonText json(text_, element_indent_.size());
     write(json);
     if (text_.size() >= block_size) flush(out);
   }
@@ -61,7 +63,7 @@ class JsonArrayDocument {
   std::string tail_;    // after its "]"
   std::string indent_;  // the indentation of the array's member line
   std::string element_indent_;  // and of its elements' first lines
-  JsonText::Layout elements_;
+  Elements elements_;
   bool begun_ = false;
   bool any_ = false;
   std::string text_;  // what is not written yet
@@ -81,7 +83,7 @@ class JsonRecordsWriter final : public RecordsWriter {
 
   JsonRecordsWriter(const nlohmann::ordered_json& document, std::string_view key, Element element, Ending ending,
                     const ReportContext& context, LastElements last = {},
-                    JsonText::Layout elements = JsonText::Layout::Indented)
+                    JsonArrayDocument::Elements elements = JsonArrayDocument::Elements::Indented)
       : document_(document, key, elements), element_(std::move(element)), ending_(ending), last_(std::move(last)),
         context_(context) {}
 

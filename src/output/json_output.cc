@@ -63,28 +63,6 @@ nlohmann::ordered_json document_around_findings(const ReportContext& context) {
   return document;
 }
 
-// The texts a finding shares with the ones before it in the same file,
-// worked out once a file.
-class FileNames {
- public:
-  void enter(const SharedPath& file, const ReportContext& context) {
-    if (known_ && file_ == file) return;
-    known_ = true;
-    file_ = file;
-    relative_ = utf8_text(root_relative_name(context, file));
-    path_ = utf8_text(file.str());
-  }
-  const std::string& relative() const { return relative_; }
-  const std::string& path() const { return path_; }
-
- private:
-  // Held, so that the comparison stays sound when the record's copy is gone.
-  SharedPath file_;
-  bool known_ = false;
-  std::string relative_;
-  std::string path_;
-};
-
 class FindingEntries {
  public:
   void operator()(const FindingRecord& record, const ReportContext& context, JsonText& json) {
@@ -122,7 +100,7 @@ class FindingEntries {
   }
 
  private:
-  FileNames names_;
+  DocumentFileNames names_;
   std::string room_;
 };
 

@@ -47,7 +47,6 @@ void append_json_escaped(std::string_view text, std::string& out) {
 }
 
 void JsonText::new_line(std::size_t level) {
-  if (compact_) return;
   out_ += '\n';
   out_.append(indent_ + 2 * level, ' ');
 }
@@ -93,7 +92,7 @@ void JsonText::key(std::string_view name) {
   // Names are the outputs' own words, which need no escaping.
   out_ += '"';
   out_ += name;
-  out_ += compact_ ? "\":" : "\": ";
+  out_ += "\": ";
   after_key_ = true;
 }
 

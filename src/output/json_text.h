@@ -16,10 +16,7 @@ class JsonText {
  public:
   // Appends to `out`; lines after the first are indented by `indent` blanks
   // besides their own level (the place of the value in a larger document).
-  // Compact, the value is written on one line as dump() writes it.
-  enum class Layout { Indented, Compact };
-  JsonText(std::string& out, std::size_t indent, Layout layout = Layout::Indented)
-      : out_(out), indent_(indent), compact_(layout == Layout::Compact) {}
+  JsonText(std::string& out, std::size_t indent) : out_(out), indent_(indent) {}
 
   void begin_object();
   void end_object();
@@ -34,9 +31,9 @@ class JsonText {
   void boolean(bool value);
   void null();
 
-  // Where a value is written by hand, in the compact layout, as dump()
-  // would write it (the value this writer was made for, nothing else).
-  std::string& compact_text() { return out_; }
+  // Where a value is written by hand instead (the value this writer was
+  // made for, nothing else).
+  std::string& text() { return out_; }
 
   // A member with a plain value, in one call.
   void member(std::string_view name, std::string_view text) { key(name); string(text); }
@@ -52,7 +49,6 @@ class JsonText {
 
   std::string& out_;
   std::size_t indent_;
-  bool compact_;
   // Per open container: whether it holds anything yet.
   std::vector<char> filled_;
   bool after_key_ = false;

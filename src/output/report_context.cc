@@ -15,6 +15,15 @@ ReportContext report_context_of(const Job& job, std::string_view current_directo
   return context;
 }
 
+bool DocumentFileNames::enter(const SharedPath& file, const ReportContext& context) {
+  if (known_ && file_ == file) return false;
+  known_ = true;
+  file_ = file;
+  relative_ = utf8_text(root_relative_name(context, file));
+  path_ = utf8_text(file.str());
+  return true;
+}
+
 std::string root_relative_name(const ReportContext& context, const std::string& file) {
   if (context.root_directory.empty()) return file;
   const std::filesystem::path relative =

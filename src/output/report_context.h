@@ -66,4 +66,21 @@ ReportContext report_context_of(const Job& job, std::string_view current_directo
 // (the whole name when it lies elsewhere).
 std::string root_relative_name(const ReportContext& context, const std::string& file);
 
+// A file's names as the documents print them (UTF-8), worked out once for
+// each run of findings of one file.
+class DocumentFileNames {
+ public:
+  // True when `file` is another file than the last one: its names are new.
+  bool enter(const SharedPath& file, const ReportContext& context);
+  const std::string& relative() const { return relative_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  // Held, so that the comparison stays sound when the record's copy is gone.
+  SharedPath file_;
+  bool known_ = false;
+  std::string relative_;
+  std::string path_;
+};
+
 }  // namespace flawseek

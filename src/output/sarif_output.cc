@@ -197,9 +197,7 @@ class ResultObjects {
   void artifact_location(std::string& out) const;
 
   Fingerprints fingerprints_;
-  SharedPath file_;  // the file of the last result (held), and its names
-  bool file_known_ = false;
-  std::string relative_;
+  DocumentFileNames names_;  // of the last result's file, and its URI
   std::string uri_;
   std::string room_;
   std::string source_room_;  // the source text, while its result is written
@@ -233,14 +231,9 @@ void ResultObjects::artifact_location(std::string& out) const {
 }
 
 void ResultObjects::operator()(const FindingRecord& record, const ReportContext& context, JsonText& json) {
-  if (!file_known_ || !(file_ == *record.file)) {
-    file_known_ = true;
-    file_ = *record.file;
-    // The name relative to the root, escaped after it became UTF-8, so that a
-    // Latin-1 name still makes a valid URI.
-    relative_ = utf8_text(root_relative_name(context, *record.file));
-    uri_ = uri_escaped(relative_);
-  }
+  // The name relative to the root, escaped after it became UTF-8, so that a
+  // Latin-1 name still makes a valid URI.
+  if (names_.enter(*record.file, context)) uri_ = uri_escaped(names_.relative());
   const std::int32_t line = record.line < 1 ? 1 : record.line;
   const bool has_column = record.column != no_column && record.column >= 1;
   const std::string_view source = utf8_text(record.reason, source_room_);
@@ -250,7 +243,7 @@ void ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   // itself, which SARIF will not have as a context region of its own.
   const bool context_region = !source.empty() && has_column && record.column != 1;
 
-  std::string& out = json.compact_text();
+  std::string& out = json.text();
   out += "{\"ruleId\":";
   quoted(out, finding_id(record.kind));
   out += ",\"ruleIndex\":";
@@ -300,7 +293,7 @@ void ResultObjects::operator()(const FindingRecord& record, const ReportContext&
   }
   // Over the texts the log shows, as a baseline keeps them for its absent results.
   out += ",\"partialFingerprints\":{\"flawseek/v1\":";
-  quoted(out, fingerprints_.next(relative_, finding_id(record.kind), source));
+  quoted(out, fingerprints_.next(names_.relative(), finding_id(record.kind), source));
   out += '}';
   // A baseline holds no suppressed finding: such a result is not compared.
   if (context.against_baseline && !record.suppressed) {
@@ -365,7 +358,7 @@ std::unique_ptr<RecordsWriter> make_sarif_log_writer(const ReportContext& contex
         (*results)(record, context, json);
       },
       after_results, context, [results](const ReportContext& context) { return results->absent(context); },
-      JsonText::Layout::Compact);
+      JsonArrayDocument::Elements::Compact);
 }
 
 }  // namespace flawseek
