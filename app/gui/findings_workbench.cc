@@ -86,17 +86,11 @@ FindingsWorkbench::FindingsWorkbench(gui::Gui& gui, const SharedFindings& findin
   filter_timer_->setSingleShot(true);
   filter_timer_->setInterval(filter_pause_ms);
   connect(filter_, &QLineEdit::textChanged, filter_timer_, qOverload<>(&QTimer::start));
-  connect(filter_timer_, &QTimer::timeout, this, [this] {
-    model_->set_filter(filter_->text().toStdString());
-    expand_kept_groups();
-    show_count();
-  });
+  connect(filter_timer_, &QTimer::timeout, this, [this] { apply_filter(); });
   // Enter in the filter box shows its result at once.
   connect(filter_, &QLineEdit::returnPressed, this, [this] {
     filter_timer_->stop();
-    model_->set_filter(filter_->text().toStdString());
-    expand_kept_groups();
-    show_count();
+    apply_filter();
     table_->setFocus();
   });
   connect(grouping_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -122,6 +116,12 @@ FindingsWorkbench::FindingsWorkbench(gui::Gui& gui, const SharedFindings& findin
 
 void FindingsWorkbench::refresh() {
   if (!model_->refresh()) return;
+  expand_kept_groups();
+  show_count();
+}
+
+void FindingsWorkbench::apply_filter() {
+  model_->set_filter(filter_->text().toStdString());
   expand_kept_groups();
   show_count();
 }

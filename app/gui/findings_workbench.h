@@ -45,6 +45,7 @@ class FindingsWorkbench final : public QWidget {
   void copy_selection();
 
  private:
+  void apply_filter();
   void show_count();
   void show_detail();
   void open_index(const QModelIndex& index);

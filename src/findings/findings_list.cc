@@ -51,7 +51,6 @@ void FindingsList::show_in_view() {
   last_position_item_ = no_tree_item;
   file_items_shown_ = false;
   if (style_count_ > 0) style_violations_item_ = insert(no_tree_item, style_violations_text, nullptr, TreePlacement::Sorted);
-  std::string room;
   for (int index = 0; index < FindingKind::count; ++index) {
     const Findings& list = lists_[static_cast<std::size_t>(index)];
     if (list.empty()) continue;
@@ -75,8 +74,7 @@ void FindingsList::show_in_view() {
       if (kind.is_style() && finding.line == 0) continue;
       const std::string row = kind == BugKind::SYNTAX_ERROR && !detail.empty() ? syntax_error_row_text(finding, detail)
                                                                               : position_text(finding.line, finding.column);
-      const TreeItem position_item = insert(items.current_file_item, row, &finding, TreePlacement::Last);
-      if (!finding.reason.empty()) insert(position_item, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
+      insert_position_rows(items.current_file_item, finding, row);
     }
     set_text(items.kind_item, counted_text(kind.label(), kind_counts_[static_cast<std::size_t>(index)]));
     // A later finding of the file being read goes on under its item.
@@ -192,10 +190,7 @@ void FindingsList::add_finding(FindingKind kind, std::int32_t line, std::int32_t
   }
   last_position_item_ = no_tree_item;
   if (show_position && view_ != nullptr) {
-    last_position_item_ = insert(items.current_file_item, position_text(line, column), &finding, TreePlacement::Last);
-    // The source line is Latin-1; the tree's texts are UTF-8.
-    std::string room;
-    if (!finding.reason.empty()) insert(last_position_item_, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
+    last_position_item_ = insert_position_rows(items.current_file_item, finding, position_text(line, column));
   }
 
   const std::int64_t count = count_finding(kind);
@@ -232,6 +227,14 @@ void FindingsList::report_suppressed_bug(BugKind kind, std::int32_t line, std::i
                                          std::string_view reason) {
   if (dropped(kind)) return;
   notes_.add_suppressed(kind, Finding{current_file_, line, column, collapse_blanks(reason)});
+}
+
+TreeItem FindingsList::insert_position_rows(TreeItem file_item, const Finding& finding, std::string_view row) {
+  const TreeItem position_item = insert(file_item, row, &finding, TreePlacement::Last);
+  // The source line is Latin-1; the tree's texts are UTF-8.
+  std::string room;
+  if (!finding.reason.empty()) insert(position_item, utf8_text(finding.reason, room), nullptr, TreePlacement::Last);
+  return position_item;
 }
 
 TreeItem FindingsList::insert(TreeItem parent, std::string_view text, const Finding* finding,
@@ -301,9 +304,9 @@ void FindingsList::collect_records_since(const ListLengths& lengths, std::vector
 }
 
 void FindingsList::tell_listener(const ListLengths& before) {
-  std::vector<FindingRecord> records;
-  collect_records_since(before, records);
-  if (!records.empty()) listener_->findings_added(records);
+  listener_records_.clear();
+  collect_records_since(before, listener_records_);
+  if (!listener_records_.empty()) listener_->findings_added(listener_records_);
 }
 
 void FindingsList::apply(const FileFindings& recorded) {

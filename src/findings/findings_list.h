@@ -148,6 +148,9 @@ class FindingsList final : public FindingSink {
   std::int64_t count_finding(FindingKind kind);
   TreeItem insert(TreeItem parent, std::string_view text, const Finding* finding, TreePlacement placement);
   void set_text(TreeItem item, std::string_view text);
+  // A finding's position row (its text `row`) under its file item, with the
+  // source row below it when the finding has a source text.
+  TreeItem insert_position_rows(TreeItem file_item, const Finding& finding, std::string_view row);
   // The stream takes what the lists hold, which they then forget.
   void hand_on_to_stream(std::string_view later_paths_bound);
   void enter_file(SharedPath file);
@@ -181,6 +184,7 @@ class FindingsList final : public FindingSink {
   FindingsView* view_ = nullptr;
   FindingsStream* stream_ = nullptr;
   FindingsListener* listener_ = nullptr;
+  std::vector<FindingRecord> listener_records_;  // reused for each result told
   void tell_listener(const ListLengths& before);
   std::vector<FindingRecord> stream_records_;  // reused for each result handed on
   std::deque<SharedPath> stream_files_;         // their files; a deque, as records point into it
